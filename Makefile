@@ -1,0 +1,22 @@
+# The two commands. Both install what is missing first, so a fresh Debian 12
+# machine needs nothing else.
+BUILD ?= build
+JOBS  ?= 2
+
+.PHONY: test demo build bootstrap clean
+
+bootstrap:
+	scripts/bootstrap
+
+build: bootstrap
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release
+	cmake --build $(BUILD) -j$(JOBS)
+
+test: build
+	scripts/test-session $(BUILD) ctest --test-dir $(BUILD) --output-on-failure -j$(JOBS)
+
+demo: build
+	scripts/demo $(BUILD)
+
+clean:
+	rm -rf $(BUILD)

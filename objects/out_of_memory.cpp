@@ -1,0 +1,12 @@
+// ReportOutOfMemory; see out_of_memory.h. It must not allocate from the
+// runtime's heap, which is what just failed.
+#include "objects/out_of_memory.h"
+
+#include <windows.h>
+
+#include "ui/message_box.h"
+
+void ReportOutOfMemory() {
+  ShowRuntimeMessage(kOutOfMemoryMessage);
+  ExitProcess(1);
+}

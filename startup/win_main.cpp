@@ -1,0 +1,15 @@
+// The window-program entry; see win_main.h.
+#include "startup/win_main.h"
+
+#include <commctrl.h>
+
+#include "objects/small_heap.h"
+#include "startup/image_loader.h"
+#include "startup/process_globals.h"
+
+int RuntimeWinMain(HINSTANCE module, HINSTANCE, LPSTR, int) {
+  gModuleHandle = module;
+  InitCommonControls();
+  InitAllocatorLock();
+  return LoadApplicationImage() ? 0 : 1;
+}

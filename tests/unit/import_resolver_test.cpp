@@ -1,0 +1,88 @@
+// Library imports resolved against real system libraries under Wine, and the
+// messages the user sees when one is missing, word for word.
+#include "startup/import_resolver.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "sdk/le_bytes.h"
+
+namespace {
+
+struct CodeImage {
+  std::vector<uint8_t> code = std::vector<uint8_t>(32, 0x90);
+  LoadedBlocks Blocks() {
+    return {code.data(), static_cast<uint32_t>(code.size()),
+            reinterpret_cast<uint32_t>(code.data()), nullptr, 0, 0};
+  }
+  // The address a linked call at operand offset `site` reaches.
+  uint32_t Target(uint32_t site) {
+    return ReadU32LE(code.data() + site) + reinterpret_cast<uint32_t>(code.data()) + site + 4;
+  }
+};
+
+std::vector<uint8_t> Import(uint32_t head, const std::string& name) {
+  std::vector<uint8_t> r = {1, 0, 0, 0, 0, static_cast<uint8_t>(name.size())};
+  WriteU32LE(r.data() + 1, head);
+  r.insert(r.end(), name.begin(), name.end());
+  return r;
+}
+
+bool Link(CodeImage& img, const std::vector<uint8_t>& fixups, std::string& message) {
+  Win32ImportResolver resolver;
+  return LinkCode(img.Blocks(), fixups.data(), fixups.size(), resolver, message);
+}
+
+TEST(LibraryImports, TwoImportsOfOneLibraryLoadItOnce) {
+  CodeImage img;
+  WriteU32LE(img.code.data() + 1, 0);  // two chains of one site each
+  WriteU32LE(img.code.data() + 11, 0);
+  std::vector<uint8_t> fixups = Import(1, "!Xversion.dll!GetFileVersionInfoSizeA");
+  std::vector<uint8_t> second = Import(11, "!XVERSION.DLL!VerQueryValueA");
+  fixups.insert(fixups.end(), second.begin(), second.end());
+  int before = LoadedLibraryCount();
+  std::string message;
+  ASSERT_TRUE(Link(img, fixups, message)) << message;
+  EXPECT_EQ(LoadedLibraryCount(), before + 1);
+  HMODULE version = GetModuleHandleA("version.dll");
+  ASSERT_NE(version, nullptr);
+  EXPECT_EQ(img.Target(1),
+            reinterpret_cast<uint32_t>(GetProcAddress(version, "GetFileVersionInfoSizeA")));
+  EXPECT_EQ(img.Target(11), reinterpret_cast<uint32_t>(GetProcAddress(version, "VerQueryValueA")));
+}
+
+TEST(LibraryImports, AMissingLibraryIsNamedInTheMessage) {
+  CodeImage img;
+  std::string message;
+  EXPECT_FALSE(Link(img, Import(1, "!Xnosuchlib.dll!Anything"), message));
+  EXPECT_EQ(message,
+            "The application could not be loaded because a necessary shared library "
+            "nosuchlib.dll could not be found.");
+}
+
+TEST(LibraryImports, AMissingRoutineIsNamedWithItsLibrary) {
+  CodeImage img;
+  std::string message;
+  EXPECT_FALSE(Link(img, Import(1, "!Xkernel32.dll!NoSuchRoutine"), message));
+  EXPECT_EQ(message,
+            "The application could not be loaded because the routine NoSuchRoutine could not "
+            "be found in the shared library kernel32.dll.");
+}
+
+TEST(RuntimeImports, AreRefusedUntilTheRuntimeOffersThem) {
+  CodeImage img;
+  std::string message;
+  EXPECT_FALSE(Link(img, Import(1, "StringFoo"), message));
+  EXPECT_EQ(message,
+            "The application could not be loaded because the routine StringFoo could not be "
+            "found in the runtime.");
+  EXPECT_FALSE(Link(img, Import(1, "!SDisclosureTriangle!Value"), message));
+  EXPECT_EQ(message,
+            "The application could not be loaded because the member SDisclosureTriangle!Value "
+            "could not be found.");
+}
+
+}  // namespace
