@@ -81,7 +81,9 @@ bool LoadApplicationImage() {
   std::string message;
   if (!ReadImage(LocateImage(), blocks, message)) return Refuse(message);
   gCodeBase = blocks.Bytes(image::kCode);
+  gCodeLength = blocks.Length(image::kCode);
   gDataBase = blocks.Bytes(image::kData);
+  gDataLength = blocks.Length(image::kData);
   uint32_t entry = 0;
   if (!Prepare(blocks, entry, message)) return Refuse(message);
   blocks.Keep();

@@ -1,13 +1,15 @@
-// Library imports ("!X" + library + "!" + routine) and the loaded-library
-// list. Runtime and member imports are answered by the runtime entry table;
-// until it exists they are refused here, so that no call site is ever left
-// pointing at the next site's offset.
+// Answers the three kinds of import at load time: library imports ("!X" +
+// library + "!" + routine) through the loaded-library list, runtime imports
+// through the entry table, and member imports by recording them for
+// RuntimeInit, once the classes they name exist.
 #include "startup/import_resolver.h"
 
 #include <windows.h>
 
 #include <vector>
 
+#include "startup/deferred_imports.h"
+#include "startup/entry_table.h"
 #include "startup/load_messages.h"
 
 namespace {
@@ -55,15 +57,20 @@ bool ResolveLibraryRoutine(const ImportName& import, uint32_t& address, std::str
 bool Win32ImportResolver::Resolve(const ImportName& import, uint32_t& address,
                                   std::string& message) {
   if (import.kind == ImportKind::Library) return ResolveLibraryRoutine(import, address, message);
+  std::string name(import.routine);
+  if (void* entry = FindEntryPoint(name.c_str())) {
+    address = reinterpret_cast<uint32_t>(entry);
+    return true;
+  }
+  // An unlinked site would jump to the next site's offset: refuse the image.
   message = kCannotLoad;
-  message += "the routine " + std::string(import.routine) + " could not be found in the runtime.";
+  message += "the routine " + name + " could not be found in the runtime.";
   return false;
 }
 
-bool Win32ImportResolver::Defer(const ImportName& import, uint32_t, std::string& message) {
-  message = kCannotLoad;
-  message += "the member " + std::string(import.member) + " could not be found.";
-  return false;
+bool Win32ImportResolver::Defer(const ImportName& import, uint32_t head, std::string&) {
+  DeferMemberImport(import.member, head);
+  return true;
 }
 
 int LoadedLibraryCount() { return static_cast<int>(LoadedLibraries().size()); }

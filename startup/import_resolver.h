@@ -1,6 +1,7 @@
-// Satisfies the imports of the application's code block at load time: library
-// imports through LoadLibraryA/GetProcAddress, each library loaded once and
-// kept for the life of the process.
+// Satisfies the imports of the application's code block at load time:
+// library imports through LoadLibraryA/GetProcAddress (each library loaded
+// once and kept), runtime imports from the entry table, member imports
+// deferred until RuntimeInit.
 #pragma once
 #include "startup/code_linker.h"
 

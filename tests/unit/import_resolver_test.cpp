@@ -8,7 +8,14 @@
 
 #include <vector>
 
+#include "objects/builtin_classes.h"
+#include "objects/classes.h"
+#include "objects/objects.h"
+#include "objects/strings.h"
 #include "sdk/le_bytes.h"
+#include "startup/deferred_imports.h"
+#include "startup/entry_table.h"
+#include "startup/process_globals.h"
 
 namespace {
 
@@ -72,17 +79,75 @@ TEST(LibraryImports, AMissingRoutineIsNamedWithItsLibrary) {
             "be found in the shared library kernel32.dll.");
 }
 
-TEST(RuntimeImports, AreRefusedUntilTheRuntimeOffersThem) {
+TEST(RuntimeImports, LinkToTheEntryTableInAnyLetterCase) {
+  CodeImage img;
+  WriteU32LE(img.code.data() + 1, 11);  // one chain of two sites
+  WriteU32LE(img.code.data() + 11, 0);
+  std::string message;
+  ASSERT_TRUE(Link(img, Import(1, "runtimelockOBJECT"), message)) << message;
+  EXPECT_EQ(img.Target(1), reinterpret_cast<uint32_t>(&RuntimeLockObject));
+  EXPECT_EQ(img.Target(11), reinterpret_cast<uint32_t>(&RuntimeLockObject));
+  EXPECT_EQ(FindEntryPoint("RUNTIMEUNLOCKSTRING"), reinterpret_cast<void*>(&RuntimeUnlockString));
+  EXPECT_EQ(FindEntryPoint(""), nullptr);  // empty slots match nothing
+}
+
+TEST(RuntimeImports, ANameTheRuntimeLacksStopsTheLoad) {
   CodeImage img;
   std::string message;
   EXPECT_FALSE(Link(img, Import(1, "StringFoo"), message));
   EXPECT_EQ(message,
             "The application could not be loaded because the routine StringFoo could not be "
             "found in the runtime.");
-  EXPECT_FALSE(Link(img, Import(1, "!SDisclosureTriangle!Value"), message));
+}
+
+TEST(RuntimeImports, ThePluginLookupFindsTheSameFunctions) {
+  EXPECT_EQ(PluginLookupEntryPoint("ZORBLockString"), reinterpret_cast<void*>(&ZORBLockString));
+  EXPECT_EQ(PluginLookupEntryPoint("zorblockstring"), reinterpret_cast<void*>(&ZORBLockString));
+  EXPECT_EQ(PluginLookupEntryPoint("NoSuchService"), nullptr);
+  EXPECT_EQ(PluginLookupEntryPoint(nullptr), nullptr);
+  for (int32_t i = 0; i < kEntriesFilled; ++i)  // every filled slot answers by name
+    EXPECT_EQ(PluginLookupEntryPoint(kEntryTable[i].name), kEntryTable[i].function)
+        << kEntryTable[i].name;
+}
+
+int32_t __cdecl TestGetter(ObjectRecord*, uint32_t) { return 5; }
+void __cdecl TestSetter(ObjectRecord*, uint32_t, int32_t) {}
+
+TEST(MemberImports, AreLinkedOnceTheirClassesExist) {
+  CodeImage img;
+  WriteU32LE(img.code.data() + 1, 0);
+  WriteU32LE(img.code.data() + 11, 0);
+  std::vector<uint8_t> fixups = Import(1, "!GDate!TestProperty");
+  std::vector<uint8_t> second = Import(11, "!Sdate!testproperty");
+  fixups.insert(fixups.end(), second.begin(), second.end());
+  std::string message;
+  ASSERT_TRUE(Link(img, fixups, message));
+  EXPECT_EQ(DeferredImportCount(), 2);
+  EXPECT_EQ(ReadU32LE(img.code.data() + 1), 0u);  // untouched until resolved
+
+  static const PropertyEntry property = {"", "TestProperty", "Integer",
+                                         reinterpret_cast<CodeAddress>(TestGetter),
+                                         reinterpret_cast<CodeAddress>(TestSetter), 0};
+  AddProperty(FindBuiltInClass("Date"), property);
+  gCodeBase = img.code.data();
+  gCodeLength = static_cast<uint32_t>(img.code.size());
+  ASSERT_TRUE(LinkDeferredImports(message)) << message;
+  EXPECT_EQ(DeferredImportCount(), 0);
+  EXPECT_EQ(img.Target(1), reinterpret_cast<uint32_t>(&TestGetter));
+  EXPECT_EQ(img.Target(11), reinterpret_cast<uint32_t>(&TestSetter));
+}
+
+TEST(MemberImports, AMissingClassOrMemberStopsTheLoad) {
+  CodeImage img;
+  std::string message;
+  ASSERT_TRUE(Link(img, Import(1, "!SDisclosureTriangle!Value"), message));
+  EXPECT_FALSE(LinkDeferredImports(message));
   EXPECT_EQ(message,
             "The application could not be loaded because the member SDisclosureTriangle!Value "
             "could not be found.");
+  EXPECT_EQ(ResolveMemberImport("GDate!NoSuchProperty"), nullptr);
+  EXPECT_EQ(ResolveMemberImport("QDate!TestProperty"), nullptr);  // no such kind
+  EXPECT_EQ(ResolveMemberImport(""), nullptr);
 }
 
 }  // namespace

@@ -1,0 +1,40 @@
+// The built-in class registry: the one place where the runtime's own classes
+// are described, as static tables that become class records at start-up and
+// are indexed by name. Later subsystems add their classes' properties, events
+// and behaviour to these tables.
+#pragma once
+#include <cstdint>
+#include <string_view>
+
+#include "sdk/class_records.h"
+
+struct BuiltInClass {
+  const char* name;
+  const char* superclass;  // null for a root class; always an earlier entry
+  uint32_t instanceSize;
+  ObjectHook constructor;
+  ObjectHook destructor;
+  EventEntry* events;  // the runtime writes each declaration back into its entry
+  uint32_t eventCount;
+  const PropertyEntry* properties;
+  uint32_t propertyCount;
+  const MethodEntry* methods;
+  uint32_t methodCount;
+  bool isInterface;
+};
+
+// Builds a record for every built-in class and indexes them by name. Runs
+// once; later calls do nothing.
+void RegisterBuiltInClasses();
+
+// The built-in class named `name` (any letter case), or null.
+ClassRecord* FindBuiltInClass(std::string_view name);
+
+// The events every Application declares, in declaration order; the entries'
+// declaration words are filled by RegisterBuiltInClasses.
+enum ApplicationEvent {
+  kAppOpen, kAppClose, kAppEnableMenuItems, kAppNewDocument, kAppOpenDocument,
+  kAppHandleAppleEvent, kAppActivate, kAppDeactivate, kApplicationEventCount
+};
+extern EventEntry gApplicationEvents[kApplicationEventCount];
+extern EventEntry gThreadEvents[1];

@@ -1,0 +1,184 @@
+// Making the project items' objects; see project_items.h. Items are read in
+// place from the data block, and every field is checked against the block
+// first: a damaged item makes nothing rather than reading elsewhere.
+#include "startup/project_items.h"
+
+#include <windows.h>
+
+#include <vector>
+
+#include "objects/assertion.h"
+#include "objects/builtin_classes.h"
+#include "objects/classes.h"
+#include "objects/objects.h"
+#include "objects/runtime_messages.h"
+#include "objects/strings.h"
+#include "startup/process_globals.h"
+#include "startup/resource_archive.h"
+#include "startup/settings.h"
+#include "ui/menu_bar.h"
+
+namespace {
+
+std::vector<ObjectRecord*> gProjectObjects;  // index = item number
+bool gHasMenuBar = false;
+
+using ItemReader = SpanReader;
+
+// An object of the built-in class `name` whose first fields take `values`.
+ObjectRecord* ValueObject(ClassRecord* cls, std::initializer_list<uint32_t> values) {
+  ObjectRecord* o = NewObjectOfClass(cls);
+  uint32_t offset = sizeof(ObjectRecord);
+  for (uint32_t v : values) {
+    FieldAt<uint32_t>(o, offset) = v;
+    offset += 4;
+  }
+  return o;
+}
+
+ClassRecord* ResourceClass(int which) {
+  // The two further resource items have classes of their own without names.
+  static ClassRecord* classes[2] = {};
+  if (!classes[which]) {
+    classes[which] = NewClassRecord("");
+    classes[which]->builtIn = 1;
+    classes[which]->instanceSize = 28;
+  }
+  return classes[which];
+}
+
+ObjectRecord* MakePicture(ItemReader& r) {
+  uint32_t value = r.Word();
+  const uint8_t* description = r.Bytes(16);
+  if (!r.Ok()) return nullptr;
+  uint32_t byteCount = reinterpret_cast<const uint32_t*>(description)[3];
+  if (!r.Bytes(byteCount)) return nullptr;
+  return ValueObject(FindBuiltInClass("Picture"), {value, reinterpret_cast<uint32_t>(description)});
+}
+
+void ReadSettings(ItemReader& r) {
+  r.Word();  // reserved list head
+  uint32_t length = r.Word();
+  const uint8_t* bytes = r.Bytes(length);
+  if (!bytes) return;
+  AppSettings settings;
+  RuntimeCheck(ParseSettings(bytes, length, settings), "settings cut short");
+  std::vector<StringRef> messages;
+  for (const std::string& m : settings.messages) messages.push_back(StringRef::Adopt(NewString(m)));
+  std::vector<StringRecord*> handles;
+  for (const StringRef& m : messages) handles.push_back(m.get());
+  SetRuntimeMessages(handles.data(), static_cast<int32_t>(handles.size()));
+  CurrentSettings() = std::move(settings);
+}
+
+ObjectRecord* MakeModule(ItemReader& r) {
+  uint32_t classIndex = r.Word();
+  uint32_t slot = r.Word();
+  if (!r.Ok() || !RuntimeCheck(r.Holds(slot, 4), "module slot outside the data block"))
+    return nullptr;
+  ObjectRecord* instance = RuntimeNewObject(static_cast<int32_t>(classIndex));
+  auto*& stored = *reinterpret_cast<ObjectRecord**>(slot);
+  RuntimeLockObject(instance);
+  RuntimeUnlockObject(stored);
+  stored = instance;
+  return instance;
+}
+
+// A cursor from a 68-byte archive record: 16 rows of image bits, 16 rows of
+// mask bits (big-endian words, 16 pixels each), then the hot spot (v, h).
+HCURSOR CursorFromArchive(int32_t index) {
+  HFILE file;
+  uint32_t offset;
+  uint8_t record[68];
+  if (!FindArchiveItem(index, file, offset)) return nullptr;
+  if (_llseek(file, static_cast<LONG>(offset), FILE_BEGIN) != static_cast<LONG>(offset) ||
+      _lread(file, record, sizeof record) != sizeof record)
+    return nullptr;
+  uint8_t andMask[32], xorMask[32];
+  for (int i = 0; i < 32; ++i) {
+    uint8_t image = record[i], mask = record[32 + i];
+    andMask[i] = static_cast<uint8_t>(~mask);
+    xorMask[i] = static_cast<uint8_t>((mask & ~image) | (~mask & image));
+  }
+  int hotY = static_cast<int16_t>((record[64] << 8) | record[65]);
+  int hotX = static_cast<int16_t>((record[66] << 8) | record[67]);
+  int width = GetSystemMetrics(SM_CXCURSOR), height = GetSystemMetrics(SM_CYCURSOR);
+  if (width != 16 || height != 16) {
+    // Windows wants its own cursor size: pad the 16 x 16 image with transparency.
+    std::vector<uint8_t> a(width * height / 8, 0xFF), x(width * height / 8, 0);
+    for (int row = 0; row < 16 && row < height; ++row)
+      for (int b = 0; b < 2 && b < width / 8; ++b) {
+        a[row * (width / 8) + b] = andMask[row * 2 + b];
+        x[row * (width / 8) + b] = xorMask[row * 2 + b];
+      }
+    return CreateCursor(gModuleHandle, hotX, hotY, width, height, a.data(), x.data());
+  }
+  return CreateCursor(gModuleHandle, hotX, hotY, 16, 16, andMask, xorMask);
+}
+
+ObjectRecord* MakeDatabase(ItemReader& r) {
+  uint32_t length = r.Word();
+  uint32_t name = r.Word();
+  uint32_t first = r.Word(), second = r.Word();
+  if (!r.Ok() || !r.Holds(name, length)) return nullptr;
+  StringRecord* text = NewString(reinterpret_cast<const char*>(name), static_cast<int32_t>(length));
+  return ValueObject(FindBuiltInClass("Database"), {reinterpret_cast<uint32_t>(text), first, second});
+}
+
+ObjectRecord* MakeItem(const uint32_t* item, MemorySpan data) {
+  ItemReader r(reinterpret_cast<uintptr_t>(item), data);
+  switch (r.Word()) {
+    case kPictureItem: return MakePicture(r);
+    case kMenuBarItem: {
+      uint32_t length = r.Word();
+      const uint8_t* bytes = r.Bytes(length);
+      if (bytes) gHasMenuBar = BuildMenuBar(bytes, length);
+      return nullptr;
+    }
+    case kMovieItem: {
+      uint32_t value = r.Word();
+      return r.Ok() ? ValueObject(FindBuiltInClass("Movie"), {value}) : nullptr;
+    }
+    case kSettingsItem: ReadSettings(r); return nullptr;
+    case kModuleItem: return MakeModule(r);
+    case kSoundItem: {
+      uint32_t value = r.Word();
+      uint32_t bytes = reinterpret_cast<uint32_t>(r.Bytes(0));
+      return r.Ok() ? ValueObject(FindBuiltInClass("Sound"), {value, bytes}) : nullptr;
+    }
+    case kResourceItemA:
+    case kResourceItemB: {
+      uint32_t value = r.Word();
+      return r.Ok() ? ValueObject(ResourceClass(item[0] == kResourceItemB), {value}) : nullptr;
+    }
+    case kMouseCursorItem: {
+      uint32_t index = r.Word();
+      if (!r.Ok()) return nullptr;
+      HCURSOR cursor = CursorFromArchive(static_cast<int32_t>(index));
+      return ValueObject(FindBuiltInClass("MouseCursor"), {reinterpret_cast<uint32_t>(cursor)});
+    }
+    case kDatabaseItem: return MakeDatabase(r);
+    default: return nullptr;
+  }
+}
+
+}  // namespace
+
+void CreateProjectItems(const uint32_t* items, uint32_t count, MemorySpan data) {
+  gProjectObjects.assign(count + 1, nullptr);
+  for (uint32_t i = 0; i < count; ++i) {
+    uint32_t item = items[i];
+    if (item == 0) continue;
+    if (!RuntimeCheck(data.Holds(item, 4), "project item outside the data block")) continue;
+    gProjectObjects[i + 1] = MakeItem(reinterpret_cast<const uint32_t*>(item), data);
+  }
+}
+
+bool ProjectHasMenuBar() { return gHasMenuBar; }
+
+extern "C" ObjectRecord* RuntimeProjectObject(int32_t index) {
+  if (index < 1 || static_cast<size_t>(index) >= gProjectObjects.size()) return nullptr;
+  ObjectRecord* o = gProjectObjects[index];
+  RuntimeLockObject(o);
+  return o;
+}

@@ -1,0 +1,85 @@
+// RuntimeInit; see runtime_init.h. The order matters: member imports can only
+// be linked once built-in and plug-in classes exist, image classes only once
+// those are linked, and the project items' module instances need the class
+// table. The "Open" event runs before any window exists.
+#include "startup/runtime_init.h"
+
+#include <ole2.h>
+#include <windows.h>
+
+#include "objects/builtin_classes.h"
+#include "objects/class_table.h"
+#include "objects/classes.h"
+#include "objects/objects.h"
+#include "plugins/embedded_plugins.h"
+#include "startup/deferred_imports.h"
+#include "startup/process_globals.h"
+#include "startup/project_items.h"
+#include "startup/settings.h"
+#include "ui/runtime_ui.h"
+
+namespace {
+
+MemorySpan DataSpan() { return {reinterpret_cast<uintptr_t>(gDataBase), gDataLength}; }
+MemorySpan CodeSpan() { return {reinterpret_cast<uintptr_t>(gCodeBase), gCodeLength}; }
+
+void StartServices() {
+  OleInitialize(nullptr);
+  RegisterBuiltInClasses();
+  InstallEmbeddedPlugins();
+  SetDefaultFont("System", 12);
+}
+
+// The top of this thread's stack less 8 KB, for the stack check.
+void SetStackLimit() {
+  auto* tib = reinterpret_cast<NT_TIB*>(NtCurrentTeb());
+  gStackLimit = reinterpret_cast<uintptr_t>(tib->StackBase) - 8192;
+}
+
+// The project record: class count, class descriptors, item count, items.
+bool ReadProjectRecord(const uint32_t* record) {
+  MemorySpan data = DataSpan();
+  auto at = reinterpret_cast<uintptr_t>(record);
+  if (!data.Holds(at, 4)) return false;
+  uint32_t classes = record[0];
+  if (!LinkImageClasses(record, data, CodeSpan())) return false;
+  uintptr_t items = at + 4 + uintptr_t{classes} * 4;
+  if (!data.Holds(items, 4)) return false;
+  uint32_t count = *reinterpret_cast<const uint32_t*>(items);
+  if (!data.HoldsArray(items + 4, count, 4))
+    return false;
+  CreateProjectItems(reinterpret_cast<const uint32_t*>(items + 4), count, data);
+  return true;
+}
+
+void OpenApplication() {
+  ObjectRecord* app = NewObjectOfClass(ApplicationClass());
+  SetApplicationObject(app);
+  RuntimeUnlockObject(app);
+  const EventDeclaration* open = gApplicationEvents[kAppOpen].declaration;
+  if (CodeAddress handler = FindEventHandler(app->cls, open))
+    reinterpret_cast<void(__cdecl*)(ObjectRecord*)>(handler)(app);
+}
+
+}  // namespace
+
+ClassRecord* ApplicationClass() {
+  ClassRecord* builtIn = FindBuiltInClass("Application");
+  ClassRecord* chosen = builtIn;
+  for (int32_t i = 0; i < ClassCount(); ++i) {
+    ClassRecord* cls = ClassAt(i);
+    if (cls && !cls->builtIn && ClassIsa(cls, builtIn)) chosen = cls;
+  }
+  return chosen;
+}
+
+extern "C" void RuntimeInit(const uint32_t* projectRecord) {
+  gStartTicks = GetTickCount();
+  RegisterRuntimeWindowClasses();
+  StartServices();
+  SetStackLimit();
+  ResolveDeferredImports();
+  ReadProjectRecord(projectRecord);
+  if (CurrentSettings().multipleDocuments) CreateFrameWindow(CurrentSettings().title);
+  OpenApplication();
+}

@@ -1,0 +1,126 @@
+// The description stream's packed values and the settings item read through
+// it: values written by the image builder's encoder must read back the same,
+// damaged streams must stop at their end, and the delivered settings must be
+// read to their last byte.
+#include "startup/settings.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+
+#include "sdk/description_encoding.h"
+#include "ui/description_stream.h"
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+int32_t ReadPacked(const Bytes& b) {
+  DescriptionStream s(b.data(), static_cast<uint32_t>(b.size()));
+  int32_t v = s.PackedInt();
+  EXPECT_TRUE(s.AtEnd());
+  return v;
+}
+
+TEST(DescriptionStream, PackedIntegersOfOneAndMoreBytes) {
+  EXPECT_EQ(ReadPacked({0x89, 0x01}), 73);
+  EXPECT_EQ(ReadPacked({0x41}), -1);
+  EXPECT_EQ(ReadPacked({0x00}), 0);
+  EXPECT_EQ(ReadPacked({0x13}), 19);
+  EXPECT_EQ(ReadPacked({0x45}), -5);
+  // A magnitude of 0x80000000 stands for itself, with or without the sign.
+  EXPECT_EQ(ReadPacked({0x80, 0x80, 0x80, 0x80, 0x10}), INT32_MIN);
+  EXPECT_EQ(ReadPacked({0xC0, 0x80, 0x80, 0x80, 0x10}), INT32_MIN);
+}
+
+TEST(DescriptionStream, TheEncoderAndTheReaderAgree) {
+  for (int32_t v : {0, 1, -1, 63, 64, -64, 8191, 8192, 1 << 20, -(1 << 27), INT32_MAX,
+                    INT32_MIN + 1, INT32_MIN}) {
+    Bytes b;
+    PutPackedInt(b, v);
+    EXPECT_EQ(ReadPacked(b), v) << v;
+  }
+}
+
+TEST(DescriptionStream, ReadingPastTheEndYieldsNothingAndSaysSo) {
+  Bytes b = {0x05, 'a', 'b'};  // a string of 5 with only 2 bytes
+  DescriptionStream s(b.data(), 3);
+  EXPECT_EQ(s.PackedString(), "");
+  EXPECT_TRUE(s.Overrun());
+  EXPECT_EQ(s.PackedInt(), 0);
+  Bytes cut = {0x80};  // "another byte follows", but none does
+  DescriptionStream t(cut.data(), 1);
+  EXPECT_EQ(t.PackedInt(), 0);
+  EXPECT_TRUE(t.Overrun());
+  Bytes negative = {0x41, 'x'};  // a negative length is an empty string
+  DescriptionStream u(negative.data(), 2);
+  EXPECT_EQ(u.PackedString(), "");
+  EXPECT_FALSE(u.Overrun());
+  EXPECT_EQ(u.Byte(), 'x');
+}
+
+const char kUnhandled[] = "An exception of class %1 was not handled.\rThe application must shut down.";
+
+Bytes DeliveredSettings() {
+  Bytes b = {1};
+  PutWordBigEndian(b, 0);
+  PutWordBigEndian(b, 1);
+  PutPackedInt(b, 3);
+  for (const char* s : {"text/plain", "????", "TEXT", ".ascii;.text;.txt", "text/html", "????",
+                        "TEXT", ".html;.html", "", "", "", ""})
+    PutPackedString(b, s);
+  PutPackedInt(b, 5);
+  for (int i = 0; i < 4; ++i) PutPackedString(b, "");
+  PutPackedString(b, kUnhandled);
+  b.push_back(0);
+  PutPackedString(b, "Vellory Server");
+  return b;
+}
+
+TEST(Settings, TheDeliveredValuesAreReadToTheirLastByte) {
+  Bytes b = DeliveredSettings();
+  AppSettings s;
+  ASSERT_TRUE(ParseSettings(b.data(), static_cast<uint32_t>(b.size()), s));
+  EXPECT_EQ(s.optionFlag, 1);
+  EXPECT_EQ(s.languageCode, 1u);
+  ASSERT_EQ(s.fileTypes.size(), 3u);
+  EXPECT_EQ(s.fileTypes[0].name, "text/plain");
+  EXPECT_EQ(s.fileTypes[0].extensions, ".ascii;.text;.txt");
+  EXPECT_EQ(s.fileTypes[1].extensions, ".html;.html");
+  EXPECT_EQ(s.fileTypes[2].name, "");
+  ASSERT_EQ(s.messages.size(), 5u);
+  EXPECT_EQ(s.messages[4], kUnhandled);
+  EXPECT_FALSE(s.multipleDocuments);
+  EXPECT_EQ(s.title, "Vellory Server");
+  // Without the title's last byte the stream is cut short.
+  AppSettings cut;
+  EXPECT_FALSE(ParseSettings(b.data(), static_cast<uint32_t>(b.size()) - 1, cut));
+  EXPECT_EQ(cut.messages.size(), 5u);
+}
+
+TEST(Settings, AHugeDamagedCountStopsAtTheEndOfTheBytes) {
+  Bytes b = {0};
+  PutWordBigEndian(b, 0);
+  PutWordBigEndian(b, 13);
+  PutPackedInt(b, INT32_MAX);
+  PutPackedString(b, "text/plain");
+  AppSettings s;
+  EXPECT_FALSE(ParseSettings(b.data(), static_cast<uint32_t>(b.size()), s));
+  EXPECT_TRUE(s.fileTypes.empty());
+  EXPECT_EQ(s.languageCode, 13u);
+}
+
+TEST(Settings, LanguageCodesPickTheirCharacterSets) {
+  EXPECT_EQ(CharsetForLanguage(13), 128);
+  EXPECT_EQ(CharsetForLanguage(21), 136);
+  EXPECT_EQ(CharsetForLanguage(12), 177);
+  EXPECT_EQ(CharsetForLanguage(14), 178);
+  EXPECT_EQ(CharsetForLanguage(16), 161);
+  EXPECT_EQ(CharsetForLanguage(19), 162);
+  EXPECT_EQ(CharsetForLanguage(24), 222);
+  EXPECT_EQ(CharsetForLanguage(34), 204);
+  EXPECT_EQ(CharsetForLanguage(0), 1);
+  EXPECT_EQ(CharsetForLanguage(1), 1);
+}
+
+}  // namespace
