@@ -4,7 +4,6 @@ cmake_minimum_required(VERSION 3.25)
 file(STRINGS ${IN} lines)
 set(slots 1098)
 set(declared "")
-set(decls "")
 set(rows "")
 set(names "")
 set(count 0)
@@ -17,7 +16,6 @@ foreach(line IN LISTS lines)
   endif()
   if(NOT line IN_LIST declared)
     list(APPEND declared ${line})
-    string(APPEND decls "void ${line}();\n")
     string(APPEND names "${line}\n")
   endif()
   string(APPEND rows "    {\"${line}\", reinterpret_cast<void*>(&${line}), 0, 0},\n")
@@ -27,13 +25,11 @@ if(count GREATER slots)
   message(FATAL_ERROR "entry_points.txt names ${count} slots; the table has ${slots}")
 endif()
 file(WRITE ${OUT_CPP}.tmp
-"// Generated from startup/entry_points.txt; do not edit.
-// The functions are declared here only to take their addresses: every entry
-// point is extern \"C\" cdecl, so the linker finds it whatever its signature.
+"// Generated from startup/entry_points.txt; do not edit. Every entry point
+// must be declared in the SDK, which the runtime's own sources also include,
+// so the table and the functions cannot disagree.
+#include \"sdk/vellory.h\"
 #include \"startup/entry_table.h\"
-
-extern \"C\" {
-${decls}}
 
 const EntrySlot kEntryTable[kEntrySlotCount] = {
 ${rows}};

@@ -6,12 +6,13 @@
 #include <cstdint>
 #include <string_view>
 
+#include "sdk/builtin_class_layout.h"
 #include "sdk/class_records.h"
 
-struct BuiltInClass {
+// Constructor, destructor, events, properties and methods of a built-in class
+// whose name, superclass and size are in sdk/builtin_class_layout.h.
+struct BuiltInBehaviour {
   const char* name;
-  const char* superclass;  // null for a root class; always an earlier entry
-  uint32_t instanceSize;
   ObjectHook constructor;
   ObjectHook destructor;
   EventEntry* events;  // the runtime writes each declaration back into its entry
@@ -20,7 +21,6 @@ struct BuiltInClass {
   uint32_t propertyCount;
   const MethodEntry* methods;
   uint32_t methodCount;
-  bool isInterface;
 };
 
 // Builds a record for every built-in class and indexes them by name. Runs

@@ -1,6 +1,8 @@
 // Class records: making them, the global class list, membership, dispatch
 // and the lookup of event handlers along a class chain.
 #pragma once
+// This module's entry points are declared in the SDK.
+#include "sdk/vellory.h"
 #include <string_view>
 
 #include "sdk/class_records.h"
@@ -48,10 +50,3 @@ bool BuildInterfaceTables();
 // The property named `name` on `cls` or its nearest superclass, or null.
 const PropertyRecord* FindProperty(const ClassRecord* cls, std::string_view name);
 
-extern "C" {
-bool RuntimeObjectIsa(ObjectRecord* object, int32_t classIndex);
-void RuntimeCheckCast(ObjectRecord* object, int32_t classIndex);
-CodeAddress FindVTableCode(ObjectRecord* object, int32_t slot);
-CodeAddress FindInterfaceVTableCode(ObjectRecord* object, int32_t slot, int32_t interfaceIndex);
-CodeAddress RuntimeFindHookCode(ObjectRecord* object, uint32_t key);
-}

@@ -1,7 +1,10 @@
-// Raising exceptions. Until the frame walk over compiled code's record lists
-// is in place every raise takes the unhandled path: the user is told which
-// class went unhandled (nothing for EndException, the normal way to end),
-// and the process ends with status 0.
+// Raising exceptions. The unwinder needs an unbroken chain of frame pointers
+// from the raise up to compiled code and a known frame to start from, so the
+// functions that begin a walk are kept out of line with frames of their own
+// and never leave through a sibling call. An exception nobody catches ends the
+// program: the user is told which class went unhandled (nothing for
+// EndException, the normal way to end), the runtime shuts down and the
+// process exits with status 0.
 #include "objects/exceptions.h"
 
 #include <windows.h>
@@ -10,20 +13,40 @@
 #include "objects/objects.h"
 #include "objects/runtime_messages.h"
 #include "objects/strings.h"
+#include "objects/unwinder.h"
 #include "ui/message_box.h"
+#include "ui/runtime_ui.h"
+
+// A real frame whose saved frame pointer and return address the walk can
+// start from.
+#define VS_WALK_START \
+  __attribute__((noinline, optimize("no-omit-frame-pointer", "no-optimize-sibling-calls")))
 
 namespace {
 
 const int kUnhandledExceptionMessage = 4;
 
-[[noreturn]] void EndUnhandled(ObjectRecord* exception) {
-  std::string_view name = StringView(exception->cls->name);
-  if (name != "EndException") {
+[[noreturn]] void EndUnhandled(std::string_view className) {
+  if (className != "EndException") {
     std::string text =
-        UnhandledExceptionText(StringView(RuntimeMessage(kUnhandledExceptionMessage)), name);
+        UnhandledExceptionText(StringView(RuntimeMessage(kUnhandledExceptionMessage)), className);
     ShowRuntimeMessage(text.c_str());
   }
+  ShutDownRuntime();
   ExitProcess(0);
+}
+
+// `frame` is the frame of the function that started the raise; it stays
+// live while the walk runs below it.
+[[noreturn]] void RaiseFromFrame(ObjectRecord* exception, void* frame) {
+  UnwindTarget target = UnwindFrames(exception, frame);
+  if (target.handled) ContinueInHandler(target);
+  EndUnhandled(StringView(exception->cls->name));
+}
+
+// Raises an exception whose one reference the raise takes over.
+[[noreturn]] VS_WALK_START void RaiseOwned(ObjectRecord* exception) {
+  RaiseFromFrame(exception, __builtin_frame_address(0));
 }
 
 }  // namespace
@@ -41,17 +64,32 @@ std::string UnhandledExceptionText(std::string_view message, std::string_view cl
   return text;
 }
 
-void RaiseNewException(const char* className) {
-  RuntimeRaiseException(NewObjectOfClass(FindBuiltInClass(className)));
+VS_WALK_START void RaiseNewException(const char* className) {
+  ObjectRecord* exception = NewObjectOfClass(FindBuiltInClass(className));
+  // Without its class there is no object a handler could take.
+  if (!exception) EndUnhandled(className);
+  RaiseOwned(exception);
 }
+
+VS_WALK_START void RaiseNilObjectException() { RaiseNewException("NilObjectException"); }
+VS_WALK_START void RaiseIllegalCastException() { RaiseNewException("IllegalCastException"); }
+VS_WALK_START void RaiseOutOfBoundsException() { RaiseNewException("OutOfBoundsException"); }
+VS_WALK_START void RaiseTypeMismatchException() { RaiseNewException("typeMismatchException"); }
+VS_WALK_START void RaiseEndException() { RaiseNewException("EndException"); }
 
 extern "C" {
 
-void RuntimeRaiseException(ObjectRecord* exception) {
+VS_WALK_START void RuntimeRaiseException(ObjectRecord* exception) {
+  // Raising nil uses nil.
+  if (!exception) RaiseNilObjectException();
   RuntimeLockObject(exception);
-  EndUnhandled(exception);
+  RaiseFromFrame(exception, __builtin_frame_address(0));
 }
 
-void RuntimeNilObject() { RaiseNewException("NilObjectException"); }
+VS_WALK_START void RuntimeNilObject() { RaiseNilObjectException(); }
+
+void RuntimeReraiseException() {}
+
+void RuntimeStackCheck() {}
 
 }  // extern "C"

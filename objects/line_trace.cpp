@@ -4,7 +4,7 @@
 // that skips buffered output: each line goes straight to the file.
 #include <windows.h>
 
-#include "objects/line_trace.h"
+#include "sdk/vellory.h"
 #include "objects/strings.h"
 
 extern "C" void lineTrace(StringRecord* text) {

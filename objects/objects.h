@@ -2,6 +2,8 @@
 // destruction with the destructor chain, and the live-object list that the
 // diagnostic report walks.
 #pragma once
+// This module's entry points are declared in the SDK.
+#include "sdk/vellory.h"
 #include <cstdint>
 
 #include "sdk/class_records.h"
@@ -24,21 +26,7 @@ T& FieldAt(ObjectRecord* object, uint32_t offset) {
 }
 
 extern "C" {
-ObjectRecord* RuntimeNewObject(int32_t classIndex);
-void RuntimeLockObject(ObjectRecord* object);
-void RuntimeUnlockObject(ObjectRecord* object);
-void ZORBLockObject(ObjectRecord* object);
-void ZORBUnlockObject(ObjectRecord* object);
-ObjectRecord* getAppObject();
-ObjectRecord* getSystemObject();
-ObjectRecord* getKeyboardObject();
-void debugDumpObjects(StringRecord* path);
 
-// Field accessors: (object, byte offset[, value]).
-ObjectRecord* objGetter(ObjectRecord* object, uint32_t offset);
-void objSetter(ObjectRecord* object, uint32_t offset, ObjectRecord* value);
-StringRecord* stringGetter(ObjectRecord* object, uint32_t offset);
-void stringSetter(ObjectRecord* object, uint32_t offset, StringRecord* value);
 int32_t intFieldGetter(ObjectRecord* object, uint32_t offset);
 void intFieldSetter(ObjectRecord* object, uint32_t offset, int32_t value);
 int32_t shortFieldGetter(ObjectRecord* object, uint32_t offset);

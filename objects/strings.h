@@ -2,6 +2,8 @@
 // string entry points that compiled code and plug-ins call. Entry points take
 // string arguments borrowed and return strings the caller owns (null = "").
 #pragma once
+// This module's entry points are declared in the SDK.
+#include "sdk/vellory.h"
 #include <cstdint>
 #include <string_view>
 
@@ -54,67 +56,3 @@ class StringRef {
   StringRecord* s_ = nullptr;
 };
 
-extern "C" {
-
-// --- reference counting and plug-in services -----------------------------------
-void RuntimeLockString(StringRecord* s);
-void RuntimeUnlockString(StringRecord* s);
-void ZORBLockString(StringRecord* s);
-void ZORBUnlockString(StringRecord* s);
-StringRecord* ZORBBuildString(const char* bytes, int32_t length);
-
-// --- forms ---------------------------------------------------------------------
-const char* StringGetCString(StringRecord* s);
-const uint8_t* StringGetPString(StringRecord* s);
-const char* StringToCString(StringRecord* s);
-const uint8_t* StringToPString(StringRecord* s);
-uint32_t StringToOSType(StringRecord* s);
-
-// --- concatenation and positions ----------------------------------------------
-StringRecord* RuntimeAddString(StringRecord* a, StringRecord* b);
-StringRecord* StringLeft(StringRecord* s, int32_t n);
-StringRecord* StringRight(StringRecord* s, int32_t n);
-StringRecord* StringMid2(StringRecord* s, int32_t start);
-StringRecord* StringMid3(StringRecord* s, int32_t start, int32_t n);
-int32_t StringLen(StringRecord* s);
-int32_t StringAsc(StringRecord* s);
-StringRecord* StringChr(int32_t code);
-
-StringRecord* StringDBCSLeft(StringRecord* s, int32_t n);
-StringRecord* StringDBCSRight(StringRecord* s, int32_t n);
-StringRecord* StringDBCSMid2(StringRecord* s, int32_t start);
-StringRecord* StringDBCSMid3(StringRecord* s, int32_t start, int32_t n);
-int32_t StringDBCSLen(StringRecord* s);
-int32_t StringDBCSAsc(StringRecord* s);
-StringRecord* StringDBCSChr(int32_t code);
-int32_t StringDBCSInStr(int32_t start, StringRecord* s, StringRecord* find);
-
-// --- case and trimming ----------------------------------------------------------
-StringRecord* StringLCase(StringRecord* s);
-StringRecord* StringUCase(StringRecord* s);
-StringRecord* StringTitleCase(StringRecord* s);
-StringRecord* runLTrim(StringRecord* s);
-StringRecord* runRTrim(StringRecord* s);
-StringRecord* runTrim(StringRecord* s);
-
-// --- search and fields ------------------------------------------------------------
-int32_t StringInStr(int32_t start, StringRecord* s, StringRecord* find);
-StringRecord* StringReplace(StringRecord* s, StringRecord* find, StringRecord* repl);
-StringRecord* StringReplaceAll(StringRecord* s, StringRecord* find, StringRecord* repl);
-int32_t StringCountFields(StringRecord* s, StringRecord* delim);
-StringRecord* StringNthField(StringRecord* s, StringRecord* delim, int32_t n);
-
-// --- comparison -------------------------------------------------------------------
-int32_t RuntimeStringCompare(StringRecord* a, StringRecord* b);
-int32_t StringStrCompare(StringRecord* a, StringRecord* b, int32_t mode);
-
-// --- numbers ----------------------------------------------------------------------
-StringRecord* StringStr(double x);
-StringRecord* runCStr(double x);
-double StringVal(StringRecord* s);
-double runCDbl(StringRecord* s);
-StringRecord* StringFormat(double x, StringRecord* mask);
-StringRecord* RuntimeHex(int32_t n);
-StringRecord* RuntimeOct(int32_t n);
-
-}  // extern "C"

@@ -1,10 +1,8 @@
 // The plug-in libraries carried inside the application image.
 #pragma once
+// This module's entry points are declared in the SDK.
+#include "sdk/vellory.h"
 
-extern "C" {
-// Records the image's embedded plug-in list for RuntimeInit; nothing else.
-void Win32InstallPlugins(const void* list);
-}
 
 // The list Win32InstallPlugins recorded (null when none).
 const void* EmbeddedPluginList();

@@ -2,6 +2,8 @@
 // them (pictures, module instances, sounds, cursors and the rest), the menu
 // bar and the settings. Item numbers start at 1.
 #pragma once
+// This module's entry points are declared in the SDK.
+#include "sdk/vellory.h"
 #include <cstdint>
 
 #include "objects/class_table.h"
@@ -21,8 +23,3 @@ void CreateProjectItems(const uint32_t* items, uint32_t count, MemorySpan data);
 // Whether the image described a menu bar.
 bool ProjectHasMenuBar();
 
-extern "C" {
-// The object made for item `index`, with a new reference; nil for 0, for an
-// index past the items and for items that made none.
-ObjectRecord* RuntimeProjectObject(int32_t index);
-}

@@ -3,6 +3,8 @@
 // and no frame to create, and these calls are where that work will go.
 #include "ui/runtime_ui.h"
 
+#include <ole2.h>
+
 namespace {
 std::string gDefaultFontName;
 int gDefaultFontSize = 0;
@@ -18,3 +20,5 @@ const std::string& DefaultFontName() { return gDefaultFontName; }
 int DefaultFontSize() { return gDefaultFontSize; }
 
 void CreateFrameWindow(const std::string&) {}
+
+void ShutDownRuntime() { OleUninitialize(); }

@@ -13,3 +13,7 @@ int DefaultFontSize();
 
 // Creates the frame window of a multiple-document application.
 void CreateFrameWindow(const std::string& title);
+
+// Takes the runtime down at the end of the program: closes what is left and
+// releases the system services start-up brought up (OLE).
+void ShutDownRuntime();

@@ -3,10 +3,14 @@
 # what a user would see: the message box it shows (read and dismissed through
 # the UI driver) and its exit status.
 #
-# run_image_test.sh WINE_RUN UI_DRIVER FOLDER PROGRAM STATUS [DAMAGE] [MESSAGE]
-#   DAMAGE: --truncate N (cut N bytes off PROGRAM), --remove FILE,
-#           --truncate-file FILE N
+# run_image_test.sh WINE_RUN UI_DRIVER FOLDER PROGRAM STATUS [OPTION] [MESSAGE]
+#   OPTION: --truncate N (cut N bytes off PROGRAM), --remove FILE,
+#           --truncate-file FILE N, --trace EXPECTED (after the run, the
+#           program's trace.log must hold the lines of file EXPECTED),
+#           --arg ARG (pass ARG on PROGRAM's command line)
+#   MESSAGE: a carriage return in the shown text is matched as \r.
 set -u
+program_args=()
 wine_run=$1 driver=$2 folder=$3 program=$4 expected=$5
 shift 5
 work=$(mktemp -d)
@@ -18,17 +22,19 @@ case "${1:-}" in
   --truncate) truncate -s "-$2" "$program"; shift 2 ;;
   --remove) rm -f "$2"; shift 2 ;;
   --truncate-file) truncate -s "-$3" "$2"; shift 3 ;;
+  --trace) expected_trace=$2; shift 2 ;;
+  --arg) program_args=("$2"); shift 2 ;;
 esac
 message=${1:-}
 
 fail() { echo "FAIL: $*"; exit 1; }
 
-"$wine_run" "./$program" &
+"$wine_run" "./$program" "${program_args[@]}" &
 pid=$!
 
 if [ -n "$message" ]; then
   "$wine_run" "$driver" wait '#32770' Message 60000 || { kill $pid; fail "no message box"; }
-  shown=$("$wine_run" "$driver" texts '#32770' Message)
+  shown=$("$wine_run" "$driver" texts '#32770' Message | sed 's/\r/\\r/g')
   echo "$shown"
   "$wine_run" "$driver" press '#32770' Message OK || fail "could not press OK"
   grep -qxF "Static|$message" <<<"$shown" || { wait $pid; fail "expected message: $message"; }
@@ -48,4 +54,9 @@ wait $pid
 status=$?
 echo "exit status $status"
 [ "$status" -eq "$expected" ] || fail "expected exit status $expected"
+if [ -n "${expected_trace:-}" ]; then
+  [ -f trace.log ] || fail "no trace.log"
+  tr '\r' '\n' < trace.log > trace.txt
+  diff -u "$expected_trace" trace.txt || fail "trace.log differs"
+fi
 echo PASS

@@ -1,0 +1,129 @@
+// The two fixup encoders on their own: exact words and bytes for the edge
+// cases of the format's limits, and a round trip of many pointer layouts
+// through the runtime's own RelocateData.
+#include "tools/image_builder/fixup_encoding.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <set>
+
+#include "sdk/le_bytes.h"
+#include "startup/code_linker.h"
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+using Words = std::vector<uint16_t>;
+
+Words DataWords(const std::vector<DataPointer>& pointers) {
+  Bytes bytes;
+  std::string error;
+  EXPECT_TRUE(EncodeDataFixups(pointers, bytes, error)) << error;
+  EXPECT_EQ(bytes.size() % 2, 0u);
+  Words words;
+  for (size_t i = 0; i + 1 < bytes.size(); i += 2) words.push_back(ReadU16LE(bytes.data() + i));
+  return words;
+}
+
+DataPointer Code(uint32_t offset) { return {offset, PointerKind::Code}; }
+DataPointer Data(uint32_t offset) { return {offset, PointerKind::Data}; }
+
+std::vector<DataPointer> Consecutive(uint32_t first, size_t count, PointerKind kind) {
+  std::vector<DataPointer> out;
+  for (size_t i = 0; i < count; ++i) out.push_back({first + 4 * static_cast<uint32_t>(i), kind});
+  return out;
+}
+
+TEST(DataFixupEncoding, HeaderWordsAreACodeRunThenADataRun) {
+  EXPECT_EQ(DataWords({Code(0), Data(4)}), (Words{0x4000, 0x4200}));
+}
+
+TEST(DataFixupEncoding, NoPointersGiveNoWords) { EXPECT_TRUE(DataWords({}).empty()); }
+
+TEST(DataFixupEncoding, ConsecutivePointersOfOneKindMergeIntoARun) {
+  EXPECT_EQ(DataWords({Data(0), Data(4), Data(8), Code(12), Code(16)}), (Words{0x4202, 0x4001}));
+}
+
+TEST(DataFixupEncoding, PointersOutOfOrderAreSortedFirst) {
+  EXPECT_EQ(DataWords({Data(8), Code(0), Data(4)}), (Words{0x4000, 0x4201}));
+}
+
+TEST(DataFixupEncoding, AGapIsCoveredByAdvancesOfAtMost4096) {
+  EXPECT_EQ(DataWords({Code(0), Data(4 + 4096)}), (Words{0x4000, 0x8FFF, 0x4200}));
+  EXPECT_EQ(DataWords({Code(0), Data(4 + 4097)}), (Words{0x4000, 0x8FFF, 0x8000, 0x4200}));
+  EXPECT_EQ(DataWords({Data(3 * 4096 + 10)}), (Words{0x8FFF, 0x8FFF, 0x8FFF, 0x8009, 0x4200}));
+}
+
+TEST(DataFixupEncoding, UnalignedPointersAreReachedByAdvances) {
+  // Cursor 0 -> 1 (advance 1), run of one to 5, advance 1 to 6.
+  EXPECT_EQ(DataWords({Data(1), Code(6)}), (Words{0x8000, 0x4200, 0x8000, 0x4000}));
+}
+
+TEST(DataFixupEncoding, PointersThatAreNotFourApartStartNewRuns) {
+  EXPECT_EQ(DataWords({Data(0), Data(5)}), (Words{0x4200, 0x8000, 0x4200}));
+}
+
+TEST(DataFixupEncoding, RunsHoldAtMost512Pointers) {
+  EXPECT_EQ(DataWords(Consecutive(0, 512, PointerKind::Data)), (Words{0x43FF}));
+  EXPECT_EQ(DataWords(Consecutive(0, 513, PointerKind::Code)), (Words{0x41FF, 0x4000}));
+  EXPECT_EQ(DataWords(Consecutive(0, 1100, PointerKind::Data)), (Words{0x43FF, 0x43FF, 0x424B}));
+}
+
+TEST(DataFixupEncoding, OverlappingPointersAreRefused) {
+  Bytes out;
+  std::string error;
+  EXPECT_FALSE(EncodeDataFixups({Data(0), Code(2)}, out, error));
+  EXPECT_NE(error.find("overlap"), std::string::npos) << error;
+  EXPECT_FALSE(EncodeDataFixups({Data(8), Data(8)}, out, error));
+}
+
+// Random layouts, relocated by the loader's own pass: every pointer gets its
+// block's base, every other byte stays as it was.
+TEST(DataFixupEncoding, RoundTripsThroughTheLoader) {
+  std::mt19937 random(1234);
+  for (int trial = 0; trial < 200; ++trial) {
+    std::vector<DataPointer> pointers;
+    uint32_t at = random() % 3;
+    while (pointers.size() < 1500 && at < 60000) {
+      pointers.push_back({at, random() % 2 ? PointerKind::Code : PointerKind::Data});
+      uint32_t step = random() % 4;
+      at += step == 0 ? 4 : step == 1 ? 4 + random() % 6 : step == 2 ? 4 : 4 + random() % 9000;
+    }
+    Bytes fixups;
+    std::string error;
+    ASSERT_TRUE(EncodeDataFixups(pointers, fixups, error)) << error;
+    Bytes data(at + 4, 0);
+    uint8_t code[1];
+    LoadedBlocks blocks{code, 1, 0x10000000, data.data(), static_cast<uint32_t>(data.size()), 0x20000000};
+    ASSERT_TRUE(RelocateData(blocks, fixups.data(), static_cast<uint32_t>(fixups.size()), error)) << error;
+    Bytes expected(data.size(), 0);
+    for (const DataPointer& p : pointers)
+      WriteU32LE(expected.data() + p.offset, p.kind == PointerKind::Code ? 0x10000000u : 0x20000000u);
+    ASSERT_EQ(data, expected) << "trial " << trial;
+  }
+}
+
+TEST(CodeFixupEncoding, ImportRecordsThenDataReferences) {
+  Bytes out;
+  std::string error;
+  ASSERT_TRUE(EncodeCodeFixups({{"StringLen", 0x12}, {"!Xuser32!Beep", 0x345678}}, {0x20, 0x1000},
+                               out, error));
+  Bytes expected = {1, 0x12, 0, 0, 0, 9, 'S', 't', 'r', 'i', 'n', 'g', 'L', 'e', 'n',
+                    1, 0x78, 0x56, 0x34, 0, 13, '!', 'X', 'u', 's', 'e', 'r', '3', '2', '!', 'B', 'e', 'e', 'p',
+                    2, 0x20, 0, 0, 0,
+                    2, 0x00, 0x10, 0, 0};
+  EXPECT_EQ(out, expected);
+}
+
+TEST(CodeFixupEncoding, NamesUpTo255BytesFitAndLongerOnesAreRefused) {
+  Bytes out;
+  std::string error;
+  ASSERT_TRUE(EncodeCodeFixups({{std::string(255, 'n'), 9}}, {}, out, error)) << error;
+  EXPECT_EQ(out.size(), 1u + 4 + 1 + 255);
+  EXPECT_EQ(out[5], 255);
+  EXPECT_FALSE(EncodeCodeFixups({{std::string(256, 'n'), 9}}, {}, out, error));
+  EXPECT_NE(error.find("255"), std::string::npos) << error;
+}
+
+}  // namespace

@@ -1,0 +1,181 @@
+// Duplicate definitions the compiler makes on purpose: COMDAT copies of
+// inline functions and template data in several objects (one copy kept, the
+// others dropped with their relocations, as each section's selection asks),
+// and weak functions with a default body that a strong definition replaces.
+#include <gtest/gtest.h>
+
+#include "sdk/image_format.h"
+#include "sdk/le_bytes.h"
+#include "tests/host/builder/builder_test_support.h"
+#include "tools/image_builder/coff_object.h"
+
+namespace {
+
+using namespace builder_test;
+
+std::string Refusal(const LinkRequest& request) {
+  LinkResult result;
+  std::string error;
+  EXPECT_FALSE(LinkImage(request, result, error));
+  return error;
+}
+
+// Rewrites the COMDAT selection (and associated section) in the aux record
+// of section `name`'s own symbol, for the selections the assembler cannot
+// write itself.
+void SetSelection(Bytes& bytes, const std::string& name, uint8_t selection, uint16_t associated = 0) {
+  coff::Object object;
+  std::string error;
+  ASSERT_TRUE(coff::ReadObject(bytes, object, error)) << error;
+  int16_t number = 0;
+  for (size_t s = 0; s < object.sections.size(); ++s)
+    if (object.sections[s].name == name) number = static_cast<int16_t>(s + 1);
+  ASSERT_NE(number, 0) << name;
+  uint32_t table = ReadU32LE(bytes.data() + 8);
+  uint32_t count = ReadU32LE(bytes.data() + 12);
+  for (uint32_t i = 0; i < count; i += 1 + bytes[table + 18 * i + 17]) {
+    const uint8_t* symbol = bytes.data() + table + 18 * i;
+    if (static_cast<int16_t>(ReadU16LE(symbol + 12)) == number && symbol[16] == 3 && symbol[17] > 0) {
+      uint8_t* aux = bytes.data() + table + 18 * (i + 1);
+      WriteU16LE(aux + 12, associated);
+      aux[14] = selection;
+      return;
+    }
+  }
+  FAIL() << "no section symbol for " << name;
+}
+
+uint16_t SectionNumber(const Bytes& bytes, const std::string& name) {
+  coff::Object object;
+  std::string error;
+  EXPECT_TRUE(coff::ReadObject(bytes, object, error)) << error;
+  for (size_t s = 0; s < object.sections.size(); ++s)
+    if (object.sections[s].name == name) return static_cast<uint16_t>(s + 1);
+  ADD_FAILURE() << "no section " << name;
+  return 0;
+}
+
+class SharedCopies : public testing::Test {
+ protected:
+  void SetUp() override {
+    linked = MustLink(Request({"comdat_a", "comdat_b"}));
+    loaded = Load(linked);
+  }
+  LinkResult linked;
+  Loaded loaded;
+};
+
+TEST_F(SharedCopies, BothUsersCallTheOneKeptCopy) {
+  uint32_t shared = kCodeAddress + linked.codeSymbols.at("_Z12SharedInlinei");
+  for (const char* user : {"FirstUser", "SecondUser"}) {
+    auto [start, end] = FunctionRange(linked, user);
+    EXPECT_EQ(CountOf(BranchTargets(loaded.code, start, end), shared), 1u) << user;
+  }
+  // The kept copy is the first object's: it lies before comdat_b's code.
+  EXPECT_LT(linked.codeSymbols.at("_Z12SharedInlinei"), linked.codeSymbols.at("SecondUser"));
+}
+
+TEST_F(SharedCopies, TheDroppedCopyTakesItsRelocationsWithIt) {
+  // Only SharedInline calls StringLen; with both copies there would be two sites.
+  EXPECT_EQ(CountOf(BranchTargets(loaded.code, 0, loaded.code.size()), kStringLenAddress), 1u);
+  CodeFixups fixups = ReadCodeFixups(linked.parts.blocks[image::kCodeFixups]);
+  ASSERT_EQ(fixups.imports.size(), 1u);
+  EXPECT_EQ(ChainSites(linked.parts.blocks[image::kCode], fixups.imports[0].second).size(), 1u);
+  // Each user reads the counter once; the kept copy reads it twice and
+  // takes its string once. The dropped copy would add three more.
+  EXPECT_EQ(fixups.dataReferences.size(), 5u);
+}
+
+TEST_F(SharedCopies, TemplateDataIsSharedToo) {
+  uint32_t counter = kDataAddress + linked.dataSymbols.at("_ZN7CounterIiE5valueE");
+  EXPECT_EQ(Word(loaded.data, counter - kDataAddress), 5u);
+  for (const char* user : {"FirstUser", "SecondUser"}) {
+    auto [start, end] = FunctionRange(linked, user);
+    bool reads = false;
+    for (uint32_t at = start; at + 4 <= end; ++at) reads |= Word(loaded.code, at) == counter;
+    EXPECT_TRUE(reads) << user;
+  }
+}
+
+TEST(ComdatSelection, OneOnlyCopiesMayNotMeet) {
+  LinkRequest request = Request({});
+  request.objects.push_back({"first.o", Snippet("comdat_one_only")});
+  request.objects.push_back({"second.o", Snippet("comdat_one_only")});
+  std::string error = Refusal(request);
+  EXPECT_NE(error.find("OnlyOnce"), std::string::npos) << error;
+  EXPECT_NE(error.find("first.o"), std::string::npos) << error;
+  EXPECT_NE(error.find("second.o"), std::string::npos) << error;
+}
+
+TEST(ComdatSelection, SameSizeCopiesMustAgreeInSize) {
+  MustLink(Request({"comdat_sized_4", "comdat_sized_4"}));
+  std::string error = Refusal(Request({"comdat_sized_4", "comdat_sized_8"}));
+  EXPECT_NE(error.find("Sized"), std::string::npos) << error;
+  EXPECT_NE(error.find("size"), std::string::npos) << error;
+}
+
+TEST(ComdatSelection, ExactCopiesMustAgreeByteForByte) {
+  MustLink(Request({"comdat_exact_a", "comdat_exact_a"}));
+  std::string error = Refusal(Request({"comdat_exact_a", "comdat_exact_b"}));
+  EXPECT_NE(error.find("Exact"), std::string::npos) << error;
+  EXPECT_NE(error.find("comdat_exact_b.o"), std::string::npos) << error;
+}
+
+TEST(ComdatSelection, TheLargestCopyWinsWhereverItComes) {
+  for (bool largeFirst : {false, true}) {
+    Bytes small = Snippet("comdat_sized_4"), large = Snippet("comdat_sized_8");
+    SetSelection(small, ".data$sized", 6);
+    SetSelection(large, ".data$sized", 6);
+    LinkRequest request = Request({});
+    auto at = request.objects.begin();
+    request.objects.insert(at, {{"small.o", small}, {"large.o", large}});
+    if (largeFirst) std::swap(request.objects[0], request.objects[1]);
+    LinkResult linked = MustLink(request);
+    uint32_t sized = linked.dataSymbols.at("Sized");
+    EXPECT_EQ(ReadU32LE(linked.parts.blocks[image::kData].data() + sized + 4), 2u) << largeFirst;
+  }
+}
+
+TEST(ComdatSelection, AnAssociativeSectionGoesWithTheCopyItFollows) {
+  Bytes follower = Snippet("comdat_follower");
+  SetSelection(follower, ".data$follower", 5, SectionNumber(follower, ".text$owner"));
+  // Alone, its owner is kept and so is it.
+  LinkRequest alone = Request({});
+  alone.objects.insert(alone.objects.begin(), {"follower.o", follower});
+  EXPECT_EQ(MustLink(alone).dataSymbols.count("Follower"), 1u);
+  // After another copy of the owner, its owner is dropped and so is it.
+  LinkRequest after = Request({"comdat_owner"});
+  after.objects.insert(after.objects.begin() + 1, {"follower.o", follower});
+  EXPECT_EQ(MustLink(after).dataSymbols.count("Follower"), 0u);
+}
+
+TEST(ComdatSelection, AnUnknownSelectionIsRefused) {
+  Bytes bytes = Snippet("comdat_owner");
+  SetSelection(bytes, ".text$owner", 9);
+  LinkRequest request = Request({});
+  request.objects.insert(request.objects.begin(), {"odd.o", bytes});
+  std::string error = Refusal(request);
+  EXPECT_NE(error.find("odd.o"), std::string::npos) << error;
+  EXPECT_NE(error.find(".text$owner"), std::string::npos) << error;
+}
+
+TEST(WeakSymbols, TheDefaultServesWhenNothingElseDefinesTheName) {
+  LinkResult linked = MustLink(Request({"weak_default"}));
+  Loaded loaded = Load(linked);
+  ASSERT_EQ(linked.codeSymbols.count("Hook"), 1u);
+  auto [start, end] = FunctionRange(linked, "CallsHook");
+  EXPECT_EQ(CountOf(BranchTargets(loaded.code, start, end), kCodeAddress + linked.codeSymbols.at("Hook")), 1u);
+}
+
+TEST(WeakSymbols, AStrongDefinitionReplacesTheDefault) {
+  uint32_t defaultCodeEnds = MustLink(Request({"weak_default"})).codeSymbols.at("AppMain");
+  LinkResult linked = MustLink(Request({"weak_default", "weak_override"}));
+  Loaded loaded = Load(linked);
+  uint32_t hook = linked.codeSymbols.at("Hook");
+  // weak_override's code follows all of weak_default's.
+  EXPECT_GE(hook, defaultCodeEnds);
+  auto [start, end] = FunctionRange(linked, "CallsHook");
+  EXPECT_EQ(CountOf(BranchTargets(loaded.code, start, end), kCodeAddress + hook), 1u);
+}
+
+}  // namespace

@@ -1,0 +1,200 @@
+// The project description as the builder reads it, and the data it
+// generates from it, read back with the runtime's own readers where they are
+// pure (settings) and word by word elsewhere.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <string>
+
+#include "sdk/le_bytes.h"
+#include "startup/settings.h"
+#include "tools/image_builder/picture_file.h"
+#include "tools/image_builder/project.h"
+#include "tools/image_builder/project_data.h"
+
+namespace {
+
+std::string WriteProject(const std::string& name, const std::string& json) {
+  std::string path = testing::TempDir() + name;
+  std::ofstream(path) << json;
+  return path;
+}
+
+bool Read(const std::string& json, Project& p, std::string& error) {
+  return ReadProject(WriteProject("project.json", json), p, error);
+}
+
+TEST(Project, FieldsFollowTheSuperclassesFields) {
+  Project p;
+  std::string error;
+  ASSERT_TRUE(Read(R"({"entry": "Main", "classes": [
+      {"name": "App", "super": "Application", "fields": [{"name": "a", "type": "int8"},
+                                                         {"name": "b", "type": "int32"}]},
+      {"name": "Sub", "super": "App", "fields": [{"name": "c", "type": "int16"},
+                                                 {"name": "d", "type": "double"}]},
+      {"name": "Plain", "fields": [{"name": "s", "type": "string"}]}]})", p, error)) << error;
+  ASSERT_EQ(p.classes.size(), 4u);  // Application is added as a reference
+  EXPECT_EQ(p.classes[0].fields[0].offset, 28u);  // after Application's 28 bytes
+  EXPECT_EQ(p.classes[0].fields[1].offset, 32u);  // aligned
+  EXPECT_EQ(p.classes[0].instanceSize, 36u);
+  EXPECT_EQ(p.classes[1].fields[0].offset, 36u);
+  EXPECT_EQ(p.classes[1].fields[1].offset, 40u);
+  EXPECT_EQ(p.classes[1].instanceSize, 48u);
+  EXPECT_EQ(p.classes[2].fields[0].offset, 24u);
+  EXPECT_TRUE(p.classes[3].builtIn);
+  EXPECT_EQ(p.classes[3].name, "Application");
+  EXPECT_EQ(ClassIndex(p, "Application"), 3);
+}
+
+TEST(Project, MistakesAreNamed) {
+  struct Case {
+    const char* json;
+    const char* says;
+  } cases[] = {
+      {R"({"classes": []})", "no entry function"},
+      {R"({"entry": "M", "classes": [{"name": "A", "super": "Nothing"}]})", "unknown superclass Nothing"},
+      {R"({"entry": "M", "classes": [{"name": "A", "super": "B"}, {"name": "B", "super": "A"}]})",
+       "derives from itself"},
+      {R"({"entry": "M", "classes": [{"name": "A"}, {"name": "A"}]})", "listed twice"},
+      {R"({"entry": "M", "classes": [{"name": "A", "fields": [{"name": "x", "type": "blob"}]}]})",
+       "unknown type blob"},
+      {R"({"entry": "M", "classes": [{"name": "A", "interfaces": ["Nope"]}]})", "unknown interface Nope"},
+      {R"({"entry": "M", "items": [{"type": "module", "class": "Ghost"}]})", "unknown class Ghost"},
+      {R"({"entry": "M", "classes": [)", "parse error"},
+  };
+  for (const Case& c : cases) {
+    Project p;
+    std::string error;
+    EXPECT_FALSE(Read(c.json, p, error)) << c.json;
+    EXPECT_NE(error.find(c.says), std::string::npos) << error;
+  }
+}
+
+uint32_t WordAt(const GeneratedData& d, uint32_t offset) { return ReadU32LE(d.bytes.data() + offset); }
+
+std::string RelocationAt(const GeneratedData& d, uint32_t offset) {
+  for (const auto& r : d.relocations)
+    if (r.offset == offset) return r.symbol;
+  return "";
+}
+
+// The text of the StringRecord that `symbol` names in the generated data.
+std::string StringAt(const GeneratedData& d, const std::string& symbol) {
+  uint32_t record = d.symbols.at(symbol);
+  uint32_t length = WordAt(d, record + 12);
+  uint32_t bytes = d.symbols.at(RelocationAt(d, record + 4));
+  EXPECT_EQ(d.bytes[bytes], length < 256 ? length : 255);
+  EXPECT_EQ(d.bytes[bytes + 1 + length], 0);
+  return std::string(reinterpret_cast<const char*>(&d.bytes[bytes + 1]), length);
+}
+
+TEST(ProjectData, TheProjectRecordListsDescriptorsAndItems) {
+  Project p;
+  std::string error;
+  ASSERT_TRUE(Read(R"({"entry": "Main", "classes": [
+      {"name": "App", "super": "Application", "constructor": "App_New",
+       "handlers": [{"event": "Open", "code": "App_Open", "key": 3}],
+       "vtable": ["App_V0", "App_V1"]}],
+      "items": [{"type": "module", "class": "App"},
+                {"type": "settings", "optionFlag": 1, "languageCode": 13, "title": "T",
+                 "fileTypes": [["text/plain", "????", "TEXT", ".txt"]], "messages": ["a", "b"]}]})",
+                   p, error));
+  GeneratedData d;
+  ASSERT_TRUE(GenerateProjectData(p, d, error)) << error;
+  uint32_t record = d.symbols.at(kProjectRecordSymbol);
+  ASSERT_EQ(WordAt(d, record), 2u);
+  std::string app = RelocationAt(d, record + 4), application = RelocationAt(d, record + 8);
+  ASSERT_EQ(WordAt(d, record + 12), 2u);
+  std::string module = RelocationAt(d, record + 16), settings = RelocationAt(d, record + 20);
+
+  uint32_t a = d.symbols.at(app);
+  EXPECT_EQ(WordAt(d, a), 0u);                                  // kind 0
+  EXPECT_EQ(WordAt(d, a + 4), 28u);                             // instance size
+  EXPECT_EQ(StringAt(d, RelocationAt(d, a + 8)), "App");
+  EXPECT_EQ(WordAt(d, a + 12), 1u);                             // superclass index
+  EXPECT_EQ(WordAt(d, a + 16), 1u);                             // has initializers
+  EXPECT_EQ(RelocationAt(d, a + 20), "App_New");
+  EXPECT_EQ(RelocationAt(d, a + 24), "");                       // no destructor
+  EXPECT_EQ(WordAt(d, a + 28), 0u);                             // not an interface
+  EXPECT_EQ(WordAt(d, a + 32), 0u);                             // no interfaces
+  EXPECT_EQ(WordAt(d, a + 36), 0u);                             // no methods
+  EXPECT_EQ(WordAt(d, a + 40), 1u);                             // one handler
+  EXPECT_EQ(StringAt(d, RelocationAt(d, a + 44)), "Open");
+  EXPECT_EQ(RelocationAt(d, a + 48), "App_Open");
+  EXPECT_EQ(WordAt(d, a + 52), 3u);
+  EXPECT_EQ(WordAt(d, a + 56), 0u);                             // no menu handlers
+  EXPECT_EQ(WordAt(d, a + 60), 2u);                             // vtable
+  EXPECT_EQ(RelocationAt(d, a + 68), "App_V1");
+
+  uint32_t ref = d.symbols.at(application);
+  EXPECT_EQ(WordAt(d, ref), 1u);
+  EXPECT_EQ(StringAt(d, RelocationAt(d, ref + 4)), "Application");
+
+  uint32_t m = d.symbols.at(module);
+  EXPECT_EQ(WordAt(d, m), 5u);
+  EXPECT_EQ(WordAt(d, m + 4), 0u);
+  EXPECT_EQ(RelocationAt(d, m + 8), ModuleSlotSymbol("App"));
+
+  uint32_t s = d.symbols.at(settings);
+  EXPECT_EQ(WordAt(d, s), 4u);
+  uint32_t length = WordAt(d, s + 8);
+  AppSettings read;
+  ASSERT_TRUE(ParseSettings(d.bytes.data() + s + 12, length, read));
+  EXPECT_EQ(read.optionFlag, 1);
+  EXPECT_EQ(read.languageCode, 13u);
+  EXPECT_EQ(read.title, "T");
+  ASSERT_EQ(read.fileTypes.size(), 1u);
+  EXPECT_EQ(read.fileTypes[0].extensions, ".txt");
+  EXPECT_EQ(read.messages, (std::vector<std::string>{"a", "b"}));
+}
+
+TEST(ProjectData, TheHeaderCarriesIndexesOffsetsAndSlots) {
+  Project p;
+  std::string error;
+  ASSERT_TRUE(Read(R"({"entry": "Main", "classes": [
+      {"name": "Globals", "fields": [{"name": "port", "type": "object"}]}],
+      "items": [{"type": "module", "class": "Globals"}]})", p, error));
+  std::string h = GenerateProjectHeader(p, "p.json");
+  EXPECT_NE(h.find("inline constexpr int32_t kClassGlobals = 0;"), std::string::npos) << h;
+  EXPECT_NE(h.find("inline constexpr uint32_t kPort = 24;"), std::string::npos) << h;
+  EXPECT_NE(h.find("inline constexpr uint32_t kInstanceSize = 28;"), std::string::npos) << h;
+  EXPECT_NE(h.find("extern ObjectRecord* vs_module_Globals;"), std::string::npos) << h;
+  EXPECT_NE(h.find("return nullptr;"), std::string::npos) << h;  // no plug-ins
+}
+
+TEST(ProjectData, PluginsAreEmbeddedAsALinkedList) {
+  std::string dll = testing::TempDir() + "plug.dll";
+  std::ofstream(dll, std::ios::binary) << "MZlibrary";
+  Project p;
+  std::string error;
+  ASSERT_TRUE(Read(R"({"entry": "M", "plugins": [")" + dll + R"(", ")" + dll + R"("]})", p, error));
+  GeneratedData d;
+  ASSERT_TRUE(GenerateProjectData(p, d, error)) << error;
+  uint32_t first = d.symbols.at(kPluginListSymbol);
+  std::string second = RelocationAt(d, first);
+  ASSERT_FALSE(second.empty());
+  EXPECT_EQ(WordAt(d, first + 4), 5u + 8u + 9u);  // S = 5 + name + library
+  EXPECT_EQ(d.bytes[first + 12], 8);
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(&d.bytes[first + 13]), 8), "plug.dll");
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(&d.bytes[first + 21]), 9), "MZlibrary");
+  EXPECT_EQ(RelocationAt(d, d.symbols.at(second)), "");  // the last node
+  EXPECT_NE(GenerateProjectHeader(p, "p").find("return vs_plugin_list;"), std::string::npos);
+}
+
+TEST(PictureFile, PpmPixelsBecomeFiveBitsPerChannel) {
+  std::string ppm = "P6\n# comment\n2 1\n255\n";
+  ppm += std::string("\xFF\xFF\xFF\x08\x10\xF8", 6);
+  Picture16 picture;
+  std::string error;
+  ASSERT_TRUE(DecodePpm(std::vector<uint8_t>(ppm.begin(), ppm.end()), picture, error)) << error;
+  EXPECT_EQ(picture.width, 2u);
+  EXPECT_EQ(picture.pixels[0], 0x7FFF);
+  EXPECT_EQ(picture.pixels[1], (1 << 10) | (2 << 5) | 31);
+  std::string cut = ppm.substr(0, ppm.size() - 1);
+  EXPECT_FALSE(DecodePpm(std::vector<uint8_t>(cut.begin(), cut.end()), picture, error));
+  std::string p3 = "P3\n1 1\n255\n1 2 3\n";
+  EXPECT_FALSE(DecodePpm(std::vector<uint8_t>(p3.begin(), p3.end()), picture, error));
+}
+
+}  // namespace

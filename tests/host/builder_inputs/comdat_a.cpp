@@ -1,0 +1,3 @@
+// First user of the shared COMDAT copies.
+#include "comdat_shared.h"
+extern "C" int FirstUser(int a) { return SharedInline(a) + Counter<int>::value; }

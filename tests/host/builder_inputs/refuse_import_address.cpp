@@ -1,0 +1,3 @@
+// Code taking the address of an import.
+extern "C" int StringLen(const char* s);
+extern "C" void* LenAddress() { return reinterpret_cast<void*>(&StringLen); }

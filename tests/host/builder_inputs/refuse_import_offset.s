@@ -1,0 +1,6 @@
+# A call into the middle of an import.
+  .text
+  .globl _CallsPastStart
+_CallsPastStart:
+  call _StringLen+4
+  ret

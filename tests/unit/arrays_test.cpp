@@ -1,0 +1,545 @@
+// Arrays: the index rules, how far storage grows on a write, the reference
+// counts of stored strings, list operations, redim, the order the sort
+// leaves, the cursor of deeper arrays and the fast Boolean arrays. Every
+// fixture checks that the heap is back where it started, so a reference or a
+// vector that leaks fails the test that leaked it. Raising ends the process,
+// so the raising path runs in death tests; the rest checks the pure rules.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "objects/arrays.h"
+#include "objects/assertion.h"
+#include "objects/builtin_classes.h"
+#include "objects/classes.h"
+#include "objects/objects.h"
+#include "objects/runtime_messages.h"
+#include "objects/small_heap.h"
+#include "objects/strings.h"
+#include "objects/tagged_alloc.h"
+
+namespace {
+
+int gAssertions = 0;
+void CountAssertion(const char*) { ++gAssertions; }
+
+class ArrayHeapTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    gAssertions = 0;
+    previous_ = SetAssertionRecorder(CountAssertion);
+    heapBefore_ = SmallBlockBytesInUse();
+  }
+  void TearDown() override {
+    SetAssertionRecorder(previous_);
+    EXPECT_EQ(SmallBlockBytesInUse(), heapBefore_) << "a vector or a reference leaked";
+  }
+
+ private:
+  AssertionRecorder previous_ = nullptr;
+  uint32_t heapBefore_ = 0;
+};
+
+using ArrayBounds = ArrayHeapTest;
+using ArrayDirect = ArrayHeapTest;
+using ArrayLists = ArrayHeapTest;
+using ArrayRedim = ArrayHeapTest;
+using ArraySort = ArrayHeapTest;
+using ArrayCursor = ArrayHeapTest;
+using ArrayFastBoolean = ArrayHeapTest;
+
+// An array with the given upper bounds, declared as compiled code does.
+ArrayRecord* NewArray(std::initializer_list<int32_t> bounds) {
+  ArrayRecord* a = RuntimeCreateArray();
+  for (int32_t upper : bounds) RuntimeArrayCreateAddIndex(a, 0, upper);
+  return a;
+}
+
+// The text of a string an entry point returned; the reference is dropped.
+std::string Take(StringRecord* s) {
+  std::string text(StringView(s));
+  RuntimeUnlockString(s);
+  return text;
+}
+
+std::vector<int32_t> Ints(ArrayRecord* a) {
+  std::vector<int32_t> out;
+  for (int32_t i = 0; i <= RuntimeUBound(a); ++i) out.push_back(RuntimeDirectReadIntArray(a, i));
+  return out;
+}
+
+std::vector<std::string> Texts(ArrayRecord* a) {
+  std::vector<std::string> out;
+  for (int32_t i = 0; i <= RuntimeUBound(a); ++i) out.push_back(Take(RuntimeDirectReadStringArray(a, i)));
+  return out;
+}
+
+ArrayRecord* IntArrayOf(const std::vector<int32_t>& values) {
+  ArrayRecord* a = NewArray({-1});
+  for (int32_t v : values) RuntimeIntArrayAppend(a, v);
+  return a;
+}
+
+ArrayRecord* StringArrayOf(const std::vector<std::string>& texts) {
+  ArrayRecord* a = NewArray({-1});
+  for (const std::string& text : texts) {
+    StringRecord* s = NewString(text);
+    RuntimeStringArrayAppend(a, s);
+    RuntimeUnlockString(s);
+  }
+  return a;
+}
+
+// --- bounds -----------------------------------------------------------------------
+
+TEST_F(ArrayBounds, BoundNineReadsEmptyAtNineAndRefusesTenAndMinusOne) {
+  ArrayRecord* a = NewArray({9});
+  EXPECT_EQ(RuntimeUBound(a), 9);
+  EXPECT_TRUE(ArrayIndexInBounds(*a, 0, 0));
+  EXPECT_TRUE(ArrayIndexInBounds(*a, 0, 9));
+  EXPECT_FALSE(ArrayIndexInBounds(*a, 0, 10));
+  EXPECT_FALSE(ArrayIndexInBounds(*a, 0, -1));
+  EXPECT_FALSE(ArrayIndexInBounds(*a, kArrayMaxDimensions, 0)) << "no such dimension in the record";
+
+  uint32_t heap = SmallBlockBytesInUse();
+  EXPECT_EQ(RuntimeDirectReadIntArray(a, 9), 0);
+  EXPECT_EQ(RuntimeDirectReadDoubleArray(a, 9), 0.0);
+  EXPECT_EQ(RuntimeDirectReadStringArray(a, 9), nullptr);
+  EXPECT_EQ(RuntimeDirectReadObjectArray(a, 9), nullptr);
+  EXPECT_EQ(SmallBlockBytesInUse(), heap) << "reads allocate nothing";
+  RuntimeDisposeStringArray(a);
+}
+
+TEST_F(ArrayBounds, TwentyDimensionsFillTheRecord) {
+  ArrayRecord* a = RuntimeCreateArray();
+  for (int32_t d = 0; d < 20; ++d) {
+    EXPECT_TRUE(ArrayCanAddDimension(*a)) << d;
+    RuntimeArrayCreateAddIndex(a, 2, 2 + d);  // upper - lower is the bound
+  }
+  EXPECT_FALSE(ArrayCanAddDimension(*a)) << "a 21st dimension has no room";
+  EXPECT_EQ(a->dimensions, 20u);
+  EXPECT_EQ(a->upperBound[19], 19);
+  EXPECT_TRUE(ArrayIndexInBounds(*a, 19, 19));
+  EXPECT_FALSE(ArrayIndexInBounds(*a, 19, 20));
+  RuntimeDisposeIntArray(a);
+}
+
+TEST_F(ArrayBounds, CallerErrorsGoToTheAssertionHook) {
+  EXPECT_EQ(RuntimeDirectReadStringArray(nullptr, 0), nullptr);
+  EXPECT_EQ(RuntimeUBound(nullptr), -1);
+  ArrayRecord* a = NewArray({3});
+  RuntimeDirectWriteIntArray(a, 0, 1);
+  RuntimeArrayCreateAddIndex(a, 0, 3);  // would turn the stored element into a row
+  EXPECT_EQ(a->dimensions, 1u);
+  RuntimeDisposeIntArray(a);
+  EXPECT_EQ(gAssertions, 3);
+}
+
+// --- direct access -----------------------------------------------------------------
+
+TEST_F(ArrayDirect, WritingIndexThreeOfBoundHundredCreatesNineteenSlots) {
+  ArrayRecord* a = NewArray({100});
+  RuntimeDirectWriteIntArray(a, 3, 33);
+  EXPECT_EQ(a->vector.count, 19u);
+  EXPECT_EQ(TaggedSize(a->vector.data), 19u * 4);
+  EXPECT_EQ(RuntimeDirectReadIntArray(a, 3), 33);
+  EXPECT_EQ(RuntimeDirectReadIntArray(a, 18), 0);
+
+  RuntimeDirectWriteIntArray(a, 18, 18);  // stored already: no growth
+  EXPECT_EQ(a->vector.count, 19u);
+  RuntimeDirectWriteIntArray(a, 19, 19);
+  EXPECT_EQ(a->vector.count, 35u);
+  RuntimeDirectWriteIntArray(a, 95, 95);  // never past the bound
+  EXPECT_EQ(a->vector.count, 101u);
+  EXPECT_EQ(RuntimeDirectReadIntArray(a, 3), 33);
+  EXPECT_EQ(RuntimeDirectReadIntArray(a, 95), 95);
+  RuntimeDisposeIntArray(a);
+}
+
+TEST_F(ArrayDirect, DoublesTakeEightByteSlots) {
+  ArrayRecord* d = NewArray({5});
+  RuntimeDirectWriteDoubleArray(d, 2, 1.0 / 3);
+  EXPECT_EQ(d->vector.slotSize, 8u);
+  EXPECT_EQ(TaggedSize(d->vector.data), 6u * 8);
+  EXPECT_EQ(RuntimeDirectReadDoubleArray(d, 2), 1.0 / 3);
+  EXPECT_EQ(RuntimeDirectReadDoubleArray(d, 5), 0.0);
+  RuntimeDisposeIntArray(d);
+}
+
+TEST_F(ArrayDirect, StringsAndObjectsAreCountedOnStoreReadOverwriteAndDispose) {
+  StringRecord* first = NewString("first");
+  StringRecord* second = NewString("second");
+  ArrayRecord* a = NewArray({4});
+  RuntimeDirectWriteStringArray(a, 1, first);
+  EXPECT_EQ(first->refCount, 2u);
+  StringRecord* read = RuntimeDirectReadStringArray(a, 1);
+  EXPECT_EQ(first->refCount, 3u) << "a read hands out a reference of its own";
+  RuntimeUnlockString(read);
+  RuntimeDirectWriteStringArray(a, 1, first);  // the same string again
+  EXPECT_EQ(first->refCount, 2u);
+  RuntimeDirectWriteStringArray(a, 1, second);
+  RuntimeDirectWriteStringArray(a, 4, second);
+  EXPECT_EQ(first->refCount, 1u);
+  EXPECT_EQ(second->refCount, 3u);
+  RuntimeDisposeStringArray(a);
+  EXPECT_EQ(second->refCount, 1u);
+  RuntimeUnlockString(first);
+  RuntimeUnlockString(second);
+
+  ClassRecord* cls = NewClassRecord("ArrayElement");
+  cls->instanceSize = sizeof(ObjectRecord);
+  ObjectRecord* o = NewObjectOfClass(cls);
+  ArrayRecord* objects = NewArray({2});
+  RuntimeDirectWriteObjectArray(objects, 0, o);
+  RuntimeDirectWriteObjectArray(objects, 2, o);
+  EXPECT_EQ(o->refCount, 3u);
+  RuntimeDirectWriteObjectArray(objects, 0, nullptr);
+  EXPECT_EQ(o->refCount, 2u);
+  RuntimeDisposeObjectArray(objects);
+  EXPECT_EQ(o->refCount, 1u);
+  RuntimeUnlockObject(o);
+  DestroyClassRecord(cls);
+}
+
+// --- list operations ---------------------------------------------------------------
+
+TEST_F(ArrayLists, AppendToAnEmptyArrayGivesBoundZero) {
+  ArrayRecord* a = NewArray({-1});
+  RuntimeIntArrayAppend(a, 42);
+  EXPECT_EQ(RuntimeUBound(a), 0);
+  EXPECT_EQ(RuntimeDirectReadIntArray(a, 0), 42);
+  RuntimeDisposeIntArray(a);
+
+  ArrayRecord* b = NewArray({2});  // three elements, none stored
+  for (int32_t v = 1; v <= 20; ++v) RuntimeIntArrayAppend(b, v);
+  EXPECT_EQ(RuntimeUBound(b), 22);
+  EXPECT_EQ(RuntimeDirectReadIntArray(b, 2), 0);
+  EXPECT_EQ(RuntimeDirectReadIntArray(b, 3), 1);
+  EXPECT_EQ(RuntimeDirectReadIntArray(b, 22), 20);
+  RuntimeDisposeIntArray(b);
+}
+
+TEST_F(ArrayLists, RemovingTheOnlyStringReleasesIt) {
+  uint32_t heap = SmallBlockBytesInUse();
+  StringRecord* s = NewString("only");
+  ArrayRecord* a = NewArray({-1});
+  RuntimeStringArrayAppend(a, s);
+  EXPECT_EQ(s->refCount, 2u);
+  RuntimeStringArrayRemove(a, 0);
+  EXPECT_EQ(s->refCount, 1u);
+  EXPECT_EQ(RuntimeUBound(a), -1);
+  RuntimeUnlockString(s);
+  RuntimeDisposeStringArray(a);
+  EXPECT_EQ(SmallBlockBytesInUse(), heap);
+}
+
+TEST_F(ArrayLists, InsertMovesLaterElementsUpAndRemoveMovesThemDown) {
+  ArrayRecord* a = IntArrayOf({10, 20, 30});
+  RuntimeIntArrayInsert(a, 1, 15);
+  EXPECT_EQ(Ints(a), (std::vector<int32_t>{10, 15, 20, 30}));
+  RuntimeIntArrayRemove(a, 0);
+  RuntimeIntArrayRemove(a, 2);
+  EXPECT_EQ(Ints(a), (std::vector<int32_t>{15, 20}));
+  RuntimeDisposeIntArray(a);
+
+  ArrayRecord* b = NewArray({9});
+  RuntimeIntArrayInsert(b, 5, 7);  // nothing stored yet: slots up to 5 appear
+  EXPECT_EQ(Ints(b), (std::vector<int32_t>{0, 0, 0, 0, 0, 7, 0, 0, 0, 0, 0}));
+  uint32_t count = b->vector.count;
+  RuntimeIntArrayRemove(b, 9);  // beyond the stored slots: only the bound moves
+  EXPECT_EQ(RuntimeUBound(b), 9);
+  EXPECT_EQ(b->vector.count, count);
+  RuntimeDisposeIntArray(b);
+}
+
+// --- redim ---------------------------------------------------------------------------
+
+TEST_F(ArrayRedim, StringsNineToFourToNine) {
+  std::vector<StringRecord*> held;
+  ArrayRecord* a = NewArray({9});
+  for (int32_t i = 0; i <= 9; ++i) {
+    const char text[] = {'s', static_cast<char>('0' + i)};
+    held.push_back(NewString(text, 2));
+    RuntimeDirectWriteStringArray(a, i, held.back());
+  }
+  RuntimeRedimStringArrayLevel(a, 0, 4);
+  EXPECT_EQ(RuntimeUBound(a), 4);
+  for (int32_t i = 0; i <= 9; ++i) EXPECT_EQ(held[i]->refCount, i <= 4 ? 2u : 1u) << i;
+
+  RuntimeRedimStringArrayLevel(a, 0, 9);  // growing only moves the bound
+  EXPECT_EQ(a->vector.count, 5u);
+  EXPECT_EQ(Texts(a), (std::vector<std::string>{"s0", "s1", "s2", "s3", "s4", "", "", "", "", ""}));
+  RuntimeDisposeStringArray(a);
+  for (StringRecord* s : held) {
+    EXPECT_EQ(s->refCount, 1u);
+    RuntimeUnlockString(s);
+  }
+}
+
+TEST_F(ArrayRedim, CuttingALevelReleasesTheRowsAndElementsBelowIt) {
+  StringRecord* s = NewString("cell");
+  ArrayRecord* a = NewArray({2, 3});
+  for (int32_t r = 0; r <= 2; ++r) {
+    for (int32_t c = 0; c <= 3; ++c) {
+      RuntimeArrayStartWriteAccess(a, r);
+      RuntimeWriteStringArray(a, c, s);
+    }
+  }
+  EXPECT_EQ(s->refCount, 13u);
+  RuntimeRedimStringArrayLevel(a, 1, 1);  // every row keeps two elements
+  EXPECT_EQ(s->refCount, 7u);
+  RuntimeRedimStringArrayLevel(a, 0, 0);  // rows 1 and 2 go with their elements
+  EXPECT_EQ(s->refCount, 3u);
+  RuntimeArrayStartReadAccess(a, 0);
+  EXPECT_EQ(Take(RuntimeReadStringArray(a, 1)), "cell");
+  RuntimeDisposeStringArray(a);
+  EXPECT_EQ(s->refCount, 1u);
+  RuntimeUnlockString(s);
+}
+
+// --- sort ----------------------------------------------------------------------------
+
+TEST_F(ArraySort, ThreeOneTwoOne) {
+  ArrayRecord* a = IntArrayOf({3, 1, 2, 1});
+  RuntimeIntArraySort(a);
+  EXPECT_EQ(Ints(a), (std::vector<int32_t>{1, 1, 2, 3}));
+  RuntimeDisposeIntArray(a);
+}
+
+TEST_F(ArraySort, IntegersOfEverySizeAndOrderEndAscending) {
+  uint32_t seed = 12345;
+  std::vector<std::vector<int32_t>> inputs;
+  for (int32_t n = 0; n <= 60; ++n) {
+    std::vector<int32_t> values;
+    for (int32_t i = 0; i < n; ++i) {
+      seed = seed * 1103515245u + 12345u;
+      values.push_back(static_cast<int32_t>((seed >> 16) % 23) - 11);  // many repeats
+    }
+    inputs.push_back(values);
+  }
+  std::vector<int32_t> up(300), down(300);
+  for (int32_t i = 0; i < 300; ++i) up[i] = i, down[i] = 300 - i;
+  inputs.push_back(up);
+  inputs.push_back(down);
+  for (const auto& values : inputs) {
+    ArrayRecord* a = IntArrayOf(values);
+    RuntimeIntArraySort(a);
+    std::vector<int32_t> expected = values;
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(Ints(a), expected) << "n = " << values.size();
+    RuntimeDisposeIntArray(a);
+  }
+}
+
+TEST_F(ArraySort, UnstoredElementsSortAsZeroAndDoublesSortToo) {
+  ArrayRecord* a = NewArray({100});
+  RuntimeDirectWriteIntArray(a, 0, 5);
+  RuntimeDirectWriteIntArray(a, 1, -3);
+  RuntimeIntArraySort(a);
+  EXPECT_EQ(a->vector.count, 101u);
+  EXPECT_EQ(RuntimeDirectReadIntArray(a, 0), -3);
+  EXPECT_EQ(RuntimeDirectReadIntArray(a, 99), 0);
+  EXPECT_EQ(RuntimeDirectReadIntArray(a, 100), 5);
+  RuntimeDisposeIntArray(a);
+
+  ArrayRecord* d = NewArray({-1});
+  for (double v : {2.5, -1.0, 0.5, 3.0, 2.5, -7.0, 10.0}) RuntimeDoubleArrayAppend(d, v);
+  RuntimeDoubleArraySort(d);
+  const double expected[] = {-7, -1, 0.5, 2.5, 2.5, 3, 10};
+  for (int32_t i = 0; i < 7; ++i) EXPECT_EQ(RuntimeDirectReadDoubleArray(d, i), expected[i]) << i;
+  RuntimeDisposeIntArray(d);
+}
+
+TEST_F(ArraySort, StringsInLocaleOrderNotByteOrder) {
+  // Byte order would put every capitalised word first.
+  ArrayRecord* a = StringArrayOf({"pear", "Apple", "fig", "Banana", "cherry", "Date", "elder", "grape", "B", "a"});
+  RuntimeStringArraySort(a);
+  EXPECT_EQ(Texts(a), (std::vector<std::string>{"a", "Apple", "B", "Banana", "cherry", "Date", "elder",
+                                               "fig", "grape", "pear"}));
+  RuntimeDisposeStringArray(a);
+}
+
+TEST_F(ArraySort, PartitionThenSelectionLeaveEqualStringsInAFixedOrder) {
+  // Seven strings, so one partition around the middle one ("b" at 3) runs
+  // before the selection passes; traced by hand, the equal texts end up as
+  // a(1) a(4) b(3) b(6) b(0).
+  const char* texts[] = {"b", "a", "d", "b", "a", "c", "b"};
+  std::vector<StringRecord*> records;
+  ArrayRecord* a = NewArray({6});
+  for (int32_t i = 0; i < 7; ++i) {
+    records.push_back(NewString(texts[i]));
+    RuntimeDirectWriteStringArray(a, i, records.back());
+  }
+  RuntimeStringArraySort(a);
+  const int expected[] = {1, 4, 3, 6, 0, 5, 2};  // input positions, in sorted order
+  for (int32_t i = 0; i < 7; ++i) {
+    StringRecord* s = RuntimeDirectReadStringArray(a, i);
+    EXPECT_EQ(s, records[expected[i]]) << "position " << i << " holds " << StringView(s);
+    RuntimeUnlockString(s);
+  }
+  RuntimeDisposeStringArray(a);
+  for (StringRecord* s : records) {
+    EXPECT_EQ(s->refCount, 1u) << "a sort moves references without counting them";
+    RuntimeUnlockString(s);
+  }
+}
+
+// --- the cursor ------------------------------------------------------------------------
+
+TEST_F(ArrayCursor, TwoDimensionsRoundTrip) {
+  ArrayRecord* a = NewArray({2, 3});
+  for (int32_t r = 0; r <= 2; ++r) {
+    for (int32_t c = 0; c <= 3; ++c) {
+      RuntimeArrayStartWriteAccess(a, r);
+      RuntimeWriteIntArray(a, c, 10 * r + c);
+    }
+  }
+  for (int32_t r = 0; r <= 2; ++r) {
+    for (int32_t c = 0; c <= 3; ++c) {
+      RuntimeArrayStartReadAccess(a, r);
+      EXPECT_EQ(RuntimeReadIntArray(a, c), 10 * r + c) << r << "," << c;
+    }
+  }
+  EXPECT_TRUE(ArrayIndexInBounds(*a, 1, 3));
+  EXPECT_FALSE(ArrayIndexInBounds(*a, 1, 4));
+  RuntimeDisposeIntArray(a);
+}
+
+TEST_F(ArrayCursor, WritesBuildOnlyThePathTheyTakeAndReadsBuildNothing) {
+  ArrayRecord* a = NewArray({4, 4, 4});
+  RuntimeArrayStartWriteAccess(a, 1);
+  RuntimeArrayAddWriteIndex(a, 2);
+  RuntimeWriteDoubleArray(a, 3, 0.75);
+  ASSERT_EQ(a->vector.count, 2u);
+  EXPECT_EQ(ChildAt(a->vector, 0), nullptr);
+  ArrayVector* row = ChildAt(a->vector, 1);
+  ASSERT_NE(row, nullptr);
+  EXPECT_EQ(row->count, 3u);
+  EXPECT_EQ(ChildAt(*row, 1), nullptr);
+  ASSERT_NE(ChildAt(*row, 2), nullptr);
+  EXPECT_EQ(ChildAt(*row, 2)->count, 4u);
+
+  uint32_t heap = SmallBlockBytesInUse();
+  auto read = [a](int32_t i, int32_t j, int32_t k) {
+    RuntimeArrayStartReadAccess(a, i);
+    RuntimeArrayAddReadIndex(a, j);
+    return RuntimeReadDoubleArray(a, k);
+  };
+  EXPECT_EQ(read(1, 2, 3), 0.75);
+  EXPECT_EQ(read(1, 2, 0), 0.0);
+  EXPECT_EQ(read(1, 1, 3), 0.0);
+  EXPECT_EQ(read(4, 4, 4), 0.0);
+  EXPECT_EQ(SmallBlockBytesInUse(), heap);
+  RuntimeDisposeIntArray(a);
+}
+
+TEST_F(ArrayCursor, RedimLeavesNoCursorIntoFreedRows) {
+  ArrayRecord* a = NewArray({3, 3});
+  RuntimeArrayStartWriteAccess(a, 3);
+  RuntimeRedimIntArrayLevel(a, 0, 0);  // frees the row the cursor stood on
+  EXPECT_EQ(a->cursor, nullptr);
+  RuntimeWriteIntArray(a, 2, 9);  // lands nowhere
+  RuntimeRedimIntArrayLevel(a, 0, 3);
+  RuntimeArrayStartReadAccess(a, 3);
+  EXPECT_EQ(RuntimeReadIntArray(a, 2), 0);
+  RuntimeDisposeIntArray(a);
+}
+
+// --- fast Boolean arrays ---------------------------------------------------------------
+
+std::vector<int> Bools(FastBooleanArray* a) {
+  std::vector<int> out;
+  for (int32_t i = 0; i <= RuntimeFastArrayUBound(a); ++i) out.push_back(RuntimeFastReadBoolArray(a, i));
+  return out;
+}
+
+TEST_F(ArrayFastBoolean, BoundFourAcceptsZeroThroughFourAndInsertAtFiveAppends) {
+  FastBooleanArray* a = RuntimeCreateFastBooleanArray(4);
+  EXPECT_EQ(RuntimeFastArrayUBound(a), 4);
+  EXPECT_TRUE(FastBooleanIndexInBounds(a, 4, false));
+  EXPECT_FALSE(FastBooleanIndexInBounds(a, 5, false));
+  EXPECT_FALSE(FastBooleanIndexInBounds(a, -1, false));
+  EXPECT_TRUE(FastBooleanIndexInBounds(a, 5, true));
+  EXPECT_FALSE(FastBooleanIndexInBounds(a, 6, true));
+  EXPECT_EQ(Bools(a), (std::vector<int>{0, 0, 0, 0, 0}));
+
+  RuntimeFastWriteBoolArray(a, 1, true);
+  RuntimeFastBooleanArrayInsert(a, 5, true);
+  EXPECT_EQ(Bools(a), (std::vector<int>{0, 1, 0, 0, 0, 1}));
+  RuntimeFastBooleanArrayInsert(a, 0, true);
+  RuntimeFastBooleanArrayRemove(a, 2);
+  RuntimeFastBooleanArrayAppend(a, true);
+  EXPECT_EQ(Bools(a), (std::vector<int>{1, 0, 0, 0, 0, 1, 1}));
+  RuntimeRedimFastBoolArray(a, 1);
+  RuntimeRedimFastBoolArray(a, 3);  // the prefix stays, the new elements are false
+  EXPECT_EQ(Bools(a), (std::vector<int>{1, 0, 0, 0}));
+  RuntimeDisposeFastBooleanArray(a);
+}
+
+// --- raising, in a process of its own -------------------------------------------------
+
+BOOL CALLBACK PrintChildText(HWND child, LPARAM) {
+  char text[256] = {};
+  GetWindowTextA(child, text, sizeof text);
+  fprintf(stderr, "[%s]", text);
+  return TRUE;
+}
+
+// Prints the text of the runtime's message box to stderr and dismisses it, so
+// that the unhandled-exception path can end the process unattended.
+DWORD WINAPI DismissMessageBox(void*) {
+  for (int tries = 0; tries < 500; ++tries) {
+    if (HWND box = FindWindowA("#32770", "Message")) {
+      EnumChildWindows(box, PrintChildText, 0);
+      fflush(stderr);
+      PostMessageA(box, WM_COMMAND, IDOK, 0);
+      return 0;
+    }
+    Sleep(20);
+  }
+  ExitProcess(3);  // no box came: fail rather than wait for one
+}
+
+void PrepareToRaise() {
+  RegisterBuiltInClasses();
+  StringRecord* messages[5] = {nullptr, nullptr, nullptr, nullptr, NewString("unhandled %1")};
+  SetRuntimeMessages(messages, 5);
+  CloseHandle(CreateThread(nullptr, 0, DismissMessageBox, nullptr, 0, nullptr));
+}
+
+TEST(ArrayRaiseDeathTest, RefusedRequestsRaiseOutOfBounds) {
+  auto ended = testing::ExitedWithCode(0);
+  const char* reported = "unhandled OutOfBoundsException";
+  EXPECT_EXIT(
+      {
+        PrepareToRaise();
+        RuntimeDirectReadIntArray(NewArray({9}), 10);
+        fprintf(stderr, "returned");
+      },
+      ended, reported);
+  EXPECT_EXIT(
+      {
+        PrepareToRaise();
+        ArrayRecord* a = RuntimeCreateArray();
+        for (int d = 0; d < 21; ++d) RuntimeArrayCreateAddIndex(a, 0, 1);
+        fprintf(stderr, "returned");
+      },
+      ended, reported)
+      << "a 21st dimension";
+  EXPECT_EXIT(
+      {
+        PrepareToRaise();
+        ArrayRecord* a = NewArray({1, 1, 1});
+        RuntimeArrayStartWriteAccess(a, 0);
+        RuntimeWriteIntArray(a, 0, 1);  // the cursor is not on the last dimension
+        fprintf(stderr, "returned");
+      },
+      ended, reported)
+      << "an element write from a middle dimension";
+}
+
+}  // namespace

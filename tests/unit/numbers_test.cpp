@@ -1,0 +1,214 @@
+// The numeric entry points: truncation and the control word it leaves behind,
+// rounding, NaN in Max and Min, colours, the random generator's sequence and
+// the tick counters.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <limits>
+
+#include "objects/random.h"
+#include "sdk/vellory.h"
+#include "startup/process_globals.h"
+
+namespace {
+
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+constexpr double kInf = std::numeric_limits<double>::infinity();
+constexpr uint16_t kRoundingBits = 0x0C00;
+constexpr uint16_t kPrecisionBits = 0x0300;
+constexpr uint16_t kDoublePrecision = 0x0200;
+
+uint16_t ControlWord() {
+  uint16_t cw;
+  __asm__ volatile("fnstcw %0" : "=m"(cw));
+  return cw;
+}
+
+void SetControlWord(uint16_t cw) { __asm__ volatile("fldcw %0" : : "m"(cw)); }
+
+// fistp under whatever rounding the FPU is set to.
+int32_t FistpNow(double x) {
+  int32_t r;
+  __asm__ volatile("fldl %1\n\tfistpl %0" : "=m"(r) : "m"(x));
+  return r;
+}
+
+// 16807 * seed mod (2^31 - 1) in 64 bits, without Schrage's decomposition.
+int32_t ReferenceStep(int32_t seed) {
+  return static_cast<int32_t>(int64_t{seed} * 16807 % 2147483647);
+}
+
+double Low20Bits(int32_t seed) { return (seed & 0xFFFFF) / 1048576.0; }
+
+TEST(NumericConversion, FPToIntTruncatesAndRefusesWhatDoesNotFit) {
+  EXPECT_EQ(FPToInt(2.9), 2);
+  EXPECT_EQ(FPToInt(-2.9), -2);
+  EXPECT_EQ(FPToInt(3.5), 3);  // round to nearest would give 4
+  EXPECT_EQ(FPToInt(-0.5), 0);
+  EXPECT_EQ(FPToInt(2147483647.9), INT32_MAX);
+  EXPECT_EQ(FPToInt(-2147483648.9), INT32_MIN);
+  for (double x : {3e9, -3e9, 2147483648.0, -2147483649.0, kNaN, kInf, -kInf})
+    EXPECT_EQ(FPToInt(x), INT32_MIN) << x;
+  EXPECT_EQ(IntToFP(INT32_MIN), -2147483648.0);
+  EXPECT_EQ(IntToFP(INT32_MAX), 2147483647.0);
+}
+
+TEST(NumericConversion, FPToIntLeavesRoundToNearestAndTheOtherBits) {
+  uint16_t before = ControlWord();
+  for (double x : {-2.9, kNaN}) {
+    SetControlWord((before & ~kRoundingBits) | 0x0400);  // round down
+    FPToInt(x);
+    uint16_t after = ControlWord();
+    SetControlWord(before);
+    EXPECT_EQ(after & kRoundingBits, 0) << x;
+    EXPECT_EQ(after & ~kRoundingBits, before & ~kRoundingBits) << x;
+  }
+  FPToInt(7.7);
+  EXPECT_EQ(FistpNow(3.5), 4);  // neither truncated nor rounded down
+  EXPECT_EQ(FistpNow(-2.5), -2);
+  SetControlWord(before);
+}
+
+TEST(NumericArithmetic, RoundHalvesUp) {
+  EXPECT_EQ(RuntimeRound(2.5), 3);
+  EXPECT_EQ(RuntimeRound(-2.5), -2);
+  EXPECT_EQ(RuntimeRound(0.5), 1);
+  EXPECT_EQ(RuntimeRound(-0.5), 0);
+  EXPECT_EQ(RuntimeRound(-1.6), -2);
+  // At double precision, which Windows starts programs with, the sum x + 0.5
+  // itself rounds: to 1 for the first, to the next even integer for 2^52 + 1.
+  uint16_t before = ControlWord();
+  SetControlWord((before & ~kPrecisionBits) | kDoublePrecision);
+  double belowHalf = RuntimeRound(0.49999999999999994);
+  double oddAbove2To52 = RuntimeRound(4503599627370497.0);
+  SetControlWord(before);
+  EXPECT_EQ(belowHalf, 0);
+  EXPECT_EQ(oddAbove2To52, 4503599627370497.0);
+  EXPECT_TRUE(std::isnan(RuntimeRound(kNaN)));
+  EXPECT_EQ(RuntimeRound(-kInf), -kInf);
+  EXPECT_EQ(RuntimeCeil(-1.5), -1);
+  EXPECT_EQ(RuntimeFloor(-1.5), -2);
+}
+
+TEST(NumericArithmetic, MaxAndMinLetNaNWinOnlyInSecondPlace) {
+  EXPECT_EQ(RuntimeMax(2, 3), 3);
+  EXPECT_EQ(RuntimeMax(3, 2), 3);
+  EXPECT_EQ(RuntimeMin(2, 3), 2);
+  EXPECT_EQ(RuntimeMin(3, 2), 2);
+  EXPECT_TRUE(std::isnan(RuntimeMax(1, kNaN)));
+  EXPECT_EQ(RuntimeMax(kNaN, 1), 1);
+  EXPECT_TRUE(std::isnan(RuntimeMin(1, kNaN)));
+  EXPECT_EQ(RuntimeMin(kNaN, 1), 1);
+}
+
+TEST(NumericArithmetic, AbsNegatesOnlyNegativesAndKeepsNaNBits) {
+  EXPECT_EQ(RuntimeAbs(-3.25), 3.25);
+  EXPECT_EQ(RuntimeAbs(3.25), 3.25);
+  EXPECT_EQ(RuntimeAbs(-kInf), kInf);
+  double negativeNaN = -kNaN;
+  double result = RuntimeAbs(negativeNaN);
+  EXPECT_EQ(std::memcmp(&result, &negativeNaN, sizeof result), 0);
+}
+
+TEST(NumericMath, StandardFunctionsAndTheirDomains) {
+  const double pi = 3.14159265358979323846;
+  EXPECT_DOUBLE_EQ(RuntimeACos(-1), pi);
+  EXPECT_DOUBLE_EQ(RuntimeASin(1), pi / 2);
+  EXPECT_DOUBLE_EQ(RuntimeATan(1), pi / 4);
+  EXPECT_DOUBLE_EQ(RuntimeATan2(1, -1), 3 * pi / 4);
+  EXPECT_DOUBLE_EQ(RuntimeCos(pi), -1);
+  EXPECT_NEAR(RuntimeSin(pi / 6), 0.5, 1e-15);
+  EXPECT_NEAR(RuntimeTan(pi / 4), 1, 1e-15);
+  EXPECT_DOUBLE_EQ(RuntimeLog(RuntimeExp(2)), 2);
+  EXPECT_EQ(RuntimePow(2, -3), 0.125);
+  EXPECT_EQ(RuntimeSqrt(6.25), 2.5);
+  EXPECT_TRUE(std::isnan(RuntimeSqrt(-1)));
+  EXPECT_EQ(RuntimeLog(0), -kInf);
+}
+
+TEST(NumericColour, RGBClampsAndRedKeepsBitsAboveItsByte) {
+  EXPECT_EQ(RuntimeRGB(300, -5, 128), 0xFF0080);
+  EXPECT_EQ(RuntimeRGB(INT32_MIN, INT32_MAX, 0x56), 0x00FF56);
+  EXPECT_EQ(readColorRed(0x01ABCDEF), 0x1AB);
+  int32_t topBitSet = static_cast<int32_t>(0xFF123456u);
+  EXPECT_EQ(readColorRed(topBitSet), 0xFF12);
+  EXPECT_EQ(readColorGreen(topBitSet), 0x34);
+  EXPECT_EQ(readColorBlue(topBitSet), 0x56);
+}
+
+TEST(NumericBitwise, AndOrXorOnAllThirtyTwoBits) {
+  int32_t a = static_cast<int32_t>(0xF0F0F00Fu);
+  int32_t b = static_cast<int32_t>(0xFF00FF00u);
+  EXPECT_EQ(BitwiseAnd(a, b), static_cast<int32_t>(0xF000F000u));
+  EXPECT_EQ(BitwiseOr(a, b), static_cast<int32_t>(0xFFF0FF0Fu));
+  EXPECT_EQ(BitwiseXor(a, b), static_cast<int32_t>(0x0FF00F0Fu));
+}
+
+TEST(NumericRandom, SeedFromTicksClearsTheTopBitAndAvoidsFixedPoints) {
+  SeedRandomFromTicks(1);
+  EXPECT_EQ(rnd(), 16807 / 1048576.0);
+  // 0 and 2^31 - 1 would repeat one value for ever; both stand for seed 1.
+  for (uint32_t ticks : {0u, 0x80000000u, 0x7FFFFFFFu, 0xFFFFFFFFu}) {
+    SeedRandomFromTicks(ticks);
+    EXPECT_EQ(RandomSeed(), 1) << ticks;
+  }
+  SeedRandomFromTicks(0x80000002u);
+  EXPECT_EQ(rnd(), 2 * 16807 / 1048576.0);
+}
+
+TEST(NumericRandom, StepsMatchTheMinimalStandardSequence) {
+  SeedRandomFromTicks(1);
+  double last = 0;
+  for (int i = 0; i < 10000; ++i) {
+    last = rnd();
+    ASSERT_GE(last, 0);
+    ASSERT_LT(last, 1);
+  }
+  EXPECT_EQ(RandomSeed(), 1043618065);
+  EXPECT_EQ(last, Low20Bits(1043618065));
+
+  // Seeds where the decomposition's two halves are at their extremes.
+  for (uint32_t seed : {127772u, 127773u, 127774u, 2147483646u, 1043618065u}) {
+    SeedRandomFromTicks(seed);
+    double r = rnd();
+    EXPECT_EQ(RandomSeed(), ReferenceStep(static_cast<int32_t>(seed))) << seed;
+    EXPECT_EQ(r, Low20Bits(RandomSeed()));
+  }
+}
+
+TEST(NumericRandom, FirstUseSeedsFromTheSystemTickCount) {
+  ForgetRandomSeed();
+  uint32_t before = GetTickCount();
+  rnd();
+  uint32_t after = GetTickCount();
+  int32_t state = RandomSeed();
+  bool matched = false;
+  for (uint32_t t = before; t != after + 1 && !matched; ++t) {
+    SeedRandomFromTicks(t);
+    matched = ReferenceStep(RandomSeed()) == state;
+  }
+  EXPECT_TRUE(matched);
+}
+
+TEST(NumericTime, TicksCountSixteenthsFromStartUp) {
+  uint32_t savedStart = gStartTicks;
+  gStartTicks = GetTickCount() - 1600;
+  int32_t ticks = RuntimeTicks();
+  EXPECT_GE(ticks, 100);
+  EXPECT_LE(ticks, 101);
+  gStartTicks = GetTickCount() + 160;  // the tick count wrapped since start-up
+  int32_t wrapped = RuntimeTicks();
+  EXPECT_GE(wrapped, 0x0FFFFFF6);
+  EXPECT_LE(wrapped, 0x0FFFFFFF);
+  gStartTicks = savedStart;
+
+  double before = GetTickCount() * 1000.0;
+  double micro = RuntimeMicroseconds();
+  EXPECT_GE(micro, before);
+  EXPECT_LE(micro, GetTickCount() * 1000.0);
+}
+
+}  // namespace

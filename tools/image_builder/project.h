@@ -1,0 +1,76 @@
+// The project description: the application's classes, project items and
+// embedded plug-ins, written by hand as a JSON file next to the application's
+// sources. See "Writing an application" in README.md for the format.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct ProjectField {
+  std::string name;
+  std::string type;  // int32, uint32, int16, int8, bool, color, string, object, pointer, double
+  uint32_t offset = 0;
+};
+
+struct ProjectMethod {
+  std::string name;
+  std::string code;  // the C name of the function; empty for an interface's method
+};
+
+struct ProjectHandler {
+  std::string event;
+  std::string code;
+  uint32_t key = 0;
+};
+
+struct ProjectClass {
+  std::string name;
+  bool builtIn = false;  // defined by the runtime: a reference by name
+  std::string super;     // "" for none
+  bool isInterface = false;
+  std::vector<ProjectField> fields;
+  std::string constructor, destructor;
+  std::vector<std::string> interfaces;
+  std::vector<ProjectMethod> methods;
+  std::vector<ProjectHandler> handlers;
+  std::vector<ProjectHandler> menuHandlers;  // event = the menu item's name
+  std::vector<std::string> vtable;
+  uint32_t instanceSize = 0;  // worked out from the superclass and the fields
+};
+
+struct ProjectFileType {
+  std::string name, creator, type, extensions;
+};
+
+struct ProjectItem {
+  std::string type;  // module, settings, picture, menubar, movie, sound, cursor
+  // module
+  std::string className;
+  // settings
+  uint8_t optionFlag = 0;
+  uint32_t reserved = 0;
+  uint32_t languageCode = 0;
+  std::vector<ProjectFileType> fileTypes;
+  std::vector<std::string> messages;
+  bool multipleDocuments = false;
+  std::string title;
+  // picture, menubar, sound: a file next to the project description
+  std::string file;
+  uint32_t value = 0;
+};
+
+struct Project {
+  std::string directory;  // where the description lies; files are relative to it
+  std::string entry;      // C name of the entry function
+  std::vector<ProjectClass> classes;  // in class-index order
+  std::vector<ProjectItem> items;     // item 1 first
+  std::vector<std::string> plugins;   // library files to embed
+};
+
+// Reads and checks a project description: class names unique, superclasses
+// and interfaces known (built-in names are added as references at the end of
+// the class list), fields laid out. False with `error` set otherwise.
+bool ReadProject(const std::string& path, Project& project, std::string& error);
+
+// The index of the class named `name`, or -1.
+int32_t ClassIndex(const Project& project, const std::string& name);
