@@ -77,16 +77,43 @@ ProjectItem ReadItem(const json& j) {
   item.multipleDocuments = j.value("multipleDocuments", false);
   item.title = Text(j, "title");
   item.file = Text(j, "file");
+  if (j.contains("menus")) item.menusJson = j.at("menus").dump();
   item.value = j.value("value", 0u);
   return item;
 }
 
-// Adds built-in classes named as superclasses or interfaces but not listed.
+std::vector<DescribedProperty> Properties(const json& list) {
+  std::vector<DescribedProperty> out;
+  for (const json& pair : list) out.emplace_back(pair.at(0).get<std::string>(), pair.at(1).get<std::string>());
+  return out;
+}
+
+// The window's own name is its "Name" property, which leads the list.
+ProjectWindow ReadWindow(const json& j) {
+  ProjectWindow w;
+  w.name = Text(j, "name");
+  w.className = Text(j, "class");
+  w.properties = Properties(j.value("properties", json::array()));
+  bool named = false;
+  for (DescribedProperty& p : w.properties)
+    if (p.first == "Name") named = true;
+  if (!named) w.properties.insert(w.properties.begin(), {"Name", w.name});
+  for (const json& c : j.value("controls", json::array()))
+    w.controls.push_back({Text(c, "class"), Properties(c.value("properties", json::array()))});
+  return w;
+}
+
+// Adds built-in classes named as superclasses, interfaces, window or control
+// classes but not listed.
 void AddBuiltInReferences(Project& p) {
   std::vector<std::string> wanted;
   for (const ProjectClass& c : p.classes) {
     if (!c.super.empty()) wanted.push_back(c.super);
     wanted.insert(wanted.end(), c.interfaces.begin(), c.interfaces.end());
+  }
+  for (const ProjectWindow& w : p.windows) {
+    wanted.push_back(w.className);
+    for (const ProjectControl& c : w.controls) wanted.push_back(c.className);
   }
   for (const std::string& name : wanted)
     if (ClassIndex(p, name) < 0 && BuiltInLayout(name)) {
@@ -136,6 +163,33 @@ bool LayOut(Project& p, size_t i, std::vector<int>& state, std::string& error) {
   return true;
 }
 
+// True when class `name` is `ancestor` or derives from it.
+bool DerivesFrom(const Project& p, const std::string& name, const std::string& ancestor) {
+  for (std::string at = name; !at.empty();) {
+    if (at == ancestor) return true;
+    int32_t i = ClassIndex(p, at);
+    if (i < 0) return false;
+    const ProjectClass& c = p.classes[static_cast<size_t>(i)];
+    at = c.builtIn ? (BuiltInLayout(at) && BuiltInLayout(at)->superclass ? BuiltInLayout(at)->superclass : "")
+                   : c.super;
+  }
+  return false;
+}
+
+bool CheckWindows(const Project& p, std::string& error) {
+  std::map<std::string, int> seen;
+  for (const ProjectWindow& w : p.windows) {
+    if (w.name.empty()) return Fail(error, "a window has no name");
+    if (seen[w.name]++) return Fail(error, "window " + w.name + " is listed twice");
+    if (!DerivesFrom(p, w.className, "Window"))
+      return Fail(error, "window " + w.name + ": class " + w.className + " does not derive from Window");
+    for (const ProjectControl& c : w.controls)
+      if (!DerivesFrom(p, c.className, "Control"))
+        return Fail(error, "window " + w.name + ": control class " + c.className + " does not derive from Control");
+  }
+  return true;
+}
+
 bool Check(Project& p, std::string& error) {
   std::map<std::string, int> seen;
   for (const ProjectClass& c : p.classes)
@@ -149,7 +203,7 @@ bool Check(Project& p, std::string& error) {
   std::vector<int> state(p.classes.size(), 0);
   for (size_t i = 0; i < p.classes.size(); ++i)
     if (!LayOut(p, i, state, error)) return false;
-  return true;
+  return CheckWindows(p, error);
 }
 
 }  // namespace
@@ -171,6 +225,7 @@ bool ReadProject(const std::string& path, Project& project, std::string& error) 
     for (const json& c : j.value("classes", json::array())) project.classes.push_back(ReadClass(c));
     for (const json& i : j.value("items", json::array())) project.items.push_back(ReadItem(i));
     project.plugins = j.value("plugins", std::vector<std::string>());
+    for (const json& w : j.value("windows", json::array())) project.windows.push_back(ReadWindow(w));
   } catch (const json::exception& e) {
     return Fail(error, path + ": " + e.what());
   }

@@ -4,6 +4,7 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 struct ProjectField {
@@ -54,9 +55,27 @@ struct ProjectItem {
   std::vector<std::string> messages;
   bool multipleDocuments = false;
   std::string title;
+  // menubar: the menus as written (see menu_description.h), when no file is given
+  std::string menusJson;
   // picture, menubar, sound: a file next to the project description
   std::string file;
   uint32_t value = 0;
+};
+
+// A (name, value) pair of a window or control description; every value is
+// text, converted by the runtime through the property's declared type.
+using DescribedProperty = std::pair<std::string, std::string>;
+
+struct ProjectControl {
+  std::string className;  // a built-in control class or a project class
+  std::vector<DescribedProperty> properties;
+};
+
+struct ProjectWindow {
+  std::string name;
+  std::string className;  // derives from Window
+  std::vector<DescribedProperty> properties;  // "Name" first
+  std::vector<ProjectControl> controls;       // in creation order
 };
 
 struct Project {
@@ -65,6 +84,7 @@ struct Project {
   std::vector<ProjectClass> classes;  // in class-index order
   std::vector<ProjectItem> items;     // item 1 first
   std::vector<std::string> plugins;   // library files to embed
+  std::vector<ProjectWindow> windows;
 };
 
 // Reads and checks a project description: class names unique, superclasses

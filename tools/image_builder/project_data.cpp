@@ -9,6 +9,7 @@
 
 #include "sdk/description_encoding.h"
 #include "sdk/le_bytes.h"
+#include "tools/image_builder/menu_description.h"
 #include "tools/image_builder/picture_file.h"
 
 namespace {
@@ -141,6 +142,23 @@ std::string InProject(const Project& p, const std::string& file) {
   return file.empty() || file[0] == '/' ? file : p.directory + "/" + file;
 }
 
+// The stored menu description (byte count and stream): encoded from the
+// item's menus, or a ready-made stream read from its file.
+bool MenuBarBytes(const Project& p, const ProjectItem& item, std::vector<uint8_t>& bytes,
+                  std::string& error) {
+  if (item.file.empty()) {
+    auto classIndex = [&p](const std::string& name) { return ClassIndex(p, name); };
+    return EncodeMenuBar(nlohmann::json::parse(item.menusJson.empty() ? "[]" : item.menusJson),
+                         classIndex, bytes, error);
+  }
+  std::vector<uint8_t> stream;
+  if (!ReadFile(InProject(p, item.file), stream, error)) return false;
+  bytes.resize(4);
+  WriteU32LE(bytes.data(), static_cast<uint32_t>(stream.size()));
+  bytes.insert(bytes.end(), stream.begin(), stream.end());
+  return true;
+}
+
 bool WriteItem(const Project& p, const ProjectItem& item, DataWriter& w, const std::string& symbol,
                std::string& error) {
   std::vector<uint8_t> bytes;
@@ -168,10 +186,9 @@ bool WriteItem(const Project& p, const ProjectItem& item, DataWriter& w, const s
       w.Word(word);
     for (uint16_t px : picture.pixels) w.Bytes({static_cast<uint8_t>(px), static_cast<uint8_t>(px >> 8)});
   } else if (item.type == "menubar") {
-    if (!ReadFile(InProject(p, item.file), bytes, error)) return false;
+    if (!MenuBarBytes(p, item, bytes, error)) return false;
     w.Define(symbol);
     w.Word(2);
-    w.Word(static_cast<uint32_t>(bytes.size()));
     w.Bytes(bytes);
   } else {
     error = "unknown project item type \"" + item.type + "\"";
@@ -203,6 +220,13 @@ bool WritePlugins(const Project& p, DataWriter& w, std::string& error) {
   return true;
 }
 
+void PutProperties(std::vector<uint8_t>& b, const std::vector<DescribedProperty>& properties) {
+  for (const DescribedProperty& p : properties) {
+    PutPackedString(b, p.first);
+    PutPackedString(b, p.second);
+  }
+}
+
 std::string Capitalised(const std::string& s) {
   std::string out = s;
   if (!out.empty() && out[0] >= 'a' && out[0] <= 'z') out[0] = static_cast<char>(out[0] - 'a' + 'A');
@@ -212,6 +236,25 @@ std::string Capitalised(const std::string& s) {
 }  // namespace
 
 std::string ModuleSlotSymbol(const std::string& className) { return "vs_module_" + className; }
+std::string WindowSymbol(const std::string& windowName) { return "vs_window_" + windowName; }
+
+std::vector<uint8_t> EncodeWindowDescription(const Project& p, const ProjectWindow& w) {
+  std::vector<uint8_t> stream;
+  PutPackedInt(stream, static_cast<int32_t>(w.properties.size()));
+  PutPackedInt(stream, ClassIndex(p, w.className));
+  PutProperties(stream, w.properties);
+  PutPackedInt(stream, static_cast<int32_t>(w.controls.size()));
+  for (const ProjectControl& c : w.controls) {
+    PutPackedInt(stream, ClassIndex(p, c.className));
+    PutPackedInt(stream, static_cast<int32_t>(c.properties.size()));
+    PutProperties(stream, c.properties);
+  }
+  PutPackedInt(stream, 0);  // no data bindings
+  std::vector<uint8_t> out(4);
+  WriteU32LE(out.data(), static_cast<uint32_t>(stream.size()));
+  out.insert(out.end(), stream.begin(), stream.end());
+  return out;
+}
 
 bool GenerateProjectData(const Project& p, GeneratedData& data, std::string& error) {
   DataWriter w(data);
@@ -225,6 +268,10 @@ bool GenerateProjectData(const Project& p, GeneratedData& data, std::string& err
     if (!WriteItem(p, item, w, items.back(), error)) return false;
   }
   if (!WritePlugins(p, w, error)) return false;
+  for (const ProjectWindow& window : p.windows) {
+    w.Define(WindowSymbol(window.name));
+    w.Bytes(EncodeWindowDescription(p, window));
+  }
   w.Define(kProjectRecordSymbol);
   w.Word(static_cast<uint32_t>(classes.size()));
   for (const std::string& c : classes) w.Pointer(c);
@@ -254,6 +301,8 @@ std::string GenerateProjectHeader(const Project& p, const std::string& projectNa
   if (!p.plugins.empty()) h << "extern const uint8_t " << kPluginListSymbol << "[];\n";
   for (const ProjectItem& item : p.items)
     if (item.type == "module") h << "extern ObjectRecord* " << ModuleSlotSymbol(item.className) << ";\n";
+  for (const ProjectWindow& w : p.windows)
+    h << "extern const uint8_t " << WindowSymbol(w.name) << "[];  // window description\n";
   h << "}\n\nnamespace vs_project {\n// The embedded plug-in list for Win32InstallPlugins (null without plug-ins).\n"
     << "inline const void* PluginList() { return " << (p.plugins.empty() ? "nullptr" : kPluginListSymbol)
     << "; }\n}  // namespace vs_project\n";

@@ -3,7 +3,9 @@
 // embedded plug-in list; and the header through which application code sees
 // the same numbers (class indexes, field offsets) and symbols.
 #pragma once
+#include <cstdint>
 #include <string>
+#include <vector>
 
 #include "tools/image_builder/image_linker.h"
 #include "tools/image_builder/project.h"
@@ -18,6 +20,12 @@ bool GenerateProjectData(const Project& project, GeneratedData& data, std::strin
 
 // The C++ header for application code, named after `projectName`.
 std::string GenerateProjectHeader(const Project& project, const std::string& projectName);
+
+// The stored form of a window: a little-endian byte count, then the packed
+// stream (property count, class index, the pairs, the controls, no bindings).
+std::vector<uint8_t> EncodeWindowDescription(const Project& project, const ProjectWindow& window);
+// The symbol through which application code reaches a window's description.
+std::string WindowSymbol(const std::string& windowName);
 
 // The symbol of a module item's instance slot.
 std::string ModuleSlotSymbol(const std::string& className);

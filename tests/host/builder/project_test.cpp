@@ -3,6 +3,7 @@
 // pure (settings) and word by word elsewhere.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <string>
@@ -12,6 +13,7 @@
 #include "tools/image_builder/picture_file.h"
 #include "tools/image_builder/project.h"
 #include "tools/image_builder/project_data.h"
+#include "ui/description_stream.h"
 
 namespace {
 
@@ -180,6 +182,87 @@ TEST(ProjectData, PluginsAreEmbeddedAsALinkedList) {
   EXPECT_EQ(std::string(reinterpret_cast<const char*>(&d.bytes[first + 21]), 9), "MZlibrary");
   EXPECT_EQ(RelocationAt(d, d.symbols.at(second)), "");  // the last node
   EXPECT_NE(GenerateProjectHeader(p, "p").find("return vs_plugin_list;"), std::string::npos);
+}
+
+const char kWindowProject[] = R"({"entry": "M", "classes": [
+    {"name": "MainWindow", "super": "Window"},
+    {"name": "Knob", "super": "RectControl",
+     "handlers": [{"event": "Open", "code": "Knob_Open"}]}],
+  "windows": [{"name": "Main", "class": "MainWindow",
+               "properties": [["Frame", "1"], ["Title", "Hello"], ["Width", "-300"]],
+               "controls": [{"class": "Knob", "properties": [["Name", "K"], ["Index", "-2147483648"]]},
+                            {"class": "Timer", "properties": [["Name", "T"]]}]}]})";
+
+using Pairs = std::vector<std::pair<std::string, std::string>>;
+
+Pairs ReadPairs(DescriptionStream& s, int32_t count) {
+  Pairs out;
+  for (int32_t i = 0; i < count; ++i) {
+    std::string name(s.PackedString());
+    out.emplace_back(name, std::string(s.PackedString()));
+  }
+  return out;
+}
+
+TEST(WindowDescription, ReadsBackAsTheRuntimeReadsIt) {
+  Project p;
+  std::string error;
+  ASSERT_TRUE(Read(kWindowProject, p, error)) << error;
+  std::vector<uint8_t> bytes = EncodeWindowDescription(p, p.windows.at(0));
+  ASSERT_GE(bytes.size(), 4u);
+  ASSERT_EQ(ReadU32LE(bytes.data()), bytes.size() - 4);
+  DescriptionStream s(bytes.data() + 4, static_cast<uint32_t>(bytes.size() - 4));
+  int32_t count = s.PackedInt();
+  ASSERT_EQ(count, 4);  // "Name" is put first
+  EXPECT_EQ(s.PackedInt(), ClassIndex(p, "MainWindow"));
+  EXPECT_EQ(ReadPairs(s, count),
+            (Pairs{{"Name", "Main"}, {"Frame", "1"}, {"Title", "Hello"}, {"Width", "-300"}}));
+  ASSERT_EQ(s.PackedInt(), 2);
+  EXPECT_EQ(s.PackedInt(), ClassIndex(p, "Knob"));
+  int32_t knobCount = s.PackedInt();
+  EXPECT_EQ(ReadPairs(s, knobCount), (Pairs{{"Name", "K"}, {"Index", "-2147483648"}}));
+  int32_t timer = s.PackedInt();
+  EXPECT_EQ(p.classes.at(static_cast<size_t>(timer)).name, "Timer");  // added as a reference
+  EXPECT_TRUE(p.classes.at(static_cast<size_t>(timer)).builtIn);
+  EXPECT_EQ(ReadPairs(s, s.PackedInt()), (Pairs{{"Name", "T"}}));
+  EXPECT_EQ(s.PackedInt(), 0);  // no bindings
+  EXPECT_TRUE(s.AtEnd());
+  EXPECT_FALSE(s.Overrun());
+}
+
+TEST(WindowDescription, IsInTheDataUnderItsSymbolAndDeclaredInTheHeader) {
+  Project p;
+  std::string error;
+  ASSERT_TRUE(Read(kWindowProject, p, error)) << error;
+  GeneratedData d;
+  ASSERT_TRUE(GenerateProjectData(p, d, error)) << error;
+  uint32_t at = d.symbols.at("vs_window_Main");
+  std::vector<uint8_t> expected = EncodeWindowDescription(p, p.windows[0]);
+  ASSERT_LE(at + expected.size(), d.bytes.size());
+  EXPECT_TRUE(std::equal(expected.begin(), expected.end(), d.bytes.begin() + at));
+  std::string h = GenerateProjectHeader(p, "p");
+  EXPECT_NE(h.find("extern const uint8_t vs_window_Main[];"), std::string::npos) << h;
+}
+
+TEST(WindowDescription, MistakesAreNamed) {
+  struct Case {
+    const char* json;
+    const char* says;
+  } cases[] = {
+      {R"({"entry": "M", "windows": [{"name": "W", "class": "Object"}]})", "does not derive from Window"},
+      {R"({"entry": "M", "windows": [{"name": "W", "class": "Ghost"}]})", "class Ghost does not derive"},
+      {R"({"entry": "M", "windows": [{"name": "W", "class": "Window",
+           "controls": [{"class": "Window"}]}]})", "control class Window"},
+      {R"({"entry": "M", "windows": [{"name": "W", "class": "Window"},
+                                     {"name": "W", "class": "Window"}]})", "window W is listed twice"},
+      {R"({"entry": "M", "windows": [{"class": "Window"}]})", "has no name"},
+  };
+  for (const Case& c : cases) {
+    Project p;
+    std::string error;
+    EXPECT_FALSE(Read(c.json, p, error)) << c.json;
+    EXPECT_NE(error.find(c.says), std::string::npos) << error;
+  }
 }
 
 TEST(PictureFile, PpmPixelsBecomeFiveBitsPerChannel) {
