@@ -8,6 +8,7 @@
 #include "objects/classes.h"
 #include "objects/name_map.h"
 #include "objects/objects.h"
+#include "ui/pictures.h"
 
 namespace {
 
@@ -63,6 +64,7 @@ const BuiltInBehaviour kBehaviours[] = {
     {"Semaphore", SemaphoreConstruct, SemaphoreDestruct, nullptr, 0, nullptr, 0, nullptr, 0},
     {"CriticalSection", CriticalSectionConstruct, CriticalSectionDestruct, nullptr, 0, nullptr, 0,
      nullptr, 0},
+    {"Picture", nullptr, PictureDestruct, nullptr, 0, nullptr, 0, nullptr, 0},
 };
 
 const BuiltInBehaviour* BehaviourOf(const char* name) {

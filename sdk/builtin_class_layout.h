@@ -59,7 +59,7 @@ inline constexpr BuiltInClassLayout kBuiltInClassLayouts[] = {
     {"ScrollBar", "RectControl", 24, false},
     {"Canvas", "RectControl", 24, false},
     {"Graphics", nullptr, 24, false},
-    {"Picture", nullptr, 24, false},
+    {"Picture", nullptr, 44, false},
     {"Line", "RectControl", 24, false},
     {"Oval", "RectControl", 24, false},
     {"Rectangle", "RectControl", 24, false},

@@ -17,6 +17,7 @@
 #include "startup/resource_archive.h"
 #include "startup/settings.h"
 #include "ui/menu_bar.h"
+#include "ui/pictures.h"
 
 namespace {
 
@@ -53,7 +54,10 @@ ObjectRecord* MakePicture(ItemReader& r) {
   if (!r.Ok()) return nullptr;
   uint32_t byteCount = reinterpret_cast<const uint32_t*>(description)[3];
   if (!r.Bytes(byteCount)) return nullptr;
-  return ValueObject(FindBuiltInClass("Picture"), {value, reinterpret_cast<uint32_t>(description)});
+  auto* d = reinterpret_cast<const uint32_t*>(description);
+  ObjectRecord* o = ValueObject(FindBuiltInClass("Picture"), {value, reinterpret_cast<uint32_t>(d)});
+  RuntimeCheck(BuildPictureSurface(reinterpret_cast<PictureObject*>(o), d), "picture not built");
+  return o;
 }
 
 void ReadSettings(ItemReader& r) {
