@@ -8,7 +8,10 @@
 #include "objects/classes.h"
 #include "objects/name_map.h"
 #include "objects/objects.h"
+#include "ui/controls.h"
+#include "ui/native_window.h"
 #include "ui/pictures.h"
+#include "ui/timers.h"
 
 namespace {
 
@@ -53,6 +56,46 @@ EventEntry gApplicationEvents[kApplicationEventCount] = {
 };
 EventEntry gThreadEvents[1] = {{0, "Run", "", "", 0, nullptr}};
 
+EventEntry gWindowEvents[kWindowEventCount] = {
+    {0, "Open", "", "", 0, nullptr},
+    {0, "Close", "", "", 0, nullptr},
+    {0, "CancelClose", "", "Boolean", 0, nullptr},
+    {0, "Activate", "", "", 0, nullptr},
+    {0, "Deactivate", "", "", 0, nullptr},
+    {0, "Paint", "g As Graphics", "", 0, nullptr},
+    {0, "MouseDown", "X As Integer, Y As Integer", "Boolean", 0, nullptr},
+    {0, "MouseDrag", "X As Integer, Y As Integer", "", 0, nullptr},
+    {0, "MouseUp", "X As Integer, Y As Integer", "", 0, nullptr},
+    {0, "MouseMove", "X As Integer, Y As Integer", "", 0, nullptr},
+    {0, "MouseEnter", "", "", 0, nullptr},
+    {0, "MouseExit", "", "", 0, nullptr},
+    {0, "KeyDown", "Key As String", "Boolean", 0, nullptr},
+    {0, "Resized", "", "", 0, nullptr},
+    {0, "Moved", "", "", 0, nullptr},
+    {0, "EnableMenuItems", "", "", 0, nullptr},
+    {0, "DropObject", "obj As DragItem", "", 0, nullptr},
+};
+
+EventEntry gControlEvents[kControlEventCount] = {
+    {0, "CreatePane", "", "", 0, nullptr},
+    {0, "Open", "", "", 0, nullptr},
+    {0, "Close", "", "", 0, nullptr},
+};
+
+EventEntry gRectControlEvents[kRectControlEventCount] = {
+    {0, "GotFocus", "", "", 0, nullptr},
+    {0, "LostFocus", "", "", 0, nullptr},
+    {0, "MouseDown", "X As Integer, Y As Integer", "Boolean", 0, nullptr},
+    {0, "MouseDrag", "X As Integer, Y As Integer", "", 0, nullptr},
+    {0, "MouseUp", "X As Integer, Y As Integer", "", 0, nullptr},
+    {0, "MouseMove", "X As Integer, Y As Integer", "", 0, nullptr},
+    {0, "MouseEnter", "", "", 0, nullptr},
+    {0, "MouseExit", "", "", 0, nullptr},
+    {0, "DropObject", "obj As DragItem", "", 0, nullptr},
+};
+
+EventEntry gTimerEvents[kTimerEventCount] = {{0, "Action", "", "", 0, nullptr}};
+
 namespace {
 
 // What the runtime adds to a built-in class beyond its layout.
@@ -64,7 +107,15 @@ const BuiltInBehaviour kBehaviours[] = {
     {"Semaphore", SemaphoreConstruct, SemaphoreDestruct, nullptr, 0, nullptr, 0, nullptr, 0},
     {"CriticalSection", CriticalSectionConstruct, CriticalSectionDestruct, nullptr, 0, nullptr, 0,
      nullptr, 0},
+    {"Window", nullptr, WindowDestruct, gWindowEvents, kWindowEventCount, kWindowProperties,
+     kWindowPropertyCount, nullptr, 0},
+    {"Control", nullptr, ControlDestruct, gControlEvents, kControlEventCount, kControlProperties,
+     kControlPropertyCount, nullptr, 0},
+    {"RectControl", nullptr, RectControlDestruct, gRectControlEvents, kRectControlEventCount,
+     kRectControlProperties, kRectControlPropertyCount, nullptr, 0},
     {"Picture", nullptr, PictureDestruct, nullptr, 0, nullptr, 0, nullptr, 0},
+    {"Timer", TimerConstruct, TimerDestruct, gTimerEvents, kTimerEventCount, kTimerProperties,
+     kTimerPropertyCount, nullptr, 0},
 };
 
 const BuiltInBehaviour* BehaviourOf(const char* name) {

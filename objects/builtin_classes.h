@@ -38,3 +38,35 @@ enum ApplicationEvent {
 };
 extern EventEntry gApplicationEvents[kApplicationEventCount];
 extern EventEntry gThreadEvents[1];
+
+// Events of windows, in declaration order.
+enum WindowEvent {
+  kWindowOpen, kWindowClose, kWindowCancelClose, kWindowActivate, kWindowDeactivate,
+  kWindowPaint, kWindowMouseDown, kWindowMouseDrag, kWindowMouseUp, kWindowMouseMove,
+  kWindowMouseEnter, kWindowMouseExit, kWindowKeyDown, kWindowResized, kWindowMoved,
+  kWindowEnableMenuItems, kWindowDropObject, kWindowEventCount
+};
+extern EventEntry gWindowEvents[kWindowEventCount];
+
+// Events every control has ("CreatePane", "Open", "Close"), and those of
+// controls that occupy a rectangle.
+enum ControlEvent { kControlCreatePane, kControlOpen, kControlClose, kControlEventCount };
+extern EventEntry gControlEvents[kControlEventCount];
+enum RectControlEvent {
+  kRectGotFocus, kRectLostFocus, kRectMouseDown, kRectMouseDrag, kRectMouseUp, kRectMouseMove,
+  kRectMouseEnter, kRectMouseExit, kRectDropObject, kRectControlEventCount
+};
+extern EventEntry gRectControlEvents[kRectControlEventCount];
+
+enum TimerEvent { kTimerAction, kTimerEventCount };
+extern EventEntry gTimerEvents[kTimerEventCount];
+
+// Property tables of the user-interface classes, defined with their classes.
+extern const PropertyEntry kWindowProperties[];
+extern const uint32_t kWindowPropertyCount;
+extern const PropertyEntry kControlProperties[];
+extern const uint32_t kControlPropertyCount;
+extern const PropertyEntry kRectControlProperties[];
+extern const uint32_t kRectControlPropertyCount;
+extern const PropertyEntry kTimerProperties[];
+extern const uint32_t kTimerPropertyCount;

@@ -98,8 +98,11 @@ StringRecord* RuntimeOct(int32_t n);
 }  // extern "C"
 
 #include "sdk/entry_arrays.h"
+#include "sdk/entry_controls.h"
 #include "sdk/entry_exceptions.h"
+#include "sdk/entry_loop.h"
 #include "sdk/entry_numbers.h"
+#include "sdk/entry_windows.h"
 
 // Handle types and helpers for application code: header-only, no library.
 namespace vs {

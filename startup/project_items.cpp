@@ -30,6 +30,8 @@ using ItemReader = SpanReader;
 ObjectRecord* ValueObject(ClassRecord* cls, std::initializer_list<uint32_t> values) {
   ObjectRecord* o = NewObjectOfClass(cls);
   uint32_t offset = sizeof(ObjectRecord);
+  if (!RuntimeCheck(cls->instanceSize >= offset + 4 * values.size(), "item class too small"))
+    return o;
   for (uint32_t v : values) {
     FieldAt<uint32_t>(o, offset) = v;
     offset += 4;

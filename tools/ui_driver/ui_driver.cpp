@@ -6,9 +6,23 @@
 //   ui-driver press CLASS TITLE BUTTON click the child button whose text is BUTTON
 //                                      (an "&" in the button's text is ignored)
 //   ui-driver close CLASS TITLE        ask the window to close
+//   ui-driver windows                  print one line per visible top-level window:
+//                                      "class|title|client L,T,R,B|window L,T,R,B|WxH|style|exstyle"
+//                                      (client = the content area on the screen)
+//   ui-driver children CLASS TITLE     print "class|text|L,T,R,B|visible" per child
+//                                      (rectangle in the parent's client coordinates)
+//   ui-driver text CLASS TITLE CHILD   print the text of a child
+//   ui-driver settext CLASS TITLE CHILD TEXT
+//   ui-driver click CLASS TITLE X Y [right]   post a click at a client point
+//   ui-driver realclick CLASS TITLE X Y       move the cursor there and click through
+//                                      the system's input, as a user does
+//   ui-driver keys CLASS TITLE TEXT    post the keys of TEXT to the window
+//   ui-driver resize CLASS TITLE W H   give the window a content area of W x H
+//   ui-driver waitgone CLASS TITLE [MS] wait until no such window exists
 //
-// CLASS or TITLE may be "*" for any. Exit status: 0 done, 2 window or button
-// not found (after the wait for "wait"), 3 usage.
+// CLASS or TITLE may be "*" for any. CHILD is CLASS#N, the N-th child (from
+// 0) of that class. Exit status: 0 done, 2 window or child not found (after
+// the wait for "wait" and "waitgone"), 3 usage.
 #include <windows.h>
 
 #include <fcntl.h>
@@ -95,17 +109,136 @@ int Press(HWND w, const char* button) {
   return 0;
 }
 
+struct ChildSearch {
+  std::string cls;
+  int index;
+  HWND found;
+};
+
+BOOL CALLBACK MatchChild(HWND w, LPARAM param) {
+  auto* search = reinterpret_cast<ChildSearch*>(param);
+  if (ClassOf(w) != search->cls) return TRUE;
+  if (search->index-- > 0) return TRUE;
+  search->found = w;
+  return FALSE;
+}
+
+HWND FindChild(HWND parent, const std::string& spec) {
+  size_t hash = spec.find('#');
+  ChildSearch search{spec.substr(0, hash), hash == std::string::npos ? 0 : std::atoi(spec.c_str() + hash + 1),
+                     nullptr};
+  EnumChildWindows(parent, MatchChild, reinterpret_cast<LPARAM>(&search));
+  if (!search.found) std::fprintf(stderr, "ui-driver: no child %s\n", spec.c_str());
+  return search.found;
+}
+
+RECT ClientOnScreen(HWND w) {
+  RECT r{};
+  GetClientRect(w, &r);
+  MapWindowPoints(w, nullptr, reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+BOOL CALLBACK PrintTop(HWND w, LPARAM) {
+  if (!IsWindowVisible(w)) return TRUE;
+  RECT c = ClientOnScreen(w), r{};
+  GetWindowRect(w, &r);
+  std::printf("%s|%s|%ld,%ld,%ld,%ld|%ld,%ld,%ld,%ld|%ldx%ld|0x%08lx|0x%08lx\n", ClassOf(w).c_str(),
+              TextOf(w).c_str(), c.left, c.top, c.right, c.bottom, r.left, r.top, r.right, r.bottom,
+              c.right - c.left, c.bottom - c.top, static_cast<unsigned long>(GetWindowLongA(w, GWL_STYLE)),
+              static_cast<unsigned long>(GetWindowLongA(w, GWL_EXSTYLE)));
+  return TRUE;
+}
+
+BOOL CALLBACK PrintChildPlace(HWND w, LPARAM param) {
+  RECT r{};
+  GetWindowRect(w, &r);
+  MapWindowPoints(nullptr, reinterpret_cast<HWND>(param), reinterpret_cast<POINT*>(&r), 2);
+  std::printf("%s|%s|%ld,%ld,%ld,%ld|%d\n", ClassOf(w).c_str(), TextOf(w).c_str(), r.left, r.top, r.right,
+              r.bottom, IsWindowVisible(w) ? 1 : 0);
+  return TRUE;
+}
+
+int Children(HWND w) {
+  EnumChildWindows(w, PrintChildPlace, reinterpret_cast<LPARAM>(w));
+  return 0;
+}
+
+int PostClick(HWND w, int x, int y, bool right) {
+  LPARAM at = MAKELPARAM(x, y);
+  PostMessageA(w, right ? WM_RBUTTONDOWN : WM_LBUTTONDOWN, right ? MK_RBUTTON : MK_LBUTTON, at);
+  PostMessageA(w, right ? WM_RBUTTONUP : WM_LBUTTONUP, 0, at);
+  return 0;
+}
+
+int RealClick(HWND w, int x, int y) {
+  POINT p = {x, y};
+  ClientToScreen(w, &p);
+  SetCursorPos(p.x, p.y);
+  INPUT input[2] = {};
+  input[0].type = input[1].type = INPUT_MOUSE;
+  input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+  input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  SendInput(2, input, sizeof(INPUT));
+  return 0;
+}
+
+int Keys(HWND w, const std::string& text) {
+  for (char c : text) {
+    SHORT vk = VkKeyScanA(c);
+    PostMessageA(w, WM_KEYDOWN, LOBYTE(vk), 1);
+    PostMessageA(w, WM_CHAR, static_cast<unsigned char>(c), 1);
+    PostMessageA(w, WM_KEYUP, LOBYTE(vk), 0xC0000001);
+  }
+  return 0;
+}
+
+int Resize(HWND w, int width, int height) {
+  RECT c{}, r{};
+  GetClientRect(w, &c);
+  GetWindowRect(w, &r);
+  int dw = (r.right - r.left) - c.right, dh = (r.bottom - r.top) - c.bottom;
+  return SetWindowPos(w, nullptr, 0, 0, width + dw, height + dh, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE) ? 0 : 2;
+}
+
+int WaitGone(const char* cls, const char* title, DWORD ms) {
+  DWORD start = GetTickCount();
+  while (FindTop(cls, title)) {
+    if (GetTickCount() - start >= ms) {
+      std::fprintf(stderr, "ui-driver: window %s \"%s\" still there after %lu ms\n", cls, title,
+                   static_cast<unsigned long>(ms));
+      return 2;
+    }
+    Sleep(50);
+  }
+  return 0;
+}
+
+int OnChild(HWND w, int argc, char** argv, bool set) {
+  HWND child = FindChild(w, argv[4]);
+  if (!child) return 2;
+  if (!set) {
+    std::printf("%s\n", TextOf(child).c_str());
+    return 0;
+  }
+  DWORD_PTR ignored = 0;
+  return SendMessageTimeoutA(child, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argc > 5 ? argv[5] : ""),
+                             SMTO_ABORTIFHUNG, 5000, &ignored) ? 0 : 2;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   _setmode(_fileno(stdout), _O_BINARY);
+  if (argc == 2 && std::string(argv[1]) == "windows") return EnumWindows(PrintTop, 0), 0;
   if (argc < 4) {
-    std::fprintf(stderr, "usage: ui-driver wait|texts|press|close CLASS TITLE [ARG]\n");
+    std::fprintf(stderr, "usage: ui-driver VERB CLASS TITLE [ARG...] (see the source's head)\n");
     return 3;
   }
   std::string verb = argv[1];
   const char *cls = argv[2], *title = argv[3];
   if (verb == "wait") return Wait(cls, title, argc > 4 ? std::strtoul(argv[4], nullptr, 10) : 30000);
+  if (verb == "waitgone") return WaitGone(cls, title, argc > 4 ? std::strtoul(argv[4], nullptr, 10) : 30000);
   HWND w = FindTop(cls, title);
   if (!w) {
     std::fprintf(stderr, "ui-driver: no window %s \"%s\"\n", cls, title);
@@ -114,5 +247,13 @@ int main(int argc, char** argv) {
   if (verb == "texts") return Texts(w);
   if (verb == "press" && argc > 4) return Press(w, argv[4]);
   if (verb == "close") return PostMessageA(w, WM_CLOSE, 0, 0) ? 0 : 2;
+  if (verb == "children") return Children(w);
+  if (verb == "text" && argc > 4) return OnChild(w, argc, argv, false);
+  if (verb == "settext" && argc > 4) return OnChild(w, argc, argv, true);
+  if (verb == "click" && argc > 5)
+    return PostClick(w, std::atoi(argv[4]), std::atoi(argv[5]), argc > 6 && std::string(argv[6]) == "right");
+  if (verb == "realclick" && argc > 5) return RealClick(w, std::atoi(argv[4]), std::atoi(argv[5]));
+  if (verb == "keys" && argc > 4) return Keys(w, argv[4]);
+  if (verb == "resize" && argc > 5) return Resize(w, std::atoi(argv[4]), std::atoi(argv[5]));
   return 3;
 }

@@ -1,0 +1,98 @@
+// timer-bench: what one running timer costs. A multiple timer of 150 ms runs
+// for 10 seconds in the real pump, with a window that stays open, while
+// nothing else happens; the bench prints the processor time the process used
+// (as a share of one core) and how late the firings came after their due
+// time (median and 95th percentile over the first 60 firings). Under Wine
+// the figure leaves out the Wine server process, where a pump that kept
+// asking for messages would spend about half of its time.
+// Run under Wine: build/wine-run build/tests/bench/timer-bench.exe
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+#include "objects/builtin_classes.h"
+#include "objects/classes.h"
+#include "objects/objects.h"
+#include "objects/small_heap.h"
+#include "ui/window_services.h"
+
+namespace {
+
+constexpr int32_t kPeriod = 150;
+constexpr int32_t kRunMs = 10000;
+constexpr size_t kFirings = 60;
+
+bool gWindowOpen = true;
+uint32_t gDue = 0;
+std::vector<uint32_t> gLateness;
+
+void Nothing() {}
+bool No() { return false; }
+bool NotAShortcut(const void*) { return false; }
+bool NoWindowOpen() { return !gWindowOpen; }
+
+const WindowServices kOneWindow = {Nothing, Nothing,      No, NotAShortcut,
+                                   Nothing, NoWindowOpen, No, Nothing};
+
+void __cdecl Tick(ObjectRecord*) {
+  uint32_t now = GetTickCount();
+  gLateness.push_back(now - gDue);
+  gDue = now + kPeriod;
+}
+
+void __cdecl End(ObjectRecord*) { gWindowOpen = false; }
+
+ObjectRecord* NewTimer(const char* name, void (*action)(ObjectRecord*), int32_t period,
+                       int32_t mode) {
+  ClassRecord* super = FindBuiltInClass("Timer");
+  ClassRecord* cls = NewClassRecord(name);
+  cls->superclass = super;
+  cls->instanceSize = super->instanceSize;
+  AddEventHandler(cls, "Action", reinterpret_cast<CodeAddress>(action), 0);
+  ObjectRecord* timer = NewObjectOfClass(cls);
+  timerPeriodSetter(timer, 0, period);
+  timerModeSetter(timer, 0, mode);
+  return timer;
+}
+
+double ProcessorMs() {
+  FILETIME created, exited, kernel, user;
+  GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
+  auto ms = [](const FILETIME& t) {
+    return (static_cast<double>(t.dwHighDateTime) * 4294967296.0 + t.dwLowDateTime) / 10000.0;
+  };
+  return ms(kernel) + ms(user);
+}
+
+uint32_t Percentile(std::vector<uint32_t> values, double p) {
+  std::sort(values.begin(), values.end());
+  size_t index = static_cast<size_t>(p * static_cast<double>(values.size() - 1) + 0.5);
+  return values[index];
+}
+
+}  // namespace
+
+int main() {
+  InitAllocatorLock();
+  RegisterBuiltInClasses();
+  SetWindowServices(&kOneWindow);
+  double cpuStart = ProcessorMs();
+  uint32_t wallStart = GetTickCount();
+  gDue = wallStart + kPeriod;
+  NewTimer("BenchTick", Tick, kPeriod, 2);
+  NewTimer("BenchEnd", End, kRunMs, 1);
+  RuntimeRun();
+  double cpu = ProcessorMs() - cpuStart;
+  uint32_t wall = GetTickCount() - wallStart;
+  if (gLateness.size() > kFirings) gLateness.resize(kFirings);
+  std::printf("one Mode 2 timer of %d ms, %u ms run\n", kPeriod, wall);
+  std::printf("processor time     %8.1f ms  (%.2f %% of one core)\n", cpu, 100.0 * cpu / wall);
+  std::printf("firings measured   %8zu\n", gLateness.size());
+  if (gLateness.empty()) return 1;
+  std::printf("lateness median    %8u ms\n", Percentile(gLateness, 0.5));
+  std::printf("lateness 95th pct  %8u ms\n", Percentile(gLateness, 0.95));
+  std::printf("lateness maximum   %8u ms\n", Percentile(gLateness, 1.0));
+  return 0;
+}

@@ -1,0 +1,735 @@
+// The event pump, timers, periodic tasks and quitting, driven through fake
+// window services: every step's parts, the events and the time they came are
+// recorded and compared with the expected sequence. Timing is checked only
+// through lower bounds that hold however slow the machine is (a timer never
+// fires before it is due) and through the order of events whose due times lie
+// far apart; how many steps a run takes tells whether the pump waited or
+// spun.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "objects/builtin_classes.h"
+#include "objects/classes.h"
+#include "objects/objects.h"
+#include "sdk/ui_layouts.h"
+#include "sdk/vellory.h"
+#include "ui/application.h"
+#include "ui/event_loop.h"
+#include "ui/window_services.h"
+
+namespace {
+
+// --- fake window services ---------------------------------------------------
+
+std::vector<std::string> gLog;
+bool gWindowsOpen = true;
+bool gCaptured = false;
+bool gCancelClose = false;
+bool gConsumeShortcuts = false;
+bool gWatchdogFired = false;
+int gSteps = 0;
+int gCloseAfterSteps = 0;  // 0: never
+
+void Log(const std::string& what) { gLog.push_back(what); }
+
+void FakeUpdate() {
+  ++gSteps;
+  Log("update");
+  if (gSteps == gCloseAfterSteps) gWindowsOpen = false;
+}
+void FakeTrackMouse() { Log("track"); }
+bool FakeCaptured() { return gCaptured; }
+bool FakeShortcut(const void*) {
+  Log("shortcut");
+  return gConsumeShortcuts;
+}
+void FakePaneIdle() { Log("idle"); }
+bool FakeNoWindowOpen() {
+  Log("noWindowOpen");
+  return !gWindowsOpen;
+}
+bool FakeCancels() {
+  Log("CancelClose?");
+  return gCancelClose;
+}
+void FakeCloseAll() {
+  Log("closeAll");
+  gWindowsOpen = false;
+}
+
+const WindowServices kFakeServices = {FakeUpdate,   FakeTrackMouse,   FakeCaptured,
+                                      FakeShortcut, FakePaneIdle,     FakeNoWindowOpen,
+                                      FakeCancels,  FakeCloseAll};
+
+void CALLBACK Watchdog(HWND, UINT, UINT_PTR, DWORD) {
+  gWatchdogFired = true;
+  gWindowsOpen = false;
+}
+
+// The log without the entries every step makes, for tests about events.
+std::vector<std::string> Only(const std::vector<std::string>& wanted) {
+  std::vector<std::string> kept;
+  for (const std::string& entry : gLog)
+    for (const std::string& w : wanted)
+      if (entry.rfind(w, 0) == 0) kept.push_back(entry);
+  return kept;
+}
+
+// --- timers with handlers ----------------------------------------------------
+
+struct Firing {
+  std::string name;
+  uint32_t tick;
+  int32_t mode;  // as the handler read it
+};
+std::vector<Firing> gFirings;
+
+struct TimerScript {
+  std::string name;
+  std::function<void(ObjectRecord*, int firing)> action;
+  int count = 0;
+};
+std::map<ObjectRecord*, TimerScript> gScripts;
+
+void __cdecl OnTimerAction(ObjectRecord* timer) {
+  TimerScript& script = gScripts[timer];
+  ++script.count;
+  gFirings.push_back({script.name, GetTickCount(), timerModeGetter(timer)});
+  Log(script.name);
+  if (script.action) script.action(timer, script.count);
+}
+
+// Windows, controls and the application as far as events need them: a class
+// derived from the built-in one, with a handler that logs.
+void __cdecl OnWindowDrop(ObjectRecord*, ObjectRecord* item) {
+  Log("window drop " + std::to_string(reinterpret_cast<uintptr_t>(item)));
+}
+void __cdecl OnControlDrop(ObjectRecord*, ObjectRecord* item) {
+  Log("control drop " + std::to_string(reinterpret_cast<uintptr_t>(item)));
+}
+std::function<void()> gOnAppClose;
+void __cdecl OnAppClose(ObjectRecord*) {
+  Log("app Close");
+  if (gOnAppClose) gOnAppClose();
+}
+void __cdecl OnNewDocument(ObjectRecord*) { Log("NewDocument"); }
+void __cdecl OnOpenDocument(ObjectRecord*, ObjectRecord* item) {
+  Log("OpenDocument " + std::to_string(reinterpret_cast<uintptr_t>(item)));
+}
+
+template <typename F>
+CodeAddress Code(F* f) {
+  return reinterpret_cast<CodeAddress>(f);
+}
+
+// A test window procedure: logs what it is given; WM_APP + 2 ends the run.
+const UINT kHello = WM_APP + 1;
+const UINT kGoodbye = WM_APP + 2;
+std::function<void(UINT)> gOnMessage;
+LRESULT CALLBACK TestWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg < WM_APP) return DefWindowProcA(hwnd, msg, wp, lp);
+  Log("dispatch " + std::to_string(msg - WM_APP));
+  if (gOnMessage) gOnMessage(msg);
+  if (msg == kGoodbye) gWindowsOpen = false;
+  return 0;
+}
+
+HWND MakeMessageWindow() {
+  static ATOM atom = [] {
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = TestWindowProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "EventLoopTestSink";
+    return RegisterClassA(&wc);
+  }();
+  return CreateWindowExA(0, MAKEINTATOM(atom), "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                         GetModuleHandleA(nullptr), nullptr);
+}
+
+void DrainThreadQueue() {
+  MSG msg;
+  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+  }
+}
+
+// An object record the runtime never creates or frees: enough to raise
+// events on, without running the constructors of the classes it stands for.
+struct StandIn {
+  alignas(8) uint8_t bytes[128] = {};
+  explicit StandIn(ClassRecord* cls) {
+    object()->refCount = 1;
+    object()->cls = cls;
+  }
+  ObjectRecord* object() { return reinterpret_cast<ObjectRecord*>(bytes); }
+};
+
+class FakeSoundDevice : public IUnknown {
+ public:
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void**) override { return E_NOINTERFACE; }
+  ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+  ULONG STDMETHODCALLTYPE Release() override {
+    Log("sound released");
+    return 0;
+  }
+};
+
+class LoggedShutdownObject : public ShutdownObject {
+ public:
+  explicit LoggedShutdownObject(std::string name) : name_(std::move(name)) {}
+  ~LoggedShutdownObject() override { Log("delete " + name_); }
+
+ private:
+  std::string name_;
+};
+
+class EventLoopTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    RegisterBuiltInClasses();
+    gLog.clear();
+    gFirings.clear();
+    gScripts.clear();
+    gWindowsOpen = true;
+    gCaptured = gCancelClose = gConsumeShortcuts = gWatchdogFired = false;
+    gSteps = gCloseAfterSteps = 0;
+    gOnMessage = nullptr;
+    gOnAppClose = nullptr;
+    ClearQuitRequest();
+    DrainThreadQueue();
+    previous_ = &CurrentWindowServices();
+    SetWindowServices(&kFakeServices);
+    watchdog_ = SetTimer(nullptr, 0, 10000, Watchdog);
+  }
+
+  void TearDown() override {
+    KillTimer(nullptr, watchdog_);
+    EXPECT_FALSE(gWatchdogFired) << "only the watchdog ended the run";
+    SetWindowServices(previous_);
+    SetMdiMode(false, nullptr);
+    SetSerialPoller(nullptr);
+    SetMediaPoller(nullptr);
+    SetEndRaiser(nullptr);
+    SetApplicationObject(nullptr);
+    for (PeriodicTask* task : tasks_) RemovePeriodicTask(task);
+    for (ObjectRecord* object : objects_) RuntimeUnlockObject(object);
+    for (HWND hwnd : windows_) DestroyWindow(hwnd);
+    for (ClassRecord* cls : classes_) DestroyClassRecord(cls);
+    DrainThreadQueue();
+  }
+
+  ClassRecord* Subclass(const char* name, const char* builtIn, const char* event,
+                        CodeAddress code) {
+    ClassRecord* super = FindBuiltInClass(builtIn);
+    ClassRecord* cls = NewClassRecord(name);
+    cls->superclass = super;
+    cls->instanceSize = super->instanceSize;
+    AddEventHandler(cls, event, code, 0);
+    classes_.push_back(cls);
+    return cls;
+  }
+
+  // A timer with an "Action" handler that logs `name` and then runs `action`.
+  ObjectRecord* Timer(const std::string& name, int32_t period,
+                      std::function<void(ObjectRecord*, int)> action = nullptr) {
+    if (!timerClass_) timerClass_ = Subclass("LoggingTimer", "Timer", "Action", Code(OnTimerAction));
+    ObjectRecord* timer = NewObjectOfClass(timerClass_);
+    objects_.push_back(timer);
+    gScripts[timer] = {name, std::move(action)};
+    timerPeriodSetter(timer, 0, period);
+    return timer;
+  }
+
+  static void Arm(ObjectRecord* timer, int32_t mode) { timerModeSetter(timer, 0, mode); }
+
+  PeriodicTask* Task(void (*run)(void*), void* context, uint32_t interval) {
+    PeriodicTask* task = AddPeriodicTask(run, context, interval);
+    tasks_.push_back(task);
+    return task;
+  }
+  void Forget(PeriodicTask* task) { std::erase(tasks_, task); }
+
+  HWND Sink() {
+    HWND hwnd = MakeMessageWindow();
+    windows_.push_back(hwnd);
+    return hwnd;
+  }
+
+  ObjectRecord* App() {
+    ClassRecord* cls = Subclass("TestApp", "Application", "Close", Code(OnAppClose));
+    AddEventHandler(cls, "NewDocument", Code(OnNewDocument), 0);
+    AddEventHandler(cls, "OpenDocument", Code(OnOpenDocument), 0);
+    ObjectRecord* app = NewObjectOfClass(cls);
+    SetApplicationObject(app);
+    RuntimeUnlockObject(app);
+    return app;
+  }
+
+  const WindowServices* previous_ = nullptr;
+  UINT_PTR watchdog_ = 0;
+  ClassRecord* timerClass_ = nullptr;
+  std::vector<ClassRecord*> classes_;
+  std::vector<ObjectRecord*> objects_;
+  std::vector<PeriodicTask*> tasks_;
+  std::vector<HWND> windows_;
+};
+
+std::vector<std::string> FiringNames() {
+  std::vector<std::string> names;
+  for (const Firing& f : gFirings) names.push_back(f.name);
+  return names;
+}
+
+void CloseWindows(ObjectRecord*, int) { gWindowsOpen = false; }
+
+using Names = std::vector<std::string>;
+
+// --- timers --------------------------------------------------------------------
+
+using EventLoopTimers = EventLoopTest;
+
+TEST_F(EventLoopTimers, ASingleShotFiresOnceOnePeriodAfterItsModeAndReadsModeZero) {
+  ObjectRecord* shot = Timer("shot", 250);
+  ObjectRecord* end = Timer("end", 900, CloseWindows);
+  uint32_t armed = GetTickCount();
+  Arm(shot, 1);
+  Arm(end, 1);
+  RuntimeRun();
+  ASSERT_EQ(FiringNames(), (Names{"shot", "end"}));
+  EXPECT_GE(gFirings[0].tick - armed, 250u);
+  EXPECT_EQ(gFirings[0].mode, 0);
+  EXPECT_EQ(timerModeGetter(shot), 0);
+}
+
+TEST_F(EventLoopTimers, ASingleShotHandlerMayArmItAgain) {
+  ObjectRecord* shot = Timer("shot", 120, [](ObjectRecord* t, int n) {
+    if (n == 1) Arm(t, 1);
+  });
+  ObjectRecord* end = Timer("end", 900, CloseWindows);
+  Arm(shot, 1);
+  Arm(end, 1);
+  RuntimeRun();
+  ASSERT_EQ(FiringNames(), (Names{"shot", "shot", "end"}));
+  EXPECT_GE(gFirings[1].tick - gFirings[0].tick, 120u);
+}
+
+TEST_F(EventLoopTimers, SettingThePeriodKeepsThePhase) {
+  // Created in this order so that, should a slow machine bring two due
+  // times into one step, list order still gives the expected sequence.
+  ObjectRecord* reference = Timer("reference", 700, CloseWindows);
+  ObjectRecord* main = Timer("main", 1000);
+  ObjectRecord* helper = Timer("helper", 300, [main](ObjectRecord*, int) {
+    timerPeriodSetter(main, 0, 500);
+  });
+  uint32_t armed = GetTickCount();
+  Arm(reference, 1);
+  Arm(main, 2);
+  Arm(helper, 1);
+  RuntimeRun();
+  // Counted from its Mode, "main" is due at 500; counted from the change of
+  // Period (at 300 or later) it would come after "reference".
+  ASSERT_EQ(FiringNames(), (Names{"helper", "main", "reference"}));
+  EXPECT_GE(gFirings[1].tick - armed, 500u);
+  EXPECT_EQ(timerPeriodGetter(main), 500);
+}
+
+TEST_F(EventLoopTimers, SettingTheModeAgainRestartsTheInterval) {
+  ObjectRecord* main = Timer("main", 500, CloseWindows);
+  ObjectRecord* helper = Timer("helper", 300, [main](ObjectRecord*, int) { Arm(main, 2); });
+  ObjectRecord* reference = Timer("reference", 650);
+  Arm(main, 2);
+  Arm(helper, 1);
+  Arm(reference, 1);
+  RuntimeRun();
+  ASSERT_EQ(FiringNames(), (Names{"helper", "reference", "main"}));
+  EXPECT_GE(gFirings[2].tick - gFirings[0].tick, 500u);
+}
+
+TEST_F(EventLoopTimers, ALateTimerFiresOnceAndThenOnePeriodLater) {
+  ObjectRecord* late = Timer("late", 50, [](ObjectRecord*, int n) {
+    if (n == 1) Sleep(320);  // six periods and more
+    if (n == 3) gWindowsOpen = false;
+  });
+  Arm(late, 2);
+  RuntimeRun();
+  ASSERT_EQ(FiringNames(), (Names{"late", "late", "late"}));
+  EXPECT_GE(gFirings[1].tick - gFirings[0].tick, 320u);
+  // No catching up: the third firing waits a whole period after the second.
+  EXPECT_GE(gFirings[2].tick - gFirings[1].tick, 50u);
+  EXPECT_EQ(gFirings[2].mode, 2);
+}
+
+TEST_F(EventLoopTimers, TimersDueInOneStepFireInListOrderNewestFirst) {
+  ObjectRecord* a = Timer("a", 20, CloseWindows);
+  ObjectRecord* b = Timer("b", 20);
+  ObjectRecord* c = Timer("c", 20);
+  Arm(a, 1);
+  Arm(b, 1);
+  Arm(c, 1);
+  Sleep(60);
+  RuntimeRun();
+  EXPECT_EQ(FiringNames(), (Names{"c", "b", "a"}));
+  EXPECT_EQ(gSteps, 1);
+}
+
+TEST_F(EventLoopTimers, ATimerWithoutHandlerStillTurnsOff) {
+  ObjectRecord* plain = NewObjectOfClass(FindBuiltInClass("Timer"));
+  objects_.push_back(plain);
+  timerPeriodSetter(plain, 0, 30);
+  Arm(plain, 1);
+  Arm(Timer("end", 300, CloseWindows), 1);
+  RuntimeRun();
+  EXPECT_EQ(FiringNames(), (Names{"end"}));
+  EXPECT_EQ(timerModeGetter(plain), 0);
+}
+
+TEST_F(EventLoopTimers, AHandlerMayDestroyTheTimerThatWouldFireNext) {
+  ObjectRecord* victim = Timer("victim", 20);
+  ObjectRecord* killer = Timer("killer", 20, [this, victim](ObjectRecord*, int) {
+    std::erase(objects_, victim);
+    RuntimeUnlockObject(victim);
+    gWindowsOpen = false;
+  });
+  Arm(victim, 1);
+  Arm(killer, 1);
+  Sleep(60);
+  RuntimeRun();
+  EXPECT_EQ(FiringNames(), (Names{"killer"}));
+}
+
+TEST_F(EventLoopTimers, AHandlerMayDestroyItsOwnTimer) {
+  ObjectRecord* next = Timer("next", 20, CloseWindows);
+  ObjectRecord* self = Timer("self", 20, [this](ObjectRecord* t, int) {
+    std::erase(objects_, t);
+    RuntimeUnlockObject(t);
+  });
+  Arm(next, 1);
+  Arm(self, 1);
+  Sleep(60);
+  RuntimeRun();
+  EXPECT_EQ(FiringNames(), (Names{"self", "next"}));
+}
+
+TEST_F(EventLoopTimers, ADestroyedTimerNeverFires) {
+  ObjectRecord* gone = Timer("gone", 20);
+  Arm(gone, 2);
+  std::erase(objects_, gone);
+  RuntimeUnlockObject(gone);
+  Arm(Timer("end", 200, CloseWindows), 1);
+  RuntimeRun();
+  EXPECT_EQ(FiringNames(), (Names{"end"}));
+}
+
+TEST_F(EventLoopTimers, ModeAndPeriodAreIntegerPropertiesWithTheTimerAccessors) {
+  ClassRecord* timer = FindBuiltInClass("Timer");
+  const PropertyRecord* mode = FindProperty(timer, "mode");
+  const PropertyRecord* period = FindProperty(timer, "PERIOD");
+  ASSERT_NE(mode, nullptr);
+  ASSERT_NE(period, nullptr);
+  EXPECT_STREQ(mode->type, "Integer");
+  EXPECT_STREQ(period->type, "Integer");
+  EXPECT_EQ(mode->getter, Code(timerModeGetter));
+  EXPECT_EQ(mode->setter, Code(timerModeSetter));
+  EXPECT_EQ(period->getter, Code(timerPeriodGetter));
+  EXPECT_EQ(period->setter, Code(timerPeriodSetter));
+  // Mode is a 16-bit field beside the 32-bit Period.
+  ObjectRecord* t = Timer("t", 0);
+  timerPeriodSetter(t, 0, 70000);
+  uint32_t before = GetTickCount();
+  timerModeSetter(t, 0, 2);
+  uint32_t after = GetTickCount();
+  auto* fields = reinterpret_cast<TimerObject*>(t);
+  EXPECT_EQ(fields->mode, 2);
+  EXPECT_EQ(fields->period, 70000);
+  EXPECT_GE(fields->lastFireTime, before);
+  EXPECT_LE(fields->lastFireTime, after);
+}
+
+// --- the pump step -------------------------------------------------------------
+
+using EventLoopPump = EventLoopTest;
+
+void LogSerialPoll() { Log("serial"); }
+void LogMediaPoll() { Log("media"); }
+void LogDeferred(void* what) { Log(static_cast<const char*>(what)); }
+
+TEST_F(EventLoopPump, AStepRunsItsPartsInOrderAndAPostedQuitEndsTheRunAfterIt) {
+  ClassRecord* windowClass = Subclass("DropWindow", "Window", "DropObject", Code(OnWindowDrop));
+  StandIn window(windowClass);
+  ObjectRecord* item = NewObjectOfClass(FindBuiltInClass("Object"));
+  QueueDrop(window.object(), nullptr, item);
+  DeferAction(LogDeferred, const_cast<char*>("deferred"));
+  Task(LogDeferred, const_cast<char*>("periodic"), 0);
+  SetSerialPoller(LogSerialPoll);
+  SetMediaPoller(LogMediaPoll);
+  Arm(Timer("timer", 10), 1);
+  Sleep(30);
+  PostQuitMessage(0);
+  RuntimeRun();
+  std::string drop = "window drop " + std::to_string(reinterpret_cast<uintptr_t>(item));
+  // WM_QUIT is not dispatched: no mouse tracking, no shortcut.
+  EXPECT_EQ(gLog, (Names{drop, "update", "deferred", "idle", "timer", "serial", "media",
+                         "noWindowOpen", "periodic", "closeAll"}));
+}
+
+TEST_F(EventLoopPump, APostedQuitEndsABlockedPumpToo) {
+  PostQuitMessage(0);
+  RuntimeRun();
+  EXPECT_EQ(gLog, (Names{"update", "idle", "noWindowOpen", "closeAll"}));
+}
+
+TEST_F(EventLoopPump, AMessageIsTrackedOfferedAsShortcutThenDispatched) {
+  PostMessageA(Sink(), kGoodbye, 0, 0);
+  RuntimeRun();
+  EXPECT_EQ(gLog, (Names{"update", "track", "shortcut", "dispatch 2", "idle", "noWindowOpen",
+                         "closeAll"}));
+}
+
+TEST_F(EventLoopPump, AShortcutConsumesItsMessage) {
+  gConsumeShortcuts = true;
+  gCloseAfterSteps = 1;
+  PostMessageA(Sink(), kGoodbye, 0, 0);
+  RuntimeRun();
+  EXPECT_EQ(gLog, (Names{"update", "track", "shortcut", "idle", "noWindowOpen", "closeAll"}));
+}
+
+TEST_F(EventLoopPump, DeferredActionsRunOnceAfterTheMessageInOrder) {
+  HWND sink = Sink();
+  gOnMessage = [](UINT msg) {
+    if (msg != kHello) return;
+    DeferAction(LogDeferred, const_cast<char*>("A"));
+    DeferAction(
+        [](void*) {
+          Log("B");
+          DeferAction(LogDeferred, const_cast<char*>("C"));  // for the next step
+        },
+        nullptr);
+  };
+  PostMessageA(sink, kHello, 0, 0);
+  PostMessageA(sink, kGoodbye, 0, 0);
+  RuntimeRun();
+  EXPECT_EQ(Only({"update", "dispatch", "A", "B", "C"}),
+            (Names{"update", "dispatch 1", "A", "B", "update", "dispatch 2", "C"}));
+}
+
+TEST_F(EventLoopPump, ADropGoesToItsControlOrElseItsWindowAndReleasesTheItem) {
+  StandIn window(Subclass("DropWindow", "Window", "DropObject", Code(OnWindowDrop)));
+  StandIn control(Subclass("DropControl", "RectControl", "DropObject", Code(OnControlDrop)));
+  ObjectRecord* first = NewObjectOfClass(FindBuiltInClass("Object"));
+  ObjectRecord* second = NewObjectOfClass(FindBuiltInClass("Object"));
+  objects_.push_back(first);
+  objects_.push_back(second);
+  RuntimeLockObject(first);  // the queue takes one reference each
+  RuntimeLockObject(second);
+  QueueDrop(window.object(), control.object(), first);
+  QueueDrop(window.object(), nullptr, second);
+  gWindowsOpen = false;
+  PostMessageA(nullptr, WM_NULL, 0, 0);
+  RuntimeRun();
+  auto id = [](ObjectRecord* o) { return std::to_string(reinterpret_cast<uintptr_t>(o)); };
+  EXPECT_EQ(Only({"control drop", "window drop"}),
+            (Names{"control drop " + id(first), "window drop " + id(second)}));
+  EXPECT_EQ(first->refCount, 1u);
+  EXPECT_EQ(second->refCount, 1u);
+}
+
+TEST_F(EventLoopPump, ClosingTheLastWindowEndsTheRun) {
+  gWindowsOpen = false;
+  PostMessageA(nullptr, WM_NULL, 0, 0);
+  RuntimeRun();
+  EXPECT_EQ(gSteps, 1);
+  EXPECT_EQ(Only({"closeAll"}), (Names{"closeAll"}));
+}
+
+TEST_F(EventLoopPump, InMdiModeNoWindowOpenDoesNotEndTheRun) {
+  SetMdiMode(true, nullptr);
+  gWindowsOpen = false;
+  Arm(Timer("quit", 150, [](ObjectRecord*, int) { PostQuitMessage(0); }), 1);
+  RuntimeRun();
+  EXPECT_EQ(FiringNames(), (Names{"quit"}));
+  EXPECT_GE(gSteps, 2);
+}
+
+DWORD WINAPI PostLater(void* thread) {
+  Sleep(250);
+  PostThreadMessageA(static_cast<DWORD>(reinterpret_cast<uintptr_t>(thread)), kGoodbye, 0, 0);
+  return 0;
+}
+
+TEST_F(EventLoopPump, WithNothingTimeDrivenThePumpBlocksUntilAMessageComes) {
+  void* thread = reinterpret_cast<void*>(static_cast<uintptr_t>(GetCurrentThreadId()));
+  HANDLE poster = CreateThread(nullptr, 0, PostLater, thread, 0, nullptr);
+  gCloseAfterSteps = 1;
+  RuntimeRun();
+  WaitForSingleObject(poster, INFINITE);
+  CloseHandle(poster);
+  EXPECT_EQ(gSteps, 1);
+  EXPECT_EQ(Only({"track"}), (Names{"track"}));  // the step did get the message
+}
+
+TEST_F(EventLoopPump, ARunningTimerLetsThePumpSleepUntilItIsDue) {
+  Arm(Timer("shot", 300, CloseWindows), 1);
+  RuntimeRun();
+  EXPECT_EQ(FiringNames(), (Names{"shot"}));
+  // A pump that asked again at once would take thousands of steps.
+  EXPECT_LE(gSteps, 10);
+}
+
+TEST_F(EventLoopPump, WhileTheMouseIsCapturedThePumpKeepsPolling) {
+  gCaptured = true;
+  gCloseAfterSteps = 50;
+  RuntimeRun();
+  // Had it blocked, only the watchdog's message would have moved it on.
+  EXPECT_EQ(gSteps, 50);
+}
+
+int gPolls = 0;
+void CountingPoll() {
+  if (++gPolls == 5) gWindowsOpen = false;
+}
+uint32_t PollSoon() { return 20; }
+
+TEST_F(EventLoopPump, APollerThatAsksToBePolledSoonKeepsThePumpStepping) {
+  gPolls = 0;
+  SetSerialPoller(CountingPoll, PollSoon);
+  RuntimeRun();
+  EXPECT_EQ(gPolls, 5);
+}
+
+TEST_F(EventLoopPump, TheEndOfTheRunClosesWindowsThenReleasesDeviceThenObjectsNewestFirst) {
+  FakeSoundDevice device;
+  SetSoundDevice(&device);
+  RegisterForShutdown(new LoggedShutdownObject("first"));
+  auto* kept = new LoggedShutdownObject("unregistered");
+  RegisterForShutdown(kept);
+  RegisterForShutdown(new LoggedShutdownObject("last"));
+  UnregisterForShutdown(kept);
+  gWindowsOpen = false;
+  PostMessageA(nullptr, WM_NULL, 0, 0);
+  RuntimeRun();
+  EXPECT_EQ(Only({"closeAll", "sound", "delete"}),
+            (Names{"closeAll", "sound released", "delete last", "delete first"}));
+  gLog.clear();
+  delete kept;
+  SetSoundDevice(nullptr);
+  EXPECT_EQ(gLog, (Names{"delete unregistered"}));  // released only once
+}
+
+// --- quitting and documents --------------------------------------------------
+
+using EventLoopQuit = EventLoopTest;
+
+void RecordEndRaise() { Log("EndException"); }
+
+TEST_F(EventLoopQuit, ACancellingWindowKeepsEverythingAndQuitReturns) {
+  App();
+  gCancelClose = true;
+  ApplicationQuit();
+  ApplicationQuit();  // the guard was cleared: asked again
+  EXPECT_EQ(gLog, (Names{"CancelClose?", "CancelClose?"}));
+  EXPECT_FALSE(QuitRequested());
+  EXPECT_TRUE(gWindowsOpen);
+}
+
+TEST_F(EventLoopQuit, QuittingRaisesCloseThenClosesWindowsThenEnds) {
+  App();
+  SetEndRaiser(RecordEndRaise);
+  ApplicationQuit();
+  EXPECT_EQ(gLog, (Names{"CancelClose?", "app Close", "closeAll", "EndException"}));
+  EXPECT_TRUE(QuitRequested());
+}
+
+TEST_F(EventLoopQuit, AQuitFromTheApplicationsCloseHandlerDoesNothing) {
+  App();
+  SetEndRaiser(RecordEndRaise);
+  gOnAppClose = [] { ApplicationQuit(); };
+  ApplicationQuit();
+  EXPECT_EQ(gLog, (Names{"CancelClose?", "app Close", "closeAll", "EndException"}));
+}
+
+TEST_F(EventLoopQuit, QuittingWithoutAnApplicationObjectStillClosesWindows) {
+  SetEndRaiser(RecordEndRaise);
+  ApplicationQuit();
+  EXPECT_EQ(gLog, (Names{"CancelClose?", "closeAll", "EndException"}));
+}
+
+TEST_F(EventLoopQuit, NewDocumentAndOpenDocumentReachTheApplication) {
+  App();
+  ObjectRecord* item = NewObjectOfClass(FindBuiltInClass("Object"));
+  objects_.push_back(item);
+  ApplicationNewDocument();
+  ApplicationOpenDocument(item);
+  EXPECT_EQ(gLog, (Names{"NewDocument",
+                         "OpenDocument " + std::to_string(reinterpret_cast<uintptr_t>(item))}));
+}
+
+// --- periodic tasks --------------------------------------------------------------
+
+using EventLoopTasks = EventLoopTest;
+
+std::vector<uint32_t> gTaskTicks;
+void RecordTick(void*) { gTaskTicks.push_back(GetTickCount()); }
+
+TEST_F(EventLoopTasks, APeriodicTaskRunsAtItsInterval) {
+  gTaskTicks.clear();
+  Task(RecordTick, nullptr, 2);  // 32 ms
+  Arm(Timer("end", 400, CloseWindows), 1);
+  RuntimeRun();
+  ASSERT_GE(gTaskTicks.size(), 3u);
+  EXPECT_LE(gTaskTicks.size(), 400u / 16);
+  for (size_t i = 1; i < gTaskTicks.size(); ++i)
+    EXPECT_GT(gTaskTicks[i] - gTaskTicks[i - 1], 16u) << "run " << i;
+}
+
+int gVictimRuns = 0;
+int gKillerRuns = 0;
+PeriodicTask* gVictim = nullptr;
+PeriodicTask* gKiller = nullptr;
+
+void VictimRun(void*) { ++gVictimRuns; }
+void KillerRun(void*) {
+  ++gKillerRuns;
+  if (gVictim) RemovePeriodicTask(gVictim);
+  gVictim = nullptr;
+  if (gKillerRuns == 3) RemovePeriodicTask(gKiller);
+}
+
+TEST_F(EventLoopTasks, ATaskMayRemoveItselfOrTheTaskAfterIt) {
+  gVictimRuns = gKillerRuns = 0;
+  gVictim = AddPeriodicTask(VictimRun, nullptr, 0);
+  gKiller = AddPeriodicTask(KillerRun, nullptr, 0);  // walked first: the newest
+  Arm(Timer("end", 150, CloseWindows), 1);
+  RuntimeRun();
+  EXPECT_EQ(gVictimRuns, 0);
+  EXPECT_EQ(gKillerRuns, 3);
+}
+
+TEST_F(EventLoopTasks, BackgroundTaskRunsDueTasksAtMostOncePerTickAndReadsNoMessages) {
+  gTaskTicks.clear();
+  Task(RecordTick, nullptr, 0);
+  PostThreadMessageA(GetCurrentThreadId(), kHello, 0, 0);
+  uint32_t start = GetTickCount();
+  while (GetTickCount() - start < 60) RuntimeBackgroundTask();
+  ASSERT_GE(gTaskTicks.size(), 2u);
+  size_t sameTick = 0;
+  for (size_t i = 1; i < gTaskTicks.size(); ++i) sameTick += gTaskTicks[i] <= gTaskTicks[i - 1];
+  EXPECT_EQ(sameTick, 0u) << "of " << gTaskTicks.size() << " runs";
+  MSG msg;
+  ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
+  EXPECT_EQ(msg.message, kHello);
+}
+
+TEST_F(EventLoopTasks, ATaskNotDueYetDoesNotRun) {
+  gTaskTicks.clear();
+  Task(RecordTick, nullptr, 100);  // 1.6 s
+  uint32_t start = GetTickCount();
+  while (GetTickCount() - start < 40) RuntimeBackgroundTask();
+  EXPECT_TRUE(gTaskTicks.empty());
+}
+
+}  // namespace

@@ -1,0 +1,35 @@
+// The focus entry points of application code. A control asks for the focus
+// through its pane; the pane becomes its window's focused pane at once, but
+// the process-wide active pane only while that window is the active one (the
+// window's activation restores it later, see RestoreWindowFocus).
+#include <windows.h>
+
+#include "sdk/ui_layouts.h"
+#include "sdk/vellory.h"
+#include "ui/controls.h"
+#include "ui/focus.h"
+#include "ui/native_window.h"
+#include "ui/pane.h"
+
+extern "C" {
+
+void RuntimeSetFocus(ObjectRecord* control) {
+  if (!IsRectControl(control)) return;
+  auto* rc = reinterpret_cast<RectControlObject*>(control);
+  Pane* pane = rc->pane;
+  if (!pane || !pane->CanTakeFocus()) return;
+  SetFocusedPaneOf(reinterpret_cast<WindowObject*>(rc->control.window), pane);
+  HWND top = pane->Handle() ? GetAncestor(pane->Handle(), GA_ROOT) : nullptr;
+  if (top && top == GetActiveWindow()) SetActivePane(pane);
+}
+
+void formSetFocus(ObjectRecord* window) {
+  auto* w = reinterpret_cast<WindowObject*>(window);
+  if (!w || !w->native) return;
+  SetFocusedPaneOf(w, nullptr);
+  SetActiveWindowFocus(w, NativeWindowHandle(w->native));
+}
+
+void clearFocus() { ClearActivePane(); }
+
+}  // extern "C"

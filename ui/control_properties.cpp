@@ -1,0 +1,144 @@
+// The properties every Control and RectControl has: the tables the class
+// records are built from, and the setters whose effect goes beyond storing
+// (the pane must follow the stored state). The generic field accessors
+// address the fields of sdk/ui_layouts.h through the parameter word.
+#include <windows.h>
+
+#include <cstddef>
+
+#include "objects/builtin_classes.h"
+#include "objects/objects.h"
+#include "sdk/ui_layouts.h"
+#include "sdk/vellory.h"
+#include "ui/pane.h"
+
+namespace {
+
+RectControlObject* Rect(ObjectRecord* control) {
+  return reinterpret_cast<RectControlObject*>(control);
+}
+
+void PassHelp(RectControlObject* rc) {
+  if (rc->pane) rc->pane->SetHelp(rc->balloonHelp, rc->disabledBalloonHelp);
+}
+
+// A new cursor shows at once when the mouse is over the control already: the
+// window procedure chooses the cursor on WM_SETCURSOR.
+void RefreshCursor(RectControlObject* rc) {
+  if (!rc->pane || !rc->pane->Handle()) return;
+  HWND pane = rc->pane->Handle();
+  POINT at;
+  if (!GetCursorPos(&at) || WindowFromPoint(at) != pane) return;
+  SendMessageA(GetParent(pane), WM_SETCURSOR, reinterpret_cast<WPARAM>(pane),
+               MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+}
+
+int32_t __cdecl MacControlHandleGetter(ObjectRecord*) { return 0; }  // no such handle here
+
+template <typename F>
+CodeAddress Code(F* f) {
+  return reinterpret_cast<CodeAddress>(f);
+}
+
+constexpr uint32_t kName = offsetof(ControlObject, name);
+constexpr uint32_t kIndex = offsetof(ControlObject, index);
+constexpr uint32_t kTabPanelIndex = offsetof(RectControlObject, tabPanelIndex);
+constexpr uint32_t kMouseCursor = offsetof(RectControlObject, mouseCursor);
+constexpr uint32_t kBalloonHelp = offsetof(RectControlObject, balloonHelp);
+constexpr uint32_t kDisabledBalloonHelp = offsetof(RectControlObject, disabledBalloonHelp);
+
+}  // namespace
+
+extern "C" {
+
+bool controlVisibleGetter(ObjectRecord* control) { return control && Rect(control)->visible; }
+
+void ControlVisibleSetter(ObjectRecord* control, uint32_t, bool visible) {
+  if (!control) return;
+  RectControlObject* rc = Rect(control);
+  if (rc->pane) rc->pane->SetState(visible ? kPaneShow : kPaneHide);
+  rc->visible = visible;
+}
+
+bool controlEnabledGetter(ObjectRecord* control) { return control && Rect(control)->enabled; }
+
+void controlEnabledSetter(ObjectRecord* control, uint32_t, bool enabled) {
+  if (!control) return;
+  RectControlObject* rc = Rect(control);
+  rc->enabled = enabled;
+  if (rc->pane) rc->pane->SetState(enabled ? kPaneEnable : kPaneDisable);
+}
+
+bool controlLockLeftGetter(ObjectRecord* control) { return control && Rect(control)->lockLeft; }
+bool controlLockTopGetter(ObjectRecord* control) { return control && Rect(control)->lockTop; }
+bool controlLockRightGetter(ObjectRecord* control) { return control && Rect(control)->lockRight; }
+bool controlLockBottomGetter(ObjectRecord* control) {
+  return control && Rect(control)->lockBottom;
+}
+void controlLockLeftSetter(ObjectRecord* control, uint32_t, bool on) {
+  if (control) Rect(control)->lockLeft = on;
+}
+void controlLockTopSetter(ObjectRecord* control, uint32_t, bool on) {
+  if (control) Rect(control)->lockTop = on;
+}
+void controlLockRightSetter(ObjectRecord* control, uint32_t, bool on) {
+  if (control) Rect(control)->lockRight = on;
+}
+void controlLockBottomSetter(ObjectRecord* control, uint32_t, bool on) {
+  if (control) Rect(control)->lockBottom = on;
+}
+
+void controlBalloonHelpSetter(ObjectRecord* control, uint32_t, StringRecord* text) {
+  if (!control) return;
+  stringSetter(control, kBalloonHelp, text);
+  PassHelp(Rect(control));
+}
+
+void controlDisabledBalloonHelpSetter(ObjectRecord* control, uint32_t, StringRecord* text) {
+  if (!control) return;
+  stringSetter(control, kDisabledBalloonHelp, text);
+  PassHelp(Rect(control));
+}
+
+void controlMouseCursorSetter(ObjectRecord* control, uint32_t, ObjectRecord* cursor) {
+  if (!control) return;
+  objSetter(control, kMouseCursor, cursor);
+  RefreshCursor(Rect(control));
+}
+
+}  // extern "C"
+
+const PropertyEntry kControlProperties[] = {
+    {nullptr, "Name", "String", Code(stringGetter), Code(stringSetter), kName},
+    {nullptr, "Index", "Integer", Code(intFieldGetter), Code(intFieldSetter), kIndex},
+    {nullptr, "Window", "Window", Code(controlWindowGetter), nullptr, 0},
+};
+const uint32_t kControlPropertyCount = sizeof kControlProperties / sizeof kControlProperties[0];
+
+const PropertyEntry kRectControlProperties[] = {
+    {nullptr, "BalloonHelp", "String", Code(stringGetter), Code(controlBalloonHelpSetter),
+     kBalloonHelp},
+    {nullptr, "DisabledBalloonHelp", "String", Code(stringGetter),
+     Code(controlDisabledBalloonHelpSetter), kDisabledBalloonHelp},
+    {nullptr, "TabPanelIndex", "Integer", Code(intFieldGetter), Code(intFieldSetter),
+     kTabPanelIndex},
+    {nullptr, "MouseCursor", "MouseCursor", Code(objGetter), Code(controlMouseCursorSetter),
+     kMouseCursor},
+    {nullptr, "MouseX", "Integer", Code(controlMouseXGetter), nullptr, 0},
+    {nullptr, "MouseY", "Integer", Code(controlMouseYGetter), nullptr, 0},
+    {nullptr, "MacControlHandle", "Integer", Code(MacControlHandleGetter), nullptr, 0},
+    {nullptr, "Visible", "Boolean", Code(controlVisibleGetter), Code(ControlVisibleSetter), 0},
+    {nullptr, "Left", "Integer", Code(ctlPosGetter), Code(ctlPosSetter), 0},
+    {nullptr, "Top", "Integer", Code(ctlPosGetter), Code(ctlPosSetter), 1},
+    {nullptr, "Width", "Integer", Code(ctlPosGetter), Code(ctlPosSetter), 2},
+    {nullptr, "Height", "Integer", Code(ctlPosGetter), Code(ctlPosSetter), 3},
+    {nullptr, "Enabled", "Boolean", Code(controlEnabledGetter), Code(controlEnabledSetter), 0},
+    {nullptr, "LockLeft", "Boolean", Code(controlLockLeftGetter), Code(controlLockLeftSetter), 0},
+    {nullptr, "LockTop", "Boolean", Code(controlLockTopGetter), Code(controlLockTopSetter), 0},
+    {nullptr, "LockRight", "Boolean", Code(controlLockRightGetter), Code(controlLockRightSetter),
+     0},
+    {nullptr, "LockBottom", "Boolean", Code(controlLockBottomGetter),
+     Code(controlLockBottomSetter), 0},
+};
+const uint32_t kRectControlPropertyCount =
+    sizeof kRectControlProperties / sizeof kRectControlProperties[0];

@@ -1,0 +1,112 @@
+// The Timer control. A timer counts from its last firing (or from the last
+// change of its Mode) and fires once however late the pump comes to it: a
+// handler that ran long must not be answered by a burst of firings. A handler
+// may destroy any timer, so the walk keeps its cursor where the destructor
+// can move it on.
+#include "ui/timers.h"
+
+#include <windows.h>
+
+#include <algorithm>
+
+#include "objects/builtin_classes.h"
+#include "objects/events.h"
+#include "sdk/ui_layouts.h"
+#include "sdk/vellory.h"
+#include "ui/event_loop.h"
+
+namespace {
+
+TimerObject* gFirstTimer = nullptr;
+uint32_t gTickStamp = 0;  // GetTickCount at the last walk
+
+// A timer walk in progress; walks nest when a handler runs a modal loop.
+struct TimerWalk {
+  TimerObject* next;
+  TimerWalk* outer;
+};
+TimerWalk* gInnermostWalk = nullptr;
+
+TimerObject* AsTimer(ObjectRecord* object) { return reinterpret_cast<TimerObject*>(object); }
+
+int64_t MsSinceFired(const TimerObject* timer, uint32_t now) {
+  return static_cast<int32_t>(now - timer->lastFireTime);
+}
+
+bool IsDue(const TimerObject* timer, uint32_t now) {
+  return timer->mode != 0 && MsSinceFired(timer, now) >= timer->period;
+}
+
+void Fire(TimerObject* timer, uint32_t now) {
+  timer->lastFireTime = now;
+  // A single shot is off before its handler runs, which may re-arm it.
+  if (timer->mode == 1) timer->mode = 0;
+  RaiseEvent(&timer->control.header, gTimerEvents[kTimerAction]);
+}
+
+}  // namespace
+
+void __cdecl TimerConstruct(ObjectRecord* object, ClassRecord*) {
+  TimerObject* timer = AsTimer(object);
+  timer->next = gFirstTimer;
+  gFirstTimer = timer;
+}
+
+void __cdecl TimerDestruct(ObjectRecord* object, ClassRecord*) {
+  TimerObject* timer = AsTimer(object);
+  TimerObject** link = &gFirstTimer;
+  while (*link && *link != timer) link = &(*link)->next;
+  if (*link) *link = timer->next;
+  for (TimerWalk* walk = gInnermostWalk; walk; walk = walk->outer)
+    if (walk->next == timer) walk->next = timer->next;
+  timer->next = nullptr;
+}
+
+void FireDueTimers() {
+  uint32_t now = GetTickCount();
+  if (now == gTickStamp) return;
+  gTickStamp = now;
+  TimerWalk walk{nullptr, gInnermostWalk};
+  gInnermostWalk = &walk;
+  for (TimerObject* timer = gFirstTimer; timer; timer = walk.next) {
+    walk.next = timer->next;
+    if (IsDue(timer, now)) Fire(timer, now);
+  }
+  gInnermostWalk = walk.outer;
+}
+
+uint32_t MsUntilTimerDue(uint32_t now) {
+  int64_t soonest = kNothingDue;
+  for (const TimerObject* timer = gFirstTimer; timer; timer = timer->next) {
+    if (timer->mode == 0) continue;
+    soonest = std::min(soonest, std::max<int64_t>(0, timer->period - MsSinceFired(timer, now)));
+  }
+  // The walk runs once per tick value: a timer due now waits for the next.
+  if (soonest == 0 && now == gTickStamp) return 1;
+  return static_cast<uint32_t>(soonest);
+}
+
+extern "C" {
+
+int32_t timerModeGetter(ObjectRecord* timer) { return AsTimer(timer)->mode; }
+
+void timerModeSetter(ObjectRecord* timer, uint32_t, int32_t mode) {
+  AsTimer(timer)->mode = static_cast<int16_t>(mode);
+  AsTimer(timer)->lastFireTime = GetTickCount();
+}
+
+int32_t timerPeriodGetter(ObjectRecord* timer) { return AsTimer(timer)->period; }
+
+void timerPeriodSetter(ObjectRecord* timer, uint32_t, int32_t period) {
+  AsTimer(timer)->period = period;
+}
+
+}  // extern "C"
+
+const PropertyEntry kTimerProperties[] = {
+    {"Behavior", "Mode", "Integer", reinterpret_cast<CodeAddress>(timerModeGetter),
+     reinterpret_cast<CodeAddress>(timerModeSetter), 0},
+    {"Behavior", "Period", "Integer", reinterpret_cast<CodeAddress>(timerPeriodGetter),
+     reinterpret_cast<CodeAddress>(timerPeriodSetter), 0},
+};
+const uint32_t kTimerPropertyCount = sizeof(kTimerProperties) / sizeof(kTimerProperties[0]);
