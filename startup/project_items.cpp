@@ -16,6 +16,7 @@
 #include "startup/process_globals.h"
 #include "startup/resource_archive.h"
 #include "startup/settings.h"
+#include "ui/fonts.h"
 #include "ui/menu_bar.h"
 #include "ui/pictures.h"
 
@@ -74,6 +75,7 @@ void ReadSettings(ItemReader& r) {
   std::vector<StringRecord*> handles;
   for (const StringRef& m : messages) handles.push_back(m.get());
   SetRuntimeMessages(handles.data(), static_cast<int32_t>(handles.size()));
+  SetRuntimeCharset(CharsetForLanguage(settings.languageCode));
   CurrentSettings() = std::move(settings);
 }
 

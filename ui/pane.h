@@ -35,6 +35,22 @@ class Pane {
   // Destroys the child window; the pane is deleted by its owner afterwards.
   virtual void Close();
 
+  // Keyboard handling of a window. A key-down message for the focused pane:
+  // true when the pane consumed it. Return reaches the window's Default
+  // button unless the focused pane takes Return itself.
+  virtual bool KeyDown(const MSG& /*message*/) { return false; }
+  virtual bool TakesReturn() const { return false; }
+  // Push buttons: whether this is the window's Default or Cancel button, and
+  // performing a click ("Action" follows).
+  virtual bool IsDefaultButton() const { return false; }
+  virtual bool IsCancelButton() const { return false; }
+  virtual void Push() {}
+
+  // Menus, while the pane is active: enables the items it serves (by item
+  // name, through `enable`) and handles the one chosen (true = handled).
+  virtual void EnableMenuItems(void (*enable)(const char* itemName)) { (void)enable; }
+  virtual bool HandleMenuItem(const char* /*itemName*/) { return false; }
+
   void SetTabPanelIndex(int32_t index) { tabPanelIndex_ = index; }
   int32_t TabPanelIndex() const { return tabPanelIndex_; }
   void SetHelp(StringRecord* enabled, StringRecord* disabled);

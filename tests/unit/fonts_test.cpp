@@ -1,0 +1,60 @@
+// The font cache against GDI: shared fonts for equal requests (names compared
+// without letter case), separate ones for any other difference, the
+// designer's names mapped to the faces GDI then reports, and deletion with
+// the last use.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <string>
+
+#include "ui/fonts.h"
+
+namespace {
+
+std::string FaceOf(HFONT font) {
+  LOGFONTA lf = {};
+  GetObjectA(font, sizeof lf, &lf);
+  return lf.lfFaceName;
+}
+
+TEST(Fonts, EqualRequestsShareOneFontAndTheLastReleaseDeletesIt) {
+  size_t before = CachedFontCount();
+  HFONT a = AcquireFont({"Geneva", 12});
+  HFONT b = AcquireFont({"GENEVA", 12});
+  HFONT bold = AcquireFont({"Geneva", 12, true});
+  HFONT larger = AcquireFont({"Geneva", 13});
+  ASSERT_NE(a, nullptr);
+  EXPECT_EQ(a, b);
+  EXPECT_NE(a, bold);
+  EXPECT_NE(a, larger);
+  EXPECT_EQ(CachedFontCount(), before + 3);
+  ReleaseFont(a);
+  EXPECT_EQ(CachedFontCount(), before + 3);  // b still uses it
+  ReleaseFont(b);
+  ReleaseFont(bold);
+  ReleaseFont(larger);
+  EXPECT_EQ(CachedFontCount(), before);
+  EXPECT_EQ(GetObjectType(a), 0u) << "the font outlived its last use";
+}
+
+TEST(Fonts, DesignerNamesBecomeWindowsFacesAndTheRequestShapesTheFont) {
+  EXPECT_EQ(WindowsFaceName("system"), "MS Sans Serif");
+  EXPECT_EQ(WindowsFaceName("Application"), "MS Sans Serif");
+  EXPECT_EQ(WindowsFaceName("Helvetica"), "Arial");
+  EXPECT_EQ(WindowsFaceName("Times"), "Times New Roman");
+  EXPECT_EQ(WindowsFaceName("Osaka"), "MS UI Gothic");
+  EXPECT_EQ(WindowsFaceName("Tahoma"), "Tahoma");
+  HFONT f = AcquireFont({"Courier", 15, true, true, true});
+  LOGFONTA lf = {};
+  ASSERT_NE(GetObjectA(f, sizeof lf, &lf), 0);
+  EXPECT_EQ(FaceOf(f), "Courier New");
+  EXPECT_EQ(lf.lfHeight, -15);
+  EXPECT_EQ(lf.lfWeight, FW_BOLD);
+  EXPECT_TRUE(lf.lfItalic);
+  EXPECT_TRUE(lf.lfUnderline);
+  ReleaseFont(f);
+  ReleaseFont(nullptr);  // ignored
+}
+
+}  // namespace
