@@ -1,0 +1,119 @@
+// The runtime's Japanese converters and the encoding table. Under Wine every
+// JIS X 0208 code is checked against the system's own EUC-JP code page
+// (20932) through UTF-16; on the host, ISO-2022-JP's modes and the handling
+// of broken input are checked by example.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "services/code_pages.h"
+#include "services/japanese_encodings.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
+namespace {
+
+// "日本" in the three encodings, and half-width katakana "ｱ".
+const std::string kSjis = "\x93\xFA\x96\x7B";
+const std::string kEuc = "\xC6\xFC\xCB\xDC";
+const std::string kIso = "\x1B$BF|K\\\x1B(B";
+
+TEST(JapaneseEncodings, TheSameCharactersInAllThreeEncodings) {
+  EXPECT_EQ(EucJpToShiftJis(kEuc), kSjis);
+  EXPECT_EQ(ShiftJisToEucJp(kSjis), kEuc);
+  EXPECT_EQ(Iso2022JpToShiftJis(kIso), kSjis);
+  EXPECT_EQ(ShiftJisToIso2022Jp(kSjis), kIso);
+  EXPECT_EQ(ShiftJisToEucJp("a\xB1z"), "a\x8E\xB1z");
+  EXPECT_EQ(EucJpToShiftJis("a\x8E\xB1z"), "a\xB1z");
+  EXPECT_EQ(ShiftJisToIso2022Jp("\xB1"), "\x1B(I1\x1B(B");
+  EXPECT_EQ(Iso2022JpToShiftJis("\x1B(I1\x1B(B"), "\xB1");
+  EXPECT_EQ(ShiftJisToIso2022Jp("plain"), "plain");
+}
+
+TEST(JapaneseEncodings, IsoTwoByteModeEndsBeforeEveryLineEnd) {
+  EXPECT_EQ(ShiftJisToIso2022Jp(kSjis + "\r\n" + kSjis),
+            "\x1B$BF|K\\\x1B(B\r\n\x1B$BF|K\\\x1B(B");
+  // Older senders switch with ESC $ @ and back with ESC ( J.
+  EXPECT_EQ(Iso2022JpToShiftJis("\x1B$@F|\x1B(Jx"), "\x93\xFAx");
+}
+
+TEST(JapaneseEncodings, BrokenInputBecomesQuestionMarksWithoutReadingPastTheEnd) {
+  EXPECT_EQ(EucJpToShiftJis("ab\xC6"), "ab?");               // half a pair
+  EXPECT_EQ(EucJpToShiftJis("\x8F\xB0\xA1x"), "?x");         // JIS X 0212: no Shift-JIS form
+  EXPECT_EQ(ShiftJisToEucJp("\x93"), "?");                   // lead byte at the end
+  EXPECT_EQ(ShiftJisToEucJp("\x93\x20"), "? ");              // not a trail byte
+  EXPECT_EQ(ShiftJisToEucJp("\xF0\x40"), "?");               // user-defined area
+  EXPECT_EQ(Iso2022JpToShiftJis("\x1B$BF"), "?");            // half a pair
+  EXPECT_EQ(Iso2022JpToShiftJis("\x1B$"), "\x1B$");          // a cut escape passes
+}
+
+TEST(CodePages, BasesMapAsTheTableSays) {
+  EXPECT_EQ(CodePageForEncoding(0x000, 0), 10000u);
+  EXPECT_EQ(CodePageForEncoding(0x500, 0), 1252u);
+  EXPECT_EQ(CodePageForEncoding(0x100, 0), 1200u);
+  EXPECT_EQ(CodePageForEncoding(0x103, 2), 65001u);
+  EXPECT_EQ(CodePageForEncoding(0x101, 3), 0u);
+  EXPECT_EQ(CodePageForEncoding(0x413, 0), 855u);
+  EXPECT_EQ(CodePageForEncoding(0x415, 0), 860u);
+  EXPECT_EQ(CodePageForEncoding(0x416, 0), 861u);
+  EXPECT_EQ(CodePageForEncoding(0x41B, 0), 866u);
+  EXPECT_EQ(CodePageForEncoding(0x502, 0), 1251u);
+  EXPECT_EQ(CodePageForEncoding(0x508, 0), 1258u);
+  EXPECT_EQ(CodePageForEncoding(0x820, 0), kIso2022JpCodePage);
+  EXPECT_EQ(CodePageForEncoding(0x920, 0), kEucJpCodePage);
+  EXPECT_EQ(CodePageForEncoding(0xC02, 0), 37u);
+  EXPECT_EQ(CodePageForEncoding(0x507, 9), 1257u);
+  EXPECT_EQ(CodePageForEncoding(0x509, 0), 0u);
+  EXPECT_EQ(CodePageForEncoding(0xFFFF, 0), 0u);
+  EXPECT_TRUE(IsJapaneseFamily(932));
+  EXPECT_FALSE(IsJapaneseFamily(936));
+}
+
+#ifdef _WIN32
+std::wstring Wide(UINT codePage, const std::string& bytes) {
+  std::wstring out(bytes.size() * 2 + 2, L'\0');
+  int n = MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), out.data(),
+                              static_cast<int>(out.size()));
+  out.resize(n > 0 ? n : 0);
+  return out;
+}
+
+// The system's Shift-JIS table takes a handful of JIS codes to other
+// Unicode characters than its EUC-JP table (wave dash, double vertical
+// line, minus, cent, pound, not): the same JIS code either way.
+bool VendorVariant(const std::wstring& a, const std::wstring& b) {
+  static const wchar_t kPairs[][2] = {{0x301C, 0xFF5E}, {0x2016, 0x2225}, {0x2212, 0xFF0D},
+                                      {0x00A2, 0xFFE0}, {0x00A3, 0xFFE1}, {0x00AC, 0xFFE2}};
+  if (a.size() != 1 || b.size() != 1) return false;
+  for (const auto& p : kPairs)
+    if ((a[0] == p[0] && b[0] == p[1]) || (a[0] == p[1] && b[0] == p[0])) return true;
+  return false;
+}
+
+TEST(JapaneseEncodings, EveryJisCodeAgreesWithTheSystemsEucJp) {
+  if (!IsValidCodePage(20932) || !IsValidCodePage(932)) GTEST_SKIP() << "no EUC-JP code page";
+  int checked = 0, variants = 0;
+  for (int row = 0x21; row <= 0x7E; ++row)
+    for (int cell = 0x21; cell <= 0x7E; ++cell) {
+      std::string euc = {static_cast<char>(row | 0x80), static_cast<char>(cell | 0x80)};
+      std::wstring system = Wide(20932, euc);
+      if (system.size() != 1 || system[0] == 0x30FB || system[0] == L'?') continue;  // unassigned
+      if (system[0] >= 0xE000 && system[0] <= 0xF8FF) continue;  // user-defined rows
+      std::string sjis = EucJpToShiftJis(euc);
+      std::wstring viaSjis = Wide(932, sjis);
+      if (viaSjis != system && VendorVariant(system, viaSjis)) {
+        ++variants;
+      } else {
+        ASSERT_EQ(viaSjis, system) << std::hex << row << " " << cell;
+      }
+      ASSERT_EQ(ShiftJisToEucJp(sjis), euc) << std::hex << row << " " << cell;
+      ++checked;
+    }
+  EXPECT_GT(checked, 6000);  // JIS X 0208 assigns 6,879 codes
+  EXPECT_LE(variants, 6);
+}
+#endif
+
+}  // namespace
