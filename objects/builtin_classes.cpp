@@ -8,6 +8,9 @@
 #include "objects/classes.h"
 #include "objects/name_map.h"
 #include "objects/objects.h"
+#include "services/clipboard.h"
+#include "services/dates.h"
+#include "services/text_encodings.h"
 #include "ui/controls.h"
 #include "ui/native_window.h"
 #include "ui/pictures.h"
@@ -31,14 +34,6 @@ void __cdecl CriticalSectionConstruct(ObjectRecord* object, ClassRecord*) {
 }
 void __cdecl CriticalSectionDestruct(ObjectRecord* object, ClassRecord*) {
   DeleteCriticalSection(&FieldAt<CRITICAL_SECTION>(object, 24));
-}
-void __cdecl ClipboardConstruct(ObjectRecord* object, ClassRecord*) {
-  FieldAt<uint8_t>(object, 24) = 0;
-}
-void __cdecl ClipboardDestruct(ObjectRecord* object, ClassRecord*) {
-  uint8_t& open = FieldAt<uint8_t>(object, 24);
-  if (open) CloseClipboard();
-  open = 0;
 }
 
 }  // namespace
@@ -103,7 +98,11 @@ const BuiltInBehaviour kBehaviours[] = {
     {"Application", nullptr, nullptr, gApplicationEvents, kApplicationEventCount, nullptr, 0,
      nullptr, 0},
     {"Thread", nullptr, nullptr, gThreadEvents, 1, nullptr, 0, nullptr, 0},
-    {"Clipboard", ClipboardConstruct, ClipboardDestruct, nullptr, 0, nullptr, 0, nullptr, 0},
+    {"Clipboard", ClipboardConstruct, ClipboardDestruct, nullptr, 0, kClipboardProperties,
+     kClipboardPropertyCount, nullptr, 0},
+    {"TextEncoding", nullptr, nullptr, nullptr, 0, kTextEncodingProperties,
+     kTextEncodingPropertyCount, nullptr, 0},
+    {"Date", nullptr, nullptr, nullptr, 0, kDateProperties, kDatePropertyCount, nullptr, 0},
     {"Semaphore", SemaphoreConstruct, SemaphoreDestruct, nullptr, 0, nullptr, 0, nullptr, 0},
     {"CriticalSection", CriticalSectionConstruct, CriticalSectionDestruct, nullptr, 0, nullptr, 0,
      nullptr, 0},

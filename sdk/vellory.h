@@ -102,6 +102,7 @@ StringRecord* RuntimeOct(int32_t n);
 #include "sdk/entry_exceptions.h"
 #include "sdk/entry_loop.h"
 #include "sdk/entry_numbers.h"
+#include "sdk/entry_services.h"
 #include "sdk/entry_windows.h"
 
 // Handle types and helpers for application code: header-only, no library.

@@ -1,0 +1,50 @@
+// Layouts of the system-service objects that compiled code creates and hands
+// back to the runtime (clipboard, text encodings, dates). Their sizes are the
+// instance sizes in sdk/builtin_class_layout.h.
+#pragma once
+#include <stddef.h>
+#include <stdint.h>
+
+#include "sdk/runtime_records.h"
+
+struct ClipboardObject {
+  ObjectRecord header;
+  uint8_t isOpen;   // this object opened the system clipboard
+  uint8_t emptied;  // the first setting emptied it already
+  uint8_t reserved[6];
+};
+
+struct TextEncodingObject {
+  ObjectRecord header;
+  uint32_t base, variant, format;
+  uint32_t reserved[2];
+};
+
+struct TextConverterObject {
+  ObjectRecord header;
+  uint32_t sourceCodePage, destinationCodePage;
+  uint32_t reserved;
+};
+
+struct DateObject {
+  ObjectRecord header;
+  // File time (100 ns since 1601, local) in two words: a 64-bit field would
+  // be aligned to 8 and grow the object past its instance size.
+  uint32_t timeLow, timeHigh;
+  uint8_t isSet;  // false: the current time is taken on first use
+  uint8_t reserved[3];
+};
+
+#if defined(_WIN32) && !defined(_WIN64)
+static_assert(offsetof(ClipboardObject, isOpen) == 24);
+static_assert(offsetof(ClipboardObject, emptied) == 25);
+static_assert(sizeof(ClipboardObject) == 32);
+static_assert(offsetof(TextEncodingObject, base) == 24);
+static_assert(offsetof(TextEncodingObject, format) == 32);
+static_assert(sizeof(TextEncodingObject) == 44);
+static_assert(offsetof(TextConverterObject, destinationCodePage) == 28);
+static_assert(sizeof(TextConverterObject) == 36);
+static_assert(offsetof(DateObject, timeLow) == 24);
+static_assert(offsetof(DateObject, isSet) == 32);
+static_assert(sizeof(DateObject) == 36);
+#endif

@@ -1,0 +1,109 @@
+// Date objects: a local file time that is fixed the first time it is used,
+// so that a new date read twice gives the same answer. The arithmetic is in
+// services/calendar.cpp; this file reaches the system only for the current
+// time and for the user's date and time formats.
+#include "services/dates.h"
+
+#include <windows.h>
+
+#include "objects/strings.h"
+#include "sdk/service_layouts.h"
+#include "sdk/vellory.h"
+#include "services/calendar.h"
+
+namespace {
+
+DateObject* AsDate(ObjectRecord* o) { return reinterpret_cast<DateObject*>(o); }
+
+int64_t CurrentLocalFileTime() {
+  SYSTEMTIME now;
+  GetLocalTime(&now);
+  FILETIME ft;
+  SystemTimeToFileTime(&now, &ft);
+  return static_cast<int64_t>((uint64_t{ft.dwHighDateTime} << 32) | ft.dwLowDateTime);
+}
+
+void Store(DateObject* d, int64_t time) {
+  d->timeLow = static_cast<uint32_t>(time);
+  d->timeHigh = static_cast<uint32_t>(static_cast<uint64_t>(time) >> 32);
+  d->isSet = 1;
+}
+
+// The date's time, taking the current time on first use.
+int64_t TimeOf(ObjectRecord* object) {
+  DateObject* d = AsDate(object);
+  if (!d->isSet) Store(d, CurrentLocalFileTime());
+  return static_cast<int64_t>((uint64_t{d->timeHigh} << 32) | d->timeLow);
+}
+
+SYSTEMTIME SystemTimeOf(int64_t time) {
+  FILETIME ft = {static_cast<DWORD>(time), static_cast<DWORD>(static_cast<uint64_t>(time) >> 32)};
+  SYSTEMTIME st = {};
+  FileTimeToSystemTime(&ft, &st);
+  return st;
+}
+
+StringRecord* Formatted(const SYSTEMTIME& st, bool date, DWORD flags) {
+  char text[256];
+  int n = date ? GetDateFormatA(LOCALE_USER_DEFAULT, flags, &st, nullptr, text, sizeof text)
+               : GetTimeFormatA(LOCALE_USER_DEFAULT, flags, &st, nullptr, text, sizeof text);
+  return NewString(n > 0 ? std::string_view(text, static_cast<size_t>(n - 1)) : std::string_view());
+}
+
+}  // namespace
+
+extern "C" {
+
+int32_t dateFieldGetter(ObjectRecord* date, uint32_t field) {
+  return DateField(TimeOf(date), static_cast<int32_t>(field));
+}
+
+void dateFieldSetter(ObjectRecord* date, uint32_t field, int32_t value) {
+  Store(AsDate(date), WithDateField(TimeOf(date), static_cast<int32_t>(field), value));
+}
+
+StringRecord* dateStringGetter(ObjectRecord* date, uint32_t kind) {
+  SYSTEMTIME st = SystemTimeOf(TimeOf(date));
+  switch (kind) {
+    case 0:
+    case 2: return Formatted(st, true, DATE_SHORTDATE);
+    case 1: return Formatted(st, true, DATE_LONGDATE);
+    case 3: return Formatted(st, false, TIME_NOSECONDS);
+    case 4: return Formatted(st, false, 0);
+    default: return NewString("");
+  }
+}
+
+double dateTotalSecondsGetter(ObjectRecord* date) { return SecondsSince1904(TimeOf(date)); }
+
+void dateTotalSecondsSetter(ObjectRecord* date, uint32_t, double seconds) {
+  Store(AsDate(date), FileTimeOfSecondsSince1904(seconds));
+}
+
+}  // extern "C"
+
+namespace {
+
+CodeAddress Code(auto* f) { return reinterpret_cast<CodeAddress>(f); }
+
+}  // namespace
+
+const PropertyEntry kDateProperties[] = {
+    {"Behavior", "Year", "Integer", Code(dateFieldGetter), Code(dateFieldSetter), 0},
+    {"Behavior", "Month", "Integer", Code(dateFieldGetter), Code(dateFieldSetter), 1},
+    {"Behavior", "Day", "Integer", Code(dateFieldGetter), Code(dateFieldSetter), 2},
+    {"Behavior", "Hour", "Integer", Code(dateFieldGetter), Code(dateFieldSetter), 3},
+    {"Behavior", "Minute", "Integer", Code(dateFieldGetter), Code(dateFieldSetter), 4},
+    {"Behavior", "Second", "Integer", Code(dateFieldGetter), Code(dateFieldSetter), 5},
+    {"Behavior", "DayOfWeek", "Integer", Code(dateFieldGetter), nullptr, 6},
+    {"Behavior", "DayOfYear", "Integer", Code(dateFieldGetter), nullptr, 7},
+    {"Behavior", "WeekOfYear", "Integer", Code(dateFieldGetter), nullptr, 8},
+    {"Behavior", "ShortDate", "String", Code(dateStringGetter), nullptr, 0},
+    {"Behavior", "LongDate", "String", Code(dateStringGetter), nullptr, 1},
+    {"Behavior", "AbbreviatedDate", "String", Code(dateStringGetter), nullptr, 2},
+    {"Behavior", "ShortTime", "String", Code(dateStringGetter), nullptr, 3},
+    {"Behavior", "LongTime", "String", Code(dateStringGetter), nullptr, 4},
+    {"Behavior", "TotalSeconds", "Double", Code(dateTotalSecondsGetter),
+     Code(dateTotalSecondsSetter), 0},
+};
+const uint32_t kDatePropertyCount = sizeof(kDateProperties) / sizeof(kDateProperties[0]);

@@ -1,0 +1,175 @@
+// Converting text between character sets. Every conversion goes through
+// UTF-16 with the system's tables, except the two Japanese encodings the
+// system may lack, which the runtime maps to and from Shift-JIS itself.
+#include "services/text_encodings.h"
+
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+
+#include "objects/builtin_classes.h"
+#include "objects/objects.h"
+#include "objects/strings.h"
+#include "sdk/service_layouts.h"
+#include "sdk/vellory.h"
+#include "services/code_pages.h"
+#include "services/japanese_encodings.h"
+
+namespace {
+
+TextEncodingObject* AsEncoding(ObjectRecord* o) { return reinterpret_cast<TextEncodingObject*>(o); }
+TextConverterObject* AsConverter(ObjectRecord* o) {
+  return reinterpret_cast<TextConverterObject*>(o);
+}
+
+// The code page of an encoding object; 0 when the system has none for it.
+uint32_t CodePageOf(ObjectRecord* encoding) {
+  TextEncodingObject* e = AsEncoding(encoding);
+  uint32_t page = CodePageForEncoding(e->base, e->format);
+  // UTF-16 and the runtime's own codes are not code pages the system lists.
+  if (page == kEucJpCodePage || page == kIso2022JpCodePage || page == kUtf16CodePage) return page;
+  return page && IsValidCodePage(page) ? page : 0;
+}
+
+bool Convertible(uint32_t source, uint32_t destination) {
+  if (source == destination) return true;
+  if (IsJapaneseFamily(source) && IsJapaneseFamily(destination)) return true;
+  return source && destination;
+}
+
+std::string FromRuntimeJapanese(uint32_t page, std::string_view text) {
+  return page == kEucJpCodePage ? EucJpToShiftJis(text) : Iso2022JpToShiftJis(text);
+}
+
+std::string ToRuntimeJapanese(uint32_t page, std::string_view sjis) {
+  return page == kEucJpCodePage ? ShiftJisToEucJp(sjis) : ShiftJisToIso2022Jp(sjis);
+}
+
+std::wstring ToUtf16(uint32_t page, std::string_view text) {
+  int length = static_cast<int>(text.size());
+  int n = MultiByteToWideChar(page, 0, text.data(), length, nullptr, 0);
+  if (n <= 0) return {};
+  std::wstring wide(static_cast<size_t>(n), L'\0');
+  MultiByteToWideChar(page, 0, text.data(), length, wide.data(), n);
+  return wide;
+}
+
+std::string FromUtf16(uint32_t page, const std::wstring& wide) {
+  if (page == kUtf16CodePage)
+    return std::string(reinterpret_cast<const char*>(wide.data()), wide.size() * 2);
+  int length = static_cast<int>(wide.size());
+  int n = WideCharToMultiByte(page, 0, wide.data(), length, nullptr, 0, nullptr, nullptr);
+  if (n <= 0) return {};
+  std::string out(static_cast<size_t>(n), '\0');
+  WideCharToMultiByte(page, 0, wide.data(), length, out.data(), n, nullptr, nullptr);
+  return out;
+}
+
+// The conversion itself, over bytes.
+std::string Convert(uint32_t source, uint32_t destination, std::string_view text) {
+  if (text.empty() || source == destination) return std::string(text);
+  std::string sjis;
+  if (source == kEucJpCodePage || source == kIso2022JpCodePage) {
+    sjis = FromRuntimeJapanese(source, text);
+    text = sjis;
+    source = kShiftJisCodePage;
+    if (source == destination) return sjis;
+  }
+  if (source == kShiftJisCodePage &&
+      (destination == kEucJpCodePage || destination == kIso2022JpCodePage))
+    return ToRuntimeJapanese(destination, text);
+  // Two encodings the system does not know: nothing to convert with.
+  if (!source || !destination) return std::string(text);
+  std::wstring wide = source == kUtf16CodePage
+                          ? std::wstring(reinterpret_cast<const wchar_t*>(text.data()), text.size() / 2)
+                          : ToUtf16(source, text);
+  if (wide.empty()) return {};
+  return FromUtf16(destination, wide);
+}
+
+ObjectRecord* NewEncoding(uint32_t base, uint32_t variant, uint32_t format) {
+  ObjectRecord* object = NewObjectOfClass(FindBuiltInClass("TextEncoding"));
+  TextEncodingObject* e = AsEncoding(object);
+  e->base = base;
+  e->variant = variant;
+  e->format = format;
+  return object;
+}
+
+// Counts the marks each Japanese encoding leaves in `text`.
+ObjectRecord* GuessJapanese(std::string_view text) {
+  if (text.find("\x1B$B") != std::string_view::npos || text.find("\x1B$@") != std::string_view::npos)
+    return NewEncoding(0x820, 0, 0);
+  int sjisOnly = 0, eucOnly = 0, high = 0;
+  for (size_t i = 0; i < text.size(); ++i) {
+    auto b = static_cast<uint8_t>(text[i]);
+    if (b < 0x80) continue;
+    ++high;
+    // Bytes EUC-JP never uses as a first byte, but Shift-JIS does.
+    if ((b >= 0x81 && b <= 0x8D) || (b >= 0x90 && b <= 0x9F)) ++sjisOnly;
+    // Bytes past Shift-JIS's lead range.
+    if (b >= 0xFD) ++eucOnly;
+  }
+  if (!high) return nullptr;
+  if (eucOnly > sjisOnly) return NewEncoding(0x920, 0, 0);
+  if (sjisOnly) return NewEncoding(0xA01, 0, 0);
+  // Only bytes 0xA0 and above: EUC-JP pairs are likelier than runs of
+  // half-width katakana.
+  return NewEncoding(0x920, 0, 0);
+}
+
+}  // namespace
+
+extern "C" {
+
+ObjectRecord* getTextEncoding(int32_t base, int32_t variant, int32_t format) {
+  return NewEncoding(static_cast<uint32_t>(base), static_cast<uint32_t>(variant),
+                     static_cast<uint32_t>(format));
+}
+
+// Internet names are not looked up on this platform.
+ObjectRecord* getInternetTextEncoding(StringRecord*) { return nullptr; }
+ObjectRecord* getFontTextEncoding(StringRecord*) { return nullptr; }
+StringRecord* textEncodingInternetName(ObjectRecord*) { return NewString(""); }
+
+int32_t textEncodingBaseGetter(ObjectRecord* e) { return static_cast<int32_t>(AsEncoding(e)->base); }
+int32_t textEncodingVariantGetter(ObjectRecord* e) {
+  return static_cast<int32_t>(AsEncoding(e)->variant);
+}
+int32_t textEncodingFormatGetter(ObjectRecord* e) {
+  return static_cast<int32_t>(AsEncoding(e)->format);
+}
+
+ObjectRecord* getTextConverter(ObjectRecord* source, ObjectRecord* destination) {
+  if (!source || !destination) return nullptr;
+  uint32_t from = CodePageOf(source);
+  uint32_t to = CodePageOf(destination);
+  if (!Convertible(from, to)) return nullptr;
+  ObjectRecord* object = NewObjectOfClass(FindBuiltInClass("TextConverter"));
+  AsConverter(object)->sourceCodePage = from;
+  AsConverter(object)->destinationCodePage = to;
+  return object;
+}
+
+StringRecord* textConverterConvert(ObjectRecord* converter, StringRecord* text) {
+  if (!converter || !text || !text->length) return NewString("");
+  TextConverterObject* c = AsConverter(converter);
+  return NewString(Convert(c->sourceCodePage, c->destinationCodePage, StringView(text)));
+}
+
+void textConverterClear(ObjectRecord*) {}
+
+ObjectRecord* guessJapaneseEncoding(StringRecord* text) { return GuessJapanese(StringView(text)); }
+
+}  // extern "C"
+
+const PropertyEntry kTextEncodingProperties[] = {
+    {"Behavior", "Base", "Integer", reinterpret_cast<CodeAddress>(textEncodingBaseGetter), nullptr,
+     0},
+    {"Behavior", "Variant", "Integer", reinterpret_cast<CodeAddress>(textEncodingVariantGetter),
+     nullptr, 0},
+    {"Behavior", "Format", "Integer", reinterpret_cast<CodeAddress>(textEncodingFormatGetter),
+     nullptr, 0},
+};
+const uint32_t kTextEncodingPropertyCount = 3;
