@@ -10,6 +10,7 @@
 #include "objects/objects.h"
 #include "services/clipboard.h"
 #include "services/dates.h"
+#include "services/serial_port.h"
 #include "services/text_encodings.h"
 #include "ui/controls.h"
 #include "ui/native_window.h"
@@ -103,6 +104,10 @@ const BuiltInBehaviour kBehaviours[] = {
     {"TextEncoding", nullptr, nullptr, nullptr, 0, kTextEncodingProperties,
      kTextEncodingPropertyCount, nullptr, 0},
     {"Date", nullptr, nullptr, nullptr, 0, kDateProperties, kDatePropertyCount, nullptr, 0},
+    {"Serial", SerialConstruct, SerialDestruct, gSerialEvents, 1, kSerialProperties,
+     kSerialPropertyCount, nullptr, 0},
+    {"SerialPort", nullptr, SerialPortDestruct, nullptr, 0, kSerialPortProperties,
+     kSerialPortPropertyCount, nullptr, 0},
     {"Semaphore", SemaphoreConstruct, SemaphoreDestruct, nullptr, 0, nullptr, 0, nullptr, 0},
     {"CriticalSection", CriticalSectionConstruct, CriticalSectionDestruct, nullptr, 0, nullptr, 0,
      nullptr, 0},

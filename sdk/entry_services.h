@@ -50,4 +50,21 @@ StringRecord* dateStringGetter(ObjectRecord* date, uint32_t kind);
 double dateTotalSecondsGetter(ObjectRecord* date);
 void dateTotalSecondsSetter(ObjectRecord* date, uint32_t param, double seconds);
 
+// --- Serial -------------------------------------------------------------------------
+// A line opens on first write when closed; reads return at once with what
+// the driver holds. Errors of the device are not reported.
+bool serialOpen(ObjectRecord* serial);
+void serialReset(ObjectRecord* serial);
+void serialClose(ObjectRecord* serial);
+void serialWrite(ObjectRecord* serial, StringRecord* text);
+void serialXmitWait(ObjectRecord* serial);
+void serialLeaveDTROnClose(ObjectRecord* serial);
+void serialTick(ObjectRecord* serial);
+// The first `count` bytes received (all when fewer; "" for count <= 0).
+StringRecord* serialRead(ObjectRecord* serial, int32_t count);
+StringRecord* serialReadAll(ObjectRecord* serial);
+void serialFlush(ObjectRecord* serial);
+int32_t getSerialPortCount();
+ObjectRecord* getSerialPort(ObjectRecord* receiver, int32_t index);
+
 }  // extern "C"

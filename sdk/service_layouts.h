@@ -48,3 +48,39 @@ static_assert(offsetof(DateObject, timeLow) == 24);
 static_assert(offsetof(DateObject, isSet) == 32);
 static_assert(sizeof(DateObject) == 36);
 #endif
+
+struct SerialObject {
+  ObjectRecord header;
+  SerialObject* nextSerial;
+  uint32_t driverHandle;  // HANDLE; -1 (invalid) while closed
+  int16_t baud, bits, stop, parity, port;
+  uint8_t xon, cts, dtr;
+  uint8_t isOpen;
+  StringRecord* receiveBuffer;
+  ObjectRecord* serialPort;  // SerialPort naming the device, or nil
+  uint8_t dataArrived;
+  uint8_t reserved[7];
+};
+
+struct SerialPortObject {
+  ObjectRecord header;
+  StringRecord* name;
+  StringRecord* inputDriverName;
+  StringRecord* outputDriverName;
+  int32_t ratedSpeed, maximumSpeed;
+};
+
+#if defined(_WIN32) && !defined(_WIN64)
+static_assert(offsetof(SerialObject, driverHandle) == 28);
+static_assert(offsetof(SerialObject, baud) == 32);
+static_assert(offsetof(SerialObject, port) == 40);
+static_assert(offsetof(SerialObject, xon) == 42);
+static_assert(offsetof(SerialObject, isOpen) == 45);
+static_assert(offsetof(SerialObject, receiveBuffer) == 48);
+static_assert(offsetof(SerialObject, serialPort) == 52);
+static_assert(offsetof(SerialObject, dataArrived) == 56);
+static_assert(sizeof(SerialObject) == 64);
+static_assert(offsetof(SerialPortObject, inputDriverName) == 28);
+static_assert(offsetof(SerialPortObject, maximumSpeed) == 40);
+static_assert(sizeof(SerialPortObject) == 44);
+#endif

@@ -16,6 +16,8 @@
 #include "startup/process_globals.h"
 #include "startup/project_items.h"
 #include "startup/settings.h"
+#include "services/serial_port.h"
+#include "ui/event_loop.h"
 #include "ui/runtime_ui.h"
 
 namespace {
@@ -26,6 +28,7 @@ MemorySpan CodeSpan() { return {reinterpret_cast<uintptr_t>(gCodeBase), gCodeLen
 void StartServices() {
   OleInitialize(nullptr);
   RegisterBuiltInClasses();
+  SetSerialPoller(PollSerialLines);
   InstallEmbeddedPlugins();
   SetDefaultFont("System", 12);
 }

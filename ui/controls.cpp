@@ -34,6 +34,7 @@ void SkipPairs(DescriptionStream& stream, int32_t count) {
 // out "Enabled"): a described control starts as a plain element-less,
 // visible, enabled control, and its properties then say otherwise.
 void SetDefaults(ObjectRecord* control) {
+  if (!IsControl(control)) return;
   reinterpret_cast<ControlObject*>(control)->index = INT32_MIN;
   if (!IsRectControl(control)) return;
   auto* rc = reinterpret_cast<RectControlObject*>(control);
@@ -54,6 +55,11 @@ ObjectRecord* Referenced(ObjectRecord* control) {
 
 }  // namespace
 
+bool IsControl(const ObjectRecord* object) {
+  static const ClassRecord* controlClass = FindBuiltInClass("Control");
+  return object && ClassIsa(object->cls, controlClass);
+}
+
 bool IsRectControl(const ObjectRecord* object) {
   static const ClassRecord* rectControl = FindBuiltInClass("RectControl");
   return object && ClassIsa(object->cls, rectControl);
@@ -68,7 +74,9 @@ ObjectRecord* ApplyControlDescription(DescriptionStream& stream, WindowObject* w
     RuntimeUnlockObject(control);
     return nullptr;
   }
-  reinterpret_cast<ControlObject*>(control)->window = &window->header;
+  // A described object that is no Control (a serial line) has fields of
+  // its own where a control keeps its window and index.
+  if (IsControl(control)) reinterpret_cast<ControlObject*>(control)->window = &window->header;
   SetDefaults(control);
   std::string name;
   int32_t index = INT32_MIN;

@@ -3,6 +3,8 @@
 #include "sdk/ui_layouts.h"
 #include "ui/description_stream.h"
 
+// True when `object` is a Control (it has a window, a name and an index).
+bool IsControl(const ObjectRecord* object);
 // True when `object` is a RectControl (it has, or will have, a pane).
 bool IsRectControl(const ObjectRecord* object);
 

@@ -19,6 +19,7 @@
 #include "objects/small_heap.h"
 #include "objects/strings.h"
 #include "sdk/description_encoding.h"
+#include "sdk/service_layouts.h"
 #include "sdk/ui_layouts.h"
 #include "startup/project_items.h"
 #include "ui/control_dictionary.h"
@@ -473,6 +474,26 @@ TEST_F(ControlDescriptionTest, TheSameKeyTwiceLeavesOnlyTheSecondControl) {
   ASSERT_EQ(ControlCount(window->controls), 2);
   EXPECT_EQ(AsRect(ControlAt(window->controls, 0))->bounds.left, 2);
   EXPECT_EQ(NameOf(ControlAt(window->controls, 1)), "Other");
+}
+
+// A serial line is described on a window like a control but is none: the
+// places where a control keeps its window and index are its own list link
+// and line settings.
+TEST_F(ControlDescriptionTest, ASerialLineKeepsItsOwnFields) {
+  ClassRecord* table[] = {button, plain, FindBuiltInClass("Serial")};
+  SetClassTable(table, 3);
+  Description d;
+  d.Control(2, {{"Name", "Line"}, {"Index", "-2147483648"}, {"Baud", "12"}, {"Port", "1"}});
+  DescriptionStream s(d.bytes.data(), static_cast<uint32_t>(d.bytes.size()));
+  ObjectRecord* line = ApplyControlDescription(s, window);
+  ASSERT_NE(line, nullptr);
+  EXPECT_EQ(Fetch("line"), line);
+  auto* fields = reinterpret_cast<SerialObject*>(line);
+  EXPECT_NE(reinterpret_cast<void*>(fields->nextSerial), reinterpret_cast<void*>(window));
+  EXPECT_EQ(fields->driverHandle, 0xFFFFFFFFu);
+  EXPECT_EQ(fields->baud, 12);
+  EXPECT_EQ(fields->bits, 0);  // not described: five data bits, as stored
+  EXPECT_EQ(fields->port, 1);
 }
 
 TEST_F(ControlDescriptionTest, ControlsWithoutARectangleAndUnknownClassesKeepTheStreamInStep) {
