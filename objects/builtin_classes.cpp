@@ -10,6 +10,8 @@
 #include "objects/objects.h"
 #include "services/clipboard.h"
 #include "services/dates.h"
+#include "services/folder_items.h"
+#include "services/text_streams.h"
 #include "services/serial_port.h"
 #include "services/text_encodings.h"
 #include "ui/controls.h"
@@ -104,6 +106,12 @@ const BuiltInBehaviour kBehaviours[] = {
     {"TextEncoding", nullptr, nullptr, nullptr, 0, kTextEncodingProperties,
      kTextEncodingPropertyCount, nullptr, 0},
     {"Date", nullptr, nullptr, nullptr, 0, kDateProperties, kDatePropertyCount, nullptr, 0},
+    {"FolderItem", nullptr, FolderItemDestruct, nullptr, 0, kFolderItemProperties,
+     kFolderItemPropertyCount, nullptr, 0},
+    {"TextInputStream", nullptr, TextInputStreamDestruct, nullptr, 0, kTextInputStreamProperties,
+     kTextInputStreamPropertyCount, nullptr, 0},
+    {"TextOutputStream", nullptr, TextOutputStreamDestruct, nullptr, 0,
+     kTextOutputStreamProperties, kTextOutputStreamPropertyCount, nullptr, 0},
     {"Serial", SerialConstruct, SerialDestruct, gSerialEvents, 1, kSerialProperties,
      kSerialPropertyCount, nullptr, 0},
     {"SerialPort", nullptr, SerialPortDestruct, nullptr, 0, kSerialPortProperties,

@@ -67,4 +67,70 @@ void serialFlush(ObjectRecord* serial);
 int32_t getSerialPortCount();
 ObjectRecord* getSerialPort(ObjectRecord* receiver, int32_t index);
 
+// --- FolderItem -----------------------------------------------------------------
+// Paths are joined to the program's folder; a path with a drive or "\\"
+// stands as it is. Getters on a missing item answer false, 0 or "".
+ObjectRecord* RuntimeGetFolderItem(StringRecord* path);
+ObjectRecord* RuntimeGetTrueFolderItem(StringRecord* path);
+ObjectRecord* FolderItemFromPath(StringRecord* path);
+ObjectRecord* FolderChild(ObjectRecord* folder, StringRecord* name);
+ObjectRecord* FolderTrueChild(ObjectRecord* folder, StringRecord* name);
+StringRecord* fileAbsolutePathGetter(ObjectRecord* item);
+StringRecord* fileNameGetter(ObjectRecord* item);
+void fileNameSetter(ObjectRecord* item, uint32_t param, StringRecord* name);
+bool fileExistsGetter(ObjectRecord* item);
+bool fileDirectoryGetter(ObjectRecord* item);
+int32_t fileSizeGetter(ObjectRecord* item);
+bool fileLockedGetter(ObjectRecord* item);
+void fileLockedSetter(ObjectRecord* item, uint32_t param, bool locked);
+bool fileVisibleGetter(ObjectRecord* item);
+void fileVisibleSetter(ObjectRecord* item, uint32_t param, bool visible);
+ObjectRecord* folderParentGetter(ObjectRecord* item);
+int32_t fileCountGetter(ObjectRecord* folder);
+ObjectRecord* FolderItemItem(ObjectRecord* folder, int32_t index);
+ObjectRecord* FolderItemTrueItem(ObjectRecord* folder, int32_t index);
+ObjectRecord* folderGetCreation(ObjectRecord* item);
+ObjectRecord* folderGetModified(ObjectRecord* item);
+void folderSetCreation(ObjectRecord* item, uint32_t param, ObjectRecord* date);
+void folderSetModified(ObjectRecord* item, uint32_t param, ObjectRecord* date);
+StringRecord* fileTypeGetter(ObjectRecord* item);
+void FolderItemDelete(ObjectRecord* item);
+void FolderItemCreateAsFolder(ObjectRecord* item);
+StringRecord* fileMacTypeGetter(ObjectRecord* item);
+void fileMacTypeSetter(ObjectRecord* item, uint32_t param, StringRecord* type);
+StringRecord* fileMacCreatorGetter(ObjectRecord* item);
+void fileMacCreatorSetter(ObjectRecord* item, uint32_t param, StringRecord* creator);
+int32_t fileRFSizeGetter(ObjectRecord* item);
+bool fileAliasGetter(ObjectRecord* item);
+ObjectRecord* folderFindFolder(ObjectRecord* item, int32_t which);
+ObjectRecord* getPreferencesFolder();
+ObjectRecord* getSystemFolder();
+ObjectRecord* getExtensionsFolder();
+ObjectRecord* getTemporaryItemsFolder();
+ObjectRecord* getTemporaryFolderItem();
+ObjectRecord* getDesktopFolder();
+ObjectRecord* getTrashFolder();
+ObjectRecord* getFontsFolder();
+ObjectRecord* getStartupItemsFolder();
+ObjectRecord* getShutdownItemsFolder();
+ObjectRecord* getControlPanelsFolder();
+ObjectRecord* getAppleMenuFolder();
+int32_t getVolumeCount();
+ObjectRecord* getVolume(int32_t index);
+
+// --- text streams ----------------------------------------------------------------
+// nil when the file cannot be opened or created.
+ObjectRecord* FolderItemOpenTextFile(ObjectRecord* item);
+ObjectRecord* FolderItemCreateTextFile(ObjectRecord* item);
+ObjectRecord* FolderItemAppendTextFile(ObjectRecord* item);
+// The next line without its terminator (CR, LF or CR LF); "" when closed.
+StringRecord* TextInputStreamReadLine(ObjectRecord* stream);
+StringRecord* TextInputStreamReadAll(ObjectRecord* stream);
+bool TextInputStreamEOF(ObjectRecord* stream);
+void TextInputStreamClose(ObjectRecord* stream);
+void TextOutputStreamWrite(ObjectRecord* stream, StringRecord* text);
+// The text, then Delimiter, or CR LF while Delimiter is "".
+void TextOutputStreamWriteLine(ObjectRecord* stream, StringRecord* text);
+void TextOutputStreamClose(ObjectRecord* stream);
+
 }  // extern "C"

@@ -84,3 +84,34 @@ static_assert(offsetof(SerialPortObject, inputDriverName) == 28);
 static_assert(offsetof(SerialPortObject, maximumSpeed) == 40);
 static_assert(sizeof(SerialPortObject) == 44);
 #endif
+
+struct FolderItemObject {
+  ObjectRecord header;
+  uint8_t hasPath;  // false: the program's folder, taken on first use
+  uint8_t reserved[3];
+  StringRecord* path;
+};
+
+struct TextOutputStreamObject {
+  ObjectRecord header;
+  int32_t file;  // HFILE of the compatibility calls; 0 once closed
+  StringRecord* delimiter;
+};
+
+struct TextInputStreamObject {
+  ObjectRecord header;
+  int32_t file;  // 0 once closed
+  uint8_t buffer[1024];
+  uint32_t position;
+  uint32_t count;
+};
+
+#if defined(_WIN32) && !defined(_WIN64)
+static_assert(offsetof(FolderItemObject, path) == 28);
+static_assert(sizeof(FolderItemObject) == 32);
+static_assert(offsetof(TextOutputStreamObject, delimiter) == 28);
+static_assert(sizeof(TextOutputStreamObject) == 32);
+static_assert(offsetof(TextInputStreamObject, buffer) == 28);
+static_assert(offsetof(TextInputStreamObject, position) == 1052);
+static_assert(sizeof(TextInputStreamObject) == 1060);
+#endif

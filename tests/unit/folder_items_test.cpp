@@ -1,0 +1,236 @@
+// FolderItems and text streams on the real file system under Wine: every
+// answer is compared with what the system itself says about the same path
+// (attributes, sizes, directory listings, file bytes written and read back
+// through plain Win32 calls).
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "objects/builtin_classes.h"
+#include "objects/objects.h"
+#include "objects/strings.h"
+#include "sdk/service_layouts.h"
+#include "sdk/vellory.h"
+#include "services/folder_items.h"
+
+namespace {
+
+class FolderItems : public testing::Test {
+ protected:
+  void SetUp() override {
+    RegisterBuiltInClasses();
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    dir_ = std::string(temp) + "vellory-files-" + std::to_string(GetTickCount());
+    ASSERT_TRUE(CreateDirectoryA(dir_.c_str(), nullptr));
+  }
+  void TearDown() override {
+    for (ObjectRecord* o : objects_) RuntimeUnlockObject(o);
+    WIN32_FIND_DATAA found;
+    HANDLE find = FindFirstFileA((dir_ + "\\*").c_str(), &found);
+    if (find != INVALID_HANDLE_VALUE) {
+      do {
+        std::string path = dir_ + "\\" + found.cFileName;
+        SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+          RemoveDirectoryA(path.c_str());
+        else
+          DeleteFileA(path.c_str());
+      } while (FindNextFileA(find, &found));
+      FindClose(find);
+    }
+    RemoveDirectoryA(dir_.c_str());
+  }
+  ObjectRecord* Keep(ObjectRecord* o) {
+    objects_.push_back(o);
+    return o;
+  }
+  StringRecord* Str(std::string_view s) {
+    strings_.push_back(StringRef::Adopt(NewString(s)));
+    return strings_.back().get();
+  }
+  static std::string Take(StringRecord* s) {
+    std::string text(StringView(s));
+    RuntimeUnlockString(s);
+    return text;
+  }
+  ObjectRecord* Item(const std::string& name) { return Keep(NewFolderItem(dir_ + "\\" + name)); }
+  void WriteRaw(const std::string& name, const std::string& bytes) {
+    HANDLE f = CreateFileA((dir_ + "\\" + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0,
+                           nullptr);
+    DWORD n;
+    WriteFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &n, nullptr);
+    CloseHandle(f);
+  }
+  std::string ReadRaw(const std::string& name) {
+    HANDLE f = CreateFileA((dir_ + "\\" + name).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                           OPEN_EXISTING, 0, nullptr);
+    if (f == INVALID_HANDLE_VALUE) return "<missing>";
+    char buffer[8192];
+    DWORD n = 0;
+    ReadFile(f, buffer, sizeof buffer, &n, nullptr);
+    CloseHandle(f);
+    return std::string(buffer, n);
+  }
+
+  std::string dir_;
+  std::vector<ObjectRecord*> objects_;
+  std::vector<StringRef> strings_;
+};
+
+TEST_F(FolderItems, PathsJoinTheProgramsFolderOrStandAsTheyAre) {
+  char program[MAX_PATH];
+  std::string exe(program, GetModuleFileNameA(nullptr, program, MAX_PATH));
+  std::string folder = exe.substr(0, exe.rfind('\\'));
+  EXPECT_EQ(Take(fileAbsolutePathGetter(Keep(RuntimeGetFolderItem(Str("Prefs.txt"))))),
+            folder + "\\Prefs.txt");
+  EXPECT_EQ(Take(fileAbsolutePathGetter(Keep(RuntimeGetFolderItem(Str("D:\\x.txt"))))), "D:\\x.txt");
+  ObjectRecord* plain = Keep(NewObjectOfClass(FindBuiltInClass("FolderItem")));
+  EXPECT_EQ(Take(fileAbsolutePathGetter(plain)), folder);
+  char windows[MAX_PATH];
+  std::string windowsDir(windows, GetWindowsDirectoryA(windows, MAX_PATH));
+  ObjectRecord* prefs = Keep(getPreferencesFolder());
+  ObjectRecord* file = Keep(FolderChild(prefs, Str("vellory-never-made.txt")));
+  EXPECT_EQ(Take(fileAbsolutePathGetter(file)), windowsDir + "\\vellory-never-made.txt");
+  EXPECT_FALSE(fileExistsGetter(file));
+  EXPECT_EQ(fileSizeGetter(file), 0);
+  EXPECT_FALSE(fileLockedGetter(file));
+  ObjectRecord* drive = Keep(NewFolderItem("Q:"));
+  EXPECT_TRUE(fileDirectoryGetter(drive));  // by its shape alone
+  EXPECT_FALSE(fileExistsGetter(drive));
+}
+
+TEST_F(FolderItems, WrittenLinesReadBackWithEveryLineEnd) {
+  ObjectRecord* item = Item("lines.txt");
+  ObjectRecord* out = Keep(FolderItemCreateTextFile(item));
+  ASSERT_NE(out, nullptr);
+  TextOutputStreamWriteLine(out, Str("a"));
+  stringSetter(out, offsetof(TextOutputStreamObject, delimiter), Str("\r"));
+  TextOutputStreamWriteLine(out, Str("b"));
+  stringSetter(out, offsetof(TextOutputStreamObject, delimiter), Str("\n"));
+  TextOutputStreamWriteLine(out, Str("c"));
+  TextOutputStreamWrite(out, Str("d"));
+  TextOutputStreamClose(out);
+  TextOutputStreamWrite(out, Str("after close"));
+  EXPECT_EQ(ReadRaw("lines.txt"), "a\r\nb\rc\nd");
+  EXPECT_TRUE(fileExistsGetter(item));
+  EXPECT_EQ(fileSizeGetter(item), 8);
+
+  ObjectRecord* in = Keep(FolderItemOpenTextFile(item));
+  ASSERT_NE(in, nullptr);
+  std::vector<std::string> lines;
+  while (!TextInputStreamEOF(in)) lines.push_back(Take(TextInputStreamReadLine(in)));
+  EXPECT_EQ(lines, (std::vector<std::string>{"a", "b", "c", "d"}));
+  EXPECT_EQ(Take(TextInputStreamReadLine(in)), "");
+  TextInputStreamClose(in);
+  EXPECT_FALSE(TextInputStreamEOF(in));  // a closed stream
+  EXPECT_EQ(Take(TextInputStreamReadAll(in)), "");
+}
+
+TEST_F(FolderItems, AppendingAddsAtTheEndAndCreatesAMissingFile) {
+  WriteRaw("log.txt", "one\r\n");
+  ObjectRecord* out = Keep(FolderItemAppendTextFile(Item("log.txt")));
+  ASSERT_NE(out, nullptr);
+  TextOutputStreamWriteLine(out, Str("two"));
+  RuntimeUnlockObject(out);  // releasing closes
+  objects_.pop_back();
+  EXPECT_EQ(ReadRaw("log.txt"), "one\r\ntwo\r\n");
+  ObjectRecord* fresh = Keep(FolderItemAppendTextFile(Item("new.txt")));
+  ASSERT_NE(fresh, nullptr);
+  TextOutputStreamWrite(fresh, Str("x"));
+  TextOutputStreamClose(fresh);
+  EXPECT_EQ(ReadRaw("new.txt"), "x");
+  EXPECT_EQ(FolderItemOpenTextFile(Item("absent.txt")), nullptr);
+  EXPECT_EQ(FolderItemCreateTextFile(Item("no-such-folder\\x.txt")), nullptr);
+}
+
+TEST_F(FolderItems, ALongFileReadsWhole) {
+  std::string text;
+  for (int i = 0; i < 500; ++i) text += "line " + std::to_string(i) + (i % 2 ? "\r\n" : "\n");
+  WriteRaw("long.txt", text);
+  ObjectRecord* in = Keep(FolderItemOpenTextFile(Item("long.txt")));
+  ASSERT_NE(in, nullptr);
+  EXPECT_EQ(Take(TextInputStreamReadLine(in)), "line 0");
+  EXPECT_EQ(Take(TextInputStreamReadAll(in)), text.substr(7));
+  EXPECT_TRUE(TextInputStreamEOF(in));
+}
+
+TEST_F(FolderItems, ListingFollowsTheSystemsOrderAndItemsAreOneBased) {
+  for (const char* name : {"b.txt", "a.txt", "c.dat"}) WriteRaw(name, "x");
+  CreateDirectoryA((dir_ + "\\sub").c_str(), nullptr);
+  std::vector<std::string> system;
+  WIN32_FIND_DATAA found;
+  HANDLE find = FindFirstFileA((dir_ + "\\*.*").c_str(), &found);
+  do {
+    std::string n = found.cFileName;
+    if (n != "." && n != "..") system.push_back(n);
+  } while (FindNextFileA(find, &found));
+  FindClose(find);
+  ObjectRecord* folder = Keep(NewFolderItem(dir_));
+  ASSERT_EQ(fileCountGetter(folder), 4);
+  for (int i = 1; i <= 4; ++i)
+    EXPECT_EQ(Take(fileNameGetter(Keep(FolderItemItem(folder, i)))), system[i - 1]);
+  EXPECT_EQ(FolderItemItem(folder, 0), nullptr);
+  EXPECT_EQ(FolderItemItem(folder, 5), nullptr);
+  ObjectRecord* sub = Keep(FolderItemItem(folder, 1 + static_cast<int>(std::find(system.begin(), system.end(), "sub") - system.begin())));
+  EXPECT_TRUE(fileDirectoryGetter(sub));
+  EXPECT_EQ(fileCountGetter(sub), 0);
+  EXPECT_EQ(Take(fileAbsolutePathGetter(Keep(folderParentGetter(sub)))), dir_);
+}
+
+TEST_F(FolderItems, RenamingLockingHidingDatingAndDeleting) {
+  WriteRaw("old.txt", "content");
+  ObjectRecord* item = Item("old.txt");
+  fileNameSetter(item, 0, Str("new.txt"));
+  EXPECT_EQ(Take(fileAbsolutePathGetter(item)), dir_ + "\\new.txt");
+  EXPECT_EQ(ReadRaw("new.txt"), "content");
+  EXPECT_EQ(ReadRaw("old.txt"), "<missing>");
+
+  fileLockedSetter(item, 0, true);
+  EXPECT_TRUE(GetFileAttributesA((dir_ + "\\new.txt").c_str()) & FILE_ATTRIBUTE_READONLY);
+  EXPECT_TRUE(fileLockedGetter(item));
+  fileLockedSetter(item, 0, false);
+  fileVisibleSetter(item, 0, false);
+  EXPECT_TRUE(GetFileAttributesA((dir_ + "\\new.txt").c_str()) & FILE_ATTRIBUTE_HIDDEN);
+  EXPECT_FALSE(fileVisibleGetter(item));
+  fileVisibleSetter(item, 0, true);
+
+  ObjectRecord* date = Keep(NewObjectOfClass(FindBuiltInClass("Date")));
+  const int32_t fields[] = {2020, 2, 29, 12, 34, 56};
+  for (uint32_t f = 0; f < 6; ++f) dateFieldSetter(date, f, fields[f]);
+  folderSetModified(item, 0, date);
+  ObjectRecord* modified = Keep(folderGetModified(item));
+  ASSERT_NE(modified, nullptr);
+  EXPECT_DOUBLE_EQ(dateTotalSecondsGetter(modified), dateTotalSecondsGetter(date));
+
+  FolderItemDelete(item);
+  EXPECT_FALSE(fileExistsGetter(item));
+  EXPECT_EQ(folderGetModified(item), nullptr);
+  ObjectRecord* folder = Item("made");
+  FolderItemCreateAsFolder(folder);
+  EXPECT_TRUE(fileDirectoryGetter(folder));
+  FolderItemDelete(folder);
+  EXPECT_FALSE(fileExistsGetter(folder));
+}
+
+TEST_F(FolderItems, TemporaryItemsAndVolumes) {
+  ObjectRecord* temp = Keep(getTemporaryFolderItem());
+  ASSERT_NE(temp, nullptr);
+  EXPECT_TRUE(fileExistsGetter(temp));  // the system made it
+  FolderItemDelete(temp);
+  int32_t volumes = getVolumeCount();
+  ASSERT_GE(volumes, 1);
+  std::string first = Take(fileAbsolutePathGetter(Keep(getVolume(0))));
+  DWORD drives = GetLogicalDrives();
+  char expected = 0;
+  for (int bit = 2; bit < 26 && !expected; ++bit)
+    if (drives >> bit & 1) expected = static_cast<char>('A' + bit);
+  EXPECT_EQ(first, std::string(1, expected) + ":");
+  EXPECT_EQ(getVolume(volumes), nullptr);
+}
+
+}  // namespace
