@@ -72,6 +72,32 @@ class SerialLine : public testing::Test {
     Fields()->receiveBuffer = joined;
   }
   bool HavePair() { return GetEnvironmentVariableA("VELLORY_SERIAL_PAIR", nullptr, 0) > 0; }
+  // Asks the script that made the cable to do `request` on the host side and
+  // returns its answer ("" when it gave none within five seconds). The two
+  // meet through files in the folder VELLORY_SERIAL_PAIR names.
+  std::string AskHost(const std::string& request) {
+    char folder[MAX_PATH];
+    DWORD n = GetEnvironmentVariableA("VELLORY_SERIAL_PAIR", folder, MAX_PATH);
+    std::string dir(folder, n);
+    std::string answer = dir + "\\" + request + ".answer";
+    DeleteFileA(answer.c_str());
+    HANDLE ask = CreateFileA((dir + "\\" + request + ".request").c_str(), GENERIC_WRITE, 0, nullptr,
+                             CREATE_ALWAYS, 0, nullptr);
+    CloseHandle(ask);
+    for (int i = 0; i < 100; ++i) {
+      HANDLE f = CreateFileA(answer.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
+                             nullptr);
+      if (f != INVALID_HANDLE_VALUE) {
+        char text[4096];
+        DWORD got = 0;
+        ReadFile(f, text, sizeof text, &got, nullptr);
+        CloseHandle(f);
+        return std::string(text, got);
+      }
+      Sleep(50);
+    }
+    return "";
+  }
   // The far end of the cable, on COM4; the Serial object uses COM3.
   void OpenFarEnd() {
     far_ = CreateFileA("COM4", GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
@@ -171,6 +197,12 @@ TEST_F(SerialLine, TheLineOpensWithItsStoredSettings) {
   EXPECT_EQ(dcb.ByteSize, 8);
   EXPECT_EQ(dcb.Parity, NOPARITY);
   EXPECT_EQ(dcb.StopBits, ONESTOPBIT);
+  // The pseudo-terminal's own settings, as the host sees them.
+  std::string stty = AskHost("stty");
+  EXPECT_NE(stty.find("speed 38400 baud"), std::string::npos) << stty;
+  EXPECT_NE(stty.find(" cs8"), std::string::npos) << stty;
+  EXPECT_NE(stty.find("-parenb"), std::string::npos) << stty;
+  EXPECT_NE(stty.find("-cstopb"), std::string::npos) << stty;
   COMMTIMEOUTS t = {};
   ASSERT_TRUE(GetCommTimeouts(device, &t));
   EXPECT_EQ(t.ReadIntervalTimeout, MAXDWORD);
@@ -212,6 +244,28 @@ TEST_F(SerialLine, EverythingWaitingArrivesInOnePollWithoutBlocking) {
   EXPECT_EQ(Take(serialReadAll(serial_)), sent);
   PollSerialLines();  // nothing more waiting: returns at once
   EXPECT_EQ(Lookahead(), "");
+}
+
+TEST_F(SerialLine, ACableThatGoesAwayEndsPollsQuietly) {
+  if (!HavePair()) GTEST_SKIP() << "no serial cable in this session";
+  OpenFarEnd();
+  ASSERT_TRUE(serialOpen(serial_));
+  SendFromFarEnd("before");
+  Sleep(100);
+  PollSerialLines();
+  EXPECT_EQ(Lookahead(), "before");
+  CloseHandle(far_);
+  far_ = INVALID_HANDLE_VALUE;
+  ASSERT_EQ(AskHost("unplug"), "unplugged");
+  DWORD start = GetTickCount();
+  for (int i = 0; i < 20; ++i) PollSerialLines();
+  StringRecord* text = NewString("into the void");
+  serialWrite(serial_, text);
+  RuntimeUnlockString(text);
+  EXPECT_LT(GetTickCount() - start, 2000u);
+  EXPECT_EQ(Lookahead(), "before");
+  serialClose(serial_);
+  EXPECT_EQ(AskHost("plug"), "plugged");  // for the tests that follow
 }
 
 TEST_F(SerialLine, AReleasedLineClosesItsDevice) {
