@@ -8,6 +8,7 @@
 #include "objects/classes.h"
 #include "objects/name_map.h"
 #include "objects/objects.h"
+#include "ui/control_kinds.h"
 #include "ui/controls.h"
 #include "ui/native_window.h"
 #include "ui/pictures.h"
@@ -101,26 +102,31 @@ namespace {
 // What the runtime adds to a built-in class beyond its layout.
 const BuiltInBehaviour kBehaviours[] = {
     {"Application", nullptr, nullptr, gApplicationEvents, kApplicationEventCount, nullptr, 0,
+     nullptr, 0, nullptr, 0},
+    {"Thread", nullptr, nullptr, gThreadEvents, 1, nullptr, 0, nullptr, 0, nullptr, 0},
+    {"Clipboard", ClipboardConstruct, ClipboardDestruct, nullptr, 0, nullptr, 0, nullptr, 0,
      nullptr, 0},
-    {"Thread", nullptr, nullptr, gThreadEvents, 1, nullptr, 0, nullptr, 0},
-    {"Clipboard", ClipboardConstruct, ClipboardDestruct, nullptr, 0, nullptr, 0, nullptr, 0},
-    {"Semaphore", SemaphoreConstruct, SemaphoreDestruct, nullptr, 0, nullptr, 0, nullptr, 0},
+    {"Semaphore", SemaphoreConstruct, SemaphoreDestruct, nullptr, 0, nullptr, 0, nullptr, 0,
+     nullptr, 0},
     {"CriticalSection", CriticalSectionConstruct, CriticalSectionDestruct, nullptr, 0, nullptr, 0,
-     nullptr, 0},
+     nullptr, 0, nullptr, 0},
     {"Window", nullptr, WindowDestruct, gWindowEvents, kWindowEventCount, kWindowProperties,
-     kWindowPropertyCount, nullptr, 0},
+     kWindowPropertyCount, nullptr, 0, nullptr, 0},
     {"Control", nullptr, ControlDestruct, gControlEvents, kControlEventCount, kControlProperties,
-     kControlPropertyCount, nullptr, 0},
+     kControlPropertyCount, nullptr, 0, nullptr, 0},
     {"RectControl", nullptr, RectControlDestruct, gRectControlEvents, kRectControlEventCount,
-     kRectControlProperties, kRectControlPropertyCount, nullptr, 0},
-    {"Picture", nullptr, PictureDestruct, nullptr, 0, nullptr, 0, nullptr, 0},
+     kRectControlProperties, kRectControlPropertyCount, nullptr, 0, nullptr, 0},
+    {"Picture", nullptr, PictureDestruct, nullptr, 0, nullptr, 0, nullptr, 0, nullptr, 0},
     {"Timer", TimerConstruct, TimerDestruct, gTimerEvents, kTimerEventCount, kTimerProperties,
-     kTimerPropertyCount, nullptr, 0},
+     kTimerPropertyCount, nullptr, 0, nullptr, 0},
 };
 
+// The control kinds describe themselves (ui/control_kinds.cpp).
 const BuiltInBehaviour* BehaviourOf(const char* name) {
   for (const BuiltInBehaviour& b : kBehaviours)
     if (std::string_view(b.name) == name) return &b;
+  for (uint32_t i = 0; i < kControlKindBehaviourCount; ++i)
+    if (std::string_view(kControlKindBehaviours[i].name) == name) return &kControlKindBehaviours[i];
   return nullptr;
 }
 
@@ -137,6 +143,8 @@ ClassRecord* Build(const BuiltInClassLayout& layout) {
   for (uint32_t i = 0; i < b->eventCount; ++i) DeclareEvent(cls, b->events[i]);
   for (uint32_t i = 0; i < b->propertyCount; ++i) AddProperty(cls, b->properties[i]);
   for (uint32_t i = 0; i < b->methodCount; ++i) AddBuiltInMethod(cls, b->methods[i]);
+  for (uint32_t i = 0; i < b->handlerCount; ++i)
+    AddEventHandler(cls, b->handlers[i].event, b->handlers[i].code, 0);
   return cls;
 }
 
