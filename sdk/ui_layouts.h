@@ -63,7 +63,7 @@ struct TimerObject {
   TimerObject* next;
 };
 
-// The built-in control kinds (Part 3.4): their fields follow RectControl's.
+// The built-in control kinds: their fields follow RectControl's.
 // Every kind carries the font its pane shows: TextFont (a designer's name;
 // nil = the runtime's default font), TextSize (0 = the default size), Bold,
 // Italic, Underline.
