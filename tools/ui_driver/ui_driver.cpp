@@ -274,8 +274,6 @@ int Highlight(HWND w, int x, int y, int width) {
   return 0;
 }
 
-HWND ChildArgument(HWND w, const char* spec) { return FindChild(w, spec); }
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -308,12 +306,12 @@ int main(int argc, char** argv) {
   if (verb == "highlight" && argc > 6)
     return Highlight(w, std::atoi(argv[4]), std::atoi(argv[5]), std::atoi(argv[6]));
   if ((verb == "chars" || verb == "vkey") && argc > 5) {
-    HWND child = ChildArgument(w, argv[4]);
+    HWND child = FindChild(w, argv[4]);
     if (!child) return 2;
     return verb == "chars" ? PostChars(child, argv[5]) : PostVirtualKey(child, std::atoi(argv[5]));
   }
   if (verb == "progress" && argc > 4) {
-    HWND child = ChildArgument(w, argv[4]);
+    HWND child = FindChild(w, argv[4]);
     return child ? Progress(child) : 2;
   }
   return 3;
