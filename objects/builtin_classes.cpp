@@ -14,6 +14,7 @@
 #include "services/text_streams.h"
 #include "services/serial_port.h"
 #include "services/text_encodings.h"
+#include "ui/control_kinds.h"
 #include "ui/controls.h"
 #include "ui/native_window.h"
 #include "ui/pictures.h"
@@ -99,40 +100,44 @@ namespace {
 // What the runtime adds to a built-in class beyond its layout.
 const BuiltInBehaviour kBehaviours[] = {
     {"Application", nullptr, nullptr, gApplicationEvents, kApplicationEventCount, nullptr, 0,
+     nullptr, 0, nullptr, 0},
+    {"Thread", nullptr, nullptr, gThreadEvents, 1, nullptr, 0, nullptr, 0, nullptr, 0},
+    {"Semaphore", SemaphoreConstruct, SemaphoreDestruct, nullptr, 0, nullptr, 0, nullptr, 0,
      nullptr, 0},
-    {"Thread", nullptr, nullptr, gThreadEvents, 1, nullptr, 0, nullptr, 0},
     {"Clipboard", ClipboardConstruct, ClipboardDestruct, nullptr, 0, kClipboardProperties,
-     kClipboardPropertyCount, nullptr, 0},
+     kClipboardPropertyCount, nullptr, 0, nullptr, 0},
     {"TextEncoding", nullptr, nullptr, nullptr, 0, kTextEncodingProperties,
-     kTextEncodingPropertyCount, nullptr, 0},
-    {"Date", nullptr, nullptr, nullptr, 0, kDateProperties, kDatePropertyCount, nullptr, 0},
+     kTextEncodingPropertyCount, nullptr, 0, nullptr, 0},
+    {"Date", nullptr, nullptr, nullptr, 0, kDateProperties, kDatePropertyCount, nullptr, 0, nullptr, 0},
     {"FolderItem", nullptr, FolderItemDestruct, nullptr, 0, kFolderItemProperties,
-     kFolderItemPropertyCount, nullptr, 0},
+     kFolderItemPropertyCount, nullptr, 0, nullptr, 0},
     {"TextInputStream", nullptr, TextInputStreamDestruct, nullptr, 0, kTextInputStreamProperties,
-     kTextInputStreamPropertyCount, nullptr, 0},
+     kTextInputStreamPropertyCount, nullptr, 0, nullptr, 0},
     {"TextOutputStream", nullptr, TextOutputStreamDestruct, nullptr, 0,
-     kTextOutputStreamProperties, kTextOutputStreamPropertyCount, nullptr, 0},
+     kTextOutputStreamProperties, kTextOutputStreamPropertyCount, nullptr, 0, nullptr, 0},
     {"Serial", SerialConstruct, SerialDestruct, gSerialEvents, 1, kSerialProperties,
-     kSerialPropertyCount, nullptr, 0},
+     kSerialPropertyCount, nullptr, 0, nullptr, 0},
     {"SerialPort", nullptr, SerialPortDestruct, nullptr, 0, kSerialPortProperties,
-     kSerialPortPropertyCount, nullptr, 0},
-    {"Semaphore", SemaphoreConstruct, SemaphoreDestruct, nullptr, 0, nullptr, 0, nullptr, 0},
+     kSerialPortPropertyCount, nullptr, 0, nullptr, 0},
     {"CriticalSection", CriticalSectionConstruct, CriticalSectionDestruct, nullptr, 0, nullptr, 0,
-     nullptr, 0},
+     nullptr, 0, nullptr, 0},
     {"Window", nullptr, WindowDestruct, gWindowEvents, kWindowEventCount, kWindowProperties,
-     kWindowPropertyCount, nullptr, 0},
+     kWindowPropertyCount, nullptr, 0, nullptr, 0},
     {"Control", nullptr, ControlDestruct, gControlEvents, kControlEventCount, kControlProperties,
-     kControlPropertyCount, nullptr, 0},
+     kControlPropertyCount, nullptr, 0, nullptr, 0},
     {"RectControl", nullptr, RectControlDestruct, gRectControlEvents, kRectControlEventCount,
-     kRectControlProperties, kRectControlPropertyCount, nullptr, 0},
-    {"Picture", nullptr, PictureDestruct, nullptr, 0, nullptr, 0, nullptr, 0},
+     kRectControlProperties, kRectControlPropertyCount, nullptr, 0, nullptr, 0},
+    {"Picture", nullptr, PictureDestruct, nullptr, 0, nullptr, 0, nullptr, 0, nullptr, 0},
     {"Timer", TimerConstruct, TimerDestruct, gTimerEvents, kTimerEventCount, kTimerProperties,
-     kTimerPropertyCount, nullptr, 0},
+     kTimerPropertyCount, nullptr, 0, nullptr, 0},
 };
 
+// The control kinds describe themselves (ui/control_kinds.cpp).
 const BuiltInBehaviour* BehaviourOf(const char* name) {
   for (const BuiltInBehaviour& b : kBehaviours)
     if (std::string_view(b.name) == name) return &b;
+  for (uint32_t i = 0; i < kControlKindBehaviourCount; ++i)
+    if (std::string_view(kControlKindBehaviours[i].name) == name) return &kControlKindBehaviours[i];
   return nullptr;
 }
 
@@ -149,6 +154,8 @@ ClassRecord* Build(const BuiltInClassLayout& layout) {
   for (uint32_t i = 0; i < b->eventCount; ++i) DeclareEvent(cls, b->events[i]);
   for (uint32_t i = 0; i < b->propertyCount; ++i) AddProperty(cls, b->properties[i]);
   for (uint32_t i = 0; i < b->methodCount; ++i) AddBuiltInMethod(cls, b->methods[i]);
+  for (uint32_t i = 0; i < b->handlerCount; ++i)
+    AddEventHandler(cls, b->handlers[i].event, b->handlers[i].code, 0);
   return cls;
 }
 

@@ -9,8 +9,16 @@
 #include "sdk/builtin_class_layout.h"
 #include "sdk/class_records.h"
 
-// Constructor, destructor, events, properties and methods of a built-in class
-// whose name, superclass and size are in sdk/builtin_class_layout.h.
+// An event handler a built-in class brings along (the control kinds' own
+// "CreatePane"): found like an application's handler, along the class chain.
+struct BuiltInHandler {
+  const char* event;
+  CodeAddress code;
+};
+
+// Constructor, destructor, events, properties, methods and handlers of a
+// built-in class whose name, superclass and size are in
+// sdk/builtin_class_layout.h.
 struct BuiltInBehaviour {
   const char* name;
   ObjectHook constructor;
@@ -21,6 +29,8 @@ struct BuiltInBehaviour {
   uint32_t propertyCount;
   const MethodEntry* methods;
   uint32_t methodCount;
+  const BuiltInHandler* handlers;
+  uint32_t handlerCount;
 };
 
 // Builds a record for every built-in class and indexes them by name. Runs

@@ -1,4 +1,4 @@
-// The fields of the runtime's Window, Control, RectControl and Timer objects
+// The fields of the runtime's Window, Control, RectControl, Timer and control-kind objects
 // after the object header. Compiled code and plug-ins address these fields at
 // fixed offsets, so the layouts are pinned here once; the class sizes in
 // sdk/builtin_class_layout.h are the sizes of these structs.
@@ -63,6 +63,90 @@ struct TimerObject {
   TimerObject* next;
 };
 
+// The built-in control kinds: their fields follow RectControl's.
+// Every kind carries the font its pane shows: TextFont (a designer's name;
+// nil = the runtime's default font), TextSize (0 = the default size), Bold,
+// Italic, Underline.
+struct ControlFontFields {
+  StringRecord* textFont;
+  int32_t textSize;
+  uint8_t bold, italic, underline;
+  uint8_t reserved;
+};
+
+struct EditFieldObject {
+  RectControlObject rect;
+  StringRecord* text;
+  uint8_t border, multiLine, scrollBar, readOnly;
+  int32_t limitText;
+  uint8_t password, styled, acceptTabs, liveUpdate;
+  uint8_t useFocusRing;
+  uint8_t reserved[3];
+  uint32_t textColor;  // 0x00RRGGBB
+  uint32_t backColor;
+  ControlFontFields font;
+};
+
+// "Text" and "Caption" are the same field; TextSize is 16-bit here.
+struct StaticTextObject {
+  RectControlObject rect;
+  StringRecord* text;
+  int16_t textAlign;  // 0 left, 1 centre, 2 right
+  int16_t textSize;
+  uint32_t textColor;
+  StringRecord* textFont;
+  uint8_t bold, italic, underline, multiLine;
+};
+
+struct PushButtonObject {
+  RectControlObject rect;
+  StringRecord* caption;
+  uint8_t isDefault, isCancel;
+  uint8_t reserved[2];
+  ControlFontFields font;
+};
+
+// "Value" and "State" are the same field.
+struct CheckBoxObject {
+  RectControlObject rect;
+  StringRecord* caption;
+  uint8_t value;
+  uint8_t reserved[3];
+  ControlFontFields font;
+};
+
+// The rows live in the pane; InitialValue only until the pane is made.
+struct PopupMenuObject {
+  RectControlObject rect;
+  StringRecord* initialValue;
+  ControlFontFields font;
+};
+
+struct GroupBoxObject {
+  RectControlObject rect;
+  StringRecord* caption;
+  ControlFontFields font;
+};
+
+// Value: the 0-based tab to select while there is no pane (the pane's
+// selection counts once it exists).
+struct TabPanelObject {
+  RectControlObject rect;
+  StringRecord* tabDefinition;  // the titles, separated by zero bytes
+  int32_t value;
+  int32_t facing;
+  uint8_t smallTabs;
+  uint8_t reserved[3];
+  ControlFontFields font;
+};
+
+struct ProgressBarObject {
+  RectControlObject rect;
+  int32_t value;
+  int32_t maximum;  // <= 0: indeterminate
+  ControlFontFields font;
+};
+
 #if defined(_WIN32) && !defined(_WIN64)
 static_assert(offsetof(WindowObject, visible) == 24);
 static_assert(offsetof(WindowObject, native) == 28);
@@ -88,6 +172,51 @@ static_assert(offsetof(TimerObject, mode) == 36);
 static_assert(offsetof(TimerObject, period) == 40);
 static_assert(offsetof(TimerObject, next) == 48);
 static_assert(sizeof(TimerObject) == 52);
+static_assert(sizeof(ControlFontFields) == 12);
+static_assert(offsetof(EditFieldObject, text) == 72);
+static_assert(offsetof(EditFieldObject, border) == 76);
+static_assert(offsetof(EditFieldObject, readOnly) == 79);
+static_assert(offsetof(EditFieldObject, limitText) == 80);
+static_assert(offsetof(EditFieldObject, password) == 84);
+static_assert(offsetof(EditFieldObject, liveUpdate) == 87);
+static_assert(offsetof(EditFieldObject, useFocusRing) == 88);
+static_assert(offsetof(EditFieldObject, textColor) == 92);
+static_assert(offsetof(EditFieldObject, backColor) == 96);
+static_assert(offsetof(EditFieldObject, font) == 100);
+static_assert(sizeof(EditFieldObject) == 112);
+static_assert(offsetof(StaticTextObject, text) == 72);
+static_assert(offsetof(StaticTextObject, textAlign) == 76);
+static_assert(offsetof(StaticTextObject, textSize) == 78);
+static_assert(offsetof(StaticTextObject, textColor) == 80);
+static_assert(offsetof(StaticTextObject, textFont) == 84);
+static_assert(offsetof(StaticTextObject, bold) == 88);
+static_assert(offsetof(StaticTextObject, multiLine) == 91);
+static_assert(sizeof(StaticTextObject) == 92);
+static_assert(offsetof(PushButtonObject, caption) == 72);
+static_assert(offsetof(PushButtonObject, isDefault) == 76);
+static_assert(offsetof(PushButtonObject, isCancel) == 77);
+static_assert(offsetof(PushButtonObject, font) == 80);
+static_assert(sizeof(PushButtonObject) == 92);
+static_assert(offsetof(CheckBoxObject, caption) == 72);
+static_assert(offsetof(CheckBoxObject, value) == 76);
+static_assert(offsetof(CheckBoxObject, font) == 80);
+static_assert(sizeof(CheckBoxObject) == 92);
+static_assert(offsetof(PopupMenuObject, initialValue) == 72);
+static_assert(offsetof(PopupMenuObject, font) == 76);
+static_assert(sizeof(PopupMenuObject) == 88);
+static_assert(offsetof(GroupBoxObject, caption) == 72);
+static_assert(offsetof(GroupBoxObject, font) == 76);
+static_assert(sizeof(GroupBoxObject) == 88);
+static_assert(offsetof(TabPanelObject, tabDefinition) == 72);
+static_assert(offsetof(TabPanelObject, value) == 76);
+static_assert(offsetof(TabPanelObject, facing) == 80);
+static_assert(offsetof(TabPanelObject, smallTabs) == 84);
+static_assert(offsetof(TabPanelObject, font) == 88);
+static_assert(sizeof(TabPanelObject) == 100);
+static_assert(offsetof(ProgressBarObject, value) == 72);
+static_assert(offsetof(ProgressBarObject, maximum) == 76);
+static_assert(offsetof(ProgressBarObject, font) == 80);
+static_assert(sizeof(ProgressBarObject) == 92);
 #endif
 
 // A picture: the value its project item stores, the stored pixel description

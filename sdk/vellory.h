@@ -98,6 +98,7 @@ StringRecord* RuntimeOct(int32_t n);
 }  // extern "C"
 
 #include "sdk/entry_arrays.h"
+#include "sdk/entry_control_kinds.h"
 #include "sdk/entry_controls.h"
 #include "sdk/entry_exceptions.h"
 #include "sdk/entry_loop.h"

@@ -48,6 +48,15 @@ bool DrawItem(LPARAM lParam, LRESULT& result) {
   return true;
 }
 
+// The pane may choose its colours; otherwise the window procedure's default.
+bool ControlColor(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  Pane* pane = PaneFromHandle(FromLParam(lParam));
+  HBRUSH brush = pane ? pane->ControlColor(reinterpret_cast<HDC>(wParam), message) : nullptr;
+  if (!brush) return false;
+  result = reinterpret_cast<LRESULT>(brush);
+  return true;
+}
+
 }  // namespace
 
 bool DispatchControlNotification(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
@@ -57,6 +66,10 @@ bool DispatchControlNotification(UINT message, WPARAM wParam, LPARAM lParam, LRE
     case WM_VSCROLL: return Scroll(wParam, lParam, result);
     case WM_NOTIFY: return Notify(lParam, result);
     case WM_DRAWITEM: return DrawItem(lParam, result);
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORLISTBOX: return ControlColor(message, wParam, lParam, result);
     default: return false;
   }
 }

@@ -34,6 +34,15 @@ class Pane {
   virtual void DrawItem(DRAWITEMSTRUCT* /*item*/) {}
   // Destroys the child window; the pane is deleted by its owner afterwards.
   virtual void Close();
+  // Once every control of the window has its pane, before any "Open" (a
+  // pane that governs other panes, such as a tab panel, sets them up here).
+  virtual void WindowComplete() {}
+  // A runtime-drawn ("ZB_Pane") pane draws itself into `dc`, its client area.
+  virtual void Paint(HDC /*dc*/) {}
+  // WM_CTLCOLOR* of a Win32 control pane: the brush its background is
+  // painted with (after setting the colours into `dc`), or null for the
+  // system's default.
+  virtual HBRUSH ControlColor(HDC /*dc*/, UINT /*message*/) { return nullptr; }
 
   // Keyboard handling of a window. A key-down message for the focused pane:
   // true when the pane consumed it. Return reaches the window's Default

@@ -83,6 +83,11 @@ void CreatePanes(WindowObject* w) {
     if (!rc->enabled) pane->SetState(kPaneDisable);
     pane->SetHelp(rc->balloonHelp, rc->disabledBalloonHelp);
   }
+  for (int32_t i = 0; i < ControlCount(w->controls); ++i) {
+    ObjectRecord* c = ControlAt(w->controls, i);
+    if (!IsRectControl(c)) continue;
+    if (Pane* pane = reinterpret_cast<RectControlObject*>(c)->pane) pane->WindowComplete();
+  }
 }
 
 // The data bindings (none in the applications this runtime carries) are read

@@ -10,6 +10,7 @@
 #include "objects/events.h"
 #include "objects/objects.h"
 #include "objects/strings.h"
+#include "ui/focus.h"
 #include "ui/native_window.h"
 #include "ui/notifications.h"
 #include "ui/pane.h"
@@ -34,12 +35,27 @@ LRESULT OnMouseActivate(NativeWindow* n, WPARAM wParam, LPARAM lParam) {
   return DefaultProc(n, n->hwnd, WM_MOUSEACTIVATE, wParam, lParam);
 }
 
+// The default procedure gives the keyboard focus to the window itself; the
+// pane that had it in this window gets it back.
 LRESULT OnActivate(NativeWindow* n, WPARAM wParam, LPARAM lParam) {
-  if (LOWORD(wParam) != WA_INACTIVE)
+  bool active = LOWORD(wParam) != WA_INACTIVE;
+  HWND hwnd = n->hwnd;
+  if (active)
     n->Activate();
   else
     n->Deactivate();
-  return DefaultProc(n, n->hwnd, WM_ACTIVATE, wParam, lParam);
+  n = NativeWindowFromHandle(hwnd);
+  if (!n) return 0;
+  LRESULT result = DefaultProc(n, hwnd, WM_ACTIVATE, wParam, lParam);
+  if (active && n->window && !IsIconic(hwnd)) {
+    Pane* pane = FocusedPaneOf(n->window);
+    if (pane && pane->CanTakeFocus()) {
+      SetActivePane(pane);
+      if (ActivePane() == pane && pane->Handle() && GetFocus() != pane->Handle())
+        SetFocus(pane->Handle());
+    }
+  }
+  return result;
 }
 
 LRESULT OnMdiActivate(NativeWindow* n, WPARAM wParam, LPARAM lParam) {
@@ -213,6 +229,14 @@ LRESULT PaneButtonUp(HWND hwnd, LPARAM lParam) {
   return 0;
 }
 
+LRESULT PanePaint(HWND hwnd) {
+  PAINTSTRUCT ps;
+  HDC dc = BeginPaint(hwnd, &ps);
+  if (Pane* pane = PaneFromHandle(hwnd)) pane->Paint(dc);
+  EndPaint(hwnd, &ps);
+  return 0;
+}
+
 }  // namespace
 
 LRESULT CALLBACK ZBWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -230,6 +254,8 @@ LRESULT CALLBACK ZBPaneProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
   switch (message) {
     case WM_LBUTTONDOWN: return PaneButtonDown(hwnd, lParam);
     case WM_LBUTTONUP: return PaneButtonUp(hwnd, lParam);
+    case WM_ERASEBKGND: return 1;  // what lies beneath shows: the pane draws over it
+    case WM_PAINT: return PanePaint(hwnd);
     default: return DefWindowProcA(hwnd, message, wParam, lParam);
   }
 }

@@ -164,11 +164,18 @@ bool LayOut(Project& p, size_t i, std::vector<int>& state, std::string& error) {
 }
 
 // True when class `name` is `ancestor` or derives from it.
+// Built-in ancestors count through the layout table whether or not the
+// project refers to them.
 bool DerivesFrom(const Project& p, const std::string& name, const std::string& ancestor) {
   for (std::string at = name; !at.empty();) {
     if (at == ancestor) return true;
     int32_t i = ClassIndex(p, at);
-    if (i < 0) return false;
+    if (i < 0) {
+      const BuiltInClassLayout* layout = BuiltInLayout(at);
+      if (!layout) return false;
+      at = layout->superclass ? layout->superclass : "";
+      continue;
+    }
     const ProjectClass& c = p.classes[static_cast<size_t>(i)];
     at = c.builtIn ? (BuiltInLayout(at) && BuiltInLayout(at)->superclass ? BuiltInLayout(at)->superclass : "")
                    : c.super;

@@ -19,11 +19,20 @@
 //   ui-driver keys CLASS TITLE TEXT    post the keys of TEXT to the window
 //   ui-driver resize CLASS TITLE W H   give the window a content area of W x H
 //   ui-driver waitgone CLASS TITLE [MS] wait until no such window exists
+//   ui-driver chars CLASS TITLE CHILD TEXT   post TEXT to a child as typed characters
+//   ui-driver vkey CLASS TITLE CHILD VK      post a press and release of the
+//                                      virtual key VK (decimal) to a child
+//   ui-driver progress CLASS TITLE CHILD     print "position low high" of a progress bar
+//   ui-driver highlight CLASS TITLE X Y W    on the screen, along the client row Y
+//                                      from X for W pixels: print "first count" of
+//                                      the pixels in the selection colour (first
+//                                      relative to X; -1 0 when there are none)
 //
 // CLASS or TITLE may be "*" for any. CHILD is CLASS#N, the N-th child (from
 // 0) of that class. Exit status: 0 done, 2 window or child not found (after
 // the wait for "wait" and "waitgone"), 3 usage.
 #include <windows.h>
+#include <commctrl.h>
 
 #include <fcntl.h>
 #include <io.h>
@@ -226,6 +235,45 @@ int OnChild(HWND w, int argc, char** argv, bool set) {
                              SMTO_ABORTIFHUNG, 5000, &ignored) ? 0 : 2;
 }
 
+int PostChars(HWND child, const std::string& text) {
+  for (char c : text) PostMessageA(child, WM_CHAR, static_cast<unsigned char>(c), 1);
+  return 0;
+}
+
+int PostVirtualKey(HWND child, int vk) {
+  UINT scan = MapVirtualKeyA(vk, 0);
+  PostMessageA(child, WM_KEYDOWN, vk, 1 | (scan << 16));
+  PostMessageA(child, WM_KEYUP, vk, 1 | (scan << 16) | 0xC0000000);
+  return 0;
+}
+
+int Progress(HWND bar) {
+  LRESULT position = SendMessageA(bar, PBM_GETPOS, 0, 0);
+  // Without a structure to fill (it would lie in this process), the answer
+  // is the one end asked for.
+  LRESULT low = SendMessageA(bar, PBM_GETRANGE, TRUE, 0);
+  LRESULT high = SendMessageA(bar, PBM_GETRANGE, FALSE, 0);
+  std::printf("%ld %ld %ld\n", static_cast<long>(position), static_cast<long>(low),
+              static_cast<long>(high));
+  return 0;
+}
+
+int Highlight(HWND w, int x, int y, int width) {
+  COLORREF wanted = GetSysColor(COLOR_HIGHLIGHT);
+  POINT p = {x, y};
+  ClientToScreen(w, &p);
+  HDC screen = GetDC(nullptr);
+  int first = -1, count = 0;
+  for (int i = 0; i < width; ++i) {
+    if (GetPixel(screen, p.x + i, p.y) != wanted) continue;
+    if (first < 0) first = i;
+    ++count;
+  }
+  ReleaseDC(nullptr, screen);
+  std::printf("%d %d\n", first, count);
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -255,5 +303,16 @@ int main(int argc, char** argv) {
   if (verb == "realclick" && argc > 5) return RealClick(w, std::atoi(argv[4]), std::atoi(argv[5]));
   if (verb == "keys" && argc > 4) return Keys(w, argv[4]);
   if (verb == "resize" && argc > 5) return Resize(w, std::atoi(argv[4]), std::atoi(argv[5]));
+  if (verb == "highlight" && argc > 6)
+    return Highlight(w, std::atoi(argv[4]), std::atoi(argv[5]), std::atoi(argv[6]));
+  if ((verb == "chars" || verb == "vkey") && argc > 5) {
+    HWND child = FindChild(w, argv[4]);
+    if (!child) return 2;
+    return verb == "chars" ? PostChars(child, argv[5]) : PostVirtualKey(child, std::atoi(argv[5]));
+  }
+  if (verb == "progress" && argc > 4) {
+    HWND child = FindChild(w, argv[4]);
+    return child ? Progress(child) : 2;
+  }
   return 3;
 }

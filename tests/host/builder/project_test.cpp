@@ -265,6 +265,20 @@ TEST(WindowDescription, MistakesAreNamed) {
   }
 }
 
+// A built-in control kind names its ancestors only through the layout table.
+TEST(WindowDescription, BuiltInControlKindsAreControlsWithoutTheirAncestorsListed) {
+  Project p;
+  std::string error;
+  ASSERT_TRUE(Read(R"({"entry": "M", "windows": [{"name": "W", "class": "Window", "controls": [
+      {"class": "StaticText"}, {"class": "EditField"}, {"class": "PopupMenu"}, {"class": "TabPanel"}]}]})",
+                   p, error))
+      << error;
+  Project other;
+  EXPECT_FALSE(Read(R"({"entry": "M", "windows": [{"name": "W", "class": "Window",
+      "controls": [{"class": "Picture"}]}]})", other, error));
+  EXPECT_NE(error.find("control class Picture does not derive from Control"), std::string::npos) << error;
+}
+
 TEST(PictureFile, PpmPixelsBecomeFiveBitsPerChannel) {
   std::string ppm = "P6\n# comment\n2 1\n255\n";
   ppm += std::string("\xFF\xFF\xFF\x08\x10\xF8", 6);

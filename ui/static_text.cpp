@@ -1,0 +1,133 @@
+// StaticText: a runtime-drawn pane that draws its text with DrawText over
+// whatever the window shows beneath it (its background colour, a backdrop
+// picture), word-wrapped, with ampersands drawn as they are. Every setter
+// stores, then has the text redrawn.
+#include <windows.h>
+
+#include <cstddef>
+
+#include "objects/objects.h"
+#include "sdk/ui_layouts.h"
+#include "sdk/vellory.h"
+#include "ui/control_kinds.h"
+#include "ui/kind_panes.h"
+
+namespace {
+
+StaticTextObject* Label(ObjectRecord* label) { return reinterpret_cast<StaticTextObject*>(label); }
+
+StaticTextPane* PaneOf(ObjectRecord* label) {
+  return label ? static_cast<StaticTextPane*>(Label(label)->rect.pane) : nullptr;
+}
+
+void Redraw(ObjectRecord* label) {
+  if (StaticTextPane* pane = PaneOf(label)) pane->Invalidate();
+}
+
+}  // namespace
+
+bool StaticTextPane::Create(HWND parent) {
+  return Make(parent, "ZB_Pane", StringCText(As<StaticTextObject>()->text), 0);
+}
+
+FontRequest StaticTextPane::WantedFont() const {
+  const StaticTextObject* s = As<StaticTextObject>();
+  return RequestedFont(s->textFont, s->textSize, s->bold, s->italic, s->underline);
+}
+
+// The pane selects the font itself when it draws.
+void StaticTextPane::ApplyFont(HFONT) { Invalidate(); }
+
+void StaticTextPane::CaptionChanged() {
+  if (hwnd_) SetWindowTextA(hwnd_, StringCText(As<StaticTextObject>()->text));
+}
+
+void StaticTextPane::Invalidate() {
+  if (!hwnd_) return;
+  HWND parent = GetParent(hwnd_);
+  RECT r;
+  GetWindowRect(hwnd_, &r);
+  MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+  RedrawWindow(parent, &r, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+}
+
+void StaticTextPane::Paint(HDC dc) {
+  const StaticTextObject* s = As<StaticTextObject>();
+  RECT box;
+  GetClientRect(hwnd_, &box);
+  box.bottom = 32767;  // never cut at the bottom
+  UINT format = DT_WORDBREAK | DT_NOPREFIX;
+  if (s->textAlign == 1) format |= DT_CENTER;
+  if (s->textAlign == 2) format |= DT_RIGHT;
+  if (TabPanelPane* panel = TabPanelUnder(control_)) panel->DrawBody(dc, control_->bounds);
+  COLORREF color = ToColorRef(WidenColor(s->textColor));
+  HGDIOBJ oldFont = Font() ? SelectObject(dc, Font()) : nullptr;
+  int oldMode = SetBkMode(dc, TRANSPARENT);
+  COLORREF oldColor = SetTextColor(dc, color);
+  std::string_view text = StringView(s->text);
+  DrawTextA(dc, text.data(), static_cast<int>(text.size()), &box, format);
+  SetTextAlign(dc, TA_TOP);
+  SetTextColor(dc, oldColor);
+  SetBkMode(dc, oldMode);
+  if (oldFont) SelectObject(dc, oldFont);
+  drawn_ = {std::string(text), format, box, color};
+}
+
+void __cdecl StaticTextCreatePane(ObjectRecord* control) {
+  if (!control) return;
+  StaticTextObject* s = Label(control);
+  HWND parent = PaneParentOf(&s->rect);
+  if (!parent || s->rect.pane) return;
+  auto* pane = new StaticTextPane(&s->rect);
+  if (!pane->Create(parent)) {
+    delete pane;
+    return;
+  }
+  s->rect.pane = pane;
+}
+
+extern "C" {
+
+void staticCaptionSetter(ObjectRecord* label, uint32_t, StringRecord* text) {
+  if (!label) return;
+  stringSetter(label, offsetof(StaticTextObject, text), text);
+  if (StaticTextPane* pane = PaneOf(label)) pane->CaptionChanged();
+  Redraw(label);
+}
+
+void staticTextAlignSetter(ObjectRecord* label, uint32_t, int32_t align) {
+  if (!label) return;
+  Label(label)->textAlign = static_cast<int16_t>(align);
+  Redraw(label);
+}
+
+void staticTextColorSetter(ObjectRecord* label, uint32_t, uint32_t color) {
+  if (!label) return;
+  Label(label)->textColor = color;
+  Redraw(label);
+}
+
+void staticTextFontSetter(ObjectRecord* label, uint32_t, StringRecord* font) {
+  if (!label) return;
+  stringSetter(label, offsetof(StaticTextObject, textFont), font);
+  if (StaticTextPane* pane = PaneOf(label)) pane->RefreshFont();
+}
+
+void staticTextSizeSetter(ObjectRecord* label, uint32_t, int32_t size) {
+  if (!label) return;
+  Label(label)->textSize = static_cast<int16_t>(size);
+  if (StaticTextPane* pane = PaneOf(label)) pane->RefreshFont();
+}
+
+// The parameter word is the offset of the Bold, Italic or Underline field.
+void staticAttributeSetter(ObjectRecord* label, uint32_t fieldOffset, bool on) {
+  if (!label) return;
+  if (fieldOffset != offsetof(StaticTextObject, bold) &&
+      fieldOffset != offsetof(StaticTextObject, italic) &&
+      fieldOffset != offsetof(StaticTextObject, underline))
+    return;
+  FieldAt<uint8_t>(label, fieldOffset) = on ? 1 : 0;
+  if (StaticTextPane* pane = PaneOf(label)) pane->RefreshFont();
+}
+
+}  // extern "C"
