@@ -19,6 +19,7 @@
 //   ui-driver keys CLASS TITLE TEXT    post the keys of TEXT to the window
 //   ui-driver resize CLASS TITLE W H   give the window a content area of W x H
 //   ui-driver waitgone CLASS TITLE [MS] wait until no such window exists
+//   ui-driver owner CLASS TITLE        print "class|title" of the window's owner, or "none"
 //
 // CLASS or TITLE may be "*" for any. CHILD is CLASS#N, the N-th child (from
 // 0) of that class. Exit status: 0 done, 2 window or child not found (after
@@ -226,6 +227,14 @@ int OnChild(HWND w, int argc, char** argv, bool set) {
                              SMTO_ABORTIFHUNG, 5000, &ignored) ? 0 : 2;
 }
 
+// The window that owns `w` (a message box's or a dialog's owner).
+int PrintOwner(HWND w) {
+  HWND owner = GetWindow(w, GW_OWNER);
+  if (!owner) return std::printf("none\n"), 0;
+  std::printf("%s|%s\n", ClassOf(owner).c_str(), TextOf(owner).c_str());
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -255,5 +264,6 @@ int main(int argc, char** argv) {
   if (verb == "realclick" && argc > 5) return RealClick(w, std::atoi(argv[4]), std::atoi(argv[5]));
   if (verb == "keys" && argc > 4) return Keys(w, argv[4]);
   if (verb == "resize" && argc > 5) return Resize(w, std::atoi(argv[4]), std::atoi(argv[5]));
+  if (verb == "owner") return PrintOwner(w);
   return 3;
 }
