@@ -16,6 +16,7 @@
 #include "services/text_encodings.h"
 #include "ui/control_kinds.h"
 #include "ui/controls.h"
+#include "ui/graphics.h"
 #include "ui/native_window.h"
 #include "ui/pictures.h"
 #include "ui/timers.h"
@@ -128,6 +129,8 @@ const BuiltInBehaviour kBehaviours[] = {
     {"RectControl", nullptr, RectControlDestruct, gRectControlEvents, kRectControlEventCount,
      kRectControlProperties, kRectControlPropertyCount, nullptr, 0, nullptr, 0},
     {"Picture", nullptr, PictureDestruct, nullptr, 0, nullptr, 0, nullptr, 0, nullptr, 0},
+    {"Graphics", GraphicsConstruct, GraphicsDestruct, nullptr, 0, kGraphicsProperties,
+     kGraphicsPropertyCount, nullptr, 0, nullptr, 0},
     {"Timer", TimerConstruct, TimerDestruct, gTimerEvents, kTimerEventCount, kTimerProperties,
      kTimerPropertyCount, nullptr, 0, nullptr, 0},
 };

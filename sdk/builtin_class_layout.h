@@ -62,7 +62,7 @@ inline constexpr BuiltInClassLayout kBuiltInClassLayouts[] = {
     {"Slider", "RectControl", 72, false},
     {"ScrollBar", "RectControl", 72, false},
     {"Canvas", "RectControl", 72, false},
-    {"Graphics", nullptr, 24, false},
+    {"Graphics", nullptr, 56, false},
     {"Picture", nullptr, 44, false},
     {"Line", "RectControl", 72, false},
     {"Oval", "RectControl", 72, false},

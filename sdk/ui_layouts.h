@@ -232,3 +232,23 @@ struct PictureObject {
 static_assert(offsetof(PictureObject, bitmap) == 32);
 static_assert(sizeof(PictureObject) == 44);
 #endif
+
+// A Graphics: a drawing port and where the drawn object's top-left corner
+// lies in the port, so that the object draws in its own coordinates; its
+// size for Width and Height, and the page numbers of a print job (1 for
+// drawing on screen).
+class DrawingPort;
+struct GraphicsObject {
+  ObjectRecord header;
+  DrawingPort* port;  // one reference, or nil
+  int32_t originX, originY;
+  int32_t width, height;
+  int32_t copies, firstPage, lastPage;
+};
+#if defined(_WIN32) && !defined(_WIN64)
+static_assert(offsetof(GraphicsObject, port) == 24);
+static_assert(offsetof(GraphicsObject, originX) == 28);
+static_assert(offsetof(GraphicsObject, width) == 36);
+static_assert(offsetof(GraphicsObject, copies) == 44);
+static_assert(sizeof(GraphicsObject) == 56);
+#endif

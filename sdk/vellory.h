@@ -101,6 +101,7 @@ StringRecord* RuntimeOct(int32_t n);
 #include "sdk/entry_control_kinds.h"
 #include "sdk/entry_controls.h"
 #include "sdk/entry_exceptions.h"
+#include "sdk/entry_graphics.h"
 #include "sdk/entry_loop.h"
 #include "sdk/entry_numbers.h"
 #include "sdk/entry_services.h"

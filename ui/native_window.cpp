@@ -13,6 +13,7 @@
 #include "ui/control_dictionary.h"
 #include "ui/controls.h"
 #include "ui/pane.h"
+#include "ui/window_graphics.h"
 
 namespace {
 
@@ -181,6 +182,8 @@ NativeWindow* VisibleModalWindow() {
 
 NativeWindow* MainNativeWindow() { return gMainWindow; }
 
+HWND NewWindowOwner() { return ChooseOwner(nullptr); }
+
 void SetCustomBackground(NativeWindow* native, bool on, uint32_t color) {
   COLORREF c = RGB((color >> 16) & 0xFF, (color >> 8) & 0xFF, color & 0xFF);
   bool changed = on ? (!native->customBackground || native->backColor != c)
@@ -256,6 +259,7 @@ void NativeWindow::Destroy() {
     else
       DestroyWindow(h);
   }
+  ReleaseWindowPort(this);
   Unlink(gFirstNative, this, &NativeWindow::nextNative);
   Unlink(gFirstListed, this, &NativeWindow::nextWindow);
   gModalStack.erase(std::remove(gModalStack.begin(), gModalStack.end(), this), gModalStack.end());
@@ -269,9 +273,13 @@ void NativeWindow::Destroy() {
   delete this;
 }
 
+// The handler draws into the paint's DC, over the background and the
+// backdrop and still clipped to the update region; it may close the window,
+// so nothing of the native window is touched after it.
 void NativeWindow::Paint() {
   PAINTSTRUCT ps;
-  HDC dc = BeginPaint(hwnd, &ps);
+  HWND h = hwnd;
+  HDC dc = BeginPaint(h, &ps);
   if (customBackground) {
     HBRUSH brush = CreateSolidBrush(backColor);
     FillRect(dc, &ps.rcPaint, brush);
@@ -288,9 +296,8 @@ void NativeWindow::Paint() {
       DeleteDC(mem);
     }
   }
-  EndPaint(hwnd, &ps);
-  // Drawing ports come later: the handler gets nil for its Graphics.
-  if (w) RaiseEvent(&w->header, gWindowEvents[kWindowPaint], static_cast<ObjectRecord*>(nullptr));
+  if (w) RaisePaint(this, dc);
+  EndPaint(h, &ps);
 }
 
 void NativeWindow::Activate() {

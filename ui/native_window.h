@@ -12,6 +12,8 @@
 
 #include "sdk/ui_layouts.h"
 
+class DrawingPort;
+
 struct NativeWindow {
   NativeWindow() = default;
   virtual ~NativeWindow() = default;
@@ -46,6 +48,7 @@ struct NativeWindow {
   NativeWindow* nextWindow = nullptr;  // window list
   bool inWindowList = false;
   bool closing = false;  // the closing sequence has begun
+  DrawingPort* port = nullptr;  // made with the first Graphics; one reference
 };
 
 // The HWND of a native window (null when it has none).
@@ -85,6 +88,9 @@ void LinkIntoWindowList(NativeWindow* native);
 NativeWindow* VisibleModalWindow();
 // The window that carries the menu bar, or null.
 NativeWindow* MainNativeWindow();
+// The owner a window made now would get (null for none); message boxes take
+// the same one.
+HWND NewWindowOwner();
 
 // Shows the HWND, without activating it while another modal window is up.
 void ShowNativeWindow(NativeWindow* native);

@@ -27,6 +27,7 @@
 //                                      from X for W pixels: print "first count" of
 //                                      the pixels in the selection colour (first
 //                                      relative to X; -1 0 when there are none)
+//   ui-driver owner CLASS TITLE        print "class|title" of the window's owner, or "none"
 //
 // CLASS or TITLE may be "*" for any. CHILD is CLASS#N, the N-th child (from
 // 0) of that class. Exit status: 0 done, 2 window or child not found (after
@@ -274,6 +275,14 @@ int Highlight(HWND w, int x, int y, int width) {
   return 0;
 }
 
+// The window that owns `w` (a message box's or a dialog's owner).
+int PrintOwner(HWND w) {
+  HWND owner = GetWindow(w, GW_OWNER);
+  if (!owner) return std::printf("none\n"), 0;
+  std::printf("%s|%s\n", ClassOf(owner).c_str(), TextOf(owner).c_str());
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -314,5 +323,6 @@ int main(int argc, char** argv) {
     HWND child = FindChild(w, argv[4]);
     return child ? Progress(child) : 2;
   }
+  if (verb == "owner") return PrintOwner(w);
   return 3;
 }

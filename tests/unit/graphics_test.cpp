@@ -1,0 +1,536 @@
+// Drawing through Graphics into a 32-bit memory DC, checked pixel by pixel:
+// against the pixels the geometry calls for (lines, rectangles, origins),
+// against the same GDI call made directly (ovals, rounded rectangles, thick
+// pens), and against GDI's own text measures for a font made without the
+// cache. Also: the colour channels a port keeps and what reaches the screen,
+// a port whose visible flag is clear, and the properties a new port starts
+// with.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <climits>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "objects/builtin_classes.h"
+#include "objects/classes.h"
+#include "objects/objects.h"
+#include "objects/strings.h"
+#include "sdk/entry_graphics.h"
+#include "sdk/entry_numbers.h"
+#include "ui/colours.h"
+#include "ui/drawing_port.h"
+#include "ui/graphics.h"
+#include "ui/pictures.h"
+
+namespace {
+
+constexpr uint32_t kWhite = 0xFFFFFF;
+
+// A white 32-bit top-down bitmap in a memory DC; a pixel reads as 0x00RRGGBB.
+class Canvas {
+ public:
+  Canvas(int width, int height) : width_(width), height_(height) {
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    dc_ = CreateCompatibleDC(nullptr);
+    bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits_),
+                               nullptr, 0);
+    old_ = SelectObject(dc_, bitmap_);
+    RECT all = {0, 0, width, height};
+    FillRect(dc_, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+  }
+  ~Canvas() {
+    SelectObject(dc_, old_);
+    DeleteObject(bitmap_);
+    DeleteDC(dc_);
+  }
+  HDC dc() const { return dc_; }
+  int width() const { return width_; }
+  int height() const { return height_; }
+  uint32_t At(int x, int y) const {
+    GdiFlush();
+    return bits_[y * width_ + x] & 0xFFFFFF;
+  }
+  bool Ink(int x, int y) const { return At(x, y) != kWhite; }
+  std::set<std::pair<int, int>> InkSet() const {
+    GdiFlush();
+    std::set<std::pair<int, int>> ink;
+    for (int y = 0; y < height_; ++y)
+      for (int x = 0; x < width_; ++x)
+        if ((bits_[y * width_ + x] & 0xFFFFFF) != kWhite) ink.insert({x, y});
+    return ink;
+  }
+  std::set<int> InkRows() const {
+    std::set<int> rows;
+    for (auto [x, y] : InkSet()) rows.insert(y);
+    return rows;
+  }
+
+ private:
+  int width_, height_;
+  HDC dc_;
+  HBITMAP bitmap_;
+  HGDIOBJ old_;
+  uint32_t* bits_ = nullptr;
+};
+
+using PixelSet = std::set<std::pair<int, int>>;
+
+// A Graphics on a fresh port lent the canvas' DC; the Graphics holds the
+// port's only reference.
+class GraphicsTest : public testing::Test {
+ protected:
+  ObjectRecord* Make(Canvas& canvas, int originX = 0, int originY = 0) {
+    auto* port = new DrawingPort;
+    port->AttachDC(canvas.dc());
+    ObjectRecord* g = NewGraphics(port, originX, originY, canvas.width(), canvas.height());
+    port->Release();
+    made_.push_back(g);
+    return g;
+  }
+  void TearDown() override {
+    for (ObjectRecord* g : made_) RuntimeUnlockObject(g);
+  }
+  static StringRef Text(std::string_view s) { return StringRef::Adopt(NewString(s)); }
+
+ private:
+  std::vector<ObjectRecord*> made_;
+};
+
+// --- colours ---------------------------------------------------------------------
+
+TEST(Colours, PackingClampsAndChannelsReadBack) {
+  EXPECT_EQ(RuntimeRGB(300, -5, 128), 16711808);
+  EXPECT_EQ(readColorGreen(0x123456), 0x34);
+  EXPECT_EQ(readColorRed(0x123456), 0x12);
+  EXPECT_EQ(readColorBlue(0x123456), 0x56);
+}
+
+TEST(Colours, PortChannelsAreSixteenBitsAndGdiSeesTheirHighBytes) {
+  Colour16 wide = WidenColour(0xFF8001);
+  EXPECT_EQ(wide.red, 0xFFFF);
+  EXPECT_EQ(wide.green, 0x8080);
+  EXPECT_EQ(wide.blue, 0x0101);
+  EXPECT_EQ(NarrowColour(wide), 0xFF8001u);
+  // Channels set by 16-bit code keep only their high byte, not a rounding.
+  Colour16 odd = {0x12FF, 0x3400, 0x56AB};
+  EXPECT_EQ(NarrowColour(odd), 0x123456u);
+  EXPECT_EQ(ToColorRef(odd), RGB(0x12, 0x34, 0x56));
+  EXPECT_EQ(NarrowColour(FromColorRef(RGB(0xAB, 0xCD, 0xEF))), 0xABCDEFu);
+  EXPECT_EQ(WidenColour(0x7F000000 | 0x010203).red, 0x0101) << "bits above red count";
+}
+
+// --- a new Graphics -----------------------------------------------------------------
+
+TEST_F(GraphicsTest, ANewPortStartsWithSystemTwelvePlainAndAOneByOneBlackPen) {
+  Canvas canvas(40, 30);
+  ObjectRecord* g = Make(canvas);
+  StringRef font = StringRef::Adopt(graphicsTextFontGetter(g, 0));
+  EXPECT_EQ(font.View(), "System");
+  EXPECT_EQ(graphicsTextSizeGetter(g, 0), 12);
+  EXPECT_FALSE(graphicsBoldGetter(g, 0));
+  EXPECT_FALSE(graphicsItalicGetter(g, 0));
+  EXPECT_FALSE(graphicsUnderlineGetter(g, 0));
+  EXPECT_EQ(graphicsPenWidthGetter(g, 0), 1);
+  EXPECT_EQ(graphicsPenHeightGetter(g, 0), 1);
+  EXPECT_EQ(graphicsForeColorGetter(g, 0), 0u);
+  EXPECT_EQ(graphicsWidthGetter(g, 0), 40);
+  EXPECT_EQ(graphicsHeightGetter(g, 0), 30);
+  EXPECT_EQ(graphicsCopiesGetter(g, 0), 1);
+  EXPECT_EQ(graphicsFirstPageGetter(g, 0), 1);
+  EXPECT_EQ(graphicsLastPageGetter(g, 0), 1);
+  EXPECT_EQ(FindBuiltInClass("Graphics")->instanceSize, sizeof(GraphicsObject));
+  const PropertyRecord* bold = FindProperty(FindBuiltInClass("Graphics"), "bold");
+  ASSERT_NE(bold, nullptr);
+  EXPECT_EQ(reinterpret_cast<void*>(bold->setter), reinterpret_cast<void*>(&graphicsBoldSetter));
+}
+
+TEST_F(GraphicsTest, EachGraphicsHoldsItsPortAndTheLastOneGivesItBack) {
+  Canvas canvas(10, 10);
+  auto* port = new DrawingPort;
+  port->AttachDC(canvas.dc());
+  ObjectRecord* first = NewGraphics(port, 0, 0, 10, 10);
+  ObjectRecord* second = NewGraphics(port, 2, 2, 5, 5);
+  port->Release();
+  graphicsTextSizeSetter(first, 0, 31);  // a font no other test uses
+  HFONT font = port->Font();
+  ASSERT_NE(GetObjectType(font), 0u);
+  EXPECT_EQ(graphicsTextSizeGetter(second, 0), 31) << "the state is the port's";
+  RuntimeUnlockObject(first);
+  EXPECT_NE(GetObjectType(font), 0u) << "the port went with the first Graphics";
+  RuntimeGraphicsFillRect(second, 0, 0, 1, 1);
+  EXPECT_EQ(GetPixel(canvas.dc(), 2, 2), RGB(0, 0, 0));
+  RuntimeUnlockObject(second);
+  EXPECT_EQ(GetObjectType(font), 0u) << "the port (and its font) outlived every Graphics";
+}
+
+// --- lines and rectangles: the pixels the geometry calls for --------------------------
+
+TEST_F(GraphicsTest, ALineRunsFromItsStartUpToItsEndInTheForeColour) {
+  Canvas canvas(40, 20);
+  ObjectRecord* g = Make(canvas);
+  graphicsForeColorSetter(g, 0, 0xFF0000);
+  RuntimeGraphicsDrawLine(g, 5, 5, 25, 5);
+  PixelSet expected;
+  for (int x = 5; x < 25; ++x) expected.insert({x, 5});  // GDI leaves the end point out
+  EXPECT_EQ(canvas.InkSet(), expected);
+  EXPECT_EQ(canvas.At(5, 5), 0xFF0000u);
+  RuntimeGraphicsDrawLine(g, 30, 2, 30, 12);
+  for (int y = 2; y < 12; ++y) expected.insert({30, y});
+  EXPECT_EQ(canvas.InkSet(), expected);
+  EXPECT_EQ(GraphicsPort(g)->PenPosition().y, 12) << "the pen ends at the target";
+}
+
+TEST_F(GraphicsTest, DrawRectIsFourLinesClockwiseAroundXYToXPlusWYPlusH) {
+  Canvas canvas(50, 40);
+  ObjectRecord* g = Make(canvas);
+  RuntimeGraphicsDrawRect(g, 10, 10, 20, 15);
+  PixelSet expected;
+  for (int x = 10; x <= 30; ++x) expected.insert({x, 10}), expected.insert({x, 25});
+  for (int y = 10; y <= 25; ++y) expected.insert({10, y}), expected.insert({30, y});
+  EXPECT_EQ(canvas.InkSet(), expected);
+  POINT pen = GraphicsPort(g)->PenPosition();
+  EXPECT_EQ(pen.x, 10);
+  EXPECT_EQ(pen.y, 10);
+}
+
+TEST_F(GraphicsTest, FillAndClearCoverTheRectangleBuiltFromWidthAndHeight) {
+  Canvas canvas(50, 40);
+  ObjectRecord* g = Make(canvas);
+  graphicsForeColorSetter(g, 0, 0x00FF00);
+  RuntimeGraphicsFillRect(g, 5, 6, 30, 20);
+  RuntimeGraphicsClearRect(g, 10, 10, 4, 3);
+  for (int y = 0; y < 40; ++y)
+    for (int x = 0; x < 50; ++x) {
+      bool filled = x >= 5 && x < 35 && y >= 6 && y < 26;
+      bool cleared = x >= 10 && x < 14 && y >= 10 && y < 13;
+      uint32_t want = filled && !cleared ? 0x00FF00 : kWhite;
+      ASSERT_EQ(canvas.At(x, y), want) << x << "," << y;
+    }
+}
+
+TEST_F(GraphicsTest, TheGraphicsOriginAddsAndThePortOriginSubtracts) {
+  Canvas canvas(40, 40);
+  ObjectRecord* g = Make(canvas, 7, 3);
+  RuntimeGraphicsFillRect(g, 0, 0, 4, 4);
+  PixelSet expected;
+  for (int y = 3; y < 7; ++y)
+    for (int x = 7; x < 11; ++x) expected.insert({x, y});
+  EXPECT_EQ(canvas.InkSet(), expected);
+  GraphicsPort(g)->SetOrigin(2, 1);
+  RuntimeGraphicsDrawLine(g, 20, 20, 24, 20);  // port (27, 23) -> device (25, 22)
+  for (int x = 25; x < 29; ++x) expected.insert({x, 22});
+  EXPECT_EQ(canvas.InkSet(), expected);
+  graphicsPixelSetter(g, 30, 30, 0x0000FF);  // port (37, 33) -> device (35, 32)
+  EXPECT_EQ(canvas.At(35, 32), 0x0000FFu);
+  EXPECT_EQ(graphicsPixelGetter(g, 30, 30), 0x0000FFu);
+}
+
+// --- shapes: the same GDI call made directly --------------------------------------------
+
+// Draws `shape` with GDI straight into a canvas, with a solid pen of `penWidth`
+// in `colour` and a hollow brush.
+template <typename Shape>
+PixelSet DirectOutline(int width, int height, COLORREF colour, int penWidth, Shape shape) {
+  Canvas canvas(width, height);
+  HPEN pen = CreatePen(PS_SOLID, penWidth, colour);
+  HGDIOBJ oldPen = SelectObject(canvas.dc(), pen);
+  HGDIOBJ oldBrush = SelectObject(canvas.dc(), GetStockObject(NULL_BRUSH));
+  shape(canvas.dc());
+  SelectObject(canvas.dc(), oldBrush);
+  SelectObject(canvas.dc(), oldPen);
+  DeleteObject(pen);
+  return canvas.InkSet();
+}
+
+TEST_F(GraphicsTest, OutlinedOvalsAndRoundRectsMatchGdiWithAHollowBrushAndThePenWidth) {
+  Canvas oval(60, 50), round(60, 50);
+  ObjectRecord* g = Make(oval);
+  graphicsForeColorSetter(g, 0, 0x0000FF);
+  RuntimeGraphicsDrawOval(g, 5, 6, 40, 30);
+  EXPECT_EQ(oval.InkSet(), DirectOutline(60, 50, RGB(0, 0, 255), 1,
+                                         [](HDC dc) { Ellipse(dc, 5, 6, 45, 36); }));
+  EXPECT_FALSE(oval.Ink(25, 21)) << "the inside stays empty";
+  ObjectRecord* r = Make(round);
+  graphicsPenWidthSetter(r, 0, 3);
+  RuntimeGraphicsDrawRoundRect(r, 5, 6, 40, 30, 12, 8);
+  EXPECT_EQ(round.InkSet(), DirectOutline(60, 50, RGB(0, 0, 0), 3,
+                                          [](HDC dc) { RoundRect(dc, 5, 6, 45, 36, 12, 8); }));
+  EXPECT_FALSE(round.Ink(25, 21));
+}
+
+TEST_F(GraphicsTest, ThickLinesUsePenWidthAndIgnorePenHeight) {
+  Canvas canvas(40, 40);
+  ObjectRecord* g = Make(canvas);
+  graphicsPenWidthSetter(g, 0, 5);
+  graphicsPenHeightSetter(g, 0, 1);
+  RuntimeGraphicsDrawLine(g, 5, 20, 30, 20);
+  EXPECT_EQ(canvas.InkSet(), DirectOutline(40, 40, RGB(0, 0, 0), 5, [](HDC dc) {
+              MoveToEx(dc, 5, 20, nullptr);
+              LineTo(dc, 30, 20);
+            }));
+  EXPECT_EQ(graphicsPenHeightGetter(g, 0), 1);
+  EXPECT_GE(canvas.InkRows().size(), 4u);
+}
+
+// A filled shape covers its rectangle's extent exactly, contains its outline,
+// is one colour, and has no holes along any row.
+void ExpectSolid(const Canvas& canvas, const PixelSet& outline, RECT r, uint32_t colour) {
+  PixelSet ink = canvas.InkSet();
+  ASSERT_FALSE(ink.empty());
+  int left = INT_MAX, top = INT_MAX, right = INT_MIN, bottom = INT_MIN;
+  for (auto [x, y] : ink) {
+    left = std::min(left, x), top = std::min(top, y);
+    right = std::max(right, x), bottom = std::max(bottom, y);
+    ASSERT_EQ(canvas.At(x, y), colour);
+  }
+  EXPECT_EQ(left, r.left);
+  EXPECT_EQ(top, r.top);
+  EXPECT_EQ(right, r.right - 1);
+  EXPECT_EQ(bottom, r.bottom - 1);
+  for (auto p : outline) EXPECT_TRUE(ink.count(p)) << p.first << "," << p.second;
+  for (int y = top; y <= bottom; ++y) {
+    int first = INT_MAX, last = INT_MIN, count = 0;
+    for (int x = left; x <= right; ++x)
+      if (ink.count({x, y})) first = std::min(first, x), last = std::max(last, x), ++count;
+    EXPECT_EQ(count, last - first + 1) << "row " << y;
+  }
+}
+
+TEST_F(GraphicsTest, FilledOvalsAndRoundRectsAreSolidInTheForeColourOverTheirOutline) {
+  Canvas oval(60, 50), round(60, 50);
+  ObjectRecord* g = Make(oval);
+  graphicsForeColorSetter(g, 0, 0x804020);
+  RuntimeGraphicsFillOval(g, 5, 6, 40, 30);
+  ExpectSolid(oval, DirectOutline(60, 50, 0, 1, [](HDC dc) { Ellipse(dc, 5, 6, 45, 36); }),
+              {5, 6, 45, 36}, 0x804020);
+  EXPECT_FALSE(oval.Ink(5, 6)) << "a corner lies outside the ellipse";
+  ObjectRecord* r = Make(round);
+  graphicsForeColorSetter(r, 0, 0x804020);
+  graphicsPenWidthSetter(r, 0, 4);  // fills ignore the pen's width
+  RuntimeGraphicsFillRoundRect(r, 5, 6, 40, 30, 16, 16);
+  ExpectSolid(round,
+              DirectOutline(60, 50, 0, 1, [](HDC dc) { RoundRect(dc, 5, 6, 45, 36, 16, 16); }),
+              {5, 6, 45, 36}, 0x804020);
+  EXPECT_TRUE(round.Ink(25, 6)) << "the straight top edge";
+  EXPECT_FALSE(round.Ink(5, 6)) << "the rounded corner";
+}
+
+// --- pixels -----------------------------------------------------------------------------
+
+TEST_F(GraphicsTest, PixelsReadBackNarrowedToTheHighByteOfEachChannel) {
+  Canvas canvas(20, 20);
+  ObjectRecord* g = Make(canvas);
+  graphicsPixelSetter(g, 3, 4, 0x123456);
+  EXPECT_EQ(canvas.At(3, 4), 0x123456u);
+  EXPECT_EQ(graphicsPixelGetter(g, 3, 4), 0x123456u);
+  SetPixel(canvas.dc(), 7, 8, RGB(0xAB, 0xCD, 0xEF));
+  Colour16 wide = GraphicsPort(g)->Pixel(7, 8);
+  EXPECT_EQ(wide.red, 0xABAB);
+  EXPECT_EQ(wide.green, 0xCDCD);
+  EXPECT_EQ(wide.blue, 0xEFEF);
+  EXPECT_EQ(graphicsPixelGetter(g, 7, 8), 0xABCDEFu);
+  EXPECT_EQ(graphicsPixelGetter(g, 0, 0), kWhite);
+  // A colour a plug-in set with odd low bytes reads and draws by its high bytes.
+  GraphicsPort(g)->SetForeColour({0x12FF, 0x3400, 0x56AB});
+  EXPECT_EQ(graphicsForeColorGetter(g, 0), 0x123456u);
+  RuntimeGraphicsFillRect(g, 10, 10, 2, 2);
+  EXPECT_EQ(canvas.At(11, 11), 0x123456u);
+}
+
+// --- text --------------------------------------------------------------------------------
+
+// The font the port should be using, made directly rather than through the cache.
+struct DirectFont {
+  HFONT font;
+  explicit DirectFont(int size, const char* face = "MS Sans Serif")
+      : font(CreateFontA(-size, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, face)) {}
+  ~DirectFont() { DeleteObject(font); }
+  TEXTMETRICA Metrics(HDC dc) const {
+    HGDIOBJ old = SelectObject(dc, font);
+    TEXTMETRICA tm = {};
+    GetTextMetricsA(dc, &tm);
+    SelectObject(dc, old);
+    return tm;
+  }
+  int Width(HDC dc, const char* text) const {
+    HGDIOBJ old = SelectObject(dc, font);
+    SIZE size = {};
+    GetTextExtentPoint32A(dc, text, lstrlenA(text), &size);
+    SelectObject(dc, old);
+    return size.cx;
+  }
+};
+
+TEST_F(GraphicsTest, MeasuresAreGdisForTheRequestedFontAndFollowFontChanges) {
+  Canvas canvas(20, 20);
+  ObjectRecord* g = Make(canvas);
+  DirectFont twelve(12), twenty(20), courier(20, "Courier New");
+  TEXTMETRICA tm = twelve.Metrics(canvas.dc());
+  EXPECT_EQ(RuntimeGraphicsTextHeight(g), tm.tmHeight);
+  EXPECT_EQ(RuntimeGraphicsTextAscent(g), tm.tmAscent);
+  StringRef hello = Text("Hello, world");
+  EXPECT_EQ(RuntimeGraphicsStringWidth(g, hello.get()), twelve.Width(canvas.dc(), "Hello, world"));
+  EXPECT_EQ(RuntimeGraphicsStringWidth(g, nullptr), 0);
+  graphicsTextSizeSetter(g, 0, 20);
+  EXPECT_EQ(RuntimeGraphicsTextHeight(g), twenty.Metrics(canvas.dc()).tmHeight)
+      << "the cached metrics outlived the font";
+  StringRef courierName = Text("courier");
+  graphicsTextFontSetter(g, 0, courierName.get());
+  EXPECT_EQ(RuntimeGraphicsTextAscent(g), courier.Metrics(canvas.dc()).tmAscent);
+  EXPECT_EQ(RuntimeGraphicsStringWidth(g, hello.get()), courier.Width(canvas.dc(), "Hello, world"));
+  StringRef name = StringRef::Adopt(graphicsTextFontGetter(g, 0));
+  EXPECT_EQ(name.View(), "courier");
+}
+
+TEST_F(GraphicsTest, MeasuringWorksWithNowhereToDraw) {
+  auto* port = new DrawingPort;
+  ObjectRecord* g = NewGraphics(port, 0, 0, 0, 0);
+  port->Release();
+  Canvas canvas(1, 1);
+  DirectFont twelve(12);
+  EXPECT_EQ(RuntimeGraphicsTextHeight(g), twelve.Metrics(canvas.dc()).tmHeight);
+  StringRef text = Text("Width");
+  EXPECT_EQ(RuntimeGraphicsStringWidth(g, text.get()), twelve.Width(canvas.dc(), "Width"));
+  RuntimeGraphicsFillRect(g, 0, 0, 10, 10);  // nothing to draw into: nothing happens
+  RuntimeUnlockObject(g);
+}
+
+TEST_F(GraphicsTest, AWrappedStringPutsItsFirstBaselineWhereTheUnwrappedOneDoes) {
+  Canvas plain(300, 120), wrapped(300, 120), narrow(300, 120);
+  StringRef text = Text("Baseline jig");
+  const int y = 40;
+  ObjectRecord* a = Make(plain);
+  RuntimeGraphicsDrawString(a, text.get(), 10, y, 0);
+  ObjectRecord* b = Make(wrapped);
+  RuntimeGraphicsDrawString(b, text.get(), 10, y, 250);
+  int ascent = RuntimeGraphicsTextAscent(a), height = RuntimeGraphicsTextHeight(a);
+  std::set<int> rows = plain.InkRows();
+  ASSERT_FALSE(rows.empty());
+  EXPECT_EQ(wrapped.InkRows(), rows);
+  EXPECT_EQ(wrapped.InkSet(), plain.InkSet());
+  EXPECT_GE(*rows.begin(), y - ascent);
+  EXPECT_LT(*rows.rbegin(), y - ascent + height);
+  EXPECT_TRUE(rows.count(y - 1)) << "letters stand on the baseline";
+  // Too narrow for both words: the second goes to a line below, the first
+  // stays where it was, and nothing reaches past the wrap width.
+  ObjectRecord* c = Make(narrow);
+  int firstWord = RuntimeGraphicsStringWidth(c, Text("Baseline").get());
+  RuntimeGraphicsDrawString(c, text.get(), 10, y, firstWord + 4);
+  std::set<int> narrowRows = narrow.InkRows();
+  EXPECT_GE(*narrowRows.rbegin(), y - ascent + height) << "no second line";
+  EXPECT_EQ(*narrowRows.begin(), *rows.begin());
+  for (auto [x, row] : narrow.InkSet()) EXPECT_LT(x, 10 + firstWord + 4);
+}
+
+TEST_F(GraphicsTest, StringsAreDrawnInTheForeColourAndNilDrawsNothing) {
+  Canvas canvas(200, 60);
+  ObjectRecord* g = Make(canvas);
+  RuntimeGraphicsDrawString(g, nullptr, 10, 30, 0);
+  RuntimeGraphicsDrawString(g, nullptr, 10, 30, 100);
+  EXPECT_TRUE(canvas.InkSet().empty());
+  graphicsForeColorSetter(g, 0, 0xC00000);
+  RuntimeGraphicsDrawString(g, Text("Red").get(), 10, 30, 0);
+  PixelSet ink = canvas.InkSet();
+  ASSERT_FALSE(ink.empty());
+  bool pure = false;
+  for (auto [x, y] : ink) pure = pure || canvas.At(x, y) == 0xC00000;
+  EXPECT_TRUE(pure) << "no pixel in the fore colour";
+  EXPECT_EQ(GetTextAlign(canvas.dc()) & (TA_BASELINE | TA_BOTTOM), UINT(TA_BASELINE));
+  RuntimeGraphicsDrawString(g, Text("Wrapped").get(), 10, 50, 100);
+  EXPECT_EQ(GetTextAlign(canvas.dc()) & (TA_BASELINE | TA_BOTTOM), UINT(TA_BASELINE))
+      << "the wrapped form leaves TA_BASELINE behind it";
+}
+
+// --- pictures ------------------------------------------------------------------------------
+
+TEST_F(GraphicsTest, PicturesDrawAtTheirSizeOrScaledPixelByPixel) {
+  // 2 x 2 pixels in 5-5-5: red, green / blue, white.
+  std::vector<uint32_t> d = {16, 2, 2, 8, 0x03E07C00u, 0x7FFF001Fu};
+  ObjectRecord* o = NewObjectOfClass(FindBuiltInClass("Picture"));
+  ASSERT_TRUE(BuildPictureSurface(reinterpret_cast<PictureObject*>(o), d.data()));
+  Canvas canvas(60, 60);
+  ObjectRecord* g = Make(canvas, 1, 1);
+  RuntimeGraphicsDrawPicture(g, o, 9, 9, -1, -1, 0, 0, -1, -1);  // own size at (10, 10)
+  RuntimeGraphicsDrawPicture(g, o, 19, 19, 6, 6, 0, 0, 2, 2);   // three times at (20, 20)
+  RuntimeGraphicsDrawPicture(g, o, 39, 39, 4, 4, 1, 0, 1, 1);   // the green pixel alone
+  uint32_t red = canvas.At(10, 10), green = canvas.At(11, 10), blue = canvas.At(10, 11);
+  EXPECT_GT(readColorRed(static_cast<int32_t>(red)), 0xF0);
+  EXPECT_EQ(red & 0xFFFF, 0u);
+  EXPECT_GT(readColorGreen(static_cast<int32_t>(green)), 0xF0);
+  EXPECT_GT(readColorBlue(static_cast<int32_t>(blue)), 0xF0);
+  EXPECT_EQ(canvas.At(12, 10), kWhite);
+  EXPECT_EQ(canvas.At(10, 12), kWhite);
+  for (int y = 0; y < 6; ++y)
+    for (int x = 0; x < 6; ++x)
+      ASSERT_EQ(canvas.At(20 + x, 20 + y), canvas.At(10 + x / 3, 10 + y / 3)) << x << "," << y;
+  for (int y = 0; y < 4; ++y)
+    for (int x = 0; x < 4; ++x) ASSERT_EQ(canvas.At(40 + x, 40 + y), green);
+  EXPECT_EQ(canvas.At(44, 40), kWhite);
+  RuntimeUnlockObject(o);
+}
+
+// --- the visible flag ----------------------------------------------------------------------
+
+void DrawEverything(ObjectRecord* g, ObjectRecord* picture) {
+  RuntimeGraphicsDrawLine(g, 1, 1, 30, 30);
+  RuntimeGraphicsDrawRect(g, 2, 2, 20, 20);
+  RuntimeGraphicsFillRect(g, 3, 3, 10, 10);
+  RuntimeGraphicsDrawOval(g, 4, 4, 20, 10);
+  RuntimeGraphicsFillOval(g, 5, 5, 20, 10);
+  RuntimeGraphicsDrawRoundRect(g, 6, 6, 20, 20, 5, 5);
+  RuntimeGraphicsFillRoundRect(g, 7, 7, 20, 20, 5, 5);
+  StringRef text = StringRef::Adopt(NewString("Text"));
+  RuntimeGraphicsDrawString(g, text.get(), 5, 30, 0);
+  RuntimeGraphicsDrawString(g, text.get(), 5, 30, 50);
+  graphicsPixelSetter(g, 35, 35, 0);
+  RuntimeGraphicsDrawPicture(g, picture, 30, 5, 8, 8, 0, 0, -1, -1);
+  graphicsDrawStopIcon(g, 0, 0);
+  graphicsDrawNoteIcon(g, 0, 0);
+  graphicsDrawCautionIcon(g, 0, 0);
+}
+
+TEST_F(GraphicsTest, WithTheVisibleFlagClearNothingIsDrawnAndClearingIsDrawingToo) {
+  std::vector<uint32_t> d = {16, 1, 1, 2, 0};
+  ObjectRecord* picture = NewObjectOfClass(FindBuiltInClass("Picture"));
+  ASSERT_TRUE(BuildPictureSurface(reinterpret_cast<PictureObject*>(picture), d.data()));
+  Canvas hidden(40, 40), shown(40, 40);
+  RECT all = {0, 0, 40, 40};
+  FillRect(hidden.dc(), &all, static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH)));
+  ObjectRecord* g = Make(hidden);
+  GraphicsPort(g)->SetVisible(false);
+  uint32_t gray = hidden.At(0, 0);
+  DrawEverything(g, picture);
+  RuntimeGraphicsClearRect(g, 0, 0, 40, 40);
+  for (int y = 0; y < 40; ++y)
+    for (int x = 0; x < 40; ++x) ASSERT_EQ(hidden.At(x, y), gray) << x << "," << y;
+  EXPECT_EQ(graphicsPixelGetter(g, 0, 0), gray) << "reading is not drawing";
+  // The same calls on a visible port do draw.
+  DrawEverything(Make(shown), picture);
+  EXPECT_GT(shown.InkSet().size(), 100u);
+  RuntimeUnlockObject(picture);
+}
+
+// --- a nil Graphics -----------------------------------------------------------------------
+
+TEST(GraphicsNil, ANilGraphicsDrawsNothingAndReadsZero) {
+  DrawEverything(nullptr, nullptr);
+  RuntimeGraphicsNextPage(nullptr);
+  EXPECT_EQ(RuntimeGraphicsTextHeight(nullptr), 0);
+  EXPECT_EQ(graphicsPixelGetter(nullptr, 1, 1), 0u);
+  EXPECT_EQ(graphicsForeColorGetter(nullptr, 0), 0u);
+  EXPECT_EQ(graphicsWidthGetter(nullptr, 0), 0);
+  StringRef font = StringRef::Adopt(graphicsTextFontGetter(nullptr, 0));
+  EXPECT_EQ(font.View(), "");
+}
+
+}  // namespace

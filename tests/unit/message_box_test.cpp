@@ -1,0 +1,129 @@
+// The message box as the system shows it: a watcher thread finds the box
+// this process opened, reads its owner, caption and text, and presses OK.
+// The owner follows the rule for new windows: a visible modal window, else
+// the newest document window, else none.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <string>
+#include <thread>
+
+#include "objects/strings.h"
+#include "sdk/entry_graphics.h"
+#include "ui/message_box.h"
+#include "ui/native_window.h"
+
+namespace {
+
+struct SeenBox {
+  HWND owner = nullptr;
+  std::string caption, text;
+  bool found = false;
+};
+
+BOOL CALLBACK FindOurBox(HWND hwnd, LPARAM lParam) {
+  DWORD process = 0;
+  GetWindowThreadProcessId(hwnd, &process);
+  char cls[16] = "";
+  GetClassNameA(hwnd, cls, sizeof cls);
+  if (process != GetCurrentProcessId() || std::string(cls) != "#32770" || !IsWindowVisible(hwnd))
+    return TRUE;
+  *reinterpret_cast<HWND*>(lParam) = hwnd;
+  return FALSE;
+}
+
+// Runs `show` (which opens a box and returns when it is closed) while a
+// second thread waits for the box, reads it and presses its OK button.
+template <typename Show>
+SeenBox Watch(Show show) {
+  SeenBox seen;
+  std::atomic<bool> done{false};
+  std::thread watcher([&] {
+    for (int i = 0; i < 500 && !done; ++i) {
+      HWND box = nullptr;
+      EnumWindows(FindOurBox, reinterpret_cast<LPARAM>(&box));
+      if (!box) {
+        Sleep(10);
+        continue;
+      }
+      char buffer[256] = "";
+      GetWindowTextA(box, buffer, sizeof buffer);
+      seen.caption = buffer;
+      GetDlgItemTextA(box, 0xFFFF, buffer, sizeof buffer);  // the message's static text
+      seen.text = buffer;
+      seen.owner = GetWindow(box, GW_OWNER);
+      seen.found = true;
+      PostMessageA(box, WM_COMMAND, IDOK, 0);
+      return;
+    }
+  });
+  show();
+  done = true;
+  watcher.join();
+  return seen;
+}
+
+class MessageBoxTest : public testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = ZBWindowProc;
+    wc.cbWndExtra = 4;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "ZBWindow";
+    RegisterClassA(&wc);  // fails harmlessly when start-up code registered it already
+  }
+  NativeWindow* Make(int kind, bool visible) {
+    NativeWindow* n = CreateNativeWindow("Owner test", {100, 100, 160, 300}, kind, true, true, false);
+    if (n && visible) ShowWindow(n->hwnd, SW_SHOWNA);
+    return n;
+  }
+};
+
+TEST_F(MessageBoxTest, WithoutWindowsTheBoxHasNoOwnerAndTheCaptionMessage) {
+  ASSERT_EQ(FirstNativeWindow(), nullptr);
+  SeenBox seen = Watch([] {
+    StringRef text = StringRef::Adopt(NewString("Nothing owns me"));
+    RuntimeMsgBox(text.get());
+  });
+  ASSERT_TRUE(seen.found);
+  EXPECT_EQ(seen.owner, nullptr);
+  EXPECT_EQ(seen.caption, "Message");
+  EXPECT_EQ(seen.text, "Nothing owns me");
+}
+
+TEST_F(MessageBoxTest, TheOwnerIsAVisibleModalWindowElseTheNewestDocumentWindow) {
+  NativeWindow* older = Make(8, true);
+  NativeWindow* document = Make(8, true);
+  ASSERT_TRUE(older && document);
+  SeenBox seen = Watch([] { ShowRuntimeMessage("Document"); });
+  ASSERT_TRUE(seen.found);
+  EXPECT_EQ(seen.owner, document->hwnd);
+  EXPECT_EQ(seen.text, "Document");
+
+  NativeWindow* modal = Make(3, true);
+  ASSERT_TRUE(modal);
+  seen = Watch([] { RuntimeMsgBox(nullptr); });
+  ASSERT_TRUE(seen.found);
+  EXPECT_EQ(seen.owner, modal->hwnd);
+  EXPECT_EQ(seen.caption, "Message");
+  EXPECT_EQ(seen.text, "");
+
+  // A modal window that is hidden owns nothing, and the document windows
+  // behind it are not chosen either.
+  ShowWindow(modal->hwnd, SW_HIDE);
+  seen = Watch([] { ShowRuntimeMessage("Hidden modal"); });
+  ASSERT_TRUE(seen.found);
+  EXPECT_EQ(seen.owner, nullptr);
+
+  modal->Destroy();
+  document->Destroy();
+  seen = Watch([] { ShowRuntimeMessage("Older"); });
+  ASSERT_TRUE(seen.found);
+  EXPECT_EQ(seen.owner, older->hwnd);
+  older->Destroy();
+}
+
+}  // namespace
