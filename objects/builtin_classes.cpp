@@ -9,6 +9,7 @@
 #include "objects/name_map.h"
 #include "objects/objects.h"
 #include "ui/controls.h"
+#include "ui/menu_items.h"
 #include "ui/native_window.h"
 #include "ui/pictures.h"
 #include "ui/timers.h"
@@ -114,6 +115,8 @@ const BuiltInBehaviour kBehaviours[] = {
     {"RectControl", nullptr, RectControlDestruct, gRectControlEvents, kRectControlEventCount,
      kRectControlProperties, kRectControlPropertyCount, nullptr, 0},
     {"Picture", nullptr, PictureDestruct, nullptr, 0, nullptr, 0, nullptr, 0},
+    {"MenuItem", nullptr, MenuItemDestruct, gMenuItemEvents, kMenuItemEventCount,
+     kMenuItemProperties, kMenuItemPropertyCount, nullptr, 0},
     {"Timer", TimerConstruct, TimerDestruct, gTimerEvents, kTimerEventCount, kTimerProperties,
      kTimerPropertyCount, nullptr, 0},
 };
