@@ -35,9 +35,10 @@ char LayoutCharacter(UINT virtualKey) {
   return (mapped >= 0x20 && mapped < 0x7F) ? static_cast<char>(mapped) : 0;
 }
 
-// The application window the message's HWND belongs to, or null.
+// The application window the message's HWND belongs to, or null. Owners do
+// not count: a dialog box that a window owns keeps its own keys.
 WindowObject* RuntimeWindowOf(HWND hwnd) {
-  for (HWND h = hwnd; h; h = GetParent(h))
+  for (HWND h = hwnd; h; h = GetAncestor(h, GA_PARENT))
     if (NativeWindow* n = NativeWindowFromHandle(h)) return n->window;
   return nullptr;
 }

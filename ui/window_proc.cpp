@@ -161,9 +161,8 @@ LRESULT OnChar(NativeWindow* n, WPARAM wParam, LPARAM lParam) {
 }
 
 // Opening the menu bar runs the enabling cycle first.
-LRESULT OnInitMenu(NativeWindow* n, WPARAM wParam, LPARAM) {
+LRESULT OnInitMenu(NativeWindow*, WPARAM wParam, LPARAM) {
   if (reinterpret_cast<HMENU>(wParam) == MenuBarHandle()) RunEnablingCycle();
-  (void)n;
   return 0;
 }
 

@@ -133,8 +133,9 @@ TEST_F(WindowKeysTest, SystemKeyPressesReachShortcutsOnly) {
 
 TEST_F(WindowKeysTest, OnlyKeyDownsToRuntimeWindowsAreHandled) {
   BuildBar();
-  HWND other = CreateWindowExA(0, "STATIC", "not ours", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
-                               GetModuleHandleA(nullptr), nullptr);
+  // Owned by the runtime window, but a window of its own (as a dialog box is).
+  HWND other = CreateWindowExA(0, "STATIC", "not ours", WS_POPUP, 0, 0, 10, 10,
+                               window_->native->hwnd, nullptr, GetModuleHandleA(nullptr), nullptr);
   EXPECT_FALSE(Press('Q', true, false, other));
   DestroyWindow(other);
   MSG up{};
