@@ -17,6 +17,7 @@
 #include "ui/control_kinds.h"
 #include "ui/controls.h"
 #include "ui/graphics.h"
+#include "ui/menu_items.h"
 #include "ui/native_window.h"
 #include "ui/pictures.h"
 #include "ui/timers.h"
@@ -131,6 +132,8 @@ const BuiltInBehaviour kBehaviours[] = {
     {"Picture", nullptr, PictureDestruct, nullptr, 0, nullptr, 0, nullptr, 0, nullptr, 0},
     {"Graphics", GraphicsConstruct, GraphicsDestruct, nullptr, 0, kGraphicsProperties,
      kGraphicsPropertyCount, nullptr, 0, nullptr, 0},
+    {"MenuItem", nullptr, MenuItemDestruct, gMenuItemEvents, kMenuItemEventCount,
+     kMenuItemProperties, kMenuItemPropertyCount, nullptr, 0, nullptr, 0},
     {"Timer", TimerConstruct, TimerDestruct, gTimerEvents, kTimerEventCount, kTimerProperties,
      kTimerPropertyCount, nullptr, 0, nullptr, 0},
 };

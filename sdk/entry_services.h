@@ -115,6 +115,10 @@ ObjectRecord* getStartupItemsFolder();
 ObjectRecord* getShutdownItemsFolder();
 ObjectRecord* getControlPanelsFolder();
 ObjectRecord* getAppleMenuFolder();
+// The system's open and save dialogs, offering the application's file types
+// named in `fileTypes` (separated by ";") and all files; nil on cancel.
+ObjectRecord* RuntimeGetOpenFolderItem(StringRecord* fileTypes);
+ObjectRecord* RuntimeGetSaveFolderItem(StringRecord* fileTypes);
 int32_t getVolumeCount();
 ObjectRecord* getVolume(int32_t index);
 

@@ -252,3 +252,37 @@ static_assert(offsetof(GraphicsObject, width) == 36);
 static_assert(offsetof(GraphicsObject, copies) == 44);
 static_assert(sizeof(GraphicsObject) == 56);
 #endif
+
+// A menu item. The "shown" bytes are the states last given to the Win32
+// menu, so that the enabling cycle calls Win32 only for changes.
+struct RuntimeMenu;
+struct MenuItemObject {
+  ObjectRecord header;
+  StringRecord* name;
+  StringRecord* text;
+  StringRecord* balloonHelp;
+  StringRecord* disabledBalloonHelp;
+  int32_t index;  // INT32_MIN: not an element of a menu item array
+  StringRecord* tag;
+  RuntimeMenu* menu;  // null once the item was closed
+  int32_t position;   // in its Win32 menu, as of the last apply
+  StringRecord* commandKey;
+  uint8_t enabled, enabledShown;
+  uint8_t checked, checkedShown;
+  uint8_t visible, inserted;
+  uint32_t commandId;  // 0: none (every identifier was taken)
+};
+#if defined(_WIN32) && !defined(_WIN64)
+static_assert(offsetof(MenuItemObject, name) == 24);
+static_assert(offsetof(MenuItemObject, index) == 40);
+static_assert(offsetof(MenuItemObject, tag) == 44);
+static_assert(offsetof(MenuItemObject, menu) == 48);
+static_assert(offsetof(MenuItemObject, position) == 52);
+static_assert(offsetof(MenuItemObject, commandKey) == 56);
+static_assert(offsetof(MenuItemObject, enabled) == 60);
+static_assert(offsetof(MenuItemObject, checked) == 62);
+static_assert(offsetof(MenuItemObject, visible) == 64);
+static_assert(offsetof(MenuItemObject, inserted) == 65);
+static_assert(offsetof(MenuItemObject, commandId) == 68);
+static_assert(sizeof(MenuItemObject) == 72);
+#endif

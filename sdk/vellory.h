@@ -103,6 +103,7 @@ StringRecord* RuntimeOct(int32_t n);
 #include "sdk/entry_exceptions.h"
 #include "sdk/entry_graphics.h"
 #include "sdk/entry_loop.h"
+#include "sdk/entry_menus.h"
 #include "sdk/entry_numbers.h"
 #include "sdk/entry_services.h"
 #include "sdk/entry_windows.h"

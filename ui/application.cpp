@@ -36,19 +36,24 @@ void RaiseOnApplication(ApplicationEvent event, Args... args) {
 
 void SetEndRaiser(EndRaiser raiser) { gEndRaiser = raiser; }
 
-extern "C" {
-
-void ApplicationQuit() {
-  if (gQuitting) return;
+bool RunQuitSequence() {
+  if (gQuitting) return false;
   gQuitting = true;
   const WindowServices& services = CurrentWindowServices();
   if (services.anyWindowCancelsClose()) {
     gQuitting = false;
-    return;
+    return false;
   }
   RaiseOnApplication(kAppClose);
   services.closeAllWindows();
   gQuitting = false;
+  return true;
+}
+
+extern "C" {
+
+void ApplicationQuit() {
+  if (!RunQuitSequence()) return;
   RaiseEnd();
   RequestQuit();
 }

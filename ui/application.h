@@ -7,3 +7,9 @@
 // recorder here; null restores the real raise.
 using EndRaiser = void (*)();
 void SetEndRaiser(EndRaiser raiser);
+
+// The quitting sequence that ApplicationQuit and the quit menu item share:
+// "CancelClose" to every application window, then the application's "Close"
+// and the closing of every window. False when a window cancelled, or when a
+// sequence is already running (a nested quit has no effect).
+bool RunQuitSequence();

@@ -12,6 +12,7 @@
 #include "objects/objects.h"
 #include "ui/control_dictionary.h"
 #include "ui/controls.h"
+#include "ui/menu_bar.h"
 #include "ui/pane.h"
 #include "ui/window_graphics.h"
 
@@ -52,8 +53,9 @@ HWND ChooseOwner(const NativeWindow* self) {
 }
 
 HWND CreateTopLevel(NativeWindow* n, const RECT& r) {
+  HMENU menu = n->hasMenu ? MenuBarHandle() : nullptr;
   return CreateWindowExA(n->exStyle, "ZBWindow", n->title.c_str(), n->style, r.left, r.top,
-                         r.right - r.left, r.bottom - r.top, ChooseOwner(n), nullptr,
+                         r.right - r.left, r.bottom - r.top, ChooseOwner(n), menu,
                          GetModuleHandleA(nullptr), nullptr);
 }
 
@@ -131,9 +133,11 @@ NativeWindow* CreateNativeWindow(const std::string& title, const ShortRect& boun
   n->exStyle = s.exStyle;
   n->nextNative = gFirstNative;
   gFirstNative = n;
-  // The menu bar goes to the first document window; until the menu bar
-  // exists there is no Win32 menu to give it.
-  if (!MdiMode() && !gMainWindow && (kind == 0 || kind == 8)) gMainWindow = n;
+  // The menu bar goes to the first document window.
+  if (!MdiMode() && !gMainWindow && (kind == 0 || kind == 8)) {
+    gMainWindow = n;
+    n->hasMenu = MenuBarHandle() != nullptr;
+  }
   RECT r = {bounds.left, bounds.top, bounds.right, bounds.bottom};
   AdjustWindowRectEx(&r, n->style, n->hasMenu, n->exStyle);
   bool child = MdiMode() && !(n->style & WS_POPUP);
@@ -254,6 +258,8 @@ void NativeWindow::Destroy() {
   hwnd = nullptr;
   if (h) {
     SetWindowLongPtrA(h, 0, 0);
+    // The menu bar outlives its window (DestroyWindow would destroy it too).
+    if (hasMenu && GetMenu(h) == MenuBarHandle()) SetMenu(h, nullptr);
     if (mdiChild)
       SendMessageA(MdiClientHandle(), WM_MDIDESTROY, reinterpret_cast<WPARAM>(h), 0);
     else

@@ -11,6 +11,9 @@
 #include "objects/objects.h"
 #include "objects/strings.h"
 #include "ui/focus.h"
+#include "ui/menu_bar.h"
+#include "ui/menu_dispatch.h"
+#include "ui/menu_enabling.h"
 #include "ui/native_window.h"
 #include "ui/notifications.h"
 #include "ui/pane.h"
@@ -173,6 +176,18 @@ LRESULT OnChar(NativeWindow* n, WPARAM wParam, LPARAM lParam) {
   return still ? DefaultProc(still, hwnd, WM_CHAR, wParam, lParam) : 0;
 }
 
+// Opening the menu bar runs the enabling cycle first.
+LRESULT OnInitMenu(NativeWindow*, WPARAM wParam, LPARAM) {
+  if (reinterpret_cast<HMENU>(wParam) == MenuBarHandle()) RunEnablingCycle();
+  return 0;
+}
+
+// Control notifications were routed before; what is left is a menu choice.
+LRESULT OnMenuCommand(NativeWindow* n, WPARAM wParam, LPARAM lParam) {
+  if (HIWORD(wParam) == 0 && lParam == 0 && DispatchMenuCommand(LOWORD(wParam))) return 0;
+  return DefaultProc(n, n->hwnd, WM_COMMAND, wParam, lParam);
+}
+
 struct Route {
   UINT message;
   Handler handler;
@@ -186,7 +201,8 @@ const Route kRoutes[] = {
     {WM_RBUTTONUP, OnButtonUp},          {WM_MOVE, OnMove},
     {WM_SIZE, OnSize},                   {WM_CLOSE, OnClose},
     {WM_GETMINMAXINFO, OnGetMinMaxInfo}, {WM_SETCURSOR, OnSetCursor},
-    {WM_CHAR, OnChar},
+    {WM_CHAR, OnChar},                   {WM_INITMENU, OnInitMenu},
+    {WM_COMMAND, OnMenuCommand},
 };
 
 Handler RouteOf(UINT message) {

@@ -14,6 +14,7 @@
 #include "ui/native_window.h"
 #include "ui/pane.h"
 #include "ui/window_services.h"
+#include "ui/window_keys.h"
 
 namespace {
 
@@ -150,8 +151,7 @@ void ActivePaneIdle() {
   if (Pane* pane = ActivePane()) pane->Idle();
 }
 
-// Menus come with the menu bar; until then no key is a shortcut.
-bool MenuShortcut(const void*) { return false; }
+bool MenuShortcut(const void* msg) { return HandleWindowKey(*static_cast<const MSG*>(msg)); }
 
 const WindowServices kServices = {UpdateWindowsWhenIdle, TrackMouse,   MouseCaptured,
                                   MenuShortcut,          ActivePaneIdle, NoWindowOpen,

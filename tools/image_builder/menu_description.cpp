@@ -51,7 +51,26 @@ bool EncodeLevel(const json& entries, bool topLevel, const ClassIndexOf& classIn
   return true;
 }
 
+void CollectClassNames(const json& entries, std::vector<std::string>& out) {
+  if (!entries.is_array()) return;
+  for (const json& e : entries) {
+    if (!e.is_object()) continue;
+    out.push_back(e.value("class", std::string("MenuItem")));
+    if (e.contains("items")) CollectClassNames(e.at("items"), out);
+  }
+}
+
 }  // namespace
+
+std::vector<std::string> MenuClassNames(const json& menus) {
+  std::vector<std::string> out;
+  try {
+    CollectClassNames(menus, out);
+  } catch (const json::exception&) {
+    // A malformed entry is reported when the menu bar is encoded.
+  }
+  return out;
+}
 
 bool EncodeMenuBar(const json& menus, const ClassIndexOf& classIndex, std::vector<uint8_t>& out,
                    std::string& error) {

@@ -16,5 +16,9 @@ using ClassIndexOf = std::function<int32_t(const std::string&)>;
 // with items {"text", "name", "key", "help", "disabledHelp", "index", "class",
 // "items"}). Items' class defaults to "MenuItem". False with `error` set for
 // an unknown class.
+// The item classes `menus` names, with the default "MenuItem" for entries
+// that name none, so that the project can refer to built-in ones.
+std::vector<std::string> MenuClassNames(const nlohmann::json& menus);
+
 bool EncodeMenuBar(const nlohmann::json& menus, const ClassIndexOf& classIndex,
                    std::vector<uint8_t>& out, std::string& error);

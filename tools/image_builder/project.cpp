@@ -8,6 +8,7 @@
 #include <nlohmann/json.hpp>
 
 #include "sdk/builtin_class_layout.h"
+#include "tools/image_builder/menu_description.h"
 
 using nlohmann::json;
 
@@ -110,6 +111,11 @@ void AddBuiltInReferences(Project& p) {
   for (const ProjectClass& c : p.classes) {
     if (!c.super.empty()) wanted.push_back(c.super);
     wanted.insert(wanted.end(), c.interfaces.begin(), c.interfaces.end());
+  }
+  for (const ProjectItem& item : p.items) {
+    if (item.type != "menubar" || item.menusJson.empty()) continue;
+    std::vector<std::string> menuClasses = MenuClassNames(nlohmann::json::parse(item.menusJson));
+    wanted.insert(wanted.end(), menuClasses.begin(), menuClasses.end());
   }
   for (const ProjectWindow& w : p.windows) {
     wanted.push_back(w.className);

@@ -17,6 +17,9 @@
 //   ui-driver realclick CLASS TITLE X Y       move the cursor there and click through
 //                                      the system's input, as a user does
 //   ui-driver keys CLASS TITLE TEXT    post the keys of TEXT to the window
+//   ui-driver realkeys CLASS TITLE COMBO...  bring the window to the front and
+//                                      press each COMBO through the system's input,
+//                                      e.g. ctrl+shift+t, alt+f, esc, enter, tab, f10, q
 //   ui-driver resize CLASS TITLE W H   give the window a content area of W x H
 //   ui-driver waitgone CLASS TITLE [MS] wait until no such window exists
 //   ui-driver chars CLASS TITLE CHILD TEXT   post TEXT to a child as typed characters
@@ -41,6 +44,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -203,6 +207,49 @@ int Keys(HWND w, const std::string& text) {
   return 0;
 }
 
+void SendKey(WORD vk, bool up) {
+  INPUT in{};
+  in.type = INPUT_KEYBOARD;
+  in.ki.wVk = vk;
+  in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+  SendInput(1, &in, sizeof in);
+}
+
+// The virtual key of a combo's last part: a name or one character.
+WORD NamedVirtualKey(const std::string& name) {
+  static const struct {
+    const char* name;
+    WORD vk;
+  } kNames[] = {{"esc", VK_ESCAPE}, {"enter", VK_RETURN}, {"tab", VK_TAB}, {"f10", VK_F10},
+                {"space", VK_SPACE}, {"down", VK_DOWN}, {"up", VK_UP}};
+  for (const auto& n : kNames)
+    if (name == n.name) return n.vk;
+  return name.size() == 1 ? LOBYTE(VkKeyScanA(name[0])) : 0;
+}
+
+int RealKeys(HWND w, int count, char** combos) {
+  SetForegroundWindow(w);
+  Sleep(200);
+  for (int i = 0; i < count; ++i) {
+    std::string combo = combos[i];
+    std::vector<WORD> held;
+    size_t start = 0, plus;
+    while ((plus = combo.find('+', start)) != std::string::npos && plus + 1 < combo.size()) {
+      std::string mod = combo.substr(start, plus - start);
+      held.push_back(mod == "ctrl" ? VK_CONTROL : mod == "shift" ? VK_SHIFT : VK_MENU);
+      start = plus + 1;
+    }
+    WORD vk = NamedVirtualKey(combo.substr(start));
+    if (!vk) return 3;
+    for (WORD m : held) SendKey(m, false);
+    SendKey(vk, false);
+    SendKey(vk, true);
+    for (auto it = held.rbegin(); it != held.rend(); ++it) SendKey(*it, true);
+    Sleep(150);
+  }
+  return 0;
+}
+
 int Resize(HWND w, int width, int height) {
   RECT c{}, r{};
   GetClientRect(w, &c);
@@ -311,6 +358,7 @@ int main(int argc, char** argv) {
     return PostClick(w, std::atoi(argv[4]), std::atoi(argv[5]), argc > 6 && std::string(argv[6]) == "right");
   if (verb == "realclick" && argc > 5) return RealClick(w, std::atoi(argv[4]), std::atoi(argv[5]));
   if (verb == "keys" && argc > 4) return Keys(w, argv[4]);
+  if (verb == "realkeys" && argc > 4) return RealKeys(w, argc - 4, argv + 4);
   if (verb == "resize" && argc > 5) return Resize(w, std::atoi(argv[4]), std::atoi(argv[5]));
   if (verb == "highlight" && argc > 6)
     return Highlight(w, std::atoi(argv[4]), std::atoi(argv[5]), std::atoi(argv[6]));

@@ -7,7 +7,9 @@
 #include <climits>
 
 #include "sdk/le_bytes.h"
+#include "sdk/description_encoding.h"
 #include "ui/description_stream.h"
+#include "ui/menu_description.h"
 
 namespace {
 
@@ -88,6 +90,101 @@ TEST(MenuDescription, AnUnknownItemClassIsNamed) {
   std::string error;
   EXPECT_FALSE(EncodeMenuBar(menus, Classes, out, error));
   EXPECT_NE(error.find("unknown class Nope"), std::string::npos);
+}
+
+// The runtime's reader against the builder's writer: the tree comes back as
+// written, with the levels in the right places.
+TEST(MenuDescriptionReader, ReadsWhatTheBuilderWrites) {
+  auto menus = nlohmann::json::parse(R"([
+    {"kind": 1, "text": "App", "items": [{"text": "About", "name": "HelpAbout"}]},
+    {"text": "&File", "name": "FileMenu", "items": [
+      {"text": "&Send", "name": "FileSend", "items": [
+        {"text": "Text &File...", "name": "FileSendText", "key": "T", "help": "h", "disabledHelp": "d"}]},
+      {"text": "-"},
+      {"text": "Recent", "name": "FileRecent", "index": 0},
+      {"text": "E&xit", "name": "FileQuit", "key": "Q", "class": "QuitMenuItem"}]},
+    {"kind": 2}])");
+  std::vector<uint8_t> out;
+  std::string error;
+  ASSERT_TRUE(EncodeMenuBar(menus, Classes, out, error)) << error;
+  std::vector<MenuEntryDescription> read;
+  ASSERT_TRUE(ReadMenuBarDescription(out.data() + 4, static_cast<uint32_t>(out.size() - 4), read));
+  ASSERT_EQ(read.size(), 3u);
+  EXPECT_EQ(read[0].kind, 1);
+  ASSERT_EQ(read[0].items.size(), 1u);
+  EXPECT_EQ(read[2].kind, 2);
+  EXPECT_TRUE(read[2].items.empty());
+  const std::vector<MenuEntryDescription>& file = read[1].items;
+  ASSERT_EQ(file.size(), 4u);
+  EXPECT_TRUE(file[0].hasSubmenu);
+  ASSERT_EQ(file[0].items.size(), 1u);
+  const MenuEntryDescription& text = file[0].items[0];
+  EXPECT_EQ(text.name, "FileSendText");
+  EXPECT_EQ(text.commandKey, "T");
+  EXPECT_EQ(text.help, "h");
+  EXPECT_EQ(text.disabledHelp, "d");
+  EXPECT_EQ(text.index, kNotAnArrayElement);
+  EXPECT_EQ(file[1].text, "-");
+  EXPECT_EQ(file[2].index, 0);
+  EXPECT_EQ(file[3].classIndex, 5);
+  EXPECT_EQ(file[3].commandKey, "Q");
+}
+
+std::vector<uint8_t> OneItemLevel(int32_t storedIndex, uint8_t hasSubmenu) {
+  std::vector<uint8_t> s;
+  PutPackedInt(s, 1);  // one top-level entry
+  for (int level = 0; level < 2; ++level) {
+    PutPackedInt(s, 0);
+    PutPackedString(s, level ? "Item" : "Menu");
+    PutPackedString(s, "Name");
+    PutPackedInt(s, level ? storedIndex : INT32_MIN);
+    for (int i = 0; i < 3; ++i) PutPackedString(s, "");
+    s.push_back(0);
+    s.push_back(level ? hasSubmenu : 0);
+    PutPackedInt(s, 4);
+    if (level == 0) PutPackedInt(s, 1);  // the menu's level: one item
+  }
+  return s;
+}
+
+TEST(MenuDescriptionReader, OldNoIndexValuesReadAsNone) {
+  for (uint32_t stored : {0x80000010u, 0x80100000u, 0x80000000u}) {
+    std::vector<uint8_t> s = OneItemLevel(static_cast<int32_t>(stored), 0);
+    std::vector<MenuEntryDescription> read;
+    ASSERT_TRUE(ReadMenuBarDescription(s.data(), static_cast<uint32_t>(s.size()), read));
+    EXPECT_EQ(read[0].items[0].index, kNotAnArrayElement) << std::hex << stored;
+  }
+  std::vector<uint8_t> s = OneItemLevel(7, 0);
+  std::vector<MenuEntryDescription> read;
+  ASSERT_TRUE(ReadMenuBarDescription(s.data(), static_cast<uint32_t>(s.size()), read));
+  EXPECT_EQ(read[0].items[0].index, 7);
+}
+
+TEST(MenuDescriptionReader, DamagedStreamsAreRefused) {
+  std::vector<uint8_t> whole = OneItemLevel(INT32_MIN, 0);
+  std::vector<MenuEntryDescription> read;
+  for (size_t cut = 0; cut < whole.size(); ++cut)
+    EXPECT_FALSE(ReadMenuBarDescription(whole.data(), static_cast<uint32_t>(cut), read)) << cut;
+  EXPECT_TRUE(read.empty());
+  // The item claims a submenu that is not there.
+  std::vector<uint8_t> missing = OneItemLevel(INT32_MIN, 1);
+  EXPECT_FALSE(ReadMenuBarDescription(missing.data(), static_cast<uint32_t>(missing.size()), read));
+  // A huge count with nothing behind it ends at the stream's end.
+  std::vector<uint8_t> huge;
+  PutPackedInt(huge, 0x7FFFFFFF);
+  EXPECT_FALSE(ReadMenuBarDescription(huge.data(), static_cast<uint32_t>(huge.size()), read));
+}
+
+TEST(MenuDescriptionReader, NestingIsLimited) {
+  nlohmann::json level = nlohmann::json::array({{{"text", "leaf"}, {"name", "Leaf"}}});
+  for (int depth = 0; depth < 40; ++depth)
+    level = nlohmann::json::array({{{"text", "sub"}, {"name", "Sub"}, {"items", level}}});
+  nlohmann::json menus = nlohmann::json::array({{{"text", "&Deep"}, {"items", level}}});
+  std::vector<uint8_t> out;
+  std::string error;
+  ASSERT_TRUE(EncodeMenuBar(menus, Classes, out, error)) << error;
+  std::vector<MenuEntryDescription> read;
+  EXPECT_FALSE(ReadMenuBarDescription(out.data() + 4, static_cast<uint32_t>(out.size() - 4), read));
 }
 
 }  // namespace

@@ -49,6 +49,28 @@ TEST(Project, FieldsFollowTheSuperclassesFields) {
   EXPECT_EQ(ClassIndex(p, "Application"), 3);
 }
 
+// A menu bar may use the built-in item classes without listing them; they
+// are added as references like a superclass would be, and the encoded items
+// carry their indexes.
+TEST(Project, MenuItemClassesAreAddedAsReferences) {
+  Project p;
+  std::string error;
+  ASSERT_TRUE(Read(R"({"entry": "Main", "classes": [{"name": "App", "super": "Application"}],
+      "items": [{"type": "menubar", "menus": [{"text": "&File", "items": [
+        {"text": "&Connect", "name": "FileConnect", "key": "K"},
+        {"text": "E&xit", "name": "FileQuit", "key": "Q", "class": "QuitMenuItem"}]}]}]})",
+                   p, error))
+      << error;
+  int32_t item = ClassIndex(p, "MenuItem"), quit = ClassIndex(p, "QuitMenuItem");
+  ASSERT_GE(item, 0);
+  ASSERT_GE(quit, 0);
+  EXPECT_TRUE(p.classes[item].builtIn);
+  EXPECT_TRUE(p.classes[quit].builtIn);
+  EXPECT_EQ(std::count_if(p.classes.begin(), p.classes.end(),
+                          [](const ProjectClass& c) { return c.name == "MenuItem"; }),
+            1);
+}
+
 TEST(Project, MistakesAreNamed) {
   struct Case {
     const char* json;

@@ -1,0 +1,58 @@
+// The system's open and save dialogs for compiled code. The filter comes from
+// the application's own file-type list, so the dialog offers exactly the
+// kinds of file the application declared, plus all files. The dialogs are
+// owned like a new window would be, so that they stay above the window the
+// user is working in and keep it from taking input meanwhile.
+#include <windows.h>
+
+#include <commdlg.h>
+
+#include <string>
+
+#include "objects/strings.h"
+#include "sdk/vellory.h"
+#include "services/file_types.h"
+#include "services/folder_items.h"
+#include "startup/settings.h"
+#include "ui/native_window.h"
+
+namespace {
+
+enum class DialogKind { kOpen, kSave };
+
+ObjectRecord* AskForFile(StringRecord* fileTypes, DialogKind kind) {
+  DialogFilter filter = BuildDialogFilter(CurrentSettings().fileTypes, StringView(fileTypes));
+  char file[256] = "";
+  OPENFILENAMEA ofn = {};
+  ofn.lStructSize = sizeof ofn;
+  ofn.hwndOwner = NewWindowOwner();
+  ofn.lpstrFilter = filter.filter.c_str();
+  ofn.nFilterIndex = 1;
+  ofn.lpstrFile = file;
+  ofn.nMaxFile = sizeof file;
+  ofn.Flags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST;
+  BOOL chosen;
+  if (kind == DialogKind::kOpen) {
+    ofn.Flags |= OFN_FILEMUSTEXIST;
+    chosen = GetOpenFileNameA(&ofn);
+  } else {
+    ofn.Flags |= OFN_OVERWRITEPROMPT;
+    if (!filter.defaultExtension.empty()) ofn.lpstrDefExt = filter.defaultExtension.c_str();
+    chosen = GetSaveFileNameA(&ofn);
+  }
+  return chosen ? NewFolderItem(file) : nullptr;
+}
+
+}  // namespace
+
+extern "C" {
+
+ObjectRecord* RuntimeGetOpenFolderItem(StringRecord* fileTypes) {
+  return AskForFile(fileTypes, DialogKind::kOpen);
+}
+
+ObjectRecord* RuntimeGetSaveFolderItem(StringRecord* fileTypes) {
+  return AskForFile(fileTypes, DialogKind::kSave);
+}
+
+}  // extern "C"

@@ -1,0 +1,159 @@
+// What the menu and keyboard tests share: menu descriptions written entry by
+// entry in the stored format, scratch classes, application windows made as
+// RuntimeCreateWindow makes them, fake panes that record what is asked of
+// them, and the event log the tests compare with expected sequences.
+#pragma once
+#include <windows.h>
+
+#include <climits>
+#include <string>
+#include <vector>
+
+#include "objects/builtin_classes.h"
+#include "objects/classes.h"
+#include "objects/objects.h"
+#include "objects/strings.h"
+#include "sdk/description_encoding.h"
+#include "sdk/ui_layouts.h"
+#include "ui/control_dictionary.h"
+#include "ui/native_window.h"
+#include "ui/pane.h"
+
+namespace menutest {
+
+inline std::vector<std::string> gLog;
+
+// One menu level under construction, in the stored format.
+struct Level {
+  std::vector<uint8_t> bytes;
+  int32_t count = 0;
+  Level& Entry(const std::string& text, const std::string& name, const std::string& key = "",
+               int32_t cls = 0, int32_t index = INT32_MIN, const Level* submenu = nullptr,
+               int32_t kind = 0) {
+    PutPackedInt(bytes, kind);
+    PutPackedString(bytes, text);
+    PutPackedString(bytes, name);
+    PutPackedInt(bytes, index);
+    PutPackedString(bytes, key);
+    PutPackedString(bytes, "");
+    PutPackedString(bytes, "");
+    bytes.push_back(0);
+    bytes.push_back(submenu ? 1 : 0);
+    PutPackedInt(bytes, cls);
+    if (submenu) Append(*submenu);
+    ++count;
+    return *this;
+  }
+  // A top-level entry, always followed by its level.
+  Level& Menu(const std::string& text, const Level& items, int32_t kind = 0) {
+    Entry(text, "", "", 0, INT32_MIN, nullptr, kind);
+    Append(items);
+    return *this;
+  }
+  void Append(const Level& level) {
+    PutPackedInt(bytes, level.count);
+    bytes.insert(bytes.end(), level.bytes.begin(), level.bytes.end());
+  }
+  std::vector<uint8_t> Stream() const {
+    Level whole;
+    whole.Append(*this);
+    return whole.bytes;
+  }
+};
+
+struct ScratchClasses {
+  std::vector<ClassRecord*> made;
+  ClassRecord* Make(const char* name, const char* builtIn) {
+    ClassRecord* super = FindBuiltInClass(builtIn);
+    ClassRecord* c = NewClassRecord(name);
+    c->superclass = super;
+    c->instanceSize = super->instanceSize;
+    made.push_back(c);
+    return c;
+  }
+  ~ScratchClasses() {
+    for (auto it = made.rbegin(); it != made.rend(); ++it) DestroyClassRecord(*it);
+  }
+};
+
+template <typename F>
+CodeAddress Code(F* f) {
+  return reinterpret_cast<CodeAddress>(f);
+}
+
+inline StringRef Text(std::string_view s) { return StringRef::Adopt(NewString(s)); }
+
+// An application window of `cls` on screen, as RuntimeCreateWindow leaves
+// it: listed, tagged, with an empty control dictionary.
+inline WindowObject* OpenWindow(ClassRecord* cls, const char* title) {
+  auto* w = reinterpret_cast<WindowObject*>(NewObjectOfClass(cls));
+  ShortRect bounds{100, 100, 300, 400};
+  NativeWindow* n = CreateNativeWindow(title, bounds, 0, true, false, false);
+  if (!n) return w;
+  SetNativeAttribute(n, "RuntimeViewWindow", 1);
+  LinkIntoWindowList(n);
+  RuntimeLockObject(&w->header);
+  n->window = w;
+  w->native = n;
+  w->controls = NewControlDictionary();
+  ShowWindow(n->hwnd, SW_SHOW);
+  SetForegroundWindow(n->hwnd);
+  SetActiveWindow(n->hwnd);
+  return w;
+}
+
+// Closes the window (if still open) and drops the test's reference.
+inline void Dispose(WindowObject* w) {
+  if (!w) return;
+  CloseWindowObject(w);
+  RuntimeUnlockObject(&w->header);
+}
+
+// A pane that records what the window's key handling and the menus ask of it.
+class FakePane : public Pane {
+ public:
+  FakePane(RectControlObject* control, std::string name) : Pane(control), name_(std::move(name)) {}
+  bool focusable = true, takesReturn = false, isDefault = false, isCancel = false;
+  bool keyDownResult = false, handlesMenus = false;
+  std::vector<std::string> enables;
+
+  bool CanTakeFocus() override { return focusable; }
+  void GainFocus() override { gLog.push_back("focus " + name_); }
+  void LoseFocus() override {}
+  bool KeyDown(const MSG& m) override {
+    gLog.push_back("KeyDown " + name_ + " " + std::to_string(m.wParam));
+    return keyDownResult;
+  }
+  bool TakesReturn() const override { return takesReturn; }
+  bool IsDefaultButton() const override { return isDefault; }
+  bool IsCancelButton() const override { return isCancel; }
+  void Push() override { gLog.push_back("push " + name_); }
+  void EnableMenuItems(void (*enable)(const char*)) override {
+    for (const std::string& e : enables) enable(e.c_str());
+  }
+  bool HandleMenuItem(const char* itemName) override {
+    gLog.push_back("pane " + name_ + " " + itemName);
+    return handlesMenus;
+  }
+
+ private:
+  std::string name_;
+};
+
+// A RectControl in `w` with a fake pane, enabled and visible.
+inline FakePane* AddFakeControl(WindowObject* w, const char* name) {
+  ObjectRecord* c = NewObjectOfClass(FindBuiltInClass("RectControl"));
+  auto* rc = reinterpret_cast<RectControlObject*>(c);
+  StringRef n = Text(name);
+  stringSetter(c, offsetof(ControlObject, name), n.get());
+  rc->control.index = INT32_MIN;
+  rc->control.window = &w->header;
+  rc->visible = rc->enabled = 1;
+  auto* pane = new FakePane(rc, name);
+  rc->pane = pane;
+  InsertControl(w->controls, name, c);
+  RuntimeUnlockObject(c);
+  return pane;
+}
+
+}  // namespace menutest

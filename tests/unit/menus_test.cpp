@@ -1,0 +1,391 @@
+// The menu bar against real Win32 menus: what is built from a description
+// (texts with shortcuts, identifiers, submenus, skipped entries), the
+// enabling cycle as opening the menu runs it, dispatch of a chosen item
+// through panes, windows, the application and the item, the quit item, and
+// array elements added and closed at run time. Menu contents are read back
+// from Win32 and compared whole.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "menu_test_support.h"
+#include "objects/class_table.h"
+#include "sdk/vellory.h"
+#include "ui/application.h"
+#include "ui/event_loop.h"
+#include "ui/focus.h"
+#include "ui/menu_bar.h"
+#include "ui/menu_dispatch.h"
+#include "ui/runtime_ui.h"
+#include "ui/window_services.h"
+
+namespace {
+
+using namespace menutest;
+
+enum { kItem = 0, kQuit = 1, kPlainObject = 2 };
+
+bool gActionResult = false;
+bool gWindowFirstResult = false, gWindowSecondResult = false, gAppResult = false;
+bool gCancelClose = false, gQuitFromClose = false;
+std::vector<std::string> gAppEnables;
+
+std::string NameOf(ObjectRecord* item) {
+  return std::string(StringView(reinterpret_cast<MenuItemObject*>(item)->name));
+}
+
+bool __cdecl OnAction(ObjectRecord* item) {
+  gLog.push_back("Action " + NameOf(item));
+  return gActionResult;
+}
+void __cdecl OnEnableMenu(ObjectRecord* item) { gLog.push_back("EnableMenu " + NameOf(item)); }
+bool __cdecl OnWindowFirst(ObjectRecord*) {
+  gLog.push_back("window first");
+  return gWindowFirstResult;
+}
+bool __cdecl OnWindowSecond(ObjectRecord*) {
+  gLog.push_back("window second");
+  return gWindowSecondResult;
+}
+bool __cdecl OnWindowElement(ObjectRecord*, int32_t index) {
+  gLog.push_back("window element " + std::to_string(index));
+  return true;
+}
+bool __cdecl OnAppConnect(ObjectRecord*) {
+  gLog.push_back("app");
+  return gAppResult;
+}
+void __cdecl OnWindowEnable(ObjectRecord*) { gLog.push_back("window EnableMenuItems"); }
+void __cdecl OnAppEnable(ObjectRecord*) {
+  gLog.push_back("app EnableMenuItems");
+  for (const std::string& name : gAppEnables) {
+    StringRef n = Text(name);
+    ObjectRecord* item = RuntimeMenuReference(n.get());
+    if (!item) item = RuntimeMenuArrayReference(n.get(), 0);
+    RuntimeEnableMenu(item);
+    RuntimeUnlockObject(item);
+  }
+}
+bool __cdecl OnCancelClose(ObjectRecord*) {
+  gLog.push_back("CancelClose");
+  return gCancelClose;
+}
+void __cdecl OnWindowClose(ObjectRecord*) {
+  gLog.push_back("window Close");
+  if (gQuitFromClose) ApplicationQuit();  // nested: the running sequence's guard stops it
+}
+void __cdecl OnAppClose(ObjectRecord*) { gLog.push_back("app Close"); }
+
+// The Win32 contents of a menu, one line per item: text, identifier, and
+// "grey" / "checked" / "popup" / "separator" as they apply. Whether a
+// separator counts as greyed is the system's business, so it is not shown.
+std::vector<std::string> Contents(HMENU menu) {
+  std::vector<std::string> out;
+  for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+    char text[128] = "";
+    GetMenuStringA(menu, i, text, sizeof text, MF_BYPOSITION);
+    UINT state = GetMenuState(menu, i, MF_BYPOSITION);
+    std::string line = text;
+    if (state & MF_SEPARATOR) {
+      out.push_back("separator");
+      continue;
+    }
+    if (GetSubMenu(menu, i)) line += " popup";
+    else line += " #" + std::to_string(GetMenuItemID(menu, i));
+    if (state & MF_GRAYED) line += " grey";
+    if (state & MF_CHECKED) line += " checked";
+    out.push_back(line);
+  }
+  return out;
+}
+
+HMENU FileMenu() { return GetSubMenu(MenuBarHandle(), 0); }
+
+class MenusTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    RegisterBuiltInClasses();
+    RegisterRuntimeWindowClasses();
+    gLog.clear();
+    gAppEnables.clear();
+    gActionResult = gWindowFirstResult = gWindowSecondResult = gAppResult = gCancelClose = false;
+    gQuitFromClose = false;
+    previous_ = &CurrentWindowServices();
+    InstallWindowServices();
+    ClearQuitRequest();
+    item_ = classes_.Make("LogItem", "MenuItem");
+    AddEventHandler(item_, "Action", Code(OnAction), 0);
+    AddEventHandler(item_, "EnableMenu", Code(OnEnableMenu), 0);
+    quit_ = classes_.Make("LogQuit", "QuitMenuItem");
+    AddEventHandler(quit_, "Action", Code(OnAction), 0);
+    ClassRecord* table[] = {item_, quit_, FindBuiltInClass("Object")};
+    SetClassTable(table, 3);
+  }
+  void TearDown() override {
+    ClearActivePane();
+    Dispose(window_);
+    DestroyMenuBar();
+    SetApplicationObject(nullptr);
+    SetClassTable(nullptr, 0);
+    ClearQuitRequest();
+    SetWindowServices(previous_);
+  }
+
+  // &File: &Connect (K), &Send > Text &File... (T), -, &Writing Window
+  // (Shift-T), Recent (array element 0), E&xit (Q, quit item); around it an
+  // application menu and an empty slot, neither of which is built.
+  void BuildStandardBar() {
+    Level about, send, file, empty;
+    about.Entry("About &Vellory...", "HelpAbout");
+    send.Entry("Text &File...", "FileSendText", "T");
+    file.Entry("&Connect", "FileConnect", "K")
+        .Entry("&Send", "FileSend", "", kItem, INT32_MIN, &send)
+        .Entry("-", "")
+        .Entry("&Writing Window", "FileWriting", "Shift-T")
+        .Entry("Recent", "FileRecent", "", kItem, 0)
+        .Entry("E&xit", "FileQuit", "Q", kQuit);
+    Level bar;
+    bar.Menu("", about, 1).Menu("&File", file).Menu("", empty, 2);
+    std::vector<uint8_t> stream = bar.Stream();
+    ASSERT_TRUE(BuildMenuBar(stream.data(), static_cast<uint32_t>(stream.size())));
+  }
+
+  // The main window, with the menu bar, of a class with menu handlers.
+  void OpenMainWindow() {
+    ClassRecord* cls = classes_.Make("MenuWindow", "Window");
+    AddEventHandler(cls, "EnableMenuItems", Code(OnWindowEnable), 0);
+    AddEventHandler(cls, "CancelClose", Code(OnCancelClose), 0);
+    AddEventHandler(cls, "Close", Code(OnWindowClose), 0);
+    // Handlers go on the front of the list: the second one is added first.
+    AddMenuHandler(cls, "FileRecent", Code(OnWindowElement));
+    AddMenuHandler(cls, "fileconnect", Code(OnWindowSecond));
+    AddMenuHandler(cls, "FileConnect", Code(OnWindowFirst));
+    window_ = OpenWindow(cls, "menus test");
+    ASSERT_NE(window_->native, nullptr);
+  }
+
+  void MakeApplication() {
+    ClassRecord* cls = classes_.Make("MenuApp", "Application");
+    AddEventHandler(cls, "EnableMenuItems", Code(OnAppEnable), 0);
+    AddEventHandler(cls, "Close", Code(OnAppClose), 0);
+    AddMenuHandler(cls, "FileConnect", Code(OnAppConnect));
+    ObjectRecord* app = NewObjectOfClass(cls);
+    SetApplicationObject(app);
+    RuntimeUnlockObject(app);
+  }
+
+  // The item named `name`, or its array element `index`.
+  MenuItemObject* Item(const char* name, int32_t index = INT32_MIN) {
+    StringRef n = Text(name);
+    ObjectRecord* o = index == INT32_MIN ? RuntimeMenuReference(n.get())
+                                         : RuntimeMenuArrayReference(n.get(), index);
+    RuntimeUnlockObject(o);  // the menu still holds it
+    return reinterpret_cast<MenuItemObject*>(o);
+  }
+
+  void Choose(const char* name, int32_t index = INT32_MIN) {
+    SendMessageA(window_->native->hwnd, WM_COMMAND, Item(name, index)->commandId, 0);
+  }
+
+  ScratchClasses classes_;
+  ClassRecord* item_ = nullptr;
+  ClassRecord* quit_ = nullptr;
+  WindowObject* window_ = nullptr;
+  const WindowServices* previous_ = nullptr;
+};
+
+TEST_F(MenusTest, TheBarIsBuiltAsDescribed) {
+  BuildStandardBar();
+  HMENU bar = MenuBarHandle();
+  ASSERT_EQ(GetMenuItemCount(bar), 1);  // the application menu and the empty slot are not built
+  char title[32] = "";
+  GetMenuStringA(bar, 0, title, sizeof title, MF_BYPOSITION);
+  EXPECT_STREQ(title, "&File");
+  // Nested levels are built first, so the submenu's item takes 1001.
+  EXPECT_EQ(Contents(FileMenu()),
+            (std::vector<std::string>{"&Connect\tCtrl+K #1000", "&Send popup", "separator",
+                                      "&Writing Window\tCtrl+Shft+T #1004", "Recent #1005",
+                                      "E&xit\tCtrl+Q #1006"}));
+  EXPECT_EQ(Contents(GetSubMenu(FileMenu(), 1)),
+            (std::vector<std::string>{"Text &File...\tCtrl+T #1001"}));
+  EXPECT_EQ(CommandOfShortcut("ctrl+q"), 1006u);
+  EXPECT_EQ(CommandOfShortcut("Ctrl+Shft+T"), 1004u);
+  EXPECT_EQ(CommandOfShortcut("Shft+T"), 0u);
+  EXPECT_EQ(Item("FileQuit")->header.cls, quit_);
+  EXPECT_EQ(Item("FileConnect")->commandId, 1000u);
+  StringRef about = Text("HelpAbout"), unknown = Text("NoSuchItem"), recent = Text("filerecent");
+  EXPECT_EQ(RuntimeMenuReference(about.get()), nullptr);
+  EXPECT_EQ(RuntimeMenuReference(unknown.get()), nullptr);
+  EXPECT_EQ(RuntimeMenuReference(recent.get()), nullptr);  // only as an array element
+  ObjectRecord* element = RuntimeMenuArrayReference(recent.get(), 0);
+  ASSERT_NE(element, nullptr);
+  EXPECT_EQ(element->refCount, 2u);  // the menu's and ours
+  RuntimeUnlockObject(element);
+}
+
+TEST_F(MenusTest, AnItemOfANonMenuClassIsNotMade) {
+  Level file;
+  file.Entry("Odd", "Odd", "O", kPlainObject).Entry("Fine", "Fine", "F");
+  Level bar;
+  bar.Menu("&File", file);
+  std::vector<uint8_t> stream = bar.Stream();
+  BuildMenuBar(stream.data(), static_cast<uint32_t>(stream.size()));
+  EXPECT_EQ(Contents(FileMenu()), (std::vector<std::string>{"Fine\tCtrl+F #1000"}));
+}
+
+TEST_F(MenusTest, CommandIdentifiersRunOutAfter1024Items) {
+  Level file;
+  for (int i = 0; i < 1026; ++i) file.Entry("Item" + std::to_string(i), "Many", "", kItem, i);
+  Level bar;
+  bar.Menu("&Many", file);
+  std::vector<uint8_t> stream = bar.Stream();
+  BuildMenuBar(stream.data(), static_cast<uint32_t>(stream.size()));
+  HMENU menu = FileMenu();
+  ASSERT_EQ(GetMenuItemCount(menu), 1026);
+  EXPECT_EQ(GetMenuItemID(menu, 1023), 2023u);
+  EXPECT_EQ(GetMenuItemID(menu, 1024), 0u);
+  EXPECT_FALSE(DispatchMenuCommand(0));
+  // Closing an element frees its identifier for the next clone.
+  StringRef many = Text("Many");
+  ObjectRecord* fifth = RuntimeMenuArrayReference(many.get(), 5);
+  RuntimeCloseMenuItem(fifth);
+  RuntimeUnlockObject(fifth);
+  ObjectRecord* clone = RuntimeCloneMenu(many.get());
+  ASSERT_NE(clone, nullptr);
+  EXPECT_EQ(reinterpret_cast<MenuItemObject*>(clone)->commandId, 1005u);
+  EXPECT_EQ(reinterpret_cast<MenuItemObject*>(clone)->index, 1026);
+  RuntimeUnlockObject(clone);
+}
+
+TEST_F(MenusTest, OpeningTheMenuEnablesOnlyWhatTheHandlersEnable) {
+  BuildStandardBar();
+  MakeApplication();
+  OpenMainWindow();
+  gAppEnables = {"FileConnect"};  // the quit item enables itself
+  Item("FileWriting")->enabled = 1;  // enabled by the application outside the cycle
+  Item("FileRecent", 0)->checked = 1;
+  SendMessageA(window_->native->hwnd, WM_INITMENU, reinterpret_cast<WPARAM>(MenuBarHandle()), 0);
+  EXPECT_EQ(gLog, (std::vector<std::string>{
+                      "EnableMenu FileConnect", "EnableMenu FileSend", "EnableMenu ",
+                      "EnableMenu FileWriting", "EnableMenu FileRecent", "EnableMenu FileSendText", "window EnableMenuItems", "app EnableMenuItems"}));
+  EXPECT_EQ(Contents(FileMenu()),
+            (std::vector<std::string>{"&Connect\tCtrl+K #1000", "&Send popup grey", "separator",
+                                      "&Writing Window\tCtrl+Shft+T #1004 grey",
+                                      "Recent #1005 grey checked", "E&xit\tCtrl+Q #1006"}));
+}
+
+TEST_F(MenusTest, TheCycleAppliesChangesOnly) {
+  BuildStandardBar();
+  MakeApplication();
+  gAppEnables = {"FileConnect", "FileWriting", "FileRecent", "FileQuit"};
+  enableMenuItems();
+  // Behind the runtime's back: the next cycle does not touch an unchanged item.
+  EnableMenuItem(FileMenu(), 0, MF_BYPOSITION | MF_GRAYED);
+  Item("FileWriting")->visible = 0;
+  enableMenuItems();
+  EXPECT_EQ(Contents(FileMenu()),
+            (std::vector<std::string>{"&Connect\tCtrl+K #1000 grey", "&Send popup grey",
+                                      "separator", "Recent #1005", "E&xit\tCtrl+Q #1006"}));
+  // Back in its place, with its shortcut and its state applied.
+  Item("FileWriting")->visible = 1;
+  gAppEnables = {"FileRecent"};
+  enableMenuItems();
+  EXPECT_EQ(Contents(FileMenu()),
+            (std::vector<std::string>{"&Connect\tCtrl+K #1000 grey", "&Send popup grey",
+                                      "separator", "&Writing Window\tCtrl+Shft+T #1004 grey",
+                                      "Recent #1005", "E&xit\tCtrl+Q #1006"}));
+  EXPECT_EQ(Item("FileRecent", 0)->position, 4);
+}
+
+TEST_F(MenusTest, AChoiceGoesToHandlersInOrderUntilOneTakesIt) {
+  BuildStandardBar();
+  MakeApplication();
+  OpenMainWindow();
+  Choose("FileConnect");
+  EXPECT_EQ(gLog, (std::vector<std::string>{"window first", "window second", "app",
+                                            "Action FileConnect"}));
+  gLog.clear();
+  gWindowSecondResult = true;
+  Choose("FileConnect");
+  EXPECT_EQ(gLog, (std::vector<std::string>{"window first", "window second"}));
+  gLog.clear();
+  Choose("FileRecent", 0);  // an array element: the handler gets its Index
+  EXPECT_EQ(gLog, (std::vector<std::string>{"window element 0"}));
+  gLog.clear();
+  Choose("FileWriting");  // no handler anywhere: the item's own Action
+  EXPECT_EQ(gLog, (std::vector<std::string>{"Action FileWriting"}));
+}
+
+TEST_F(MenusTest, TheActivePaneIsOfferedTheChoiceFirst) {
+  BuildStandardBar();
+  OpenMainWindow();
+  FakePane* edit = AddFakeControl(window_, "Edit");
+  edit->enables = {"FileSendText"};
+  SetActivePane(edit);
+  gLog.clear();
+  Choose("FileConnect");
+  edit->handlesMenus = true;
+  Choose("FileConnect");
+  EXPECT_EQ(gLog, (std::vector<std::string>{"pane Edit FileConnect", "window first",
+                                            "window second", "Action FileConnect",
+                                            "pane Edit FileConnect"}));
+  enableMenuItems();
+  EXPECT_EQ(Contents(GetSubMenu(FileMenu(), 1)),
+            (std::vector<std::string>{"Text &File...\tCtrl+T #1001"}));
+  EXPECT_EQ(Contents(FileMenu())[0], "&Connect\tCtrl+K #1000 grey");
+}
+
+TEST_F(MenusTest, TheQuitItemQuitsWithoutUnwinding) {
+  BuildStandardBar();
+  MakeApplication();
+  OpenMainWindow();
+  gQuitFromClose = true;
+  gCancelClose = true;
+  Choose("FileQuit");
+  EXPECT_FALSE(QuitRequested());
+  EXPECT_NE(window_->native, nullptr);
+  gCancelClose = false;
+  gActionResult = true;  // the application took the choice itself
+  Choose("FileQuit");
+  EXPECT_FALSE(QuitRequested());
+  gActionResult = false;
+  Choose("FileQuit");
+  EXPECT_TRUE(QuitRequested());
+  EXPECT_EQ(window_->native, nullptr);
+  EXPECT_EQ(gLog, (std::vector<std::string>{"Action FileQuit", "CancelClose", "Action FileQuit",
+                                            "Action FileQuit", "CancelClose", "app Close",
+                                            "window Close"}));
+}
+
+TEST_F(MenusTest, ArrayElementsComeAndGo) {
+  BuildStandardBar();
+  StringRef recent = Text("FileRecent");
+  ObjectRecord* added = RuntimeCloneMenu(recent.get());
+  ASSERT_NE(added, nullptr);
+  auto* element = reinterpret_cast<MenuItemObject*>(added);
+  EXPECT_EQ(element->index, 1);
+  EXPECT_EQ(element->header.cls, item_);
+  StringRef renamed = Text("Recent Two");
+  menuItemTextSetter(added, 0, renamed.get());
+  StringRef quitText = Text("&Quit");
+  menuItemTextSetter(&Item("FileQuit")->header, 0, quitText.get());
+  EXPECT_EQ(Contents(FileMenu()),
+            (std::vector<std::string>{"&Connect\tCtrl+K #1000", "&Send popup", "separator",
+                                      "&Writing Window\tCtrl+Shft+T #1004", "Recent #1005",
+                                      "Recent Two #1007", "&Quit\tCtrl+Q #1006"}));
+  ObjectRecord* found = RuntimeMenuArrayReference(recent.get(), 1);
+  EXPECT_EQ(found, added);
+  RuntimeUnlockObject(found);
+  RuntimeCloseMenuItem(added);
+  EXPECT_EQ(element->menu, nullptr);
+  EXPECT_FALSE(DispatchMenuCommand(1007));
+  EXPECT_EQ(Contents(FileMenu()).size(), 6u);
+  EXPECT_EQ(added->refCount, 1u);  // only ours is left
+  StringRef key = Text("Shift-K");
+  menuItemCommandKeySetter(&Item("FileConnect")->header, 0, key.get());
+  EXPECT_EQ(StringView(Item("FileConnect")->commandKey), "Shift-K");
+  EXPECT_EQ(CommandOfShortcut("Ctrl+K"), 1000u);  // the shortcut made at creation stays
+  RuntimeUnlockObject(added);
+}
+
+}  // namespace

@@ -1,0 +1,208 @@
+// Keyboard handling of a window as the pump runs it on key-down messages:
+// shortcuts to menu items, the focused pane's own keys, Tab cycling, Return
+// and Escape for the Default and Cancel buttons. Modifier keys are set in the
+// thread's keyboard state, which GetKeyState reads, so no real key is
+// pressed; panes are fakes that record what was asked of them.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "menu_test_support.h"
+#include "objects/class_table.h"
+#include "sdk/vellory.h"
+#include "ui/focus.h"
+#include "ui/menu_bar.h"
+#include "ui/runtime_ui.h"
+#include "ui/window_keys.h"
+
+namespace {
+
+using namespace menutest;
+
+std::string NameOf(ObjectRecord* item) {
+  return std::string(StringView(reinterpret_cast<MenuItemObject*>(item)->name));
+}
+
+bool __cdecl OnAction(ObjectRecord* item) {
+  gLog.push_back("Action " + NameOf(item));
+  return true;
+}
+
+// Every item enables itself, except the one named here.
+std::string gGreyed;
+void __cdecl OnEnableMenu(ObjectRecord* item) {
+  if (NameOf(item) != gGreyed) RuntimeEnableMenu(item);
+}
+
+class WindowKeysTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    RegisterBuiltInClasses();
+    RegisterRuntimeWindowClasses();
+    gLog.clear();
+    GetKeyboardState(saved_);
+    item_ = classes_.Make("KeyItem", "MenuItem");
+    AddEventHandler(item_, "Action", Code(OnAction), 0);
+    AddEventHandler(item_, "EnableMenu", Code(OnEnableMenu), 0);
+    gGreyed.clear();
+    ClassRecord* table[] = {item_};
+    SetClassTable(table, 1);
+    window_ = OpenWindow(classes_.Make("KeyWindow", "Window"), "keys test");
+    ASSERT_NE(window_->native, nullptr);
+  }
+  void TearDown() override {
+    SetKeyboardState(saved_);
+    ClearActivePane();
+    Dispose(window_);
+    DestroyMenuBar();
+    SetClassTable(nullptr, 0);
+  }
+
+  void BuildBar() {
+    Level file;
+    file.Entry("E&xit", "FileQuit", "Q").Entry("&Writing Window", "FileWriting", "Shift-T")
+        .Entry("Full Screen", "ViewFull", "F10");
+    Level bar;
+    bar.Menu("&File", file);
+    std::vector<uint8_t> stream = bar.Stream();
+    ASSERT_TRUE(BuildMenuBar(stream.data(), static_cast<uint32_t>(stream.size())));
+  }
+
+  // Presses `vk` with the modifiers held; true when the handling consumed it.
+  bool Press(UINT vk, bool control = false, bool shift = false, HWND to = nullptr,
+             UINT message = WM_KEYDOWN, bool alt = false) {
+    BYTE state[256];
+    GetKeyboardState(state);
+    state[VK_CONTROL] = control ? 0x80 : 0;
+    state[VK_SHIFT] = shift ? 0x80 : 0;
+    state[VK_LMENU] = state[VK_MENU] = alt ? 0x80 : 0;
+    state[VK_RMENU] = 0;
+    SetKeyboardState(state);
+    MSG m{};
+    m.hwnd = to ? to : window_->native->hwnd;
+    m.message = message;
+    m.wParam = vk;
+    return HandleWindowKey(m);
+  }
+
+  MenuItemObject* Item(const char* name) {
+    StringRef n = Text(name);
+    ObjectRecord* o = RuntimeMenuReference(n.get());
+    RuntimeUnlockObject(o);
+    return reinterpret_cast<MenuItemObject*>(o);
+  }
+
+  ScratchClasses classes_;
+  ClassRecord* item_ = nullptr;
+  WindowObject* window_ = nullptr;
+  BYTE saved_[256];
+};
+
+TEST_F(WindowKeysTest, ShortcutsChooseTheirItemsOnly) {
+  BuildBar();
+  EXPECT_FALSE(Press('Q'));
+  EXPECT_TRUE(Press('Q', true));
+  EXPECT_FALSE(Press('T', false, true));
+  EXPECT_TRUE(Press('T', true, true));
+  EXPECT_FALSE(Press('T', true));
+  EXPECT_TRUE(Press(VK_F10));
+  EXPECT_EQ(gLog, (std::vector<std::string>{"Action FileQuit", "Action FileWriting", "Action ViewFull"}));
+}
+
+TEST_F(WindowKeysTest, AGreyedItemsShortcutIsSwallowed) {
+  BuildBar();
+  gGreyed = "FileWriting";
+  Item("FileWriting")->enabled = 1;  // enabled before: the cycle decides anew
+  EXPECT_TRUE(Press('T', true, true));
+  EXPECT_TRUE(Press('Q', true));
+  EXPECT_EQ(gLog, (std::vector<std::string>{"Action FileQuit"}));
+}
+
+// F10 and Alt combinations arrive as system key presses; they reach a
+// shortcut, and otherwise stay with the system (menu-bar keyboard access).
+TEST_F(WindowKeysTest, SystemKeyPressesReachShortcutsOnly) {
+  BuildBar();
+  FakePane* edit = AddFakeControl(window_, "Edit");
+  SetActivePane(edit);
+  gLog.clear();
+  EXPECT_TRUE(Press(VK_F10, false, false, nullptr, WM_SYSKEYDOWN));
+  EXPECT_FALSE(Press('F', false, false, nullptr, WM_SYSKEYDOWN, true));
+  EXPECT_FALSE(Press(VK_TAB, false, false, nullptr, WM_SYSKEYDOWN, true));
+  EXPECT_EQ(gLog, (std::vector<std::string>{"pane Edit ViewFull", "Action ViewFull"}));
+}
+
+TEST_F(WindowKeysTest, OnlyKeyDownsToRuntimeWindowsAreHandled) {
+  BuildBar();
+  // Owned by the runtime window, but a window of its own (as a dialog box is).
+  HWND other = CreateWindowExA(0, "STATIC", "not ours", WS_POPUP, 0, 0, 10, 10,
+                               window_->native->hwnd, nullptr, GetModuleHandleA(nullptr), nullptr);
+  EXPECT_FALSE(Press('Q', true, false, other));
+  DestroyWindow(other);
+  MSG up{};
+  up.hwnd = window_->native->hwnd;
+  up.message = WM_KEYUP;
+  up.wParam = 'Q';
+  EXPECT_FALSE(HandleWindowKey(up));
+  EXPECT_TRUE(gLog.empty());
+}
+
+TEST_F(WindowKeysTest, TabCyclesThroughPanesThatTakeTheFocus) {
+  FakePane* a = AddFakeControl(window_, "A");
+  FakePane* b = AddFakeControl(window_, "B");
+  AddFakeControl(window_, "C");
+  b->focusable = false;
+  (void)a;
+  for (int i = 0; i < 3; ++i) EXPECT_TRUE(Press(VK_TAB));
+  EXPECT_TRUE(Press(VK_TAB, false, true));
+  EXPECT_TRUE(Press(VK_TAB, false, true));
+  EXPECT_FALSE(Press(VK_TAB, true));  // Ctrl+Tab is left to the window
+  EXPECT_EQ(gLog, (std::vector<std::string>{"focus A", "KeyDown A 9", "focus C", "KeyDown C 9",
+                                            "focus A", "KeyDown A 9", "focus C", "KeyDown C 9",
+                                            "focus A", "KeyDown A 9"}));
+}
+
+TEST_F(WindowKeysTest, TheFocusedPaneSeesKeysBeforeTheWindow) {
+  BuildBar();
+  FakePane* edit = AddFakeControl(window_, "Edit");
+  SetActivePane(edit);
+  gLog.clear();
+  edit->keyDownResult = true;
+  EXPECT_TRUE(Press(VK_TAB));  // taken by the pane: no focus change
+  EXPECT_TRUE(Press('Q', true));  // shortcuts come first
+  edit->keyDownResult = false;
+  EXPECT_FALSE(Press('X'));
+  EXPECT_EQ(gLog, (std::vector<std::string>{"KeyDown Edit 9", "pane Edit FileQuit",
+                                            "Action FileQuit", "KeyDown Edit 88"}));
+}
+
+TEST_F(WindowKeysTest, ReturnAndEscapePushTheDefaultAndCancelButtons) {
+  FakePane* edit = AddFakeControl(window_, "Edit");
+  FakePane* note = AddFakeControl(window_, "Note");
+  FakePane* ok = AddFakeControl(window_, "OK");
+  FakePane* cancel = AddFakeControl(window_, "Cancel");
+  edit->takesReturn = true;
+  ok->isDefault = true;
+  cancel->isCancel = true;
+  SetActivePane(edit);
+  EXPECT_FALSE(Press(VK_RETURN));  // the multi-line edit field keeps its Return
+  SetActivePane(note);
+  EXPECT_TRUE(Press(VK_RETURN));
+  EXPECT_TRUE(Press(VK_ESCAPE));
+  ok->Control()->enabled = 0;
+  EXPECT_FALSE(Press(VK_RETURN));  // a greyed Default button does not act
+  SetActivePane(edit);
+  EXPECT_TRUE(Press(VK_ESCAPE));
+  EXPECT_EQ(gLog, (std::vector<std::string>{"focus Edit", "KeyDown Edit 13", "focus Note",
+                                            "KeyDown Note 13", "push OK", "KeyDown Note 27",
+                                            "push Cancel", "KeyDown Note 13", "focus Edit",
+                                            "KeyDown Edit 27", "push Cancel"}));
+}
+
+TEST_F(WindowKeysTest, WithoutButtonsReturnAndEscapeAreNotConsumed) {
+  AddFakeControl(window_, "Edit");
+  EXPECT_FALSE(Press(VK_RETURN));
+  EXPECT_FALSE(Press(VK_ESCAPE));
+  EXPECT_TRUE(gLog.empty());
+}
+
+}  // namespace

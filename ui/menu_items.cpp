@@ -1,0 +1,143 @@
+// MenuItem objects as the application sees them: finding items by name,
+// cloning and closing array elements, the properties whose effect goes
+// beyond the field (Text changes the Win32 menu too). Names are matched
+// ignoring case, as the designer treats them.
+#include "ui/menu_items.h"
+
+#include <cstddef>
+
+#include "objects/objects.h"
+#include "objects/strings.h"
+#include "sdk/vellory.h"
+#include "ui/menu_bar.h"
+#include "ui/menu_description.h"
+#include "ui/menu_enabling.h"
+#include "ui/menu_shortcuts.h"
+
+namespace {
+
+MenuItemObject* AsItem(ObjectRecord* o) { return reinterpret_cast<MenuItemObject*>(o); }
+
+// The first item named `name` with Index `index`, borrowed.
+MenuItemObject* FindItem(StringRecord* name, int32_t index) {
+  for (RuntimeMenu* menu : RuntimeMenus())
+    for (const MenuSlot& slot : menu->slots)
+      if (slot.item->index == index && SameTextIgnoringCase(StringView(slot.item->name), StringView(name)))
+        return slot.item;
+  return nullptr;
+}
+
+ObjectRecord* Referenced(MenuItemObject* item) {
+  if (!item) return nullptr;
+  RuntimeLockObject(&item->header);
+  return &item->header;
+}
+
+// The element of array `name` that clones are made from: its last one.
+MenuItemObject* LastArrayElement(StringRecord* name) {
+  MenuItemObject* last = nullptr;
+  for (RuntimeMenu* menu : RuntimeMenus())
+    for (const MenuSlot& slot : menu->slots)
+      if (slot.item->index != kNotAnArrayElement &&
+          SameTextIgnoringCase(StringView(slot.item->name), StringView(name)))
+        last = slot.item;
+  return last;
+}
+
+void ChangeShownText(MenuItemObject* item) {
+  MenuSlot* slot = SlotOf(item);
+  if (!slot || !item->inserted || StringView(item->text) == "-") return;
+  std::string shown = ShownText(*slot);
+  UINT at = static_cast<UINT>(InsertedPosition(item->menu, item));
+  UINT flags = MF_BYPOSITION | (slot->submenu ? MF_POPUP : MF_STRING);
+  UINT_PTR id = slot->submenu ? reinterpret_cast<UINT_PTR>(slot->submenu) : item->commandId;
+  ModifyMenuA(item->menu->handle, at, flags, id, shown.c_str());
+  // ModifyMenu leaves the item enabled and unchecked; the next apply restores both.
+  EnableMenuItem(item->menu->handle, at, MF_BYPOSITION | (item->enabledShown ? MF_ENABLED : MF_GRAYED));
+  CheckMenuItem(item->menu->handle, at, MF_BYPOSITION | (item->checkedShown ? MF_CHECKED : MF_UNCHECKED));
+}
+
+template <typename F>
+CodeAddress Code(F* f) {
+  return reinterpret_cast<CodeAddress>(f);
+}
+
+constexpr uint32_t Field(size_t offset) { return static_cast<uint32_t>(offset); }
+
+}  // namespace
+
+EventEntry gMenuItemEvents[kMenuItemEventCount] = {
+    {0, "Action", "", "Boolean", 0, nullptr},
+    {0, "EnableMenu", "", "", 0, nullptr},
+};
+
+void __cdecl MenuItemDestruct(ObjectRecord* object, ClassRecord*) {
+  MenuItemObject* item = AsItem(object);
+  for (StringRecord** s : {&item->name, &item->text, &item->balloonHelp, &item->disabledBalloonHelp,
+                           &item->tag, &item->commandKey}) {
+    RuntimeUnlockString(*s);
+    *s = nullptr;
+  }
+}
+
+extern "C" {
+
+ObjectRecord* RuntimeMenuReference(StringRecord* name) {
+  return Referenced(FindItem(name, kNotAnArrayElement));
+}
+
+ObjectRecord* RuntimeMenuArrayReference(StringRecord* name, int32_t index) {
+  if (index == kNotAnArrayElement) return nullptr;
+  return Referenced(FindItem(name, index));
+}
+
+ObjectRecord* RuntimeCloneMenu(StringRecord* name) {
+  return Referenced(AddArrayElement(LastArrayElement(name)));
+}
+
+void RuntimeCloseMenuItem(ObjectRecord* item) {
+  if (item) RemoveMenuItem(AsItem(item));
+}
+
+void RuntimeEnableMenu(ObjectRecord* item) {
+  if (item) AsItem(item)->enabled = 1;
+}
+
+StringRecord* menuItemTextGetter(ObjectRecord* item) {
+  StringRecord* text = AsItem(item)->text;
+  RuntimeLockString(text);
+  return text;
+}
+
+void menuItemTextSetter(ObjectRecord* item, uint32_t, StringRecord* text) {
+  stringSetter(item, offsetof(MenuItemObject, text), text);
+  ChangeShownText(AsItem(item));
+}
+
+void menuItemCommandKeySetter(ObjectRecord* item, uint32_t, StringRecord* key) {
+  stringSetter(item, offsetof(MenuItemObject, commandKey), key);
+}
+
+void enableMenuItems() { RunEnablingCycle(); }
+
+}  // extern "C"
+
+const PropertyEntry kMenuItemProperties[] = {
+    {"", "Name", "String", Code(stringGetter), Code(stringSetter), Field(offsetof(MenuItemObject, name))},
+    {"", "Index", "Integer", Code(intFieldGetter), nullptr, Field(offsetof(MenuItemObject, index))},
+    {"", "Tag", "String", Code(stringGetter), Code(stringSetter), Field(offsetof(MenuItemObject, tag))},
+    {"", "BalloonHelp", "String", Code(stringGetter), Code(stringSetter),
+     Field(offsetof(MenuItemObject, balloonHelp))},
+    {"", "DisabledBalloonHelp", "String", Code(stringGetter), Code(stringSetter),
+     Field(offsetof(MenuItemObject, disabledBalloonHelp))},
+    {"", "Text", "String", Code(menuItemTextGetter), Code(menuItemTextSetter), 0},
+    {"", "Checked", "Boolean", Code(byteFieldGetter), Code(byteFieldSetter),
+     Field(offsetof(MenuItemObject, checked))},
+    {"", "Enabled", "Boolean", Code(byteFieldGetter), Code(byteFieldSetter),
+     Field(offsetof(MenuItemObject, enabled))},
+    {"", "Visible", "Boolean", Code(byteFieldGetter), Code(byteFieldSetter),
+     Field(offsetof(MenuItemObject, visible))},
+    {"", "CommandKey", "String", Code(stringGetter), Code(menuItemCommandKeySetter),
+     Field(offsetof(MenuItemObject, commandKey))},
+};
+const uint32_t kMenuItemPropertyCount = sizeof kMenuItemProperties / sizeof kMenuItemProperties[0];
