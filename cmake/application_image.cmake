@@ -30,6 +30,8 @@ function(add_application_image name)
   add_library(${name}_code OBJECT ${APP_SOURCES} ${CMAKE_SOURCE_DIR}/sdk/app_support.cpp)
   target_compile_options(${name}_code PRIVATE ${APPLICATION_CXX_FLAGS})
   target_include_directories(${name}_code PRIVATE ${generated})
+  # Code shared by several images includes its project header by this name.
+  target_compile_definitions(${name}_code PRIVATE VS_PROJECT_HEADER="${stem}_project.h")
   add_dependencies(${name}_code ${name}_header)
 
   set(exe ${APP_OUTPUT_DIR}/${name}.exe)

@@ -113,6 +113,7 @@ int64_t WithDateField(int64_t fileTime, int32_t field, int32_t value) {
   DateFields f = FieldsOfFileTime(fileTime);
   int32_t* slots[] = {&f.year, &f.month, &f.day, &f.hour, &f.minute, &f.second};
   *slots[field] = value;
-  int64_t fraction = fileTime - FloorDiv(fileTime, kFileTicksPerSecond) * kFileTicksPerSecond;
-  return FileTimeOfFields(f) + fraction;
+  // Whole seconds: a date built field by field must not keep the fraction
+  // of the moment it was made, which its total seconds would show.
+  return FileTimeOfFields(f);
 }

@@ -32,7 +32,7 @@ int64_t FileTimeOfSecondsSince1904(double seconds);
 
 // One field of a date (0 year, 1 month, 2 day, 3 hour, 4 minute, 5 second,
 // 6 day of week, 7 day of year, 8 week of year; others 0), and setting one
-// of the first six, normalised as above. Setting another field changes
-// nothing.
+// of the first six, normalised as above and without fractions of a second.
+// Setting another field changes nothing.
 int32_t DateField(int64_t fileTime, int32_t field);
 int64_t WithDateField(int64_t fileTime, int32_t field, int32_t value);

@@ -52,6 +52,8 @@ TEST(Calendar, SettingAFieldNormalisesTheDate) {
   EXPECT_EQ(WithDateField(t, 5, 60), At(2026, 4, 30, 10, 21, 0));
   EXPECT_EQ(WithDateField(t, 3, -1), At(2026, 4, 29, 23, 20, 30));
   EXPECT_EQ(WithDateField(t, 6, 3), t);  // day of week is read only
+  // A fraction of a second (a date made from the clock) goes with any setting.
+  EXPECT_EQ(WithDateField(t + 4567890, 4, 20), t);
   // A preference reader sets the six fields of a new date one by one.
   int64_t built = At(2000, 1, 1);
   const int32_t values[] = {2024, 2, 29, 23, 59, 58};

@@ -1,0 +1,328 @@
+// The settings store. Names keep the spelling they were first put with and
+// are found without regard to letter case; values are always text, and the
+// typed operations convert on the way in and out, so the file stays
+// readable and a value of the wrong type reads as 0, false or "".
+#include "app/pref_container.h"
+
+#include VS_PROJECT_HEADER
+
+#include "app/pref_codec.h"
+
+namespace {
+
+using vs::String;
+
+VS_STRING(kEquals, " = ");
+VS_STRING(kComma, ",");
+VS_STRING(kPercent, "%");
+VS_STRING(kZeros, "00");
+VS_STRING(kOne, "1");
+VS_STRING(kZero, "0");
+VS_STRING(kIntegerMask, "###################;-###################;0");
+
+namespace F = vs_project::PrefContainer;
+
+StringRecord*& FileName(ObjectRecord* self) { return vs::Field<StringRecord*>(self, F::kPrefFileName); }
+ArrayRecord*& Names(ObjectRecord* self) { return vs::Field<ArrayRecord*>(self, F::kNames); }
+ArrayRecord*& Values(ObjectRecord* self) { return vs::Field<ArrayRecord*>(self, F::kValues); }
+int32_t& Count(ObjectRecord* self) { return vs::Field<int32_t>(self, F::kCount); }
+
+ArrayRecord* NewList() {
+  ArrayRecord* list = RuntimeCreateArray();
+  RuntimeArrayCreateAddIndex(list, 0, -1);
+  return list;
+}
+
+bool InRange(ObjectRecord* self, int32_t index) { return index >= 0 && index < Count(self); }
+
+String Borrowed(StringRecord* s) { return String::Borrow(s); }
+String Number(int32_t n) { return String::Adopt(StringFormat(n, &kIntegerMask)); }
+String Plain(double x) { return String::Adopt(StringStr(x)); }
+String Upper(StringRecord* s) { return String::Adopt(StringUCase(s)); }
+String Field(StringRecord* list, int32_t n) { return String::Adopt(StringNthField(list, &kComma, n)); }
+int32_t IntegerOf(StringRecord* s) { return FPToInt(StringVal(s)); }
+
+String Joined(const String* parts, int count) {
+  String joined = parts[0];
+  for (int i = 1; i < count; ++i) joined = joined + Borrowed(&kComma) + parts[i];
+  return joined;
+}
+
+// Runs `code` over `text` in pieces of `piece` bytes with a buffer of
+// `room` bytes for each piece's result, joining the results. A piece never
+// ends inside an escape: `keep` bytes that may begin one are carried over.
+template <size_t kRoom>
+String Transformed(StringRecord* text, size_t piece, size_t keep,
+                   size_t (*code)(const char*, size_t, char*)) {
+  const char* bytes = StringGetCString(text);
+  size_t length = static_cast<size_t>(StringLen(text));
+  String result;
+  char out[kRoom];
+  size_t at = 0;
+  while (at < length) {
+    size_t n = length - at < piece ? length - at : piece;
+    // Do not cut "%XX" apart: end the piece before a "%" in its last bytes.
+    if (at + n < length)
+      for (size_t back = 1; back <= keep && back <= n; ++back)
+        if (bytes[at + n - back] == '%') {
+          n -= back;
+          break;
+        }
+    size_t made = code(bytes + at, n, out);
+    result = result + String::Adopt(ZORBBuildString(out, static_cast<int32_t>(made)));
+    at += n;
+  }
+  return result;
+}
+
+}  // namespace
+
+extern "C" {
+
+void __cdecl PrefContainer_Construct(ObjectRecord* self) {
+  Names(self) = NewList();
+  Values(self) = NewList();
+  Count(self) = 0;
+}
+
+void __cdecl PrefContainer_Destruct(ObjectRecord* self) {
+  RuntimeDisposeStringArray(Names(self));
+  RuntimeDisposeStringArray(Values(self));
+  Names(self) = Values(self) = nullptr;
+  RuntimeUnlockString(FileName(self));
+  FileName(self) = nullptr;
+}
+
+void PrefContainer_Init(ObjectRecord* self, StringRecord* fileName) {
+  PrefContainer_SetPrefFileName(self, fileName);
+  PrefContainer_Clear(self);
+}
+
+void PrefContainer_SetPrefFileName(ObjectRecord* self, StringRecord* name) {
+  RuntimeLockString(name);
+  RuntimeUnlockString(FileName(self));
+  FileName(self) = name;
+}
+
+StringRecord* PrefContainer_GetPrefFileName(ObjectRecord* self) {
+  RuntimeLockString(FileName(self));
+  return FileName(self);
+}
+
+ObjectRecord* PrefContainer_PrefLocation(ObjectRecord*) { return getPreferencesFolder(); }
+
+void PrefContainer_Read(ObjectRecord* self) {
+  if (!StringLen(FileName(self))) return;
+  vs::Ref folder = vs::Ref::Adopt(PrefContainer_PrefLocation(self));
+  vs::Ref file = vs::Ref::Adopt(FolderChild(folder.get(), FileName(self)));
+  vs::Ref stream = vs::Ref::Adopt(FolderItemOpenTextFile(file.get()));
+  if (!stream) return;
+  while (!TextInputStreamEOF(stream.get())) {
+    String line = String::Adopt(TextInputStreamReadLine(stream.get()));
+    PrefContainer_DecodePreference(self, line.get());
+    RuntimeBackgroundTask();
+  }
+  TextInputStreamClose(stream.get());
+}
+
+void PrefContainer_Write(ObjectRecord* self) {
+  if (!StringLen(FileName(self))) return;
+  vs::Ref folder = vs::Ref::Adopt(PrefContainer_PrefLocation(self));
+  vs::Ref file = vs::Ref::Adopt(FolderChild(folder.get(), FileName(self)));
+  FolderItemDelete(file.get());
+  vs::Ref stream = vs::Ref::Adopt(FolderItemCreateTextFile(file.get()));
+  if (!stream) return;
+  for (int32_t i = 0; i < Count(self); ++i) {
+    String line = String::Adopt(PrefContainer_EncodePreference(self, i));
+    TextOutputStreamWriteLine(stream.get(), line.get());
+    RuntimeBackgroundTask();
+  }
+  TextOutputStreamClose(stream.get());
+}
+
+int32_t PrefContainer_FindPrefIndex(ObjectRecord* self, StringRecord* name) {
+  String wanted = Upper(name);
+  for (int32_t i = 0; i < Count(self); ++i) {
+    String stored = String::Adopt(RuntimeDirectReadStringArray(Names(self), i));
+    if (StringStrCompare(Upper(stored.get()).get(), wanted.get(), 0) == 0) return i;
+  }
+  return -1;
+}
+
+bool PrefContainer_Exists(ObjectRecord* self, StringRecord* name) {
+  return PrefContainer_FindPrefIndex(self, name) >= 0;
+}
+
+StringRecord* PrefContainer_Get(ObjectRecord* self, StringRecord* name) {
+  int32_t i = PrefContainer_FindPrefIndex(self, name);
+  return i < 0 ? nullptr : RuntimeDirectReadStringArray(Values(self), i);
+}
+
+void PrefContainer_Put(ObjectRecord* self, StringRecord* name, StringRecord* value) {
+  int32_t i = PrefContainer_FindPrefIndex(self, name);
+  if (i >= 0) {
+    RuntimeDirectWriteStringArray(Values(self), i, value);
+    return;
+  }
+  RuntimeStringArrayAppend(Names(self), name);
+  RuntimeStringArrayAppend(Values(self), value);
+  ++Count(self);
+}
+
+void PrefContainer_AppendValue(ObjectRecord* self, StringRecord* name, StringRecord* value) {
+  if (PrefContainer_Exists(self, name)) return;
+  PrefContainer_Put(self, name, value);
+}
+
+void PrefContainer_DeleteNth(ObjectRecord* self, int32_t index) {
+  if (!InRange(self, index)) return;
+  RuntimeStringArrayRemove(Names(self), index);
+  RuntimeStringArrayRemove(Values(self), index);
+  --Count(self);
+}
+
+void PrefContainer_Delete(ObjectRecord* self, StringRecord* name) {
+  PrefContainer_DeleteNth(self, PrefContainer_FindPrefIndex(self, name));
+}
+
+void PrefContainer_Clear(ObjectRecord* self) {
+  while (Count(self) > 0) PrefContainer_DeleteNth(self, 0);
+}
+
+int32_t PrefContainer_NumPrefs(ObjectRecord* self) { return Count(self); }
+
+StringRecord* PrefContainer_GetNthName(ObjectRecord* self, int32_t index) {
+  return InRange(self, index) ? RuntimeDirectReadStringArray(Names(self), index) : nullptr;
+}
+
+StringRecord* PrefContainer_GetNthValue(ObjectRecord* self, int32_t index) {
+  return InRange(self, index) ? RuntimeDirectReadStringArray(Values(self), index) : nullptr;
+}
+
+void PrefContainer_SetNthValue(ObjectRecord* self, int32_t index, StringRecord* value) {
+  if (InRange(self, index)) RuntimeDirectWriteStringArray(Values(self), index, value);
+}
+
+// --- typed values ------------------------------------------------------------------
+
+void PrefContainer_PutInteger(ObjectRecord* self, StringRecord* name, int32_t value) {
+  PrefContainer_Put(self, name, Number(value).get());
+}
+
+void PrefContainer_PutBoolean(ObjectRecord* self, StringRecord* name, bool value) {
+  PrefContainer_Put(self, name, value ? &kOne : &kZero);
+}
+
+void PrefContainer_PutDouble(ObjectRecord* self, StringRecord* name, double value) {
+  PrefContainer_Put(self, name, Plain(value).get());
+}
+
+void PrefContainer_PutString(ObjectRecord* self, StringRecord* name, StringRecord* value) {
+  PrefContainer_Put(self, name, value);
+}
+
+void PrefContainer_PutColor(ObjectRecord* self, StringRecord* name, int32_t color) {
+  String parts[] = {Number(readColorRed(color)), Number(readColorGreen(color)),
+                    Number(readColorBlue(color))};
+  PrefContainer_Put(self, name, Joined(parts, 3).get());
+}
+
+void PrefContainer_PutDate(ObjectRecord* self, StringRecord* name, ObjectRecord* date) {
+  if (!date) return;
+  String parts[6];
+  for (uint32_t f = 0; f < 6; ++f) parts[f] = Number(dateFieldGetter(date, f));
+  PrefContainer_Put(self, name, Joined(parts, 6).get());
+}
+
+void PrefContainer_PutFolderItem(ObjectRecord* self, StringRecord* name, ObjectRecord* item) {
+  if (!item) return;
+  PrefContainer_Put(self, name, String::Adopt(fileAbsolutePathGetter(item)).get());
+}
+
+int32_t PrefContainer_GetInteger(ObjectRecord* self, StringRecord* name) {
+  return IntegerOf(String::Adopt(PrefContainer_Get(self, name)).get());
+}
+
+bool PrefContainer_GetBoolean(ObjectRecord* self, StringRecord* name) {
+  return StringVal(String::Adopt(PrefContainer_Get(self, name)).get()) != 0;
+}
+
+double PrefContainer_GetDouble(ObjectRecord* self, StringRecord* name) {
+  return StringVal(String::Adopt(PrefContainer_Get(self, name)).get());
+}
+
+StringRecord* PrefContainer_GetString(ObjectRecord* self, StringRecord* name) {
+  return PrefContainer_Get(self, name);
+}
+
+int32_t PrefContainer_GetColor(ObjectRecord* self, StringRecord* name) {
+  String text = String::Adopt(PrefContainer_Get(self, name));
+  return RuntimeRGB(IntegerOf(Field(text.get(), 1).get()), IntegerOf(Field(text.get(), 2).get()),
+                    IntegerOf(Field(text.get(), 3).get()));
+}
+
+ObjectRecord* PrefContainer_GetDate(ObjectRecord* self, StringRecord* name) {
+  String text = String::Adopt(PrefContainer_Get(self, name));
+  if (!text.Length()) return nullptr;
+  ObjectRecord* date = RuntimeNewObject(vs_project::kClassDate);
+  for (uint32_t f = 0; f < 6; ++f)
+    dateFieldSetter(date, f, IntegerOf(Field(text.get(), static_cast<int32_t>(f) + 1).get()));
+  // Normalised through its total seconds, as a date read from text must be.
+  dateTotalSecondsSetter(date, 0, dateTotalSecondsGetter(date));
+  return date;
+}
+
+ObjectRecord* PrefContainer_GetFolderItem(ObjectRecord* self, StringRecord* name) {
+  String path = String::Adopt(PrefContainer_Get(self, name));
+  return path.Length() ? RuntimeGetFolderItem(path.get()) : nullptr;
+}
+
+// --- the file format ---------------------------------------------------------------
+
+StringRecord* PrefContainer_EncodeString(ObjectRecord*, StringRecord* text) {
+  constexpr size_t kPiece = 256;
+  String encoded = Transformed<kPiece * 3>(text, kPiece, 0, PrefEscape);
+  RuntimeLockString(encoded.get());
+  return encoded.get();
+}
+
+StringRecord* PrefContainer_DecodeString(ObjectRecord*, StringRecord* text) {
+  String decoded = Transformed<1024>(text, 1024, 2, PrefUnescape);
+  RuntimeLockString(decoded.get());
+  return decoded.get();
+}
+
+StringRecord* PrefContainer_EncodedChar(ObjectRecord*, StringRecord* character) {
+  String hex = String::Adopt(RuntimeHex(StringAsc(character)));
+  String padded = Borrowed(&kZeros) + hex;
+  String code = Borrowed(&kPercent) + String::Adopt(StringRight(padded.get(), 2));
+  RuntimeLockString(code.get());
+  return code.get();
+}
+
+StringRecord* PrefContainer_DecodedChar(ObjectRecord* self, StringRecord* code) {
+  String three = String::Adopt(StringLeft(code, 3));
+  return PrefContainer_DecodeString(self, three.get());
+}
+
+StringRecord* PrefContainer_EncodePreference(ObjectRecord* self, int32_t index) {
+  String name = String::Adopt(PrefContainer_GetNthName(self, index));
+  String value = String::Adopt(PrefContainer_GetNthValue(self, index));
+  String line = String::Adopt(PrefContainer_EncodeString(self, name.get())) + Borrowed(&kEquals) +
+                String::Adopt(PrefContainer_EncodeString(self, value.get()));
+  RuntimeLockString(line.get());
+  return line.get();
+}
+
+void PrefContainer_DecodePreference(ObjectRecord* self, StringRecord* line) {
+  PrefSpan name{}, value{};
+  if (!PrefSplitLine(StringGetCString(line), static_cast<size_t>(StringLen(line)), &name, &value))
+    return;
+  String rawName = String::Adopt(ZORBBuildString(name.bytes, static_cast<int32_t>(name.length)));
+  String rawValue = String::Adopt(ZORBBuildString(value.bytes, static_cast<int32_t>(value.length)));
+  String decodedName = String::Adopt(PrefContainer_DecodeString(self, rawName.get()));
+  String decodedValue = String::Adopt(PrefContainer_DecodeString(self, rawValue.get()));
+  PrefContainer_Put(self, decodedName.get(), decodedValue.get());
+}
+
+}  // extern "C"
