@@ -67,6 +67,7 @@ const MethodDefinition kMethods[] = {
 
 EventDefinition g_events[] = {{"Action", nullptr}};
 
+// Slot 0: the runtime's defaults for caption and font, everything else zero.
 void __cdecl Construct(PlugInstance instance) {
   BevelButtonData* d = BevelData(instance);
   *d = BevelButtonData{};
@@ -77,6 +78,7 @@ void __cdecl Construct(PlugInstance instance) {
   d->textSize = DefaultControlFontSize();
 }
 
+// Slot 1: releases every string, row, receiver and the icon the button holds.
 void __cdecl Destroy(PlugInstance instance, uint32_t) {
   BevelButtonData* d = BevelData(instance);
   UnlockString(d->caption);
@@ -86,10 +88,13 @@ void __cdecl Destroy(PlugInstance instance, uint32_t) {
   ReplacePicture(&d->icon, &d->iconDescription, nullptr);
 }
 
+// Slot 10: nothing to undo when the pane closes.
 void __cdecl NoOp(PlugInstance) {}
 
+// Slot 14: asks the runtime for a redraw.
 void __cdecl Redraw(PlugInstance instance) { InvalidateControl(instance); }
 
+// Slot 15: back to the runtime's default font and size.
 void __cdecl ResetFont(PlugInstance instance) {
   BevelButtonData* d = BevelData(instance);
   UnlockString(d->textFont);
@@ -97,6 +102,7 @@ void __cdecl ResetFont(PlugInstance instance) {
   d->textSize = DefaultControlFontSize();
 }
 
+// The slots the pane calls; the rest stay empty.
 BehaviourTable MakeBehaviour() {
   BehaviourTable t{};
   t.slot[kSlotConstruct] = R(Construct);

@@ -20,6 +20,7 @@ void DrawRings(HDC dc, PlugRect& r, const BevelButtonData& d) {
   }
 }
 
+// The caption's font from TextFont, TextSize and the style bytes; the caller deletes it.
 HFONT CaptionFont(const BevelButtonData& d) {
   return CreateFontA(-d.textSize, 0, 0, 0, d.bold ? FW_BOLD : FW_NORMAL, d.italic, d.underline, 0,
                      Win32Charset(), OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
@@ -44,6 +45,7 @@ CaptionLayout PlaceIcon(HDC dc, BevelButtonData& d, PlugRect r) {
   return layout;
 }
 
+// Transparent text on the baseline; disabled text embossed.
 void DrawCaption(HDC dc, const char* text, PlugPoint at, bool enabled, bool pressed) {
   int length = lstrlenA(text);
   SetBkMode(dc, TRANSPARENT);

@@ -9,6 +9,7 @@ namespace {
 
 constexpr UINT kFirstRowCommand = 1000;
 
+// One item per row, ids from 1000 in row order, the MenuValue row checked.
 HMENU BuildRowMenu(const BevelButtonData& d) {
   HMENU menu = CreatePopupMenu();
   if (!menu) return nullptr;
@@ -38,6 +39,7 @@ UINT TrackRowMenu(PlugInstance instance, const BevelButtonData& d) {
   return command;
 }
 
+// PerformAction of every receiver, front of the list first.
 void NotifyReceivers(const BevelButtonData& d) {
   for (ReceiverNode* node = d.receivers; node;) {
     ReceiverNode* next = node->next;  // the receiver may remove itself
@@ -47,6 +49,7 @@ void NotifyReceivers(const BevelButtonData& d) {
   }
 }
 
+// Whether a window point lies within the button.
 bool Inside(PlugInstance instance, int x, int y) {
   return PlugContains(ToPlugRect(ControlBounds(instance)), x, y);
 }

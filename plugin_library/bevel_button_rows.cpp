@@ -7,6 +7,7 @@
 
 namespace {
 
+// A detached row holding its own reference to `text`; null when out of memory.
 MenuRow* NewRow(PlugString text, bool separator) {
   MenuRow* row = static_cast<MenuRow*>(PlugAlloc(sizeof(MenuRow)));
   if (!row) return nullptr;
@@ -16,6 +17,7 @@ MenuRow* NewRow(PlugString text, bool separator) {
   return row;
 }
 
+// Releases a detached row and its text.
 void FreeRow(MenuRow* row) {
   UnlockString(row->text);
   PlugFree(row);
@@ -29,26 +31,30 @@ MenuRow** LinkAt(BevelButtonData* data, int row) {
   return link;
 }
 
+// The row at a 0-based position, or null.
 MenuRow* RowAt(BevelButtonData* data, int row) {
   if (row < 0) return nullptr;
   return *LinkAt(data, row);
 }
 
+// Adds a row after the last one.
 void Append(PlugInstance instance, PlugString text, bool separator) {
   BevelButtonData* data = BevelData(instance);
   MenuRow** end = LinkAt(data, 0x7FFFFFFF);
   if (MenuRow* row = NewRow(text, separator)) *end = row;
 }
 
-}  // namespace
-
-void __cdecl BevelDeleteAllRows(PlugInstance instance) {
-  BevelButtonData* data = BevelData(instance);
+// Empties the row list.
+void FreeRows(BevelButtonData* data) {
   while (MenuRow* row = data->rows) {
     data->rows = row->next;
     FreeRow(row);
   }
 }
+
+}  // namespace
+
+void __cdecl BevelDeleteAllRows(PlugInstance instance) { FreeRows(BevelData(instance)); }
 
 void __cdecl BevelAddRow(PlugInstance instance, PlugString text) { Append(instance, text, false); }
 
@@ -109,10 +115,7 @@ void __cdecl BevelRemoveReceiver(PlugInstance instance, PlugObject receiver) {
 }
 
 void FreeBevelLists(BevelButtonData* data) {
-  while (MenuRow* row = data->rows) {
-    data->rows = row->next;
-    FreeRow(row);
-  }
+  FreeRows(data);
   while (ReceiverNode* node = data->receivers) {
     data->receivers = node->next;
     UnlockObject(node->receiver);

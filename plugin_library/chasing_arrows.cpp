@@ -7,16 +7,19 @@
 
 namespace {
 
+// The arrows' data inside their instance.
 ChasingArrowsData* Data(PlugInstance instance) {
   return DataOf<ChasingArrowsData>(instance, *ChasingArrowsDefinition());
 }
 
+// One arrow: its solid head and its one-pixel tail.
 void DrawArrow(HDC dc, const ArrowFrame& f) {
   PlugPolygon head{{f.triangle[0], f.triangle[1], f.triangle[2]}, 3};
   FillShape(dc, head, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)), nullptr);
   DrawPolyline(dc, f.line, f.lineCount, RGB(0, 0, 0));
 }
 
+// Slots 2 and 12: the current frame on the colour behind the control.
 void __cdecl Draw(PlugInstance instance, PlugObject graphics) {
   ControlCanvas canvas(instance, graphics);
   HDC dc = canvas.dc();
@@ -30,6 +33,7 @@ void __cdecl Draw(PlugInstance instance, PlugObject graphics) {
   DrawArrow(dc, ChasingArrowsFrame(frame, b.left, b.top, true));
 }
 
+// Slot 11: the next frame, only while the control can be seen.
 void __cdecl Animate(PlugInstance instance) {
   if (!ControlVisible(instance)) return;
   ChasingArrowsData* d = Data(instance);
@@ -37,6 +41,7 @@ void __cdecl Animate(PlugInstance instance) {
   Draw(instance, nullptr);
 }
 
+// The slots the pane calls; the rest stay empty.
 BehaviourTable MakeBehaviour() {
   BehaviourTable t{};
   t.slot[kSlotDraw] = reinterpret_cast<void*>(Draw);

@@ -10,10 +10,12 @@ namespace {
 
 EventDefinition g_events[] = {{"Action", nullptr}};
 
+// The triangle's data inside its instance.
 DisclosureTriangleData* Data(PlugInstance instance) {
   return DataOf<DisclosureTriangleData>(instance, *DisclosureTriangleDefinition());
 }
 
+// Slots 2 and 12: the shape for the current Value and Facing.
 void __cdecl Draw(PlugInstance instance, PlugObject graphics) {
   ControlCanvas canvas(instance, graphics);
   if (!canvas.dc()) return;
@@ -24,11 +26,13 @@ void __cdecl Draw(PlugInstance instance, PlugObject graphics) {
             GetSysColorBrush(COLOR_BTNHIGHLIGHT), nullptr);
 }
 
+// Value setter: stores the byte and redraws at once.
 void __cdecl ValueSetter(PlugInstance instance, uint32_t, int value) {
   Data(instance)->value = (value & 0xFF) ? 1 : 0;
   Draw(instance, nullptr);
 }
 
+// Slot 3: a press inside flips Value and acts; one outside is declined.
 int __cdecl MouseDown(PlugInstance instance, int x, int y, int) {
   if (!PlugContains(ToPlugRect(ControlBounds(instance)), x, y)) return 0;
   DisclosureTriangleData* d = Data(instance);
@@ -45,6 +49,7 @@ const PropertyDefinition kProperties[] = {
     {"Appearance", "Facing", "Integer", 1, kField, kField, 4, 0, 2, kDisclosureFacingNames},
 };
 
+// The slots the pane calls; the rest stay empty.
 BehaviourTable MakeBehaviour() {
   BehaviourTable t{};
   t.slot[kSlotDraw] = reinterpret_cast<void*>(Draw);

@@ -22,6 +22,7 @@ class Selected {
 
 }  // namespace
 
+// Conversions between the pure and the GDI rectangle.
 RECT ToRect(PlugRect r) { return RECT{r.left, r.top, r.right, r.bottom}; }
 
 PlugRect ToPlugRect(const RECT& r) { return PlugRect{r.left, r.top, r.right, r.bottom}; }

@@ -12,8 +12,10 @@ namespace {
 EventDefinition g_events[] = {
     {kMouseDownDeclaration, nullptr}, {kMouseDragDeclaration, nullptr}, {kMouseUpDeclaration, nullptr}};
 
+// The well's data inside its instance.
 ImageWellData* Data(PlugInstance instance) { return DataOf<ImageWellData>(instance, *ImageWellDefinition()); }
 
+// The image centred in the white area and clipped to it.
 void DrawImage(HDC dc, ImageWellData& d, PlugRect area) {
   if (!d.image) return;
   int w = d.description.width, h = d.description.height;
@@ -24,6 +26,7 @@ void DrawImage(HDC dc, ImageWellData& d, PlugRect area) {
   DrawPicture(dc, &d.description, &where);
 }
 
+// Slots 2 and 12: edges, inner frame, white fill, image.
 void __cdecl Draw(PlugInstance instance, PlugObject graphics) {
   ControlCanvas canvas(instance, graphics);
   HDC dc = canvas.dc();
@@ -38,12 +41,14 @@ void __cdecl Draw(PlugInstance instance, PlugObject graphics) {
   DrawImage(dc, *Data(instance), area);
 }
 
+// Image setter: swaps the picture and its description, then redraws.
 void __cdecl ImageSetter(PlugInstance instance, uint32_t, PlugObject picture) {
   ImageWellData* d = Data(instance);
   ReplacePicture(&d->image, &d->description, picture);
   Draw(instance, nullptr);
 }
 
+// Slot 1: lets go of the picture.
 void __cdecl Destroy(PlugInstance instance, uint32_t) {
   ImageWellData* d = Data(instance);
   ReplacePicture(&d->image, &d->description, nullptr);
@@ -54,6 +59,7 @@ const PropertyDefinition kProperties[] = {
      reinterpret_cast<void*>(ImageSetter), 16, 0, 0, nullptr},
 };
 
+// The slots the pane calls; the rest stay empty.
 BehaviourTable MakeBehaviour() {
   BehaviourTable t{};
   t.slot[kSlotDestroy] = reinterpret_cast<void*>(Destroy);

@@ -12,12 +12,15 @@ constexpr int kRepeatDelay = 15;  // 16 ms units
 
 EventDefinition g_events[] = {{"Up", nullptr}, {"Down", nullptr}};
 
+// The arrows' data inside their instance.
 LittleArrowsData* Data(PlugInstance instance) {
   return DataOf<LittleArrowsData>(instance, *LittleArrowsDefinition());
 }
 
+// The time in the 16 ms units the press time is kept in.
 int Now16() { return static_cast<int>(GetTickCount() / 16); }
 
+// One half: face, edges sunk or raised, and its arrow glyph.
 void DrawHalf(HDC dc, int left, int top, int part, bool pressed, bool enabled) {
   PlugRect h = LittleArrowsHalf(left, top, part);
   FillSysColour(dc, h, COLOR_BTNFACE);
@@ -36,6 +39,7 @@ void DrawHalf(HDC dc, int left, int top, int part, bool pressed, bool enabled) {
   DeleteObject(edge);
 }
 
+// The frame, the divider and both halves, the drawn part sunk.
 void DrawArrows(PlugInstance instance, PlugObject graphics) {
   ControlCanvas canvas(instance, graphics);
   HDC dc = canvas.dc();
@@ -50,8 +54,10 @@ void DrawArrows(PlugInstance instance, PlugObject graphics) {
   DrawHalf(dc, l, t, 2, drawn == 2, enabled);
 }
 
+// Slots 2 and 12.
 void __cdecl Draw(PlugInstance instance, PlugObject graphics) { DrawArrows(instance, graphics); }
 
+// Redraws only when the part shown sunk changes.
 void ShowPart(PlugInstance instance, int part) {
   LittleArrowsData* d = Data(instance);
   if (d->drawnPart == part) return;
@@ -59,6 +65,7 @@ void ShowPart(PlugInstance instance, int part) {
   DrawArrows(instance, nullptr);
 }
 
+// Slot 3: raises the half's event at once and starts tracking.
 int __cdecl MouseDown(PlugInstance instance, int x, int y, int) {
   if (!ControlEnabled(instance)) return 0;
   RECT b = ControlBounds(instance);
@@ -73,6 +80,7 @@ int __cdecl MouseDown(PlugInstance instance, int x, int y, int) {
   return 1;
 }
 
+// Slot 4: follows the pointer on and off the pressed half; repeats after the delay.
 void __cdecl MouseDrag(PlugInstance instance, int x, int y) {
   LittleArrowsData* d = Data(instance);
   if (!d->pressedPart) return;
@@ -85,11 +93,13 @@ void __cdecl MouseDrag(PlugInstance instance, int x, int y) {
   if (Now16() - d->pressTime > kRepeatDelay) RaiseEvent(instance, g_events[d->pressedPart - 1]);
 }
 
+// Slot 5: both halves raised again.
 void __cdecl MouseUp(PlugInstance instance, int, int) {
   Data(instance)->pressedPart = 0;
   ShowPart(instance, 0);
 }
 
+// The slots the pane calls; the rest stay empty.
 BehaviourTable MakeBehaviour() {
   BehaviourTable t{};
   t.slot[kSlotDraw] = reinterpret_cast<void*>(Draw);

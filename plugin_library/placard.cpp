@@ -11,6 +11,7 @@ namespace {
 EventDefinition g_events[] = {
     {kMouseDownDeclaration, nullptr}, {kMouseDragDeclaration, nullptr}, {kMouseUpDeclaration, nullptr}};
 
+// Slots 2 and 12: raised when enabled, flat grey when not; Value plays no part.
 void __cdecl Draw(PlugInstance instance, PlugObject graphics) {
   ControlCanvas canvas(instance, graphics);
   HDC dc = canvas.dc();
@@ -34,6 +35,7 @@ const PropertyDefinition kProperties[] = {
     {"Appearance", "Value", "boolean", 1, kField, kField, 0, 0, 0, nullptr},
 };
 
+// The slots the pane calls; the rest stay empty.
 BehaviourTable MakeBehaviour() {
   BehaviourTable t{};
   t.slot[kSlotDraw] = reinterpret_cast<void*>(Draw);

@@ -11,6 +11,7 @@ namespace {
 EventDefinition g_events[] = {
     {kMouseDownDeclaration, nullptr}, {kMouseDragDeclaration, nullptr}, {kMouseUpDeclaration, nullptr}};
 
+// Slots 2 and 12: the arrow head for Facing.
 void __cdecl Draw(PlugInstance instance, PlugObject graphics) {
   ControlCanvas canvas(instance, graphics);
   if (!canvas.dc()) return;
@@ -25,6 +26,7 @@ const PropertyDefinition kProperties[] = {
     {"Appearance", "Facing", "Integer", 1, kField, kField, 0, 0, 8, kPopupArrowFacingNames},
 };
 
+// The slots the pane calls; the rest stay empty.
 BehaviourTable MakeBehaviour() {
   BehaviourTable t{};
   t.slot[kSlotDraw] = reinterpret_cast<void*>(Draw);

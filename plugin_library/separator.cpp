@@ -7,6 +7,7 @@
 
 namespace {
 
+// Slot 2: the two lines; drawing into another context (slot 12) is skipped.
 void __cdecl Draw(PlugInstance instance, PlugObject graphics) {
   ControlCanvas canvas(instance, graphics);
   if (!canvas.dc()) return;
@@ -15,6 +16,7 @@ void __cdecl Draw(PlugInstance instance, PlugObject graphics) {
   DrawLine(canvas.dc(), lines.lightFrom, lines.lightTo, GetSysColor(COLOR_BTNHIGHLIGHT));
 }
 
+// The slots the pane calls; the rest stay empty.
 BehaviourTable MakeBehaviour() {
   BehaviourTable t{};
   t.slot[kSlotDraw] = reinterpret_cast<void*>(Draw);

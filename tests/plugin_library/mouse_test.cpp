@@ -201,6 +201,7 @@ struct MenuSeen {
   UINT state[4]{};
   UINT id[4]{};
   int ticks = 0;
+  bool choose = false;  // pick the first row with the keyboard instead of cancelling
 };
 MenuSeen g_seen;
 
@@ -213,6 +214,12 @@ void CALLBACK InspectMenu(HWND, UINT, UINT_PTR timer, DWORD) {
       g_seen.state[k] = GetMenuState(menu, k, MF_BYPOSITION);
       g_seen.id[k] = GetMenuItemID(menu, k);
     }
+  }
+  if (menu && g_seen.choose) {
+    KillTimer(nullptr, timer);
+    PostMessageA(popup, WM_KEYDOWN, VK_DOWN, 0);
+    PostMessageA(popup, WM_KEYDOWN, VK_RETURN, 0);
+    return;
   }
   if (menu || ++g_seen.ticks > 50) {
     KillTimer(nullptr, timer);
@@ -251,6 +258,13 @@ TEST_F(PluginMouse, MenuValueTwoChecksTheThirdRowCountingSeparators) {
   EXPECT_EQ(d->menuValue, 2);
   EXPECT_EQ(d->pressed, 0);
   EXPECT_EQ(Raised(), Events{});
+  // Choosing the first row sets MenuValue to 0 and acts.
+  g_seen = MenuSeen{};
+  g_seen.choose = true;
+  SetTimer(nullptr, 0, 50, InspectMenu);
+  EXPECT_EQ(fake::MouseDown(c, 20, 20), 0);
+  EXPECT_EQ(d->menuValue, 0);
+  EXPECT_EQ(Raised(), Events{"Action"});
   DestroyWindow(window);
 }
 
