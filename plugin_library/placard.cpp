@@ -1,0 +1,58 @@
+// Placard: a raised panel, or a flat grey one when disabled; the mouse goes
+// to the application's handlers.
+#include "plugin_library/control_data.h"
+#include "plugin_library/controls.h"
+#include "plugin_library/design_names.h"
+#include "plugin_library/gdi_kit.h"
+#include "plugin_library/mouse_forwarding.h"
+
+namespace {
+
+EventDefinition g_events[] = {
+    {kMouseDownDeclaration, nullptr}, {kMouseDragDeclaration, nullptr}, {kMouseUpDeclaration, nullptr}};
+
+// Slots 2 and 12: raised when enabled, flat grey when not; Value plays no part.
+void __cdecl Draw(PlugInstance instance, PlugObject graphics) {
+  ControlCanvas canvas(instance, graphics);
+  HDC dc = canvas.dc();
+  if (!dc) return;
+  PlugRect b = ToPlugRect(ControlBounds(instance));
+  if (!ControlEnabled(instance)) {
+    FillColour(dc, b, RGB(0xEE, 0xEE, 0xEE));
+    FrameColour(dc, b, RGB(0x99, 0x99, 0x99));
+    return;
+  }
+  FillSysColour(dc, b, COLOR_BTNFACE);
+  FrameColour(dc, b, RGB(0, 0, 0));
+  RingEdges e = BevelRingEdges(PlugInset(b, 1));
+  DrawPolyline(dc, e.lit, 3, GetSysColor(COLOR_BTNHIGHLIGHT));
+  DrawPolyline(dc, e.dark, 3, GetSysColor(COLOR_BTNSHADOW));
+}
+
+void* const kField = reinterpret_cast<void*>(kDefaultAccessor);
+
+const PropertyDefinition kProperties[] = {
+    {"Appearance", "Value", "boolean", 1, kField, kField, 0, 0, 0, nullptr},
+};
+
+// The slots the pane calls; the rest stay empty.
+BehaviourTable MakeBehaviour() {
+  BehaviourTable t{};
+  t.slot[kSlotDraw] = reinterpret_cast<void*>(Draw);
+  t.slot[kSlotMouseDown] = reinterpret_cast<void*>(ForwardMouseDown<g_events>);
+  t.slot[kSlotMouseDrag] = reinterpret_cast<void*>(ForwardMouseDrag<g_events>);
+  t.slot[kSlotMouseUp] = reinterpret_cast<void*>(ForwardMouseUp<g_events>);
+  t.slot[kSlotPaneClose] = reinterpret_cast<void*>(IgnoreInstance);
+  t.slot[kSlotDrawInto] = reinterpret_cast<void*>(Draw);
+  return t;
+}
+
+const BehaviourTable kBehaviour = MakeBehaviour();
+
+ControlDefinition g_definition = {
+    kControlDefinitionVersion, "Placard", 1, kFlagOwnUpdateRect | kFlagDesignOnly, {0, 0}, 64, 64,
+    kProperties, 1, nullptr, 0, g_events, 3, &kBehaviour, 0, nullptr, 0, nullptr, nullptr, 0};
+
+}  // namespace
+
+ControlDefinition* PlacardDefinition() { return &g_definition; }

@@ -1,0 +1,220 @@
+// The fake runtime behind the plug-in library's tests. Every service keeps
+// to the contract the library is written against: bounds as four 16-bit
+// values (top, left, bottom, right), strings with reference counts, events
+// found through the record written into each event definition.
+#include "tests/plugin_library/fake_host.h"
+
+#include <cstring>
+
+namespace fake {
+namespace {
+
+Host g_host;
+std::map<PlugInstance, Control*> g_controls;
+std::string g_pendingEvent;
+
+void __cdecl RegisterPluginVersion(int v) { g_host.version = v; }
+
+void __cdecl PluginRegisterControl(ControlDefinition* d) {
+  d->dataOffset = 92;
+  // The record handed back for each event is the event's own definition,
+  // so the fake can tell events apart by their declaration.
+  for (uint32_t i = 0; i < d->eventCount; ++i) d->events[i].record = &d->events[i];
+  g_host.registered.push_back(d);
+}
+
+PlugString __cdecl DefaultFont() { return NewString("System"); }
+PlugString __cdecl DefaultCaption() { return NewString("Untitled"); }
+int __cdecl DefaultFontSize() { return 12; }
+void __cdecl LockObject(void* o) { ++g_host.objectRefs[o]; }
+void __cdecl UnlockObject(void* o) {
+  if (ControlOf(static_cast<PlugInstance>(o))) ++g_host.graphicsReleased;
+  --g_host.objectRefs[o];
+}
+void __cdecl LockString(String* s) { ++s->refs; }
+void __cdecl UnlockString(String* s) { --s->refs; }
+PlugString __cdecl BuildString(const char* b, int n) { return NewString(std::string(b, n).c_str()); }
+const char* __cdecl GetCString(String* s) { return s->text.c_str(); }
+HWND __cdecl GetControlHWND(PlugInstance i) { return ControlOf(i)->hwnd; }
+
+void __cdecl GetControlBounds(PlugInstance i, ControlBounds16* out) {
+  RECT r = ControlOf(i)->bounds;
+  *out = ControlBounds16{int16_t(r.top), int16_t(r.left), int16_t(r.bottom), int16_t(r.right)};
+}
+
+int __cdecl GetControlVisible(PlugInstance i) { return ControlOf(i)->visible; }
+int __cdecl ControlEnabled(PlugInstance i) { return ControlOf(i)->enabled; }
+void __cdecl Invalidate(PlugInstance) { g_host.raised.push_back("invalidate"); }
+// A control's graphics object is the control itself.
+HDC __cdecl GraphicsDC(void* g) { return ControlOf(static_cast<PlugInstance>(g))->dc; }
+void* __cdecl ControlGraphics(PlugInstance i) { return i; }
+int __cdecl Charset() { return ANSI_CHARSET; }
+
+void __cdecl ActionHandler(PlugInstance) { g_host.raised.push_back(g_pendingEvent); }
+int __cdecl MouseDownHandler(PlugInstance, int x, int y) {
+  g_host.raised.push_back(g_pendingEvent + "@" + std::to_string(x) + "," + std::to_string(y));
+  return g_host.mouseDownAnswer;
+}
+
+void* __cdecl GetEventInstance(PlugInstance, EventDefinition* record) {
+  g_pendingEvent = record->declaration;
+  g_pendingEvent = g_pendingEvent.substr(0, g_pendingEvent.find('('));
+  if (g_pendingEvent.rfind("Mouse", 0) == 0) return reinterpret_cast<void*>(MouseDownHandler);
+  return reinterpret_cast<void*>(ActionHandler);
+}
+
+void __cdecl PerformAction(void* receiver) {
+  g_host.raised.push_back("PerformAction:" + std::to_string(reinterpret_cast<uintptr_t>(receiver) & 0xFFFF));
+}
+
+void* __cdecl GetInterfaceRoutine(void*, const char* iface, const char* routine) {
+  bool known = !strcmp(iface, "actionNotificationReceiver") && !strcmp(routine, "PerformAction");
+  return known ? reinterpret_cast<void*>(PerformAction) : nullptr;
+}
+
+void __cdecl SetSpecialBackground(PlugInstance, COLORREF* colour) {
+  if (*colour == 0xFFFFFF) *colour = g_host.specialBackground;
+}
+
+const std::map<std::string, void*>& Services() {
+  static const std::map<std::string, void*> services = {
+      {"RegisterPluginVersion", reinterpret_cast<void*>(RegisterPluginVersion)},
+      {"PluginRegisterControl", reinterpret_cast<void*>(PluginRegisterControl)},
+      {"PluginDefaultControlFont", reinterpret_cast<void*>(DefaultFont)},
+      {"PluginDefaultControlCaption", reinterpret_cast<void*>(DefaultCaption)},
+      {"PluginDefaultControlFontSize", reinterpret_cast<void*>(DefaultFontSize)},
+      {"ZORBLockObject", reinterpret_cast<void*>(LockObject)},
+      {"ZORBUnlockObject", reinterpret_cast<void*>(UnlockObject)},
+      {"ZORBLockString", reinterpret_cast<void*>(LockString)},
+      {"ZORBUnlockString", reinterpret_cast<void*>(UnlockString)},
+      {"ZORBBuildString", reinterpret_cast<void*>(BuildString)},
+      {"StringGetCString", reinterpret_cast<void*>(GetCString)},
+      {"GetControlHWND", reinterpret_cast<void*>(GetControlHWND)},
+      {"GetControlBounds", reinterpret_cast<void*>(GetControlBounds)},
+      {"GetControlVisible", reinterpret_cast<void*>(GetControlVisible)},
+      {"controlEnabledGetter", reinterpret_cast<void*>(ControlEnabled)},
+      {"ZORBInvalidateControl", reinterpret_cast<void*>(Invalidate)},
+      {"ZORBGraphicsDC", reinterpret_cast<void*>(GraphicsDC)},
+      {"ZORBGetControlGraphics", reinterpret_cast<void*>(ControlGraphics)},
+      {"ZORBGetWin32Charset", reinterpret_cast<void*>(Charset)},
+      {"GetEventInstance", reinterpret_cast<void*>(GetEventInstance)},
+      {"GetInterfaceRoutine", reinterpret_cast<void*>(GetInterfaceRoutine)},
+      {"ZORBSetSpecialBackground", reinterpret_cast<void*>(SetSpecialBackground)},
+  };
+  return services;
+}
+
+void* __cdecl LookupName(const char* name) {
+  g_host.asked.push_back(name);
+  auto it = Services().find(name);
+  return it == Services().end() ? nullptr : it->second;
+}
+
+}  // namespace
+
+Host& host() { return g_host; }
+
+void ResetRecords() {
+  g_host.raised.clear();
+  g_host.asked.clear();
+  g_host.graphicsReleased = 0;
+}
+
+LookupRoutine Lookup() { return LookupName; }
+
+HMODULE LoadPlugin() {
+  static HMODULE module = nullptr;
+  if (module) return module;
+  module = LoadLibraryA("zorbplug1.dll");
+  if (!module) return nullptr;
+  auto entry = reinterpret_cast<void(__cdecl*)(LookupRoutine)>(
+      reinterpret_cast<void*>(GetProcAddress(module, "ZORBPluginMain")));
+  if (entry) entry(LookupName);
+  return module;
+}
+
+const ControlDefinition* Definition(const char* name) {
+  for (auto* d : g_host.registered)
+    if (!strcmp(d->name, name)) return d;
+  return nullptr;
+}
+
+Control* MakeControl(const char* kind, RECT bounds) {
+  auto* c = new Control;
+  c->definition = Definition(kind);
+  c->memory.assign(92 + c->definition->dataSize, 0);
+  c->bounds = bounds;
+  g_controls[c->instance()] = c;
+  if (auto construct = reinterpret_cast<void(__cdecl*)(PlugInstance)>(Slot(c, kSlotConstruct)))
+    construct(c->instance());
+  return c;
+}
+
+void DestroyControl(Control* c) {
+  if (auto destroy = reinterpret_cast<void(__cdecl*)(PlugInstance, int)>(Slot(c, kSlotDestroy)))
+    destroy(c->instance(), 0);
+  g_controls.erase(c->instance());
+  delete c;
+}
+
+Control* ControlOf(PlugInstance instance) {
+  auto it = g_controls.find(instance);
+  return it == g_controls.end() ? nullptr : it->second;
+}
+
+String* NewString(const char* text) { return new String{1, text}; }
+int Refs(PlugString s) { return static_cast<String*>(s)->refs; }
+std::string Text(PlugString s) { return s ? static_cast<String*>(s)->text : std::string(); }
+
+void* Slot(Control* c, int slot) { return c->definition->behaviour->slot[slot]; }
+
+void Draw(Control* c) {
+  reinterpret_cast<void(__cdecl*)(PlugInstance, void*)>(Slot(c, kSlotDraw))(c->instance(), c->instance());
+}
+
+int MouseDown(Control* c, int x, int y) {
+  auto f = reinterpret_cast<int(__cdecl*)(PlugInstance, int, int, int)>(Slot(c, kSlotMouseDown));
+  return f(c->instance(), x, y, 0) & 0xFF;
+}
+
+void MouseDrag(Control* c, int x, int y) {
+  reinterpret_cast<void(__cdecl*)(PlugInstance, int, int)>(Slot(c, kSlotMouseDrag))(c->instance(), x, y);
+}
+
+void MouseUp(Control* c, int x, int y) {
+  reinterpret_cast<void(__cdecl*)(PlugInstance, int, int)>(Slot(c, kSlotMouseUp))(c->instance(), x, y);
+}
+
+}  // namespace fake
+
+Surface::Surface(RECT bounds, int margin)
+    : width_(bounds.right - bounds.left + 2 * margin),
+      height_(bounds.bottom - bounds.top + 2 * margin),
+      originX_(bounds.left - margin),
+      originY_(bounds.top - margin) {
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(info.bmiHeader);
+  info.bmiHeader.biWidth = width_;
+  info.bmiHeader.biHeight = -height_;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  void* bits = nullptr;
+  dc_ = CreateCompatibleDC(nullptr);
+  bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  previous_ = SelectObject(dc_, bitmap_);
+  RECT all{0, 0, width_, height_};
+  HBRUSH paper = CreateSolidBrush(kPaper);
+  FillRect(dc_, &all, paper);
+  DeleteObject(paper);
+  SetWindowOrgEx(dc_, originX_, originY_, nullptr);
+}
+
+Surface::~Surface() {
+  SelectObject(dc_, previous_);
+  DeleteObject(bitmap_);
+  DeleteDC(dc_);
+}
+
+void Surface::CopyTo(HDC target, int x, int y) const {
+  BitBlt(target, x, y, width_, height_, dc_, originX_, originY_, SRCCOPY);
+}

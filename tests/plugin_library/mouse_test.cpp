@@ -1,0 +1,271 @@
+// The controls under the mouse, driven through their behaviour slots as the
+// pane drives them; what they raise is checked as a sequence of events.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "plugin_library/control_data.h"
+#include "tests/plugin_library/fake_host.h"
+
+namespace {
+
+using Events = std::vector<std::string>;
+
+class PluginMouse : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_NE(fake::LoadPlugin(), nullptr);
+    fake::ResetRecords();
+  }
+  void TearDown() override {
+    for (auto* c : made_) fake::DestroyControl(c);
+  }
+  fake::Control* Make(const char* kind, RECT bounds) {
+    fake::Control* c = fake::MakeControl(kind, bounds);
+    made_.push_back(c);
+    surfaces_.push_back(std::make_unique<Surface>(bounds, 1));
+    c->dc = surfaces_.back()->dc();
+    return c;
+  }
+  Events Raised() {
+    Events out;
+    for (auto& e : fake::host().raised)
+      if (e != "invalidate") out.push_back(e);
+    return out;
+  }
+  std::vector<std::unique_ptr<Surface>> surfaces_;
+  std::vector<fake::Control*> made_;
+};
+
+TEST_F(PluginMouse, ToggleReleasedOutsideNeitherFlipsNorActs) {
+  fake::Control* c = Make("BevelButton", {10, 10, 70, 32});
+  auto* d = c->data<BevelButtonData>();
+  d->buttonType = 1;
+  EXPECT_EQ(fake::MouseDown(c, 20, 20), 1);
+  EXPECT_EQ(d->pressed, 1);
+  fake::MouseUp(c, 200, 20);  // no drag reported the pointer leaving
+  EXPECT_EQ(d->value, 0);
+  EXPECT_EQ(d->pressed, 0);
+  fake::MouseDown(c, 20, 20);
+  fake::MouseDrag(c, 100, 100);
+  EXPECT_EQ(d->pressed, 0);
+  fake::MouseUp(c, 100, 100);
+  EXPECT_EQ(d->value, 0);
+  EXPECT_EQ(Raised(), Events{});
+  // Back inside before the release: the toggle flips and acts.
+  fake::MouseDown(c, 20, 20);
+  fake::MouseDrag(c, 100, 100);
+  fake::MouseDrag(c, 30, 15);
+  EXPECT_EQ(d->pressed, 1);
+  fake::MouseUp(c, 30, 15);
+  EXPECT_EQ(d->value, 1);
+  EXPECT_EQ(Raised(), Events{"Action"});
+}
+
+TEST_F(PluginMouse, ButtonTypesAndReceivers) {
+  fake::Control* c = Make("BevelButton", {0, 0, 60, 22});
+  auto* d = c->data<BevelButtonData>();
+  const MethodDefinition* m = c->definition->methods;
+  auto add = reinterpret_cast<void(__cdecl*)(PlugInstance, void*)>(m[6].routine);
+  auto remove = reinterpret_cast<void(__cdecl*)(PlugInstance, void*)>(m[7].routine);
+  void* first = reinterpret_cast<void*>(0x1111);
+  void* second = reinterpret_cast<void*>(0x2222);
+  add(c->instance(), first);
+  add(c->instance(), second);
+  EXPECT_EQ(fake::host().objectRefs[first], 1);
+  auto click = [&] {
+    fake::MouseDown(c, 5, 5);
+    fake::MouseUp(c, 5, 5);
+  };
+  click();  // push: Value stays clear
+  EXPECT_EQ(d->value, 0);
+  d->buttonType = 2;  // sticky: set, and stays set
+  click();
+  click();
+  EXPECT_EQ(d->value, 1);
+  remove(c->instance(), second);
+  EXPECT_EQ(fake::host().objectRefs[second], 0);
+  click();
+  EXPECT_EQ(Raised(), (Events{"Action", "PerformAction:8738", "PerformAction:4369", "Action",
+                              "PerformAction:8738", "PerformAction:4369", "Action", "PerformAction:8738",
+                              "PerformAction:4369", "Action", "PerformAction:4369"}));
+}
+
+TEST_F(PluginMouse, DisabledButtonSwallowsThePress) {
+  fake::Control* c = Make("BevelButton", {0, 0, 60, 22});
+  c->enabled = false;
+  EXPECT_EQ(fake::MouseDown(c, 5, 5), 1);
+  EXPECT_EQ(c->data<BevelButtonData>()->pressed, 0);
+  fake::MouseUp(c, 5, 5);
+  EXPECT_EQ(Raised(), Events{});
+}
+
+TEST_F(PluginMouse, DisclosureTriangleFlipsOnlyOnAPressInside) {
+  fake::Control* c = Make("DisclosureTriangle", {3, 4, 15, 16});
+  auto* d = c->data<DisclosureTriangleData>();
+  EXPECT_EQ(fake::MouseDown(c, 15, 10), 0);  // right edge is outside
+  EXPECT_EQ(d->value, 0);
+  EXPECT_EQ(fake::MouseDown(c, 3, 4), 1);
+  EXPECT_EQ(d->value, 1);
+  EXPECT_EQ(fake::MouseDown(c, 14, 15), 1);
+  EXPECT_EQ(d->value, 0);
+  EXPECT_EQ(Raised(), (Events{"Action", "Action"}));
+}
+
+TEST_F(PluginMouse, LittleArrowsRaiseAtThePressAndRepeatAfterTheDelay) {
+  fake::Control* c = Make("LittleArrows", {0, 0, 13, 23});
+  auto* d = c->data<LittleArrowsData>();
+  EXPECT_EQ(fake::MouseDown(c, 13, 5), 0);  // outside the box
+  EXPECT_EQ(fake::MouseDown(c, 6, 15), 1);
+  EXPECT_EQ(d->pressedPart, 2);
+  fake::MouseDrag(c, 6, 15);  // too soon to repeat
+  EXPECT_EQ(Raised(), Events{"Down"});
+  fake::MouseDrag(c, 6, 5);  // onto the other half: released look
+  EXPECT_EQ(d->drawnPart, 0);
+  Sleep(300);
+  fake::MouseDrag(c, 6, 5);
+  EXPECT_EQ(Raised(), Events{"Down"});
+  fake::MouseDrag(c, 6, 15);
+  fake::MouseDrag(c, 6, 16);
+  EXPECT_EQ(Raised(), (Events{"Down", "Down", "Down"}));
+  fake::MouseUp(c, 6, 16);
+  EXPECT_EQ(d->pressedPart, 0);
+  EXPECT_EQ(d->drawnPart, 0);
+  c->enabled = false;
+  EXPECT_EQ(fake::MouseDown(c, 6, 5), 0);
+}
+
+TEST_F(PluginMouse, MouseEventsGoToTheApplication) {
+  for (const char* kind : {"Placard", "PopupArrow", "ImageWell"}) {
+    fake::ResetRecords();
+    fake::Control* c = Make(kind, {0, 0, 20, 20});
+    fake::host().mouseDownAnswer = 1;
+    EXPECT_EQ(fake::MouseDown(c, 3, 4), 1) << kind;
+    fake::host().mouseDownAnswer = 0;
+    EXPECT_EQ(fake::MouseDown(c, 3, 4), 0) << kind;
+    fake::MouseDrag(c, 5, 6);
+    fake::MouseUp(c, 7, 8);
+    EXPECT_EQ(Raised(), (Events{"MouseDown@3,4", "MouseDown@3,4", "MouseDrag@5,6", "MouseUp@7,8"})) << kind;
+  }
+}
+
+// Rows, with the strings' reference counts as the shadow check that each
+// node holds exactly one reference.
+TEST_F(PluginMouse, MenuRowsInsertPastTheEndAndKeepOneReferenceEach) {
+  fake::Control* c = Make("BevelButton", {0, 0, 60, 22});
+  const MethodDefinition* m = c->definition->methods;
+  PlugInstance i = c->instance();
+  auto addRow = reinterpret_cast<void(__cdecl*)(PlugInstance, PlugString)>(m[1].routine);
+  auto addSeparator = reinterpret_cast<void(__cdecl*)(PlugInstance)>(m[2].routine);
+  auto removeRow = reinterpret_cast<void(__cdecl*)(PlugInstance, int)>(m[3].routine);
+  auto insertRow = reinterpret_cast<void(__cdecl*)(PlugInstance, int, PlugString)>(m[4].routine);
+  auto list = reinterpret_cast<PlugString(__cdecl*)(PlugInstance, int)>(m[5].routine);
+  auto assign = reinterpret_cast<void(__cdecl*)(PlugInstance, int, PlugString)>(m[5].assignment);
+  auto deleteAll = reinterpret_cast<void(__cdecl*)(PlugInstance)>(m[0].routine);
+  fake::String* a = fake::NewString("a");
+  fake::String* b = fake::NewString("b");
+  fake::String* z = fake::NewString("z");
+  addRow(i, a);
+  addSeparator(i);
+  insertRow(i, 7, b);  // past the end: appended
+  insertRow(i, 0, z);
+  EXPECT_EQ(a->refs, 2);
+  auto text = [&](int row) {
+    PlugString s = list(i, row);
+    std::string t = fake::Text(s);
+    if (s) static_cast<fake::String*>(s)->refs--;
+    return t;
+  };
+  EXPECT_EQ(text(0), "z");
+  EXPECT_EQ(text(1), "a");
+  EXPECT_EQ(text(2), "");  // the separator
+  EXPECT_EQ(text(3), "b");
+  EXPECT_EQ(text(4), "");
+  EXPECT_EQ(text(-1), "");
+  assign(i, 3, a);
+  EXPECT_EQ(b->refs, 1);
+  EXPECT_EQ(a->refs, 3);
+  removeRow(i, 9);
+  removeRow(i, 0);
+  EXPECT_EQ(z->refs, 1);
+  EXPECT_EQ(text(0), "a");
+  deleteAll(i);
+  EXPECT_EQ(a->refs, 1);
+  EXPECT_EQ(text(0), "");
+}
+
+// The pop-up menu is inspected while it is up (a timer runs inside its
+// modal loop) and then dismissed without a choice.
+struct MenuSeen {
+  int items = -1;
+  UINT state[4]{};
+  UINT id[4]{};
+  int ticks = 0;
+  bool choose = false;  // pick the first row with the keyboard instead of cancelling
+};
+MenuSeen g_seen;
+
+void CALLBACK InspectMenu(HWND, UINT, UINT_PTR timer, DWORD) {
+  HWND popup = FindWindowA("#32768", nullptr);
+  HMENU menu = popup ? reinterpret_cast<HMENU>(SendMessageA(popup, 0x01E1 /* MN_GETHMENU */, 0, 0)) : nullptr;
+  if (menu && g_seen.items < 0) {
+    g_seen.items = GetMenuItemCount(menu);
+    for (int k = 0; k < g_seen.items && k < 4; ++k) {
+      g_seen.state[k] = GetMenuState(menu, k, MF_BYPOSITION);
+      g_seen.id[k] = GetMenuItemID(menu, k);
+    }
+  }
+  if (menu && g_seen.choose) {
+    KillTimer(nullptr, timer);
+    PostMessageA(popup, WM_KEYDOWN, VK_DOWN, 0);
+    PostMessageA(popup, WM_KEYDOWN, VK_RETURN, 0);
+    return;
+  }
+  if (menu || ++g_seen.ticks > 50) {
+    KillTimer(nullptr, timer);
+    EndMenu();
+  }
+}
+
+TEST_F(PluginMouse, MenuValueTwoChecksTheThirdRowCountingSeparators) {
+  HWND window = CreateWindowA("STATIC", "menu owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50, 50, 200, 120,
+                              nullptr, nullptr, nullptr, nullptr);
+  ASSERT_NE(window, nullptr);
+  SetForegroundWindow(window);
+  fake::Control* c = Make("BevelButton", {10, 10, 70, 32});
+  c->hwnd = window;
+  auto* d = c->data<BevelButtonData>();
+  const MethodDefinition* m = c->definition->methods;
+  auto addRow = reinterpret_cast<void(__cdecl*)(PlugInstance, PlugString)>(m[1].routine);
+  auto addSeparator = reinterpret_cast<void(__cdecl*)(PlugInstance)>(m[2].routine);
+  fake::String* one = fake::NewString("One");
+  fake::String* three = fake::NewString("Three");
+  addRow(c->instance(), one);
+  addSeparator(c->instance());
+  addRow(c->instance(), three);
+  d->hasMenu = 1;
+  d->menuValue = 2;
+  g_seen = MenuSeen{};
+  SetTimer(nullptr, 0, 50, InspectMenu);
+  EXPECT_EQ(fake::MouseDown(c, 20, 20), 0);  // the menu, not tracking
+  ASSERT_EQ(g_seen.items, 3);
+  EXPECT_EQ(g_seen.state[0] & MF_CHECKED, 0u);
+  EXPECT_NE(g_seen.state[1] & MF_SEPARATOR, 0u);
+  EXPECT_NE(g_seen.state[2] & MF_CHECKED, 0u);
+  EXPECT_EQ(g_seen.id[0], 1000u);
+  EXPECT_EQ(g_seen.id[2], 1002u);
+  // Nothing chosen: MenuValue stays, no Action, the button springs back.
+  EXPECT_EQ(d->menuValue, 2);
+  EXPECT_EQ(d->pressed, 0);
+  EXPECT_EQ(Raised(), Events{});
+  // Choosing the first row sets MenuValue to 0 and acts.
+  g_seen = MenuSeen{};
+  g_seen.choose = true;
+  SetTimer(nullptr, 0, 50, InspectMenu);
+  EXPECT_EQ(fake::MouseDown(c, 20, 20), 0);
+  EXPECT_EQ(d->menuValue, 0);
+  EXPECT_EQ(Raised(), Events{"Action"});
+  DestroyWindow(window);
+}
+
+}  // namespace
