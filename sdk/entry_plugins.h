@@ -45,4 +45,13 @@ CodeAddress GetInterfaceRoutine(ObjectRecord* object, const char* interfaceName,
                                 const char* routineName);
 void ZORBSetSpecialBackground(ObjectRecord* instance, uint32_t* colour);
 
+// --- pictures -----------------------------------------------------------------------------
+// Fills `description` from `picture` (all zero for nil or a non-picture).
+void lockPictureDescription(ObjectRecord* picture, PluginPictureDescription* description);
+void unlockPictureDescription(PluginPictureDescription* description);
+// Draws the described picture into `dc`, stretched to `rect` (left, top,
+// right, bottom, as a Win32 RECT).
+void drawPicturePrimitive(void* dc, const PluginPictureDescription* description,
+                          const int32_t* rect);
+
 }  // extern "C"

@@ -156,6 +156,15 @@ struct PluginRect {
   int16_t top, left, bottom, right;
 };
 
+// What lockPictureDescription fills in for a plug-in: the picture
+// (borrowed: the plug-in keeps its own reference), its bitmap, its size.
+struct PluginPictureDescription {
+  void* picture;
+  void* bitmap;
+  int32_t width;
+  int32_t height;
+};
+
 // The runtime's lookup routine: entry point name -> function, or null.
 typedef void* (*PluginLookupRoutine)(const char* name);
 
@@ -180,4 +189,7 @@ static_assert(offsetof(PluginClassDefinition, constructor) == 5 * 4, "class cons
 static_assert(offsetof(PluginClassDefinition, properties) == 7 * 4, "class properties");
 static_assert(offsetof(PluginClassDefinition, constants) == 11 * 4, "class constants");
 static_assert(sizeof(PluginRect) == 8, "bounds");
+static_assert(sizeof(PluginPictureDescription) == 16, "picture description");
+static_assert(offsetof(PluginPictureDescription, width) == 8, "picture width");
+static_assert(offsetof(PluginPictureDescription, height) == 12, "picture height");
 #endif

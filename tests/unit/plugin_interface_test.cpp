@@ -28,6 +28,7 @@
 #include "startup/deferred_imports.h"
 #include "ui/native_window.h"
 #include "ui/pane.h"
+#include "ui/pictures.h"
 #include "ui/runtime_ui.h"
 
 namespace {
@@ -227,6 +228,46 @@ TEST_F(PluginInterface, RegistrationOutsideAPluginsMainIsRefused) {
   c.name = "StrayClass";
   PluginRegisterClass(&c);
   EXPECT_EQ(FindPluginAwareClass("StrayClass"), nullptr);
+}
+
+TEST_F(PluginInterface, APictureDescriptionDrawsThePictureIntoADeviceContext) {
+  // A 2 x 2 white picture (0x7FFF is white in the stored 16-bit pixels).
+  std::vector<uint32_t> stored = {16, 2, 2, 8, 0x7FFF7FFFu, 0x7FFF7FFFu};
+  ObjectRecord* object = NewObjectOfClass(FindBuiltInClass("Picture"));
+  ASSERT_TRUE(BuildPictureSurface(reinterpret_cast<PictureObject*>(object), stored.data()));
+  PluginPictureDescription d{};
+  lockPictureDescription(object, &d);
+  EXPECT_EQ(d.width, 2);
+  EXPECT_EQ(d.height, 2);
+  EXPECT_EQ(d.picture, object);
+
+  // Into a black 8 x 8 surface, stretched to (2, 2)-(6, 6).
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), 8, -8, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  HDC dc = CreateCompatibleDC(nullptr);
+  HBITMAP surface = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(dc, surface);
+  PatBlt(dc, 0, 0, 8, 8, BLACKNESS);
+  int32_t rect[4] = {2, 2, 6, 6};
+  drawPicturePrimitive(dc, &d, rect);
+  EXPECT_EQ(GetPixel(dc, 2, 2) & 0xF8F8F8, 0xF8F8F8u);
+  EXPECT_EQ(GetPixel(dc, 5, 5) & 0xF8F8F8, 0xF8F8F8u);
+  EXPECT_EQ(GetPixel(dc, 1, 1), RGB(0, 0, 0));
+  EXPECT_EQ(GetPixel(dc, 6, 6), RGB(0, 0, 0));
+  SelectObject(dc, old);
+  DeleteObject(surface);
+  DeleteDC(dc);
+
+  unlockPictureDescription(&d);
+  EXPECT_EQ(d.bitmap, nullptr);
+  // Anything but a picture describes nothing.
+  ObjectRecord* lamp = NewObjectOfClass(FindPluginClass("TestLamp"));
+  lockPictureDescription(lamp, &d);
+  EXPECT_EQ(d.width, 0);
+  EXPECT_EQ(d.picture, nullptr);
+  RuntimeUnlockObject(lamp);
+  RuntimeUnlockObject(object);
 }
 
 // --- a control in a window ---------------------------------------------------------------
