@@ -1,8 +1,8 @@
 // A small plug-in library for the runtime's tests. It links nothing of the
 // runtime: everything it uses comes through the lookup routine its main is
 // handed. It registers "TestLamp" (a control that logs every behaviour call
-// it gets and paints its bounds black), a version 2 definition the runtime
-// must ignore, and global methods through which tests read the log and try
+// it gets and paints its bounds black), "TestTicker" (a version 3 control
+// with a periodic slot), a version 2 definition the runtime must ignore, and global methods through which tests read the log and try
 // a registration outside the plug-in's main.
 #include <windows.h>
 
@@ -92,6 +92,12 @@ PluginEventDefinition gLampEvents[] = {
 PluginBehaviour gLampBehaviour;
 PluginControlDefinition gLamp;
 
+// TestTicker: only a periodic slot and the pane's closing.
+void __cdecl Tick(Instance) { Log("tick"); }
+void __cdecl TickerClosing(Instance) { Log("ticker-close"); }
+PluginBehaviour gTickerBehaviour;
+PluginControlDefinition gTicker;
+
 PluginControlDefinition gVersion2;
 PluginControlDefinition gLate;
 
@@ -143,6 +149,11 @@ void DefineLamp() {
   gVersion2.name = "TestVersion2";
   gLate = gLamp;
   gLate.name = "LateLamp";
+  gTickerBehaviour.slot[kPluginSlotPeriodic] = reinterpret_cast<void*>(Tick);
+  gTickerBehaviour.slot[kPluginSlotPaneClosing] = reinterpret_cast<void*>(TickerClosing);
+  gTicker.version = 3;
+  gTicker.name = "TestTicker";
+  gTicker.behaviour = &gTickerBehaviour;
 }
 
 }  // namespace
@@ -160,5 +171,6 @@ extern "C" __declspec(dllexport) void __cdecl ZORBPluginMain(Lookup lookup) {
   gRuntime.registerControl(&gLamp);
   gDataOffset = gLamp.dataOffset;
   gRuntime.registerControl(&gVersion2);
+  gRuntime.registerControl(&gTicker);
   for (PluginMethodDefinition& m : gGlobals) gRuntime.registerMethod(&m);
 }

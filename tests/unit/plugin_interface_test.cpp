@@ -293,6 +293,49 @@ ObjectRecord* BuildWindow(int32_t lampClass, const Pairs& lamp) {
   return RuntimeCreateWindow(bytes.data(), nullptr);
 }
 
+int Count(const std::string& log, const std::string& word) {
+  int n = 0;
+  for (size_t at = log.find(word); at != std::string::npos; at = log.find(word, at + 1)) ++n;
+  return n;
+}
+
+// Runs the pump's background work for `ms` milliseconds.
+void RunTasksFor(DWORD ms) {
+  for (DWORD start = GetTickCount(); GetTickCount() - start < ms;) {
+    RuntimeBackgroundTask();
+    Sleep(10);
+  }
+}
+
+TEST_F(PluginInterface, APeriodicSlotRunsAboutEvery160msWhileThePaneExists) {
+  ClassRecord* tickerClass = FindPluginClass("TestTicker");
+  ASSERT_NE(tickerClass, nullptr) << "a version 3 definition is registered like version 4";
+  ClassRecord* windowClass = NewClassRecord("PluginTickWindow");
+  windowClass->superclass = FindBuiltInClass("Window");
+  windowClass->instanceSize = windowClass->superclass->instanceSize;
+  ClassRecord* table[] = {windowClass, tickerClass};
+  SetClassTable(table, 2);
+  PluginLog();
+
+  ObjectRecord* window = BuildWindow(1, {{"Name", "Ticker"}, {"Index", "-2147483648"},
+                                         {"Left", "4"}, {"Top", "4"},
+                                         {"Width", "16"}, {"Height", "16"}});
+  ASSERT_NE(window, nullptr);
+  RunTasksFor(600);
+  std::string running = PluginLog();
+  // 600 ms at one run per 160 ms: three, give or take a slow start.
+  EXPECT_GE(Count(running, "tick"), 2) << running;
+  EXPECT_LE(Count(running, "tick"), 4) << running;
+
+  CloseWindowObject(reinterpret_cast<WindowObject*>(window));
+  RuntimeUnlockObject(window);
+  SetClassTable(nullptr, 0);
+  DestroyClassRecord(windowClass);
+  EXPECT_EQ(PluginLog(), "ticker-close");
+  RunTasksFor(400);
+  EXPECT_EQ(PluginLog(), "") << "the task went with its pane";
+}
+
 TEST_F(PluginInterface, ThePaneCallsTheBehaviourSlotsInTheOrderAUserCauses) {
   ClassRecord* lampClass = FindPluginClass("TestLamp");
   ASSERT_NE(lampClass, nullptr);
