@@ -14,6 +14,7 @@
 #include "objects/builtin_classes.h"
 #include "objects/classes.h"
 #include "objects/strings.h"
+#include "plugins/plugin_registry.h"
 
 namespace {
 
@@ -44,7 +45,7 @@ struct PendingLink {
   uint32_t superclass;
 };
 
-ClassRecord* ResolveNamed(std::string_view name) { return FindBuiltInClass(name); }
+ClassRecord* ResolveNamed(std::string_view name) { return FindPluginAwareClass(name); }
 
 void ReadInterfaces(DescriptorReader& r, ClassRecord* cls, int32_t self) {
   uint32_t n = r.Count(4);

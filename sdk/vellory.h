@@ -107,6 +107,7 @@ StringRecord* RuntimeOct(int32_t n);
 #include "sdk/entry_numbers.h"
 #include "sdk/entry_services.h"
 #include "sdk/entry_windows.h"
+#include "sdk/entry_plugins.h"
 
 // Handle types and helpers for application code: header-only, no library.
 namespace vs {

@@ -9,6 +9,7 @@
 #include "objects/classes.h"
 #include "objects/collation.h"
 #include "objects/strings.h"
+#include "plugins/plugin_registry.h"
 #include "startup/code_linker.h"
 #include "startup/load_messages.h"
 #include "startup/process_globals.h"
@@ -26,9 +27,9 @@ std::forward_list<DeferredImport>& Deferred() {
   return list;
 }
 
-// Classes a member import may name: built-in classes first; the plug-ins'
-// classes and controls join this search when plug-ins register them.
-ClassRecord* FindImportClass(std::string_view name) { return FindBuiltInClass(name); }
+// Classes a member import may name: built-in classes first, then the
+// plug-ins' controls and classes.
+ClassRecord* FindImportClass(std::string_view name) { return FindPluginAwareClass(name); }
 
 CodeAddress FindMethod(const ClassRecord* cls, std::string_view member, bool assignment) {
   for (const MethodRecord* m = cls->methods; m; m = m->next)
@@ -59,7 +60,8 @@ CodeAddress ResolveMemberImport(std::string_view name) {
   switch (kind) {
     case 'M':
     case 'W':
-      return cls ? FindMethod(cls, member, kind == 'W') : nullptr;
+      if (!cls) return FindPluginGlobalMethod(member, kind == 'W');
+      return FindMethod(cls, member, kind == 'W');
     case 'G':
     case 'S': {
       const PropertyRecord* p = cls ? FindProperty(cls, member) : nullptr;

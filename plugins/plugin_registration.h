@@ -1,0 +1,29 @@
+// Turning plug-in definitions into classes of the class registry. The
+// extern "C" registration services (sdk/entry_plugins.h) check that a
+// plug-in's main is running and then call these.
+#pragma once
+#include <cstdint>
+
+#include "sdk/class_records.h"
+#include "sdk/plugin_records.h"
+
+// Where a control's plug-in data starts inside each instance, and where a
+// plain plug-in class's default fields start.
+inline constexpr uint32_t kPluginControlDataOffset = 92;
+inline constexpr uint32_t kPluginClassDataOffset = 24;
+
+// Registers a version 3 or 4 control definition (kept by pointer); null for
+// any other version.
+ClassRecord* RegisterControlDefinition(PluginControlDefinition* definition);
+
+// A version 1 definition as a new version 4 one (kept for the life of the
+// process); method routines come from `exports`, the plug-in's table.
+PluginControlDefinition* ConvertVersion1(const PluginControlDefinitionV1& old,
+                                         const PluginExportEntry* exports);
+
+// Properties and methods of a definition added to `cls`; properties whose
+// type resolves to nothing and methods whose declaration does not parse are
+// skipped.
+void AddPluginProperties(ClassRecord* cls, const PluginPropertyDefinition* defs, uint32_t count,
+                         uint32_t dataOffset, bool redraw);
+void AddPluginMethods(ClassRecord* cls, const PluginMethodDefinition* defs, uint32_t count);

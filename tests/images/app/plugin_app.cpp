@@ -1,0 +1,54 @@
+// An application that carries the test plug-in in its image: start-up must
+// write the library out, load it and let it register "TestLamp" before the
+// member imports are linked, or the image does not load at all. Through
+// those imports this code then reaches the plug-in's own setter and the
+// runtime's default getter of the plug-in's fields.
+#include "plugin_app_project.h"
+
+namespace {
+
+using vs::String;
+
+// Where the plug-in's data starts in every control instance, and the fields
+// the test plug-in keeps there.
+constexpr uint32_t kData = 92;
+constexpr uint32_t kLevel = kData + 8;
+constexpr uint32_t kCount = kData + 12;
+
+VS_STRING(kOpen, "App Open");
+VS_STRING(kLevelIs, "Level = ");
+VS_STRING(kCountIs, "Count = ");
+
+void TraceNumber(StringRecord* label, int32_t value) {
+  String number = String::Adopt(StringStr(value));
+  String line = String::Borrow(label) + number;
+  lineTrace(line.get());
+}
+
+}  // namespace
+
+extern "C" {
+
+void CountSetter(ObjectRecord*, uint32_t, int32_t) __asm__("\"!STestLamp!Count\"");
+int32_t LevelGetter(ObjectRecord*, uint32_t) __asm__("\"!GTestLamp!Level\"");
+
+void App_Open(ObjectRecord*) {
+  lineTrace(&kOpen);
+  // Stands in for a TestLamp: both routines touch only the one field they
+  // are given, so the image needs no class of its own for the control.
+  uint32_t fields[32];
+  auto* lamp = reinterpret_cast<ObjectRecord*>(fields);
+  fields[kLevel / 4] = 7;
+  fields[kCount / 4] = 0;
+  TraceNumber(&kLevelIs, LevelGetter(lamp, kLevel));
+  // The plug-in's setter stores twice the value it is given.
+  CountSetter(lamp, kCount, 21);
+  TraceNumber(&kCountIs, static_cast<int32_t>(fields[kCount / 4]));
+}
+
+void PluginAppEntry() {
+  Win32InstallPlugins(vs_project::PluginList());
+  RuntimeInit(vs_project_record);
+}
+
+}  // extern "C"

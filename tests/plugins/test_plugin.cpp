@@ -1,0 +1,176 @@
+// A small plug-in library for the runtime's tests. It links nothing of the
+// runtime: everything it uses comes through the lookup routine its main is
+// handed. It registers "TestLamp" (a control that logs every behaviour call
+// it gets and paints its bounds black), "TestTicker" (a version 3 control
+// with a periodic slot), a version 2 definition the runtime must ignore, and global methods through which tests read the log and try
+// a registration outside the plug-in's main.
+#include <windows.h>
+
+#include <stdio.h>
+#include <string.h>
+
+#include "sdk/plugin_records.h"
+
+namespace {
+
+using Lookup = PluginLookupRoutine;
+using Instance = void*;
+
+struct Services {
+  void (*registerVersion)(int32_t);
+  void (*registerControl)(void*);
+  void (*registerMethod)(PluginMethodDefinition*);
+  void* (*buildString)(const char*, int32_t);
+  void (*controlBounds)(Instance, PluginRect*);
+  void* (*graphicsDC)(void*);
+} gRuntime;
+
+char gLog[2048];
+uint32_t gDataOffset;  // from the definition, once registered
+
+void Log(const char* text) {
+  size_t used = strlen(gLog);
+  if (used + strlen(text) + 2 >= sizeof gLog) return;
+  if (used) strcat(gLog, " ");
+  strcat(gLog, text);
+}
+
+void LogPoint(const char* what, int32_t x, int32_t y) {
+  char text[64];
+  snprintf(text, sizeof text, "%s(%d,%d)", what, (int)x, (int)y);
+  Log(text);
+}
+
+int32_t* Field(Instance instance, uint32_t offset) {
+  return reinterpret_cast<int32_t*>(static_cast<char*>(instance) + gDataOffset + offset);
+}
+
+// --- TestLamp ---------------------------------------------------------------------------
+
+enum : uint32_t { kCaption = 0, kLit = 4, kLevel = 8, kCount = 12, kLampDataSize = 16 };
+
+void __cdecl Construct(Instance self) {
+  *Field(self, kLevel) = 7;
+  Log("construct");
+}
+void __cdecl Destroy(Instance, int32_t) { Log("destroy"); }
+void __cdecl Draw(Instance self, void* graphics) {
+  HDC dc = static_cast<HDC>(gRuntime.graphicsDC(graphics));
+  PluginRect b;
+  gRuntime.controlBounds(self, &b);
+  RECT r = {b.left, b.top, b.right, b.bottom};
+  if (dc) FillRect(dc, &r, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+  Log(dc ? "draw" : "draw-without-dc");
+}
+bool __cdecl MouseDown(Instance, int32_t x, int32_t y, int32_t) {
+  LogPoint("down", x, y);
+  return true;
+}
+void __cdecl MouseDrag(Instance, int32_t x, int32_t y) { LogPoint("drag", x, y); }
+void __cdecl MouseUp(Instance, int32_t x, int32_t y) { LogPoint("up", x, y); }
+void __cdecl PaneCreated(Instance) { Log("pane"); }
+void __cdecl PaneClosing(Instance) { Log("close"); }
+// Stores twice the value, so a test can tell it from the default setter.
+void __cdecl SetCount(Instance self, uint32_t, int32_t value) { *Field(self, kCount) = 2 * value; }
+void __cdecl Bump(Instance self, int32_t amount) { *Field(self, kCount) += amount; }
+
+PluginPropertyDefinition gLampProperties[] = {
+    {"Appearance", "Caption", "String", 0, ZORB_DEFAULT_ACCESSOR, ZORB_DEFAULT_ACCESSOR, kCaption, 0, 0, nullptr},
+    {"Initial State", "Lit", "boolean", kPluginPropertyRedraws, ZORB_DEFAULT_ACCESSOR, ZORB_DEFAULT_ACCESSOR, kLit, 0, 0, nullptr},
+    {"Appearance", "Level", "Integer", 0, ZORB_DEFAULT_ACCESSOR, 0, kLevel, 0, 0, nullptr},
+    {"Behavior", "Gadget", "NoSuchTypeAnywhere", 0, ZORB_DEFAULT_ACCESSOR, ZORB_DEFAULT_ACCESSOR, 0, 0, 0, nullptr},
+    {"Behavior", "Count", "Integer", 0, ZORB_DEFAULT_ACCESSOR, 0, kCount, 0, 0, nullptr},
+};
+PluginMethodDefinition gLampMethods[] = {
+    {reinterpret_cast<void*>(Bump), nullptr, "Bump(amount As Integer)"},
+    {reinterpret_cast<void*>(Bump), nullptr, "Broken(amount Integer)"},
+};
+PluginEventDefinition gLampEvents[] = {
+    {"Action", nullptr},
+    {"MouseDown(X As Integer, Y As Integer) As Boolean", nullptr},
+};
+PluginBehaviour gLampBehaviour;
+PluginControlDefinition gLamp;
+
+// TestTicker: only a periodic slot and the pane's closing.
+void __cdecl Tick(Instance) { Log("tick"); }
+void __cdecl TickerClosing(Instance) { Log("ticker-close"); }
+PluginBehaviour gTickerBehaviour;
+PluginControlDefinition gTicker;
+
+PluginControlDefinition gVersion2;
+PluginControlDefinition gLate;
+
+// --- global methods the tests call ------------------------------------------------------
+
+void* __cdecl TestPluginLog() {
+  void* text = gRuntime.buildString(gLog, static_cast<int32_t>(strlen(gLog)));
+  gLog[0] = 0;
+  return text;
+}
+
+void __cdecl TestPluginLateRegister() { gRuntime.registerControl(&gLate); }
+
+PluginMethodDefinition gGlobals[] = {
+    {reinterpret_cast<void*>(TestPluginLog), nullptr, "TestPluginLog() As String"},
+    {reinterpret_cast<void*>(TestPluginLateRegister), nullptr, "TestPluginLateRegister"},
+};
+
+template <typename T>
+bool Find(Lookup lookup, const char* name, T& out) {
+  out = reinterpret_cast<T>(lookup(name));
+  return out != nullptr;
+}
+
+void DefineLamp() {
+  gLampBehaviour.slot[kPluginSlotConstruct] = reinterpret_cast<void*>(Construct);
+  gLampBehaviour.slot[kPluginSlotDestroy] = reinterpret_cast<void*>(Destroy);
+  gLampBehaviour.slot[kPluginSlotDraw] = reinterpret_cast<void*>(Draw);
+  gLampBehaviour.slot[kPluginSlotMouseDown] = reinterpret_cast<void*>(MouseDown);
+  gLampBehaviour.slot[kPluginSlotMouseDrag] = reinterpret_cast<void*>(MouseDrag);
+  gLampBehaviour.slot[kPluginSlotMouseUp] = reinterpret_cast<void*>(MouseUp);
+  gLampBehaviour.slot[kPluginSlotPaneCreated] = reinterpret_cast<void*>(PaneCreated);
+  gLampBehaviour.slot[kPluginSlotPaneClosing] = reinterpret_cast<void*>(PaneClosing);
+  gLampProperties[4].setter = reinterpret_cast<uint32_t>(SetCount);
+  gLamp.version = 4;
+  gLamp.name = "TestLamp";
+  gLamp.dataSize = kLampDataSize;
+  gLamp.defaultWidth = gLamp.defaultHeight = 32;
+  gLamp.properties = gLampProperties;
+  gLamp.propertyCount = sizeof gLampProperties / sizeof gLampProperties[0];
+  gLamp.methods = gLampMethods;
+  gLamp.methodCount = 2;
+  gLamp.events = gLampEvents;
+  gLamp.eventCount = 2;
+  gLamp.behaviour = &gLampBehaviour;
+  gLamp.interfaceNames = "NoSuchInterface, ";
+  gVersion2 = gLamp;
+  gVersion2.version = 2;
+  gVersion2.name = "TestVersion2";
+  gLate = gLamp;
+  gLate.name = "LateLamp";
+  gTickerBehaviour.slot[kPluginSlotPeriodic] = reinterpret_cast<void*>(Tick);
+  gTickerBehaviour.slot[kPluginSlotPaneClosing] = reinterpret_cast<void*>(TickerClosing);
+  gTicker.version = 3;
+  gTicker.name = "TestTicker";
+  gTicker.behaviour = &gTickerBehaviour;
+}
+
+}  // namespace
+
+extern "C" __declspec(dllexport) void __cdecl ZORBPluginMain(Lookup lookup) {
+  bool ok = Find(lookup, "RegisterPluginVersion", gRuntime.registerVersion) &&
+            Find(lookup, "pluginregistercontrol", gRuntime.registerControl) &&
+            Find(lookup, "PluginRegisterMethod", gRuntime.registerMethod) &&
+            Find(lookup, "ZORBBuildString", gRuntime.buildString) &&
+            Find(lookup, "GetControlBounds", gRuntime.controlBounds) &&
+            Find(lookup, "ZORBGraphicsDC", gRuntime.graphicsDC);
+  if (!ok) return;
+  gRuntime.registerVersion(4);
+  DefineLamp();
+  gRuntime.registerControl(&gLamp);
+  gDataOffset = gLamp.dataOffset;
+  gRuntime.registerControl(&gVersion2);
+  gRuntime.registerControl(&gTicker);
+  for (PluginMethodDefinition& m : gGlobals) gRuntime.registerMethod(&m);
+}

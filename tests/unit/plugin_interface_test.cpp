@@ -1,0 +1,396 @@
+// The plug-in interface with a real plug-in library: tests/plugins builds a
+// small DLL that knows the runtime only through the lookup routine. The
+// suite installs it once from an embedded plug-in list as start-up does
+// (written to the system folder, loaded from there), then checks what it
+// registered against its own definitions, and drives one of its controls in
+// a real window, comparing the behaviour calls the plug-in logged with the
+// sequence a user's actions must cause.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "objects/builtin_classes.h"
+#include "objects/class_table.h"
+#include "objects/classes.h"
+#include "objects/objects.h"
+#include "objects/strings.h"
+#include "plugins/embedded_plugins.h"
+#include "plugins/plugin_registry.h"
+#include "sdk/description_encoding.h"
+#include "sdk/plugin_records.h"
+#include "sdk/ui_layouts.h"
+#include "sdk/vellory.h"
+#include "startup/deferred_imports.h"
+#include "ui/native_window.h"
+#include "ui/pane.h"
+#include "ui/pictures.h"
+#include "ui/runtime_ui.h"
+
+namespace {
+
+constexpr char kEmbeddedName[] = "vellory-test-plugin.dll";
+
+std::string BesideTheTests(const char* file) {
+  char path[MAX_PATH] = {};
+  GetModuleFileNameA(nullptr, path, MAX_PATH);
+  std::string p(path);
+  return p.substr(0, p.find_last_of("\\/") + 1) + file;
+}
+
+std::vector<uint8_t> ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+std::string SystemPath(const char* name) {
+  char dir[1024] = {};
+  GetSystemDirectoryA(dir, sizeof dir);
+  return std::string(dir) + "\\" + name;
+}
+
+// One node of an embedded plug-in list, laid out as the image carries it.
+std::vector<uint8_t> Node(const std::string& name, const std::vector<uint8_t>& library,
+                          uint32_t next = 0) {
+  std::vector<uint8_t> node(13);
+  uint32_t size = static_cast<uint32_t>(5 + name.size() + library.size());
+  for (int i = 0; i < 4; ++i) {
+    node[i] = static_cast<uint8_t>(next >> (8 * i));
+    node[4 + i] = static_cast<uint8_t>(size >> (8 * i));
+  }
+  node[12] = static_cast<uint8_t>(name.size());
+  node.insert(node.end(), name.begin(), name.end());
+  node.insert(node.end(), library.begin(), library.end());
+  return node;
+}
+
+std::string PluginLog() {
+  auto log = reinterpret_cast<StringRecord*(__cdecl*)()>(FindPluginGlobalMethod("TestPluginLog", false));
+  if (!log) return "<no log method>";
+  return std::string(StringRef::Adopt(log()).View());
+}
+
+PluginControlDefinition* LampDefinition() {
+  for (PluginControl* c = FirstPluginControl(); c; c = c->next)
+    if (c->definition && std::string(c->definition->name) == "TestLamp") return c->definition;
+  return nullptr;
+}
+
+CodeAddress Code(auto* f) { return reinterpret_cast<CodeAddress>(f); }
+
+class PluginInterface : public testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    RegisterBuiltInClasses();
+    RegisterRuntimeWindowClasses();
+    library = ReadFile(BesideTheTests("test-plugin.dll"));
+    if (FindPluginClass("TestLamp")) return;  // installed by an earlier repeat
+    DeleteFileA(SystemPath(kEmbeddedName).c_str());
+    list = Node(kEmbeddedName, library);
+    Win32InstallPlugins(list.data());
+    InstallEmbeddedPlugins();
+  }
+
+  static std::vector<uint8_t> library;
+  static std::vector<uint8_t> list;
+};
+std::vector<uint8_t> PluginInterface::library;
+std::vector<uint8_t> PluginInterface::list;
+
+TEST_F(PluginInterface, TheEmbeddedLibraryIsWrittenToTheSystemFolderAndLoadedFromThere) {
+  ASSERT_FALSE(library.empty()) << "test-plugin.dll not found beside the tests";
+  EXPECT_EQ(ReadFile(SystemPath(kEmbeddedName)), library);
+  EXPECT_NE(GetModuleHandleA(SystemPath(kEmbeddedName).c_str()), nullptr);
+  ASSERT_NE(FirstPlugin(), nullptr);
+  EXPECT_EQ(FirstPlugin()->version, 4u) << "RegisterPluginVersion reached the plug-in's record";
+  EXPECT_EQ(CurrentPlugin(), nullptr) << "no plug-in is current once its main has returned";
+  EXPECT_NE(FindPluginClass("testlamp"), nullptr);
+}
+
+TEST_F(PluginInterface, MalformedNodesAndLibrariesWithoutAMainAreSkipped) {
+  EmbeddedPlugin plugin;
+  std::vector<uint8_t> node = Node("x.dll", {1, 2, 3});
+  ASSERT_TRUE(ReadEmbeddedPlugin(node.data(), plugin));
+  EXPECT_EQ(plugin.fileName, "x.dll");
+  EXPECT_EQ(plugin.length, 3u);
+  node[4] = 4;  // smaller than the name it claims to hold
+  node[5] = node[6] = node[7] = 0;
+  EXPECT_FALSE(ReadEmbeddedPlugin(node.data(), plugin));
+  // A name that would leave the folder it is written into.
+  std::vector<uint8_t> escaping = Node("..\\evil.dll", {1});
+  EXPECT_FALSE(ReadEmbeddedPlugin(escaping.data(), plugin));
+
+  PluginRecord* before = FirstPlugin();
+  EXPECT_FALSE(LoadPluginLibrary("kernel32.dll"));
+  EXPECT_FALSE(LoadPluginLibrary("C:\\no\\such\\library.dll"));
+  EXPECT_EQ(FirstPlugin(), before) << "a library without ZORBPluginMain makes no record";
+}
+
+TEST_F(PluginInterface, AControlClassIsBuiltFromTheDefinition) {
+  ClassRecord* cls = FindPluginClass("TestLamp");
+  PluginControlDefinition* d = LampDefinition();
+  ASSERT_NE(cls, nullptr);
+  ASSERT_NE(d, nullptr);
+  EXPECT_EQ(d->dataOffset, 92u);
+  EXPECT_EQ(cls->instanceSize, 16u + 92u);
+  EXPECT_EQ(cls->superclass, FindBuiltInClass("RectControl"));
+  EXPECT_EQ(FindPluginAwareClass("TestLamp"), cls);
+  // A version 2 definition is ignored; the interface list named nothing
+  // that exists.
+  EXPECT_EQ(FindPluginClass("TestVersion2"), nullptr);
+  EXPECT_EQ(cls->interfaces, nullptr);
+
+  // The method whose declaration parses is there with its parameter; the
+  // other is not.
+  const MethodRecord* bump = nullptr;
+  int methods = 0;
+  for (const MethodRecord* m = cls->methods; m; m = m->next, ++methods)
+    if (StringView(m->name) == "Bump") bump = m;
+  EXPECT_EQ(methods, 1);
+  ASSERT_NE(bump, nullptr);
+  EXPECT_EQ(bump->entry.paramCount, 1u);
+  EXPECT_STREQ(bump->entry.params[0].type, "Integer");
+
+  // Each event's declaration went back into the plug-in's definition.
+  ASSERT_NE(d->events[1].declarationRecord, nullptr);
+  auto* down = static_cast<EventDeclaration*>(d->events[1].declarationRecord);
+  EXPECT_EQ(StringView(down->name), "MouseDown");
+  EXPECT_EQ(StringView(down->returnType), "Boolean");
+  EXPECT_EQ(StringView(down->params), "X As Integer, Y As Integer");
+}
+
+TEST_F(PluginInterface, PropertiesGetTheDefaultAccessorsTheirTypesAskFor) {
+  ClassRecord* cls = FindPluginClass("TestLamp");
+  ASSERT_NE(cls, nullptr);
+  const PropertyRecord* caption = FindProperty(cls, "Caption");
+  const PropertyRecord* lit = FindProperty(cls, "Lit");
+  const PropertyRecord* level = FindProperty(cls, "Level");
+  const PropertyRecord* count = FindProperty(cls, "Count");
+  ASSERT_TRUE(caption && lit && level && count);
+  EXPECT_EQ(FindProperty(cls, "Gadget"), nullptr) << "its type names nothing";
+  EXPECT_EQ(caption->setter, Code(stringSetter));
+  EXPECT_EQ(lit->setter, Code(boolInvalidateSetter)) << "the property asks for redrawing";
+  EXPECT_EQ(level->setter, nullptr) << "setter 0: read-only";
+  EXPECT_EQ(count->setter, reinterpret_cast<CodeAddress>(LampDefinition()->properties[4].setter));
+
+  // Through the accessors on a real instance: the constructor slot set
+  // Level to 7 in the plug-in's data; the default getter finds it there.
+  ObjectRecord* lamp = NewObjectOfClass(cls);
+  ASSERT_NE(lamp, nullptr);
+  auto get = reinterpret_cast<int32_t(__cdecl*)(ObjectRecord*, uint32_t)>(level->getter);
+  EXPECT_EQ(get(lamp, level->param), 7);
+  StringRef text = StringRef::Adopt(NewString("lit up"));
+  reinterpret_cast<void(__cdecl*)(ObjectRecord*, uint32_t, StringRecord*)>(caption->setter)(
+      lamp, caption->param, text.get());
+  EXPECT_EQ(StringView(FieldAt<StringRecord*>(lamp, 92)), "lit up");
+  reinterpret_cast<void(__cdecl*)(ObjectRecord*, uint32_t, int32_t)>(count->setter)(
+      lamp, count->param, 5);
+  auto getCount = reinterpret_cast<int32_t(__cdecl*)(ObjectRecord*, uint32_t)>(count->getter);
+  EXPECT_EQ(getCount(lamp, count->param), 10) << "the plug-in's own setter stored twice the value";
+  RuntimeUnlockObject(lamp);
+  EXPECT_EQ(PluginLog(), "construct destroy");
+}
+
+TEST_F(PluginInterface, MemberImportsLinkToThePluginsControls) {
+  PluginControlDefinition* d = LampDefinition();
+  ASSERT_NE(d, nullptr);
+  EXPECT_EQ(ResolveMemberImport("STestLamp!Count"), reinterpret_cast<CodeAddress>(d->properties[4].setter));
+  EXPECT_EQ(ResolveMemberImport("GTestLamp!Level"), Code(intFieldGetter));
+  EXPECT_EQ(ResolveMemberImport("STestLamp!Level"), nullptr);
+  EXPECT_EQ(ResolveMemberImport("MTestLamp!Bump"), d->methods[0].routine);
+  EXPECT_EQ(ResolveMemberImport("STestVersion2!Count"), nullptr);
+  EXPECT_NE(ResolveMemberImport("MTestPluginLog"), nullptr) << "a plug-in's global method";
+}
+
+TEST_F(PluginInterface, RegistrationOutsideAPluginsMainIsRefused) {
+  // From a plug-in routine called after start-up ...
+  auto late = reinterpret_cast<void(__cdecl*)()>(FindPluginGlobalMethod("TestPluginLateRegister", false));
+  ASSERT_NE(late, nullptr);
+  late();
+  EXPECT_EQ(FindPluginClass("LateLamp"), nullptr);
+  // ... and from anywhere else.
+  PluginBehaviour behaviour{};
+  PluginControlDefinition d{};
+  d.version = 4;
+  d.name = "StrayControl";
+  d.behaviour = &behaviour;
+  PluginRegisterControl(&d);
+  EXPECT_EQ(FindPluginClass("StrayControl"), nullptr);
+  EXPECT_EQ(d.dataOffset, 0u) << "nothing was written into a refused definition";
+  PluginMethodDefinition m{reinterpret_cast<void*>(&late), nullptr, "StrayMethod"};
+  PluginRegisterMethod(&m);
+  EXPECT_EQ(FindPluginGlobalMethod("StrayMethod", false), nullptr);
+  PluginClassDefinition c{};
+  c.name = "StrayClass";
+  PluginRegisterClass(&c);
+  EXPECT_EQ(FindPluginAwareClass("StrayClass"), nullptr);
+}
+
+TEST_F(PluginInterface, APictureDescriptionDrawsThePictureIntoADeviceContext) {
+  // A 2 x 2 white picture (0x7FFF is white in the stored 16-bit pixels).
+  std::vector<uint32_t> stored = {16, 2, 2, 8, 0x7FFF7FFFu, 0x7FFF7FFFu};
+  ObjectRecord* object = NewObjectOfClass(FindBuiltInClass("Picture"));
+  ASSERT_TRUE(BuildPictureSurface(reinterpret_cast<PictureObject*>(object), stored.data()));
+  PluginPictureDescription d{};
+  lockPictureDescription(object, &d);
+  EXPECT_EQ(d.width, 2);
+  EXPECT_EQ(d.height, 2);
+  EXPECT_EQ(d.picture, object);
+
+  // Into a black 8 x 8 surface, stretched to (2, 2)-(6, 6).
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), 8, -8, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  HDC dc = CreateCompatibleDC(nullptr);
+  HBITMAP surface = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(dc, surface);
+  PatBlt(dc, 0, 0, 8, 8, BLACKNESS);
+  int32_t rect[4] = {2, 2, 6, 6};
+  drawPicturePrimitive(dc, &d, rect);
+  EXPECT_EQ(GetPixel(dc, 2, 2) & 0xF8F8F8, 0xF8F8F8u);
+  EXPECT_EQ(GetPixel(dc, 5, 5) & 0xF8F8F8, 0xF8F8F8u);
+  EXPECT_EQ(GetPixel(dc, 1, 1), RGB(0, 0, 0));
+  EXPECT_EQ(GetPixel(dc, 6, 6), RGB(0, 0, 0));
+  SelectObject(dc, old);
+  DeleteObject(surface);
+  DeleteDC(dc);
+
+  unlockPictureDescription(&d);
+  EXPECT_EQ(d.bitmap, nullptr);
+  // Anything but a picture describes nothing.
+  ObjectRecord* lamp = NewObjectOfClass(FindPluginClass("TestLamp"));
+  lockPictureDescription(lamp, &d);
+  EXPECT_EQ(d.width, 0);
+  EXPECT_EQ(d.picture, nullptr);
+  RuntimeUnlockObject(lamp);
+  RuntimeUnlockObject(object);
+}
+
+// --- a control in a window ---------------------------------------------------------------
+
+using Pairs = std::vector<std::pair<std::string, std::string>>;
+
+ObjectRecord* BuildWindow(int32_t lampClass, const Pairs& lamp) {
+  std::vector<uint8_t> s;
+  Pairs props = {{"Name", "Plugins"}, {"Title", "Plug-in test"}, {"Frame", "0"},
+                 {"Width", "200"},    {"Height", "120"},        {"Visible", "True"}};
+  PutPackedInt(s, static_cast<int32_t>(props.size()));
+  PutPackedInt(s, 0);
+  for (auto& [n, v] : props) PutPackedString(s, n), PutPackedString(s, v);
+  PutPackedInt(s, 1);
+  PutPackedInt(s, lampClass);
+  PutPackedInt(s, static_cast<int32_t>(lamp.size()));
+  for (auto& [n, v] : lamp) PutPackedString(s, n), PutPackedString(s, v);
+  PutPackedInt(s, 0);
+  std::vector<uint8_t> bytes(4);
+  uint32_t length = static_cast<uint32_t>(s.size());
+  for (int i = 0; i < 4; ++i) bytes[i] = static_cast<uint8_t>(length >> (8 * i));
+  bytes.insert(bytes.end(), s.begin(), s.end());
+  return RuntimeCreateWindow(bytes.data(), nullptr);
+}
+
+int Count(const std::string& log, const std::string& word) {
+  int n = 0;
+  for (size_t at = log.find(word); at != std::string::npos; at = log.find(word, at + 1)) ++n;
+  return n;
+}
+
+// Runs the pump's background work for `ms` milliseconds.
+void RunTasksFor(DWORD ms) {
+  for (DWORD start = GetTickCount(); GetTickCount() - start < ms;) {
+    RuntimeBackgroundTask();
+    Sleep(10);
+  }
+}
+
+TEST_F(PluginInterface, APeriodicSlotRunsAboutEvery160msWhileThePaneExists) {
+  ClassRecord* tickerClass = FindPluginClass("TestTicker");
+  ASSERT_NE(tickerClass, nullptr) << "a version 3 definition is registered like version 4";
+  ClassRecord* windowClass = NewClassRecord("PluginTickWindow");
+  windowClass->superclass = FindBuiltInClass("Window");
+  windowClass->instanceSize = windowClass->superclass->instanceSize;
+  ClassRecord* table[] = {windowClass, tickerClass};
+  SetClassTable(table, 2);
+  PluginLog();
+
+  ObjectRecord* window = BuildWindow(1, {{"Name", "Ticker"}, {"Index", "-2147483648"},
+                                         {"Left", "4"}, {"Top", "4"},
+                                         {"Width", "16"}, {"Height", "16"}});
+  ASSERT_NE(window, nullptr);
+  RunTasksFor(600);
+  std::string running = PluginLog();
+  // 600 ms at one run per 160 ms: three, give or take a slow start.
+  EXPECT_GE(Count(running, "tick"), 2) << running;
+  EXPECT_LE(Count(running, "tick"), 4) << running;
+
+  CloseWindowObject(reinterpret_cast<WindowObject*>(window));
+  RuntimeUnlockObject(window);
+  SetClassTable(nullptr, 0);
+  DestroyClassRecord(windowClass);
+  EXPECT_EQ(PluginLog(), "ticker-close");
+  RunTasksFor(400);
+  EXPECT_EQ(PluginLog(), "") << "the task went with its pane";
+}
+
+TEST_F(PluginInterface, ThePaneCallsTheBehaviourSlotsInTheOrderAUserCauses) {
+  ClassRecord* lampClass = FindPluginClass("TestLamp");
+  ASSERT_NE(lampClass, nullptr);
+  ClassRecord* windowClass = NewClassRecord("PluginTestWindow");
+  windowClass->superclass = FindBuiltInClass("Window");
+  windowClass->instanceSize = windowClass->superclass->instanceSize;
+  ClassRecord* table[] = {windowClass, lampClass};
+  SetClassTable(table, 2);
+  PluginLog();  // start from an empty log
+
+  ObjectRecord* window = BuildWindow(1, {{"Name", "Lamp"}, {"Index", "-2147483648"},
+                                         {"Left", "20"}, {"Top", "30"},
+                                         {"Width", "40"}, {"Height", "24"}});
+  ASSERT_NE(window, nullptr);
+  HWND hwnd = NativeWindowHandle(reinterpret_cast<WindowObject*>(window)->native);
+  StringRef name = StringRef::Adopt(NewString("Lamp"));
+  auto* lamp = reinterpret_cast<RectControlObject*>(RuntimeControlFetch(window, name.get()));
+  ASSERT_NE(lamp, nullptr);
+  ASSERT_NE(lamp->pane, nullptr);
+  HWND pane = lamp->pane->Handle();
+  EXPECT_EQ(GetControlHWND(&lamp->control.header), pane);
+  PluginRect bounds{};
+  GetControlBounds(&lamp->control.header, &bounds);
+  EXPECT_EQ(bounds.top, 30);
+  EXPECT_EQ(bounds.left, 20);
+  EXPECT_EQ(bounds.bottom, 54);
+  EXPECT_EQ(bounds.right, 60);
+
+  ShowWindow(hwnd, SW_SHOW);
+  UpdateWindow(hwnd);
+  // The plug-in filled its bounds, given in window coordinates, black: the
+  // pane's first and last pixels are black, the window's beside them not.
+  HDC dc = GetDC(hwnd);
+  EXPECT_EQ(GetPixel(dc, 20, 30), RGB(0, 0, 0));
+  EXPECT_EQ(GetPixel(dc, 59, 53), RGB(0, 0, 0));
+  EXPECT_NE(GetPixel(dc, 61, 55), RGB(0, 0, 0));
+  ReleaseDC(hwnd, dc);
+
+  // Pane client coordinates in, window coordinates out to the plug-in.
+  SendMessageA(pane, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 6));
+  SendMessageA(pane, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(7, 8));
+  SendMessageA(pane, WM_LBUTTONUP, 0, MAKELPARAM(9, 10));
+  // Not tracking any more: a move or a release reaches no slot.
+  SendMessageA(pane, WM_MOUSEMOVE, 0, MAKELPARAM(1, 1));
+  SendMessageA(pane, WM_LBUTTONUP, 0, MAKELPARAM(1, 1));
+
+  CloseWindowObject(reinterpret_cast<WindowObject*>(window));
+  RuntimeUnlockObject(window);
+  SetClassTable(nullptr, 0);
+  DestroyClassRecord(windowClass);
+
+  // Windows may paint more than once; one draw is what the sequence asks for.
+  std::string log = PluginLog();
+  for (size_t at; (at = log.find("draw draw")) != std::string::npos;) log.erase(at, 5);
+  EXPECT_EQ(log, "construct pane draw down(25,36) drag(27,38) up(29,40) close destroy");
+}
+
+}  // namespace
