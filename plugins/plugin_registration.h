@@ -4,12 +4,12 @@
 #pragma once
 #include <cstdint>
 
+#include "sdk/builtin_class_layout.h"
 #include "sdk/class_records.h"
 #include "sdk/plugin_records.h"
 
-// Where a control's plug-in data starts inside each instance, and where a
-// plain plug-in class's default fields start.
-inline constexpr uint32_t kPluginControlDataOffset = 92;
+// Where a plain plug-in class's default fields start (a control's data
+// starts at kPluginControlDataOffset).
 inline constexpr uint32_t kPluginClassDataOffset = 24;
 
 // Registers a version 3 or 4 control definition (kept by pointer); null for

@@ -102,3 +102,7 @@ inline constexpr BuiltInClassLayout kBuiltInClassLayouts[] = {
     {"tupleInterface", nullptr, 24, true},
     {"bindingPartInterface", nullptr, 24, true},
 };
+
+// Where a plug-in control's own data begins in its instances (the runtime
+// and the image builder both size plug-in control classes with it).
+inline constexpr uint32_t kPluginControlDataOffset = 92;

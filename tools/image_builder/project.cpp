@@ -51,6 +51,12 @@ ProjectClass ReadClass(const json& j) {
   c.builtIn = j.value("builtIn", false);
   c.super = Text(j, "super");
   c.isInterface = j.value("interface", false);
+  c.plugin = j.value("plugin", false);
+  if (c.plugin) {
+    c.builtIn = true;
+    c.pluginDataSize = j.value("dataSize", 0u);
+    if (c.super.empty()) c.super = "RectControl";
+  }
   for (const json& f : j.value("fields", json::array()))
     c.fields.push_back({Text(f, "name"), Text(f, "type"), 0});
   c.constructor = Text(j, "constructor");
@@ -141,6 +147,11 @@ bool LayOut(Project& p, size_t i, std::vector<int>& state, std::string& error) {
   if (state[i] == 2) return true;
   if (state[i] == 1) return Fail(error, "class " + c.name + " derives from itself");
   state[i] = 1;
+  if (c.plugin) {
+    c.instanceSize = kPluginControlDataOffset + c.pluginDataSize;
+    state[i] = 2;
+    return true;
+  }
   if (c.builtIn) {
     const BuiltInClassLayout* l = BuiltInLayout(c.name);
     if (!l) return Fail(error, "no built-in class is named " + c.name);
@@ -183,8 +194,11 @@ bool DerivesFrom(const Project& p, const std::string& name, const std::string& a
       continue;
     }
     const ProjectClass& c = p.classes[static_cast<size_t>(i)];
-    at = c.builtIn ? (BuiltInLayout(at) && BuiltInLayout(at)->superclass ? BuiltInLayout(at)->superclass : "")
-                   : c.super;
+    if (c.plugin || !c.builtIn) {
+      at = c.super;
+      continue;
+    }
+    at = BuiltInLayout(at) && BuiltInLayout(at)->superclass ? BuiltInLayout(at)->superclass : "";
   }
   return false;
 }

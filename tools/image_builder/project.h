@@ -27,6 +27,10 @@ struct ProjectHandler {
 struct ProjectClass {
   std::string name;
   bool builtIn = false;  // defined by the runtime: a reference by name
+  // A control a plug-in registers at start-up: also a reference by name,
+  // with the plug-in's data after the 92 bytes of a plug-in control.
+  bool plugin = false;
+  uint32_t pluginDataSize = 0;
   std::string super;     // "" for none
   bool isInterface = false;
   std::vector<ProjectField> fields;
