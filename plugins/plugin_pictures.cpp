@@ -27,7 +27,7 @@ void lockPictureDescription(ObjectRecord* object, PluginPictureDescription* desc
   *description = PluginPictureDescription{picture, picture->bitmap, picture->width, picture->height};
 }
 
-void unlockPictureDescription(PluginPictureDescription* description) {
+void unlockPictureDescription(ObjectRecord*, PluginPictureDescription* description) {
   if (description) *description = PluginPictureDescription{};
 }
 

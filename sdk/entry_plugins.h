@@ -46,9 +46,10 @@ CodeAddress GetInterfaceRoutine(ObjectRecord* object, const char* interfaceName,
 void ZORBSetSpecialBackground(ObjectRecord* instance, uint32_t* colour);
 
 // --- pictures -----------------------------------------------------------------------------
-// Fills `description` from `picture` (all zero for nil or a non-picture).
+// Fills `description` from `picture` (all zero for nil or a non-picture);
+// unlocking takes the same pair and clears the description.
 void lockPictureDescription(ObjectRecord* picture, PluginPictureDescription* description);
-void unlockPictureDescription(PluginPictureDescription* description);
+void unlockPictureDescription(ObjectRecord* picture, PluginPictureDescription* description);
 // Draws the described picture into `dc`, stretched to `rect` (left, top,
 // right, bottom, as a Win32 RECT).
 void drawPicturePrimitive(void* dc, const PluginPictureDescription* description,

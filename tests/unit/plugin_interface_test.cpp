@@ -259,8 +259,11 @@ TEST_F(PluginInterface, APictureDescriptionDrawsThePictureIntoADeviceContext) {
   DeleteObject(surface);
   DeleteDC(dc);
 
-  unlockPictureDescription(&d);
+  // The library unlocks with the picture and the description, as it locked;
+  // the picture itself is left alone.
+  unlockPictureDescription(object, &d);
   EXPECT_EQ(d.bitmap, nullptr);
+  EXPECT_NE(reinterpret_cast<PictureObject*>(object)->bitmap, nullptr);
   // Anything but a picture describes nothing.
   ObjectRecord* lamp = NewObjectOfClass(FindPluginClass("TestLamp"));
   lockPictureDescription(lamp, &d);
