@@ -4,6 +4,8 @@
 // panes, and a click flips the disclosure triangle.
 #include "window_plug_controls_project.h"
 
+#include "sdk/builtin_class_layout.h"
+
 namespace {
 
 using vs::String;
@@ -14,18 +16,31 @@ VS_STRING(kName, "DisclosureTriangle");
 
 ObjectRecord* gMain = nullptr;
 
+// Compiled code passes a property's parameter word with it: for the
+// triangle's Value, the byte at the start of the plug-in's data.
+constexpr uint32_t kValue = kPluginControlDataOffset + 0;
+
 }  // namespace
 
-// The triangle's Value, read through the plug-in's own accessor.
+// The triangle's Value through the accessors the plug-in registered.
 extern "C" int32_t TriangleValue(ObjectRecord* triangle, uint32_t param) __asm__("\"!GDisclosureTriangle!Value\"");
+extern "C" void SetTriangleValue(ObjectRecord* triangle, uint32_t param, int32_t value)
+    __asm__("\"!SDisclosureTriangle!Value\"");
 
 extern "C" {
 
-void Plug_Open(ObjectRecord*) { lineTrace(&kOpen); }
+// Opens the triangle through the setter; the click then closes it again.
+void Plug_Open(ObjectRecord* w) {
+  lineTrace(&kOpen);
+  ObjectRecord* triangle = RuntimeControlFetch(w, &kName);
+  SetTriangleValue(triangle, kValue, 1);
+  String line = String::Borrow(&kTriangle) + String::Adopt(StringStr(TriangleValue(triangle, kValue) != 0));
+  lineTrace(line.get());
+}
 
 void Plug_Close(ObjectRecord* w) {
   ObjectRecord* triangle = RuntimeControlFetch(w, &kName);
-  String line = String::Borrow(&kTriangle) + String::Adopt(StringStr(TriangleValue(triangle, 0) != 0));
+  String line = String::Borrow(&kTriangle) + String::Adopt(StringStr(TriangleValue(triangle, kValue) != 0));
   lineTrace(line.get());
 }
 
