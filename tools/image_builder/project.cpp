@@ -210,9 +210,11 @@ bool CheckWindows(const Project& p, std::string& error) {
     if (seen[w.name]++) return Fail(error, "window " + w.name + " is listed twice");
     if (!DerivesFrom(p, w.className, "Window"))
       return Fail(error, "window " + w.name + ": class " + w.className + " does not derive from Window");
+    // A serial line is placed on a window like a control without being one.
     for (const ProjectControl& c : w.controls)
-      if (!DerivesFrom(p, c.className, "Control"))
-        return Fail(error, "window " + w.name + ": control class " + c.className + " does not derive from Control");
+      if (!DerivesFrom(p, c.className, "Control") && !DerivesFrom(p, c.className, "Serial"))
+        return Fail(error, "window " + w.name + ": control class " + c.className +
+                               " does not derive from Control or Serial");
   }
   return true;
 }

@@ -292,13 +292,20 @@ TEST(WindowDescription, BuiltInControlKindsAreControlsWithoutTheirAncestorsListe
   Project p;
   std::string error;
   ASSERT_TRUE(Read(R"({"entry": "M", "windows": [{"name": "W", "class": "Window", "controls": [
-      {"class": "StaticText"}, {"class": "EditField"}, {"class": "PopupMenu"}, {"class": "TabPanel"}]}]})",
+      {"class": "StaticText"}, {"class": "EditField"}, {"class": "PopupMenu"}, {"class": "TabPanel"},
+      {"class": "Line"}]}], "classes": [{"name": "Line", "super": "Serial"},
+      {"name": "Lamp", "plugin": true, "dataSize": 12}]})",
                    p, error))
       << error;
+  // A serial line is placed like a control; a plug-in control is a
+  // RectControl sized by its data.
+  ASSERT_GE(ClassIndex(p, "Lamp"), 0);
+  EXPECT_EQ(p.classes[static_cast<size_t>(ClassIndex(p, "Lamp"))].instanceSize, 92u + 12u);
   Project other;
   EXPECT_FALSE(Read(R"({"entry": "M", "windows": [{"name": "W", "class": "Window",
       "controls": [{"class": "Picture"}]}]})", other, error));
-  EXPECT_NE(error.find("control class Picture does not derive from Control"), std::string::npos) << error;
+  EXPECT_NE(error.find("control class Picture does not derive from Control or Serial"), std::string::npos)
+      << error;
 }
 
 TEST(PictureFile, PpmPixelsBecomeFiveBitsPerChannel) {

@@ -1,0 +1,265 @@
+// The line to the handheld: opening and closing it, the polling step that
+// assembles frames from what arrives, delivery into the Writing Window, game
+// mode, and sending text back. All of it runs on the one UI thread from the
+// window's timers; reception is polled, never event driven.
+#include VS_PROJECT_HEADER
+
+#include <stddef.h>
+
+#include "app/main_window.h"
+#include "sdk/service_layouts.h"
+
+namespace {
+
+using vs::Ref;
+using vs::String;
+
+VS_STRING(kInputView, "InputView");
+VS_STRING(kSerialPort, "SerialPort");
+VS_STRING(kTimerSerial, "TimerSerial");
+VS_STRING(kTimerKeyTyper, "TimerKeyTyper");
+VS_STRING(kTimerProgressStart, "TimerProgressStart");
+VS_STRING(kTimerProgressStop, "TimerProgressStop");
+VS_STRING(kTextStatus, "TextStatus");
+VS_STRING(kProgressBar, "ProgressBar");
+VS_STRING(kPortBusy, "The serial port could not be open. It may be in use by another application.");
+VS_STRING(kNoCommands, "Sending Commands is not yet supported by the Vellory Server for Windows");
+VS_STRING(kOffline, "Offline");
+VS_STRING(kListening, "Listening");
+VS_STRING(kReceiving, "Receiving...");
+VS_STRING(kSending, "Sending...");
+VS_STRING(kGameMode, "Game Mode Enabled");
+VS_STRING(kEmpty, "");
+
+namespace M = vs_project::Main;
+namespace G = vs_project::Globals;
+namespace S = vs_project::SerialClass;
+
+ObjectRecord* Globals() { return vs_module_Globals; }
+template <typename T>
+T& Global(uint32_t offset) { return vs::Field<T>(Globals(), offset); }
+
+ObjectRecord* Control(ObjectRecord* main, StringRecord* name) { return RuntimeControlFetch(main, name); }
+ObjectRecord* Line(ObjectRecord* main) { return Control(main, &kSerialPort); }
+
+void SetTimer(ObjectRecord* main, StringRecord* name, int32_t mode) {
+  timerModeSetter(Control(main, name), 0, mode);
+}
+
+StringRecord*& Buffer(ObjectRecord* line) { return vs::Field<StringRecord*>(line, S::kBuffer); }
+
+String Chr(int32_t code) { return String::Adopt(StringChr(code)); }
+String Without(const String& text, int32_t code) {
+  return String::Adopt(StringReplaceAll(text.get(), Chr(code).get(), &kEmpty));
+}
+int32_t FirstByte(const String& s) { return StringAsc(s.get()); }
+int32_t LastByte(const String& s) {
+  return StringAsc(String::Adopt(StringRight(s.get(), 1)).get());
+}
+
+}  // namespace
+
+extern "C" {
+
+bool Main_IsConnected(ObjectRecord* main) { return vs::Field<bool>(main, M::kConnected); }
+bool Main_InGameMode(ObjectRecord*) { return Global<bool>(G::kGameMode); }
+
+void Main_StatusUpdate(ObjectRecord* main) {
+  StringRecord* text = nullptr;
+  if (Global<bool>(G::kGameMode)) {
+    text = &kGameMode;
+  } else {
+    switch (vs::Field<int32_t>(main, M::kStatus)) {
+      case 0: text = &kOffline; break;
+      case 1: text = &kListening; break;
+      case 2: text = &kReceiving; break;
+      case 3: text = &kSending; break;
+      default: return;  // any other code leaves the line as it is
+    }
+  }
+  staticCaptionSetter(Control(main, &kTextStatus), 0, text);
+}
+
+void Main_SetStatus(ObjectRecord* main, int32_t code, bool busy) {
+  vs::Field<int32_t>(main, M::kStatus) = code;
+  Main_StatusUpdate(main);
+  if (busy && Global<bool>(G::kShowProgressBar)) SetTimer(main, &kTimerProgressStart, 2);
+}
+
+bool Main_Connect(ObjectRecord* main) {
+  if (!serialOpen(Line(main))) {
+    Main_SetStatus(main, 0, false);
+    vs::Field<bool>(main, M::kConnected) = false;
+    RuntimeMsgBox(&kPortBusy);
+    SetTimer(main, &kTimerSerial, 0);
+    return false;
+  }
+  Main_SetStatus(main, 1, false);
+  vs::Field<bool>(main, M::kConnected) = true;
+  SetTimer(main, &kTimerSerial, 2);
+  return true;
+}
+
+bool Main_Disconnect(ObjectRecord* main) {
+  // Opening an open line reports success at once; a line that cannot be
+  // opened has nothing to close.
+  if (!serialOpen(Line(main))) return true;
+  serialClose(Line(main));
+  vs::Field<bool>(main, M::kConnected) = false;
+  Global<bool>(G::kGameMode) = false;
+  Main_SetStatus(main, 0, false);
+  windowHasBackColorSetter(main, 0, false);
+  return true;
+}
+
+StringRecord* Main_EncodeText(ObjectRecord*, StringRecord* text) {
+  if (Global<int32_t>(G::kTextEncoder) != 1) {
+    RuntimeLockString(text);
+    return text;
+  }
+  Ref from = Ref::Adopt(getTextEncoding(0x0000, 0, 0));
+  Ref to = Ref::Adopt(getTextEncoding(0x0500, 0, 0));
+  Ref converter = Ref::Adopt(getTextConverter(from.get(), to.get()));
+  if (!converter) {
+    RuntimeLockString(text);
+    return text;
+  }
+  return textConverterConvert(converter.get(), text);
+}
+
+bool Main_ProcessData(ObjectRecord* main) {
+  ObjectRecord* line = Line(main);
+  String text = String::Adopt(Main_EncodeText(main, Buffer(line)));
+  ObjectRecord* view = Control(main, &kInputView);
+  RuntimeSetFocus(view);
+  if (editSelLengthGetter(view) > 0) {
+    editSelTextSetter(view, 0, text.get());
+  } else {
+    String whole = String::Adopt(editTextGetter(view)) + text;
+    editTextSetter(view, 0, whole.get());
+  }
+  // A backspace at the end takes itself and the character before it away.
+  if (text.Length() && LastByte(text) == 8) {
+    String now = String::Adopt(editTextGetter(view));
+    int32_t keep = now.Length() > 1 ? now.Length() - 2 : 0;
+    editTextSetter(view, 0, String::Adopt(StringLeft(now.get(), keep)).get());
+  }
+  return true;
+}
+
+void Main_ProcessCommand(ObjectRecord* main, StringRecord*) {
+  RuntimeMsgBox(&kNoCommands);
+  SerialClass_ClearBuffer(Line(main));
+}
+
+void Main_Receive(ObjectRecord* main) {
+  ObjectRecord* line = Line(main);
+  if (!StringLen(Buffer(line))) return;
+  Main_SetStatus(main, 2, true);
+  if (StringAsc(Buffer(line)) == 1)
+    Main_ProcessCommand(main, Buffer(line));
+  else
+    SetTimer(main, &kTimerKeyTyper, 2);
+  SetTimer(main, &kTimerProgressStop, 1);
+}
+
+void Main_Send(ObjectRecord* main, StringRecord* text) {
+  String out = String::Borrow(text);
+  int32_t last = out.Length() ? LastByte(out) : 0;
+  if (last != 13 && last != 10) {
+    switch (Global<int32_t>(G::kReturnType)) {
+      case 0: out = out + Chr(13); break;
+      case 1: out = out + Chr(10); break;
+      default: out = out + Chr(13) + Chr(10); break;
+    }
+  }
+  if (!Main_IsConnected(main)) return;
+  Main_SetStatus(main, 3, true);
+  serialXmitWait(Line(main));
+  serialWrite(Line(main), out.get());
+  SetTimer(main, &kTimerProgressStop, 1);
+}
+
+void Main_ReceiveGameKey(ObjectRecord*, StringRecord* key) {
+  StringRecord*& last = Global<StringRecord*>(G::kLastGameKey);
+  if (Global<bool>(G::kEnableKeyRepeat) || StringStrCompare(key, last, 0) == 0) return;
+  RuntimeLockString(key);
+  RuntimeUnlockString(last);
+  last = key;
+}
+
+void Main_ToggleGameMode(ObjectRecord* main) {
+  if (!Main_IsConnected(main)) return;
+  ObjectRecord* bar = Control(main, &kProgressBar);
+  if (Global<bool>(G::kGameMode)) {
+    Global<bool>(G::kGameMode) = false;
+    Main_StatusUpdate(main);
+    if (Global<bool>(G::kShowProgressBar)) ControlVisibleSetter(bar, 0, true);
+    windowHasBackColorSetter(main, 0, false);
+    return;
+  }
+  Global<bool>(G::kGameMode) = true;
+  staticCaptionSetter(Control(main, &kTextStatus), 0, &kGameMode);
+  ControlVisibleSetter(bar, 0, false);
+  windowHasBackColorSetter(main, 0, true);
+  windowBackColorSetter(main, 0, static_cast<uint32_t>(RuntimeRGB(109, 170, 244)));
+}
+
+// --- the serial control ------------------------------------------------------------
+
+void SerialClass_ClearBuffer(ObjectRecord* line) {
+  RuntimeUnlockString(Buffer(line));
+  Buffer(line) = nullptr;
+}
+
+void SerialClass_DataAvailable(ObjectRecord*) {}
+
+// One polling step: game keys are taken from what waits and the rest is
+// dropped; otherwise everything waiting is one chunk of the frame being
+// assembled, and a chunk that ends with ETX completes it.
+void SerialClass_CheckSerial(ObjectRecord* line) {
+  ObjectRecord* main = MainWindow();
+  String waiting = String::Adopt(stringGetter(line, offsetof(SerialObject, receiveBuffer)));
+  if (!waiting.Length()) return;
+  if (Main_InGameMode(main)) {
+    String firstTwo = String::Adopt(StringLeft(waiting.get(), 2));
+    Main_ReceiveGameKey(main, String::Adopt(StringRight(firstTwo.get(), 1)).get());
+    serialFlush(line);
+    return;
+  }
+  String chunk = String::Adopt(serialReadAll(line));
+  if (FirstByte(chunk) == 2) chunk = Without(chunk, 2);
+  String collected = String::Borrow(Buffer(line)) + chunk;
+  bool complete = chunk.Length() && LastByte(chunk) == 3;
+  if (complete) collected = Without(collected, 3);
+  RuntimeLockString(collected.get());
+  RuntimeUnlockString(Buffer(line));
+  Buffer(line) = collected.get();
+  if (complete) Main_Receive(main);
+}
+
+// --- the main window's timers ---------------------------------------------------------
+
+void TimerSerial_Action(ObjectRecord*) { SerialClass_CheckSerial(Line(MainWindow())); }
+
+// Delivers the frame the serial control holds, once.
+void TimerKeyTyper_Action(ObjectRecord* timer) {
+  ObjectRecord* main = MainWindow();
+  if (!Main_ProcessData(main)) return;
+  timerModeSetter(timer, 0, 0);
+  SerialClass_ClearBuffer(Line(main));
+}
+
+// Keeps the progress bar in its busy state while it runs.
+void TimerProgressStart_Action(ObjectRecord*) {
+  progressMaximumSetter(Control(MainWindow(), &kProgressBar), 0, 0);
+}
+
+void TimerProgressStop_Action(ObjectRecord*) {
+  ObjectRecord* main = MainWindow();
+  SetTimer(main, &kTimerProgressStart, 0);
+  Main_SetStatus(main, Main_IsConnected(main) ? 1 : 0, false);
+  progressMaximumSetter(Control(main, &kProgressBar), 0, 100);
+}
+
+}  // extern "C"

@@ -1,0 +1,35 @@
+// The main window's operations, shared by the application's files. The main
+// window is created once at start-up and lives until the program ends, so
+// code reached from its timers and its serial control finds it here.
+#pragma once
+#include "sdk/vellory.h"
+
+// The main window (borrowed), once start-up has created it.
+ObjectRecord* MainWindow();
+
+extern "C" {
+
+bool Main_Connect(ObjectRecord* main);
+bool Main_Disconnect(ObjectRecord* main);
+bool Main_IsConnected(ObjectRecord* main);
+void Main_Send(ObjectRecord* main, StringRecord* text);
+void Main_Receive(ObjectRecord* main);
+bool Main_ProcessData(ObjectRecord* main);
+void Main_ProcessCommand(ObjectRecord* main, StringRecord* frame);
+StringRecord* Main_EncodeText(ObjectRecord* main, StringRecord* text);
+void Main_SetStatus(ObjectRecord* main, int32_t code, bool busy);
+void Main_StatusUpdate(ObjectRecord* main);
+void Main_ReceiveGameKey(ObjectRecord* main, StringRecord* key);
+bool Main_InGameMode(ObjectRecord* main);
+void Main_ToggleGameMode(ObjectRecord* main);
+
+void SerialClass_CheckSerial(ObjectRecord* line);
+void SerialClass_ClearBuffer(ObjectRecord* line);
+void SerialClass_DataAvailable(ObjectRecord* line);
+
+void TimerSerial_Action(ObjectRecord* timer);
+void TimerKeyTyper_Action(ObjectRecord* timer);
+void TimerProgressStart_Action(ObjectRecord* timer);
+void TimerProgressStop_Action(ObjectRecord* timer);
+
+}  // extern "C"
