@@ -9,8 +9,6 @@
 
 namespace {
 
-void* const kField = reinterpret_cast<void*>(kDefaultAccessor);
-
 template <typename F>
 void* R(F routine) {
   return reinterpret_cast<void*>(routine);

@@ -42,8 +42,6 @@ int __cdecl MouseDown(PlugInstance instance, int x, int y, int) {
   return 1;
 }
 
-void* const kField = reinterpret_cast<void*>(kDefaultAccessor);
-
 const PropertyDefinition kProperties[] = {
     {"Initial State", "Value", "Boolean", 0, kField, reinterpret_cast<void*>(ValueSetter), 0, 0, 0, nullptr},
     {"Appearance", "Facing", "Integer", 1, kField, kField, 4, 0, 2, kDisclosureFacingNames},

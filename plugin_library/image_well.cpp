@@ -61,14 +61,8 @@ const PropertyDefinition kProperties[] = {
 
 // The slots the pane calls; the rest stay empty.
 BehaviourTable MakeBehaviour() {
-  BehaviourTable t{};
+  BehaviourTable t = DrawnControlBehaviour<g_events>(reinterpret_cast<void*>(Draw));
   t.slot[kSlotDestroy] = reinterpret_cast<void*>(Destroy);
-  t.slot[kSlotDraw] = reinterpret_cast<void*>(Draw);
-  t.slot[kSlotMouseDown] = reinterpret_cast<void*>(ForwardMouseDown<g_events>);
-  t.slot[kSlotMouseDrag] = reinterpret_cast<void*>(ForwardMouseDrag<g_events>);
-  t.slot[kSlotMouseUp] = reinterpret_cast<void*>(ForwardMouseUp<g_events>);
-  t.slot[kSlotPaneClose] = reinterpret_cast<void*>(IgnoreInstance);
-  t.slot[kSlotDrawInto] = reinterpret_cast<void*>(Draw);
   return t;
 }
 

@@ -22,3 +22,18 @@ void __cdecl ForwardMouseUp(PlugInstance instance, int x, int y) {
 // Slots that exist so the pane finds a routine but have nothing to do.
 inline void __cdecl IgnoreInstance(PlugInstance) {}
 inline void __cdecl IgnoreDrawing(PlugInstance, PlugObject) {}
+
+// The behaviour of a drawn control whose mouse goes to the application:
+// `draw` paints it on screen and into pictures; closing its pane needs
+// nothing. Controls with more to do add their slots to the table it gives.
+template <EventDefinition* Events>
+BehaviourTable DrawnControlBehaviour(void* draw) {
+  BehaviourTable t{};
+  t.slot[kSlotDraw] = draw;
+  t.slot[kSlotMouseDown] = reinterpret_cast<void*>(ForwardMouseDown<Events>);
+  t.slot[kSlotMouseDrag] = reinterpret_cast<void*>(ForwardMouseDrag<Events>);
+  t.slot[kSlotMouseUp] = reinterpret_cast<void*>(ForwardMouseUp<Events>);
+  t.slot[kSlotPaneClose] = reinterpret_cast<void*>(IgnoreInstance);
+  t.slot[kSlotDrawInto] = draw;
+  return t;
+}

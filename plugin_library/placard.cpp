@@ -29,25 +29,11 @@ void __cdecl Draw(PlugInstance instance, PlugObject graphics) {
   DrawPolyline(dc, e.dark, 3, GetSysColor(COLOR_BTNSHADOW));
 }
 
-void* const kField = reinterpret_cast<void*>(kDefaultAccessor);
-
 const PropertyDefinition kProperties[] = {
     {"Appearance", "Value", "boolean", 1, kField, kField, 0, 0, 0, nullptr},
 };
 
-// The slots the pane calls; the rest stay empty.
-BehaviourTable MakeBehaviour() {
-  BehaviourTable t{};
-  t.slot[kSlotDraw] = reinterpret_cast<void*>(Draw);
-  t.slot[kSlotMouseDown] = reinterpret_cast<void*>(ForwardMouseDown<g_events>);
-  t.slot[kSlotMouseDrag] = reinterpret_cast<void*>(ForwardMouseDrag<g_events>);
-  t.slot[kSlotMouseUp] = reinterpret_cast<void*>(ForwardMouseUp<g_events>);
-  t.slot[kSlotPaneClose] = reinterpret_cast<void*>(IgnoreInstance);
-  t.slot[kSlotDrawInto] = reinterpret_cast<void*>(Draw);
-  return t;
-}
-
-const BehaviourTable kBehaviour = MakeBehaviour();
+const BehaviourTable kBehaviour = DrawnControlBehaviour<g_events>(reinterpret_cast<void*>(Draw));
 
 ControlDefinition g_definition = {
     kControlDefinitionVersion, "Placard", 1, kFlagOwnUpdateRect | kFlagDesignOnly, {0, 0}, 64, 64,

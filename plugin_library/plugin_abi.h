@@ -6,11 +6,15 @@
 #include <stddef.h>
 #include <stdint.h>
 
+#include "sdk/builtin_class_layout.h"
+
 using PlugInstance = uint8_t*;  // the object record; plug-in data at +92
 using PlugString = void*;       // a runtime string value (null = empty)
 using PlugObject = void*;       // a runtime object (a picture, a receiver)
 
 constexpr int32_t kDefaultAccessor = -1;
+// A property's getter or setter word asking for the runtime's accessor.
+inline void* const kField = reinterpret_cast<void*>(kDefaultAccessor);
 
 struct PropertyDefinition {
   const char* group;
@@ -91,7 +95,7 @@ struct PictureDescription {
   int32_t height;
 };
 
-constexpr uint32_t kPluginDataOffset = 92;
+constexpr uint32_t kPluginDataOffset = kPluginControlDataOffset;
 constexpr uint32_t kControlDefinitionVersion = 4;
 
 // Control definition flags.

@@ -20,25 +20,11 @@ void __cdecl Draw(PlugInstance instance, PlugObject graphics) {
   FillBlackShape(canvas.dc(), PopupArrowShape(b.left, b.top, facing));
 }
 
-void* const kField = reinterpret_cast<void*>(kDefaultAccessor);
-
 const PropertyDefinition kProperties[] = {
     {"Appearance", "Facing", "Integer", 1, kField, kField, 0, 0, 8, kPopupArrowFacingNames},
 };
 
-// The slots the pane calls; the rest stay empty.
-BehaviourTable MakeBehaviour() {
-  BehaviourTable t{};
-  t.slot[kSlotDraw] = reinterpret_cast<void*>(Draw);
-  t.slot[kSlotMouseDown] = reinterpret_cast<void*>(ForwardMouseDown<g_events>);
-  t.slot[kSlotMouseDrag] = reinterpret_cast<void*>(ForwardMouseDrag<g_events>);
-  t.slot[kSlotMouseUp] = reinterpret_cast<void*>(ForwardMouseUp<g_events>);
-  t.slot[kSlotPaneClose] = reinterpret_cast<void*>(IgnoreInstance);
-  t.slot[kSlotDrawInto] = reinterpret_cast<void*>(Draw);
-  return t;
-}
-
-const BehaviourTable kBehaviour = MakeBehaviour();
+const BehaviourTable kBehaviour = DrawnControlBehaviour<g_events>(reinterpret_cast<void*>(Draw));
 
 ControlDefinition g_definition = {
     kControlDefinitionVersion, "PopupArrow", sizeof(PopupArrowData), 0, {0, 0}, 10, 10,

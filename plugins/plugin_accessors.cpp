@@ -32,23 +32,21 @@ void Redraw(ObjectRecord* instance) {
   if (pane) pane->Invalidate();
 }
 
-CodeAddress Code(auto* f) { return reinterpret_cast<CodeAddress>(f); }
-
 CodeAddress DefaultGetter(FieldKind kind) {
   switch (kind) {
-    case FieldKind::kString: return Code(stringGetter);
-    case FieldKind::kBoolean: return Code(byteFieldGetter);
-    case FieldKind::kObject: return Code(objGetter);
-    default: return Code(intFieldGetter);
+    case FieldKind::kString: return CodeOf(stringGetter);
+    case FieldKind::kBoolean: return CodeOf(byteFieldGetter);
+    case FieldKind::kObject: return CodeOf(objGetter);
+    default: return CodeOf(intFieldGetter);
   }
 }
 
 CodeAddress DefaultSetter(FieldKind kind, bool redraw) {
   switch (kind) {
-    case FieldKind::kString: return redraw ? Code(stringInvalidateSetter) : Code(stringSetter);
-    case FieldKind::kBoolean: return redraw ? Code(boolInvalidateSetter) : Code(byteFieldSetter);
-    case FieldKind::kObject: return redraw ? Code(objInvalidateSetter) : Code(objSetter);
-    default: return redraw ? Code(intInvalidateSetter) : Code(intFieldSetter);
+    case FieldKind::kString: return redraw ? CodeOf(stringInvalidateSetter) : CodeOf(stringSetter);
+    case FieldKind::kBoolean: return redraw ? CodeOf(boolInvalidateSetter) : CodeOf(byteFieldSetter);
+    case FieldKind::kObject: return redraw ? CodeOf(objInvalidateSetter) : CodeOf(objSetter);
+    default: return redraw ? CodeOf(intInvalidateSetter) : CodeOf(intFieldSetter);
   }
 }
 

@@ -9,6 +9,12 @@
 
 using CodeAddress = void*;
 
+// A routine's address as class records and the built-in tables store it.
+template <typename F>
+inline CodeAddress CodeOf(F* routine) {
+  return reinterpret_cast<CodeAddress>(routine);
+}
+
 // A parameter of a built-in method or event: 7 words, the second the type.
 struct ParameterEntry {
   const char* name;

@@ -82,28 +82,22 @@ void dateTotalSecondsSetter(ObjectRecord* date, uint32_t, double seconds) {
 
 }  // extern "C"
 
-namespace {
-
-CodeAddress Code(auto* f) { return reinterpret_cast<CodeAddress>(f); }
-
-}  // namespace
-
 const PropertyEntry kDateProperties[] = {
-    {"Behavior", "Year", "Integer", Code(dateFieldGetter), Code(dateFieldSetter), 0},
-    {"Behavior", "Month", "Integer", Code(dateFieldGetter), Code(dateFieldSetter), 1},
-    {"Behavior", "Day", "Integer", Code(dateFieldGetter), Code(dateFieldSetter), 2},
-    {"Behavior", "Hour", "Integer", Code(dateFieldGetter), Code(dateFieldSetter), 3},
-    {"Behavior", "Minute", "Integer", Code(dateFieldGetter), Code(dateFieldSetter), 4},
-    {"Behavior", "Second", "Integer", Code(dateFieldGetter), Code(dateFieldSetter), 5},
-    {"Behavior", "DayOfWeek", "Integer", Code(dateFieldGetter), nullptr, 6},
-    {"Behavior", "DayOfYear", "Integer", Code(dateFieldGetter), nullptr, 7},
-    {"Behavior", "WeekOfYear", "Integer", Code(dateFieldGetter), nullptr, 8},
-    {"Behavior", "ShortDate", "String", Code(dateStringGetter), nullptr, 0},
-    {"Behavior", "LongDate", "String", Code(dateStringGetter), nullptr, 1},
-    {"Behavior", "AbbreviatedDate", "String", Code(dateStringGetter), nullptr, 2},
-    {"Behavior", "ShortTime", "String", Code(dateStringGetter), nullptr, 3},
-    {"Behavior", "LongTime", "String", Code(dateStringGetter), nullptr, 4},
-    {"Behavior", "TotalSeconds", "Double", Code(dateTotalSecondsGetter),
-     Code(dateTotalSecondsSetter), 0},
+    {"Behavior", "Year", "Integer", CodeOf(dateFieldGetter), CodeOf(dateFieldSetter), 0},
+    {"Behavior", "Month", "Integer", CodeOf(dateFieldGetter), CodeOf(dateFieldSetter), 1},
+    {"Behavior", "Day", "Integer", CodeOf(dateFieldGetter), CodeOf(dateFieldSetter), 2},
+    {"Behavior", "Hour", "Integer", CodeOf(dateFieldGetter), CodeOf(dateFieldSetter), 3},
+    {"Behavior", "Minute", "Integer", CodeOf(dateFieldGetter), CodeOf(dateFieldSetter), 4},
+    {"Behavior", "Second", "Integer", CodeOf(dateFieldGetter), CodeOf(dateFieldSetter), 5},
+    {"Behavior", "DayOfWeek", "Integer", CodeOf(dateFieldGetter), nullptr, 6},
+    {"Behavior", "DayOfYear", "Integer", CodeOf(dateFieldGetter), nullptr, 7},
+    {"Behavior", "WeekOfYear", "Integer", CodeOf(dateFieldGetter), nullptr, 8},
+    {"Behavior", "ShortDate", "String", CodeOf(dateStringGetter), nullptr, 0},
+    {"Behavior", "LongDate", "String", CodeOf(dateStringGetter), nullptr, 1},
+    {"Behavior", "AbbreviatedDate", "String", CodeOf(dateStringGetter), nullptr, 2},
+    {"Behavior", "ShortTime", "String", CodeOf(dateStringGetter), nullptr, 3},
+    {"Behavior", "LongTime", "String", CodeOf(dateStringGetter), nullptr, 4},
+    {"Behavior", "TotalSeconds", "Double", CodeOf(dateTotalSecondsGetter),
+     CodeOf(dateTotalSecondsSetter), 0},
 };
 const uint32_t kDatePropertyCount = sizeof(kDateProperties) / sizeof(kDateProperties[0]);

@@ -303,29 +303,23 @@ ObjectRecord* getVolume(int32_t index) {
 
 }  // extern "C"
 
-namespace {
-
-CodeAddress Code(auto* f) { return reinterpret_cast<CodeAddress>(f); }
-
-}  // namespace
-
 const PropertyEntry kFolderItemProperties[] = {
-    {"Behavior", "AbsolutePath", "String", Code(fileAbsolutePathGetter), nullptr, 0},
-    {"Behavior", "Name", "String", Code(fileNameGetter), Code(fileNameSetter), 0},
-    {"Behavior", "Exists", "Boolean", Code(fileExistsGetter), nullptr, 0},
-    {"Behavior", "Directory", "Boolean", Code(fileDirectoryGetter), nullptr, 0},
-    {"Behavior", "Length", "Integer", Code(fileSizeGetter), nullptr, 0},
-    {"Behavior", "Locked", "Boolean", Code(fileLockedGetter), Code(fileLockedSetter), 0},
-    {"Behavior", "Visible", "Boolean", Code(fileVisibleGetter), Code(fileVisibleSetter), 0},
-    {"Behavior", "Parent", "FolderItem", Code(folderParentGetter), nullptr, 0},
-    {"Behavior", "Count", "Integer", Code(fileCountGetter), nullptr, 0},
-    {"Behavior", "CreationDate", "Date", Code(folderGetCreation), Code(folderSetCreation), 0},
-    {"Behavior", "ModificationDate", "Date", Code(folderGetModified), Code(folderSetModified), 0},
-    {"Behavior", "Type", "String", Code(fileTypeGetter), nullptr, 0},
-    {"Behavior", "MacType", "String", Code(fileMacTypeGetter), Code(fileMacTypeSetter), 0},
-    {"Behavior", "MacCreator", "String", Code(fileMacCreatorGetter), Code(fileMacCreatorSetter), 0},
-    {"Behavior", "ResourceForkLength", "Integer", Code(fileRFSizeGetter), nullptr, 0},
-    {"Behavior", "Alias", "Boolean", Code(fileAliasGetter), nullptr, 0},
+    {"Behavior", "AbsolutePath", "String", CodeOf(fileAbsolutePathGetter), nullptr, 0},
+    {"Behavior", "Name", "String", CodeOf(fileNameGetter), CodeOf(fileNameSetter), 0},
+    {"Behavior", "Exists", "Boolean", CodeOf(fileExistsGetter), nullptr, 0},
+    {"Behavior", "Directory", "Boolean", CodeOf(fileDirectoryGetter), nullptr, 0},
+    {"Behavior", "Length", "Integer", CodeOf(fileSizeGetter), nullptr, 0},
+    {"Behavior", "Locked", "Boolean", CodeOf(fileLockedGetter), CodeOf(fileLockedSetter), 0},
+    {"Behavior", "Visible", "Boolean", CodeOf(fileVisibleGetter), CodeOf(fileVisibleSetter), 0},
+    {"Behavior", "Parent", "FolderItem", CodeOf(folderParentGetter), nullptr, 0},
+    {"Behavior", "Count", "Integer", CodeOf(fileCountGetter), nullptr, 0},
+    {"Behavior", "CreationDate", "Date", CodeOf(folderGetCreation), CodeOf(folderSetCreation), 0},
+    {"Behavior", "ModificationDate", "Date", CodeOf(folderGetModified), CodeOf(folderSetModified), 0},
+    {"Behavior", "Type", "String", CodeOf(fileTypeGetter), nullptr, 0},
+    {"Behavior", "MacType", "String", CodeOf(fileMacTypeGetter), CodeOf(fileMacTypeSetter), 0},
+    {"Behavior", "MacCreator", "String", CodeOf(fileMacCreatorGetter), CodeOf(fileMacCreatorSetter), 0},
+    {"Behavior", "ResourceForkLength", "Integer", CodeOf(fileRFSizeGetter), nullptr, 0},
+    {"Behavior", "Alias", "Boolean", CodeOf(fileAliasGetter), nullptr, 0},
 };
 const uint32_t kFolderItemPropertyCount =
     sizeof(kFolderItemProperties) / sizeof(kFolderItemProperties[0]);

@@ -211,48 +211,46 @@ EventEntry gSerialEvents[1] = {{0, "DataAvailable", "", "", 0, nullptr}};
 
 namespace {
 
-CodeAddress Code(auto* f) { return reinterpret_cast<CodeAddress>(f); }
-
 constexpr uint32_t Field(size_t offset) { return static_cast<uint32_t>(offset); }
 
 }  // namespace
 
 const PropertyEntry kSerialProperties[] = {
-    {"Behavior", "Baud", "Integer", Code(shortFieldGetter), Code(shortFieldSetter),
+    {"Behavior", "Baud", "Integer", CodeOf(shortFieldGetter), CodeOf(shortFieldSetter),
      Field(offsetof(SerialObject, baud))},
-    {"Behavior", "Bits", "Integer", Code(shortFieldGetter), Code(shortFieldSetter),
+    {"Behavior", "Bits", "Integer", CodeOf(shortFieldGetter), CodeOf(shortFieldSetter),
      Field(offsetof(SerialObject, bits))},
-    {"Behavior", "Stop", "Integer", Code(shortFieldGetter), Code(shortFieldSetter),
+    {"Behavior", "Stop", "Integer", CodeOf(shortFieldGetter), CodeOf(shortFieldSetter),
      Field(offsetof(SerialObject, stop))},
-    {"Behavior", "Parity", "Integer", Code(shortFieldGetter), Code(shortFieldSetter),
+    {"Behavior", "Parity", "Integer", CodeOf(shortFieldGetter), CodeOf(shortFieldSetter),
      Field(offsetof(SerialObject, parity))},
-    {"Behavior", "Port", "Integer", Code(shortFieldGetter), Code(shortFieldSetter),
+    {"Behavior", "Port", "Integer", CodeOf(shortFieldGetter), CodeOf(shortFieldSetter),
      Field(offsetof(SerialObject, port))},
-    {"Behavior", "XON", "Boolean", Code(byteFieldGetter), Code(byteFieldSetter),
+    {"Behavior", "XON", "Boolean", CodeOf(byteFieldGetter), CodeOf(byteFieldSetter),
      Field(offsetof(SerialObject, xon))},
-    {"Behavior", "CTS", "Boolean", Code(byteFieldGetter), Code(byteFieldSetter),
+    {"Behavior", "CTS", "Boolean", CodeOf(byteFieldGetter), CodeOf(byteFieldSetter),
      Field(offsetof(SerialObject, cts))},
-    {"Behavior", "DTR", "Boolean", Code(byteFieldGetter), Code(byteFieldSetter),
+    {"Behavior", "DTR", "Boolean", CodeOf(byteFieldGetter), CodeOf(byteFieldSetter),
      Field(offsetof(SerialObject, dtr))},
-    {"Behavior", "Lookahead", "String", Code(stringGetter), nullptr,
+    {"Behavior", "Lookahead", "String", CodeOf(stringGetter), nullptr,
      Field(offsetof(SerialObject, receiveBuffer))},
-    {"Behavior", "SerialPort", "SerialPort", Code(objGetter), Code(objSetter),
+    {"Behavior", "SerialPort", "SerialPort", CodeOf(objGetter), CodeOf(objSetter),
      Field(offsetof(SerialObject, serialPort))},
-    {"Behavior", "Win32DriverHandle", "Integer", Code(intFieldGetter), nullptr,
+    {"Behavior", "Win32DriverHandle", "Integer", CodeOf(intFieldGetter), nullptr,
      Field(offsetof(SerialObject, driverHandle))},
 };
 const uint32_t kSerialPropertyCount = sizeof(kSerialProperties) / sizeof(kSerialProperties[0]);
 
 const PropertyEntry kSerialPortProperties[] = {
-    {"Behavior", "Name", "String", Code(stringGetter), nullptr,
+    {"Behavior", "Name", "String", CodeOf(stringGetter), nullptr,
      Field(offsetof(SerialPortObject, name))},
-    {"Behavior", "InputDriverName", "String", Code(stringGetter), nullptr,
+    {"Behavior", "InputDriverName", "String", CodeOf(stringGetter), nullptr,
      Field(offsetof(SerialPortObject, inputDriverName))},
-    {"Behavior", "OutputDriverName", "String", Code(stringGetter), nullptr,
+    {"Behavior", "OutputDriverName", "String", CodeOf(stringGetter), nullptr,
      Field(offsetof(SerialPortObject, outputDriverName))},
-    {"Behavior", "RatedSpeed", "Integer", Code(intFieldGetter), nullptr,
+    {"Behavior", "RatedSpeed", "Integer", CodeOf(intFieldGetter), nullptr,
      Field(offsetof(SerialPortObject, ratedSpeed))},
-    {"Behavior", "MaximumSpeed", "Integer", Code(intFieldGetter), nullptr,
+    {"Behavior", "MaximumSpeed", "Integer", CodeOf(intFieldGetter), nullptr,
      Field(offsetof(SerialPortObject, maximumSpeed))},
 };
 const uint32_t kSerialPortPropertyCount =

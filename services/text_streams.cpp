@@ -125,18 +125,12 @@ void TextOutputStreamClose(ObjectRecord* stream) {
 
 }  // extern "C"
 
-namespace {
-
-CodeAddress Code(auto* f) { return reinterpret_cast<CodeAddress>(f); }
-
-}  // namespace
-
 const PropertyEntry kTextInputStreamProperties[] = {
-    {"Behavior", "EOF", "Boolean", Code(TextInputStreamEOF), nullptr, 0},
+    {"Behavior", "EOF", "Boolean", CodeOf(TextInputStreamEOF), nullptr, 0},
 };
 const uint32_t kTextInputStreamPropertyCount = 1;
 const PropertyEntry kTextOutputStreamProperties[] = {
-    {"Behavior", "Delimiter", "String", Code(stringGetter), Code(stringSetter),
+    {"Behavior", "Delimiter", "String", CodeOf(stringGetter), CodeOf(stringSetter),
      static_cast<uint32_t>(offsetof(TextOutputStreamObject, delimiter))},
 };
 const uint32_t kTextOutputStreamPropertyCount = 1;

@@ -32,11 +32,6 @@ static_assert(LayoutSize("GroupBox") == sizeof(GroupBoxObject));
 static_assert(LayoutSize("TabPanel") == sizeof(TabPanelObject));
 static_assert(LayoutSize("ProgressBar") == sizeof(ProgressBarObject));
 
-template <typename F>
-CodeAddress Code(F* f) {
-  return reinterpret_cast<CodeAddress>(f);
-}
-
 void RefreshFontOf(ObjectRecord* control) {
   Pane* pane = reinterpret_cast<RectControlObject*>(control)->pane;
   if (pane) static_cast<KindPane*>(pane)->RefreshFont();
@@ -210,135 +205,135 @@ namespace {
 
 #define AT(Kind, field) static_cast<uint32_t>(offsetof(Kind, field))
 #define FONT_ROWS(prefix, Kind)                                                                 \
-  {nullptr, "TextFont", "String", Code(prefix##TextFontGetter), Code(prefix##TextFontSetter), 0}, \
-  {nullptr, "TextSize", "Integer", Code(prefix##TextSizeGetter), Code(prefix##TextSizeSetter), 0}, \
-  {nullptr, "Bold", "Boolean", Code(prefix##BoldGetter), Code(prefix##BoldSetter), 0},            \
-  {nullptr, "Italic", "Boolean", Code(prefix##ItalicGetter), Code(prefix##ItalicSetter), 0},      \
-  {nullptr, "Underline", "Boolean", Code(prefix##UnderlineGetter), Code(prefix##UnderlineSetter), 0}
+  {nullptr, "TextFont", "String", CodeOf(prefix##TextFontGetter), CodeOf(prefix##TextFontSetter), 0}, \
+  {nullptr, "TextSize", "Integer", CodeOf(prefix##TextSizeGetter), CodeOf(prefix##TextSizeSetter), 0}, \
+  {nullptr, "Bold", "Boolean", CodeOf(prefix##BoldGetter), CodeOf(prefix##BoldSetter), 0},            \
+  {nullptr, "Italic", "Boolean", CodeOf(prefix##ItalicGetter), CodeOf(prefix##ItalicSetter), 0},      \
+  {nullptr, "Underline", "Boolean", CodeOf(prefix##UnderlineGetter), CodeOf(prefix##UnderlineSetter), 0}
 // Kinds without named font accessors: generic getters, setters that give
 // the pane the font; the parameter word is the field offset.
 #define GENERIC_FONT_ROWS(Kind)                                                                  \
-  {nullptr, "TextFont", "String", Code(stringGetter), Code(FontNameSetter),                      \
+  {nullptr, "TextFont", "String", CodeOf(stringGetter), CodeOf(FontNameSetter),                      \
    FontOffset<Kind>() + kFontName},                                                              \
-  {nullptr, "TextSize", "Integer", Code(intFieldGetter), Code(FontSizeSetter),                   \
+  {nullptr, "TextSize", "Integer", CodeOf(intFieldGetter), CodeOf(FontSizeSetter),                   \
    FontOffset<Kind>() + kFontSize},                                                              \
-  {nullptr, "Bold", "Boolean", Code(byteFieldGetter), Code(FontStyleSetter),                     \
+  {nullptr, "Bold", "Boolean", CodeOf(byteFieldGetter), CodeOf(FontStyleSetter),                     \
    FontOffset<Kind>() + kFontBold},                                                              \
-  {nullptr, "Italic", "Boolean", Code(byteFieldGetter), Code(FontStyleSetter),                   \
+  {nullptr, "Italic", "Boolean", CodeOf(byteFieldGetter), CodeOf(FontStyleSetter),                   \
    FontOffset<Kind>() + kFontItalic},                                                            \
-  {nullptr, "Underline", "Boolean", Code(byteFieldGetter), Code(FontStyleSetter),                \
+  {nullptr, "Underline", "Boolean", CodeOf(byteFieldGetter), CodeOf(FontStyleSetter),                \
    FontOffset<Kind>() + kFontUnderline}
 
 const PropertyEntry kEditFieldProperties[] = {
-    {nullptr, "Text", "String", Code(editTextGetter), Code(editTextSetter), 0},
-    {nullptr, "Border", "Boolean", Code(editBorderGetter), Code(editBorderSetter), 0},
-    {nullptr, "MultiLine", "Boolean", Code(editMultiLineGetter), Code(editMultiLineSetter), 0},
-    {nullptr, "ScrollBar", "Boolean", Code(editScrollBarGetter), Code(editScrollBarSetter), 0},
-    {nullptr, "ReadOnly", "Boolean", Code(editReadOnlyGetter), Code(editReadOnlySetter), 0},
-    {nullptr, "LimitText", "Integer", Code(editLimitTextGetter), Code(editLimitTextSetter), 0},
-    {nullptr, "Password", "Boolean", Code(editPasswordGetter), Code(editPasswordSetter), 0},
-    {nullptr, "Styled", "Boolean", Code(byteFieldGetter), Code(byteFieldSetter),
+    {nullptr, "Text", "String", CodeOf(editTextGetter), CodeOf(editTextSetter), 0},
+    {nullptr, "Border", "Boolean", CodeOf(editBorderGetter), CodeOf(editBorderSetter), 0},
+    {nullptr, "MultiLine", "Boolean", CodeOf(editMultiLineGetter), CodeOf(editMultiLineSetter), 0},
+    {nullptr, "ScrollBar", "Boolean", CodeOf(editScrollBarGetter), CodeOf(editScrollBarSetter), 0},
+    {nullptr, "ReadOnly", "Boolean", CodeOf(editReadOnlyGetter), CodeOf(editReadOnlySetter), 0},
+    {nullptr, "LimitText", "Integer", CodeOf(editLimitTextGetter), CodeOf(editLimitTextSetter), 0},
+    {nullptr, "Password", "Boolean", CodeOf(editPasswordGetter), CodeOf(editPasswordSetter), 0},
+    {nullptr, "Styled", "Boolean", CodeOf(byteFieldGetter), CodeOf(byteFieldSetter),
      AT(EditFieldObject, styled)},
-    {nullptr, "AcceptTabs", "Boolean", Code(byteFieldGetter), Code(byteFieldSetter),
+    {nullptr, "AcceptTabs", "Boolean", CodeOf(byteFieldGetter), CodeOf(byteFieldSetter),
      AT(EditFieldObject, acceptTabs)},
-    {nullptr, "LiveUpdate", "Boolean", Code(byteFieldGetter), Code(byteFieldSetter),
+    {nullptr, "LiveUpdate", "Boolean", CodeOf(byteFieldGetter), CodeOf(byteFieldSetter),
      AT(EditFieldObject, liveUpdate)},
-    {nullptr, "UseFocusRing", "Boolean", Code(byteFieldGetter), Code(byteFieldSetter),
+    {nullptr, "UseFocusRing", "Boolean", CodeOf(byteFieldGetter), CodeOf(byteFieldSetter),
      AT(EditFieldObject, useFocusRing)},
-    {nullptr, "TextColor", "Color", Code(intFieldGetter), Code(editTextColorSetter),
+    {nullptr, "TextColor", "Color", CodeOf(intFieldGetter), CodeOf(editTextColorSetter),
      AT(EditFieldObject, textColor)},
-    {nullptr, "BackColor", "Color", Code(intFieldGetter), Code(editBackColorSetter),
+    {nullptr, "BackColor", "Color", CodeOf(intFieldGetter), CodeOf(editBackColorSetter),
      AT(EditFieldObject, backColor)},
-    {nullptr, "SelStart", "Integer", Code(editSelStartGetter), Code(editSelStartSetter), 0},
-    {nullptr, "SelLength", "Integer", Code(editSelLengthGetter), Code(editSelLengthSetter), 0},
-    {nullptr, "SelText", "String", Code(editSelTextGetter), Code(editSelTextSetter), 0},
-    {nullptr, "TextStyleData", "String", Code(editTextStyleDataGetter), nullptr, 0},
-    {nullptr, "SelBold", "Boolean", Code(editSelBoldGetter), Code(editSelBoldSetter), 0},
-    {nullptr, "SelItalic", "Boolean", Code(editSelItalicGetter), Code(editSelItalicSetter), 0},
-    {nullptr, "SelUnderline", "Boolean", Code(editSelUnderlineGetter),
-     Code(editSelUnderlineSetter), 0},
-    {nullptr, "SelOutline", "Boolean", Code(editSelOutlineGetter), Code(editSelOutlineSetter), 0},
-    {nullptr, "SelShadow", "Boolean", Code(editSelShadowGetter), Code(editSelShadowSetter), 0},
-    {nullptr, "SelCondense", "Boolean", Code(editSelCondenseGetter), Code(editSelCondenseSetter),
+    {nullptr, "SelStart", "Integer", CodeOf(editSelStartGetter), CodeOf(editSelStartSetter), 0},
+    {nullptr, "SelLength", "Integer", CodeOf(editSelLengthGetter), CodeOf(editSelLengthSetter), 0},
+    {nullptr, "SelText", "String", CodeOf(editSelTextGetter), CodeOf(editSelTextSetter), 0},
+    {nullptr, "TextStyleData", "String", CodeOf(editTextStyleDataGetter), nullptr, 0},
+    {nullptr, "SelBold", "Boolean", CodeOf(editSelBoldGetter), CodeOf(editSelBoldSetter), 0},
+    {nullptr, "SelItalic", "Boolean", CodeOf(editSelItalicGetter), CodeOf(editSelItalicSetter), 0},
+    {nullptr, "SelUnderline", "Boolean", CodeOf(editSelUnderlineGetter),
+     CodeOf(editSelUnderlineSetter), 0},
+    {nullptr, "SelOutline", "Boolean", CodeOf(editSelOutlineGetter), CodeOf(editSelOutlineSetter), 0},
+    {nullptr, "SelShadow", "Boolean", CodeOf(editSelShadowGetter), CodeOf(editSelShadowSetter), 0},
+    {nullptr, "SelCondense", "Boolean", CodeOf(editSelCondenseGetter), CodeOf(editSelCondenseSetter),
      0},
-    {nullptr, "SelExtend", "Boolean", Code(editSelExtendGetter), Code(editSelExtendSetter), 0},
-    {nullptr, "SelPlain", "Boolean", Code(editSelPlainGetter), Code(editSelPlainSetter), 0},
-    {nullptr, "SelTextFont", "String", Code(editSelTextFontGetter), Code(editSelTextFontSetter),
+    {nullptr, "SelExtend", "Boolean", CodeOf(editSelExtendGetter), CodeOf(editSelExtendSetter), 0},
+    {nullptr, "SelPlain", "Boolean", CodeOf(editSelPlainGetter), CodeOf(editSelPlainSetter), 0},
+    {nullptr, "SelTextFont", "String", CodeOf(editSelTextFontGetter), CodeOf(editSelTextFontSetter),
      0},
-    {nullptr, "SelTextSize", "Integer", Code(editSelTextSizeGetter), Code(editSelTextSizeSetter),
+    {nullptr, "SelTextSize", "Integer", CodeOf(editSelTextSizeGetter), CodeOf(editSelTextSizeSetter),
      0},
-    {nullptr, "SelTextColor", "Color", Code(editSelTextColorGetter),
-     Code(editSelTextColorSetter), 0},
+    {nullptr, "SelTextColor", "Color", CodeOf(editSelTextColorGetter),
+     CodeOf(editSelTextColorSetter), 0},
     FONT_ROWS(edit, EditFieldObject),
 };
 
 const PropertyEntry kStaticTextProperties[] = {
-    {nullptr, "Text", "String", Code(stringGetter), Code(staticCaptionSetter),
+    {nullptr, "Text", "String", CodeOf(stringGetter), CodeOf(staticCaptionSetter),
      AT(StaticTextObject, text)},
-    {nullptr, "Caption", "String", Code(stringGetter), Code(staticCaptionSetter),
+    {nullptr, "Caption", "String", CodeOf(stringGetter), CodeOf(staticCaptionSetter),
      AT(StaticTextObject, text)},
-    {nullptr, "TextAlign", "Integer", Code(shortFieldGetter), Code(staticTextAlignSetter),
+    {nullptr, "TextAlign", "Integer", CodeOf(shortFieldGetter), CodeOf(staticTextAlignSetter),
      AT(StaticTextObject, textAlign)},
-    {nullptr, "TextColor", "Color", Code(intFieldGetter), Code(staticTextColorSetter),
+    {nullptr, "TextColor", "Color", CodeOf(intFieldGetter), CodeOf(staticTextColorSetter),
      AT(StaticTextObject, textColor)},
-    {nullptr, "TextFont", "String", Code(stringGetter), Code(staticTextFontSetter),
+    {nullptr, "TextFont", "String", CodeOf(stringGetter), CodeOf(staticTextFontSetter),
      AT(StaticTextObject, textFont)},
-    {nullptr, "TextSize", "Integer", Code(shortFieldGetter), Code(staticTextSizeSetter),
+    {nullptr, "TextSize", "Integer", CodeOf(shortFieldGetter), CodeOf(staticTextSizeSetter),
      AT(StaticTextObject, textSize)},
-    {nullptr, "Bold", "Boolean", Code(byteFieldGetter), Code(staticAttributeSetter),
+    {nullptr, "Bold", "Boolean", CodeOf(byteFieldGetter), CodeOf(staticAttributeSetter),
      AT(StaticTextObject, bold)},
-    {nullptr, "Italic", "Boolean", Code(byteFieldGetter), Code(staticAttributeSetter),
+    {nullptr, "Italic", "Boolean", CodeOf(byteFieldGetter), CodeOf(staticAttributeSetter),
      AT(StaticTextObject, italic)},
-    {nullptr, "Underline", "Boolean", Code(byteFieldGetter), Code(staticAttributeSetter),
+    {nullptr, "Underline", "Boolean", CodeOf(byteFieldGetter), CodeOf(staticAttributeSetter),
      AT(StaticTextObject, underline)},
-    {nullptr, "MultiLine", "Boolean", Code(byteFieldGetter), Code(byteFieldSetter),
+    {nullptr, "MultiLine", "Boolean", CodeOf(byteFieldGetter), CodeOf(byteFieldSetter),
      AT(StaticTextObject, multiLine)},
 };
 
 const PropertyEntry kPushButtonProperties[] = {
-    {nullptr, "Caption", "String", Code(pushButtonTitleGetter), Code(pushButtonTitleSetter), 0},
-    {nullptr, "Default", "Boolean", Code(pushButtonDefaultGetter), Code(pushButtonDefaultSetter),
+    {nullptr, "Caption", "String", CodeOf(pushButtonTitleGetter), CodeOf(pushButtonTitleSetter), 0},
+    {nullptr, "Default", "Boolean", CodeOf(pushButtonDefaultGetter), CodeOf(pushButtonDefaultSetter),
      0},
-    {nullptr, "Cancel", "Boolean", Code(pushButtonCancelGetter), Code(pushButtonCancelSetter), 0},
+    {nullptr, "Cancel", "Boolean", CodeOf(pushButtonCancelGetter), CodeOf(pushButtonCancelSetter), 0},
     FONT_ROWS(pushButton, PushButtonObject),
 };
 
 const PropertyEntry kCheckBoxProperties[] = {
-    {nullptr, "Caption", "String", Code(checkBoxTitleGetter), Code(checkBoxTitleSetter), 0},
-    {nullptr, "Value", "Boolean", Code(checkBoxValueGetter), Code(checkBoxValueSetter), 0},
-    {nullptr, "State", "Integer", Code(checkBoxValueGetter), Code(checkBoxValueSetter), 0},
+    {nullptr, "Caption", "String", CodeOf(checkBoxTitleGetter), CodeOf(checkBoxTitleSetter), 0},
+    {nullptr, "Value", "Boolean", CodeOf(checkBoxValueGetter), CodeOf(checkBoxValueSetter), 0},
+    {nullptr, "State", "Integer", CodeOf(checkBoxValueGetter), CodeOf(checkBoxValueSetter), 0},
     FONT_ROWS(checkBox, CheckBoxObject),
 };
 
 const PropertyEntry kPopupMenuProperties[] = {
-    {nullptr, "InitialValue", "String", Code(stringGetter), Code(stringSetter),
+    {nullptr, "InitialValue", "String", CodeOf(stringGetter), CodeOf(stringSetter),
      AT(PopupMenuObject, initialValue)},
-    {nullptr, "ListIndex", "Integer", Code(RuntimePopupSelectionGetter),
-     Code(RuntimePopupSelectionSetter), 0},
-    {nullptr, "ListCount", "Integer", Code(RuntimePopupCountGetter), nullptr, 0},
-    {nullptr, "Text", "String", Code(popupTextGetter), nullptr, 0},
+    {nullptr, "ListIndex", "Integer", CodeOf(RuntimePopupSelectionGetter),
+     CodeOf(RuntimePopupSelectionSetter), 0},
+    {nullptr, "ListCount", "Integer", CodeOf(RuntimePopupCountGetter), nullptr, 0},
+    {nullptr, "Text", "String", CodeOf(popupTextGetter), nullptr, 0},
     FONT_ROWS(popup, PopupMenuObject),
 };
 
 const PropertyEntry kGroupBoxProperties[] = {
-    {nullptr, "Caption", "String", Code(groupCaptionGetter), Code(groupCaptionSetter), 0},
+    {nullptr, "Caption", "String", CodeOf(groupCaptionGetter), CodeOf(groupCaptionSetter), 0},
     FONT_ROWS(group, GroupBoxObject),
 };
 
 const PropertyEntry kTabPanelProperties[] = {
-    {nullptr, "TabDefinition", "String", Code(stringGetter), Code(stringSetter),
+    {nullptr, "TabDefinition", "String", CodeOf(stringGetter), CodeOf(stringSetter),
      AT(TabPanelObject, tabDefinition)},
-    {nullptr, "Value", "Integer", Code(tabPanelValueGetter), Code(tabPanelValueSetter), 0},
-    {nullptr, "Facing", "Integer", Code(intFieldGetter), Code(intFieldSetter),
+    {nullptr, "Value", "Integer", CodeOf(tabPanelValueGetter), CodeOf(tabPanelValueSetter), 0},
+    {nullptr, "Facing", "Integer", CodeOf(intFieldGetter), CodeOf(intFieldSetter),
      AT(TabPanelObject, facing)},
-    {nullptr, "SmallTabs", "Boolean", Code(byteFieldGetter), Code(byteFieldSetter),
+    {nullptr, "SmallTabs", "Boolean", CodeOf(byteFieldGetter), CodeOf(byteFieldSetter),
      AT(TabPanelObject, smallTabs)},
     GENERIC_FONT_ROWS(TabPanelObject),
 };
 
 const PropertyEntry kProgressBarProperties[] = {
-    {nullptr, "Value", "Integer", Code(progressValueGetter), Code(progressValueSetter), 0},
-    {nullptr, "Maximum", "Integer", Code(progressMaximumGetter), Code(progressMaximumSetter), 0},
+    {nullptr, "Value", "Integer", CodeOf(progressValueGetter), CodeOf(progressValueSetter), 0},
+    {nullptr, "Maximum", "Integer", CodeOf(progressMaximumGetter), CodeOf(progressMaximumSetter), 0},
     GENERIC_FONT_ROWS(ProgressBarObject),
 };
 
@@ -351,14 +346,14 @@ constexpr uint32_t CountOf(T (&)[N]) {
   return N;
 }
 
-const BuiltInHandler kEditFieldHandlers[] = {{"CreatePane", Code(EditFieldCreatePane)}};
-const BuiltInHandler kStaticTextHandlers[] = {{"CreatePane", Code(StaticTextCreatePane)}};
-const BuiltInHandler kPushButtonHandlers[] = {{"CreatePane", Code(PushButtonCreatePane)}};
-const BuiltInHandler kCheckBoxHandlers[] = {{"CreatePane", Code(CheckBoxCreatePane)}};
-const BuiltInHandler kPopupMenuHandlers[] = {{"CreatePane", Code(PopupMenuCreatePane)}};
-const BuiltInHandler kGroupBoxHandlers[] = {{"CreatePane", Code(GroupBoxCreatePane)}};
-const BuiltInHandler kTabPanelHandlers[] = {{"CreatePane", Code(TabPanelCreatePane)}};
-const BuiltInHandler kProgressBarHandlers[] = {{"CreatePane", Code(ProgressBarCreatePane)}};
+const BuiltInHandler kEditFieldHandlers[] = {{"CreatePane", CodeOf(EditFieldCreatePane)}};
+const BuiltInHandler kStaticTextHandlers[] = {{"CreatePane", CodeOf(StaticTextCreatePane)}};
+const BuiltInHandler kPushButtonHandlers[] = {{"CreatePane", CodeOf(PushButtonCreatePane)}};
+const BuiltInHandler kCheckBoxHandlers[] = {{"CreatePane", CodeOf(CheckBoxCreatePane)}};
+const BuiltInHandler kPopupMenuHandlers[] = {{"CreatePane", CodeOf(PopupMenuCreatePane)}};
+const BuiltInHandler kGroupBoxHandlers[] = {{"CreatePane", CodeOf(GroupBoxCreatePane)}};
+const BuiltInHandler kTabPanelHandlers[] = {{"CreatePane", CodeOf(TabPanelCreatePane)}};
+const BuiltInHandler kProgressBarHandlers[] = {{"CreatePane", CodeOf(ProgressBarCreatePane)}};
 
 }  // namespace
 

@@ -35,11 +35,6 @@ void RefreshCursor(RectControlObject* rc) {
 
 int32_t __cdecl MacControlHandleGetter(ObjectRecord*) { return 0; }  // no such handle here
 
-template <typename F>
-CodeAddress Code(F* f) {
-  return reinterpret_cast<CodeAddress>(f);
-}
-
 constexpr uint32_t kName = offsetof(ControlObject, name);
 constexpr uint32_t kIndex = offsetof(ControlObject, index);
 constexpr uint32_t kTabPanelIndex = offsetof(RectControlObject, tabPanelIndex);
@@ -109,36 +104,36 @@ void controlMouseCursorSetter(ObjectRecord* control, uint32_t, ObjectRecord* cur
 }  // extern "C"
 
 const PropertyEntry kControlProperties[] = {
-    {nullptr, "Name", "String", Code(stringGetter), Code(stringSetter), kName},
-    {nullptr, "Index", "Integer", Code(intFieldGetter), Code(intFieldSetter), kIndex},
-    {nullptr, "Window", "Window", Code(controlWindowGetter), nullptr, 0},
+    {nullptr, "Name", "String", CodeOf(stringGetter), CodeOf(stringSetter), kName},
+    {nullptr, "Index", "Integer", CodeOf(intFieldGetter), CodeOf(intFieldSetter), kIndex},
+    {nullptr, "Window", "Window", CodeOf(controlWindowGetter), nullptr, 0},
 };
 const uint32_t kControlPropertyCount = sizeof kControlProperties / sizeof kControlProperties[0];
 
 const PropertyEntry kRectControlProperties[] = {
-    {nullptr, "BalloonHelp", "String", Code(stringGetter), Code(controlBalloonHelpSetter),
+    {nullptr, "BalloonHelp", "String", CodeOf(stringGetter), CodeOf(controlBalloonHelpSetter),
      kBalloonHelp},
-    {nullptr, "DisabledBalloonHelp", "String", Code(stringGetter),
-     Code(controlDisabledBalloonHelpSetter), kDisabledBalloonHelp},
-    {nullptr, "TabPanelIndex", "Integer", Code(intFieldGetter), Code(intFieldSetter),
+    {nullptr, "DisabledBalloonHelp", "String", CodeOf(stringGetter),
+     CodeOf(controlDisabledBalloonHelpSetter), kDisabledBalloonHelp},
+    {nullptr, "TabPanelIndex", "Integer", CodeOf(intFieldGetter), CodeOf(intFieldSetter),
      kTabPanelIndex},
-    {nullptr, "MouseCursor", "MouseCursor", Code(objGetter), Code(controlMouseCursorSetter),
+    {nullptr, "MouseCursor", "MouseCursor", CodeOf(objGetter), CodeOf(controlMouseCursorSetter),
      kMouseCursor},
-    {nullptr, "MouseX", "Integer", Code(controlMouseXGetter), nullptr, 0},
-    {nullptr, "MouseY", "Integer", Code(controlMouseYGetter), nullptr, 0},
-    {nullptr, "MacControlHandle", "Integer", Code(MacControlHandleGetter), nullptr, 0},
-    {nullptr, "Visible", "Boolean", Code(controlVisibleGetter), Code(ControlVisibleSetter), 0},
-    {nullptr, "Left", "Integer", Code(ctlPosGetter), Code(ctlPosSetter), 0},
-    {nullptr, "Top", "Integer", Code(ctlPosGetter), Code(ctlPosSetter), 1},
-    {nullptr, "Width", "Integer", Code(ctlPosGetter), Code(ctlPosSetter), 2},
-    {nullptr, "Height", "Integer", Code(ctlPosGetter), Code(ctlPosSetter), 3},
-    {nullptr, "Enabled", "Boolean", Code(controlEnabledGetter), Code(controlEnabledSetter), 0},
-    {nullptr, "LockLeft", "Boolean", Code(controlLockLeftGetter), Code(controlLockLeftSetter), 0},
-    {nullptr, "LockTop", "Boolean", Code(controlLockTopGetter), Code(controlLockTopSetter), 0},
-    {nullptr, "LockRight", "Boolean", Code(controlLockRightGetter), Code(controlLockRightSetter),
+    {nullptr, "MouseX", "Integer", CodeOf(controlMouseXGetter), nullptr, 0},
+    {nullptr, "MouseY", "Integer", CodeOf(controlMouseYGetter), nullptr, 0},
+    {nullptr, "MacControlHandle", "Integer", CodeOf(MacControlHandleGetter), nullptr, 0},
+    {nullptr, "Visible", "Boolean", CodeOf(controlVisibleGetter), CodeOf(ControlVisibleSetter), 0},
+    {nullptr, "Left", "Integer", CodeOf(ctlPosGetter), CodeOf(ctlPosSetter), 0},
+    {nullptr, "Top", "Integer", CodeOf(ctlPosGetter), CodeOf(ctlPosSetter), 1},
+    {nullptr, "Width", "Integer", CodeOf(ctlPosGetter), CodeOf(ctlPosSetter), 2},
+    {nullptr, "Height", "Integer", CodeOf(ctlPosGetter), CodeOf(ctlPosSetter), 3},
+    {nullptr, "Enabled", "Boolean", CodeOf(controlEnabledGetter), CodeOf(controlEnabledSetter), 0},
+    {nullptr, "LockLeft", "Boolean", CodeOf(controlLockLeftGetter), CodeOf(controlLockLeftSetter), 0},
+    {nullptr, "LockTop", "Boolean", CodeOf(controlLockTopGetter), CodeOf(controlLockTopSetter), 0},
+    {nullptr, "LockRight", "Boolean", CodeOf(controlLockRightGetter), CodeOf(controlLockRightSetter),
      0},
-    {nullptr, "LockBottom", "Boolean", Code(controlLockBottomGetter),
-     Code(controlLockBottomSetter), 0},
+    {nullptr, "LockBottom", "Boolean", CodeOf(controlLockBottomGetter),
+     CodeOf(controlLockBottomSetter), 0},
 };
 const uint32_t kRectControlPropertyCount =
     sizeof kRectControlProperties / sizeof kRectControlProperties[0];

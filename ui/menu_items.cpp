@@ -57,11 +57,6 @@ void ChangeShownText(MenuItemObject* item) {
   CheckMenuItem(item->menu->handle, at, MF_BYPOSITION | (item->checkedShown ? MF_CHECKED : MF_UNCHECKED));
 }
 
-template <typename F>
-CodeAddress Code(F* f) {
-  return reinterpret_cast<CodeAddress>(f);
-}
-
 constexpr uint32_t Field(size_t offset) { return static_cast<uint32_t>(offset); }
 
 }  // namespace
@@ -123,21 +118,21 @@ void enableMenuItems() { RunEnablingCycle(); }
 }  // extern "C"
 
 const PropertyEntry kMenuItemProperties[] = {
-    {"", "Name", "String", Code(stringGetter), Code(stringSetter), Field(offsetof(MenuItemObject, name))},
-    {"", "Index", "Integer", Code(intFieldGetter), nullptr, Field(offsetof(MenuItemObject, index))},
-    {"", "Tag", "String", Code(stringGetter), Code(stringSetter), Field(offsetof(MenuItemObject, tag))},
-    {"", "BalloonHelp", "String", Code(stringGetter), Code(stringSetter),
+    {"", "Name", "String", CodeOf(stringGetter), CodeOf(stringSetter), Field(offsetof(MenuItemObject, name))},
+    {"", "Index", "Integer", CodeOf(intFieldGetter), nullptr, Field(offsetof(MenuItemObject, index))},
+    {"", "Tag", "String", CodeOf(stringGetter), CodeOf(stringSetter), Field(offsetof(MenuItemObject, tag))},
+    {"", "BalloonHelp", "String", CodeOf(stringGetter), CodeOf(stringSetter),
      Field(offsetof(MenuItemObject, balloonHelp))},
-    {"", "DisabledBalloonHelp", "String", Code(stringGetter), Code(stringSetter),
+    {"", "DisabledBalloonHelp", "String", CodeOf(stringGetter), CodeOf(stringSetter),
      Field(offsetof(MenuItemObject, disabledBalloonHelp))},
-    {"", "Text", "String", Code(menuItemTextGetter), Code(menuItemTextSetter), 0},
-    {"", "Checked", "Boolean", Code(byteFieldGetter), Code(byteFieldSetter),
+    {"", "Text", "String", CodeOf(menuItemTextGetter), CodeOf(menuItemTextSetter), 0},
+    {"", "Checked", "Boolean", CodeOf(byteFieldGetter), CodeOf(byteFieldSetter),
      Field(offsetof(MenuItemObject, checked))},
-    {"", "Enabled", "Boolean", Code(byteFieldGetter), Code(byteFieldSetter),
+    {"", "Enabled", "Boolean", CodeOf(byteFieldGetter), CodeOf(byteFieldSetter),
      Field(offsetof(MenuItemObject, enabled))},
-    {"", "Visible", "Boolean", Code(byteFieldGetter), Code(byteFieldSetter),
+    {"", "Visible", "Boolean", CodeOf(byteFieldGetter), CodeOf(byteFieldSetter),
      Field(offsetof(MenuItemObject, visible))},
-    {"", "CommandKey", "String", Code(stringGetter), Code(menuItemCommandKeySetter),
+    {"", "CommandKey", "String", CodeOf(stringGetter), CodeOf(menuItemCommandKeySetter),
      Field(offsetof(MenuItemObject, commandKey))},
 };
 const uint32_t kMenuItemPropertyCount = sizeof kMenuItemProperties / sizeof kMenuItemProperties[0];

@@ -137,12 +137,12 @@ BOOL CALLBACK MatchChild(HWND w, LPARAM param) {
   return FALSE;
 }
 
-HWND FindChild(HWND parent, const std::string& spec) {
-  size_t hash = spec.find('#');
-  ChildSearch search{spec.substr(0, hash), hash == std::string::npos ? 0 : std::atoi(spec.c_str() + hash + 1),
+HWND FindChild(HWND parent, const std::string& which) {
+  size_t hash = which.find('#');
+  ChildSearch search{which.substr(0, hash), hash == std::string::npos ? 0 : std::atoi(which.c_str() + hash + 1),
                      nullptr};
   EnumChildWindows(parent, MatchChild, reinterpret_cast<LPARAM>(&search));
-  if (!search.found) std::fprintf(stderr, "ui-driver: no child %s\n", spec.c_str());
+  if (!search.found) std::fprintf(stderr, "ui-driver: no child %s\n", which.c_str());
   return search.found;
 }
 
