@@ -7,6 +7,21 @@
 // The main window (borrowed), once start-up has created it.
 ObjectRecord* MainWindow();
 
+// The other windows each have one instance, made when first shown and
+// forgotten when it closes; showing an open one brings it to the front.
+void ShowAboutView();
+void ShowPrefsView();
+void ShowSetupAssistant();
+
+// Adds one row per serial port of the machine, named as the port is, in port
+// number order; the event loop runs after each row.
+void AddSerialPortRows(ObjectRecord* popup);
+
+// The Writing Window, the serial control and the store of settings, borrowed.
+ObjectRecord* InputView();
+ObjectRecord* SerialLine();
+ObjectRecord* Prefs();
+
 extern "C" {
 
 bool Main_Connect(ObjectRecord* main);
@@ -22,6 +37,14 @@ void Main_StatusUpdate(ObjectRecord* main);
 void Main_ReceiveGameKey(ObjectRecord* main, StringRecord* key);
 bool Main_InGameMode(ObjectRecord* main);
 void Main_ToggleGameMode(ObjectRecord* main);
+
+void Main_ViewExpand(ObjectRecord* main, bool visible);
+void Main_ViewUpdate(ObjectRecord* main);
+void Main_PrefsLoad(ObjectRecord* main);
+void Main_PrefsDefault(ObjectRecord* main);
+void Main_PrefsSave(ObjectRecord* main);
+void Main_PrefsCheckVersion(ObjectRecord* main);
+void Main_DisplayWelcomeMessage(ObjectRecord* main);
 
 void SerialClass_CheckSerial(ObjectRecord* line);
 void SerialClass_ClearBuffer(ObjectRecord* line);

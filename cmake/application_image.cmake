@@ -4,7 +4,7 @@
 # built: the image builder writes the project header, the sources are compiled
 # as application code (freestanding, no exceptions, RTTI, global constructors
 # or stack probes), and the builder links the objects with the project's data
-# and appends the image to vellory-server.exe. Produces DIR/NAME.exe and the
+# and appends the image to the runtime, vellory-runtime.exe. Produces DIR/NAME.exe and the
 # separate-file form in DIR/NAME-dat/; the target NAME builds both. The sources
 # include the project header as "NAME_project.h" ("-" in NAME becomes "_").
 set(APPLICATION_CXX_FLAGS
@@ -37,11 +37,11 @@ function(add_application_image name)
   set(exe ${APP_OUTPUT_DIR}/${name}.exe)
   add_custom_command(OUTPUT ${exe}
     COMMAND ${CMAKE_COMMAND} -E make_directory ${APP_OUTPUT_DIR}/${name}-dat
-    COMMAND ${IMAGE_BUILDER} build --project ${APP_PROJECT} --runtime $<TARGET_FILE:vellory-server>
+    COMMAND ${IMAGE_BUILDER} build --project ${APP_PROJECT} --runtime $<TARGET_FILE:vellory-runtime>
             --names ${ENTRY_NAMES} -o ${exe} -d ${APP_OUTPUT_DIR}/${name}-dat
             $<TARGET_OBJECTS:${name}_code>
-    COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:vellory-server> ${APP_OUTPUT_DIR}/${name}-dat/${name}.exe
-    DEPENDS ${name}_code $<TARGET_OBJECTS:${name}_code> vellory-server ${IMAGE_BUILDER}
+    COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:vellory-runtime> ${APP_OUTPUT_DIR}/${name}-dat/${name}.exe
+    DEPENDS ${name}_code $<TARGET_OBJECTS:${name}_code> vellory-runtime ${IMAGE_BUILDER}
             ${APP_PROJECT} ${ENTRY_NAMES}
     COMMAND_EXPAND_LISTS
     COMMENT "Application image ${name}")

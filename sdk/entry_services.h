@@ -137,4 +137,10 @@ void TextOutputStreamWrite(ObjectRecord* stream, StringRecord* text);
 void TextOutputStreamWriteLine(ObjectRecord* stream, StringRecord* text);
 void TextOutputStreamClose(ObjectRecord* stream);
 
+// --- Shell ----------------------------------------------------------------------
+// Opens the address (web page or file path) with the program the system
+// associates with it. Both names do the same.
+void GlobalShowURL(StringRecord* address);
+void RuntimeShowURL(StringRecord* address);
+
 }  // extern "C"

@@ -44,8 +44,8 @@ std::string WindowsFaceName(std::string_view name) {
     const char* windows;
   };
   static const Mapping kMappings[] = {
-      {"System", "MS Sans Serif"},     {"Application", "MS Sans Serif"},
-      {"Geneva", "MS Sans Serif"},     {"Courier", "Courier New"},
+      {"System", "Tahoma"},            {"Application", "Tahoma"},
+      {"Geneva", "Tahoma"},            {"Courier", "Courier New"},
       {"Times", "Times New Roman"},    {"Helvetica", "Arial"},
       {"Osaka", "MS UI Gothic"},
   };

@@ -16,7 +16,7 @@ struct FontRequest {
 };
 
 // The Windows face name for a designer's font name ("System" and "Geneva"
-// become "MS Sans Serif", "Courier" "Courier New", ...).
+// become "Tahoma", "Courier" "Courier New", ...).
 std::string WindowsFaceName(std::string_view name);
 
 // A font for `request`, with one use added; null only when GDI refuses.

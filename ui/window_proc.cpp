@@ -11,6 +11,7 @@
 #include "objects/objects.h"
 #include "objects/strings.h"
 #include "ui/focus.h"
+#include "ui/menu_automation.h"
 #include "ui/menu_bar.h"
 #include "ui/menu_dispatch.h"
 #include "ui/menu_enabling.h"
@@ -182,6 +183,10 @@ LRESULT OnInitMenu(NativeWindow*, WPARAM wParam, LPARAM) {
   return 0;
 }
 
+LRESULT OnCopyData(NativeWindow*, WPARAM, LPARAM lParam) {
+  return AnswerMenuStateRequest(reinterpret_cast<const COPYDATASTRUCT*>(lParam)) ? TRUE : FALSE;
+}
+
 // Control notifications were routed before; what is left is a menu choice.
 LRESULT OnMenuCommand(NativeWindow* n, WPARAM wParam, LPARAM lParam) {
   if (HIWORD(wParam) == 0 && lParam == 0 && DispatchMenuCommand(LOWORD(wParam))) return 0;
@@ -202,7 +207,7 @@ const Route kRoutes[] = {
     {WM_SIZE, OnSize},                   {WM_CLOSE, OnClose},
     {WM_GETMINMAXINFO, OnGetMinMaxInfo}, {WM_SETCURSOR, OnSetCursor},
     {WM_CHAR, OnChar},                   {WM_INITMENU, OnInitMenu},
-    {WM_COMMAND, OnMenuCommand},
+    {WM_COMMAND, OnMenuCommand},         {WM_COPYDATA, OnCopyData},
 };
 
 Handler RouteOf(UINT message) {

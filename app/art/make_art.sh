@@ -30,13 +30,26 @@ convert -size 575x205 gradient:'#0f4c75-#3282b8' "${art[@]}" \
   -stroke none -pointsize 14 -fill '#bcd7f0' -annotate +193+166 'Version 1.1' \
   -depth 8 about.png
 
-handheld 70 60
-convert -size 400x400 gradient:'#3282b8-#0f4c75' "${art[@]}" \
-  -fill '#e8eef4' -stroke '#0b1219' -strokewidth 2 -draw 'roundrectangle 232,110 352,190 6,6' \
-  -fill '#0f4c75' -stroke none -draw 'rectangle 242,120 342,180' \
-  -fill '#e8eef4' -stroke '#0b1219' -strokewidth 2 -draw 'polygon 277,190 307,190 317,214 267,214' \
-  -fill none -stroke '#f5c04a' -strokewidth 4 -draw 'line 117,205 117,213' -draw 'line 117,213 119,220' -draw 'line 119,220 122,228' -draw 'line 122,228 125,234' -draw 'line 125,234 129,241' -draw 'line 129,241 134,246' -draw 'line 134,246 139,251' -draw 'line 139,251 145,256' -draw 'line 145,256 151,260' -draw 'line 151,260 158,264' -draw 'line 158,264 166,267' -draw 'line 166,267 173,269' -draw 'line 173,269 181,271' -draw 'line 181,271 189,272' -draw 'line 189,272 197,273' -draw 'line 197,273 205,273' -draw 'line 205,273 213,273' -draw 'line 213,273 221,272' -draw 'line 221,272 229,271' -draw 'line 229,271 237,269' -draw 'line 237,269 245,266' -draw 'line 245,266 252,263' -draw 'line 252,263 259,259' -draw 'line 259,259 265,254' -draw 'line 265,254 271,249' -draw 'line 271,249 277,243' -draw 'line 277,243 281,237' -draw 'line 281,237 285,230' -draw 'line 285,230 289,223' -draw 'line 289,223 292,215' \
-  -fill '#dbeafe' -stroke none -font DejaVu-Sans -pointsize 14 -annotate +268+156 'Hello!' \
-  -font DejaVu-Sans-Bold -pointsize 28 -fill white -annotate +40+340 'Setup Assistant' \
-  -font DejaVu-Sans -pointsize 15 -fill '#dbeafe' -annotate +42+366 'Connect your handheld in a few steps.' \
+# The setup picture leaves its lower part white: the assistant's labels and
+# popups sit there (from y = 233 down, x = 122 across).
+handheld 40 28
+convert -size 400x400 xc:white \
+  \( -size 400x222 gradient:'#3282b8-#0f4c75' \) -geometry +0+0 -composite "${art[@]}" \
+  -fill '#e8eef4' -stroke '#0b1219' -strokewidth 2 -draw 'roundrectangle 236,36 356,116 6,6' \
+  -fill '#0f4c75' -stroke none -draw 'rectangle 246,46 346,106' \
+  -fill '#e8eef4' -stroke '#0b1219' -strokewidth 2 -draw 'polygon 281,116 311,116 321,140 271,140' \
+  -fill none -stroke '#f5c04a' -strokewidth 4 -draw 'bezier 134,118 200,118 230,175 296,140' \
+  -fill '#dbeafe' -stroke none -font DejaVu-Sans -pointsize 14 -annotate +272+82 'Hello!' \
+  -font DejaVu-Sans-Bold -pointsize 24 -fill white -annotate +160+184 'Setup Assistant' \
+  -font DejaVu-Sans -pointsize 13 -fill '#dbeafe' -annotate +162+206 'Three choices and you are set.' \
+  -stroke '#c9d6e3' -strokewidth 1 -draw 'line 0,222 400,222' \
   -depth 8 setup.png
+
+# Small pictures carried with the others: the connection states and the two
+# computers, 32 x 32.
+convert -size 32x32 xc:white -fill '#2e9e4f' -stroke '#1d6b34' -draw 'circle 16,16 16,4' -depth 8 icon-connected.png
+convert -size 32x32 xc:white -fill '#b8c0c8' -stroke '#7d8791' -draw 'circle 16,16 16,4' -depth 8 icon-offline.png
+convert -size 32x32 xc:white -fill '#1d2b3a' -draw 'roundrectangle 8,2 24,30 3,3' \
+  -fill '#d9e8c7' -draw 'rectangle 10,5 22,17' -depth 8 icon-handheld.png
+convert -size 32x32 xc:white -fill '#e8eef4' -stroke '#0b1219' -draw 'roundrectangle 3,4 29,22 2,2' \
+  -fill '#0f4c75' -stroke none -draw 'rectangle 6,7 26,19' -fill '#0b1219' -draw 'rectangle 12,23 20,27' -depth 8 icon-desktop.png

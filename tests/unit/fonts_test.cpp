@@ -39,8 +39,8 @@ TEST(Fonts, EqualRequestsShareOneFontAndTheLastReleaseDeletesIt) {
 }
 
 TEST(Fonts, DesignerNamesBecomeWindowsFacesAndTheRequestShapesTheFont) {
-  EXPECT_EQ(WindowsFaceName("system"), "MS Sans Serif");
-  EXPECT_EQ(WindowsFaceName("Application"), "MS Sans Serif");
+  EXPECT_EQ(WindowsFaceName("system"), "Tahoma");
+  EXPECT_EQ(WindowsFaceName("Application"), "Tahoma");
   EXPECT_EQ(WindowsFaceName("Helvetica"), "Arial");
   EXPECT_EQ(WindowsFaceName("Times"), "Times New Roman");
   EXPECT_EQ(WindowsFaceName("Osaka"), "MS UI Gothic");

@@ -352,7 +352,7 @@ TEST_F(GraphicsTest, PixelsReadBackNarrowedToTheHighByteOfEachChannel) {
 // The font the port should be using, made directly rather than through the cache.
 struct DirectFont {
   HFONT font;
-  explicit DirectFont(int size, const char* face = "MS Sans Serif")
+  explicit DirectFont(int size, const char* face = "Tahoma")
       : font(CreateFontA(-size, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, face)) {}
   ~DirectFont() { DeleteObject(font); }
   TEXTMETRICA Metrics(HDC dc) const {

@@ -31,6 +31,10 @@
 //                                      the pixels in the selection colour (first
 //                                      relative to X; -1 0 when there are none)
 //   ui-driver owner CLASS TITLE        print "class|title" of the window's owner, or "none"
+//   ui-driver menustate CLASS TITLE    run the window's menu enabling cycle and print
+//                                      "menu|name|text|enabled|checked|help|disabled help"
+//                                      per menu item (the program writes it: Wine cannot
+//                                      read another process's menus)
 //
 // CLASS or TITLE may be "*" for any. CHILD is CLASS#N, the N-th child (from
 // 0) of that class. Exit status: 0 done, 2 window or child not found (after
@@ -43,6 +47,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -330,6 +335,27 @@ int PrintOwner(HWND w) {
   return 0;
 }
 
+// Asks the program for its menu report through a file in the temporary folder.
+int MenuState(HWND w) {
+  char folder[MAX_PATH], path[MAX_PATH];
+  if (!GetTempPathA(MAX_PATH, folder) || !GetTempFileNameA(folder, "vsm", 0, path)) return 2;
+  COPYDATASTRUCT data{0x564D5353, static_cast<DWORD>(std::strlen(path) + 1), path};
+  DWORD_PTR answer = 0;
+  LRESULT sent = SendMessageTimeoutA(w, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data),
+                                     SMTO_ABORTIFHUNG, 10000, &answer);
+  FILE* f = sent && answer ? std::fopen(path, "rb") : nullptr;
+  if (!f) {
+    DeleteFileA(path);
+    std::fprintf(stderr, "ui-driver: no menu report\n");
+    return 2;
+  }
+  char buffer[4096];
+  for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, f)) > 0;) std::fwrite(buffer, 1, n, stdout);
+  std::fclose(f);
+  DeleteFileA(path);
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -372,5 +398,6 @@ int main(int argc, char** argv) {
     return child ? Progress(child) : 2;
   }
   if (verb == "owner") return PrintOwner(w);
+  if (verb == "menustate") return MenuState(w);
   return 3;
 }

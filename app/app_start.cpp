@@ -1,0 +1,100 @@
+// Start-up and the main window's own events: the entry function brings up
+// the runtime and the main window, whose Open loads the settings, offers the
+// setup assistant on a first run and connects when asked to; Resized keeps
+// the collapsed window at its one size; Close saves and ends the program.
+#include VS_PROJECT_HEADER
+
+#include "app/main_window.h"
+#include "app/pref_container.h"
+#include "sdk/service_layouts.h"
+
+namespace {
+
+namespace G = vs_project::Globals;
+
+VS_STRING(kInputView, "InputView");
+VS_STRING(kSerialPort, "SerialPort");
+VS_STRING(kProgressBar, "ProgressBar");
+VS_STRING(kToggle, "ButtonToggleInputView");
+
+// The collapsed window: the status line alone.
+constexpr int32_t kCollapsedWidth = 198;
+constexpr int32_t kCollapsedHeight = 19;
+
+ObjectRecord* gMain = nullptr;
+
+template <typename T>
+T& Global(uint32_t offset) { return vs::Field<T>(vs_module_Globals, offset); }
+
+ObjectRecord* Control(StringRecord* name) { return RuntimeControlFetch(gMain, name); }
+
+// A diagnostic for finding leaks: with the preference "DebugObjectReport"
+// naming a file, the objects still alive when the main window closes (only
+// those that live as long as the program should be left) are listed there.
+VS_STRING(kObjectReportKey, "DebugObjectReport");
+
+void WriteObjectReport() {
+  vs::String path = vs::String::Adopt(PrefContainer_GetString(Prefs(), &kObjectReportKey));
+  if (path.Length()) debugDumpObjects(path.get());
+}
+
+}  // namespace
+
+ObjectRecord* MainWindow() { return gMain; }
+ObjectRecord* InputView() { return Control(&kInputView); }
+ObjectRecord* SerialLine() { return Control(&kSerialPort); }
+ObjectRecord* Prefs() { return Global<ObjectRecord*>(G::kPrefs); }
+
+extern "C" {
+
+void Main_ViewExpand(ObjectRecord* main, bool visible) {
+  ControlVisibleSetter(InputView(), 0, visible);
+  Global<bool>(G::kShowInputView) = true;
+  ControlVisibleSetter(Control(&kToggle), 0, false);
+  windowPosSetter(main, 0, Global<int32_t>(G::kX));
+  windowPosSetter(main, 1, Global<int32_t>(G::kY));
+  windowPosSetter(main, 2, Global<int32_t>(G::kWidth));
+  windowPosSetter(main, 3, Global<int32_t>(G::kHeight));
+}
+
+void Main_ViewUpdate(ObjectRecord*) {
+  ControlVisibleSetter(Control(&kProgressBar), 0, Global<bool>(G::kShowProgressBar));
+}
+
+void Main_Open(ObjectRecord* main) {
+  gMain = main;
+  Main_PrefsLoad(main);
+  Global<bool>(G::kGameMode) = false;
+  vs::Field<bool>(main, vs_project::Main::kConnected) = false;
+  if (Global<bool>(G::kFirstRun)) ShowSetupAssistant();
+  if (Global<bool>(G::kAutoConnect)) Main_Connect(main);
+  Main_ViewExpand(main, Global<bool>(G::kShowInputView));
+  Main_ViewUpdate(main);
+}
+
+void Main_Close(ObjectRecord* main) {
+  Main_Disconnect(main);
+  Main_PrefsSave(main);
+  WriteObjectReport();
+  ApplicationQuit();
+}
+
+void Main_Resized(ObjectRecord* main) {
+  if (controlVisibleGetter(InputView())) {
+    Global<int32_t>(G::kWidth) = windowPosGetter(main, 2);
+    Global<int32_t>(G::kHeight) = windowPosGetter(main, 3);
+    return;
+  }
+  // Setting the size raises Resized again; by then it is already right.
+  if (windowPosGetter(main, 2) != kCollapsedWidth) windowPosSetter(main, 2, kCollapsedWidth);
+  if (windowPosGetter(main, 3) != kCollapsedHeight) windowPosSetter(main, 3, kCollapsedHeight);
+}
+
+void VelloryEntry() {
+  Win32InstallPlugins(vs_project::PluginList());
+  RuntimeInit(vs_project_record);
+  RuntimeCreateWindow(vs_window_Main, &gMain);
+  RuntimeRun();
+}
+
+}  // extern "C"

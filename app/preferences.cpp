@@ -1,0 +1,214 @@
+// The main window's settings: loaded once at start over the built-in
+// defaults, kept in the serial control and the Globals module while the
+// program runs, and written back on every save. Also the welcome text the
+// setup assistant leaves in the Writing Window.
+#include VS_PROJECT_HEADER
+
+#include "app/main_window.h"
+#include "app/pref_container.h"
+#include "sdk/service_layouts.h"
+
+namespace {
+
+using vs::Ref;
+using vs::String;
+
+namespace G = vs_project::Globals;
+
+VS_STRING(kPrefFile, "Vellory Prefs");
+VS_STRING(kPort, "Port");
+VS_STRING(kBaud, "Baud");
+VS_STRING(kBits, "Bits");
+VS_STRING(kParity, "Parity");
+VS_STRING(kStop, "Stop");
+VS_STRING(kXON, "XON");
+VS_STRING(kCTS, "CTS");
+VS_STRING(kDTR, "DTR");
+VS_STRING(kShowInputView, "ShowInputView");
+VS_STRING(kShowProgressBar, "ShowProgressBar");
+VS_STRING(kAutoConnect, "AutoConnect");
+VS_STRING(kEnableKeyRepeat, "EnableKeyRepeat");
+VS_STRING(kReturnType, "ReturnType");
+VS_STRING(kShowToolbar, "ShowToolbar");
+VS_STRING(kTextEncoder, "TextEncoder");
+VS_STRING(kX, "X");
+VS_STRING(kY, "Y");
+VS_STRING(kWidth, "Width");
+VS_STRING(kHeight, "Height");
+VS_STRING(kInputViewKey, "InputView");
+VS_STRING(kVersion, "Version");
+VS_STRING(kVersionNumber, "1.1");
+VS_STRING(kCR, "\r");
+VS_STRING(kCRLF, "\r\n");
+
+VS_STRING(kWelcomeConnected,
+          "Congratulations! You've properly configured the Vellory Server. To get started:\r"
+          "\r"
+          "1. Plug your handheld into the serial port on your desktop.\r"
+          "2. Start writing to enjoy the benefits of handwriting recognition!");
+VS_STRING(kWelcomePortBusy,
+          "Congratulations! You've properly configured the Vellory Server.\r"
+          "\r"
+          "However, the serial port you specified in already use. Applications such as "
+          "communications or connectivity software may be using the port.\r"
+          "\r"
+          "You can either quit those applications or choose another serial port to use from "
+          "Edit->Preferences->Connection.");
+VS_STRING(kWelcomeOffline,
+          "Congratulations! You've properly configured the Vellory Server. To get started:\r"
+          "\r"
+          "1. Plug your handheld into the serial port on your desktop.\r"
+          "2. Choose File->Connect on your desktop and Connect on your handheld.\r"
+          "3. Start writing to enjoy the benefits of handwriting recognition!");
+
+template <typename T>
+T& Global(uint32_t offset) { return vs::Field<T>(vs_module_Globals, offset); }
+
+SerialObject* Line() { return reinterpret_cast<SerialObject*>(SerialLine()); }
+
+// A Boolean setting between the container and a field.
+struct BoolSetting {
+  StringRecord* key;
+  uint32_t offset;
+};
+// The Globals fields the file carries, in the order they are saved.
+const BoolSetting kGlobalBooleans[] = {
+    {&kShowInputView, G::kShowInputView},
+    {&kShowProgressBar, G::kShowProgressBar},
+    {&kAutoConnect, G::kAutoConnect},
+    {&kEnableKeyRepeat, G::kEnableKeyRepeat},
+};
+
+void PutInt(StringRecord* key, int32_t value) { PrefContainer_PutInteger(Prefs(), key, value); }
+void PutBool(StringRecord* key, bool value) { PrefContainer_PutBoolean(Prefs(), key, value); }
+int32_t GetInt(StringRecord* key) { return PrefContainer_GetInteger(Prefs(), key); }
+bool GetBool(StringRecord* key) { return PrefContainer_GetBoolean(Prefs(), key); }
+
+bool PreferenceFileExists() {
+  Ref folder = Ref::Adopt(getPreferencesFolder());
+  if (!folder) return false;
+  Ref file = Ref::Adopt(FolderChild(folder.get(), &kPrefFile));
+  return file && fileExistsGetter(file.get());
+}
+
+void LoadSerialSettings() {
+  SerialObject* line = Line();
+  line->port = static_cast<int16_t>(GetInt(&kPort));
+  line->baud = static_cast<int16_t>(GetInt(&kBaud));
+  line->bits = static_cast<int16_t>(GetInt(&kBits));
+  line->parity = static_cast<int16_t>(GetInt(&kParity));
+  line->stop = static_cast<int16_t>(GetInt(&kStop));
+  line->xon = GetBool(&kXON);
+  line->cts = GetBool(&kCTS);
+  line->dtr = GetBool(&kDTR);
+}
+
+void LoadGlobals() {
+  for (const BoolSetting& s : kGlobalBooleans) Global<bool>(s.offset) = GetBool(s.key);
+  Global<int32_t>(G::kReturnType) = GetInt(&kReturnType);
+  Global<bool>(G::kShowToolbar) = GetBool(&kShowToolbar);
+  Global<int32_t>(G::kTextEncoder) = GetInt(&kTextEncoder);
+  Global<int32_t>(G::kX) = GetInt(&kX);
+  Global<int32_t>(G::kY) = GetInt(&kY);
+  Global<int32_t>(G::kWidth) = GetInt(&kWidth);
+  Global<int32_t>(G::kHeight) = GetInt(&kHeight);
+}
+
+// The Writing Window gets its saved text with the insertion point after it.
+void LoadWritingWindow() {
+  ObjectRecord* view = InputView();
+  String text = String::Adopt(PrefContainer_GetString(Prefs(), &kInputViewKey));
+  editTextSetter(view, 0, text.get());
+  editSelStartSetter(view, 0, text.Length());
+  editSelLengthSetter(view, 0, 0);
+}
+
+void SaveSerialSettings() {
+  SerialObject* line = Line();
+  PutInt(&kPort, line->port);
+  PutInt(&kBaud, line->baud);
+  PutInt(&kBits, line->bits);
+  PutInt(&kParity, line->parity);
+  PutInt(&kStop, line->stop);
+  PutBool(&kXON, line->xon);
+  PutBool(&kCTS, line->cts);
+  PutBool(&kDTR, line->dtr);
+}
+
+}  // namespace
+
+extern "C" {
+
+void Main_PrefsDefault(ObjectRecord*) {
+  PutInt(&kPort, 0);
+  PutInt(&kBaud, 12);  // 38400 bit/s
+  PutInt(&kBits, 3);   // 8 data bits
+  PutInt(&kParity, 0);
+  PutInt(&kStop, 0);   // 1 stop bit
+  PutBool(&kCTS, false);
+  PutBool(&kDTR, false);
+  PutBool(&kXON, false);
+  PutBool(&kShowInputView, true);
+  PutBool(&kShowProgressBar, true);
+  PutBool(&kAutoConnect, false);
+  PutBool(&kEnableKeyRepeat, true);
+  PutInt(&kReturnType, 0);
+  PutBool(&kShowToolbar, true);
+  PutInt(&kTextEncoder, 0);
+  PutInt(&kWidth, 450);
+  PutInt(&kHeight, 200);
+  PutInt(&kX, 8);
+  PutInt(&kY, 44);
+  PrefContainer_PutString(Prefs(), &kVersion, &kVersionNumber);
+}
+
+void Main_PrefsCheckVersion(ObjectRecord*) {
+  PrefContainer_PutString(Prefs(), &kVersion, &kVersionNumber);
+}
+
+void Main_PrefsLoad(ObjectRecord* main) {
+  ObjectRecord* container = RuntimeNewObject(vs_project::kClassPrefContainer);
+  ObjectRecord*& slot = Global<ObjectRecord*>(G::kPrefs);
+  RuntimeUnlockObject(slot);
+  slot = container;
+  Global<bool>(G::kFirstRun) = !PreferenceFileExists();
+  PrefContainer_Init(container, &kPrefFile);
+  Main_PrefsDefault(main);
+  PrefContainer_Read(container);
+  LoadSerialSettings();
+  LoadGlobals();
+  LoadWritingWindow();
+  Main_PrefsCheckVersion(main);
+}
+
+void Main_PrefsSave(ObjectRecord* main) {
+  if (!Prefs()) return;
+  SaveSerialSettings();
+  for (const BoolSetting& s : kGlobalBooleans) PutBool(s.key, Global<bool>(s.offset));
+  PutInt(&kReturnType, Global<int32_t>(G::kReturnType));
+  PutBool(&kShowToolbar, Global<bool>(G::kShowToolbar));
+  PutInt(&kTextEncoder, Global<int32_t>(G::kTextEncoder));
+  PutInt(&kX, windowPosGetter(main, 0));
+  PutInt(&kY, windowPosGetter(main, 1));
+  bool shown = Global<bool>(G::kShowInputView);
+  PutInt(&kWidth, shown ? windowPosGetter(main, 2) : Global<int32_t>(G::kWidth));
+  PutInt(&kHeight, shown ? windowPosGetter(main, 3) : Global<int32_t>(G::kHeight));
+  String text = String::Adopt(editTextGetter(InputView()));
+  PrefContainer_PutString(Prefs(), &kInputViewKey, text.get());
+  PrefContainer_Write(Prefs());
+}
+
+void Main_DisplayWelcomeMessage(ObjectRecord* main) {
+  RuntimeBeep();
+  bool autoConnect = Global<bool>(G::kAutoConnect);
+  // A line the user opened already counts as a successful connection; it is
+  // not a port held by some other program.
+  bool connected = Main_IsConnected(main);
+  if (autoConnect && !connected) connected = Main_Connect(main);
+  StringRecord* text = &kWelcomeOffline;
+  if (autoConnect) text = connected ? &kWelcomeConnected : &kWelcomePortBusy;
+  String shown = String::Adopt(StringReplaceAll(text, &kCR, &kCRLF));
+  editTextSetter(InputView(), 0, shown.get());
+}
+
+}  // extern "C"

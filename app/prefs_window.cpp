@@ -1,0 +1,133 @@
+// The Preferences window. It always works on a closed line: opening it
+// disconnects, and closing it (by Save or Cancel) connects again when the
+// settings ask for a connection at start. Each popup row stands for the
+// setting value of the same number, except that the parity rows name their
+// parity, whose values run None 0, Odd 1, Even 2.
+#include VS_PROJECT_HEADER
+
+#include "app/main_window.h"
+#include "app/window_instances.h"
+#include "sdk/service_layouts.h"
+
+namespace {
+
+namespace G = vs_project::Globals;
+
+VS_STRING(kMenuBaud, "Menu_Baud");
+VS_STRING(kMenuBits, "Menu_Bits");
+VS_STRING(kMenuPort, "Menu_Port");
+VS_STRING(kMenuStopBits, "Menu_StopBits");
+VS_STRING(kMenuParity, "Menu_Parity");
+VS_STRING(kCheckXON, "Checkbox_XON");
+VS_STRING(kCheckCTS, "Checkbox_CTS");
+VS_STRING(kCheckDTR, "Checkbox_DTR");
+VS_STRING(kCheckAutoConnect, "CheckBox_AutoConnect");
+VS_STRING(kCheckShowProgressBar, "CheckBox_ShowProgressBar");
+VS_STRING(kCheckEnableKeyRepeat, "Checkbox_EnableKeyRepeat");
+VS_STRING(kMenuReturnType, "Menu_ReturnType");
+VS_STRING(kMenuTextEncoder, "Menu_TextEncoder");
+
+ObjectRecord* gPrefs = nullptr;
+
+template <typename T>
+T& Global(uint32_t offset) { return vs::Field<T>(vs_module_Globals, offset); }
+
+SerialObject* Line() { return reinterpret_cast<SerialObject*>(SerialLine()); }
+
+// Parity rows: None, Even, Odd.
+constexpr int16_t kParityOfRow[] = {0, 2, 1};
+int32_t RowOfParity(int16_t parity) { return parity == 2 ? 1 : parity == 1 ? 2 : 0; }
+
+struct Popup {
+  ObjectRecord* window;
+  ObjectRecord* Get(StringRecord* name) const { return RuntimeControlFetch(window, name); }
+  // The selected row, or `current` when none is selected (a port number the
+  // machine no longer has shows no row; saving must not lose it).
+  int32_t Row(StringRecord* name, int32_t current) const {
+    int32_t row = RuntimePopupSelectionGetter(Get(name));
+    return row < 0 ? current : row;
+  }
+  void SetRow(StringRecord* name, int32_t row) const {
+    RuntimePopupSelectionSetter(Get(name), 0, row);
+  }
+  bool Checked(StringRecord* name) const { return checkBoxValueGetter(Get(name)); }
+  void Check(StringRecord* name, bool value) const { checkBoxValueSetter(Get(name), 0, value); }
+};
+
+}  // namespace
+
+void AddSerialPortRows(ObjectRecord* popup) {
+  int32_t count = getSerialPortCount();
+  for (int32_t i = 0; i < count; ++i) {
+    vs::Ref port = vs::Ref::Adopt(getSerialPort(nullptr, i));
+    if (port) RuntimePopupAddRow(popup, reinterpret_cast<SerialPortObject*>(port.get())->name);
+    RuntimeBackgroundTask();
+  }
+}
+
+void ShowPrefsView() { ShowInstance(vs_window_PrefsView, &gPrefs); }
+
+extern "C" {
+
+void PrefsView_LoadPreferences(ObjectRecord* window) {
+  Popup p{window};
+  SerialObject* line = Line();
+  p.SetRow(&kMenuBaud, line->baud);
+  p.SetRow(&kMenuBits, line->bits);
+  p.SetRow(&kMenuPort, line->port);
+  p.SetRow(&kMenuStopBits, line->stop);
+  p.SetRow(&kMenuParity, RowOfParity(line->parity));
+  p.Check(&kCheckXON, line->xon);
+  p.Check(&kCheckCTS, line->cts);
+  p.Check(&kCheckDTR, line->dtr);
+  p.Check(&kCheckAutoConnect, Global<bool>(G::kAutoConnect));
+  p.Check(&kCheckShowProgressBar, Global<bool>(G::kShowProgressBar));
+  p.Check(&kCheckEnableKeyRepeat, Global<bool>(G::kEnableKeyRepeat));
+  p.SetRow(&kMenuReturnType, Global<int32_t>(G::kReturnType));
+  p.SetRow(&kMenuTextEncoder, Global<int32_t>(G::kTextEncoder));
+}
+
+void PrefsView_SavePreferences(ObjectRecord* window) {
+  Popup p{window};
+  SerialObject* line = Line();
+  line->baud = static_cast<int16_t>(p.Row(&kMenuBaud, line->baud));
+  line->bits = static_cast<int16_t>(p.Row(&kMenuBits, line->bits));
+  line->port = static_cast<int16_t>(p.Row(&kMenuPort, line->port));
+  line->stop = static_cast<int16_t>(p.Row(&kMenuStopBits, line->stop));
+  int32_t parityRow = p.Row(&kMenuParity, RowOfParity(line->parity));
+  if (parityRow < 3) line->parity = kParityOfRow[parityRow];
+  line->xon = p.Checked(&kCheckXON);
+  line->cts = p.Checked(&kCheckCTS);
+  line->dtr = p.Checked(&kCheckDTR);
+  Global<bool>(G::kAutoConnect) = p.Checked(&kCheckAutoConnect);
+  Global<bool>(G::kShowProgressBar) = p.Checked(&kCheckShowProgressBar);
+  Global<bool>(G::kEnableKeyRepeat) = p.Checked(&kCheckEnableKeyRepeat);
+  Global<int32_t>(G::kReturnType) = p.Row(&kMenuReturnType, Global<int32_t>(G::kReturnType));
+  Global<int32_t>(G::kTextEncoder) = p.Row(&kMenuTextEncoder, Global<int32_t>(G::kTextEncoder));
+  Main_PrefsSave(MainWindow());
+  Main_ViewUpdate(MainWindow());
+}
+
+void PrefsView_Open(ObjectRecord* window) {
+  Main_Disconnect(MainWindow());
+  PrefsView_LoadPreferences(window);
+}
+
+void PrefsView_Close(ObjectRecord*) {
+  if (Global<bool>(G::kAutoConnect)) Main_Connect(MainWindow());
+  ForgetInstance(&gPrefs);
+}
+
+void PortMenu_Open(ObjectRecord* popup) { AddSerialPortRows(popup); }
+void ButtonCancel_Action(ObjectRecord* button) {
+  vs::Ref window = vs::Ref::Adopt(controlWindowGetter(button));
+  RuntimeCloseWindow(window.get());
+}
+
+void ButtonSave_Action(ObjectRecord* button) {
+  vs::Ref window = vs::Ref::Adopt(controlWindowGetter(button));
+  PrefsView_SavePreferences(window.get());
+  RuntimeCloseWindow(window.get());
+}
+
+}  // extern "C"
