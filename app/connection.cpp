@@ -57,6 +57,11 @@ int32_t LastByte(const String& s) {
   return StringAsc(String::Adopt(StringRight(s.get(), 1)).get());
 }
 
+void PlaceInsertionPointAtEnd(ObjectRecord* view) {
+  editSelStartSetter(view, 0, String::Adopt(editTextGetter(view)).Length());
+  editSelLengthSetter(view, 0, 0);
+}
+
 }  // namespace
 
 extern "C" {
@@ -132,17 +137,16 @@ bool Main_ProcessData(ObjectRecord* main) {
   String text = String::Adopt(Main_EncodeText(main, Buffer(line)));
   ObjectRecord* view = Control(main, &kInputView);
   RuntimeSetFocus(view);
-  if (editSelLengthGetter(view) > 0) {
-    editSelTextSetter(view, 0, text.get());
-  } else {
-    String whole = String::Adopt(editTextGetter(view)) + text;
-    editTextSetter(view, 0, whole.get());
-  }
+  // Appending goes in as typing at the end would, so the insertion point
+  // follows the text and the window scrolls to show it.
+  if (editSelLengthGetter(view) <= 0) PlaceInsertionPointAtEnd(view);
+  editSelTextSetter(view, 0, text.get());
   // A backspace at the end takes itself and the character before it away.
   if (text.Length() && LastByte(text) == 8) {
     String now = String::Adopt(editTextGetter(view));
     int32_t keep = now.Length() > 1 ? now.Length() - 2 : 0;
     editTextSetter(view, 0, String::Adopt(StringLeft(now.get(), keep)).get());
+    PlaceInsertionPointAtEnd(view);
   }
   return true;
 }
