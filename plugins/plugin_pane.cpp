@@ -83,6 +83,9 @@ void* PluginPane::Slot(int slot) const {
 bool PluginPane::Create(HWND parent) {
   RegisterPluginPaneClass();
   if (!CreateChild(parent, kPaneClass, "", WS_CLIPSIBLINGS)) return false;
+  // A new child goes below its older siblings; with WS_CLIPSIBLINGS a pane
+  // lying on a tab panel made before it would then be hidden by the panel.
+  SetWindowPos(hwnd_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   if (auto run = reinterpret_cast<InstanceRoutine>(Slot(kPluginSlotPaneCreated))) run(Instance());
   if (Slot(kPluginSlotPeriodic)) periodic_ = AddPeriodicTask(Periodic, this, kPeriodicUnits);
   return true;
@@ -156,7 +159,12 @@ void PluginPane::DrawThrough(int slot, HDC dc, int x, int y) {
   port->Release();
 }
 
-void PluginPane::Paint(HDC dc) { DrawThrough(kPluginSlotDraw, dc, 0, 0); }
+// Plug-ins draw only their own shapes; on a tab panel the panel's body goes
+// behind them first, as it does behind a label.
+void PluginPane::Paint(HDC dc) {
+  if (TabPanelPane* panel = TabPanelUnder(control_)) panel->DrawBody(dc, control_->bounds);
+  DrawThrough(kPluginSlotDraw, dc, 0, 0);
+}
 
 void PluginPane::DrawInto(HDC dc, int x, int y) { DrawThrough(kPluginSlotDrawInto, dc, x, y); }
 

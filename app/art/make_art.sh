@@ -22,12 +22,15 @@ handheld() {
        -draw "line $((x + 84)),$((y + 154)) $((x + 110)),$((y + 108))")
 }
 
-handheld 40 26
-convert -size 575x205 gradient:'#0f4c75-#3282b8' "${art[@]}" \
-  -stroke none -font DejaVu-Sans-Bold -pointsize 44 -fill white -annotate +190+88 'Vellory Server' \
-  -font DejaVu-Sans -pointsize 17 -fill '#dbeafe' -annotate +193+122 'Your handwriting, on your desktop.' \
-  -stroke '#bcd7f0' -strokewidth 1 -draw 'line 193,140 540,140' \
-  -stroke none -pointsize 14 -fill '#bcd7f0' -annotate +193+166 'Version 1.1' \
+# The About picture is light, flat colour (the runtime keeps pictures in 16
+# bits, which bands gradients): the version line the window draws in black
+# at its top right reads on it.
+handheld 40 14
+convert -size 575x205 xc:'#f2f6fa' -fill '#0f4c75' -draw 'rectangle 0,181 575,205' "${art[@]}" \
+  -stroke none -font DejaVu-Sans-Bold -pointsize 44 -fill '#0f4c75' -annotate +188+98 'Vellory Server' \
+  -font DejaVu-Sans -pointsize 17 -fill '#3d5a73' -annotate +191+132 'Your handwriting, on your desktop.' \
+  -stroke '#9fbad3' -strokewidth 1 -draw 'line 191,148 540,148' \
+  -stroke none -pointsize 12 -fill '#dbeafe' -annotate +191+198 'Click anywhere to close this window.' \
   -depth 8 about.png
 
 # The setup picture leaves its lower part white: the assistant's labels and
