@@ -190,7 +190,9 @@ void Main_PrefsSave(ObjectRecord* main) {
   PutInt(&kTextEncoder, Global<int32_t>(G::kTextEncoder));
   PutInt(&kX, windowPosGetter(main, 0));
   PutInt(&kY, windowPosGetter(main, 1));
-  bool shown = Global<bool>(G::kShowInputView);
+  // The window's size is the Writing Window's only while that is on screen;
+  // a window collapsed to its status line keeps the size it had before.
+  bool shown = Global<bool>(G::kShowInputView) && controlVisibleGetter(InputView());
   PutInt(&kWidth, shown ? windowPosGetter(main, 2) : Global<int32_t>(G::kWidth));
   PutInt(&kHeight, shown ? windowPosGetter(main, 3) : Global<int32_t>(G::kHeight));
   String text = String::Adopt(editTextGetter(InputView()));

@@ -102,3 +102,67 @@ wait_for() {
   for _ in $(seq 100); do "$@" && return 0; sleep 0.1; done
   fail "timed out waiting for $what"
 }
+
+# --- helpers of the setup, preference and window tests -----------------------
+
+SETUP_TITLE="Vellory Setup Assistant"
+PREFS_TITLE="Preferences"
+ABOUT_TITLE="About View"
+
+# The preference file's lines without their CRs.
+prefs_lines() { tr -d '\r' < "$PREFS"; }
+
+# expect_pref KEY VALUE: the file holds "KEY = VALUE" (VALUE as written).
+expect_pref() {
+  grep -qxF "$1 = $2" <(prefs_lines) || fail "preference $1: got '$(pref_value "$1")', expected '$2'"
+}
+
+# choose TITLE CHILD ROW: the user picks row ROW of a popup (ComboBox#N).
+choose() { driver choose ZBWindow "$1" "$2" "$3" >/dev/null || fail "no row $3 in $2 of $1"; }
+# control_value TITLE CHILD: a popup's row or a check box's state.
+control_value() { driver value ZBWindow "$1" "$2" | tr -d '\r'; }
+
+# The text of the message box that is up (after waiting for it); then
+# message_ok dismisses it.
+message_text() {
+  driver wait '#32770' Message 10000 >/dev/null || fail "no message box"
+  driver texts '#32770' Message | tr -d '\r' | sed -n 's/^Static|\(..*\)$/\1/p'
+}
+message_ok() {
+  driver press '#32770' Message OK >/dev/null || fail "no OK button"
+  driver waitgone '#32770' Message 10000 >/dev/null || fail "the message box stayed"
+}
+
+# window_rect TITLE: "L T R B" of the whole window (frame included) on the screen.
+window_rect() {
+  driver windows | tr -d '\r' | awk -F'|' -v t="$1" '$2 == t { gsub(",", " ", $4); print $4; exit }'
+}
+# window_size TITLE: "WxH" of the window's content area.
+window_size() { driver windows | tr -d '\r' | awk -F'|' -v t="$1" '$2 == t { print $5; exit }'; }
+
+# screenshot NAME TITLE: saves the window as build/screenshots/NAME.png,
+# cut out of a picture of the whole test display.
+screenshot() {
+  local dir="$BUILD/screenshots" rect
+  mkdir -p "$dir"
+  sleep 0.5
+  rect=$(window_rect "$2")
+  [ -n "$rect" ] || fail "no window '$2' to photograph"
+  set -- "$1" $rect
+  import -window root "$WORK/screen.png" || fail "no screenshot"
+  convert "$WORK/screen.png" -crop "$(($4 - $2))x$(($5 - $3))+$2+$3" +repage "$dir/$1.png" \
+    || fail "could not crop the screenshot"
+}
+
+# wait_value DESCRIPTION EXPECTED COMMAND...: retries the command for up to
+# 10 s until it prints EXPECTED.
+wait_value() {
+  local what=$1 want=$2 got=
+  shift 2
+  for _ in $(seq 100); do
+    got=$("$@")
+    [ "$got" = "$want" ] && return 0
+    sleep 0.1
+  done
+  fail "$what: got '$got', expected '$want'"
+}

@@ -35,6 +35,13 @@
 //                                      "menu|name|text|enabled|checked|help|disabled help"
 //                                      per menu item (the program writes it: Wine cannot
 //                                      read another process's menus)
+//   ui-driver choose CLASS TITLE CHILD ROW   select row ROW (from 0) of a combo box
+//                                      child as a user's choice does: CB_SETCURSEL,
+//                                      then CBN_SELCHANGE to the combo's parent
+//   ui-driver getsel CLASS TITLE CHILD       print "start end" of an edit child's
+//                                      selection (EM_GETSEL)
+//   ui-driver value CLASS TITLE CHILD        print a combo box's selected row (-1 for
+//                                      none) or a button's check state (0, 1, 2)
 //
 // CLASS or TITLE may be "*" for any. CHILD is CLASS#N, the N-th child (from
 // 0) of that class. Exit status: 0 done, 2 window or child not found (after
@@ -356,6 +363,45 @@ int MenuState(HWND w) {
   return 0;
 }
 
+
+// Selects a row of a combo box and tells its parent, as the list does when
+// the user picks the row.
+int ChooseRow(HWND combo, int row) {
+  DWORD_PTR result = 0;
+  if (!SendMessageTimeoutA(combo, CB_SETCURSEL, static_cast<WPARAM>(row), 0, SMTO_ABORTIFHUNG, 5000,
+                           &result))
+    return 2;
+  if (static_cast<LRESULT>(result) == CB_ERR && row >= 0) {
+    std::fprintf(stderr, "ui-driver: no row %d\n", row);
+    return 2;
+  }
+  DWORD_PTR ignored = 0;
+  SendMessageTimeoutA(GetParent(combo), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(combo), CBN_SELCHANGE),
+                      reinterpret_cast<LPARAM>(combo), SMTO_ABORTIFHUNG, 5000, &ignored);
+  return 0;
+}
+
+// An edit control's selection; without pointers (they would lie in this
+// process) EM_GETSEL answers with both ends packed in its result.
+int PrintSelection(HWND edit) {
+  DWORD_PTR result = 0;
+  if (!SendMessageTimeoutA(edit, EM_GETSEL, 0, 0, SMTO_ABORTIFHUNG, 5000, &result)) return 2;
+  std::printf("%u %u\n", LOWORD(result), HIWORD(result));
+  return 0;
+}
+
+// A combo box's selected row or a button's check state.
+int PrintValue(HWND child) {
+  std::string cls = ClassOf(child);
+  bool combo = _stricmp(cls.c_str(), "COMBOBOX") == 0;
+  DWORD_PTR result = 0;
+  if (!SendMessageTimeoutA(child, combo ? CB_GETCURSEL : BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, 5000,
+                           &result))
+    return 2;
+  std::printf("%ld\n", static_cast<long>(static_cast<LRESULT>(result)));
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -399,5 +445,17 @@ int main(int argc, char** argv) {
   }
   if (verb == "owner") return PrintOwner(w);
   if (verb == "menustate") return MenuState(w);
+  if (verb == "choose" && argc > 5) {
+    HWND child = FindChild(w, argv[4]);
+    return child ? ChooseRow(child, std::atoi(argv[5])) : 2;
+  }
+  if (verb == "getsel" && argc > 4) {
+    HWND child = FindChild(w, argv[4]);
+    return child ? PrintSelection(child) : 2;
+  }
+  if (verb == "value" && argc > 4) {
+    HWND child = FindChild(w, argv[4]);
+    return child ? PrintValue(child) : 2;
+  }
   return 3;
 }

@@ -1,0 +1,69 @@
+# The preference file: reading a hand-written file (comments, a blank line,
+# a line without "=", "Port=3" without spaces, Booleans from 2, -1 and
+# nothing, a key in another case, escaped names and values, keys the program
+# does not know), then the file the program writes when it closes: every
+# line in order as "NAME = VALUE" with the escapes %20 %0D %0A %25 %3D %09
+# %7F, comments gone, unknown keys kept, the typed Writing Window text in
+# it. A restart restores that text exactly with the insertion point at its
+# end, and writes the same file again (with the one character typed there).
+source "$LIB"
+
+prefs_file "; a comment line" "# another comment" "" "Port=3" "NoEqualsHere" \
+  "  MyKey   =   a%20b%3Dc%25d%2541  " "version = 0.9" "Odd%3DKey = 1" \
+  "Spaced = %20lead and trail%20" "X = 30" "Y = 70" "   ; indented comment = 5" \
+  "XON = 2" "CTS = -1" "DTR =" "Del = a%7Fb%09"
+start_app
+expect_eq "Writing Window at start" "$(writing_window)" ""
+
+# Typed as a user types: two line ends, a tab, spaces, "%" and "=".
+main_driver chars RICHEDIT $'first line 100% = done\r  second\tline  \rthird' >/dev/null
+TYPED=$'first line 100% = done\n  second\tline  \nthird'
+wait_value "the typed text" "$TYPED" writing_window
+screenshot main-window "$MAIN_TITLE"
+quit_app
+
+EXPECTED="Port = 3
+Baud = 12
+Bits = 3
+Parity = 0
+Stop = 0
+CTS = 1
+DTR = 0
+XON = 1
+ShowInputView = 1
+ShowProgressBar = 1
+AutoConnect = 0
+EnableKeyRepeat = 1
+ReturnType = 0
+ShowToolbar = 1
+TextEncoder = 0
+Width = 450
+Height = 200
+X = 30
+Y = 70
+Version = 1.1
+MyKey = a%20b%3Dc%25d%2541
+Odd%3DKey = 1
+Spaced = %20lead%20and%20trail%20
+Del = a%7Fb%09
+InputView = first%20line%20100%25%20%3D%20done%0D%0A%20%20second%09line%20%20%0D%0Athird"
+expect_eq "the written file" "$(prefs_lines)" "$EXPECTED"
+# Every line ends in CR LF.
+expect_eq "lines ending in CR LF" "$(grep -c $'\r$' "$PREFS")" "$(echo "$EXPECTED" | wc -l)"
+
+# --- a restart reads it all back
+start_app
+raw=$(main_driver text RICHEDIT)
+expect_eq "Writing Window restored" "$raw" $'first line 100% = done\r\n  second\tline  \r\nthird'
+sel=$(main_driver getsel RICHEDIT | tr -d '\r')
+set -- $sel
+echo "Writing Window selection after the restart: $sel"
+expect_eq "an insertion point, no selection" "$1" "$2"
+# Positions count a line end's CR and LF, as the text holds them.
+expect_eq "the insertion point at the end" "$1" "${#raw}"
+# The end of the text: typing there adds to the end.
+main_driver chars RICHEDIT "!" >/dev/null
+wait_value "a character typed at the insertion point" "$TYPED!" writing_window
+quit_app
+expect_eq "the file after a read and a write" "$(prefs_lines)" "${EXPECTED}!"
+echo PASS

@@ -1,0 +1,156 @@
+# The first-run setup assistant (no preference file): Setup with a popup
+# left at "Choose..." refuses with its message and stays open; a complete
+# Setup closes it and leaves welcome text C (no automatic connection), A
+# (automatic connection through the simulator's cable on COM2) or B (the
+# port cannot be opened) in the Writing Window; after quitting, the file
+# holds the choices. Popups: ComboBox#0 desktop, #1 handheld, #2 serial port.
+source "$LIB"
+
+INCOMPLETE="Setup could not complete. Please ensure that you have entered all the information regarding your desktop and handheld computers."
+PORT_BUSY="The serial port could not be open. It may be in use by another application."
+TEXT_A="Congratulations! You've properly configured the Vellory Server. To get started:
+
+1. Plug your handheld into the serial port on your desktop.
+2. Start writing to enjoy the benefits of handwriting recognition!"
+TEXT_B="Congratulations! You've properly configured the Vellory Server.
+
+However, the serial port you specified in already use. Applications such as communications or connectivity software may be using the port.
+
+You can either quit those applications or choose another serial port to use from Edit->Preferences->Connection."
+TEXT_C="Congratulations! You've properly configured the Vellory Server. To get started:
+
+1. Plug your handheld into the serial port on your desktop.
+2. Choose File->Connect on your desktop and Connect on your handheld.
+3. Start writing to enjoy the benefits of handwriting recognition!"
+
+start_with_assistant() {
+  no_prefs_file
+  start_app
+  driver wait ZBWindow "$SETUP_TITLE" 10000 >/dev/null || fail "no setup assistant"
+}
+
+press_setup() { driver press ZBWindow "$SETUP_TITLE" Setup >/dev/null || fail "no Setup button"; }
+
+setup_refused() {
+  press_setup
+  expect_eq "message ($1)" "$(message_text)" "$INCOMPLETE"
+  message_ok
+  driver wait ZBWindow "$SETUP_TITLE" 2000 >/dev/null || fail "the assistant closed ($1)"
+}
+
+setup_done() {
+  press_setup
+  driver waitgone ZBWindow "$SETUP_TITLE" 10000 >/dev/null || fail "the assistant stayed open"
+}
+
+# --- 1. refusals, then Mac OS / Newton OS / COM1 without connecting: text C
+start_with_assistant
+expect_eq "popups" "$(driver texts ZBWindow "$SETUP_TITLE" | tr -d '\r' | grep -c '^ComboBox|')" 3
+# The serial popup: "Choose..." and the four ports.
+for row in 1 2 3 4; do
+  choose "$SETUP_TITLE" ComboBox#2 $row
+  expect_eq "serial row $row" "$(driver text ZBWindow "$SETUP_TITLE" ComboBox#2 | tr -d '\r')" COM$row
+done
+choose "$SETUP_TITLE" ComboBox#2 0
+for child in 0 1 2; do expect_eq "popup $child at open" "$(control_value "$SETUP_TITLE" ComboBox#$child)" 0; done
+screenshot setup-assistant "$SETUP_TITLE"
+setup_refused "all at Choose..."
+choose "$SETUP_TITLE" ComboBox#0 1
+choose "$SETUP_TITLE" ComboBox#1 2
+setup_refused "serial port at Choose..."
+choose "$SETUP_TITLE" ComboBox#2 1
+choose "$SETUP_TITLE" ComboBox#0 0
+setup_refused "desktop back at Choose..."
+choose "$SETUP_TITLE" ComboBox#0 1
+expect_eq "auto connect box" "$(control_value "$SETUP_TITLE" Button#0)" 0
+# Enter is the Setup button's key.
+driver realkeys ZBWindow "$SETUP_TITLE" enter >/dev/null
+driver waitgone ZBWindow "$SETUP_TITLE" 10000 >/dev/null || fail "Enter left the assistant open"
+expect_eq "welcome text C" "$(writing_window)" "$TEXT_C"
+expect_eq "status after C" "$(status_text)" "Offline"
+quit_app
+expect_pref DesktopOS "Mac%20OS"
+expect_pref HandheldOS "Newton%20OS"
+expect_pref Port 0
+expect_pref AutoConnect 0
+expect_pref ReturnType 0
+expect_pref TextEncoder 1
+expect_pref CTS 1
+expect_pref DTR 1
+expect_eq "the whole file after Setup" "$(prefs_lines)" "Port = 0
+Baud = 12
+Bits = 3
+Parity = 0
+Stop = 0
+CTS = 1
+DTR = 1
+XON = 0
+ShowInputView = 1
+ShowProgressBar = 1
+AutoConnect = 0
+EnableKeyRepeat = 1
+ReturnType = 0
+ShowToolbar = 1
+TextEncoder = 1
+Width = 450
+Height = 200
+X = 8
+Y = 44
+Version = 1.1
+DesktopOS = Mac%20OS
+HandheldOS = Newton%20OS
+InputView = $(printf '%s' "$TEXT_C" | sed 's/ /%20/g' | sed ':a;N;$!ba;s/\n/%0D%0A/g')"
+
+# --- 2. Windows / Palm OS / COM2 (the simulator's cable), connecting: text A
+printf 'wait 60000\n' > "$WORK/hold.script"
+start_sim --script "$WORK/hold.script"
+start_with_assistant
+choose "$SETUP_TITLE" ComboBox#0 2
+choose "$SETUP_TITLE" ComboBox#1 1
+choose "$SETUP_TITLE" ComboBox#2 2
+expect_eq "port row" "$(driver text ZBWindow "$SETUP_TITLE" ComboBox#2 | tr -d '\r')" COM2
+driver press ZBWindow "$SETUP_TITLE" "Automatically connect at startup" >/dev/null
+wait_value "the auto connect box checked" 1 control_value "$SETUP_TITLE" Button#0
+setup_done
+expect_eq "welcome text A" "$(writing_window)" "$TEXT_A"
+expect_eq "status after A" "$(status_text)" "Listening"
+quit_app
+expect_pref DesktopOS "Windows"
+expect_pref HandheldOS "Palm%20OS"
+expect_pref Port 1
+expect_pref AutoConnect 1
+expect_pref ReturnType 2
+expect_pref TextEncoder 0
+expect_pref CTS 0
+expect_pref DTR 0
+# The next start has a file: no assistant, and it connects at once.
+start_app
+wait_value "status at the next start" Listening status_text
+driver wait ZBWindow "$SETUP_TITLE" 1000 >/dev/null 2>&1 && fail "the assistant came back"
+expect_eq "Writing Window at the next start" "$(writing_window)" "$TEXT_A"
+quit_app
+kill "$SIM_PID" 2>/dev/null; wait "$SIM_PID" 2>/dev/null; SIM_PID=
+
+# --- 3. Windows / Windows CE / COM2 that cannot be opened: text B
+mkdir -p "$DEVICES"
+ln -sfn "$WORK/no-such-cable" "$DEVICES/com2"
+start_with_assistant
+choose "$SETUP_TITLE" ComboBox#0 2
+choose "$SETUP_TITLE" ComboBox#1 3
+choose "$SETUP_TITLE" ComboBox#2 2
+driver press ZBWindow "$SETUP_TITLE" "Automatically connect at startup" >/dev/null
+wait_value "the auto connect box checked" 1 control_value "$SETUP_TITLE" Button#0
+press_setup
+expect_eq "port message" "$(message_text)" "$PORT_BUSY"
+message_ok
+driver waitgone ZBWindow "$SETUP_TITLE" 10000 >/dev/null || fail "the assistant stayed open (B)"
+expect_eq "welcome text B" "$(writing_window)" "$TEXT_B"
+expect_eq "status after B" "$(status_text)" "Offline"
+quit_app
+expect_pref HandheldOS "Windows%20CE"
+expect_pref Port 1
+expect_pref AutoConnect 1
+expect_pref TextEncoder 2
+expect_pref CTS 0
+expect_pref DTR 0
+echo PASS

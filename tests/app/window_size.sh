@@ -1,0 +1,49 @@
+# The main window's size. With "ShowInputView = 0" in the file the window
+# starts collapsed to its status line and goes back to 198 x 19 after every
+# resize; the file keeps the size the Writing Window had (and says it is
+# shown again, as opening the window decides); with the Writing Window shown
+# a resize is kept and written as Width and Height when the program ends,
+# and the next start has that size.
+source "$LIB"
+
+resize_main() { main_driver resize "$1" "$2" >/dev/null || fail "could not resize to $1 x $2"; }
+main_size() { window_size "$MAIN_TITLE"; }
+
+# --- collapsed
+prefs_file "ShowInputView = 0" "Width = 450" "Height = 200"
+start_app
+wait_value "the collapsed size" 198x19 main_size
+main_driver children | tr -d '\r' | grep -q '^RICHEDIT|.*|0$' || fail "the Writing Window is shown"
+for size in "300 300" "600 150" "198 100" "100 10"; do
+  resize_main $size
+  sleep 0.3
+  wait_value "198 x 19 after a resize to $size" 198x19 main_size
+done
+quit_app
+# Opening the main window marks the Writing Window as shown whatever the
+# file said; the collapsed size is not the Writing Window's, so the saved
+# size stays what it was and the next start shows the Writing Window there.
+expect_pref ShowInputView 1
+expect_pref Width 450
+expect_pref Height 200
+start_app
+wait_value "the saved size" 450x200 main_size
+main_driver children | tr -d '\r' | grep -q '^RICHEDIT|.*|1$' || fail "the Writing Window is hidden"
+resize_main 300 200
+wait_value "a size kept with the Writing Window shown" 300x200 main_size
+quit_app
+
+# --- shown: the new size is recorded and saved
+prefs_file "ShowInputView = 1" "Width = 450" "Height = 200" "X = 20" "Y = 60"
+start_app
+wait_value "the saved size" 450x200 main_size
+resize_main 520 310
+wait_value "the new size" 520x310 main_size
+quit_app
+expect_pref Width 520
+expect_pref Height 310
+expect_pref ShowInputView 1
+start_app
+wait_value "the size at the next start" 520x310 main_size
+quit_app
+echo PASS
