@@ -52,11 +52,27 @@ HWND ChooseOwner(const NativeWindow* self) {
   return nullptr;
 }
 
+// The program file's icon (resource 1), when it has one, in the title bar;
+// the window class itself has none.
+void ShowProgramIcon(HWND hwnd) {
+  HINSTANCE program = GetModuleHandleA(nullptr);
+  auto load = [program](int size) {
+    return static_cast<HICON>(
+        LoadImageA(program, MAKEINTRESOURCEA(1), IMAGE_ICON, size, size, LR_SHARED));
+  };
+  if (HICON big = load(GetSystemMetrics(SM_CXICON)))
+    SendMessageA(hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
+  if (HICON little = load(GetSystemMetrics(SM_CXSMICON)))
+    SendMessageA(hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(little));
+}
+
 HWND CreateTopLevel(NativeWindow* n, const RECT& r) {
   HMENU menu = n->hasMenu ? MenuBarHandle() : nullptr;
-  return CreateWindowExA(n->exStyle, "ZBWindow", n->title.c_str(), n->style, r.left, r.top,
-                         r.right - r.left, r.bottom - r.top, ChooseOwner(n), menu,
-                         GetModuleHandleA(nullptr), nullptr);
+  HWND hwnd = CreateWindowExA(n->exStyle, "ZBWindow", n->title.c_str(), n->style, r.left, r.top,
+                              r.right - r.left, r.bottom - r.top, ChooseOwner(n), menu,
+                              GetModuleHandleA(nullptr), nullptr);
+  if (hwnd) ShowProgramIcon(hwnd);
+  return hwnd;
 }
 
 HWND CreateMdiChild(NativeWindow* n, const RECT& r) {

@@ -56,3 +56,8 @@ convert -size 32x32 xc:white -fill '#1d2b3a' -draw 'roundrectangle 8,2 24,30 3,3
   -fill '#d9e8c7' -draw 'rectangle 10,5 22,17' -depth 8 icon-handheld.png
 convert -size 32x32 xc:white -fill '#e8eef4' -stroke '#0b1219' -draw 'roundrectangle 3,4 29,22 2,2' \
   -fill '#0f4c75' -stroke none -draw 'rectangle 6,7 26,19' -fill '#0b1219' -draw 'rectangle 12,23 20,27' -depth 8 icon-desktop.png
+
+# The program's icon (the build turns it into program.ico at 48, 32 and 16
+# pixels): the handheld on its own, drawn large and scaled down.
+handheld 33 3
+convert -size 160x160 xc:none "${art[@]}" -resize 48x48 -depth 8 program-icon.png
