@@ -3,7 +3,8 @@
 // same order, so that an application sees its events in a fixed sequence.
 // When a step finds no message the pump sleeps until the next timer or
 // periodic task falls due (or input arrives) rather than asking again at
-// once: a running timer must not cost a whole processor. While a pane holds
+// once: a running timer must not cost a whole processor; on waking it polls
+// the serial lines before anything else. While a pane holds
 // the mouse capture it keeps asking: a drag lasts only while the button is
 // down, and what it drives comes at the pump's full pace.
 #include "ui/event_loop.h"
@@ -66,6 +67,16 @@ bool BlockForMessage(MSG& msg) {
   return Accept(msg);
 }
 
+// The sleep stands for the empty steps a pump that kept asking would have
+// run meanwhile, each ending with a poll of the serial lines, the last one
+// just before the timers fell due. Polling on waking keeps that: a timer
+// that reads a line finds what arrived during the sleep, instead of only
+// what had come before it, a whole period of that timer earlier.
+void SleepUntilStepNeeded(uint32_t wait) {
+  MsgWaitForMultipleObjects(0, nullptr, FALSE, wait, QS_ALLINPUT);
+  Poll(gSerialPoller);
+}
+
 // Step 3: the message of this step, if any.
 bool NextMessage(MSG& msg) {
   if (MsUntilStepNeeded() == kNothingDue) return BlockForMessage(msg);
@@ -73,7 +84,7 @@ bool NextMessage(MSG& msg) {
   // Looking at the queue may have run sent messages that changed the timers.
   uint32_t wait = MsUntilStepNeeded();
   if (wait == 0) return false;
-  MsgWaitForMultipleObjects(0, nullptr, FALSE, wait, QS_ALLINPUT);
+  SleepUntilStepNeeded(wait);
   return TakeMessage(msg) && Accept(msg);
 }
 

@@ -1,0 +1,298 @@
+#!/bin/bash
+# Measures the real vellory-server.exe from outside, the way a user meets it,
+# and prints figures (it judges none of them): start-up time beside a program
+# that only shows a window, processor time while connected and idle, the
+# delay from a frame's last byte to its text in the Writing Window, the time
+# a 1,000-line text file takes to go out, and the objects still alive when
+# the main window closes. The figures depend on the machine and its load, so
+# the machine's load is printed with them.
+#
+# The program runs in the build's Wine prefix with a preference file of the
+# benchmark's own; a virtual cable (a socat pseudo-terminal pair) joins COM2,
+# where the program connects, to COM3, where the helpers play the handheld.
+# The preference file and the COM2 and COM3 links are put back at the end.
+#
+# Usage: tests/bench/run_app_bench.sh BUILD_DIR ["SECTION..."]
+#   on a private display: scripts/test-session build tests/bench/run_app_bench.sh build
+#   SECTION (all by default): startup idle latency sendfile objects
+set -u
+
+build=$(cd "$1" && pwd)
+prefix=$build/wineprefix
+export WINEPREFIX=$prefix
+wine_run=$build/wine-run
+driver_exe=$build/tools/ui_driver/ui-driver.exe
+helpers=$build/tests/bench
+prefs="$prefix/drive_c/windows/Vellory Prefs"
+devices=$prefix/dosdevices
+main_class=ZBWindow
+main_title="Vellory Server"
+work=$(mktemp -d)
+app_pid=
+cable_pid=
+holder_pid=
+recorder_pid=
+
+saved_com2=$(readlink "$devices/com2" 2>/dev/null || true)
+saved_com3=$(readlink "$devices/com3" 2>/dev/null || true)
+saved_prefs=
+if [ -e "$prefs" ]; then saved_prefs=$work/saved-prefs; cp "$prefs" "$saved_prefs"; fi
+
+restore_link() {  # NAME SAVED-TARGET
+  rm -f "$devices/$1"
+  if [ -n "$2" ]; then ln -s "$2" "$devices/$1"; fi
+}
+
+cleanup() {
+  [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null
+  [ -n "$recorder_pid" ] && kill "$recorder_pid" 2>/dev/null
+  # The Wine server opened the cable's devices for the program and has one
+  # of them as its controlling terminal: taking the cable away first would
+  # hang that up under it. It ends by itself soon after the last program.
+  timeout 30 wineserver -w 2>/dev/null
+  stop_cable
+  restore_link com2 "$saved_com2"
+  restore_link com3 "$saved_com3"
+  rm -f "$prefs"
+  if [ -n "$saved_prefs" ]; then cp "$saved_prefs" "$prefs"; fi
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+die() { echo "run_app_bench: $*" >&2; exit 1; }
+driver() { "$wine_run" "$driver_exe" "$@"; }
+main_driver() { local verb=$1; shift; driver "$verb" "$main_class" "$main_title" "$@"; }
+helper() { local name=$1; shift; "$wine_run" "$helpers/$name.exe" "$@"; }
+
+# The path Wine's Z: drive gives a Linux path.
+windows_path() { echo "Z:${1//\//\\}"; }
+
+# A preference value as the program writes it: blanks, "%" and "=" escaped.
+escaped() { printf '%s' "$1" | sed 's/%/%25/g; s/ /%20/g; s/=/%3D/g'; }
+
+# prefs_file LINE...: the preference file holds exactly these lines (CR LF).
+prefs_file() {
+  : > "$prefs"
+  for line in "$@"; do printf '%s\r\n' "$line" >> "$prefs"; done
+}
+
+# The settings of every session: the main window shown with its Writing
+# Window at one place and size, COM2 at 38400 bit/s (Baud 12), connected at
+# start unless the caller says otherwise.
+session_prefs() {  # AUTOCONNECT [EXTRA LINE...]
+  local auto=$1; shift
+  prefs_file "Port = 1" "Baud = 12" "AutoConnect = $auto" "ShowInputView = 1" \
+    "X = 120" "Y = 80" "Width = 480" "Height = 320" "Version = 1.1" "$@"
+}
+
+# The cable: socat joins two pseudo-terminals. A process of our own holds
+# each side open as well, so that the pair outlives a helper or the program
+# closing its end (socat stops when the last user of a side goes).
+start_cable() {
+  rm -f "$work/a" "$work/b"
+  socat pty,raw,echo=0,link="$work/a" pty,raw,echo=0,link="$work/b" > /dev/null 2>&1 &
+  cable_pid=$!
+  for _ in $(seq 50); do [ -e "$work/a" ] && [ -e "$work/b" ] && break; sleep 0.1; done
+  [ -e "$work/b" ] || die "socat made no cable"
+  (exec 7<>"$work/a" 8<>"$work/b"; exec sleep 100000) &
+  holder_pid=$!
+  ln -sfn "$(readlink -f "$work/a")" "$devices/com2"
+  ln -sfn "$(readlink -f "$work/b")" "$devices/com3"
+}
+stop_cable() {
+  [ -n "$holder_pid" ] && kill "$holder_pid" 2>/dev/null
+  [ -n "$cable_pid" ] && kill "$cable_pid" 2>/dev/null
+  holder_pid= cable_pid=
+}
+
+# The program in a scratch folder (it finds its user guide beside it).
+mkdir -p "$work/app"
+cp "$build/vellory-server.exe" "$build/user-guide.html" "$work/app/"
+
+start_app() {
+  (cd "$work/app" && exec "$wine_run" ./vellory-server.exe 2>> "$work/app.log") &
+  app_pid=$!
+  main_driver wait 30000 > /dev/null || die "no main window"
+}
+
+quit_app() {
+  main_driver close > /dev/null
+  for _ in $(seq 200); do kill -0 "$app_pid" 2>/dev/null || break; sleep 0.1; done
+  kill -0 "$app_pid" 2>/dev/null && die "the program did not end"
+  app_pid=
+}
+
+status_text() { main_driver text ZB_Pane#0 | tr -d '\r'; }
+
+# A Linux process of this prefix whose command line holds NAME (not a shell).
+# Processor time comes from Linux's accounts: Wine answers GetProcessTimes
+# for another process with the caller's own times.
+unix_pid() {
+  local p
+  for p in /proc/[0-9]*; do
+    { tr '\0' ' ' < "$p/cmdline"; } 2>/dev/null | grep -q -- "$1" || continue
+    { tr '\0' '\n' < "$p/environ"; } 2>/dev/null | grep -qxF "WINEPREFIX=$prefix" || continue
+    case $(cat "$p/comm" 2>/dev/null) in sh|bash|xvfb-run) continue ;; esac
+    echo "${p#/proc/}"
+    return 0
+  done
+  return 1
+}
+
+# Nanoseconds of processor time of all the threads of a process.
+cpu_ns() {
+  local total=0 ns rest t
+  for t in /proc/"$1"/task/*/schedstat; do
+    read -r ns rest < "$t" 2>/dev/null && total=$((total + ns))
+  done
+  echo "$total"
+}
+
+# figure NAME NS WALL_MS: "NAME  x ms (y % of one core)"
+figure() {
+  awk -v name="$1" -v ns="$2" -v wall="$3" \
+    'BEGIN { printf "  %-34s %8.1f ms  (%.2f %% of one core)\n", name, ns / 1e6, 100 * ns / 1e6 / wall }'
+}
+
+load() { cut -d' ' -f1-3 /proc/loadavg; }
+
+send_file() {  # LINUX-PATH: File > Send > Text File... and the open dialog
+  main_driver realkeys ctrl+t > /dev/null
+  driver wait "#32770" "Open" 10000 > /dev/null || die "no open dialog"
+  driver settext "#32770" "Open" "Edit#0" "$(windows_path "$1")" || die "no file name field"
+  driver press "#32770" "Open" "Open" > /dev/null || die "no Open button"
+  driver waitgone "#32770" "Open" 10000 > /dev/null || die "the open dialog stayed"
+}
+
+# --- 1. start-up -------------------------------------------------------------------
+
+bench_startup() {
+  echo
+  echo "== 1. start-up (machine load $(load))"
+  session_prefs 0
+  mkdir -p "$work/window"
+  cp "$helpers/bench-window.exe" "$work/window/"
+  helper startup-timer 10 bench-window "$(windows_path "$work/window")" \
+    "$(windows_path "$work/window/bench-window.exe")" vellory-server "$(windows_path "$work/app")" \
+    "$(windows_path "$work/app/vellory-server.exe")" | tr -d '\r'
+}
+
+# --- 2. processor time while connected and idle --------------------------------------
+
+bench_idle() {
+  local seconds=10 pid server a0 s0 a1 s1 t0 t1
+  echo
+  echo "== 2. processor time, connected on COM2 and idle for $seconds s (machine load $(load))"
+  echo "  status line: $(status_text)"
+  pid=$(unix_pid vellory-server.exe) || die "no Linux process for the program"
+  server=$(unix_pid wineserver) || die "no wineserver for this prefix"
+  sleep 2
+  t0=$(date +%s%N); a0=$(cpu_ns "$pid"); s0=$(cpu_ns "$server")
+  sleep "$seconds"
+  t1=$(date +%s%N); a1=$(cpu_ns "$pid"); s1=$(cpu_ns "$server")
+  local wall=$(((t1 - t0) / 1000000))
+  echo "  as Linux counts it over $wall ms:"
+  figure "the program's Wine process" $((a1 - a0)) "$wall"
+  figure "the prefix's Wine server" $((s1 - s0)) "$wall"
+  figure "both" $((a1 - a0 + s1 - s0)) "$wall"
+}
+
+# --- 3. frame delivery latency ------------------------------------------------------------
+
+bench_latency() {
+  echo
+  echo "== 3. frame delivery, 20 frames (machine load $(load))"
+  helper delivery-probe COM3 20 screen | tr -d '\r'
+  helper delivery-probe COM3 20 text | tr -d '\r'
+}
+
+# --- 4. sending a 1,000-line text file --------------------------------------------------------
+
+bench_send_file() {
+  local text=$work/lines.txt expected=$work/expected.bin got=$work/received.bin
+  echo
+  echo "== 4. File > Send > Text File..., 1,000 lines at 38400 bit/s (machine load $(load))"
+  for i in $(seq 1000); do printf 'Line %04d of the text file that goes to the handheld.\r\n' "$i"; done > "$text"
+  # What the handheld should get: each line with a carriage return (the
+  # default line end), the file's own line ends left behind.
+  tr -d '\n' < "$text" > "$expected"
+  local bytes
+  bytes=$(stat -c %s "$expected")
+  helper cable-recorder COM3 "$bytes" "$(windows_path "$got")" 3000 > "$work/recorder.out" &
+  recorder_pid=$!
+  sleep 2
+  send_file "$text"
+  wait "$recorder_pid"
+  recorder_pid=
+  tr -d '\r' < "$work/recorder.out" | sed 's/^/  /'
+  local received
+  received=$(stat -c %s "$got" 2>/dev/null || echo 0)
+  echo "  expected $bytes bytes; the bytes received $(cmp -s "$expected" "$got" && echo match || echo "DO NOT match") the lines sent"
+  awk -v b="$received" 'BEGIN { printf "  the line itself at 38400 bit/s would take %.1f ms for %d bytes (10 bits each)\n", b * 10 * 1000 / 38400, b }'
+  echo "  (the cable is a pseudo-terminal: it takes bytes as fast as they are written"
+  echo "   and does not pace them at the baud rate, so the time above is the program's"
+  echo "   own pace of reading and writing lines, not what a real 38400 bit/s line allows)"
+}
+
+# --- 5. objects alive when the main window closes ----------------------------------------------
+
+# The class names of a report, one a line (its first two lines are totals).
+report_names() { tail -n +3 "$1" | tr -d '\r'; }
+report_classes() { report_names "$1" | sort | uniq -c; }
+
+object_session() {  # REPORT-PATH [full]
+  session_prefs 1 "DebugObjectReport = $(escaped "$(windows_path "$1")")"
+  start_app
+  if [ "${2:-}" = full ]; then
+    helper delivery-probe COM3 3 text > /dev/null || echo "  (frames were not all delivered)"
+    main_driver realkeys ctrl+shift+t > /dev/null           # Send > Writing Window
+    printf 'one\r\ntwo\r\nthree\r\n' > "$work/three.txt"
+    send_file "$work/three.txt"
+    main_driver realkeys alt+h v > /dev/null                # Help > About Vellory...
+    driver wait '*' "About View" 10000 > /dev/null || die "no About window"
+    driver click '*' "About View" 50 50 > /dev/null
+    driver waitgone '*' "About View" 10000 > /dev/null || die "the About window stayed"
+    main_driver realkeys ctrl+/ > /dev/null                 # Edit > Preferences...
+    driver wait '*' "Preferences" 10000 > /dev/null || die "no Preferences window"
+    driver press '*' "Preferences" Cancel > /dev/null
+    driver waitgone '*' "Preferences" 10000 > /dev/null || die "the Preferences window stayed"
+  fi
+  quit_app
+  [ -f "$1" ] || die "no object report at $1"
+}
+
+bench_objects() {
+  local quiet=$work/objects-quiet.txt full=$work/objects-full.txt
+  echo
+  echo "== 5. objects alive when the main window closes (machine load $(load))"
+  object_session "$quiet"
+  object_session "$full" full
+  echo "  after a session that receives 3 frames, sends the Writing Window and a"
+  echo "  3-line file, opens About and Preferences (Cancel), then closes:"
+  tr -d '\r' < "$full" | head -2 | sed 's/^/    /'
+  report_classes "$full" | sed 's/^/  /'
+  echo "  after a session that only starts and closes:"
+  tr -d '\r' < "$quiet" | head -2 | sed 's/^/    /'
+  echo "  classes whose count differs (full session, start and close only):"
+  awk 'NR == FNR { quiet[$0]++; names[$0]; next } { full[$0]++; names[$0] }
+       END { for (n in names) if (full[n] != quiet[n]) { printf "    %-28s %4d %4d\n", n, full[n], quiet[n]; more = 1 }
+             if (!more) print "    none" }' <(report_names "$quiet") <(report_names "$full")
+}
+
+[ -x "$wine_run" ] || die "no $wine_run: build first"
+sections=${2:-startup idle latency sendfile objects}
+wants() { [[ " $sections " == *" $1 "* ]]; }
+echo "vellory-server.exe benchmark, $(nproc) processors, machine load at start $(load)"
+wants startup && bench_startup
+start_cable
+if wants idle || wants latency || wants sendfile; then
+  session_prefs 1
+  start_app
+  wants idle && bench_idle
+  wants latency && bench_latency
+  wants sendfile && bench_send_file
+  quit_app
+fi
+wants objects && bench_objects
+echo
+echo "machine load at the end $(load)"
