@@ -166,3 +166,17 @@ wait_value() {
   done
   fail "$what: got '$got', expected '$want'"
 }
+
+# retry_action WHAT ACTION CHECK...: runs ACTION (a command line), then
+# waits a few seconds for CHECK to succeed; up to three tries, since a real
+# click can be lost while a busy machine is still bringing a window forward.
+# Only for actions that do no harm when repeated (showing a tab, say).
+retry_action() {
+  local what=$1 action=$2
+  shift 2
+  for _ in 1 2 3; do
+    eval "$action" >/dev/null
+    for _ in $(seq 15); do "$@" && return 0; sleep 0.2; done
+  done
+  fail "timed out waiting for $what"
+}

@@ -63,11 +63,11 @@ expect_control "return type" $RETURN 2
 expect_control "encoder" $ENCODER 1
 # The three tabs, each photographed; a real click on a tab's title shows it.
 screenshot prefs-general "$PREFS_TITLE"
-driver realclick ZBWindow "$PREFS_TITLE" 100 14 >/dev/null
-wait_for "the Game Mode tab" main_visible_in_prefs 'Enable Key Repeat' 1
+retry_action "the Game Mode tab" 'driver realclick ZBWindow "$PREFS_TITLE" 100 14' \
+  main_visible_in_prefs 'Enable Key Repeat' 1
 screenshot prefs-game-mode "$PREFS_TITLE"
-driver realclick ZBWindow "$PREFS_TITLE" 178 14 >/dev/null
-wait_for "the Connection tab" main_visible_in_prefs 'XON/XOFF' 1
+retry_action "the Connection tab" 'driver realclick ZBWindow "$PREFS_TITLE" 178 14' \
+  main_visible_in_prefs 'XON/XOFF' 1
 main_visible_in_prefs 'Enable Key Repeat' 0 || fail "the Game Mode tab's check box is still shown"
 screenshot prefs-connection "$PREFS_TITLE"
 close_prefs_with Cancel
