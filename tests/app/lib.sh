@@ -88,7 +88,12 @@ quit_app() {
 
 # The Writing Window's text (a RichEdit control), line ends as LF.
 writing_window() { main_driver text RICHEDIT | tr -d '\r'; }
-status_text() { main_driver text ZB_Pane#0 | tr -d '\r'; }
+# The status line's text, found by its place (TextStatus at 21,2): while the
+# progress bar is busy, its sweeping block is a ZB_Pane too, listed before
+# the status line.
+status_text() {
+  main_driver children | tr -d '\r' | awk -F'|' '$1 == "ZB_Pane" && $3 ~ /^21,2,/ { print $2; exit }'
+}
 
 # The menu report line of item NAME (see ui-driver menustate).
 menu_item() { main_driver menustate | tr -d '\r' | awk -F'|' -v n="$1" '$2 == n'; }
@@ -179,4 +184,83 @@ retry_action() {
     for _ in $(seq 15); do "$@" && return 0; sleep 0.2; done
   done
   fail "timed out waiting for $what"
+}
+
+# --- connection, sending and menu tests ------------------------------------------
+
+# Starts the program without waiting for its main window (a start that
+# stops at a message box first).
+launch_app() {
+  (cd "$WORK" && exec "$WINE_RUN" ./vellory-server.exe) &
+  APP_PID=$!
+}
+
+# sim_script LINE...: a simulator script of these lines, in $WORK/handheld.script.
+sim_script() { printf '%s\n' "$@" > "$WORK/handheld.script"; }
+
+# cable_say TOKEN: TOKEN reaches the simulator as if the program had sent it.
+# A script step "expect TOKEN MS" so waits for the test to let the handheld
+# go on; the program itself never sees these bytes (they travel from the
+# desktop's end of the cable to the handheld's).
+cable_say() {
+  python3 -c 'import os, sys
+fd = os.open(sys.argv[1], os.O_WRONLY | os.O_NOCTTY)
+os.write(fd, sys.argv[2].encode())
+os.close(fd)' "$WORK/cable" "$1"
+}
+
+# Makes the main window the active one (its enabling rules run only then) by
+# a click on the empty end of its status line.
+activate_main() { main_driver realclick 188 10 >/dev/null; sleep 0.3; }
+
+# keys COMBO...: presses shortcut keys in the main window.
+keys() { main_driver realkeys "$@" >/dev/null || fail "keys $*"; }
+
+# menu_snapshot: activates the main window and keeps its menu report in
+# $WORK/menus; menu_field NAME COLUMN reads one column of one item from it
+# (3 text, 4 enabled, 5 checked, 6 help, 7 disabled help).
+menu_snapshot() {
+  activate_main
+  main_driver menustate | tr -d '\r' > "$WORK/menus" || fail "no menu report"
+}
+menu_field() { awk -F'|' -v n="$1" -v c="$2" '$2 == n { print $c; exit }' "$WORK/menus"; }
+# expect_menu NAME COLUMN EXPECTED
+expect_menu() {
+  local names=(x menu name text enabled checked help "disabled help")
+  expect_eq "$1 ${names[$2]}" "$(menu_field "$1" "$2")" "$3"
+}
+
+# message_box TEXT: waits for the program's message box, checks that it says
+# TEXT and dismisses it with OK.
+message_box() {
+  driver wait '#32770' Message 10000 >/dev/null || fail "no message box (expected '$1')"
+  local said
+  said=$(driver texts '#32770' Message | tr -d '\r' | sed -n 's/^Static|//p' | grep -v '^$')
+  expect_eq "message" "$said" "$1"
+  driver press '#32770' Message OK >/dev/null || fail "no OK button"
+  driver waitgone '#32770' Message 10000 >/dev/null || fail "the message box stays"
+}
+
+# no_message_box: there is no message box of the program.
+no_message_box() { ! driver wait '#32770' Message 0 >/dev/null 2>&1 || fail "an unexpected message box"; }
+
+# main_pixel X Y: the colour "R,G,B" at client point X,Y of the main window as
+# it is on the screen (a screenshot of the display).
+main_pixel() {
+  local client left top
+  client=$(driver windows | tr -d '\r' | awk -F'|' -v c="$MAIN_CLASS" -v t="$MAIN_TITLE" '$1 == c && $2 == t { print $3; exit }')
+  left=${client%%,*}; top=$(echo "$client" | cut -d, -f2)
+  import -window root "$WORK/screen.png" || fail "no screenshot"
+  convert "$WORK/screen.png" -format '%[fx:int(255*p{'$((left + $1))','$((top + $2))'}.r)],%[fx:int(255*p{'$((left + $1))','$((top + $2))'}.g)],%[fx:int(255*p{'$((left + $1))','$((top + $2))'}.b)]' info:
+}
+
+# wait_writing EXPECTED: waits until the Writing Window holds EXPECTED.
+wait_writing() {
+  for _ in $(seq 50); do [ "$(writing_window)" = "$1" ] && return 0; sleep 0.2; done
+  fail "the Writing Window holds '$(writing_window)', expected '$1'"
+}
+# wait_status EXPECTED: waits until the status line reads EXPECTED.
+wait_status() {
+  for _ in $(seq 50); do [ "$(status_text)" = "$1" ] && return 0; sleep 0.2; done
+  fail "the status line reads '$(status_text)', expected '$1'"
 }

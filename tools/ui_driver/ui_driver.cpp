@@ -42,6 +42,10 @@
 //                                      selection (EM_GETSEL)
 //   ui-driver value CLASS TITLE CHILD        print a combo box's selected row (-1 for
 //                                      none) or a button's check state (0, 1, 2)
+//   ui-driver select CLASS TITLE CHILD START LENGTH   select LENGTH characters from
+//                                      START in an edit child (RichEdit positions)
+//   ui-driver setclipboard CLASS TITLE [TEXT]   put TEXT on the clipboard as text,
+//                                      the window as its owner; without TEXT, empty it
 //
 // CLASS or TITLE may be "*" for any. CHILD is CLASS#N, the N-th child (from
 // 0) of that class. Exit status: 0 done, 2 window or child not found (after
@@ -402,6 +406,38 @@ int PrintValue(HWND child) {
   return 0;
 }
 
+// Selects a range of an edit control (a RichEdit's positions count a line
+// end as one character).
+int SelectText(HWND child, int start, int length) {
+  DWORD_PTR ignored = 0;
+  return SendMessageTimeoutA(child, EM_SETSEL, start, start + length, SMTO_ABORTIFHUNG, 5000, &ignored)
+             ? 0
+             : 2;
+}
+
+// Replaces the clipboard's contents by `text` (CF_TEXT), or empties it when
+// `text` is null. The clipboard may be busy for a moment with the program's
+// own look at it: a few tries.
+int SetClipboardText(HWND owner, const char* text) {
+  bool open = false;
+  for (int i = 0; i < 50 && !(open = OpenClipboard(owner)); ++i) Sleep(20);
+  if (!open) return 2;
+  EmptyClipboard();
+  bool ok = true;
+  if (text) {
+    size_t size = std::strlen(text) + 1;
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, size);
+    if (block) {
+      std::memcpy(GlobalLock(block), text, size);
+      GlobalUnlock(block);
+    }
+    ok = block && SetClipboardData(CF_TEXT, block);
+    if (block && !ok) GlobalFree(block);
+  }
+  CloseClipboard();
+  return ok ? 0 : 2;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -457,5 +493,10 @@ int main(int argc, char** argv) {
     HWND child = FindChild(w, argv[4]);
     return child ? PrintValue(child) : 2;
   }
+  if (verb == "select" && argc > 6) {
+    HWND child = FindChild(w, argv[4]);
+    return child ? SelectText(child, std::atoi(argv[5]), std::atoi(argv[6])) : 2;
+  }
+  if (verb == "setclipboard") return SetClipboardText(w, argc > 4 ? argv[4] : nullptr);
   return 3;
 }

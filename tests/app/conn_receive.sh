@@ -1,0 +1,103 @@
+# Receiving: connected at start with AutoConnect, the frames
+# the handheld sends are assembled from their chunks and delivered into the
+# Writing Window: a frame in three pieces, a chunk ending in ETX without an
+# STX completing what is buffered, a command frame (a message, nothing
+# inserted), a word ending in a backspace, a frame replacing the selection
+# and a lone backspace into an empty window, an ETX inside a chunk (which
+# does not complete the frame). A second start with TextEncoder 1 (Newton
+# OS): Mac OS Roman text arrives as Windows Latin 1. The handheld waits for
+# the test at each "expect goN" (see cable_say).
+source "$LIB"
+prefs_file "AutoConnect = 1" "Port = 1" "ShowInputView = 1" "ReturnType = 2"
+sim_script \
+  'expect go1 60000' \
+  'raw \x02ab' 'wait 400' 'raw cd' 'wait 400' 'raw ef\x03' \
+  'expect go2 60000' \
+  'raw \x02gh' \
+  'expect go3 60000' \
+  'raw ij\x03' \
+  'expect go4 60000' \
+  'send \x01ping' \
+  'expect go5 60000' \
+  'send hello\x08' \
+  'expect go6 60000' \
+  'send 2' \
+  'expect go7 60000' \
+  'send \x08' \
+  'expect go8 60000' \
+  'send z' \
+  'expect go9 60000' \
+  'raw \x02mn\x03op' \
+  'expect go10 60000' \
+  'raw \x03' \
+  'expect-nothing 500'
+start_sim --script "$WORK/handheld.script"
+start_app
+wait_status "Listening"
+expect_eq "Writing Window at start" "$(writing_window)" ""
+
+# A frame in three chunks, 400 ms apart.
+cable_say go1
+wait_status "Receiving..."
+wait_writing "abcdef"
+wait_status "Listening"
+
+# A frame's first chunk stays buffered; a chunk ending in ETX without an STX
+# completes it.
+cable_say go2
+sleep 1.5
+expect_eq "Writing Window with a frame half there" "$(writing_window)" "abcdef"
+cable_say go3
+wait_writing "abcdefghij"
+
+# A command frame: the message, nothing inserted, the frame dropped.
+cable_say go4
+message_box "Sending Commands is not yet supported by the Vellory Server for Windows"
+sleep 1
+expect_eq "Writing Window after a command frame" "$(writing_window)" "abcdefghij"
+wait_status "Listening"
+
+# A word with a backspace after it: the word without its last letter.
+main_driver settext RICHEDIT "abc" || fail "settext"
+cable_say go5
+wait_writing "abchell"
+
+# The selection is replaced by the next frame.
+main_driver settext RICHEDIT "one two three" || fail "settext"
+main_driver select RICHEDIT 4 3 || fail "select"
+cable_say go6
+wait_writing "one 2 three"
+
+# A lone backspace into an empty Writing Window leaves it empty; a frame
+# after it arrives alone.
+main_driver settext RICHEDIT "" || fail "settext"
+cable_say go7
+sleep 1.5
+expect_eq "Writing Window after a lone backspace" "$(writing_window)" ""
+cable_say go8
+wait_writing "z"
+
+# An ETX inside a chunk completes nothing (and STX is taken away only at a
+# chunk's start); a later chunk ending in ETX completes the frame, and every
+# ETX in it goes.
+cable_say go9
+sleep 1.5
+expect_eq "Writing Window with an ETX inside a chunk" "$(writing_window)" "z"
+cable_say go10
+wait_writing "zmnop"
+wait_sim || fail "the handheld's script failed"
+no_message_box
+quit_app
+
+# Newton OS: the frame's Mac OS Roman bytes (0x8E e acute, 0x9A o diaeresis)
+# reach the Writing Window as Windows Latin 1 (0xE9, 0xF6).
+prefs_file "AutoConnect = 1" "Port = 1" "ShowInputView = 1" "TextEncoder = 1"
+sim_script 'expect go1 60000' 'send caf\x8e\s\x9a' 'expect-nothing 500'
+start_sim --script "$WORK/handheld.script"
+start_app
+wait_status "Listening"
+cable_say go1
+wait_writing "$(printf 'caf\xe9 \xf6')"
+wait_sim || fail "the handheld's script failed"
+quit_app
+echo PASS

@@ -1,0 +1,61 @@
+# Game mode: Ctrl+G shows "Game Mode Enabled" and gives the
+# window its game colour (read from a screenshot of the display); a key frame
+# in game mode does not reach the Writing Window; Ctrl+G again goes back to
+# "Listening", the window's own colour and frames delivered; Disconnect
+# (Ctrl+K) in game mode leaves it ("Offline", the colour back); Ctrl+G while
+# offline changes nothing.
+source "$LIB"
+prefs_file "AutoConnect = 1" "Port = 1" "ShowInputView = 1" "EnableKeyRepeat = 0"
+sim_script \
+  'expect go1 60000' \
+  'send k' \
+  'expect go2 60000' \
+  'send after' \
+  'expect go3 60000'
+start_sim --script "$WORK/handheld.script"
+start_app
+wait_status "Listening"
+# A point of the status line where no control lies.
+X=300 Y=10
+GAME_COLOUR=109,170,244
+before=$(main_pixel $X $Y)
+[ "$before" != "$GAME_COLOUR" ] || fail "the window has the game colour before game mode"
+
+keys ctrl+g
+wait_status "Game Mode Enabled"
+sleep 0.5
+expect_eq "colour in game mode" "$(main_pixel $X $Y)" "$GAME_COLOUR"
+menu_snapshot
+expect_menu FileActivateGameMode 5 1
+
+# A key frame in game mode is taken as a key, not as text.
+cable_say go1
+sleep 2
+expect_eq "Writing Window after a key in game mode" "$(writing_window)" ""
+expect_eq "status after a key in game mode" "$(status_text)" "Game Mode Enabled"
+
+# Out of game mode by Ctrl+G: frames are text again.
+keys ctrl+g
+wait_status "Listening"
+sleep 0.5
+expect_eq "colour after game mode" "$(main_pixel $X $Y)" "$before"
+cable_say go2
+wait_writing "after"
+
+# Disconnect in game mode.
+keys ctrl+g
+wait_status "Game Mode Enabled"
+keys ctrl+k
+wait_status "Offline"
+sleep 0.5
+expect_eq "colour after disconnecting" "$(main_pixel $X $Y)" "$before"
+
+# Offline, Ctrl+G does nothing.
+keys ctrl+g
+sleep 1
+expect_eq "status after Ctrl+G offline" "$(status_text)" "Offline"
+expect_eq "colour after Ctrl+G offline" "$(main_pixel $X $Y)" "$before"
+cable_say go3
+wait_sim || fail "the handheld's script failed"
+quit_app
+echo PASS

@@ -1,0 +1,51 @@
+# A serial port that cannot be opened: with
+# AutoConnect the program says "The serial port could not be open. It may be
+# in use by another application.", stays "Offline" and offers Connect; once
+# the port is free, Connect (Ctrl+K) succeeds.
+#
+# The port is first held by another program (port-holder.exe opens COM2 for
+# exclusive use, as Windows programs open communications devices). Windows
+# refuses a second open of a held port; Wine does not (it shares no lock on
+# character devices), which a second port-holder --try shows. Then COM2 is
+# pointed at a device that does not exist instead, which no program can
+# open either.
+source "$LIB"
+HOLDER_PID=
+trap '[ -n "$HOLDER_PID" ] && kill "$HOLDER_PID" 2>/dev/null; cleanup' EXIT
+HOLDER="$BUILD/tests/app/port-holder.exe"
+
+prefs_file "AutoConnect = 1" "Port = 1" "ShowInputView = 1"
+sim_script 'expect go1 120000'
+start_sim --script "$WORK/handheld.script"
+"$WINE_RUN" "$HOLDER" COM2 > "$WORK/holder.log" 2>&1 &
+HOLDER_PID=$!
+wait_for "the other program to hold COM2" grep -q held "$WORK/holder.log"
+if second=$("$WINE_RUN" "$HOLDER" --try COM2 | tr -d '\r'); then
+  echo "COM2 held by another program opens once more ($second): the system shares serial ports;"
+  echo "COM2 now points at a device that does not exist"
+  kill "$HOLDER_PID"; wait "$HOLDER_PID" 2>/dev/null; HOLDER_PID=
+  ln -sfn "$WORK/no-such-device" "$DEVICES/com2"
+  free_port() { ln -sfn "$(readlink -f "$WORK/cable")" "$DEVICES/com2"; }
+else
+  echo "COM2 held by another program: $second"
+  free_port() { kill "$HOLDER_PID"; wait "$HOLDER_PID" 2>/dev/null; HOLDER_PID=; }
+fi
+
+launch_app
+message_box "The serial port could not be open. It may be in use by another application."
+driver wait "$MAIN_CLASS" "$MAIN_TITLE" 30000 >/dev/null || fail "no main window"
+wait_status "Offline"
+menu_snapshot
+expect_menu FileConnect 3 "&Connect"
+expect_menu FileSend 4 0
+
+free_port
+keys ctrl+k
+wait_status "Listening"
+no_message_box
+menu_snapshot
+expect_menu FileConnect 3 "&Disconnect"
+cable_say go1
+wait_sim || fail "the handheld's script failed"
+quit_app
+echo PASS
