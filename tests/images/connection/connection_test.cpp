@@ -1,7 +1,9 @@
 // The connection logic of the main window against the handheld simulator at
 // the other end of a pseudo-terminal cable: the window connects when it
 // opens and greets the handheld with a line; the handheld's frames, sent in
-// pieces, arrive in the Writing Window, where the runner reads them.
+// pieces, arrive in the Writing Window, where the runner reads them. Later a
+// step timer turns game mode on, and the key the handheld then sends is
+// traced as the one recorded (nothing outside the program shows it).
 #include "connection_app_project.h"
 
 #include "app/main_window.h"
@@ -9,6 +11,11 @@
 namespace {
 
 VS_STRING(kHello, "hey");
+VS_STRING(kGameOn, "game mode on");
+VS_STRING(kGameOff, "game mode off");
+VS_STRING(kLastKey, "last game key ");
+
+int32_t gTicks = 0;
 
 ObjectRecord* gMain = nullptr;
 
@@ -26,7 +33,23 @@ void Main_Open(ObjectRecord* main) {
   vs::Field<bool>(globals, G::kShowProgressBar) = true;
   vs::Field<int32_t>(globals, G::kReturnType) = 2;  // CR LF
   vs::Field<int32_t>(globals, G::kTextEncoder) = 0;
+  vs::Field<bool>(globals, G::kEnableKeyRepeat) = false;  // keys are recorded only then
   if (Main_Connect(main)) Main_Send(main, &kHello);
+}
+
+// Second 6: game mode on (the handheld then sends a key frame); second 9:
+// the recorded key, and game mode off again.
+void StepTimer_Action(ObjectRecord*) {
+  ++gTicks;
+  if (gTicks == 6) {
+    Main_ToggleGameMode(gMain);
+    lineTrace(Main_InGameMode(gMain) ? &kGameOn : &kGameOff);
+  } else if (gTicks == 9) {
+    StringRecord* key = vs::Field<StringRecord*>(vs_module_Globals, G::kLastGameKey);
+    lineTrace((vs::String::Borrow(&kLastKey) + vs::String::Borrow(key)).get());
+    Main_ToggleGameMode(gMain);
+    lineTrace(Main_InGameMode(gMain) ? &kGameOn : &kGameOff);
+  }
 }
 
 void ConnectionEntry() {

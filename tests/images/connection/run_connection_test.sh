@@ -35,6 +35,9 @@ text=$("$wine_run" "$driver" text ZBWindow "Vellory Server" RICHEDIT | tr -d '\r
 "$wine_run" "$driver" close ZBWindow "Vellory Server"
 [ "$text" = "abcdefxy" ] || fail "the Writing Window holds '$text'"
 echo "Writing Window: $text"
+trace=$(tr '\r' '\n' < trace.log 2>/dev/null)
+expected=$(printf 'game mode on\nlast game key K\ngame mode off')
+[ "$trace" = "$expected" ] || fail "the trace reads '$trace'"
 for _ in $(seq 100); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done
 kill -0 $pid 2>/dev/null && fail "the program did not end"
 echo PASS
