@@ -1,7 +1,8 @@
 #!/bin/bash
 # Draws the About picture (575 x 205) and the setup assistant's picture
 # (400 x 400) with ImageMagick. The PNGs are checked in; run this again only
-# to change them.
+# to change them (the files carry no time stamps, so drawing them again
+# without a change leaves them as they are).
 set -eu
 cd "$(dirname "$0")"
 
@@ -31,7 +32,7 @@ convert -size 575x205 xc:'#f2f6fa' -fill '#0f4c75' -draw 'rectangle 0,181 575,20
   -font DejaVu-Sans -pointsize 17 -fill '#3d5a73' -annotate +191+132 'Your handwriting, on your desktop.' \
   -stroke '#9fbad3' -strokewidth 1 -draw 'line 191,148 540,148' \
   -stroke none -pointsize 12 -fill '#dbeafe' -annotate +191+198 'Click anywhere to close this window.' \
-  -depth 8 about.png
+  -depth 8 -define png:exclude-chunks=date,time about.png
 
 # The setup picture leaves its lower part white: the assistant's labels and
 # popups sit there (from y = 233 down, x = 122 across).
@@ -46,18 +47,18 @@ convert -size 400x400 xc:white \
   -font DejaVu-Sans-Bold -pointsize 24 -fill white -annotate +160+184 'Setup Assistant' \
   -font DejaVu-Sans -pointsize 13 -fill '#dbeafe' -annotate +162+206 'Three choices and you are set.' \
   -stroke '#c9d6e3' -strokewidth 1 -draw 'line 0,222 400,222' \
-  -depth 8 setup.png
+  -depth 8 -define png:exclude-chunks=date,time setup.png
 
 # Small pictures carried with the others: the connection states and the two
 # computers, 32 x 32.
-convert -size 32x32 xc:white -fill '#2e9e4f' -stroke '#1d6b34' -draw 'circle 16,16 16,4' -depth 8 icon-connected.png
-convert -size 32x32 xc:white -fill '#b8c0c8' -stroke '#7d8791' -draw 'circle 16,16 16,4' -depth 8 icon-offline.png
+convert -size 32x32 xc:white -fill '#2e9e4f' -stroke '#1d6b34' -draw 'circle 16,16 16,4' -depth 8 -define png:exclude-chunks=date,time icon-connected.png
+convert -size 32x32 xc:white -fill '#b8c0c8' -stroke '#7d8791' -draw 'circle 16,16 16,4' -depth 8 -define png:exclude-chunks=date,time icon-offline.png
 convert -size 32x32 xc:white -fill '#1d2b3a' -draw 'roundrectangle 8,2 24,30 3,3' \
-  -fill '#d9e8c7' -draw 'rectangle 10,5 22,17' -depth 8 icon-handheld.png
+  -fill '#d9e8c7' -draw 'rectangle 10,5 22,17' -depth 8 -define png:exclude-chunks=date,time icon-handheld.png
 convert -size 32x32 xc:white -fill '#e8eef4' -stroke '#0b1219' -draw 'roundrectangle 3,4 29,22 2,2' \
-  -fill '#0f4c75' -stroke none -draw 'rectangle 6,7 26,19' -fill '#0b1219' -draw 'rectangle 12,23 20,27' -depth 8 icon-desktop.png
+  -fill '#0f4c75' -stroke none -draw 'rectangle 6,7 26,19' -fill '#0b1219' -draw 'rectangle 12,23 20,27' -depth 8 -define png:exclude-chunks=date,time icon-desktop.png
 
 # The program's icon (the build turns it into program.ico at 48, 32 and 16
 # pixels): the handheld on its own, drawn large and scaled down.
 handheld 33 3
-convert -size 160x160 xc:none "${art[@]}" -resize 48x48 -depth 8 program-icon.png
+convert -size 160x160 xc:none "${art[@]}" -resize 48x48 -depth 8 -define png:exclude-chunks=date,time program-icon.png
