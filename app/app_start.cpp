@@ -4,16 +4,11 @@
 // the collapsed window at its one size; Close saves and ends the program.
 #include VS_PROJECT_HEADER
 
-#include "app/main_window.h"
+#include "app/globals.h"
 #include "app/pref_container.h"
-#include "sdk/service_layouts.h"
 
 namespace {
 
-namespace G = vs_project::Globals;
-
-VS_STRING(kInputView, "InputView");
-VS_STRING(kSerialPort, "SerialPort");
 VS_STRING(kProgressBar, "ProgressBar");
 VS_STRING(kToggle, "ButtonToggleInputView");
 
@@ -22,9 +17,6 @@ constexpr int32_t kCollapsedWidth = 198;
 constexpr int32_t kCollapsedHeight = 19;
 
 ObjectRecord* gMain = nullptr;
-
-template <typename T>
-T& Global(uint32_t offset) { return vs::Field<T>(vs_module_Globals, offset); }
 
 ObjectRecord* Control(StringRecord* name) { return RuntimeControlFetch(gMain, name); }
 
@@ -41,9 +33,6 @@ void WriteObjectReport() {
 }  // namespace
 
 ObjectRecord* MainWindow() { return gMain; }
-ObjectRecord* InputView() { return Control(&kInputView); }
-ObjectRecord* SerialLine() { return Control(&kSerialPort); }
-ObjectRecord* Prefs() { return Global<ObjectRecord*>(G::kPrefs); }
 
 extern "C" {
 

@@ -6,8 +6,7 @@
 
 #include <stddef.h>
 
-#include "app/main_window.h"
-#include "sdk/service_layouts.h"
+#include "app/globals.h"
 
 namespace {
 
@@ -32,12 +31,7 @@ VS_STRING(kGameMode, "Game Mode Enabled");
 VS_STRING(kEmpty, "");
 
 namespace M = vs_project::Main;
-namespace G = vs_project::Globals;
 namespace S = vs_project::SerialClass;
-
-ObjectRecord* Globals() { return vs_module_Globals; }
-template <typename T>
-T& Global(uint32_t offset) { return vs::Field<T>(Globals(), offset); }
 
 ObjectRecord* Control(ObjectRecord* main, StringRecord* name) { return RuntimeControlFetch(main, name); }
 ObjectRecord* Line(ObjectRecord* main) { return Control(main, &kSerialPort); }
@@ -57,12 +51,15 @@ int32_t LastByte(const String& s) {
   return StringAsc(String::Adopt(StringRight(s.get(), 1)).get());
 }
 
+}  // namespace
+
+ObjectRecord* InputView() { return Control(MainWindow(), &kInputView); }
+ObjectRecord* SerialLine() { return Line(MainWindow()); }
+
 void PlaceInsertionPointAtEnd(ObjectRecord* view) {
   editSelStartSetter(view, 0, String::Adopt(editTextGetter(view)).Length());
   editSelLengthSetter(view, 0, 0);
 }
-
-}  // namespace
 
 extern "C" {
 
@@ -135,7 +132,7 @@ StringRecord* Main_EncodeText(ObjectRecord*, StringRecord* text) {
 bool Main_ProcessData(ObjectRecord* main) {
   ObjectRecord* line = Line(main);
   String text = String::Adopt(Main_EncodeText(main, Buffer(line)));
-  ObjectRecord* view = Control(main, &kInputView);
+  ObjectRecord* view = InputView();
   RuntimeSetFocus(view);
   // Appending goes in as typing at the end would, so the insertion point
   // follows the text and the window scrolls to show it.

@@ -201,8 +201,6 @@ void SetFixedHelp() {
   Item(&kFileQuit).Help(&kQuitHelp);
 }
 
-void OpenInBrowser(StringRecord* address) { GlobalShowURL(address); }
-
 }  // namespace
 
 extern "C" {
@@ -290,7 +288,7 @@ bool Main_FileActivateGameMode(ObjectRecord* main) {
 }
 
 bool Main_AppleVisitWebSite(ObjectRecord*) {
-  OpenInBrowser(&kWebSite);
+  GlobalShowURL(&kWebSite);
   return true;
 }
 
@@ -298,7 +296,7 @@ bool Main_HelpOnlineDocumentation(ObjectRecord*) {
   Ref guide = Ref::Adopt(RuntimeGetFolderItem(&kUserGuide));
   if (!guide) return true;
   String path = String::Adopt(fileAbsolutePathGetter(guide.get()));
-  OpenInBrowser(path.get());
+  GlobalShowURL(path.get());
   return true;
 }
 

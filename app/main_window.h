@@ -17,10 +17,12 @@ void ShowSetupAssistant();
 // number order; the event loop runs after each row.
 void AddSerialPortRows(ObjectRecord* popup);
 
-// The Writing Window, the serial control and the store of settings, borrowed.
+// The main window's Writing Window and serial control, borrowed.
 ObjectRecord* InputView();
 ObjectRecord* SerialLine();
-ObjectRecord* Prefs();
+
+// Puts the insertion point after the last character of an edit field.
+void PlaceInsertionPointAtEnd(ObjectRecord* view);
 
 extern "C" {
 

@@ -111,10 +111,23 @@ StringRecord* PrefContainer_GetPrefFileName(ObjectRecord* self) {
 
 ObjectRecord* PrefContainer_PrefLocation(ObjectRecord*) { return getPreferencesFolder(); }
 
+}  // extern "C"
+
+namespace {
+
+// The preference file: PrefFileName in the preferences folder.
+vs::Ref PrefFile(ObjectRecord* self) {
+  vs::Ref folder = vs::Ref::Adopt(PrefContainer_PrefLocation(self));
+  return vs::Ref::Adopt(FolderChild(folder.get(), FileName(self)));
+}
+
+}  // namespace
+
+extern "C" {
+
 void PrefContainer_Read(ObjectRecord* self) {
   if (!StringLen(FileName(self))) return;
-  vs::Ref folder = vs::Ref::Adopt(PrefContainer_PrefLocation(self));
-  vs::Ref file = vs::Ref::Adopt(FolderChild(folder.get(), FileName(self)));
+  vs::Ref file = PrefFile(self);
   vs::Ref stream = vs::Ref::Adopt(FolderItemOpenTextFile(file.get()));
   if (!stream) return;
   while (!TextInputStreamEOF(stream.get())) {
@@ -127,8 +140,7 @@ void PrefContainer_Read(ObjectRecord* self) {
 
 void PrefContainer_Write(ObjectRecord* self) {
   if (!StringLen(FileName(self))) return;
-  vs::Ref folder = vs::Ref::Adopt(PrefContainer_PrefLocation(self));
-  vs::Ref file = vs::Ref::Adopt(FolderChild(folder.get(), FileName(self)));
+  vs::Ref file = PrefFile(self);
   FolderItemDelete(file.get());
   vs::Ref stream = vs::Ref::Adopt(FolderItemCreateTextFile(file.get()));
   if (!stream) return;

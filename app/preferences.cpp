@@ -4,16 +4,13 @@
 // setup assistant leaves in the Writing Window.
 #include VS_PROJECT_HEADER
 
-#include "app/main_window.h"
+#include "app/globals.h"
 #include "app/pref_container.h"
-#include "sdk/service_layouts.h"
 
 namespace {
 
 using vs::Ref;
 using vs::String;
-
-namespace G = vs_project::Globals;
 
 VS_STRING(kPrefFile, "Vellory Prefs");
 VS_STRING(kPort, "Port");
@@ -61,11 +58,6 @@ VS_STRING(kWelcomeOffline,
           "2. Choose File->Connect on your desktop and Connect on your handheld.\r"
           "3. Start writing to enjoy the benefits of handwriting recognition!");
 
-template <typename T>
-T& Global(uint32_t offset) { return vs::Field<T>(vs_module_Globals, offset); }
-
-SerialObject* Line() { return reinterpret_cast<SerialObject*>(SerialLine()); }
-
 // A Boolean setting between the container and a field.
 struct BoolSetting {
   StringRecord* key;
@@ -84,15 +76,15 @@ void PutBool(StringRecord* key, bool value) { PrefContainer_PutBoolean(Prefs(), 
 int32_t GetInt(StringRecord* key) { return PrefContainer_GetInteger(Prefs(), key); }
 bool GetBool(StringRecord* key) { return PrefContainer_GetBoolean(Prefs(), key); }
 
-bool PreferenceFileExists() {
-  Ref folder = Ref::Adopt(getPreferencesFolder());
+bool PreferenceFileExists(ObjectRecord* container) {
+  Ref folder = Ref::Adopt(PrefContainer_PrefLocation(container));
   if (!folder) return false;
   Ref file = Ref::Adopt(FolderChild(folder.get(), &kPrefFile));
   return file && fileExistsGetter(file.get());
 }
 
 void LoadSerialSettings() {
-  SerialObject* line = Line();
+  SerialObject* line = SerialSettings();
   line->port = static_cast<int16_t>(GetInt(&kPort));
   line->baud = static_cast<int16_t>(GetInt(&kBaud));
   line->bits = static_cast<int16_t>(GetInt(&kBits));
@@ -119,12 +111,11 @@ void LoadWritingWindow() {
   ObjectRecord* view = InputView();
   String text = String::Adopt(PrefContainer_GetString(Prefs(), &kInputViewKey));
   editTextSetter(view, 0, text.get());
-  editSelStartSetter(view, 0, text.Length());
-  editSelLengthSetter(view, 0, 0);
+  PlaceInsertionPointAtEnd(view);
 }
 
 void SaveSerialSettings() {
-  SerialObject* line = Line();
+  SerialObject* line = SerialSettings();
   PutInt(&kPort, line->port);
   PutInt(&kBaud, line->baud);
   PutInt(&kBits, line->bits);
@@ -171,7 +162,7 @@ void Main_PrefsLoad(ObjectRecord* main) {
   ObjectRecord*& slot = Global<ObjectRecord*>(G::kPrefs);
   RuntimeUnlockObject(slot);
   slot = container;
-  Global<bool>(G::kFirstRun) = !PreferenceFileExists();
+  Global<bool>(G::kFirstRun) = !PreferenceFileExists(container);
   PrefContainer_Init(container, &kPrefFile);
   Main_PrefsDefault(main);
   PrefContainer_Read(container);

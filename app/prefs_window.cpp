@@ -5,13 +5,10 @@
 // parity, whose values run None 0, Odd 1, Even 2.
 #include VS_PROJECT_HEADER
 
-#include "app/main_window.h"
+#include "app/globals.h"
 #include "app/window_instances.h"
-#include "sdk/service_layouts.h"
 
 namespace {
-
-namespace G = vs_project::Globals;
 
 VS_STRING(kMenuBaud, "Menu_Baud");
 VS_STRING(kMenuBits, "Menu_Bits");
@@ -29,30 +26,21 @@ VS_STRING(kMenuTextEncoder, "Menu_TextEncoder");
 
 ObjectRecord* gPrefs = nullptr;
 
-template <typename T>
-T& Global(uint32_t offset) { return vs::Field<T>(vs_module_Globals, offset); }
-
-SerialObject* Line() { return reinterpret_cast<SerialObject*>(SerialLine()); }
-
 // Parity rows: None, Even, Odd.
 constexpr int16_t kParityOfRow[] = {0, 2, 1};
-int32_t RowOfParity(int16_t parity) { return parity == 2 ? 1 : parity == 1 ? 2 : 0; }
+constexpr int32_t kParityRows = 3;
+int32_t RowOfParity(int16_t parity) {
+  for (int32_t row = 0; row < kParityRows; ++row)
+    if (kParityOfRow[row] == parity) return row;
+  return 0;
+}
 
-struct Popup {
-  ObjectRecord* window;
-  ObjectRecord* Get(StringRecord* name) const { return RuntimeControlFetch(window, name); }
-  // The selected row, or `current` when none is selected (a port number the
-  // machine no longer has shows no row; saving must not lose it).
-  int32_t Row(StringRecord* name, int32_t current) const {
-    int32_t row = RuntimePopupSelectionGetter(Get(name));
-    return row < 0 ? current : row;
-  }
-  void SetRow(StringRecord* name, int32_t row) const {
-    RuntimePopupSelectionSetter(Get(name), 0, row);
-  }
-  bool Checked(StringRecord* name) const { return checkBoxValueGetter(Get(name)); }
-  void Check(StringRecord* name, bool value) const { checkBoxValueSetter(Get(name), 0, value); }
-};
+// The selected row, or `current` when none is selected (a port number the
+// machine no longer has shows no row; saving must not lose it).
+int32_t RowOr(const WindowControls& c, StringRecord* name, int32_t current) {
+  int32_t row = c.Row(name);
+  return row < 0 ? current : row;
+}
 
 }  // namespace
 
@@ -70,8 +58,8 @@ void ShowPrefsView() { ShowInstance(vs_window_PrefsView, &gPrefs); }
 extern "C" {
 
 void PrefsView_LoadPreferences(ObjectRecord* window) {
-  Popup p{window};
-  SerialObject* line = Line();
+  WindowControls p{window};
+  SerialObject* line = SerialSettings();
   p.SetRow(&kMenuBaud, line->baud);
   p.SetRow(&kMenuBits, line->bits);
   p.SetRow(&kMenuPort, line->port);
@@ -88,22 +76,22 @@ void PrefsView_LoadPreferences(ObjectRecord* window) {
 }
 
 void PrefsView_SavePreferences(ObjectRecord* window) {
-  Popup p{window};
-  SerialObject* line = Line();
-  line->baud = static_cast<int16_t>(p.Row(&kMenuBaud, line->baud));
-  line->bits = static_cast<int16_t>(p.Row(&kMenuBits, line->bits));
-  line->port = static_cast<int16_t>(p.Row(&kMenuPort, line->port));
-  line->stop = static_cast<int16_t>(p.Row(&kMenuStopBits, line->stop));
-  int32_t parityRow = p.Row(&kMenuParity, RowOfParity(line->parity));
-  if (parityRow < 3) line->parity = kParityOfRow[parityRow];
+  WindowControls p{window};
+  SerialObject* line = SerialSettings();
+  line->baud = static_cast<int16_t>(RowOr(p, &kMenuBaud, line->baud));
+  line->bits = static_cast<int16_t>(RowOr(p, &kMenuBits, line->bits));
+  line->port = static_cast<int16_t>(RowOr(p, &kMenuPort, line->port));
+  line->stop = static_cast<int16_t>(RowOr(p, &kMenuStopBits, line->stop));
+  int32_t parityRow = RowOr(p, &kMenuParity, RowOfParity(line->parity));
+  if (parityRow < kParityRows) line->parity = kParityOfRow[parityRow];
   line->xon = p.Checked(&kCheckXON);
   line->cts = p.Checked(&kCheckCTS);
   line->dtr = p.Checked(&kCheckDTR);
   Global<bool>(G::kAutoConnect) = p.Checked(&kCheckAutoConnect);
   Global<bool>(G::kShowProgressBar) = p.Checked(&kCheckShowProgressBar);
   Global<bool>(G::kEnableKeyRepeat) = p.Checked(&kCheckEnableKeyRepeat);
-  Global<int32_t>(G::kReturnType) = p.Row(&kMenuReturnType, Global<int32_t>(G::kReturnType));
-  Global<int32_t>(G::kTextEncoder) = p.Row(&kMenuTextEncoder, Global<int32_t>(G::kTextEncoder));
+  Global<int32_t>(G::kReturnType) = RowOr(p, &kMenuReturnType, Global<int32_t>(G::kReturnType));
+  Global<int32_t>(G::kTextEncoder) = RowOr(p, &kMenuTextEncoder, Global<int32_t>(G::kTextEncoder));
   Main_PrefsSave(MainWindow());
   Main_ViewUpdate(MainWindow());
 }

@@ -3,14 +3,11 @@
 // keep their defaults, and the choices reach the file with the next save.
 #include VS_PROJECT_HEADER
 
-#include "app/main_window.h"
+#include "app/globals.h"
 #include "app/pref_container.h"
 #include "app/window_instances.h"
-#include "sdk/service_layouts.h"
 
 namespace {
-
-namespace G = vs_project::Globals;
 
 VS_STRING(kPopupDesktop, "PopupDesktop");
 VS_STRING(kPopupHandheld, "PopupHandheld");
@@ -30,14 +27,6 @@ constexpr int32_t kNewtonOS = 2;
 
 ObjectRecord* gSetup = nullptr;
 
-template <typename T>
-T& Global(uint32_t offset) { return vs::Field<T>(vs_module_Globals, offset); }
-
-ObjectRecord* Get(ObjectRecord* window, StringRecord* name) { return RuntimeControlFetch(window, name); }
-int32_t Row(ObjectRecord* window, StringRecord* name) {
-  return RuntimePopupSelectionGetter(Get(window, name));
-}
-
 }  // namespace
 
 void ShowSetupAssistant() { ShowInstance(vs_window_SetupAssistantView, &gSetup); }
@@ -45,29 +34,30 @@ void ShowSetupAssistant() { ShowInstance(vs_window_SetupAssistantView, &gSetup);
 extern "C" {
 
 void SetupAssistantView_Setup(ObjectRecord* window) {
-  int32_t desktop = Row(window, &kPopupDesktop);
-  int32_t handheld = Row(window, &kPopupHandheld);
-  int32_t serial = Row(window, &kPopupSerial);
+  WindowControls c{window};
+  int32_t desktop = c.Row(&kPopupDesktop);
+  int32_t handheld = c.Row(&kPopupHandheld);
+  int32_t serial = c.Row(&kPopupSerial);
   if (desktop <= 0 || handheld <= 0 || serial <= 0) {
     RuntimeBeep();
     RuntimeMsgBox(&kIncomplete);
     return;
   }
   ObjectRecord* prefs = Prefs();
-  vs::String desktopText = vs::String::Adopt(popupTextGetter(Get(window, &kPopupDesktop)));
-  vs::String handheldText = vs::String::Adopt(popupTextGetter(Get(window, &kPopupHandheld)));
+  vs::String desktopText = vs::String::Adopt(popupTextGetter(c.Get(&kPopupDesktop)));
+  vs::String handheldText = vs::String::Adopt(popupTextGetter(c.Get(&kPopupHandheld)));
   PrefContainer_PutString(prefs, &kDesktopOS, desktopText.get());
   PrefContainer_PutString(prefs, &kHandheldOS, handheldText.get());
   Global<int32_t>(G::kReturnType) = desktop == kMacOS ? 0 : 2;
   Global<int32_t>(G::kTextEncoder) = handheld - 1;
-  auto* line = reinterpret_cast<SerialObject*>(SerialLine());
+  SerialObject* line = SerialSettings();
   if (handheld == kNewtonOS) {
     line->dtr = 1;
     line->cts = 1;
   }
   line->port = static_cast<int16_t>(serial - 1);
   PrefContainer_PutInteger(prefs, &kPort, serial - 1);
-  bool autoConnect = checkBoxValueGetter(Get(window, &kCheckAutoConnect));
+  bool autoConnect = c.Checked(&kCheckAutoConnect);
   PrefContainer_PutBoolean(prefs, &kAutoConnect, autoConnect);
   Global<bool>(G::kAutoConnect) = autoConnect;
   Main_DisplayWelcomeMessage(MainWindow());
@@ -75,9 +65,9 @@ void SetupAssistantView_Setup(ObjectRecord* window) {
 }
 
 void SetupAssistantView_Open(ObjectRecord* window) {
-  RuntimePopupSelectionSetter(Get(window, &kPopupDesktop), 0, 0);
-  RuntimePopupSelectionSetter(Get(window, &kPopupHandheld), 0, 0);
-  RuntimePopupSelectionSetter(Get(window, &kPopupSerial), 0, 0);
+  WindowControls c{window};
+  StringRecord* const popups[] = {&kPopupDesktop, &kPopupHandheld, &kPopupSerial};
+  for (StringRecord* popup : popups) c.SetRow(popup, 0);
 }
 
 void SetupAssistantView_Close(ObjectRecord*) { ForgetInstance(&gSetup); }

@@ -71,10 +71,16 @@ wait_sim() {
   return $status
 }
 
-# Starts the program and waits for its main window.
-start_app() {
+# Starts the program without waiting for its main window (a start that
+# stops at a message box first).
+launch_app() {
   (cd "$WORK" && exec "$WINE_RUN" ./vellory-server.exe) &
   APP_PID=$!
+}
+
+# Starts the program and waits for its main window.
+start_app() {
+  launch_app
   driver wait "$MAIN_CLASS" "$MAIN_TITLE" 30000 >/dev/null || fail "no main window"
 }
 
@@ -94,9 +100,6 @@ writing_window() { main_driver text RICHEDIT | tr -d '\r'; }
 status_text() {
   main_driver children | tr -d '\r' | awk -F'|' '$1 == "ZB_Pane" && $3 ~ /^21,2,/ { print $2; exit }'
 }
-
-# The menu report line of item NAME (see ui-driver menustate).
-menu_item() { main_driver menustate | tr -d '\r' | awk -F'|' -v n="$1" '$2 == n'; }
 
 # expect_eq WHAT ACTUAL EXPECTED
 expect_eq() { [ "$2" = "$3" ] || fail "$1: got '$2', expected '$3'"; }
@@ -188,13 +191,6 @@ retry_action() {
 
 # --- connection, sending and menu tests ------------------------------------------
 
-# Starts the program without waiting for its main window (a start that
-# stops at a message box first).
-launch_app() {
-  (cd "$WORK" && exec "$WINE_RUN" ./vellory-server.exe) &
-  APP_PID=$!
-}
-
 # sim_script LINE...: a simulator script of these lines, in $WORK/handheld.script.
 sim_script() { printf '%s\n' "$@" > "$WORK/handheld.script"; }
 
@@ -233,12 +229,8 @@ expect_menu() {
 # message_box TEXT: waits for the program's message box, checks that it says
 # TEXT and dismisses it with OK.
 message_box() {
-  driver wait '#32770' Message 10000 >/dev/null || fail "no message box (expected '$1')"
-  local said
-  said=$(driver texts '#32770' Message | tr -d '\r' | sed -n 's/^Static|//p' | grep -v '^$')
-  expect_eq "message" "$said" "$1"
-  driver press '#32770' Message OK >/dev/null || fail "no OK button"
-  driver waitgone '#32770' Message 10000 >/dev/null || fail "the message box stays"
+  expect_eq "message" "$(message_text)" "$1"
+  message_ok
 }
 
 # no_message_box: there is no message box of the program.
@@ -255,12 +247,6 @@ main_pixel() {
 }
 
 # wait_writing EXPECTED: waits until the Writing Window holds EXPECTED.
-wait_writing() {
-  for _ in $(seq 50); do [ "$(writing_window)" = "$1" ] && return 0; sleep 0.2; done
-  fail "the Writing Window holds '$(writing_window)', expected '$1'"
-}
+wait_writing() { wait_value "the Writing Window" "$1" writing_window; }
 # wait_status EXPECTED: waits until the status line reads EXPECTED.
-wait_status() {
-  for _ in $(seq 50); do [ "$(status_text)" = "$1" ] && return 0; sleep 0.2; done
-  fail "the status line reads '$(status_text)', expected '$1'"
-}
+wait_status() { wait_value "the status line" "$1" status_text; }

@@ -1,6 +1,7 @@
-// What the application benchmarks' Windows-side helpers share: one clock
-// fine enough for single milliseconds (GetTickCount moves in steps of 10 to
-// 16 ms on some systems) and the order statistics they print.
+// What the benchmarks' Windows-side programs share: one clock fine enough
+// for single milliseconds (GetTickCount moves in steps of 10 to 16 ms on
+// some systems), the process's own processor time, and the order statistics
+// they print.
 #pragma once
 
 #include <windows.h>
@@ -19,6 +20,16 @@ inline double NowMs() {
   LARGE_INTEGER now;
   QueryPerformanceCounter(&now);
   return static_cast<double>(now.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
+}
+
+// The processor time this process has used, kernel and user, in ms.
+inline double ProcessorMs() {
+  FILETIME created, exited, kernel, user;
+  GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
+  auto ms = [](const FILETIME& t) {
+    return (static_cast<double>(t.dwHighDateTime) * 4294967296.0 + t.dwLowDateTime) / 10000.0;
+  };
+  return ms(kernel) + ms(user);
 }
 
 // The value at fraction p (0 = least, 1 = greatest) of the sorted values,

@@ -13,19 +13,11 @@
 #include "objects/objects.h"
 #include "objects/small_heap.h"
 #include "objects/strings.h"
+#include "tests/bench/bench_figures.h"
 
 namespace {
 
-double NowNs() {
-  static LARGE_INTEGER frequency = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return f;
-  }();
-  LARGE_INTEGER t;
-  QueryPerformanceCounter(&t);
-  return static_cast<double>(t.QuadPart) * 1e9 / static_cast<double>(frequency.QuadPart);
-}
+double NowNs() { return bench::NowMs() * 1e6; }
 
 // Best of five rounds of `n` calls, in nanoseconds per call.
 template <typename F>

@@ -18,6 +18,7 @@
 #include "sdk/vellory.h"
 #include "services/serial_port.h"
 #include "ui/event_loop.h"
+#include "tests/bench/bench_figures.h"
 #include "ui/window_services.h"
 
 namespace {
@@ -86,15 +87,6 @@ ObjectRecord* NewTimer() {
   return timer;
 }
 
-double ProcessorMs() {
-  FILETIME created, exited, kernel, user;
-  GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
-  auto ms = [](const FILETIME& t) {
-    return (static_cast<double>(t.dwHighDateTime) * 4294967296.0 + t.dwLowDateTime) / 10000.0;
-  };
-  return ms(kernel) + ms(user);
-}
-
 }  // namespace
 
 int main() {
@@ -112,11 +104,11 @@ int main() {
     return 1;
   }
   NewTimer();
-  double cpuStart = ProcessorMs();
+  double cpuStart = bench::ProcessorMs();
   DWORD wallStart = GetTickCount();
   HANDLE handheld = CreateThread(nullptr, 0, Handheld, nullptr, 0, nullptr);
   RuntimeRun();
-  double cpu = ProcessorMs() - cpuStart;
+  double cpu = bench::ProcessorMs() - cpuStart;
   DWORD wall = GetTickCount() - wallStart;
   WaitForSingleObject(handheld, INFINITE);
   size_t changed = 0;

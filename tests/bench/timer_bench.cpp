@@ -16,6 +16,7 @@
 #include "objects/classes.h"
 #include "objects/objects.h"
 #include "objects/small_heap.h"
+#include "tests/bench/bench_figures.h"
 #include "ui/window_services.h"
 
 namespace {
@@ -26,7 +27,7 @@ constexpr size_t kFirings = 60;
 
 bool gWindowOpen = true;
 uint32_t gDue = 0;
-std::vector<uint32_t> gLateness;
+std::vector<double> gLateness;
 
 void Nothing() {}
 bool No() { return false; }
@@ -57,42 +58,27 @@ ObjectRecord* NewTimer(const char* name, void (*action)(ObjectRecord*), int32_t 
   return timer;
 }
 
-double ProcessorMs() {
-  FILETIME created, exited, kernel, user;
-  GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
-  auto ms = [](const FILETIME& t) {
-    return (static_cast<double>(t.dwHighDateTime) * 4294967296.0 + t.dwLowDateTime) / 10000.0;
-  };
-  return ms(kernel) + ms(user);
-}
-
-uint32_t Percentile(std::vector<uint32_t> values, double p) {
-  std::sort(values.begin(), values.end());
-  size_t index = static_cast<size_t>(p * static_cast<double>(values.size() - 1) + 0.5);
-  return values[index];
-}
-
 }  // namespace
 
 int main() {
   InitAllocatorLock();
   RegisterBuiltInClasses();
   SetWindowServices(&kOneWindow);
-  double cpuStart = ProcessorMs();
+  double cpuStart = bench::ProcessorMs();
   uint32_t wallStart = GetTickCount();
   gDue = wallStart + kPeriod;
   NewTimer("BenchTick", Tick, kPeriod, 2);
   NewTimer("BenchEnd", End, kRunMs, 1);
   RuntimeRun();
-  double cpu = ProcessorMs() - cpuStart;
+  double cpu = bench::ProcessorMs() - cpuStart;
   uint32_t wall = GetTickCount() - wallStart;
   if (gLateness.size() > kFirings) gLateness.resize(kFirings);
   std::printf("one Mode 2 timer of %d ms, %u ms run\n", kPeriod, wall);
   std::printf("processor time     %8.1f ms  (%.2f %% of one core)\n", cpu, 100.0 * cpu / wall);
   std::printf("firings measured   %8zu\n", gLateness.size());
   if (gLateness.empty()) return 1;
-  std::printf("lateness median    %8u ms\n", Percentile(gLateness, 0.5));
-  std::printf("lateness 95th pct  %8u ms\n", Percentile(gLateness, 0.95));
-  std::printf("lateness maximum   %8u ms\n", Percentile(gLateness, 1.0));
+  std::printf("lateness median    %8.1f ms\n", bench::Percentile(gLateness, 0.5));
+  std::printf("lateness 95th pct  %8.1f ms\n", bench::Percentile(gLateness, 0.95));
+  std::printf("lateness maximum   %8.1f ms\n", bench::Percentile(gLateness, 1.0));
   return 0;
 }
