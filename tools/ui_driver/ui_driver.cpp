@@ -46,6 +46,9 @@
 //                                      START in an edit child (RichEdit positions)
 //   ui-driver setclipboard CLASS TITLE [TEXT]   put TEXT on the clipboard as text,
 //                                      the window as its owner; without TEXT, empty it
+//   ui-driver waitfocus CLASS TITLE CHILD [MS]  wait until CHILD has the keyboard
+//                                      focus of the window's thread (a real click's
+//                                      focus change can come late on a busy machine)
 //
 // CLASS or TITLE may be "*" for any. CHILD is CLASS#N, the N-th child (from
 // 0) of that class. Exit status: 0 done, 2 window or child not found (after
@@ -438,6 +441,23 @@ int SetClipboardText(HWND owner, const char* text) {
   return ok ? 0 : 2;
 }
 
+// Polls the focus of the thread that owns `w` until it is `child`.
+int WaitFocus(HWND w, HWND child, DWORD ms) {
+  DWORD thread = GetWindowThreadProcessId(w, nullptr);
+  DWORD start = GetTickCount();
+  for (;;) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    if (GetGUIThreadInfo(thread, &info) && info.hwndFocus == child) return 0;
+    if (GetTickCount() - start >= ms) {
+      std::fprintf(stderr, "ui-driver: focus on %s, not the child, after %lu ms\n",
+                   info.hwndFocus ? ClassOf(info.hwndFocus).c_str() : "nothing", static_cast<unsigned long>(ms));
+      return 2;
+    }
+    Sleep(50);
+  }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -496,6 +516,11 @@ int main(int argc, char** argv) {
   if (verb == "select" && argc > 6) {
     HWND child = FindChild(w, argv[4]);
     return child ? SelectText(child, std::atoi(argv[5]), std::atoi(argv[6])) : 2;
+  }
+  if (verb == "waitfocus" && argc > 4) {
+    HWND child = FindChild(w, argv[4]);
+    if (!child) return 2;
+    return WaitFocus(w, child, argc > 5 ? std::strtoul(argv[5], nullptr, 10) : 10000);
   }
   if (verb == "setclipboard") return SetClipboardText(w, argc > 4 ? argv[4] : nullptr);
   return 3;
