@@ -23,8 +23,7 @@ before=$(main_pixel $X $Y)
 
 keys ctrl+g
 wait_status "Game Mode Enabled"
-sleep 0.5
-expect_eq "colour in game mode" "$(main_pixel $X $Y)" "$GAME_COLOUR"
+wait_value "colour in game mode" "$GAME_COLOUR" main_pixel $X $Y
 menu_snapshot
 expect_menu FileActivateGameMode 5 1
 
@@ -37,8 +36,7 @@ expect_eq "status after a key in game mode" "$(status_text)" "Game Mode Enabled"
 # Out of game mode by Ctrl+G: frames are text again.
 keys ctrl+g
 wait_status "Listening"
-sleep 0.5
-expect_eq "colour after game mode" "$(main_pixel $X $Y)" "$before"
+wait_value "colour after game mode" "$before" main_pixel $X $Y
 cable_say go2
 wait_writing "after"
 
@@ -47,8 +45,7 @@ keys ctrl+g
 wait_status "Game Mode Enabled"
 keys ctrl+k
 wait_status "Offline"
-sleep 0.5
-expect_eq "colour after disconnecting" "$(main_pixel $X $Y)" "$before"
+wait_value "colour after disconnecting" "$before" main_pixel $X $Y
 
 # Offline, Ctrl+G does nothing.
 keys ctrl+g

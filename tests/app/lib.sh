@@ -133,8 +133,8 @@ control_value() { driver value ZBWindow "$1" "$2" | tr -d '\r'; }
 # The text of the message box that is up (after waiting for it); then
 # message_ok dismisses it.
 message_text() {
-  driver wait '#32770' Message 10000 >/dev/null || fail "no message box"
-  driver texts '#32770' Message | tr -d '\r' | sed -n 's/^Static|\(..*\)$/\1/p'
+  driver waittext '#32770' Message Static 10000 | tr -d '\r'
+  [ "${PIPESTATUS[0]}" = 0 ] || fail "no message box with a text"
 }
 message_ok() {
   driver press '#32770' Message OK >/dev/null || fail "no OK button"
@@ -206,8 +206,16 @@ os.close(fd)' "$WORK/cable" "$1"
 }
 
 # Makes the main window the active one (its enabling rules run only then) by
-# a click on the empty end of its status line.
-activate_main() { main_driver realclick 188 10 >/dev/null; sleep 0.3; }
+# a click on the empty end of its status line; a second click if a busy
+# machine lost the first.
+activate_main() {
+  main_driver realclick 188 10 >/dev/null
+  if ! main_driver waitactive 5000 >/dev/null 2>&1; then
+    main_driver realclick 188 10 >/dev/null
+    main_driver waitactive 10000 >/dev/null || fail "the main window does not become active"
+  fi
+  sleep 0.3
+}
 
 # keys COMBO...: presses shortcut keys in the main window.
 keys() { main_driver realkeys "$@" >/dev/null || fail "keys $*"; }

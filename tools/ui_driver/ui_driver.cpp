@@ -49,6 +49,12 @@
 //   ui-driver waitfocus CLASS TITLE CHILD [MS]  wait until CHILD has the keyboard
 //                                      focus of the window's thread (a real click's
 //                                      focus change can come late on a busy machine)
+//   ui-driver waittext CLASS TITLE CHILDCLASS [MS]   wait until the window is
+//                                      there with a child of CHILDCLASS showing a
+//                                      text (a message box is on the screen a moment
+//                                      before its text is); print that text
+//   ui-driver waitactive CLASS TITLE [MS]   wait until the window is the active
+//                                      (foreground) one
 //
 // CLASS or TITLE may be "*" for any. CHILD is CLASS#N, the N-th child (from
 // 0) of that class. Exit status: 0 done, 2 window or child not found (after
@@ -112,14 +118,23 @@ BOOL CALLBACK MatchButton(HWND w, LPARAM param) {
   return FALSE;
 }
 
-int Wait(const char* cls, const char* title, DWORD ms) {
+// Checks `done` every 50 ms until it holds (true) or `ms` have passed (false).
+template <typename Check>
+bool PollFor(DWORD ms, Check done) {
   DWORD start = GetTickCount();
   for (;;) {
-    HWND w = FindTop(cls, title);
-    if (w && IsWindowVisible(w)) return 0;
-    if (GetTickCount() - start >= ms) break;
+    if (done()) return true;
+    if (GetTickCount() - start >= ms) return false;
     Sleep(50);
   }
+}
+
+int Wait(const char* cls, const char* title, DWORD ms) {
+  if (PollFor(ms, [&] {
+        HWND w = FindTop(cls, title);
+        return w && IsWindowVisible(w);
+      }))
+    return 0;
   std::fprintf(stderr, "ui-driver: no window %s \"%s\" after %lu ms\n", cls, title,
                static_cast<unsigned long>(ms));
   return 2;
@@ -204,16 +219,22 @@ int PostClick(HWND w, int x, int y, bool right) {
   return 0;
 }
 
+// The click carries its own place (absolute, in 65536ths of the screen), so
+// a pointer motion still on its way from the display cannot move it.
 int RealClick(HWND w, int x, int y) {
   POINT p = {x, y};
   ClientToScreen(w, &p);
   SetCursorPos(p.x, p.y);
+  LONG width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
   INPUT input[2] = {};
-  input[0].type = input[1].type = INPUT_MOUSE;
-  input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-  input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-  SendInput(2, input, sizeof(INPUT));
-  return 0;
+  for (INPUT& in : input) {
+    in.type = INPUT_MOUSE;
+    in.mi.dx = static_cast<LONG>((static_cast<LONGLONG>(p.x) * 65536 + width - 1) / width);
+    in.mi.dy = static_cast<LONG>((static_cast<LONGLONG>(p.y) * 65536 + height - 1) / height);
+  }
+  input[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_LEFTDOWN;
+  input[1].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_LEFTUP;
+  return SendInput(2, input, sizeof(INPUT)) == 2 ? 0 : 2;
 }
 
 int Keys(HWND w, const std::string& text) {
@@ -278,16 +299,10 @@ int Resize(HWND w, int width, int height) {
 }
 
 int WaitGone(const char* cls, const char* title, DWORD ms) {
-  DWORD start = GetTickCount();
-  while (FindTop(cls, title)) {
-    if (GetTickCount() - start >= ms) {
-      std::fprintf(stderr, "ui-driver: window %s \"%s\" still there after %lu ms\n", cls, title,
-                   static_cast<unsigned long>(ms));
-      return 2;
-    }
-    Sleep(50);
-  }
-  return 0;
+  if (PollFor(ms, [&] { return FindTop(cls, title) == nullptr; })) return 0;
+  std::fprintf(stderr, "ui-driver: window %s \"%s\" still there after %lu ms\n", cls, title,
+               static_cast<unsigned long>(ms));
+  return 2;
 }
 
 int OnChild(HWND w, int argc, char** argv, bool set) {
@@ -441,21 +456,55 @@ int SetClipboardText(HWND owner, const char* text) {
   return ok ? 0 : 2;
 }
 
-// Polls the focus of the thread that owns `w` until it is `child`.
-int WaitFocus(HWND w, HWND child, DWORD ms) {
-  DWORD thread = GetWindowThreadProcessId(w, nullptr);
-  DWORD start = GetTickCount();
-  for (;;) {
-    GUITHREADINFO info{};
-    info.cbSize = sizeof info;
-    if (GetGUIThreadInfo(thread, &info) && info.hwndFocus == child) return 0;
-    if (GetTickCount() - start >= ms) {
-      std::fprintf(stderr, "ui-driver: focus on %s, not the child, after %lu ms\n",
-                   info.hwndFocus ? ClassOf(info.hwndFocus).c_str() : "nothing", static_cast<unsigned long>(ms));
-      return 2;
-    }
-    Sleep(50);
+struct TextSearch {
+  std::string cls;
+  std::string text;
+};
+
+// Stops at the first child of the class that shows a text.
+BOOL CALLBACK MatchTextChild(HWND w, LPARAM param) {
+  auto* search = reinterpret_cast<TextSearch*>(param);
+  if (ClassOf(w) != search->cls) return TRUE;
+  search->text = TextOf(w);
+  return search->text.empty();
+}
+
+int WaitText(const char* cls, const char* title, const char* child_class, DWORD ms) {
+  TextSearch search{child_class, ""};
+  bool shown = PollFor(ms, [&] {
+    HWND w = FindTop(cls, title);
+    if (!w || !IsWindowVisible(w)) return false;
+    EnumChildWindows(w, MatchTextChild, reinterpret_cast<LPARAM>(&search));
+    return !search.text.empty();
+  });
+  if (!shown) {
+    std::fprintf(stderr, "ui-driver: no %s with a text in %s \"%s\" after %lu ms\n", child_class, cls, title,
+                 static_cast<unsigned long>(ms));
+    return 2;
   }
+  std::printf("%s\n", search.text.c_str());
+  return 0;
+}
+
+// The window that has the keyboard focus in the thread owning `w`.
+HWND FocusOf(HWND w) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  return GetGUIThreadInfo(GetWindowThreadProcessId(w, nullptr), &info) ? info.hwndFocus : nullptr;
+}
+
+int WaitFocus(HWND w, HWND child, DWORD ms) {
+  if (PollFor(ms, [&] { return FocusOf(w) == child; })) return 0;
+  HWND focus = FocusOf(w);
+  std::fprintf(stderr, "ui-driver: focus on %s, not the child, after %lu ms\n",
+               focus ? ClassOf(focus).c_str() : "nothing", static_cast<unsigned long>(ms));
+  return 2;
+}
+
+int WaitActive(HWND w, DWORD ms) {
+  if (PollFor(ms, [&] { return GetForegroundWindow() == w; })) return 0;
+  std::fprintf(stderr, "ui-driver: the window is not the active one after %lu ms\n", static_cast<unsigned long>(ms));
+  return 2;
 }
 
 }  // namespace
@@ -471,6 +520,8 @@ int main(int argc, char** argv) {
   const char *cls = argv[2], *title = argv[3];
   if (verb == "wait") return Wait(cls, title, argc > 4 ? std::strtoul(argv[4], nullptr, 10) : 30000);
   if (verb == "waitgone") return WaitGone(cls, title, argc > 4 ? std::strtoul(argv[4], nullptr, 10) : 30000);
+  if (verb == "waittext" && argc > 4)
+    return WaitText(cls, title, argv[4], argc > 5 ? std::strtoul(argv[5], nullptr, 10) : 10000);
   HWND w = FindTop(cls, title);
   if (!w) {
     std::fprintf(stderr, "ui-driver: no window %s \"%s\"\n", cls, title);
@@ -522,6 +573,7 @@ int main(int argc, char** argv) {
     if (!child) return 2;
     return WaitFocus(w, child, argc > 5 ? std::strtoul(argv[5], nullptr, 10) : 10000);
   }
+  if (verb == "waitactive") return WaitActive(w, argc > 4 ? std::strtoul(argv[4], nullptr, 10) : 10000);
   if (verb == "setclipboard") return SetClipboardText(w, argc > 4 ? argv[4] : nullptr);
   return 3;
 }

@@ -6,7 +6,7 @@
 #
 # run_window_test.sh WINE_RUN UI_DRIVER FOLDER PROGRAM SCENARIO EXPECTED [SCREENSHOT]
 #   SCENARIO: a bash file sourced after the program started; it calls
-#   `drive VERB ARGS...` (the UI driver) and `fail MESSAGE`.
+#   `drive VERB ARGS...` (the UI driver), `wait_trace LINE` and `fail MESSAGE`.
 #   SCREENSHOT: where `screenshot` in the scenario saves the desktop.
 set -u
 wine_run=$1 driver=$2 folder=$3 program=$4 scenario=$5 expected=$6 screenshot=${7:-}
@@ -17,6 +17,15 @@ cd "$work"
 
 drive() { "$wine_run" "$driver" "$@"; }
 screenshot() { [ -n "$screenshot" ] && import -window root "$screenshot"; return 0; }
+# wait_trace LINE: waits up to 10 s until trace.log holds LINE, so a step
+# that posts or clicks can be known handled before the next one.
+wait_trace() {
+  for _ in $(seq 100); do
+    [ -f trace.log ] && tr '\r' '\n' < trace.log | grep -qxF "$1" && return 0
+    sleep 0.1
+  done
+  fail "no '$1' in the trace"
+}
 fail() {
   echo "FAIL: $*"
   [ -f trace.log ] && { echo "--- trace so far"; tr '\r' '\n' < trace.log; }
