@@ -265,7 +265,8 @@ bool Main_FileSendInputView(ObjectRecord* main) {
 }
 
 // Sends a text file line by line, each line with the chosen line end, with
-// the progress bar kept busy and the event loop running between lines.
+// the progress bar kept busy. Between lines the runtime's background task
+// runs (the bar's block moves); window messages wait until the file is sent.
 bool Main_FileSendFile(ObjectRecord* main) {
   Ref file = Ref::Adopt(RuntimeGetOpenFolderItem(&kFileTypes));
   if (!file) return true;

@@ -1,7 +1,8 @@
 // ProgressBar: a standard progress bar ("msctls_progress32") with the range
 // 0..Maximum. With Maximum <= 0 the bar is indeterminate: a runtime-drawn
 // pane is laid over it, in which a small block sweeps back and forth, moved
-// by a periodic task of the event loop every 10 units of 16 ms.
+// by a periodic task of the event loop every 10 units of 16 ms (which also
+// runs inside RuntimeBackgroundTask, so long work shows it moving).
 #include <windows.h>
 #include <commctrl.h>
 
@@ -58,10 +59,16 @@ void SweepPane::Paint(HDC dc) {
   FillRect(dc, &block, GetSysColorBrush(COLOR_HIGHLIGHT));
 }
 
+// Drawn at once rather than left to a WM_PAINT: an application loop that
+// calls RuntimeBackgroundTask between steps of long work runs this step but
+// takes no window messages, and the block must move meanwhile. Paint covers
+// the whole pane, so nothing is erased first (no flicker).
 void SweepPane::Step() {
   if (!control_) return;
   StepSweep(sweep_, control_->bounds.right - control_->bounds.left);
-  Invalidate();
+  if (!hwnd_) return;
+  InvalidateRect(hwnd_, nullptr, FALSE);
+  UpdateWindow(hwnd_);
 }
 
 // --- the bar ------------------------------------------------------------------------------
@@ -69,7 +76,9 @@ void SweepPane::Step() {
 ProgressPane::~ProgressPane() { StopSweep(); }
 
 bool ProgressPane::Create(HWND parent) {
-  if (!Make(parent, PROGRESS_CLASSA, "", 0)) return false;
+  // Clipped by its siblings: the sweeping block lies on top of it, and a
+  // redraw of the bar (with the status text around it, say) must not cover it.
+  if (!Make(parent, PROGRESS_CLASSA, "", WS_CLIPSIBLINGS)) return false;
   ProgressBarObject* b = As<ProgressBarObject>();
   SetMaximum(b->maximum);
   SetValue(b->value);

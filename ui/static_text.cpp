@@ -88,9 +88,14 @@ void __cdecl StaticTextCreatePane(ObjectRecord* control) {
 
 extern "C" {
 
+// The same text again leaves the screen alone: a status line set at every
+// step of long work would otherwise redraw itself and everything over it
+// (a busy progress bar's block) at every step, and flicker.
 void staticCaptionSetter(ObjectRecord* label, uint32_t, StringRecord* text) {
   if (!label) return;
+  bool same = StringView(Label(label)->text) == StringView(text);
   stringSetter(label, offsetof(StaticTextObject, text), text);
+  if (same) return;
   if (StaticTextPane* pane = PaneOf(label)) pane->CaptionChanged();
   Redraw(label);
 }

@@ -217,6 +217,17 @@ activate_main() {
   sleep 0.3
 }
 
+# send_file NAME: File > Send > Text File... (Ctrl+T), and NAME, a file in
+# the program's folder, chosen in the open dialog.
+send_file() {
+  keys ctrl+t
+  driver wait '#32770' Open 10000 >/dev/null || fail "no open dialog"
+  sleep 0.5
+  driver settext '#32770' Open Edit#0 "$1" || fail "no file name field"
+  driver press '#32770' Open Open || fail "no Open button"
+  driver waitgone '#32770' Open 10000 >/dev/null || fail "the open dialog stays"
+}
+
 # keys COMBO...: presses shortcut keys in the main window.
 keys() { main_driver realkeys "$@" >/dev/null || fail "keys $*"; }
 

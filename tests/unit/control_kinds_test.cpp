@@ -750,6 +750,42 @@ TEST_F(ControlKinds, EveryStaticTextSetterStoresThenRedraws) {
   EXPECT_EQ(reinterpret_cast<StaticTextObject*>(label)->textSize, 9);
 }
 
+// Counts the WM_PAINTs that reach one window (sent ones included, as
+// UpdateWindow sends them), through a hook of this thread.
+int gPaints = 0;
+HWND gPainted = nullptr;
+LRESULT CALLBACK CountPaints(int code, WPARAM wParam, LPARAM lParam) {
+  const auto* m = reinterpret_cast<const CWPSTRUCT*>(lParam);
+  if (code == HC_ACTION && m->hwnd == gPainted && m->message == WM_PAINT) ++gPaints;
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// A status line set to the same text at every step of long work must not
+// redraw itself (and what lies over it) each time.
+TEST_F(ControlKinds, TheSameCaptionAgainPaintsNothing) {
+  Build({{kStaticText, With(Place("Label", 10, 10, 200, 40), {{"Text", "Offline"}})}});
+  ObjectRecord* label = Find("Label");
+  UpdateWindow(Hwnd());
+  gPainted = PaneOf<StaticTextPane>("Label")->Handle();
+  HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, CountPaints, nullptr, GetCurrentThreadId());
+  ASSERT_NE(hook, nullptr);
+  StringRef sending = Text("Sending...");
+  StringRef again = Text("Sending...");
+  StringRef listening = Text("Listening");
+  staticCaptionSetter(label, 0, sending.get());
+  int first = gPaints;
+  staticCaptionSetter(label, 0, again.get());
+  UpdateWindow(Hwnd());
+  int repeated = gPaints - first;
+  staticCaptionSetter(label, 0, listening.get());
+  int changed = gPaints - first - repeated;
+  UnhookWindowsHookEx(hook);
+  EXPECT_GE(first, 1);
+  EXPECT_EQ(repeated, 0);
+  EXPECT_GE(changed, 1);
+  EXPECT_EQ(Str(stringGetter(label, offsetof(StaticTextObject, text))), "Listening");
+}
+
 // --- PushButton, CheckBox, GroupBox ---------------------------------------------------
 
 TEST_F(ControlKinds, PushButtonsRaiseActionOnAClickAndWhenPushed) {

@@ -340,18 +340,42 @@ int Progress(HWND bar) {
   return 0;
 }
 
+// The row is copied from the screen in one piece, so that a pane being
+// redrawn meanwhile is seen either before or after, not half of each.
 int Highlight(HWND w, int x, int y, int width) {
+  if (width <= 0) return 3;
   COLORREF wanted = GetSysColor(COLOR_HIGHLIGHT);
   POINT p = {x, y};
   ClientToScreen(w, &p);
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = 1;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
   HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  HBITMAP row = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  bool copied = memory && row;
+  if (copied) {
+    HGDIOBJ old = SelectObject(memory, row);
+    copied = BitBlt(memory, 0, 0, width, 1, screen, p.x, p.y, SRCCOPY);
+    GdiFlush();
+    SelectObject(memory, old);
+  }
   int first = -1, count = 0;
-  for (int i = 0; i < width; ++i) {
-    if (GetPixel(screen, p.x + i, p.y) != wanted) continue;
+  for (int i = 0; copied && i < width; ++i) {
+    const BYTE* bgr = static_cast<const BYTE*>(bits) + 4 * i;
+    if (RGB(bgr[2], bgr[1], bgr[0]) != wanted) continue;
     if (first < 0) first = i;
     ++count;
   }
+  if (row) DeleteObject(row);
+  if (memory) DeleteDC(memory);
   ReleaseDC(nullptr, screen);
+  if (!copied) return 2;
   std::printf("%d %d\n", first, count);
   return 0;
 }
