@@ -9,7 +9,6 @@
 
 namespace {
 
-VS_STRING(kProgressBar, "ProgressBar");
 VS_STRING(kToggle, "ButtonToggleInputView");
 
 // The collapsed window: the status line alone.
@@ -47,7 +46,7 @@ void Main_ViewExpand(ObjectRecord* main, bool visible) {
 }
 
 void Main_ViewUpdate(ObjectRecord*) {
-  ControlVisibleSetter(Control(&kProgressBar), 0, Global<bool>(G::kShowProgressBar));
+  ControlVisibleSetter(ProgressBar(), 0, Global<bool>(G::kShowProgressBar));
 }
 
 void Main_Open(ObjectRecord* main) {

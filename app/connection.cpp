@@ -55,6 +55,7 @@ int32_t LastByte(const String& s) {
 
 ObjectRecord* InputView() { return Control(MainWindow(), &kInputView); }
 ObjectRecord* SerialLine() { return Line(MainWindow()); }
+ObjectRecord* ProgressBar() { return Control(MainWindow(), &kProgressBar); }
 
 void PlaceInsertionPointAtEnd(ObjectRecord* view) {
   editSelStartSetter(view, 0, String::Adopt(editTextGetter(view)).Length());
@@ -191,7 +192,7 @@ void Main_ReceiveGameKey(ObjectRecord*, StringRecord* key) {
 
 void Main_ToggleGameMode(ObjectRecord* main) {
   if (!Main_IsConnected(main)) return;
-  ObjectRecord* bar = Control(main, &kProgressBar);
+  ObjectRecord* bar = ProgressBar();
   if (Global<bool>(G::kGameMode)) {
     Global<bool>(G::kGameMode) = false;
     Main_StatusUpdate(main);
@@ -253,14 +254,14 @@ void TimerKeyTyper_Action(ObjectRecord* timer) {
 
 // Keeps the progress bar in its busy state while it runs.
 void TimerProgressStart_Action(ObjectRecord*) {
-  progressMaximumSetter(Control(MainWindow(), &kProgressBar), 0, 0);
+  progressMaximumSetter(ProgressBar(), 0, 0);
 }
 
 void TimerProgressStop_Action(ObjectRecord*) {
   ObjectRecord* main = MainWindow();
   SetTimer(main, &kTimerProgressStart, 0);
   Main_SetStatus(main, Main_IsConnected(main) ? 1 : 0, false);
-  progressMaximumSetter(Control(main, &kProgressBar), 0, 100);
+  progressMaximumSetter(ProgressBar(), 0, 100);
 }
 
 }  // extern "C"

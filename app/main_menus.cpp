@@ -21,7 +21,6 @@ VS_STRING(kWebSite, "https://www.vellory.example/");
 VS_STRING(kUserGuide, "user-guide.html");
 VS_STRING(kFileTypes, "text/plain;text/html");
 VS_STRING(kNotSupported, "This feature is not supported yet on the Vellory Server for Windows.");
-VS_STRING(kProgressBar, "ProgressBar");
 
 VS_STRING(kAppleVisitWebSite, "AppleVisitWebSite");
 VS_STRING(kAppleAboutVellory, "AppleAboutVellory");
@@ -272,7 +271,7 @@ bool Main_FileSendFile(ObjectRecord* main) {
   if (!file) return true;
   Ref stream = Ref::Adopt(FolderItemOpenTextFile(file.get()));
   if (!stream) return true;
-  ObjectRecord* bar = RuntimeControlFetch(main, &kProgressBar);
+  ObjectRecord* bar = ProgressBar();
   while (!TextInputStreamEOF(stream.get())) {
     progressMaximumSetter(bar, 0, 0);
     String line = String::Adopt(TextInputStreamReadLine(stream.get()));

@@ -17,9 +17,10 @@ void ShowSetupAssistant();
 // number order; the event loop runs after each row.
 void AddSerialPortRows(ObjectRecord* popup);
 
-// The main window's Writing Window and serial control, borrowed.
+// The main window's Writing Window, serial control and progress bar, borrowed.
 ObjectRecord* InputView();
 ObjectRecord* SerialLine();
+ObjectRecord* ProgressBar();
 
 // Puts the insertion point after the last character of an edit field.
 void PlaceInsertionPointAtEnd(ObjectRecord* view);

@@ -206,14 +206,10 @@ os.close(fd)' "$WORK/cable" "$1"
 }
 
 # Makes the main window the active one (its enabling rules run only then) by
-# a click on the empty end of its status line; a second click if a busy
-# machine lost the first.
+# a click on the empty end of its status line.
+main_is_active() { main_driver waitactive 0 >/dev/null 2>&1; }
 activate_main() {
-  main_driver realclick 188 10 >/dev/null
-  if ! main_driver waitactive 5000 >/dev/null 2>&1; then
-    main_driver realclick 188 10 >/dev/null
-    main_driver waitactive 10000 >/dev/null || fail "the main window does not become active"
-  fi
+  retry_action "the main window to become active" 'main_driver realclick 188 10' main_is_active
   sleep 0.3
 }
 

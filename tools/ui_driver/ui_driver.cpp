@@ -531,6 +531,11 @@ int WaitActive(HWND w, DWORD ms) {
   return 2;
 }
 
+// The time-out argument at argv[i], in milliseconds, or `fallback` when absent.
+DWORD MsArgument(int argc, char** argv, int i, DWORD fallback) {
+  return argc > i ? std::strtoul(argv[i], nullptr, 10) : fallback;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -542,10 +547,10 @@ int main(int argc, char** argv) {
   }
   std::string verb = argv[1];
   const char *cls = argv[2], *title = argv[3];
-  if (verb == "wait") return Wait(cls, title, argc > 4 ? std::strtoul(argv[4], nullptr, 10) : 30000);
-  if (verb == "waitgone") return WaitGone(cls, title, argc > 4 ? std::strtoul(argv[4], nullptr, 10) : 30000);
+  if (verb == "wait") return Wait(cls, title, MsArgument(argc, argv, 4, 30000));
+  if (verb == "waitgone") return WaitGone(cls, title, MsArgument(argc, argv, 4, 30000));
   if (verb == "waittext" && argc > 4)
-    return WaitText(cls, title, argv[4], argc > 5 ? std::strtoul(argv[5], nullptr, 10) : 10000);
+    return WaitText(cls, title, argv[4], MsArgument(argc, argv, 5, 10000));
   HWND w = FindTop(cls, title);
   if (!w) {
     std::fprintf(stderr, "ui-driver: no window %s \"%s\"\n", cls, title);
@@ -595,9 +600,9 @@ int main(int argc, char** argv) {
   if (verb == "waitfocus" && argc > 4) {
     HWND child = FindChild(w, argv[4]);
     if (!child) return 2;
-    return WaitFocus(w, child, argc > 5 ? std::strtoul(argv[5], nullptr, 10) : 10000);
+    return WaitFocus(w, child, MsArgument(argc, argv, 5, 10000));
   }
-  if (verb == "waitactive") return WaitActive(w, argc > 4 ? std::strtoul(argv[4], nullptr, 10) : 10000);
+  if (verb == "waitactive") return WaitActive(w, MsArgument(argc, argv, 4, 10000));
   if (verb == "setclipboard") return SetClipboardText(w, argc > 4 ? argv[4] : nullptr);
   return 3;
 }
