@@ -1,9 +1,11 @@
 // Start-up and the main window's own events: the entry function brings up
 // the runtime and the main window, whose Open loads the settings, offers the
 // setup assistant on a first run and connects when asked to; Resized keeps
-// the collapsed window at its one size; Close saves and ends the program.
+// the collapsed window at its one size (and a new size of the Writing Window
+// is saved soon); Close saves and ends the program.
 #include VS_PROJECT_HEADER
 
+#include "app/autosave.h"
 #include "app/globals.h"
 #include "app/pref_container.h"
 
@@ -58,6 +60,8 @@ void Main_Open(ObjectRecord* main) {
   if (Global<bool>(G::kAutoConnect)) Main_Connect(main);
   Main_ViewExpand(main, Global<bool>(G::kShowInputView));
   Main_ViewUpdate(main);
+  // Loading the text and placing the window changed nothing of the file.
+  ForgetUnsavedChanges();
 }
 
 void Main_Close(ObjectRecord* main) {
@@ -71,6 +75,7 @@ void Main_Resized(ObjectRecord* main) {
   if (controlVisibleGetter(InputView())) {
     Global<int32_t>(G::kWidth) = windowPosGetter(main, 2);
     Global<int32_t>(G::kHeight) = windowPosGetter(main, 3);
+    NoteUnsavedChange();
     return;
   }
   // Setting the size raises Resized again; by then it is already right.

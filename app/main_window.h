@@ -45,7 +45,9 @@ void Main_ViewExpand(ObjectRecord* main, bool visible);
 void Main_ViewUpdate(ObjectRecord* main);
 void Main_PrefsLoad(ObjectRecord* main);
 void Main_PrefsDefault(ObjectRecord* main);
-void Main_PrefsSave(ObjectRecord* main);
+// Saves the settings and the Writing Window; false (and the user told once)
+// when the file could not be written.
+bool Main_PrefsSave(ObjectRecord* main);
 void Main_PrefsCheckVersion(ObjectRecord* main);
 void Main_DisplayWelcomeMessage(ObjectRecord* main);
 

@@ -121,35 +121,67 @@ vs::Ref PrefFile(ObjectRecord* self) {
   return vs::Ref::Adopt(FolderChild(folder.get(), FileName(self)));
 }
 
+// Writes `text` escaped, a piece at a time, so that a long value (the
+// Writing Window's whole text) never has to be built as one escaped string.
+bool WriteEscaped(ObjectRecord* stream, StringRecord* text) {
+  constexpr size_t kPiece = 1024;
+  const char* bytes = StringGetCString(text);
+  size_t length = static_cast<size_t>(StringLen(text));
+  char out[kPiece * 3];
+  for (size_t at = 0; at < length; at += kPiece) {
+    size_t n = length - at < kPiece ? length - at : kPiece;
+    size_t made = PrefEscape(bytes + at, n, out);
+    String piece = String::Adopt(ZORBBuildString(out, static_cast<int32_t>(made)));
+    if (!TextOutputStreamWrite(stream, piece.get())) return false;
+  }
+  return true;
+}
+
+// Writes the file line of entry `index`: the same bytes as its
+// EncodePreference text and the stream's line end.
+bool WriteEntry(ObjectRecord* self, ObjectRecord* stream, int32_t index) {
+  String name = String::Adopt(PrefContainer_GetNthName(self, index));
+  String value = String::Adopt(PrefContainer_GetNthValue(self, index));
+  return WriteEscaped(stream, name.get()) && TextOutputStreamWrite(stream, &kEquals) &&
+         WriteEscaped(stream, value.get()) && TextOutputStreamWriteLine(stream, nullptr);
+}
+
 }  // namespace
 
 extern "C" {
 
-void PrefContainer_Read(ObjectRecord* self) {
-  if (!StringLen(FileName(self))) return;
+bool PrefContainer_Read(ObjectRecord* self) {
+  if (!StringLen(FileName(self))) return true;
   vs::Ref file = PrefFile(self);
   vs::Ref stream = vs::Ref::Adopt(FolderItemOpenTextFile(file.get()));
-  if (!stream) return;
+  // No file is a first start; a file that is there but cannot be opened is
+  // the caller's to deal with, never to be taken for an empty one.
+  if (!stream) return !fileExistsGetter(file.get());
   while (!TextInputStreamEOF(stream.get())) {
     String line = String::Adopt(TextInputStreamReadLine(stream.get()));
     PrefContainer_DecodePreference(self, line.get());
     RuntimeBackgroundTask();
   }
   TextInputStreamClose(stream.get());
+  return true;
 }
 
-void PrefContainer_Write(ObjectRecord* self) {
-  if (!StringLen(FileName(self))) return;
+bool PrefContainer_Write(ObjectRecord* self) {
+  if (!StringLen(FileName(self))) return true;
   vs::Ref file = PrefFile(self);
-  FolderItemDelete(file.get());
+  // The runtime writes a new file beside the old one and puts it in place
+  // only when it is complete, so the old one stays whole until then.
   vs::Ref stream = vs::Ref::Adopt(FolderItemCreateTextFile(file.get()));
-  if (!stream) return;
-  for (int32_t i = 0; i < Count(self); ++i) {
-    String line = String::Adopt(PrefContainer_EncodePreference(self, i));
-    TextOutputStreamWriteLine(stream.get(), line.get());
+  if (!stream) return false;
+  bool written = true;
+  for (int32_t i = 0; written && i < Count(self); ++i) {
+    written = WriteEntry(self, stream.get(), i);
     RuntimeBackgroundTask();
   }
+  if (written) return TextOutputStreamClose(stream.get());
+  // A failed write has already given up the new file; closing only tidies.
   TextOutputStreamClose(stream.get());
+  return false;
 }
 
 int32_t PrefContainer_FindPrefIndex(ObjectRecord* self, StringRecord* name) {
@@ -299,7 +331,9 @@ StringRecord* PrefContainer_EncodeString(ObjectRecord*, StringRecord* text) {
 }
 
 StringRecord* PrefContainer_DecodeString(ObjectRecord*, StringRecord* text) {
-  String decoded = Transformed<1024>(text, 1024, 2, PrefUnescape);
+  // Unescaping never makes a piece longer; large pieces keep a long value
+  // (a big Writing Window) from being joined from thousands of small ones.
+  String decoded = Transformed<3072>(text, 3072, 2, PrefUnescape);
   RuntimeLockString(decoded.get());
   return decoded.get();
 }

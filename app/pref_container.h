@@ -13,8 +13,12 @@ void PrefContainer_Init(ObjectRecord* self, StringRecord* fileName);
 void PrefContainer_SetPrefFileName(ObjectRecord* self, StringRecord* name);
 StringRecord* PrefContainer_GetPrefFileName(ObjectRecord* self);
 ObjectRecord* PrefContainer_PrefLocation(ObjectRecord* self);
-void PrefContainer_Read(ObjectRecord* self);
-void PrefContainer_Write(ObjectRecord* self);
+// Adds the file's entries. False only when the file is there but cannot be
+// opened: the caller must not take that for a first start.
+bool PrefContainer_Read(ObjectRecord* self);
+// Replaces the file with the entries in one step. False when it could not
+// (the old file is then as it was and RuntimeFileErrorText says why).
+bool PrefContainer_Write(ObjectRecord* self);
 
 StringRecord* PrefContainer_Get(ObjectRecord* self, StringRecord* name);
 void PrefContainer_Put(ObjectRecord* self, StringRecord* name, StringRecord* value);

@@ -2,8 +2,13 @@
 // defaults, kept in the serial control and the Globals module while the
 // program runs, and written back on every save. Also the welcome text the
 // setup assistant leaves in the Writing Window.
+//
+// The file holds the user's text, so it is never lost quietly: a save that
+// fails leaves the old file whole and says so once; a file that is there
+// but cannot be read is moved aside before anything is saved over it.
 #include VS_PROJECT_HEADER
 
+#include "app/autosave.h"
 #include "app/globals.h"
 #include "app/pref_container.h"
 
@@ -36,6 +41,17 @@ VS_STRING(kInputViewKey, "InputView");
 VS_STRING(kVersion, "Version");
 VS_STRING(kVersionNumber, "1.1");
 VS_STRING(kCR, "\r");
+VS_STRING(kAsideSuffix, ".unreadable");
+VS_STRING(kSaveFailed, "The preferences could not be saved to ");
+VS_STRING(kReadFailed, "The preferences in ");
+VS_STRING(kCouldNotBeRead, " could not be read");
+VS_STRING(kStartsWithDefaults, ", so the program starts with the standard settings. ");
+VS_STRING(kKeptAs, "The file was kept as ");
+VS_STRING(kLeftAlone, "The file is left as it is, and nothing will be saved over it.");
+VS_STRING(kColon, ": ");
+VS_STRING(kFullStop, ".");
+VS_STRING(kReasonOpen, " (");
+VS_STRING(kReasonClose, ")");
 VS_STRING(kCRLF, "\r\n");
 
 VS_STRING(kWelcomeConnected,
@@ -114,6 +130,70 @@ void LoadWritingWindow() {
   PlaceInsertionPointAtEnd(view);
 }
 
+// What the file layer said of its last failure, as the middle of a sentence.
+String FailureReason() {
+  String reason = String::Adopt(RuntimeFileErrorText());
+  if (!reason.Length()) return reason;
+  String first = String::Adopt(StringLeft(reason.get(), 1));
+  return String::Adopt(StringLCase(first.get())) + String::Adopt(StringMid2(reason.get(), 2));
+}
+
+// The preference file and the place an unreadable one is kept.
+Ref PreferenceFile() {
+  Ref folder = Ref::Adopt(PrefContainer_PrefLocation(Prefs()));
+  return Ref::Adopt(FolderChild(folder.get(), &kPrefFile));
+}
+String PathOf(const Ref& item) { return String::Adopt(fileAbsolutePathGetter(item.get())); }
+Ref AsidePlace() {
+  Ref folder = Ref::Adopt(PrefContainer_PrefLocation(Prefs()));
+  String name = String::Borrow(&kPrefFile) + String::Borrow(&kAsideSuffix);
+  return Ref::Adopt(FolderChild(folder.get(), name.get()));
+}
+
+// A file that could not be read waits here to be moved aside; until it is,
+// nothing is saved over it.
+bool gUnreadableInPlace = false;
+// A failed save is told once, until a save succeeds again.
+bool gSaveFailureTold = false;
+
+// Moves the unreadable file to "Vellory Prefs.unreadable" (replacing an
+// earlier one). True when it is out of the way.
+bool MoveUnreadableAside() {
+  if (!gUnreadableInPlace) return true;
+  Ref file = PreferenceFile();
+  Ref aside = AsidePlace();
+  if (!FolderItemMoveFileTo(file.get(), aside.get())) return false;
+  gUnreadableInPlace = false;
+  return true;
+}
+
+// The file is there but cannot be read: the program goes on with the
+// defaults, and the user hears where the file went.
+void SetUnreadableFileAside() {
+  String reason = FailureReason();
+  Ref file = PreferenceFile();
+  gUnreadableInPlace = true;
+  bool moved = MoveUnreadableAside();
+  String text = String::Borrow(&kReadFailed) + PathOf(file) + String::Borrow(&kCouldNotBeRead);
+  if (reason.Length()) text = text + String::Borrow(&kReasonOpen) + reason + String::Borrow(&kReasonClose);
+  text = text + String::Borrow(&kStartsWithDefaults);
+  if (moved)
+    text = text + String::Borrow(&kKeptAs) + PathOf(AsidePlace()) + String::Borrow(&kFullStop);
+  else
+    text = text + String::Borrow(&kLeftAlone);
+  RuntimeMsgBox(text.get());
+}
+
+// Tells the user, once, that the settings and text could not be kept.
+void ReportSaveFailure() {
+  if (gSaveFailureTold) return;
+  gSaveFailureTold = true;
+  String reason = FailureReason();
+  String text = String::Borrow(&kSaveFailed) + PathOf(PreferenceFile());
+  if (reason.Length()) text = text + String::Borrow(&kColon) + reason;
+  RuntimeMsgBox((text + String::Borrow(&kFullStop)).get());
+}
+
 void SaveSerialSettings() {
   SerialObject* line = SerialSettings();
   PutInt(&kPort, line->port);
@@ -165,15 +245,17 @@ void Main_PrefsLoad(ObjectRecord* main) {
   Global<bool>(G::kFirstRun) = !PreferenceFileExists(container);
   PrefContainer_Init(container, &kPrefFile);
   Main_PrefsDefault(main);
-  PrefContainer_Read(container);
+  if (!PrefContainer_Read(container)) SetUnreadableFileAside();
   LoadSerialSettings();
   LoadGlobals();
   LoadWritingWindow();
   Main_PrefsCheckVersion(main);
 }
 
-void Main_PrefsSave(ObjectRecord* main) {
-  if (!Prefs()) return;
+bool Main_PrefsSave(ObjectRecord* main) {
+  if (!Prefs()) return false;
+  // What changes while this save runs goes into the next one.
+  SaveScope saving;
   SaveSerialSettings();
   for (const BoolSetting& s : kGlobalBooleans) PutBool(s.key, Global<bool>(s.offset));
   PutInt(&kReturnType, Global<int32_t>(G::kReturnType));
@@ -188,7 +270,12 @@ void Main_PrefsSave(ObjectRecord* main) {
   PutInt(&kHeight, shown ? windowPosGetter(main, 3) : Global<int32_t>(G::kHeight));
   String text = String::Adopt(editTextGetter(InputView()));
   PrefContainer_PutString(Prefs(), &kInputViewKey, text.get());
-  PrefContainer_Write(Prefs());
+  if (!MoveUnreadableAside() || !PrefContainer_Write(Prefs())) {
+    ReportSaveFailure();
+    return false;
+  }
+  gSaveFailureTold = false;
+  return true;
 }
 
 void Main_DisplayWelcomeMessage(ObjectRecord* main) {

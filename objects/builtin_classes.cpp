@@ -75,6 +75,10 @@ EventEntry gWindowEvents[kWindowEventCount] = {
     {0, "Moved", "", "", 0, nullptr},
     {0, "EnableMenuItems", "", "", 0, nullptr},
     {0, "DropObject", "obj As DragItem", "", 0, nullptr},
+    // The user is logging off or the system shutting down: the last moment
+    // to keep what must not be lost, since the process may end without
+    // any window being closed.
+    {0, "EndSession", "", "", 0, nullptr},
 };
 
 EventEntry gControlEvents[kControlEventCount] = {

@@ -54,7 +54,7 @@ enum WindowEvent {
   kWindowOpen, kWindowClose, kWindowCancelClose, kWindowActivate, kWindowDeactivate,
   kWindowPaint, kWindowMouseDown, kWindowMouseDrag, kWindowMouseUp, kWindowMouseMove,
   kWindowMouseEnter, kWindowMouseExit, kWindowKeyDown, kWindowResized, kWindowMoved,
-  kWindowEnableMenuItems, kWindowDropObject, kWindowEventCount
+  kWindowEnableMenuItems, kWindowDropObject, kWindowEndSession, kWindowEventCount
 };
 extern EventEntry gWindowEvents[kWindowEventCount];
 

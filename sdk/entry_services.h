@@ -132,10 +132,22 @@ StringRecord* TextInputStreamReadLine(ObjectRecord* stream);
 StringRecord* TextInputStreamReadAll(ObjectRecord* stream);
 bool TextInputStreamEOF(ObjectRecord* stream);
 void TextInputStreamClose(ObjectRecord* stream);
-void TextOutputStreamWrite(ObjectRecord* stream, StringRecord* text);
+// A stream created for writing fills a new file beside its target, which
+// replaces the target only when the stream is closed with every write
+// succeeded; until then, and after any failure, the old file stays whole.
+// Writes answer whether every byte went out (false on a closed stream).
+bool TextOutputStreamWrite(ObjectRecord* stream, StringRecord* text);
 // The text, then Delimiter, or CR LF while Delimiter is "".
-void TextOutputStreamWriteLine(ObjectRecord* stream, StringRecord* text);
-void TextOutputStreamClose(ObjectRecord* stream);
+bool TextOutputStreamWriteLine(ObjectRecord* stream, StringRecord* text);
+// True when the file now holds everything written (for a created file: it
+// has replaced its target); false on a failure or a closed stream.
+bool TextOutputStreamClose(ObjectRecord* stream);
+// Moves the item's file to the destination's path in one step, replacing a
+// file there; true when it moved.
+bool FolderItemMoveFileTo(ObjectRecord* item, ObjectRecord* destination);
+// Why the runtime's last failed file operation failed, in the system's words
+// (no final full stop); "" when none has failed.
+StringRecord* RuntimeFileErrorText();
 
 // --- Shell ----------------------------------------------------------------------
 // Opens the address (web page or file path) with the program the system

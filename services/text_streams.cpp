@@ -1,18 +1,23 @@
 // Text files through the system's compatibility file calls: plain handles,
 // unbuffered reads and writes at byte offsets. Input keeps its 1024-byte
 // buffer inside the stream object, where the line reader works on it.
+// A file created for writing is written beside its target and replaces it
+// only when the stream is closed, so a full disk or a stop half-way never
+// leaves a damaged file; writes and the close tell whether they succeeded.
 #include "services/text_streams.h"
 
 #include <windows.h>
 
 #include <cstddef>
 #include <string>
+#include <vector>
 
 #include "objects/builtin_classes.h"
 #include "objects/objects.h"
 #include "objects/strings.h"
 #include "sdk/service_layouts.h"
 #include "sdk/vellory.h"
+#include "services/file_replace.h"
 #include "services/folder_items.h"
 #include "services/line_reader.h"
 
@@ -29,7 +34,9 @@ LineBuffer& BufferOf(TextInputStreamObject* s) { return *reinterpret_cast<LineBu
 uint32_t ReadFromFile(void* file, uint8_t* into, uint32_t size) {
   auto handle = static_cast<HFILE>(reinterpret_cast<intptr_t>(file));
   UINT got = _lread(handle, into, size);
-  return got == HFILE_ERROR ? 0 : got;
+  if (got != static_cast<UINT>(HFILE_ERROR)) return got;
+  NoteFileError(GetLastError());
+  return 0;
 }
 void* FileArg(int32_t file) { return reinterpret_cast<void*>(static_cast<intptr_t>(file)); }
 
@@ -45,10 +52,39 @@ ObjectRecord* NewOutput(HFILE file) {
   return object;
 }
 
-void Write(ObjectRecord* stream, std::string_view bytes) {
+// The replaces of the output streams created for writing, until they close.
+// Streams opened for appending write in place and have none.
+struct PendingReplace {
+  ObjectRecord* stream;
+  ReplacingFile file;
+};
+std::vector<PendingReplace>& Pending() {
+  static std::vector<PendingReplace> pending;
+  return pending;
+}
+ReplacingFile* ReplaceOf(ObjectRecord* stream) {
+  for (PendingReplace& p : Pending())
+    if (p.stream == stream) return &p.file;
+  return nullptr;
+}
+void ForgetReplace(ObjectRecord* stream) {
+  auto& pending = Pending();
+  for (size_t i = 0; i < pending.size(); ++i)
+    if (pending[i].stream == stream) {
+      pending.erase(pending.begin() + static_cast<ptrdiff_t>(i));
+      return;
+    }
+}
+
+bool Write(ObjectRecord* stream, std::string_view bytes) {
   TextOutputStreamObject* s = AsOutput(stream);
-  if (!s || !s->file || bytes.empty()) return;
-  _lwrite(s->file, bytes.data(), static_cast<UINT>(bytes.size()));
+  if (!s || !s->file) return false;
+  if (ReplacingFile* r = ReplaceOf(stream)) return WriteReplacing(*r, bytes.data(), bytes.size());
+  if (bytes.empty()) return true;
+  UINT wrote = _lwrite(s->file, bytes.data(), static_cast<UINT>(bytes.size()));
+  if (wrote == bytes.size()) return true;
+  NoteFileError(wrote == static_cast<UINT>(HFILE_ERROR) ? GetLastError() : ERROR_DISK_FULL);
+  return false;
 }
 
 }  // namespace
@@ -59,20 +95,30 @@ void __cdecl TextInputStreamDestruct(ObjectRecord* stream, ClassRecord*) {
 
 void __cdecl TextOutputStreamDestruct(ObjectRecord* stream, ClassRecord*) {
   TextOutputStreamClose(stream);
+  // A replace that never reached its close gives up its new file.
+  if (ReplacingFile* r = ReplaceOf(stream)) {
+    AbandonReplacing(*r);
+    ForgetReplace(stream);
+  }
   RuntimeUnlockString(AsOutput(stream)->delimiter);
   AsOutput(stream)->delimiter = nullptr;
 }
 
 extern "C" {
 
-ObjectRecord* FolderItemOpenTextFile(ObjectRecord* item) {
-  HFILE file = _lopen(PathOf(item).c_str(), OF_READ);
-  return file == HFILE_ERROR ? nullptr : NewInput(file);
+ObjectRecord* FolderItemCreateTextFile(ObjectRecord* item) {
+  ReplacingFile r;
+  if (!BeginReplacing(PathOf(item), r)) return nullptr;
+  ObjectRecord* stream = NewOutput(r.file);
+  Pending().push_back({stream, r});
+  return stream;
 }
 
-ObjectRecord* FolderItemCreateTextFile(ObjectRecord* item) {
-  HFILE file = _lcreat(PathOf(item).c_str(), 0);
-  return file == HFILE_ERROR ? nullptr : NewOutput(file);
+ObjectRecord* FolderItemOpenTextFile(ObjectRecord* item) {
+  HFILE file = _lopen(PathOf(item).c_str(), OF_READ);
+  if (file != HFILE_ERROR) return NewInput(file);
+  NoteFileError(GetLastError());
+  return nullptr;
 }
 
 ObjectRecord* FolderItemAppendTextFile(ObjectRecord* item) {
@@ -107,20 +153,31 @@ void TextInputStreamClose(ObjectRecord* stream) {
   s->file = 0;
 }
 
-void TextOutputStreamWrite(ObjectRecord* stream, StringRecord* text) { Write(stream, StringView(text)); }
-
-void TextOutputStreamWriteLine(ObjectRecord* stream, StringRecord* text) {
-  if (!stream) return;
-  Write(stream, StringView(text));
-  std::string_view delimiter = StringView(AsOutput(stream)->delimiter);
-  Write(stream, delimiter.empty() ? std::string_view("\r\n") : delimiter);
+bool TextOutputStreamWrite(ObjectRecord* stream, StringRecord* text) {
+  return Write(stream, StringView(text));
 }
 
-void TextOutputStreamClose(ObjectRecord* stream) {
+bool TextOutputStreamWriteLine(ObjectRecord* stream, StringRecord* text) {
+  if (!stream) return false;
+  std::string_view delimiter = StringView(AsOutput(stream)->delimiter);
+  bool wrote = Write(stream, StringView(text));
+  return Write(stream, delimiter.empty() ? std::string_view("\r\n") : delimiter) && wrote;
+}
+
+bool TextOutputStreamClose(ObjectRecord* stream) {
   TextOutputStreamObject* s = AsOutput(stream);
-  if (!s || !s->file) return;
-  _lclose(s->file);
+  if (!s || !s->file) return false;
+  HFILE file = s->file;
   s->file = 0;
+  ReplacingFile* r = ReplaceOf(stream);
+  if (!r) {
+    if (_lclose(file) != HFILE_ERROR) return true;
+    NoteFileError(GetLastError());
+    return false;
+  }
+  bool done = FinishReplacing(*r);
+  ForgetReplace(stream);
+  return done;
 }
 
 }  // extern "C"

@@ -187,6 +187,24 @@ LRESULT OnCopyData(NativeWindow*, WPARAM, LPARAM lParam) {
   return AnswerMenuStateRequest(reinterpret_cast<const COPYDATASTRUCT*>(lParam)) ? TRUE : FALSE;
 }
 
+// Log-off and shutdown end the process without closing its windows, so each
+// window is told while there is still time; the session may end (TRUE).
+// Only an ending that really happens (WM_ENDSESSION with TRUE) is told again.
+LRESULT OnQueryEndSession(NativeWindow* n, WPARAM, LPARAM) {
+  if (ObjectRecord* w = WindowOf(n)) {
+    RuntimeLockObject(w);
+    RaiseEvent(w, gWindowEvents[kWindowEndSession]);
+    RuntimeUnlockObject(w);
+  }
+  return TRUE;
+}
+
+LRESULT OnEndSession(NativeWindow* n, WPARAM wParam, LPARAM lParam) {
+  if (!wParam) return 0;
+  OnQueryEndSession(n, wParam, lParam);
+  return 0;
+}
+
 // Control notifications were routed before; what is left is a menu choice.
 LRESULT OnMenuCommand(NativeWindow* n, WPARAM wParam, LPARAM lParam) {
   if (HIWORD(wParam) == 0 && lParam == 0 && DispatchMenuCommand(LOWORD(wParam))) return 0;
@@ -208,6 +226,7 @@ const Route kRoutes[] = {
     {WM_GETMINMAXINFO, OnGetMinMaxInfo}, {WM_SETCURSOR, OnSetCursor},
     {WM_CHAR, OnChar},                   {WM_INITMENU, OnInitMenu},
     {WM_COMMAND, OnMenuCommand},         {WM_COPYDATA, OnCopyData},
+    {WM_QUERYENDSESSION, OnQueryEndSession}, {WM_ENDSESSION, OnEndSession},
 };
 
 Handler RouteOf(UINT message) {

@@ -52,7 +52,7 @@ def timer(cls, name, period):
 
 main = window("Main", "Main", "Vellory Server", 0, 198, 19, close=True, grow=True,
               mins=("198", "19"), maxs=("1024", "768"), controls=[
-    control("EditField", "InputView", (-1, 20, 200, -15), Visible=False, LockLeft=True, LockTop=True,
+    control("InputViewClass", "InputView", (-1, 20, 200, -15), Visible=False, LockLeft=True, LockTop=True,
             LockRight=True, LockBottom=True, TextFont="System", TextSize=12, Border=True,
             MultiLine=True, ScrollBar=True, AcceptTabs=True, Styled=False, Password=False,
             ReadOnly=False, UseFocusRing=False, LimitText=0, TextColor=0, BackColor=16777215),
@@ -66,6 +66,7 @@ main = window("Main", "Main", "Vellory Server", 0, 198, 19, close=True, grow=Tru
     control("DisclosureTriangle", "ButtonToggleInputView", (3, 4, 12, 12), Value=False, Facing=0),
     timer("TimerKeyTyperClass", "TimerKeyTyper", 150),
     timer("TimerSerialClass", "TimerSerial", 150),
+    timer("TimerAutosaveClass", "TimerAutosave", 2000),
 ])
 
 about = window("AboutView", "AboutView", "About View", 2, 575, 205, back=True, backdrop="6",
@@ -202,7 +203,8 @@ classes = [
         ("FirstRun", "bool"), ("TextEncoder", "int32"))},
     {"name": "Main", "super": "Window", "fields": fields(("Connected", "bool"), ("Status", "int32")),
      "methods": [{"name": m, "code": "Main_" + m} for m in MAIN_METHODS],
-     "handlers": [handler(e, "Main_" + e) for e in ("Open", "Close", "Resized", "EnableMenuItems")],
+     "handlers": [handler(e, "Main_" + e)
+                  for e in ("Open", "Close", "Resized", "Moved", "EnableMenuItems", "EndSession")],
      "menuHandlers": [{"item": m, "code": "Main_" + m} for m in MAIN_MENUS]},
     {"name": "AboutView", "super": "Window",
      "handlers": [handler("Open", "AboutView_Open"), handler("MouseDown", "AboutView_MouseDown"),
@@ -228,6 +230,8 @@ classes = [
     action_class("TimerKeyTyperClass", "Timer", "TimerKeyTyper_Action"),
     action_class("TimerProgressStartClass", "Timer", "TimerProgressStart_Action"),
     action_class("TimerProgressStopClass", "Timer", "TimerProgressStop_Action"),
+    action_class("TimerAutosaveClass", "Timer", "TimerAutosave_Action"),
+    action_class("InputViewClass", "EditField", "InputView_TextChange", "TextChange"),
     action_class("ButtonCancelClass", "PushButton", "ButtonCancel_Action"),
     action_class("ButtonSaveClass", "PushButton", "ButtonSave_Action"),
     action_class("SetupButtonClass", "PushButton", "SetupButton_Action"),

@@ -25,7 +25,7 @@ cleanup() {
   [ -n "$SIM_PID" ] && kill "$SIM_PID" 2>/dev/null
   rm -f "$DEVICES/com2"
   [ -n "$saved_com2" ] && ln -s "$saved_com2" "$DEVICES/com2"
-  rm -f "$PREFS"
+  rm -rf "$PREFS" "$PREFS.unreadable"
   [ -n "$saved_prefs" ] && cp "$saved_prefs" "$PREFS"
   rm -rf "$WORK"
 }
@@ -89,6 +89,15 @@ quit_app() {
   main_driver close >/dev/null
   for _ in $(seq 150); do kill -0 "$APP_PID" 2>/dev/null || break; sleep 0.1; done
   kill -0 "$APP_PID" 2>/dev/null && fail "the program did not end"
+  APP_PID=
+}
+
+# Ends the program as a crash or the task manager would: no window closes,
+# nothing is saved on the way out.
+kill_app() {
+  pkill -KILL -f 'vellory-server\.exe'
+  for _ in $(seq 100); do kill -0 "$APP_PID" 2>/dev/null || break; sleep 0.1; done
+  kill -0 "$APP_PID" 2>/dev/null && fail "the program outlived its kill"
   APP_PID=
 }
 

@@ -3,8 +3,9 @@
 # and prints figures (it judges none of them): start-up time beside a program
 # that only shows a window, processor time while connected and idle, the
 # delay from a frame's last byte to its text in the Writing Window, the time
-# a 1,000-line text file takes to go out, and the objects still alive when
-# the main window closes. The figures depend on the machine and its load, so
+# a 1,000-line text file takes to go out, the time one save of a 1 MiB
+# Writing Window takes, and the objects still alive when the main window
+# closes. The figures depend on the machine and its load, so
 # the machine's load is printed with them.
 #
 # The program runs in the build's Wine prefix with a preference file of the
@@ -14,7 +15,7 @@
 #
 # Usage: tests/bench/run_app_bench.sh BUILD_DIR ["SECTION..."]
 #   on a private display: scripts/test-session build tests/bench/run_app_bench.sh build
-#   SECTION (all by default): startup idle latency sendfile objects
+#   SECTION (all by default): startup idle latency sendfile save objects
 set -u
 
 build=$(cd "$1" && pwd)
@@ -234,7 +235,39 @@ bench_send_file() {
   echo "   own pace of reading and writing lines, not what a real 38400 bit/s line allows)"
 }
 
-# --- 5. objects alive when the main window closes ----------------------------------------------
+# --- 5. one save of a 1 MiB Writing Window ----------------------------------------------------
+
+# The log-off message saves at once and its sender waits for the answer, so
+# its round trip with a 1 MiB Writing Window, less the round trip with one
+# character, is the save.
+endsession_ms() {
+  local t0 t1
+  t0=$(date +%s%N)
+  main_driver endsession > /dev/null || die "no answer to the log-off message"
+  t1=$(date +%s%N)
+  echo $(((t1 - t0) / 1000000))
+}
+
+bench_save() {
+  local big small
+  echo
+  echo "== 5. saving the Writing Window (machine load $(load))"
+  session_prefs 0 "InputView = x"
+  start_app
+  small=$(endsession_ms)
+  quit_app
+  # 1 MiB of ordinary text in lines of 64, as the file escapes it.
+  session_prefs 0 "InputView = $(python3 -c 'import sys
+line = "The quick brown fox jumps over the lazy dog, again and again...."
+sys.stdout.write(("%20".join(line.split(" ")) + "%0D%0A") * (1048576 // 66))')"
+  start_app
+  big=$(endsession_ms)
+  echo "  log-off round trip with one character: $small ms; with 1 MiB: $big ms"
+  echo "  one save of 1 MiB: $((big - small)) ms; the file is $(stat -c %s "$prefs") bytes"
+  quit_app
+}
+
+# --- 6. objects alive when the main window closes ----------------------------------------------
 
 # The class names of a report, one a line (its first two lines are totals).
 report_names() { tail -n +3 "$1" | tr -d '\r'; }
@@ -264,7 +297,7 @@ object_session() {  # REPORT-PATH [full]
 bench_objects() {
   local quiet=$work/objects-quiet.txt full=$work/objects-full.txt
   echo
-  echo "== 5. objects alive when the main window closes (machine load $(load))"
+  echo "== 6. objects alive when the main window closes (machine load $(load))"
   object_session "$quiet"
   object_session "$full" full
   echo "  after a session that receives 3 frames, sends the Writing Window and a"
@@ -280,7 +313,7 @@ bench_objects() {
 }
 
 [ -x "$wine_run" ] || die "no $wine_run: build first"
-sections=${2:-startup idle latency sendfile objects}
+sections=${2:-startup idle latency sendfile save objects}
 wants() { [[ " $sections " == *" $1 "* ]]; }
 echo "vellory-server.exe benchmark, $(nproc) processors, machine load at start $(load)"
 wants startup && bench_startup
@@ -293,6 +326,7 @@ if wants idle || wants latency || wants sendfile; then
   wants sendfile && bench_send_file
   quit_app
 fi
+wants save && bench_save
 wants objects && bench_objects
 echo
 echo "machine load at the end $(load)"

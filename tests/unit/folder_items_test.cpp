@@ -15,6 +15,7 @@
 #include "objects/strings.h"
 #include "sdk/service_layouts.h"
 #include "sdk/vellory.h"
+#include "services/file_replace.h"
 #include "services/folder_items.h"
 
 namespace {
@@ -75,6 +76,21 @@ class FolderItems : public testing::Test {
     ReadFile(f, buffer, sizeof buffer, &n, nullptr);
     CloseHandle(f);
     return std::string(buffer, n);
+  }
+
+  // The names in the test folder, sorted: a replace must leave no stray file.
+  std::vector<std::string> Names() {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found;
+    HANDLE find = FindFirstFileA((dir_ + "\\*").c_str(), &found);
+    if (find == INVALID_HANDLE_VALUE) return names;
+    do {
+      std::string name = found.cFileName;
+      if (name != "." && name != "..") names.push_back(name);
+    } while (FindNextFileA(find, &found));
+    FindClose(find);
+    std::sort(names.begin(), names.end());
+    return names;
   }
 
   std::string dir_;
@@ -231,6 +247,120 @@ TEST_F(FolderItems, TemporaryItemsAndVolumes) {
     if (drives >> bit & 1) expected = static_cast<char>('A' + bit);
   EXPECT_EQ(first, std::string(1, expected) + ":");
   EXPECT_EQ(getVolume(volumes), nullptr);
+}
+
+// Saving over a file through a created text stream: the old file stays whole
+// until the new one is complete. Each step of the replace is made to fail as
+// the system would fail it (a full disk, a write fault, a file held by
+// another program), and then to stop dead as a killed process would.
+FileStep gFaultStep;
+DWORD gFaultCode;
+struct Killed {};
+DWORD FailStep(FileStep step) { return step == gFaultStep ? gFaultCode : 0; }
+DWORD DieAtStep(FileStep step) {
+  if (step == gFaultStep) throw Killed{};
+  return 0;
+}
+
+struct StepCase {
+  const char* name;
+  FileStep step;
+  DWORD code;
+};
+const StepCase kSteps[] = {
+    {"create", FileStep::kCreate, ERROR_ACCESS_DENIED},
+    {"write", FileStep::kWrite, ERROR_DISK_FULL},
+    {"flush", FileStep::kFlush, ERROR_WRITE_FAULT},
+    {"close", FileStep::kClose, ERROR_DISK_FULL},
+    {"replace", FileStep::kReplace, ERROR_SHARING_VIOLATION},
+};
+
+TEST_F(FolderItems, AFailedReplaceKeepsTheOldFileAndSaysWhy) {
+  for (const StepCase& c : kSteps) {
+    SCOPED_TRACE(c.name);
+    WriteRaw("prefs", "old\r\n");
+    gFaultStep = c.step;
+    gFaultCode = c.code;
+    SetFileFaultHook(FailStep);
+    ObjectRecord* out = FolderItemCreateTextFile(Item("prefs"));
+    bool wrote = out && TextOutputStreamWriteLine(out, Str("new"));
+    bool closed = out && TextOutputStreamClose(out);
+    SetFileFaultHook(nullptr);
+    if (out) RuntimeUnlockObject(out);
+    EXPECT_FALSE(wrote && closed);
+    EXPECT_EQ(wrote, c.step != FileStep::kCreate && c.step != FileStep::kWrite);
+    EXPECT_EQ(ReadRaw("prefs"), "old\r\n");
+    EXPECT_EQ(Names(), std::vector<std::string>{"prefs"});
+    EXPECT_EQ(LastFileError(), c.code);
+    std::string reason = Take(RuntimeFileErrorText());
+    EXPECT_FALSE(reason.empty());
+    EXPECT_NE(reason.back(), '.');
+  }
+  // With nothing failing, the same calls put the new file in place.
+  ObjectRecord* out = Keep(FolderItemCreateTextFile(Item("prefs")));
+  ASSERT_NE(out, nullptr);
+  EXPECT_TRUE(TextOutputStreamWriteLine(out, Str("new")));
+  EXPECT_EQ(ReadRaw("prefs"), "old\r\n");  // not yet: the stream is open
+  EXPECT_TRUE(TextOutputStreamClose(out));
+  EXPECT_FALSE(TextOutputStreamClose(out));  // once
+  EXPECT_FALSE(TextOutputStreamWrite(out, Str("late")));
+  EXPECT_EQ(ReadRaw("prefs"), "new\r\n");
+  EXPECT_EQ(Names(), std::vector<std::string>{"prefs"});
+}
+
+TEST_F(FolderItems, AReplaceStoppedAtAnyStepLeavesTheOldFile) {
+  for (const StepCase& c : kSteps) {
+    SCOPED_TRACE(c.name);
+    WriteRaw("prefs", "old\r\n");
+    gFaultStep = c.step;
+    SetFileFaultHook(DieAtStep);
+    ObjectRecord* out = nullptr;
+    try {
+      out = FolderItemCreateTextFile(Item("prefs"));
+      TextOutputStreamWriteLine(out, Str("new"));
+      TextOutputStreamClose(out);
+    } catch (const Killed&) {
+    }
+    SetFileFaultHook(nullptr);
+    EXPECT_EQ(ReadRaw("prefs"), "old\r\n");
+    // What a dead process leaves is at most a new file of its own name.
+    EXPECT_LE(Names().size(), 2u);
+    if (out) {
+      gFaultStep = FileStep::kFlush;  // tidy up the half-done replace
+      gFaultCode = ERROR_WRITE_FAULT;
+      SetFileFaultHook(FailStep);
+      TextOutputStreamClose(out);
+      SetFileFaultHook(nullptr);
+      RuntimeUnlockObject(out);
+    }
+    EXPECT_EQ(ReadRaw("prefs"), "old\r\n");
+  }
+}
+
+TEST_F(FolderItems, FilesThatCannotBeReplacedAreRefusedAtOnce) {
+  WriteRaw("locked", "keep");
+  SetFileAttributesA((dir_ + "\\locked").c_str(), FILE_ATTRIBUTE_READONLY);
+  CreateDirectoryA((dir_ + "\\folder").c_str(), nullptr);
+  for (const char* name : {"locked", "folder", "no-such-folder\\x"}) {
+    SCOPED_TRACE(name);
+    EXPECT_EQ(FolderItemCreateTextFile(Item(name)), nullptr);
+    EXPECT_NE(LastFileError(), 0u);
+  }
+  EXPECT_EQ(ReadRaw("locked"), "keep");
+  EXPECT_EQ(Names(), (std::vector<std::string>{"folder", "locked"}));
+}
+
+TEST_F(FolderItems, MovingAFileReplacesWhatIsAtTheDestination) {
+  WriteRaw("a", "first");
+  WriteRaw("b", "second");
+  EXPECT_TRUE(FolderItemMoveFileTo(Item("a"), Item("b")));
+  EXPECT_EQ(ReadRaw("b"), "first");
+  EXPECT_EQ(Names(), std::vector<std::string>{"b"});
+  CreateDirectoryA((dir_ + "\\dir").c_str(), nullptr);
+  EXPECT_TRUE(FolderItemMoveFileTo(Item("dir"), Item("dir.unreadable")));
+  EXPECT_FALSE(FolderItemMoveFileTo(Item("missing"), Item("b")));
+  EXPECT_EQ(LastFileError(), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
+  EXPECT_EQ(Names(), (std::vector<std::string>{"b", "dir.unreadable"}));
 }
 
 }  // namespace

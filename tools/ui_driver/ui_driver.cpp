@@ -6,6 +6,7 @@
 //   ui-driver press CLASS TITLE BUTTON click the child button whose text is BUTTON
 //                                      (an "&" in the button's text is ignored)
 //   ui-driver close CLASS TITLE        ask the window to close
+//   ui-driver endsession CLASS TITLE   log-off as the window sees it (query, then end)
 //   ui-driver windows                  print one line per visible top-level window:
 //                                      "class|title|client L,T,R,B|window L,T,R,B|WxH|style|exstyle"
 //                                      (client = the content area on the screen)
@@ -538,6 +539,20 @@ DWORD MsArgument(int argc, char** argv, int i, DWORD fallback) {
 
 }  // namespace
 
+// What log-off does to a window: asks whether the session may end, then
+// tells it that it ends. Prints the window's answer to the question (1 to
+// let the session end).
+int EndSession(HWND w) {
+  DWORD_PTR answer = 0;
+  if (!SendMessageTimeoutA(w, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_NORMAL, 10000, &answer))
+    return 2;
+  std::printf("%lu\n", static_cast<unsigned long>(answer));
+  if (!SendMessageTimeoutA(w, WM_ENDSESSION, answer ? TRUE : FALSE, ENDSESSION_LOGOFF, SMTO_NORMAL,
+                           10000, nullptr))
+    return 2;
+  return 0;
+}
+
 int main(int argc, char** argv) {
   _setmode(_fileno(stdout), _O_BINARY);
   if (argc == 2 && std::string(argv[1]) == "windows") return EnumWindows(PrintTop, 0), 0;
@@ -559,6 +574,7 @@ int main(int argc, char** argv) {
   if (verb == "texts") return Texts(w);
   if (verb == "press" && argc > 4) return Press(w, argv[4]);
   if (verb == "close") return PostMessageA(w, WM_CLOSE, 0, 0) ? 0 : 2;
+  if (verb == "endsession") return EndSession(w);
   if (verb == "children") return Children(w);
   if (verb == "text" && argc > 4) return OnChild(w, argc, argv, false);
   if (verb == "settext" && argc > 4) return OnChild(w, argc, argv, true);

@@ -1,0 +1,68 @@
+// The autosave: a change arms a one-shot timer of two seconds, unless it is
+// armed already (re-arming would let steady typing put the save off for
+// ever); its firing saves when something is still unsaved. A save that is
+// running when the timer fires (its file loop lets timers run) is not
+// entered twice: the timer tries again two seconds later.
+#include VS_PROJECT_HEADER
+
+#include "app/autosave.h"
+#include "app/globals.h"
+
+namespace {
+
+VS_STRING(kTimerAutosave, "TimerAutosave");
+
+constexpr int32_t kSingleShot = 1;
+
+bool gUnsaved = false;
+int32_t gSavesRunning = 0;
+
+ObjectRecord* Timer() { return RuntimeControlFetch(MainWindow(), &kTimerAutosave); }
+
+void Arm() {
+  ObjectRecord* timer = MainWindow() ? Timer() : nullptr;
+  if (timer && timerModeGetter(timer) == 0) timerModeSetter(timer, 0, kSingleShot);
+}
+
+}  // namespace
+
+void NoteUnsavedChange() {
+  gUnsaved = true;
+  Arm();
+}
+
+void ForgetUnsavedChanges() {
+  gUnsaved = false;
+  if (ObjectRecord* timer = MainWindow() ? Timer() : nullptr) timerModeSetter(timer, 0, 0);
+}
+
+SaveScope::SaveScope() {
+  ++gSavesRunning;
+  gUnsaved = false;
+}
+SaveScope::~SaveScope() { --gSavesRunning; }
+
+extern "C" {
+
+void TimerAutosave_Action(ObjectRecord*) {
+  if (!gUnsaved) return;
+  if (gSavesRunning) {
+    Arm();
+    return;
+  }
+  Main_PrefsSave(MainWindow());
+}
+
+void InputView_TextChange(ObjectRecord*) { NoteUnsavedChange(); }
+
+void Main_Moved(ObjectRecord*) { NoteUnsavedChange(); }
+
+// The process may be ended right after this without any window closing:
+// the settings and the text are saved now, changed or not (the setup
+// assistant's choices live only in the store until a save).
+void Main_EndSession(ObjectRecord* main) {
+  if (gSavesRunning) return;
+  Main_PrefsSave(main);
+}
+
+}  // extern "C"
