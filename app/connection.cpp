@@ -6,7 +6,6 @@
 
 #include <stddef.h>
 
-#include "app/autosave.h"
 #include "app/globals.h"
 
 namespace {
@@ -147,7 +146,6 @@ bool Main_ProcessData(ObjectRecord* main) {
     editTextSetter(view, 0, String::Adopt(StringLeft(now.get(), keep)).get());
     PlaceInsertionPointAtEnd(view);
   }
-  NoteUnsavedChange();
   return true;
 }
 
