@@ -4,8 +4,12 @@
 // shortcuts too (or a command key such as "F10" could never be pressed), and
 // left to the system when they are none. Buttons are pushed
 // only while they are enabled and visible, as a click could reach them; a
-// Default button that is greyed out must not act on Return.
+// Default button that is greyed out must not act on Return. While a modal
+// window is up the menu bar is out of reach, and so are its shortcuts; an
+// open drop-down list keeps Escape and Return, which close the list.
 #include "ui/window_keys.h"
+
+#include <commctrl.h>
 
 #include <vector>
 
@@ -102,10 +106,23 @@ bool HandleShortcut(UINT vk, const KeyModifiers& held) {
   return true;
 }
 
+// The combo box of the focused control (the control itself, or the parent
+// of the edit box a drop-down combo has), when its list is open.
+bool DropDownListOpen(HWND focus) {
+  for (HWND h = focus; h; h = GetParent(h)) {
+    char name[16];
+    if (!GetClassNameA(h, name, sizeof name)) return false;
+    if (lstrcmpiA(name, WC_COMBOBOXA) == 0) return SendMessageA(h, CB_GETDROPPEDSTATE, 0, 0) != 0;
+    if (h != focus) return false;
+  }
+  return false;
+}
+
 bool HandleInWindow(WindowObject* w, const MSG& message) {
   UINT vk = static_cast<UINT>(message.wParam);
   KeyModifiers held = HeldModifiers();
-  if (HandleShortcut(vk, held)) return true;
+  if (!VisibleModalWindow() && HandleShortcut(vk, held)) return true;
+  if ((vk == VK_RETURN || vk == VK_ESCAPE) && DropDownListOpen(message.hwnd)) return false;
   // F10 and Alt combinations: a shortcut, or the system's menu-bar access.
   if (message.message == WM_SYSKEYDOWN) return false;
   Pane* focused = FocusedPaneIn(w);

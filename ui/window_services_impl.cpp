@@ -52,13 +52,20 @@ void Release(std::vector<ObjectRecord*>& held) {
   held.clear();
 }
 
+// Windows hides the windows that a minimized window owns and brings them
+// back with it; showing one meanwhile would put it alone on the desktop.
+bool OwnerMinimized(HWND hwnd) {
+  HWND owner = GetWindow(hwnd, GW_OWNER);
+  return owner && IsIconic(owner);
+}
+
 void UpdateWindowsWhenIdle() {
   for (HWND hwnd : NativeHandles()) {
     NativeWindow* n = NativeWindowFromHandle(hwnd);
     if (!n) continue;
     CatchUpGeometry(n);
     n = NativeWindowFromHandle(hwnd);
-    if (n && n->showWhenIdle && !IsWindowVisible(hwnd)) ShowNativeWindow(n);
+    if (n && n->showWhenIdle && !IsWindowVisible(hwnd) && !OwnerMinimized(hwnd)) ShowNativeWindow(n);
   }
 }
 

@@ -7,6 +7,7 @@
 //                                      (an "&" in the button's text is ignored)
 //   ui-driver close CLASS TITLE        ask the window to close
 //   ui-driver endsession CLASS TITLE   log-off as the window sees it (query, then end)
+//   ui-driver minimize CLASS TITLE     minimize the window as its title bar button does
 //   ui-driver windows                  print one line per visible top-level window:
 //                                      "class|title|client L,T,R,B|window L,T,R,B|WxH|style|exstyle"
 //                                      (client = the content area on the screen)
@@ -575,6 +576,7 @@ int main(int argc, char** argv) {
   if (verb == "press" && argc > 4) return Press(w, argv[4]);
   if (verb == "close") return PostMessageA(w, WM_CLOSE, 0, 0) ? 0 : 2;
   if (verb == "endsession") return EndSession(w);
+  if (verb == "minimize") return PostMessageA(w, WM_SYSCOMMAND, SC_MINIMIZE, 0) ? 0 : 2;
   if (verb == "children") return Children(w);
   if (verb == "text" && argc > 4) return OnChild(w, argc, argv, false);
   if (verb == "settext" && argc > 4) return OnChild(w, argc, argv, true);

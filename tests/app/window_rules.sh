@@ -1,0 +1,35 @@
+# Where windows appear and where keys act: a saved place far outside the
+# screen opens on it; in the Preferences window (modal) Ctrl+Q does not
+# quit, and Escape or Return in an open drop-down list close only the list;
+# minimizing the main window with Preferences open leaves Preferences
+# hidden with it.
+source "$LIB"
+prefs_file "X = 5000" "Y = 5000" "ShowInputView = 1"
+start_app
+set -- $(window_rect "$MAIN_TITLE")
+echo "main window at $*"
+[ "$1" -ge 0 ] && [ "$2" -ge 0 ] && [ "$3" -le 1024 ] && [ "$2" -le 728 ] || fail "the main window opened out of sight at $*"
+
+keys ctrl+/
+driver wait ZBWindow "$PREFS_TITLE" 10000 >/dev/null || fail "no Preferences window"
+driver realkeys ZBWindow "$PREFS_TITLE" ctrl+q >/dev/null
+sleep 1
+driver wait ZBWindow "$PREFS_TITLE" 0 >/dev/null || fail "Ctrl+Q in Preferences closed it"
+kill -0 "$APP_PID" 2>/dev/null || fail "Ctrl+Q in Preferences quit the program"
+
+# The text encoding popup (General tab, 112,43 175x20): a real click opens
+# its list, whose keys are then the list's.
+for key in esc enter; do
+  driver realclick ZBWindow "$PREFS_TITLE" 200 53 >/dev/null
+  sleep 0.5
+  driver realkeys ZBWindow "$PREFS_TITLE" "$key" >/dev/null
+  sleep 1
+  driver wait ZBWindow "$PREFS_TITLE" 0 >/dev/null || fail "$key in an open list closed Preferences"
+done
+
+main_driver minimize >/dev/null
+sleep 2
+driver windows | tr -d '\r' | awk -F'|' -v t="$PREFS_TITLE" '$2 == t { found = 1 } END { exit !found }' \
+  && fail "Preferences showed again alone while the main window is minimized"
+kill_app
+echo PASS
