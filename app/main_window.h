@@ -13,10 +13,6 @@ void ShowAboutView();
 void ShowPrefsView();
 void ShowSetupAssistant();
 
-// Adds one row per serial port of the machine, named as the port is, in port
-// number order; the event loop runs after each row.
-void AddSerialPortRows(ObjectRecord* popup);
-
 // The main window's Writing Window, serial control and progress bar, borrowed.
 ObjectRecord* InputView();
 ObjectRecord* SerialLine();

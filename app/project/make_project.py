@@ -66,6 +66,7 @@ main = window("Main", "Main", "Vellory Server", 0, 198, 19, close=True, grow=Tru
     control("DisclosureTriangle", "ButtonToggleInputView", (3, 4, 12, 12), Value=False, Facing=0),
     timer("TimerKeyTyperClass", "TimerKeyTyper", 150),
     timer("TimerSerialClass", "TimerSerial", 150),
+    timer("TimerReconnectClass", "TimerReconnect", 2000),
 ])
 
 about = window("AboutView", "AboutView", "About View", 2, 575, 205, back=True, backdrop="6",
@@ -228,6 +229,7 @@ classes = [
     action_class("TimerKeyTyperClass", "Timer", "TimerKeyTyper_Action"),
     action_class("TimerProgressStartClass", "Timer", "TimerProgressStart_Action"),
     action_class("TimerProgressStopClass", "Timer", "TimerProgressStop_Action"),
+    action_class("TimerReconnectClass", "Timer", "TimerReconnect_Action"),
     action_class("ButtonCancelClass", "PushButton", "ButtonCancel_Action"),
     action_class("ButtonSaveClass", "PushButton", "ButtonSave_Action"),
     action_class("SetupButtonClass", "PushButton", "SetupButton_Action"),
