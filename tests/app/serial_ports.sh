@@ -34,7 +34,7 @@ expect_port_list() {
 }
 row_of() { echo "$1" | grep -nx "$2" | cut -d: -f1 | awk '{ print $1 - 1 }'; }
 
-sim_script 'expect hello\r 60000' 'send back' 'wait 120000'
+sim_script 'expect hello\r 60000' 'send back' 'wait 5000'
 start_sim --script "$WORK/handheld.script"
 ln -sfn "$(readlink -f "$WORK/cable")" "$DEVICES/com12"
 prefs_file "AutoConnect = 0" "Port = 1" "ShowInputView = 1"
@@ -62,8 +62,8 @@ wait_status "Listening"
 main_driver settext RICHEDIT "hello" || fail "settext"
 keys ctrl+shift+t
 wait_writing "helloback"
-quit_app
 wait_sim || fail "the handheld's script failed"
+quit_app
 expect_pref Port 11
 
 # --- the setup assistant offers and takes COM12 as well
