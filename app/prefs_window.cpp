@@ -2,7 +2,9 @@
 // disconnects, and closing it (by Save or Cancel) connects again when the
 // settings ask for a connection at start. Each popup row stands for the
 // setting value of the same number, except that the parity rows name their
-// parity, whose values run None 0, Odd 1, Even 2.
+// parity, whose values run None 0, Odd 1, Even 2, and that the port rows are
+// the ports the machine has (see port_rows.h). AddSerialPortRows, which the
+// setup assistant uses as well, lives here.
 #include VS_PROJECT_HEADER
 
 #include "app/globals.h"
@@ -52,12 +54,14 @@ int16_t StoredPortOfName(StringRecord* name) {
   return static_cast<int16_t>(StringVal(digits.get()) - 1);
 }
 
+// Adds a row `name` standing for port `stored`; a full table takes no more.
 void AddRow(ObjectRecord* popup, PortRows& rows, int16_t stored, StringRecord* name) {
   if (rows.count >= PortRows::kMax) return;
   RuntimePopupAddRow(popup, name);
   rows.port[rows.count++] = stored;
 }
 
+// Adds a row for a port the system does not list, named after its number.
 void AddStoredRow(ObjectRecord* popup, PortRows& rows, int16_t stored) {
   vs::String name = vs::String::Borrow(&kCOM) + vs::String::Adopt(StringStr(stored + 1));
   AddRow(popup, rows, stored, name.get());
