@@ -201,7 +201,7 @@ void Main_Receive(ObjectRecord* main) {
   SetTimer(main, &kTimerProgressStop, 1);
 }
 
-void Main_Send(ObjectRecord* main, StringRecord* text) {
+bool Main_Send(ObjectRecord* main, StringRecord* text) {
   String out = String::Borrow(text);
   int32_t last = out.Length() ? LastByte(out) : 0;
   if (last != 13 && last != 10) {
@@ -211,21 +211,22 @@ void Main_Send(ObjectRecord* main, StringRecord* text) {
       default: out = out + Chr(13) + Chr(10); break;
     }
   }
-  if (!Main_IsConnected(main)) return;
+  if (!Main_IsConnected(main)) return false;
   Main_SetStatus(main, 3, true);
   serialXmitWait(Line(main));
   if (serialWrite(Line(main), out.get())) {
     SetTimer(main, &kTimerProgressStop, 1);
-    return;
+    return true;
   }
   // Nothing may look sent that did not go out.
   StopProgress(main);
   if (!LineOpen(Line(main))) {
     LineLost(main);
-    return;
+    return false;
   }
   Main_SetStatus(main, 1, false);
   RuntimeMsgBox(&kNotAccepting);
+  return false;
 }
 
 void Main_ReceiveGameKey(ObjectRecord*, StringRecord* key) {

@@ -26,7 +26,8 @@ extern "C" {
 bool Main_Connect(ObjectRecord* main);
 bool Main_Disconnect(ObjectRecord* main);
 bool Main_IsConnected(ObjectRecord* main);
-void Main_Send(ObjectRecord* main, StringRecord* text);
+// True when the text went out whole; false when not connected, refused or lost.
+bool Main_Send(ObjectRecord* main, StringRecord* text);
 void Main_Receive(ObjectRecord* main);
 bool Main_ProcessData(ObjectRecord* main);
 void Main_ProcessCommand(ObjectRecord* main, StringRecord* frame);

@@ -5,7 +5,7 @@
 # arrives. A Disconnect of the user's own stays done while the cable comes
 # and goes. A handheld that stops taking data makes a long send fail after
 # its time limit with one message, and the status line then claims no
-# sending.
+# sending; a text file stops at its first refused line.
 source "$LIB"
 SIM_STOPPED=
 trap '[ -n "$SIM_STOPPED" ] && kill -CONT "$SIM_STOPPED" 2>/dev/null; cleanup' EXIT
@@ -79,6 +79,16 @@ message_ok
 no_message_box
 sleep 1.5  # the end of a send's busy display would come now
 expect_eq "status after the refused send" "$(status_text)" "Listening"
+
+# A text file of three such lines: the first is refused, with one message,
+# and the rest are not tried (each would wait its own 5.5 s and say so again).
+for _ in 1 2 3; do head -c 20000 /dev/zero | tr '\0' 'y'; printf '\r\n'; done > "$WORK/long-lines.txt"
+send_file long-lines.txt
+message_box \
+  "The handheld is not accepting data. Check the cable and the flow-control settings in Preferences."
+sleep 7  # longer than the next line's time limit: no second message may come
+no_message_box
+expect_eq "status after the refused file" "$(status_text)" "Listening"
 kill -CONT "$SIM_PID"
 SIM_STOPPED=
 quit_app

@@ -340,7 +340,7 @@ bench_reconnect() {
   ln -sfn "$work/p" "$devices/com2"
   session_prefs 1
   start_app
-  [ "$(status_text)" = Listening ] || die "not connected at start: $(status_text)"
+  helper status-watch Listening 20000 > /dev/null || die "not connected at start: $(status_text)"
   for i in $(seq "$tries"); do
     pulls+=("$(time_to_status Offline pull_pullable)")
     returns+=("$(time_to_status Listening plug_pullable)")
