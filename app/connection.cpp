@@ -2,6 +2,12 @@
 // assembles frames from what arrives, delivery into the Writing Window, game
 // mode, and sending text back. All of it runs on the one UI thread from the
 // window's timers; reception is polled, never event driven.
+//
+// A line can also end without the user: the adapter is pulled out and the
+// runtime closes the line. The status line then says "Offline" (no message
+// box: the user may be away) and, with AutoConnect on, a slow timer tries the
+// port again until the device is back. A Disconnect of the user's own stops
+// those tries.
 #include VS_PROJECT_HEADER
 
 #include <stddef.h>
@@ -19,9 +25,13 @@ VS_STRING(kTimerSerial, "TimerSerial");
 VS_STRING(kTimerKeyTyper, "TimerKeyTyper");
 VS_STRING(kTimerProgressStart, "TimerProgressStart");
 VS_STRING(kTimerProgressStop, "TimerProgressStop");
+VS_STRING(kTimerReconnect, "TimerReconnect");
 VS_STRING(kTextStatus, "TextStatus");
 VS_STRING(kProgressBar, "ProgressBar");
 VS_STRING(kPortBusy, "The serial port could not be open. It may be in use by another application.");
+VS_STRING(kNotAccepting,
+          "The handheld is not accepting data. Check the cable and the flow-control settings in "
+          "Preferences.");
 VS_STRING(kNoCommands, "Sending Commands is not yet supported by the Vellory Server for Windows");
 VS_STRING(kOffline, "Offline");
 VS_STRING(kListening, "Listening");
@@ -41,6 +51,36 @@ void SetTimer(ObjectRecord* main, StringRecord* name, int32_t mode) {
 }
 
 StringRecord*& Buffer(ObjectRecord* line) { return vs::Field<StringRecord*>(line, S::kBuffer); }
+bool LineOpen(ObjectRecord* line) { return reinterpret_cast<SerialObject*>(line)->isOpen; }
+
+// Connected state: status "Listening", polling on, no reconnect tries.
+void Listen(ObjectRecord* main) {
+  Main_SetStatus(main, 1, false);
+  vs::Field<bool>(main, M::kConnected) = true;
+  SetTimer(main, &kTimerSerial, 2);
+  SetTimer(main, &kTimerReconnect, 0);
+}
+
+// Offline state. Polling keeps running (a closed line costs it nothing).
+void GoOffline(ObjectRecord* main) {
+  vs::Field<bool>(main, M::kConnected) = false;
+  Global<bool>(G::kGameMode) = false;
+  Main_SetStatus(main, 0, false);
+  windowHasBackColorSetter(main, 0, false);
+}
+
+// The line closed under a connected program: offline, and back by itself
+// when the settings ask for a connection.
+void LineLost(ObjectRecord* main) {
+  GoOffline(main);
+  if (Global<bool>(G::kAutoConnect)) SetTimer(main, &kTimerReconnect, 2);
+}
+
+// Ends the busy display of a send at once.
+void StopProgress(ObjectRecord* main) {
+  SetTimer(main, &kTimerProgressStart, 0);
+  progressMaximumSetter(ProgressBar(), 0, 100);
+}
 
 String Chr(int32_t code) { return String::Adopt(StringChr(code)); }
 String Without(const String& text, int32_t code) {
@@ -97,21 +137,17 @@ bool Main_Connect(ObjectRecord* main) {
     SetTimer(main, &kTimerSerial, 0);
     return false;
   }
-  Main_SetStatus(main, 1, false);
-  vs::Field<bool>(main, M::kConnected) = true;
-  SetTimer(main, &kTimerSerial, 2);
+  Listen(main);
   return true;
 }
 
 bool Main_Disconnect(ObjectRecord* main) {
+  SetTimer(main, &kTimerReconnect, 0);
   // Opening an open line reports success at once; a line that cannot be
   // opened has nothing to close.
   if (!serialOpen(Line(main))) return true;
   serialClose(Line(main));
-  vs::Field<bool>(main, M::kConnected) = false;
-  Global<bool>(G::kGameMode) = false;
-  Main_SetStatus(main, 0, false);
-  windowHasBackColorSetter(main, 0, false);
+  GoOffline(main);
   return true;
 }
 
@@ -165,7 +201,7 @@ void Main_Receive(ObjectRecord* main) {
   SetTimer(main, &kTimerProgressStop, 1);
 }
 
-void Main_Send(ObjectRecord* main, StringRecord* text) {
+bool Main_Send(ObjectRecord* main, StringRecord* text) {
   String out = String::Borrow(text);
   int32_t last = out.Length() ? LastByte(out) : 0;
   if (last != 13 && last != 10) {
@@ -175,11 +211,22 @@ void Main_Send(ObjectRecord* main, StringRecord* text) {
       default: out = out + Chr(13) + Chr(10); break;
     }
   }
-  if (!Main_IsConnected(main)) return;
+  if (!Main_IsConnected(main)) return false;
   Main_SetStatus(main, 3, true);
   serialXmitWait(Line(main));
-  serialWrite(Line(main), out.get());
-  SetTimer(main, &kTimerProgressStop, 1);
+  if (serialWrite(Line(main), out.get())) {
+    SetTimer(main, &kTimerProgressStop, 1);
+    return true;
+  }
+  // Nothing may look sent that did not go out.
+  StopProgress(main);
+  if (!LineOpen(Line(main))) {
+    LineLost(main);
+    return false;
+  }
+  Main_SetStatus(main, 1, false);
+  RuntimeMsgBox(&kNotAccepting);
+  return false;
 }
 
 void Main_ReceiveGameKey(ObjectRecord*, StringRecord* key) {
@@ -216,10 +263,10 @@ void SerialClass_ClearBuffer(ObjectRecord* line) {
 
 void SerialClass_DataAvailable(ObjectRecord*) {}
 
-// One polling step: game keys are taken from what waits and the rest is
-// dropped; otherwise everything waiting is one chunk of the frame being
-// assembled, and a chunk that ends with ETX completes it.
-void SerialClass_CheckSerial(ObjectRecord* line) {
+// Game keys are taken from what waits and the rest is dropped; otherwise
+// everything waiting is one chunk of the frame being assembled, and a chunk
+// that ends with ETX completes it.
+static void TakeWaiting(ObjectRecord* line) {
   ObjectRecord* main = MainWindow();
   String waiting = String::Adopt(stringGetter(line, offsetof(SerialObject, receiveBuffer)));
   if (!waiting.Length()) return;
@@ -240,9 +287,28 @@ void SerialClass_CheckSerial(ObjectRecord* line) {
   if (complete) Main_Receive(main);
 }
 
+// One polling step: what arrived is taken first, then a line that closed
+// under a connected program takes it offline.
+void SerialClass_CheckSerial(ObjectRecord* line) {
+  ObjectRecord* main = MainWindow();
+  TakeWaiting(line);
+  if (Main_IsConnected(main) && !LineOpen(line)) LineLost(main);
+}
+
 // --- the main window's timers ---------------------------------------------------------
 
 void TimerSerial_Action(ObjectRecord*) { SerialClass_CheckSerial(Line(MainWindow())); }
+
+// One try to get a lost line back; stops when connected again, or when
+// AutoConnect was turned off meanwhile.
+void TimerReconnect_Action(ObjectRecord* timer) {
+  ObjectRecord* main = MainWindow();
+  if (Main_IsConnected(main) || !Global<bool>(G::kAutoConnect)) {
+    timerModeSetter(timer, 0, 0);
+    return;
+  }
+  if (serialOpen(Line(main))) Listen(main);
+}
 
 // Delivers the frame the serial control holds, once.
 void TimerKeyTyper_Action(ObjectRecord* timer) {

@@ -266,6 +266,8 @@ bool Main_FileSendInputView(ObjectRecord* main) {
 // Sends a text file line by line, each line with the chosen line end, with
 // the progress bar kept busy. Between lines the runtime's background task
 // runs (the bar's block moves); window messages wait until the file is sent.
+// A line that does not go out ends the file: the rest would only be refused
+// again, each after its own wait and message.
 bool Main_FileSendFile(ObjectRecord* main) {
   Ref file = Ref::Adopt(RuntimeGetOpenFolderItem(&kFileTypes));
   if (!file) return true;
@@ -275,7 +277,7 @@ bool Main_FileSendFile(ObjectRecord* main) {
   while (!TextInputStreamEOF(stream.get())) {
     progressMaximumSetter(bar, 0, 0);
     String line = String::Adopt(TextInputStreamReadLine(stream.get()));
-    Main_Send(main, line.get());
+    if (!Main_Send(main, line.get())) break;
     RuntimeBackgroundTask();
   }
   TextInputStreamClose(stream.get());

@@ -13,10 +13,6 @@ void ShowAboutView();
 void ShowPrefsView();
 void ShowSetupAssistant();
 
-// Adds one row per serial port of the machine, named as the port is, in port
-// number order; the event loop runs after each row.
-void AddSerialPortRows(ObjectRecord* popup);
-
 // The main window's Writing Window, serial control and progress bar, borrowed.
 ObjectRecord* InputView();
 ObjectRecord* SerialLine();
@@ -30,7 +26,8 @@ extern "C" {
 bool Main_Connect(ObjectRecord* main);
 bool Main_Disconnect(ObjectRecord* main);
 bool Main_IsConnected(ObjectRecord* main);
-void Main_Send(ObjectRecord* main, StringRecord* text);
+// True when the text went out whole; false when not connected, refused or lost.
+bool Main_Send(ObjectRecord* main, StringRecord* text);
 void Main_Receive(ObjectRecord* main);
 bool Main_ProcessData(ObjectRecord* main);
 void Main_ProcessCommand(ObjectRecord* main, StringRecord* frame);

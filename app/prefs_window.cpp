@@ -2,10 +2,13 @@
 // disconnects, and closing it (by Save or Cancel) connects again when the
 // settings ask for a connection at start. Each popup row stands for the
 // setting value of the same number, except that the parity rows name their
-// parity, whose values run None 0, Odd 1, Even 2.
+// parity, whose values run None 0, Odd 1, Even 2, and that the port rows are
+// the ports the machine has (see port_rows.h). AddSerialPortRows, which the
+// setup assistant uses as well, lives here.
 #include VS_PROJECT_HEADER
 
 #include "app/globals.h"
+#include "app/port_rows.h"
 #include "app/window_instances.h"
 
 namespace {
@@ -24,7 +27,10 @@ VS_STRING(kCheckEnableKeyRepeat, "Checkbox_EnableKeyRepeat");
 VS_STRING(kMenuReturnType, "Menu_ReturnType");
 VS_STRING(kMenuTextEncoder, "Menu_TextEncoder");
 
+VS_STRING(kCOM, "COM");
+
 ObjectRecord* gPrefs = nullptr;
+PortRows gPortRows;
 
 // Parity rows: None, Even, Odd.
 constexpr int16_t kParityOfRow[] = {0, 2, 1};
@@ -35,22 +41,50 @@ int32_t RowOfParity(int16_t parity) {
   return 0;
 }
 
-// The selected row, or `current` when none is selected (a port number the
-// machine no longer has shows no row; saving must not lose it).
+// The selected row, or `current` when none is selected (saving must not lose
+// a setting that no row shows).
 int32_t RowOr(const WindowControls& c, StringRecord* name, int32_t current) {
   int32_t row = c.Row(name);
   return row < 0 ? current : row;
 }
 
+// "COM12" → 11, as stored.
+int16_t StoredPortOfName(StringRecord* name) {
+  vs::String digits = vs::String::Adopt(StringMid2(name, 4));
+  return static_cast<int16_t>(StringVal(digits.get()) - 1);
+}
+
+// Adds a row `name` standing for port `stored`; a full table takes no more.
+void AddRow(ObjectRecord* popup, PortRows& rows, int16_t stored, StringRecord* name) {
+  if (rows.count >= PortRows::kMax) return;
+  RuntimePopupAddRow(popup, name);
+  rows.port[rows.count++] = stored;
+}
+
+// Adds a row for a port the system does not list, named after its number.
+void AddStoredRow(ObjectRecord* popup, PortRows& rows, int16_t stored) {
+  vs::String name = vs::String::Borrow(&kCOM) + vs::String::Adopt(StringStr(stored + 1));
+  AddRow(popup, rows, stored, name.get());
+}
+
 }  // namespace
 
-void AddSerialPortRows(ObjectRecord* popup) {
+void AddSerialPortRows(ObjectRecord* popup, PortRows& rows, int16_t stored) {
+  rows.count = 0;
+  // A stored port outside COM1..COM256 names no device; it gets no row.
+  bool storedPending = stored >= 0 && stored < PortRows::kMax - 1;
   int32_t count = getSerialPortCount();
   for (int32_t i = 0; i < count; ++i) {
     vs::Ref port = vs::Ref::Adopt(getSerialPort(nullptr, i));
-    if (port) RuntimePopupAddRow(popup, reinterpret_cast<SerialPortObject*>(port.get())->name);
+    if (!port) continue;
+    StringRecord* name = reinterpret_cast<SerialPortObject*>(port.get())->name;
+    int16_t number = StoredPortOfName(name);
+    if (storedPending && stored < number) AddStoredRow(popup, rows, stored);
+    if (stored <= number) storedPending = false;
+    AddRow(popup, rows, number, name);
     RuntimeBackgroundTask();
   }
+  if (storedPending) AddStoredRow(popup, rows, stored);
 }
 
 void ShowPrefsView() { ShowInstance(vs_window_PrefsView, &gPrefs); }
@@ -62,7 +96,7 @@ void PrefsView_LoadPreferences(ObjectRecord* window) {
   SerialObject* line = SerialSettings();
   p.SetRow(&kMenuBaud, line->baud);
   p.SetRow(&kMenuBits, line->bits);
-  p.SetRow(&kMenuPort, line->port);
+  p.SetRow(&kMenuPort, gPortRows.RowOf(line->port));
   p.SetRow(&kMenuStopBits, line->stop);
   p.SetRow(&kMenuParity, RowOfParity(line->parity));
   p.Check(&kCheckXON, line->xon);
@@ -80,7 +114,7 @@ void PrefsView_SavePreferences(ObjectRecord* window) {
   SerialObject* line = SerialSettings();
   line->baud = static_cast<int16_t>(RowOr(p, &kMenuBaud, line->baud));
   line->bits = static_cast<int16_t>(RowOr(p, &kMenuBits, line->bits));
-  line->port = static_cast<int16_t>(RowOr(p, &kMenuPort, line->port));
+  line->port = gPortRows.PortAt(p.Row(&kMenuPort), line->port);
   line->stop = static_cast<int16_t>(RowOr(p, &kMenuStopBits, line->stop));
   int32_t parityRow = RowOr(p, &kMenuParity, RowOfParity(line->parity));
   if (parityRow < kParityRows) line->parity = kParityOfRow[parityRow];
@@ -106,7 +140,9 @@ void PrefsView_Close(ObjectRecord*) {
   ForgetInstance(&gPrefs);
 }
 
-void PortMenu_Open(ObjectRecord* popup) { AddSerialPortRows(popup); }
+void PortMenu_Open(ObjectRecord* popup) {
+  AddSerialPortRows(popup, gPortRows, SerialSettings()->port);
+}
 void ButtonCancel_Action(ObjectRecord* button) {
   vs::Ref window = vs::Ref::Adopt(controlWindowGetter(button));
   RuntimeCloseWindow(window.get());

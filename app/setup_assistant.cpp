@@ -4,6 +4,7 @@
 #include VS_PROJECT_HEADER
 
 #include "app/globals.h"
+#include "app/port_rows.h"
 #include "app/pref_container.h"
 #include "app/window_instances.h"
 
@@ -26,6 +27,8 @@ constexpr int32_t kMacOS = 1;
 constexpr int32_t kNewtonOS = 2;
 
 ObjectRecord* gSetup = nullptr;
+// The serial popup's rows after "Choose...".
+PortRows gPortRows;
 
 }  // namespace
 
@@ -55,8 +58,8 @@ void SetupAssistantView_Setup(ObjectRecord* window) {
     line->dtr = 1;
     line->cts = 1;
   }
-  line->port = static_cast<int16_t>(serial - 1);
-  PrefContainer_PutInteger(prefs, &kPort, serial - 1);
+  line->port = gPortRows.PortAt(serial - 1, line->port);
+  PrefContainer_PutInteger(prefs, &kPort, line->port);
   bool autoConnect = c.Checked(&kCheckAutoConnect);
   PrefContainer_PutBoolean(prefs, &kAutoConnect, autoConnect);
   Global<bool>(G::kAutoConnect) = autoConnect;
@@ -72,7 +75,9 @@ void SetupAssistantView_Open(ObjectRecord* window) {
 
 void SetupAssistantView_Close(ObjectRecord*) { ForgetInstance(&gSetup); }
 
-void SerialMenu_Open(ObjectRecord* popup) { AddSerialPortRows(popup); }
+void SerialMenu_Open(ObjectRecord* popup) {
+  AddSerialPortRows(popup, gPortRows, SerialSettings()->port);
+}
 
 void SetupButton_Action(ObjectRecord* button) {
   vs::Ref window = vs::Ref::Adopt(controlWindowGetter(button));

@@ -52,11 +52,15 @@ void dateTotalSecondsSetter(ObjectRecord* date, uint32_t param, double seconds);
 
 // --- Serial -------------------------------------------------------------------------
 // A line opens on first write when closed; reads return at once with what
-// the driver holds. Errors of the device are not reported.
+// the driver holds. A device that goes away closes the line (isOpen turns
+// false) and keeps what was received. The port list is COM1 to COM4 and every
+// port the system lists, by number; getSerialPortCount reads it afresh.
 bool serialOpen(ObjectRecord* serial);
 void serialReset(ObjectRecord* serial);
 void serialClose(ObjectRecord* serial);
-void serialWrite(ObjectRecord* serial, StringRecord* text);
+// False when not every byte went out (the line could not open, the far end
+// did not take them in time, or the device went away).
+bool serialWrite(ObjectRecord* serial, StringRecord* text);
 void serialXmitWait(ObjectRecord* serial);
 void serialLeaveDTROnClose(ObjectRecord* serial);
 void serialTick(ObjectRecord* serial);

@@ -1,10 +1,16 @@
 // Serial lines over the system's communications devices. A line is opened
 // with read time-outs that make every read return at once with whatever the
-// driver holds, so that polling never blocks the one UI thread; writes are
-// synchronous. Flow control is left as the system has it: the stored XON,
-// CTS and DTR flags are the designer's and are only read back. A device that
-// disappears while open (a cable pulled) makes reads fail, which ends each
-// poll quietly; the program goes on.
+// driver holds, so that polling never blocks the one UI thread. A write may
+// take as long as its bytes need on the line plus two seconds; one that the
+// far end does not take in that time (flow control holding it, a handheld
+// that stopped reading) fails instead of freezing the program. The stored
+// XON, CTS and DTR flags set the device's flow control.
+//
+// A device that goes away while open (an adapter pulled out, the far end of
+// a pseudo-terminal gone) closes the line by itself: the application sees it
+// closed and can tell the user. What arrived before stays in the receive
+// buffer. A failed read or write is checked at once; a line that only goes
+// quiet is checked at a slow pace from the event loop's polls.
 #include "services/serial_port.h"
 
 #include <windows.h>
@@ -12,6 +18,7 @@
 #include <cstddef>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "objects/builtin_classes.h"
 #include "objects/objects.h"
@@ -24,25 +31,95 @@ namespace {
 
 constexpr uint32_t kClosed = static_cast<uint32_t>(-1);
 constexpr DWORD kReadChunk = 1024;
-constexpr int32_t kPortCount = 4;
+constexpr DWORD kStatusCheckMs = 250;
 
 SerialObject* gFirstSerial = nullptr;
+DWORD gLastStatusCheck = 0;
+// The ports getSerialPortCount found; getSerialPort answers from them.
+std::vector<int> gPorts;
 
 SerialObject* AsSerial(ObjectRecord* o) { return reinterpret_cast<SerialObject*>(o); }
 HANDLE Handle(const SerialObject* s) { return reinterpret_cast<HANDLE>(s->driverHandle); }
 
+// A port's plain name ("COM12") is opened by its device path, which COM10
+// and up need; any other driver name is taken as it is.
 std::string DeviceName(const SerialObject* s) {
-  if (s->serialPort) {
-    auto* port = reinterpret_cast<const SerialPortObject*>(s->serialPort);
-    return std::string(StringView(port->inputDriverName));
-  }
-  return "COM" + std::to_string(s->port + 1);
+  if (!s->serialPort) return DevicePath(s->port + 1);
+  auto* port = reinterpret_cast<const SerialPortObject*>(s->serialPort);
+  std::string name(StringView(port->inputDriverName));
+  int number = PortNumberOfName(name);
+  return number ? DevicePath(number) : name;
 }
 
-void SetReturnAtOnceTimeouts(HANDLE device) {
+LineSettings SettingsOf(const SerialObject* s) {
+  return LineSettingsFor(s->baud, s->bits, s->parity, s->stop);
+}
+
+// Reads return at once; a write may take `writeLimitMs` in all.
+void SetTimeouts(HANDLE device, DWORD writeLimitMs) {
   COMMTIMEOUTS t = {};
   t.ReadIntervalTimeout = MAXDWORD;
+  t.WriteTotalTimeoutConstant = writeLimitMs;
   SetCommTimeouts(device, &t);
+}
+
+// Errors after which the device is no longer there to talk to.
+bool IsGoneError(DWORD error) {
+  switch (error) {
+    case ERROR_BAD_COMMAND:
+    case ERROR_ACCESS_DENIED:
+    case ERROR_OPERATION_ABORTED:
+    case ERROR_DEVICE_NOT_CONNECTED:
+    case ERROR_DEV_NOT_EXIST:
+    case ERROR_INVALID_HANDLE:
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_GEN_FAILURE:
+    case ERROR_BROKEN_PIPE: return true;
+    default: return false;
+  }
+}
+
+// The device still answers a status request (a hung-up or removed one does not).
+bool StillThere(HANDLE device) {
+  DWORD errors = 0;
+  COMSTAT status = {};
+  return ClearCommError(device, &errors, &status) != 0;
+}
+
+// Closes a line whose device went away, keeping what it received.
+void Lose(SerialObject* s) {
+  if (!s->isOpen) return;
+  CloseHandle(Handle(s));
+  s->driverHandle = kClosed;
+  s->isOpen = 0;
+}
+
+// After a failed read or write: closes the line when the device is gone.
+// True when it was.
+bool LoseIfGone(SerialObject* s, DWORD error) {
+  if (!IsGoneError(error) && StillThere(Handle(s))) return false;
+  Lose(s);
+  return true;
+}
+
+std::vector<std::string> PortsTheSystemLists() {
+  std::vector<std::string> names;
+  HKEY key;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "HARDWARE\\DEVICEMAP\\SERIALCOMM", 0, KEY_READ, &key) !=
+      ERROR_SUCCESS)
+    return names;
+  for (DWORD i = 0;; ++i) {
+    char value[256];
+    BYTE data[64];
+    DWORD valueSize = sizeof value, dataSize = sizeof data - 1, type = 0;
+    LONG r = RegEnumValueA(key, i, value, &valueSize, nullptr, &type, data, &dataSize);
+    if (r == ERROR_NO_MORE_ITEMS) break;
+    if (r != ERROR_SUCCESS || type != REG_SZ) continue;
+    data[dataSize] = 0;
+    names.emplace_back(reinterpret_cast<char*>(data));
+  }
+  RegCloseKey(key);
+  return names;
 }
 
 // Appends `bytes` to the receive buffer: a new string, old buffer first.
@@ -55,12 +132,18 @@ void Append(SerialObject* s, const char* bytes, DWORD count) {
   s->dataArrived = 1;
 }
 
-void Poll(SerialObject* s) {
-  if (!s->isOpen) return;
+// Takes what the driver holds. True when the last read came back empty
+// without an error (the line is quiet).
+bool Poll(SerialObject* s) {
+  if (!s->isOpen) return false;
   char chunk[kReadChunk];
   for (;;) {
     DWORD got = 0;
-    if (!ReadFile(Handle(s), chunk, kReadChunk, &got, nullptr) || got == 0) return;
+    if (!ReadFile(Handle(s), chunk, kReadChunk, &got, nullptr)) {
+      LoseIfGone(s, GetLastError());
+      return false;
+    }
+    if (got == 0) return true;
     Append(s, chunk, got);
   }
 }
@@ -74,7 +157,19 @@ void Unlink(SerialObject* s) {
   s->nextSerial = nullptr;
 }
 
-StringRecord* NewPortName(int32_t index) { return NewString("COM" + std::to_string(index + 1)); }
+void ApplyFlowControl(DCB& dcb, const FlowSettings& f) {
+  dcb.fBinary = TRUE;
+  dcb.fOutX = f.outX;
+  dcb.fInX = f.inX;
+  dcb.XonChar = f.xonChar;
+  dcb.XoffChar = f.xoffChar;
+  dcb.XonLim = f.xonLim;
+  dcb.XoffLim = f.xoffLim;
+  dcb.fOutxCtsFlow = f.outxCtsFlow;
+  dcb.fOutxDsrFlow = FALSE;
+  dcb.fRtsControl = f.rtsControl;
+  dcb.fDtrControl = f.dtrControl;
+}
 
 }  // namespace
 
@@ -102,7 +197,11 @@ void __cdecl SerialPortDestruct(ObjectRecord* object, ClassRecord*) {
 }
 
 void PollSerialLines() {
-  for (SerialObject* s = gFirstSerial; s; s = s->nextSerial) Poll(s);
+  DWORD now = GetTickCount();
+  bool checkQuiet = now - gLastStatusCheck >= kStatusCheckMs;
+  if (checkQuiet) gLastStatusCheck = now;
+  for (SerialObject* s = gFirstSerial; s; s = s->nextSerial)
+    if (Poll(s) && checkQuiet && !StillThere(Handle(s))) Lose(s);
 }
 
 extern "C" {
@@ -117,7 +216,7 @@ bool serialOpen(ObjectRecord* serial) {
   s->driverHandle = reinterpret_cast<uint32_t>(device);
   s->isOpen = 1;
   serialReset(serial);
-  SetReturnAtOnceTimeouts(device);
+  SetTimeouts(device, WriteTimeLimitMs(SettingsOf(s), 0));
   return true;
 }
 
@@ -127,11 +226,12 @@ void serialReset(ObjectRecord* serial) {
   DCB dcb = {};
   dcb.DCBlength = sizeof dcb;
   if (!GetCommState(Handle(s), &dcb)) return;
-  LineSettings line = LineSettingsFor(s->baud, s->bits, s->parity, s->stop);
+  LineSettings line = SettingsOf(s);
   dcb.BaudRate = line.baudRate;
   dcb.ByteSize = line.byteSize;
   dcb.Parity = line.parity;
   dcb.StopBits = line.stopBits;
+  ApplyFlowControl(dcb, FlowSettingsFor(s->xon, s->cts, s->dtr));
   SetCommState(Handle(s), &dcb);
 }
 
@@ -146,13 +246,21 @@ void serialClose(ObjectRecord* serial) {
   s->isOpen = 0;
 }
 
-void serialWrite(ObjectRecord* serial, StringRecord* text) {
+bool serialWrite(ObjectRecord* serial, StringRecord* text) {
   SerialObject* s = AsSerial(serial);
-  if (!s || (!s->isOpen && !serialOpen(serial))) return;
+  if (!s || (!s->isOpen && !serialOpen(serial))) return false;
   std::string_view bytes = StringView(text);
-  if (bytes.empty()) return;
+  if (bytes.empty()) return true;
+  DWORD count = static_cast<DWORD>(bytes.size());
+  SetTimeouts(Handle(s), WriteTimeLimitMs(SettingsOf(s), count));
   DWORD written = 0;
-  WriteFile(Handle(s), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  bool ok = WriteFile(Handle(s), bytes.data(), count, &written, nullptr);
+  if (ok && written == count) return true;
+  DWORD error = ok ? ERROR_TIMEOUT : GetLastError();
+  // What a refused write left queued would otherwise reach the handheld in
+  // front of whatever is sent next.
+  if (!LoseIfGone(s, error)) PurgeComm(Handle(s), PURGE_TXABORT | PURGE_TXCLEAR);
+  return false;
 }
 
 void serialXmitWait(ObjectRecord*) {}
@@ -192,15 +300,20 @@ void serialFlush(ObjectRecord* serial) {
   s->receiveBuffer = nullptr;
 }
 
-int32_t getSerialPortCount() { return kPortCount; }
+int32_t getSerialPortCount() {
+  gPorts = PortList(PortsTheSystemLists());
+  return static_cast<int32_t>(gPorts.size());
+}
 
 ObjectRecord* getSerialPort(ObjectRecord*, int32_t index) {
-  if (index < 0 || index >= kPortCount) return nullptr;
+  if (gPorts.empty()) getSerialPortCount();
+  if (index < 0 || index >= static_cast<int32_t>(gPorts.size())) return nullptr;
   ObjectRecord* object = NewObjectOfClass(FindBuiltInClass("SerialPort"));
   auto* p = reinterpret_cast<SerialPortObject*>(object);
-  p->name = NewPortName(index);
-  p->inputDriverName = NewPortName(index);
-  p->outputDriverName = NewPortName(index);
+  std::string name = PortName(gPorts[static_cast<size_t>(index)]);
+  p->name = NewString(name);
+  p->inputDriverName = NewString(name);
+  p->outputDriverName = NewString(name);
   p->ratedSpeed = p->maximumSpeed = 115200;
   return object;
 }

@@ -67,6 +67,7 @@ main = window("Main", "Main", "Vellory Server", 0, 198, 19, close=True, grow=Tru
     timer("TimerKeyTyperClass", "TimerKeyTyper", 150),
     timer("TimerSerialClass", "TimerSerial", 150),
     timer("TimerAutosaveClass", "TimerAutosave", 2000),
+    timer("TimerReconnectClass", "TimerReconnect", 2000),
 ])
 
 about = window("AboutView", "AboutView", "About View", 2, 575, 205, back=True, backdrop="6",
@@ -232,6 +233,7 @@ classes = [
     action_class("TimerProgressStopClass", "Timer", "TimerProgressStop_Action"),
     action_class("TimerAutosaveClass", "Timer", "TimerAutosave_Action"),
     action_class("InputViewClass", "EditField", "InputView_TextChange", "TextChange"),
+    action_class("TimerReconnectClass", "Timer", "TimerReconnect_Action"),
     action_class("ButtonCancelClass", "PushButton", "ButtonCancel_Action"),
     action_class("ButtonSaveClass", "PushButton", "ButtonSave_Action"),
     action_class("SetupButtonClass", "PushButton", "SetupButton_Action"),

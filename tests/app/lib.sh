@@ -274,3 +274,43 @@ main_pixel() {
 wait_writing() { wait_value "the Writing Window" "$1" writing_window; }
 # wait_status EXPECTED: waits until the status line reads EXPECTED.
 wait_status() { wait_value "the status line" "$1" status_text; }
+
+# --- a cable that is pulled and plugged in again ----------------------------------
+
+# plug_cable [SIM ARGS...]: start_sim, with COM2 linked to the cable's path
+# itself rather than to the pseudo-terminal behind it, so that a simulator
+# started again at the same path is the same cable plugged back in.
+plug_cable() {
+  start_sim "$@"
+  ln -sfn "$WORK/cable" "$DEVICES/com2"
+}
+# pull_cable: the simulator ends and its pseudo-terminal goes with it.
+pull_cable() {
+  [ -n "$SIM_PID" ] || fail "no cable to pull"
+  kill "$SIM_PID"
+  wait "$SIM_PID" 2>/dev/null
+  SIM_PID=
+}
+
+# popup_rows TITLE CHILD: the popup's row texts, one a line, found by
+# choosing each row in turn; the popup is left at the row it had.
+popup_rows() {
+  local was row=0
+  was=$(control_value "$1" "$2")
+  while driver choose ZBWindow "$1" "$2" $row >/dev/null 2>&1; do
+    driver text ZBWindow "$1" "$2" | tr -d '\r'
+    row=$((row + 1))
+  done
+  [ "$was" -ge 0 ] 2>/dev/null && driver choose ZBWindow "$1" "$2" "$was" >/dev/null
+}
+
+# open_prefs: Edit > Preferences... (Ctrl+/) and its window up.
+open_prefs() {
+  driver realkeys "$MAIN_CLASS" "$MAIN_TITLE" ctrl+/ >/dev/null
+  driver wait ZBWindow "$PREFS_TITLE" 10000 >/dev/null || fail "Ctrl+/ opened no Preferences window"
+}
+# close_prefs_with BUTTON: Save or Cancel, and the window gone.
+close_prefs_with() {
+  driver press ZBWindow "$PREFS_TITLE" "$1" >/dev/null || fail "no $1 button"
+  driver waitgone ZBWindow "$PREFS_TITLE" 10000 >/dev/null || fail "$1 left the Preferences window open"
+}

@@ -11,14 +11,6 @@ ENCODER=ComboBox#0 RETURN=ComboBox#1 PORT=ComboBox#2 BAUD=ComboBox#3 BITS=ComboB
 PARITY=ComboBox#5 STOP=ComboBox#6
 AUTO=Button#2 PROGRESS=Button#3 REPEAT=Button#4 XON=Button#6 CTS=Button#7 DTR=Button#8
 
-open_prefs() {
-  driver realkeys "$MAIN_CLASS" "$MAIN_TITLE" ctrl+/ >/dev/null
-  driver wait ZBWindow "$PREFS_TITLE" 10000 >/dev/null || fail "Ctrl+/ opened no Preferences window"
-}
-close_prefs_with() {
-  driver press ZBWindow "$PREFS_TITLE" "$1" >/dev/null || fail "no $1 button"
-  driver waitgone ZBWindow "$PREFS_TITLE" 10000 >/dev/null || fail "$1 left the Preferences window open"
-}
 expect_control() { expect_eq "$1" "$(control_value "$PREFS_TITLE" "$2")" "$3"; }
 toggle() {
   local before

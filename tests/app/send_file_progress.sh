@@ -10,7 +10,7 @@ seq -f 'line%05g' $LINES | sed 's/$/\r/' > "$WORK/long.txt"
   echo 'wait 1000'
   seq -f 'expect line%05g\r\n 30000' $LINES
   echo 'send done'
-  echo 'expect-nothing 1500'
+  echo 'expect-nothing 8000'  # the cable stays while the status is checked
 } > "$WORK/handheld.script"
 start_sim --script "$WORK/handheld.script"
 start_app
@@ -40,9 +40,9 @@ moves=$(tr ' ' '\n' <<<"$places" | sort -u | grep -c .)
 echo "the busy block in $busy of 5 samples, at $moves places"
 (( busy >= 4 && moves >= 3 )) || fail "the busy block was seen $busy times in 5 samples, at $moves places"
 wait_writing done
-wait_sim || fail "the handheld did not get every line in order"
 wait_status "Listening"
 wait_value "the bar after sending" "-1 0" bar_blocks
+wait_sim || fail "the handheld did not get every line in order"
 no_message_box
 quit_app
 echo PASS

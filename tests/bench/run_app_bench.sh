@@ -15,7 +15,7 @@
 #
 # Usage: tests/bench/run_app_bench.sh BUILD_DIR ["SECTION..."]
 #   on a private display: scripts/test-session build tests/bench/run_app_bench.sh build
-#   SECTION (all by default): startup idle latency sendfile save objects
+#   SECTION (all by default): startup idle latency sendfile save objects reconnect
 set -u
 
 build=$(cd "$1" && pwd)
@@ -33,6 +33,7 @@ app_pid=
 cable_pid=
 holder_pid=
 recorder_pid=
+pull_pid=
 
 saved_com2=$(readlink "$devices/com2" 2>/dev/null || true)
 saved_com3=$(readlink "$devices/com3" 2>/dev/null || true)
@@ -47,6 +48,7 @@ restore_link() {  # NAME SAVED-TARGET
 cleanup() {
   [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null
   [ -n "$recorder_pid" ] && kill "$recorder_pid" 2>/dev/null
+  [ -n "$pull_pid" ] && kill "$pull_pid" 2>/dev/null
   # The Wine server opened the cable's devices for the program and has one
   # of them as its controlling terminal: taking the cable away first would
   # hang that up under it. It ends by itself soon after the last program.
@@ -180,11 +182,10 @@ bench_startup() {
 
 # --- 2. processor time while connected and idle --------------------------------------
 
-bench_idle() {
-  local seconds=10 pid server a0 s0 a1 s1 t0 t1
-  echo
-  echo "== 2. processor time, connected on COM2 and idle for $seconds s (machine load $(load))"
-  echo "  status line: $(status_text)"
+# cpu_over SECONDS: the processor time of the program and of the Wine server
+# over SECONDS, as Linux counts it.
+cpu_over() {
+  local seconds=$1 pid server a0 s0 a1 s1 t0 t1
   pid=$(unix_pid vellory-server.exe) || die "no Linux process for the program"
   server=$(unix_pid wineserver) || die "no wineserver for this prefix"
   sleep 2
@@ -196,6 +197,14 @@ bench_idle() {
   figure "the program's Wine process" $((a1 - a0)) "$wall"
   figure "the prefix's Wine server" $((s1 - s0)) "$wall"
   figure "both" $((a1 - a0 + s1 - s0)) "$wall"
+}
+
+bench_idle() {
+  local seconds=10
+  echo
+  echo "== 2. processor time, connected on COM2 and idle for $seconds s (machine load $(load))"
+  echo "  status line: $(status_text)"
+  cpu_over "$seconds"
 }
 
 # --- 3. frame delivery latency ------------------------------------------------------------
@@ -312,8 +321,77 @@ bench_objects() {
              if (!more) print "    none" }' <(report_names "$quiet") <(report_names "$full")
 }
 
+# --- 6. a pulled cable and its return ------------------------------------------------------
+
+# A cable that can be pulled: COM2 is linked to the path of socat's end
+# itself, so that a new socat at the same path is the same cable plugged in
+# again. Nothing else holds its ends, so ending socat pulls it.
+plug_pullable() {
+  rm -f "$work/p" "$work/q"
+  socat pty,raw,echo=0,link="$work/p" pty,raw,echo=0,link="$work/q" > /dev/null 2>&1 &
+  pull_pid=$!
+  for _ in $(seq 1000); do [ -e "$work/p" ] && return 0; sleep 0.005; done
+  die "socat made no cable"
+}
+pull_pullable() { kill "$pull_pid"; wait "$pull_pid" 2>/dev/null; pull_pid=; }
+
+# time_to_status TEXT ACTION: runs ACTION once status-watch is watching and
+# prints the milliseconds from the end of ACTION to the status line reading
+# TEXT.
+time_to_status() {
+  local out=$work/watch.out watch t0 seen
+  : > "$out"
+  helper status-watch "$1" 30000 > "$out" 2>&1 &
+  watch=$!
+  for _ in $(seq 400); do grep -q watching "$out" && break; sleep 0.025; done
+  grep -q watching "$out" || die "status-watch did not start: $(cat "$out")"
+  $2
+  t0=$(($(date +%s%N) / 1000000))
+  wait "$watch"
+  seen=$(tr -d '\r' < "$out" | sed -n 's/^seen //p')
+  [ -n "$seen" ] || die "the status line never read $1"
+  echo $((seen - t0))
+}
+
+# summary NAME MS...: median and maximum.
+summary() {
+  local name=$1; shift
+  printf '%s\n' "$@" | sort -n | awk -v name="$name" '{ v[NR] = $1 } END {
+    m = NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2
+    printf "  %-34s median %6.0f ms, maximum %6.0f ms  (", name, m, v[NR]
+    for (i = 1; i <= NR; i++) printf "%s%d", (i > 1 ? " " : ""), v[i]
+    print ")" }'
+}
+
+bench_reconnect() {
+  local tries=10 pulls=() returns=() i
+  echo
+  echo "== 7. a pulled cable and its return, AutoConnect on, $tries times each (machine load $(load))"
+  echo "  (from socat ended, or its path back, to the status line's text; the status"
+  echo "  line asked for every 5 ms)"
+  plug_pullable
+  ln -sfn "$work/p" "$devices/com2"
+  session_prefs 1
+  start_app
+  helper status-watch Listening 20000 > /dev/null || die "not connected at start: $(status_text)"
+  for i in $(seq "$tries"); do
+    pulls+=("$(time_to_status Offline pull_pullable)")
+    returns+=("$(time_to_status Listening plug_pullable)")
+  done
+  summary "pulled to Offline" "${pulls[@]}"
+  summary "back to Listening" "${returns[@]}"
+  echo
+  echo "== 6b. processor time, 10 s connected and idle, then 10 s offline waiting to reconnect"
+  echo "  connected (status line: $(status_text)):"
+  cpu_over 10
+  time_to_status Offline pull_pullable > /dev/null
+  echo "  offline after the pull (status line: $(status_text)):"
+  cpu_over 10
+  quit_app
+}
+
 [ -x "$wine_run" ] || die "no $wine_run: build first"
-sections=${2:-startup idle latency sendfile save objects}
+sections=${2:-startup idle latency sendfile save objects reconnect}
 wants() { [[ " $sections " == *" $1 "* ]]; }
 echo "vellory-server.exe benchmark, $(nproc) processors, machine load at start $(load)"
 wants startup && bench_startup
@@ -328,5 +406,6 @@ if wants idle || wants latency || wants sendfile; then
 fi
 wants save && bench_save
 wants objects && bench_objects
+wants reconnect && bench_reconnect
 echo
 echo "machine load at the end $(load)"

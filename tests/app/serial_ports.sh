@@ -1,0 +1,99 @@
+# The port popups offer COM1 to COM4 and every port the system lists, in
+# number order: a port the system adds (COM12, which the test adds to the
+# system's list and links to the handheld's cable) is listed, chosen in the
+# Preferences window and used, and goes to the file as Port = 11; the setup
+# assistant offers and takes it too. A stored port that the list lacks is
+# still a row of its own, shown as the choice and kept on Save.
+source "$LIB"
+PORT=ComboBox#2 AUTO=Button#2
+SERIALCOMM='HKLM\HARDWARE\DEVICEMAP\SERIALCOMM'
+ENTRY='\Device\VelloryTest12'
+saved_com12=$(readlink "$DEVICES/com12" 2>/dev/null || true)
+unlist_com12() { "$WINE_RUN" reg delete "$SERIALCOMM" /v "$ENTRY" /f >/dev/null 2>&1; }
+restore_com12() {
+  unlist_com12
+  rm -f "$DEVICES/com12"
+  [ -n "$saved_com12" ] && ln -s "$saved_com12" "$DEVICES/com12"
+}
+trap 'restore_com12; cleanup' EXIT
+# The system's list lives as long as the Wine server: entries are made while
+# the program runs.
+list_com12() {
+  "$WINE_RUN" reg add "$SERIALCOMM" /v "$ENTRY" /t REG_SZ /d COM12 /f >/dev/null 2>&1 \
+    || fail "could not add COM12 to the system's list"
+}
+
+# expect_port_list ROWS: the rows begin with COM1 to COM4, run in number
+# order without repeats, and hold every port named in ROWS' extra lines.
+expect_port_list() {
+  local rows=$1 name
+  expect_eq "the first four rows" "$(echo "$rows" | head -4 | tr '\n' ' ')" "COM1 COM2 COM3 COM4 "
+  echo "$rows" | sed 's/^COM//' | sort -n -c -u 2>/dev/null || fail "rows out of order: $rows"
+  shift
+  for name in "$@"; do echo "$rows" | grep -qx "$name" || fail "no row $name in: $rows"; done
+}
+row_of() { echo "$1" | grep -nx "$2" | cut -d: -f1 | awk '{ print $1 - 1 }'; }
+
+sim_script 'expect hello\r 60000' 'send back' 'wait 5000'
+start_sim --script "$WORK/handheld.script"
+ln -sfn "$(readlink -f "$WORK/cable")" "$DEVICES/com12"
+prefs_file "AutoConnect = 0" "Port = 1" "ShowInputView = 1"
+start_app
+
+# --- without COM12 in the system's list
+open_prefs
+rows=$(popup_rows "$PREFS_TITLE" $PORT)
+expect_port_list "$rows"
+echo "$rows" | grep -qx COM12 && fail "COM12 listed before the system has it"
+expect_eq "the stored port's row" "$(control_value "$PREFS_TITLE" $PORT)" 1
+close_prefs_with Cancel
+
+# --- listed: chosen, saved as Port = 11 and used
+list_com12
+open_prefs
+rows=$(popup_rows "$PREFS_TITLE" $PORT)
+expect_port_list "$rows" COM12
+choose "$PREFS_TITLE" $PORT "$(row_of "$rows" COM12)"
+driver press ZBWindow "$PREFS_TITLE" "Connect on startup" >/dev/null || fail "no AutoConnect box"
+wait_value "AutoConnect ticked" 1 control_value "$PREFS_TITLE" $AUTO
+close_prefs_with Save
+expect_pref Port 11
+wait_status "Listening"
+main_driver settext RICHEDIT "hello" || fail "settext"
+keys ctrl+shift+t
+wait_writing "helloback"
+wait_sim || fail "the handheld's script failed"
+quit_app
+expect_pref Port 11
+
+# --- the setup assistant offers and takes COM12 as well
+# (its popup takes its rows when the assistant opens, so COM12 is listed
+# first, while the Wine server of the last run still keeps the list)
+no_prefs_file
+list_com12
+launch_app
+driver wait ZBWindow "$SETUP_TITLE" 30000 >/dev/null || fail "no setup assistant"
+rows=$(popup_rows "$SETUP_TITLE" ComboBox#2 | tail -n +2)
+expect_port_list "$rows" COM12
+choose "$SETUP_TITLE" ComboBox#0 1
+choose "$SETUP_TITLE" ComboBox#1 1
+choose "$SETUP_TITLE" ComboBox#2 $(($(row_of "$rows" COM12) + 1))
+driver press ZBWindow "$SETUP_TITLE" Setup >/dev/null || fail "no Setup button"
+driver waitgone ZBWindow "$SETUP_TITLE" 10000 >/dev/null || fail "the assistant stayed open"
+quit_app
+expect_pref Port 11
+
+# --- a stored port the list lacks (COM21) is its own row and is kept
+unlist_com12
+prefs_file "AutoConnect = 0" "Port = 20" "ShowInputView = 1"
+start_app
+open_prefs
+rows=$(popup_rows "$PREFS_TITLE" $PORT)
+expect_port_list "$rows" COM21
+echo "$rows" | grep -qx COM12 && fail "COM12 still listed after the system dropped it"
+expect_eq "the stored port's row" "$(control_value "$PREFS_TITLE" $PORT)" "$(row_of "$rows" COM21)"
+close_prefs_with Save
+expect_pref Port 20
+quit_app
+expect_pref Port 20
+echo PASS

@@ -1,0 +1,95 @@
+# A line that ends without the user, with AutoConnect on: the handheld's
+# cable pulled out shows "Offline" (no message box; the frame received
+# before stays in the Writing Window; File offers Connect); plugged back at
+# the same place it is "Listening" again by itself and the next frame
+# arrives. A Disconnect of the user's own stays done while the cable comes
+# and goes. A handheld that stops taking data makes a long send fail after
+# its time limit with one message, and the status line then claims no
+# sending; a text file stops at its first refused line.
+source "$LIB"
+SIM_STOPPED=
+trap '[ -n "$SIM_STOPPED" ] && kill -CONT "$SIM_STOPPED" 2>/dev/null; cleanup' EXIT
+
+# elapsed_ms START_NS: milliseconds since START_NS (date +%s%N).
+elapsed_ms() { echo $((($(date +%s%N) - $1) / 1000000)); }
+# status_within TEXT MS WHAT: waits for the status line to read TEXT and
+# fails when that took more than MS since the call. The UI driver's own
+# start counts in the figure printed; tests/bench has exact ones.
+status_within() {
+  local start took
+  start=$(date +%s%N)
+  wait_status "$1"
+  took=$(elapsed_ms "$start")
+  echo "$3 to $1: about $took ms"
+  [ "$took" -le "$2" ] || fail "$1 came $took ms after $3"
+}
+
+prefs_file "AutoConnect = 1" "Port = 1" "Baud = 13" "ShowInputView = 1"
+sim_script 'expect go1 60000' 'send one' 'wait 120000'
+plug_cable --script "$WORK/handheld.script"
+start_app
+wait_status "Listening"
+cable_say go1
+wait_writing "one"
+
+# --- pulled: Offline at once, what came before kept
+pull_cable
+status_within "Offline" 3000 "the pulled cable"
+no_message_box
+expect_eq "Writing Window after the pull" "$(writing_window)" "one"
+menu_snapshot
+expect_menu FileConnect 3 "&Connect"
+
+# --- plugged back at the same place: Listening by itself, frames arrive
+sim_script 'expect go2 60000' 'send two' 'wait 120000'
+plug_cable --script "$WORK/handheld.script"
+status_within "Listening" 5000 "the cable back"
+no_message_box
+cable_say go2
+wait_writing "onetwo"
+
+# --- the user's own Disconnect is never undone
+keys ctrl+k
+wait_status "Offline"
+pull_cable
+sim_script 'wait 120000'
+plug_cable --script "$WORK/handheld.script"
+sleep 5  # two reconnect periods and more: nothing may happen
+expect_eq "status after the user's Disconnect" "$(status_text)" "Offline"
+menu_snapshot
+expect_menu FileConnect 3 "&Connect"
+
+# --- a handheld that takes no more data: 25,000 bytes at 57600 bit/s may
+# take 4.3 s and two more, far more than a stopped far end holds
+keys ctrl+k
+wait_status "Listening"
+kill -STOP "$SIM_PID"
+SIM_STOPPED=$SIM_PID
+main_driver settext RICHEDIT "$(head -c 25000 /dev/zero | tr '\0' 'x')" || fail "settext"
+start=$(date +%s%N)
+keys ctrl+shift+t
+text=$(driver waittext '#32770' Message Static 30000 | tr -d '\r')
+took=$(elapsed_ms "$start")
+expect_eq "message" "$text" \
+  "The handheld is not accepting data. Check the cable and the flow-control settings in Preferences."
+echo "refused send to its message: about $took ms"
+[ "$took" -ge 6000 ] || fail "the send gave up after $took ms, before its time limit"
+expect_eq "status under the message" "$(status_text)" "Listening"
+message_ok
+no_message_box
+sleep 1.5  # the end of a send's busy display would come now
+expect_eq "status after the refused send" "$(status_text)" "Listening"
+
+# A text file of three such lines: the first is refused, with one message,
+# and the rest are not tried (each would wait its own 5.5 s and say so again).
+for _ in 1 2 3; do head -c 20000 /dev/zero | tr '\0' 'y'; printf '\r\n'; done > "$WORK/long-lines.txt"
+send_file long-lines.txt
+message_box \
+  "The handheld is not accepting data. Check the cable and the flow-control settings in Preferences."
+sleep 7  # longer than the next line's time limit: no second message may come
+no_message_box
+expect_eq "status after the refused file" "$(status_text)" "Listening"
+kill -CONT "$SIM_PID"
+SIM_STOPPED=
+quit_app
+echo PASS
