@@ -3,7 +3,7 @@
 BUILD ?= build
 JOBS  ?= 2
 
-.PHONY: test demo build bootstrap clean
+.PHONY: test demo build bootstrap clean mutants
 
 bootstrap:
 	scripts/bootstrap
@@ -17,6 +17,11 @@ test: build
 
 demo: build
 	scripts/demo $(BUILD)
+
+# The mutation check (slow, not part of test): does each slip in
+# tests/mutants.txt make a test fail?
+mutants: bootstrap
+	scripts/mutants
 
 clean:
 	rm -rf $(BUILD)
