@@ -61,12 +61,29 @@ void Listen(ObjectRecord* main) {
   SetTimer(main, &kTimerReconnect, 0);
 }
 
+// The progress bar shows again as the settings ask once game mode is left.
+void ShowProgressBarAsSet() {
+  ControlVisibleSetter(ProgressBar(), 0, Global<bool>(G::kShowProgressBar));
+}
+
+// Ends the frame being assembled: its rest will never come (or comes as
+// game keys), and it must not be glued to the next frame. A complete frame
+// still waiting for its delivery goes into the Writing Window first.
+void EndFrame(ObjectRecord* main) {
+  ObjectRecord* typer = Control(main, &kTimerKeyTyper);
+  if (timerModeGetter(typer) != 0) TimerKeyTyper_Action(typer);
+  SerialClass_ClearBuffer(Line(main));
+}
+
 // Offline state. Polling keeps running (a closed line costs it nothing).
 void GoOffline(ObjectRecord* main) {
+  EndFrame(main);
   vs::Field<bool>(main, M::kConnected) = false;
+  bool wasGameMode = Global<bool>(G::kGameMode);
   Global<bool>(G::kGameMode) = false;
   Main_SetStatus(main, 0, false);
   windowHasBackColorSetter(main, 0, false);
+  if (wasGameMode) ShowProgressBarAsSet();
 }
 
 // The line closed under a connected program: offline, and back by itself
@@ -90,6 +107,31 @@ int32_t FirstByte(const String& s) { return StringAsc(s.get()); }
 int32_t LastByte(const String& s) {
   return StringAsc(String::Adopt(StringRight(s.get(), 1)).get());
 }
+
+// The text encodings of the "Newton OS" conversion: the handheld writes
+// Mac OS Roman, the Writing Window holds Windows Latin 1.
+constexpr int32_t kNewton = 1;
+constexpr uint32_t kMacRoman = 0x0000, kWindowsLatin1 = 0x0500;
+
+// `text` converted between two encodings (one reference for the caller);
+// the text as it is when the system has no converter.
+StringRecord* Converted(StringRecord* text, uint32_t from, uint32_t to) {
+  Ref source = Ref::Adopt(getTextEncoding(from, 0, 0));
+  Ref destination = Ref::Adopt(getTextEncoding(to, 0, 0));
+  Ref converter = Ref::Adopt(getTextConverter(source.get(), destination.get()));
+  if (converter) return textConverterConvert(converter.get(), text);
+  RuntimeLockString(text);
+  return text;
+}
+
+void DeleteBeforeInsertionPoint(ObjectRecord* view) {
+  int32_t at = editSelStartGetter(view);
+  if (at <= 0) return;
+  editSelStartSetter(view, 0, at - 1);
+  editSelLengthSetter(view, 0, 1);
+  editSelTextSetter(view, 0, &kEmpty);
+}
+
 
 }  // namespace
 
@@ -152,36 +194,29 @@ bool Main_Disconnect(ObjectRecord* main) {
 }
 
 StringRecord* Main_EncodeText(ObjectRecord*, StringRecord* text) {
-  if (Global<int32_t>(G::kTextEncoder) != 1) {
+  if (Global<int32_t>(G::kTextEncoder) != kNewton) {
     RuntimeLockString(text);
     return text;
   }
-  Ref from = Ref::Adopt(getTextEncoding(0x0000, 0, 0));
-  Ref to = Ref::Adopt(getTextEncoding(0x0500, 0, 0));
-  Ref converter = Ref::Adopt(getTextConverter(from.get(), to.get()));
-  if (!converter) {
-    RuntimeLockString(text);
-    return text;
-  }
-  return textConverterConvert(converter.get(), text);
+  return Converted(text, kMacRoman, kWindowsLatin1);
 }
 
+// The frame goes in as typing would: over the selection, or at the end when
+// nothing is selected, so that the window scrolls to show it. A final
+// backspace then takes the character before the insertion point, as the
+// Backspace key would; a frame that is a backspace alone takes the
+// selection, or the last character.
 bool Main_ProcessData(ObjectRecord* main) {
   ObjectRecord* line = Line(main);
   String text = String::Adopt(Main_EncodeText(main, Buffer(line)));
   ObjectRecord* view = InputView();
   RuntimeSetFocus(view);
-  // Appending goes in as typing at the end would, so the insertion point
-  // follows the text and the window scrolls to show it.
-  if (editSelLengthGetter(view) <= 0) PlaceInsertionPointAtEnd(view);
-  editSelTextSetter(view, 0, text.get());
-  // A backspace at the end takes itself and the character before it away.
-  if (text.Length() && LastByte(text) == 8) {
-    String now = String::Adopt(editTextGetter(view));
-    int32_t keep = now.Length() > 1 ? now.Length() - 2 : 0;
-    editTextSetter(view, 0, String::Adopt(StringLeft(now.get(), keep)).get());
-    PlaceInsertionPointAtEnd(view);
-  }
+  bool backspace = text.Length() && LastByte(text) == 8;
+  if (backspace) text = String::Adopt(StringLeft(text.get(), text.Length() - 1));
+  bool selected = editSelLengthGetter(view) > 0;
+  if (!selected) PlaceInsertionPointAtEnd(view);
+  if (text.Length() || selected) editSelTextSetter(view, 0, text.get());
+  if (backspace && (text.Length() || !selected)) DeleteBeforeInsertionPoint(view);
   return true;
 }
 
@@ -212,6 +247,9 @@ bool Main_Send(ObjectRecord* main, StringRecord* text) {
     }
   }
   if (!Main_IsConnected(main)) return false;
+  // What the handheld reads is Mac OS Roman, as it writes.
+  if (Global<int32_t>(G::kTextEncoder) == kNewton)
+    out = String::Adopt(Converted(out.get(), kWindowsLatin1, kMacRoman));
   Main_SetStatus(main, 3, true);
   serialXmitWait(Line(main));
   if (serialWrite(Line(main), out.get())) {
@@ -239,17 +277,17 @@ void Main_ReceiveGameKey(ObjectRecord*, StringRecord* key) {
 
 void Main_ToggleGameMode(ObjectRecord* main) {
   if (!Main_IsConnected(main)) return;
-  ObjectRecord* bar = ProgressBar();
+  EndFrame(main);
   if (Global<bool>(G::kGameMode)) {
     Global<bool>(G::kGameMode) = false;
     Main_StatusUpdate(main);
-    if (Global<bool>(G::kShowProgressBar)) ControlVisibleSetter(bar, 0, true);
+    ShowProgressBarAsSet();
     windowHasBackColorSetter(main, 0, false);
     return;
   }
   Global<bool>(G::kGameMode) = true;
   staticCaptionSetter(Control(main, &kTextStatus), 0, &kGameMode);
-  ControlVisibleSetter(bar, 0, false);
+  ControlVisibleSetter(ProgressBar(), 0, false);
   windowHasBackColorSetter(main, 0, true);
   windowBackColorSetter(main, 0, static_cast<uint32_t>(RuntimeRGB(109, 170, 244)));
 }

@@ -4,9 +4,11 @@
 # STX completing what is buffered, a command frame (a message, nothing
 # inserted), a word ending in a backspace, a frame replacing the selection
 # and a lone backspace into an empty window, an ETX inside a chunk (which
-# does not complete the frame). A second start with TextEncoder 1 (Newton
-# OS): Mac OS Roman text arrives as Windows Latin 1. The handheld waits for
-# the test at each "expect goN" (see cable_say).
+# does not complete the frame), backspace frames over a selection, half a
+# frame dropped by a game-mode switch. A second start with TextEncoder 1
+# (Newton OS): Mac OS Roman text arrives as Windows Latin 1 and is sent back
+# as Mac OS Roman. The handheld waits for the test at each "expect goN"
+# (see cable_say).
 source "$LIB"
 prefs_file "AutoConnect = 1" "Port = 1" "ShowInputView = 1" "ReturnType = 2"
 sim_script \
@@ -30,6 +32,14 @@ sim_script \
   'raw \x02mn\x03op' \
   'expect go10 60000' \
   'raw \x03' \
+  'expect go11 60000' \
+  'send abc\x08' \
+  'expect go12 60000' \
+  'send \x08' \
+  'expect go13 60000' \
+  'raw \x02partial' \
+  'expect go14 60000' \
+  'send new' \
   'expect-nothing 500'
 start_sim --script "$WORK/handheld.script"
 start_app
@@ -85,19 +95,43 @@ sleep 1.5
 expect_eq "Writing Window with an ETX inside a chunk" "$(writing_window)" "z"
 cable_say go10
 wait_writing "zmnop"
+
+# Over a selection, a frame ending in a backspace replaces the selection and
+# then takes the character before the insertion point; a lone backspace
+# takes the selection.
+main_driver settext RICHEDIT "hello world" || fail "settext"
+main_driver select RICHEDIT 0 5 || fail "select"
+cable_say go11
+wait_writing "ab world"
+main_driver select RICHEDIT 2 1 || fail "select"
+cable_say go12
+wait_writing "abworld"
+
+# Half a frame, then game mode on and off: the half is dropped, not put in
+# front of the next frame.
+cable_say go13
+sleep 1
+keys ctrl+g
+wait_status "Game Mode Enabled"
+keys ctrl+g
+wait_status "Listening"
+cable_say go14
+wait_writing "abworldnew"
 wait_sim || fail "the handheld's script failed"
 no_message_box
 quit_app
 
 # Newton OS: the frame's Mac OS Roman bytes (0x8E e acute, 0x9A o diaeresis)
-# reach the Writing Window as Windows Latin 1 (0xE9, 0xF6).
+# reach the Writing Window as Windows Latin 1 (0xE9, 0xF6), and go back to
+# the handheld as Mac OS Roman when the Writing Window is sent.
 prefs_file "AutoConnect = 1" "Port = 1" "ShowInputView = 1" "TextEncoder = 1"
-sim_script 'expect go1 60000' 'send caf\x8e\s\x9a' 'expect-nothing 500'
+sim_script 'expect go1 60000' 'send caf\x8e\s\x9a' 'expect caf\x8e\s\x9a\r 20000' 'expect-nothing 500'
 start_sim --script "$WORK/handheld.script"
 start_app
 wait_status "Listening"
 cable_say go1
 wait_writing "$(printf 'caf\xe9 \xf6')"
+keys ctrl+shift+t
 wait_sim || fail "the handheld's script failed"
 quit_app
 echo PASS
