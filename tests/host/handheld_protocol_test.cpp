@@ -16,6 +16,7 @@ TEST(HandheldProtocol, FramesAndChunks) {
 
 TEST(HandheldProtocol, EscapesAndTheirErrors) {
   EXPECT_EQ(Unescape("a\\r\\n\\x02\\x7F\\\\\\s"), std::string("a\r\n\x02\x7F\\ "));
+  EXPECT_EQ(Unescape("\\x8e\\xfA"), std::string("\x8e\xfa"));  // either case of hex digit
   EXPECT_FALSE(Unescape("trailing\\"));
   EXPECT_FALSE(Unescape("\\x4"));
   EXPECT_FALSE(Unescape("\\xZZ"));
