@@ -139,6 +139,34 @@ ObjectRecord* InputView() { return Control(MainWindow(), &kInputView); }
 ObjectRecord* SerialLine() { return Line(MainWindow()); }
 ObjectRecord* ProgressBar() { return Control(MainWindow(), &kProgressBar); }
 
+void SendRefused(ObjectRecord* main) {
+  // Nothing may look sent that did not go out.
+  StopProgress(main);
+  if (!LineOpen(Line(main))) {
+    LineLost(main);
+    return;
+  }
+  Main_SetStatus(main, 1, false);
+  RuntimeMsgBox(&kNotAccepting);
+}
+
+StringRecord* OutgoingBytes(StringRecord* text) {
+  String out = String::Borrow(text);
+  int32_t last = out.Length() ? LastByte(out) : 0;
+  if (last != 13 && last != 10) {
+    switch (Global<int32_t>(G::kReturnType)) {
+      case 0: out = out + Chr(13); break;
+      case 1: out = out + Chr(10); break;
+      default: out = out + Chr(13) + Chr(10); break;
+    }
+  }
+  // What the handheld reads is Mac OS Roman, as it writes.
+  if (Global<int32_t>(G::kTextEncoder) == kNewton)
+    out = String::Adopt(Converted(out.get(), kWindowsLatin1, kMacRoman));
+  RuntimeLockString(out.get());
+  return out.get();
+}
+
 void PlaceInsertionPointAtEnd(ObjectRecord* view) {
   editSelStartSetter(view, 0, String::Adopt(editTextGetter(view)).Length());
   editSelLengthSetter(view, 0, 0);
@@ -237,33 +265,15 @@ void Main_Receive(ObjectRecord* main) {
 }
 
 bool Main_Send(ObjectRecord* main, StringRecord* text) {
-  String out = String::Borrow(text);
-  int32_t last = out.Length() ? LastByte(out) : 0;
-  if (last != 13 && last != 10) {
-    switch (Global<int32_t>(G::kReturnType)) {
-      case 0: out = out + Chr(13); break;
-      case 1: out = out + Chr(10); break;
-      default: out = out + Chr(13) + Chr(10); break;
-    }
-  }
   if (!Main_IsConnected(main)) return false;
-  // What the handheld reads is Mac OS Roman, as it writes.
-  if (Global<int32_t>(G::kTextEncoder) == kNewton)
-    out = String::Adopt(Converted(out.get(), kWindowsLatin1, kMacRoman));
+  String out = String::Adopt(OutgoingBytes(text));
   Main_SetStatus(main, 3, true);
   serialXmitWait(Line(main));
   if (serialWrite(Line(main), out.get())) {
     SetTimer(main, &kTimerProgressStop, 1);
     return true;
   }
-  // Nothing may look sent that did not go out.
-  StopProgress(main);
-  if (!LineOpen(Line(main))) {
-    LineLost(main);
-    return false;
-  }
-  Main_SetStatus(main, 1, false);
-  RuntimeMsgBox(&kNotAccepting);
+  SendRefused(main);
   return false;
 }
 

@@ -33,6 +33,11 @@ VS_STRING(kFileSendFile, "FileSendFile");
 VS_STRING(kFileActivateGameMode, "FileActivateGameMode");
 VS_STRING(kFileSendClipboard, "FileSendClipboard");
 VS_STRING(kFileSendInputView, "FileSendInputView");
+VS_STRING(kFileStopSending, "FileStopSending");
+VS_STRING(kStopSendingHelp, "Stops sending; what has gone out so far stays sent.");
+VS_STRING(kStopSendingDisabledHelp,
+          "Stops sending; what has gone out so far stays sent. Not available because nothing is "
+          "being sent.");
 VS_STRING(kEditSelectAll, "EditSelectAll");
 VS_STRING(kEditUndo, "EditUndo");
 VS_STRING(kEditCopy, "EditCopy");
@@ -165,6 +170,17 @@ void EnableOnline(ObjectRecord* view) {
     Item(&kFileSendInputView).Text(&kWritingWindow).Help(&kWritingWindowHelp).Enable();
 }
 
+// While a send runs, another cannot start; it can be stopped.
+void EnableWhileSending() {
+  Item(&kFileStopSending).Help(&kStopSendingHelp).DisabledHelp(&kStopSendingDisabledHelp);
+  if (!SendingInPieces()) return;
+  Item(&kFileStopSending).Enable();
+  Item(&kFileSend).Disable();
+  Item(&kFileSendFile).Disable();
+  Item(&kFileSendInputView).Disable();
+  Item(&kFileSendClipboard).Disable();
+}
+
 void DisableOffline() {
   Item(&kFileActivateGameMode).DisabledHelp(&kGameModeOfflineHelp);
   Item(&kFileSend).DisabledHelp(&kSendOfflineHelp).Disable();
@@ -214,6 +230,7 @@ void Main_EnableMenuItems(ObjectRecord* main) {
   else
     DisableOffline();
   EnableWritingWindowItems(view);
+  EnableWhileSending();
   SetFixedHelp();
 }
 
@@ -238,7 +255,7 @@ bool Main_FileConnect(ObjectRecord* main) {
 bool Main_FileSendClipboard(ObjectRecord* main) {
   Ref clipboard = Ref::Adopt(RuntimeNewObject(vs_project::kClassClipboard));
   String text = String::Adopt(clipboardTextGetter(clipboard.get()));
-  Main_Send(main, text.get());
+  SendInPieces(main, text.get());
   clipboardClose(clipboard.get());
   return true;
 }
@@ -259,28 +276,18 @@ bool Main_FileSendInputView(ObjectRecord* main) {
   ObjectRecord* view = InputView();
   String text = String::Adopt(editSelLengthGetter(view) > 0 ? editSelTextGetter(view)
                                                             : editTextGetter(view));
-  Main_Send(main, text.get());
+  SendInPieces(main, text.get());
   return true;
 }
 
-// Sends a text file line by line, each line with the chosen line end, with
-// the progress bar kept busy. Between lines the runtime's background task
-// runs (the bar's block moves); window messages wait until the file is sent.
-// A line that does not go out ends the file: the rest would only be refused
-// again, each after its own wait and message.
+// Sends a text file line by line, each line with the chosen line end, in
+// pieces while the window goes on working (see sending.cpp).
 bool Main_FileSendFile(ObjectRecord* main) {
   Ref file = Ref::Adopt(RuntimeGetOpenFolderItem(&kFileTypes));
   if (!file) return true;
   Ref stream = Ref::Adopt(FolderItemOpenTextFile(file.get()));
   if (!stream) return true;
-  ObjectRecord* bar = ProgressBar();
-  while (!TextInputStreamEOF(stream.get())) {
-    progressMaximumSetter(bar, 0, 0);
-    String line = String::Adopt(TextInputStreamReadLine(stream.get()));
-    if (!Main_Send(main, line.get())) break;
-    RuntimeBackgroundTask();
-  }
-  TextInputStreamClose(stream.get());
+  SendFileInPieces(main, stream.get(), fileSizeGetter(file.get()));
   return true;
 }
 

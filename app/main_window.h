@@ -18,6 +18,25 @@ ObjectRecord* InputView();
 ObjectRecord* SerialLine();
 ObjectRecord* ProgressBar();
 
+// The bytes that go to the handheld for a text: with the chosen line end
+// unless it ends with one, converted for a Newton (one reference for the
+// caller).
+StringRecord* OutgoingBytes(StringRecord* text);
+
+// A send the line did not take: the busy display ends; a line that went
+// away goes offline, one that is there but holds the data says so once.
+void SendRefused(ObjectRecord* main);
+
+// Sending without freezing the window: the text (or the file's lines) goes
+// out in pieces from a timer while the event loop runs in full. False when
+// the line is not connected or a send is already running.
+bool SendInPieces(ObjectRecord* main, StringRecord* text);
+bool SendFileInPieces(ObjectRecord* main, ObjectRecord* stream, int32_t fileBytes);
+bool SendingInPieces();
+// Stops a send after the piece that is going out; the status line says how
+// much went out.
+void StopSending(ObjectRecord* main);
+
 // Puts the insertion point after the last character of an edit field.
 void PlaceInsertionPointAtEnd(ObjectRecord* view);
 

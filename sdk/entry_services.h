@@ -61,6 +61,11 @@ void serialClose(ObjectRecord* serial);
 // False when not every byte went out (the line could not open, the far end
 // did not take them in time, or the device went away).
 bool serialWrite(ObjectRecord* serial, StringRecord* text);
+// Writes what the line takes of the text within limitMs milliseconds and
+// answers how many bytes went out, or -1 when the line is closed or its
+// device gone. An unfinished write is no failure: a sender that must not
+// block offers the rest again later.
+int32_t serialWriteSome(ObjectRecord* serial, StringRecord* text, int32_t limitMs);
 void serialXmitWait(ObjectRecord* serial);
 void serialLeaveDTROnClose(ObjectRecord* serial);
 void serialTick(ObjectRecord* serial);

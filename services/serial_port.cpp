@@ -263,6 +263,19 @@ bool serialWrite(ObjectRecord* serial, StringRecord* text) {
   return false;
 }
 
+int32_t serialWriteSome(ObjectRecord* serial, StringRecord* text, int32_t limitMs) {
+  SerialObject* s = AsSerial(serial);
+  if (!s || !s->isOpen) return -1;
+  std::string_view bytes = StringView(text);
+  if (bytes.empty()) return 0;
+  SetTimeouts(Handle(s), limitMs > 0 ? static_cast<DWORD>(limitMs) : 1);
+  DWORD written = 0;
+  if (WriteFile(Handle(s), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr))
+    return static_cast<int32_t>(written);
+  if (LoseIfGone(s, GetLastError())) return -1;
+  return static_cast<int32_t>(written);  // the limit came first: what went out before it
+}
+
 void serialXmitWait(ObjectRecord*) {}
 void serialLeaveDTROnClose(ObjectRecord*) {}
 

@@ -67,6 +67,7 @@ main = window("Main", "Main", "Vellory Server", 0, 198, 19, close=True, grow=Tru
     timer("TimerKeyTyperClass", "TimerKeyTyper", 150),
     timer("TimerSerialClass", "TimerSerial", 150),
     timer("TimerAutosaveClass", "TimerAutosave", 2000),
+    timer("TimerSendClass", "TimerSend", 10),
     timer("TimerReconnectClass", "TimerReconnect", 2000),
 ])
 
@@ -145,6 +146,7 @@ menus = [
             item("-"),
             item("&Writing Window", "FileSendInputView", "Shift-T"),
             item("&Clipboard", "FileSendClipboard", "Shift-V")]),
+        item("S&top Sending", "FileStopSending"),
         item("-"),
         item("&Game Mode", "FileActivateGameMode", "G"),
         item("Show W&riting Window", "FileShowInputView", "E"),
@@ -177,7 +179,7 @@ MAIN_METHODS = ["Connect", "Disconnect", "Send", "Receive", "ViewUpdate", "ViewE
                 "ProcessData", "StatusUpdate", "ProcessCommand", "PrefsLoad", "PrefsSave",
                 "PrefsDefault", "SetStatus", "ReceiveGameKey", "InGameMode", "ToggleGameMode",
                 "DisplayWelcomeMessage", "EncodeText", "PrefsCheckVersion"]
-MAIN_MENUS = ["AppleAboutVellory", "EditPreferences", "FileConnect", "FileSendClipboard",
+MAIN_MENUS = ["AppleAboutVellory", "EditPreferences", "FileConnect", "FileSendClipboard", "FileStopSending",
               "EditSelectAll", "FileShowInputView", "FileSendInputView", "FileSendFile",
               "FileActivateGameMode", "AppleVisitWebSite", "HelpOnlineDocumentation"]
 PREF_METHODS = ["Init", "SetPrefFileName", "GetPrefFileName", "PrefLocation", "Read", "Write", "Get",
@@ -205,7 +207,8 @@ classes = [
     {"name": "Main", "super": "Window", "fields": fields(("Connected", "bool"), ("Status", "int32")),
      "methods": [{"name": m, "code": "Main_" + m} for m in MAIN_METHODS],
      "handlers": [handler(e, "Main_" + e)
-                  for e in ("Open", "Close", "Resized", "Moved", "EnableMenuItems", "EndSession")],
+                  for e in ("Open", "Close", "Resized", "Moved", "EnableMenuItems", "EndSession",
+                            "KeyDown")],
      "menuHandlers": [{"item": m, "code": "Main_" + m} for m in MAIN_MENUS]},
     {"name": "AboutView", "super": "Window",
      "handlers": [handler("Open", "AboutView_Open"), handler("MouseDown", "AboutView_MouseDown"),
@@ -232,7 +235,9 @@ classes = [
     action_class("TimerProgressStartClass", "Timer", "TimerProgressStart_Action"),
     action_class("TimerProgressStopClass", "Timer", "TimerProgressStop_Action"),
     action_class("TimerAutosaveClass", "Timer", "TimerAutosave_Action"),
-    action_class("InputViewClass", "EditField", "InputView_TextChange", "TextChange"),
+    {"name": "InputViewClass", "super": "EditField",
+     "handlers": [handler("TextChange", "InputView_TextChange"), handler("KeyDown", "InputView_KeyDown")]},
+    action_class("TimerSendClass", "Timer", "TimerSend_Action"),
     action_class("TimerReconnectClass", "Timer", "TimerReconnect_Action"),
     action_class("ButtonCancelClass", "PushButton", "ButtonCancel_Action"),
     action_class("ButtonSaveClass", "PushButton", "ButtonSave_Action"),

@@ -8,6 +8,8 @@
 //   ui-driver close CLASS TITLE        ask the window to close
 //   ui-driver endsession CLASS TITLE   log-off as the window sees it (query, then end)
 //   ui-driver minimize CLASS TITLE     minimize the window as its title bar button does
+//   ui-driver answers CLASS TITLE [MS] exit 0 when the window's thread answers a message
+//                                      within MS (250) milliseconds, 1 when it does not
 //   ui-driver windows                  print one line per visible top-level window:
 //                                      "class|title|client L,T,R,B|window L,T,R,B|WxH|style|exstyle"
 //                                      (client = the content area on the screen)
@@ -540,6 +542,13 @@ DWORD MsArgument(int argc, char** argv, int i, DWORD fallback) {
 
 }  // namespace
 
+// Whether the window's thread takes messages: a window that does not
+// answer within the time is what the system calls "Not Responding".
+int Answers(HWND w, DWORD ms) {
+  DWORD_PTR result = 0;
+  return SendMessageTimeoutA(w, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, ms, &result) ? 0 : 1;
+}
+
 // What log-off does to a window: asks whether the session may end, then
 // tells it that it ends. Prints the window's answer to the question (1 to
 // let the session end).
@@ -577,6 +586,7 @@ int main(int argc, char** argv) {
   if (verb == "close") return PostMessageA(w, WM_CLOSE, 0, 0) ? 0 : 2;
   if (verb == "endsession") return EndSession(w);
   if (verb == "minimize") return PostMessageA(w, WM_SYSCOMMAND, SC_MINIMIZE, 0) ? 0 : 2;
+  if (verb == "answers") return Answers(w, MsArgument(argc, argv, 4, 250));
   if (verb == "children") return Children(w);
   if (verb == "text" && argc > 4) return OnChild(w, argc, argv, false);
   if (verb == "settext" && argc > 4) return OnChild(w, argc, argv, true);
