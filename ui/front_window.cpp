@@ -6,7 +6,9 @@
 
 #include <windows.h>
 
+#include "ui/focus.h"
 #include "ui/native_window.h"
+#include "ui/pane.h"
 
 namespace {
 
@@ -28,4 +30,11 @@ WindowObject* FrontApplicationWindow() {
   for (NativeWindow* n = FirstListedWindow(); n; n = n->nextWindow)
     if (WindowObject* w = ApplicationWindowOf(n)) return w;
   return nullptr;
+}
+
+Pane* ActivePaneOfFrontWindow() {
+  Pane* pane = ActivePane();
+  if (!pane || !pane->Control()) return nullptr;
+  WindowObject* front = FrontApplicationWindow();
+  return front && pane->Control()->control.window == &front->header ? pane : nullptr;
 }

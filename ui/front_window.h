@@ -8,3 +8,9 @@
 // the newest application window in the window list. Borrowed; null when no
 // application window is open.
 WindowObject* FrontApplicationWindow();
+
+class Pane;
+// The pane with the keyboard focus when it lies in the front window, else
+// null: commands that act on a field (Undo, Cut, Copy, Paste, Clear, Select
+// All) must not change a field the user is not looking at.
+Pane* ActivePaneOfFrontWindow();

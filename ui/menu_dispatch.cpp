@@ -42,7 +42,7 @@ bool OfferToHandlers(ObjectRecord* self, const MenuItemObject* item) {
 }
 
 bool OfferToPane(const MenuItemObject* item) {
-  Pane* pane = ActivePane();
+  Pane* pane = ActivePaneOfFrontWindow();
   return pane && pane->HandleMenuItem(StringCText(item->name));
 }
 

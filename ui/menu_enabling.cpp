@@ -103,7 +103,7 @@ void RunEnablingCycle() {
   for (MenuItemObject* item : items) item->enabled = IsQuitItem(item) ? 1 : 0;
   for (MenuItemObject* item : items) RaiseEvent(&item->header, gMenuItemEvents[kMenuItemEnableMenu]);
   ReleaseMenuItems(items);
-  if (Pane* pane = ActivePane()) pane->EnableMenuItems(EnableItemsNamed);
+  if (Pane* pane = ActivePaneOfFrontWindow()) pane->EnableMenuItems(EnableItemsNamed);
   RaiseOnFrontWindow();
   RaiseOnApplication();
   ApplyMenuStates();

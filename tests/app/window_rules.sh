@@ -1,5 +1,7 @@
 # Where windows appear and where keys act: a saved place far outside the
-# screen opens on it; in the Preferences window (modal) Ctrl+Q does not
+# screen opens on it; with the Writing Window focused and About in front,
+# Ctrl+V, Ctrl+Z and Ctrl+X leave the Writing Window alone; in the
+# Preferences window (modal) Ctrl+Q does not
 # quit, and Escape or Return in an open drop-down list close only the list;
 # minimizing the main window with Preferences open leaves Preferences
 # hidden with it.
@@ -9,6 +11,18 @@ start_app
 set -- $(window_rect "$MAIN_TITLE")
 echo "main window at $*"
 [ "$1" -ge 0 ] && [ "$2" -ge 0 ] && [ "$3" -le 1024 ] && [ "$2" -le 728 ] || fail "the main window opened out of sight at $*"
+
+main_driver settext RICHEDIT "hello x" >/dev/null || fail "settext"
+main_driver setclipboard PASTED >/dev/null || fail "setclipboard"
+main_driver realclick 100 60 >/dev/null
+main_driver waitfocus RICHEDIT >/dev/null || fail "the Writing Window did not take the focus"
+keys alt+h v
+driver wait '*' "$ABOUT_TITLE" 10000 >/dev/null || fail "no About window"
+for combo in ctrl+v ctrl+z ctrl+x; do driver realkeys '*' "$ABOUT_TITLE" $combo >/dev/null; done
+sleep 1
+expect_eq "the Writing Window behind About" "$(writing_window)" "hello x"
+driver click '*' "$ABOUT_TITLE" 50 50 >/dev/null
+driver waitgone '*' "$ABOUT_TITLE" 10000 >/dev/null || fail "the About window stayed"
 
 keys ctrl+/
 driver wait ZBWindow "$PREFS_TITLE" 10000 >/dev/null || fail "no Preferences window"
