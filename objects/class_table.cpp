@@ -13,6 +13,7 @@
 #include "objects/assertion.h"
 #include "objects/builtin_classes.h"
 #include "objects/classes.h"
+#include "objects/objects.h"
 #include "objects/strings.h"
 #include "plugins/plugin_registry.h"
 
@@ -21,6 +22,9 @@ namespace {
 std::vector<ClassRecord*> gClassTable;
 
 constexpr uint32_t kNoSuperclass = 0xFFFFFFFFu;
+// No class of a real application comes near this; anything larger is damage,
+// and sizes close to 4 GB would wrap when rounded to whole words.
+constexpr uint32_t kMaxInstanceSize = 1u << 20;
 
 // Reads a descriptor: data words and texts within the data block, code
 // addresses within the code block.
@@ -94,6 +98,10 @@ ClassRecord* ReadDefinedClass(DescriptorReader& r, int32_t self, uint32_t& super
   CodeAddress destructor = hasInitializers ? r.Code() : nullptr;
   uint8_t isInterface = static_cast<uint8_t>(r.Word());
   if (!r.Ok()) return nullptr;
+  // Every object starts with the header; its fields come after.
+  if (!RuntimeCheck(instanceSize >= sizeof(ObjectRecord) && instanceSize <= kMaxInstanceSize,
+                    "instance size out of range"))
+    return nullptr;
   ClassRecord* cls = NewClassRecord(name);
   cls->instanceSize = instanceSize;
   cls->constructor = constructor;
@@ -115,6 +123,14 @@ void LinkSuperclass(const PendingLink& link) {
                     "superclass index out of range"))
     return;
   ClassRecord* super = gClassTable[link.superclass];
+  // Links are made one at a time, so the chain above `super` ends; if it
+  // reaches `cls`, this link would close a loop that every walk up the chain
+  // would follow for ever.
+  for (const ClassRecord* c = super; c; c = c->superclass)
+    if (!RuntimeCheck(c != cls, "class is its own superclass")) {
+      gClassTable[link.index] = nullptr;
+      return;
+    }
   cls->superclass = super;
   // Its objects would be too small for the superclass's fields.
   if (!RuntimeCheck(cls->instanceSize >= super->instanceSize, "subclass smaller than its superclass"))

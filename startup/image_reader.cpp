@@ -143,12 +143,3 @@ bool ReadSeparateImage(const std::string& folder, ImageBlocks& blocks, std::stri
          ReadWholeFile(folder, image::kCodeFixupsFile, image::kCodeFixups, blocks, message) &&
          ReadWholeFile(folder, image::kDataFixupsFile, image::kDataFixups, blocks, message);
 }
-
-bool DecodeLocator(const void* bytes, uint32_t size, image::Locator& locator) {
-  if (!bytes || size < sizeof(image::Locator)) return false;
-  const auto* p = static_cast<const uint8_t*>(bytes);
-  if (memcmp(p, image::kPlaceholderTag, sizeof image::kPlaceholderTag) == 0) return false;
-  locator.imageOffset = ReadU32LE(p);
-  locator.archiveOffset = ReadU32LE(p + 4);
-  return true;
-}

@@ -18,6 +18,7 @@
 #include "startup/settings.h"
 #include "ui/fonts.h"
 #include "ui/menu_bar.h"
+#include "ui/menu_description.h"
 #include "ui/pictures.h"
 
 namespace {
@@ -26,6 +27,13 @@ std::vector<ObjectRecord*> gProjectObjects;  // index = item number
 bool gHasMenuBar = false;
 
 using ItemReader = SpanReader;
+
+bool IsProjectObject(const ObjectRecord* o) {
+  if (!o) return false;
+  for (const ObjectRecord* made : gProjectObjects)
+    if (made == o) return true;
+  return false;
+}
 
 // An object of the built-in class `name` whose first fields take `values`.
 ObjectRecord* ValueObject(ClassRecord* cls, std::initializer_list<uint32_t> values) {
@@ -87,7 +95,9 @@ ObjectRecord* MakeModule(ItemReader& r) {
   ObjectRecord* instance = RuntimeNewObject(static_cast<int32_t>(classIndex));
   auto*& stored = *reinterpret_cast<ObjectRecord**>(slot);
   RuntimeLockObject(instance);
-  RuntimeUnlockObject(stored);
+  // The slot is the image's own word: only an instance made here (a second
+  // item naming the same slot) is an object to release.
+  if (IsProjectObject(stored)) RuntimeUnlockObject(stored);
   stored = instance;
   return instance;
 }
@@ -140,7 +150,11 @@ ObjectRecord* MakeItem(const uint32_t* item, MemorySpan data) {
     case kMenuBarItem: {
       uint32_t length = r.Word();
       const uint8_t* bytes = r.Bytes(length);
-      if (bytes) gHasMenuBar = BuildMenuBar(bytes, length);
+      std::vector<MenuEntryDescription> menus;
+      // The builder reads past a damaged stream quietly; damage is said here.
+      if (RuntimeCheck(bytes && ReadMenuBarDescription(bytes, length, menus),
+                       "the menu bar description is damaged"))
+        gHasMenuBar = BuildMenuBar(bytes, length);
       return nullptr;
     }
     case kMovieItem: {

@@ -7,17 +7,22 @@
 #include <ole2.h>
 #include <windows.h>
 
+#include <string>
+
+#include "objects/assertion.h"
 #include "objects/builtin_classes.h"
 #include "objects/class_table.h"
 #include "objects/classes.h"
 #include "objects/objects.h"
 #include "plugins/embedded_plugins.h"
 #include "startup/deferred_imports.h"
+#include "startup/load_messages.h"
 #include "startup/process_globals.h"
 #include "startup/project_items.h"
 #include "startup/settings.h"
 #include "services/serial_port.h"
 #include "ui/event_loop.h"
+#include "ui/message_box.h"
 #include "ui/runtime_ui.h"
 
 namespace {
@@ -29,7 +34,7 @@ void StartServices() {
   OleInitialize(nullptr);
   RegisterBuiltInClasses();
   SetSerialPoller(PollSerialLines);
-  InstallEmbeddedPlugins();
+  InstallEmbeddedPlugins(DataSpan());
   SetDefaultFont("System", 12);
 }
 
@@ -53,6 +58,14 @@ bool ReadProjectRecord(const uint32_t* record) {
     return false;
   CreateProjectItems(reinterpret_cast<const uint32_t*>(items + 4), count, data);
   return true;
+}
+
+// A program whose image is damaged must not run on without the classes or
+// items it lost: the damage is named once and the program ends.
+void RefuseDamagedImage(const char* what) {
+  std::string message = std::string(kImageUnreadable) + what + ".";
+  ShowRuntimeMessage(message.c_str());
+  ExitProcess(1);
 }
 
 void OpenApplication() {
@@ -79,10 +92,15 @@ ClassRecord* ApplicationClass() {
 extern "C" void RuntimeInit(const uint32_t* projectRecord) {
   gStartTicks = GetTickCount();
   RegisterRuntimeWindowClasses();
+  SetImageDamageHandler(RefuseDamagedImage);
+  // Every check that fails while the image's records are read is damage.
+  AssertionRecorder previous = SetAssertionRecorder(RefuseDamagedImage);
   StartServices();
   SetStackLimit();
   ResolveDeferredImports();
-  ReadProjectRecord(projectRecord);
+  if (!ReadProjectRecord(projectRecord))
+    RefuseDamagedImage("the project record lies outside the data block");
+  SetAssertionRecorder(previous);
   if (CurrentSettings().multipleDocuments) CreateFrameWindow(CurrentSettings().title);
   OpenApplication();
 }

@@ -1,0 +1,302 @@
+// Fuzzing every reader of untrusted bytes that builds on the host, under the
+// address and undefined-behaviour sanitizers: each reader gets mutations of
+// the real inputs (real_seeds.h), the same sequence for the same seed. A
+// finding stops the run with the sanitizer's report; it then becomes a
+// regression case of the reader's unit test.
+//
+//   reader-fuzz IMAGE_DIR PREFS_EXPECTED [--inputs N] [--seed S] [--only NAME]
+#include <sys/mman.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <functional>
+#include <string>
+
+#include "app/pref_codec.h"
+#include "plugins/embedded_plugins.h"
+#include "sdk/image_format.h"
+#include "sdk/le_bytes.h"
+#include "startup/code_linker.h"
+#include "startup/image_reader.h"
+#include "startup/settings.h"
+#include "tests/fuzz/mutator.h"
+#include "tests/fuzz/real_seeds.h"
+#include "ui/description_stream.h"
+#include "ui/menu_description.h"
+#include "ui/pictures_layout.h"
+
+namespace {
+
+// Sums what a reader hands back, so that the reads cannot be left out.
+volatile uint32_t gSink = 0;
+void Touch(const uint8_t* p, size_t n) {
+  uint32_t sum = 0;
+  for (size_t i = 0; i < n; ++i) sum += p[i];
+  gSink = gSink + sum;
+}
+
+// Memory below 4 GB, for readers that take 32-bit stored addresses: the
+// bytes are placed at the end of their pages, against an inaccessible page,
+// so that a read past them faults at once.
+class LowBlock {
+ public:
+  explicit LowBlock(size_t capacity) {
+    size_t page = 4096;
+    pages_ = (capacity + page - 1) / page * page + page;
+    base_ = static_cast<uint8_t*>(
+        mmap(nullptr, pages_, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_32BIT, -1, 0));
+    if (base_ == MAP_FAILED) std::abort();
+    mprotect(base_ + pages_ - page, page, PROT_NONE);
+    usable_ = pages_ - page;
+  }
+  ~LowBlock() { munmap(base_, pages_); }
+  uint8_t* Place(const Bytes& b) {
+    if (b.size() > usable_) std::abort();
+    uint8_t* at = base_ + usable_ - b.size();
+    if (!b.empty()) memcpy(at, b.data(), b.size());
+    return at;
+  }
+
+ private:
+  uint8_t* base_ = nullptr;
+  size_t pages_ = 0, usable_ = 0;
+};
+
+class AcceptAll : public ImportResolver {
+ public:
+  explicit AcceptAll(uint32_t target) : target_(target) {}
+  bool Resolve(const ImportName& import, uint32_t& address, std::string&) override {
+    Touch(reinterpret_cast<const uint8_t*>(import.routine.data()), import.routine.size());
+    address = target_;
+    return true;
+  }
+  bool Defer(const ImportName&, uint32_t, std::string&) override { return true; }
+
+ private:
+  uint32_t target_;
+};
+
+// --- the readers, one input each ------------------------------------------------
+
+struct LinkState {
+  Bytes code, data;
+  const RealSeeds* seeds;
+  uint32_t runs = 0;
+  LoadedBlocks Blocks() {
+    // The linker changes the blocks it links; now and then they start afresh.
+    if (runs++ % 512 == 0) code = seeds->code, data = seeds->data;
+    return {code.data(), static_cast<uint32_t>(code.size()), 0x00400000u,
+            data.data(), static_cast<uint32_t>(data.size()), 0x10000000u};
+  }
+};
+
+void CodeFixups(LinkState& state, const Bytes& input) {
+  LoadedBlocks b = state.Blocks();
+  AcceptAll resolver(b.codeAddress);
+  std::string message;
+  LinkCode(b, input.data(), static_cast<uint32_t>(input.size()), resolver, message);
+}
+
+void DataFixups(LinkState& state, const Bytes& input) {
+  LoadedBlocks b = state.Blocks();
+  std::string message;
+  RelocateData(b, input.data(), static_cast<uint32_t>(input.size()), message);
+}
+
+void Locator(const Bytes& input) {
+  image::Locator locator{};
+  if (DecodeLocator(input.data(), static_cast<uint32_t>(input.size()), locator))
+    gSink = gSink + locator.imageOffset + locator.archiveOffset;
+}
+
+void Settings(const Bytes& input) {
+  AppSettings settings;
+  ParseSettings(input.data(), static_cast<uint32_t>(input.size()), settings);
+  for (const std::string& m : settings.messages) Touch(reinterpret_cast<const uint8_t*>(m.data()), m.size());
+}
+
+void MenuBar(const Bytes& input) {
+  std::vector<MenuEntryDescription> menus;
+  ReadMenuBarDescription(input.data(), static_cast<uint32_t>(input.size()), menus);
+}
+
+// The window's reading order: properties, then each control's class and
+// properties, then the data bindings, every text handed on.
+void Window(const Bytes& input) {
+  DescriptionStream s(input.data(), static_cast<uint32_t>(input.size()));
+  auto text = [&] {
+    std::string_view v = s.PackedString();
+    Touch(reinterpret_cast<const uint8_t*>(v.data()), v.size());
+  };
+  int32_t properties = s.PackedInt();
+  s.PackedInt();
+  for (int32_t i = 0; i < properties && !s.Overrun(); ++i) text(), text();
+  int32_t controls = s.PackedInt();
+  for (int32_t i = 0; i < controls && !s.Overrun(); ++i) {
+    s.PackedInt();
+    int32_t pairs = s.PackedInt();
+    for (int32_t j = 0; j < pairs && !s.Overrun(); ++j) text(), text();
+  }
+  int32_t bindings = s.PackedInt();
+  for (int32_t i = 0; i < bindings && !s.Overrun(); ++i) {
+    s.PackedInt(), text(), s.PackedInt(), text(), s.PackedInt(), text(), text();
+  }
+  gSink = gSink + s.Byte() + s.WordBigEndian();
+}
+
+// A stored picture as start-up takes it: its description, then the pixels
+// that its byte count claims, copied row by row as the surface is built.
+void StoredPicture(const Bytes& input) {
+  if (input.size() < 16) return;
+  uint32_t d[4];
+  for (int i = 0; i < 4; ++i) d[i] = ReadU32LE(input.data() + 4 * i);
+  if (d[3] > input.size() - 16 || !StoredPictureFits(d)) return;
+  for (uint32_t row = 0; row < d[2]; ++row) Touch(input.data() + 16 + row * d[1] * 2, d[1] * 2);
+}
+
+void ClipboardBitmap(const Bytes& input) {
+  DibLayout layout{};
+  if (ReadDibLayout(input.data(), input.size(), layout)) Touch(input.data() + layout.pixelOffset, layout.pixelBytes);
+}
+
+// The plug-in list where the data block would hold it; its next word is
+// placed so that it may point back into the list or past it.
+void PluginList(LowBlock& block, const Bytes& input) {
+  uint8_t* at = block.Place(input);
+  auto start = reinterpret_cast<uintptr_t>(at);
+  MemorySpan data{start, input.size()};
+  std::vector<EmbeddedPlugin> plugins;
+  ReadEmbeddedPluginList(at, data, plugins);
+  for (const EmbeddedPlugin& p : plugins) Touch(p.bytes, p.length);
+}
+
+void PreferenceFile(const Bytes& input) {
+  const char* text = reinterpret_cast<const char*>(input.data());
+  size_t begin = 0;
+  for (size_t i = 0; i <= input.size(); ++i) {
+    if (i < input.size() && input[i] != '\n') continue;
+    PrefSpan name{}, value{};
+    if (PrefSplitLine(text + begin, i - begin, &name, &value)) {
+      std::string out(value.length, '\0'), key(name.length, '\0');
+      out.resize(PrefUnescape(value.bytes, value.length, out.data()));
+      key.resize(PrefUnescape(name.bytes, name.length, key.data()));
+      std::string again(PrefEscapedCapacity(out.size()), '\0');
+      again.resize(PrefEscape(out.data(), out.size(), again.data()));
+      Touch(reinterpret_cast<const uint8_t*>(again.data()), again.size());
+    }
+    begin = i + 1;
+  }
+}
+
+// --- the driver ------------------------------------------------------------------
+
+enum class Shape { kBlind, kWords, kStream, kPluginNode };
+
+struct Target {
+  const char* name;
+  const std::vector<Bytes>* seeds;
+  Shape shape;
+  std::function<void(const Bytes&)> run;
+};
+
+// A mutated copy of a seed: one to eight changes of the target's kind.
+Bytes Mutate(Mutator& m, const Target& t, const Bytes& seed, const Bytes& other) {
+  Bytes b = seed;
+  for (uint32_t n = 1 + m.Below(8); n > 0; --n) {
+    switch (t.shape) {
+      case Shape::kStream:
+        if (m.Below(3)) m.Stream(b); else m.Blind(b, &other);
+        break;
+      case Shape::kWords:
+        if (m.Below(2) && b.size() >= 4) m.EdgeAt(b, m.Below(static_cast<uint32_t>(b.size() / 4)) * 4, static_cast<uint32_t>(b.size()));
+        else m.Blind(b, &other);
+        break;
+      case Shape::kPluginNode: {
+        // The node's own fields: next, size, name length; the name's bytes.
+        static const size_t kFields[] = {0, 4, 8};
+        uint32_t pick = m.Below(6);
+        if (pick < 3) m.EdgeAt(b, kFields[pick], static_cast<uint32_t>(b.size()));
+        else if (pick == 3 && b.size() > 12) b[12] = static_cast<uint8_t>(m.Below(256));
+        else if (pick == 4 && b.size() > 13) b[13 + m.Below(static_cast<uint32_t>(std::min<size_t>(b.size() - 13, 14)))] = "\\/:."[m.Below(4)];
+        else m.Blind(b, &other);
+        break;
+      }
+      default: m.Blind(b, &other);
+    }
+  }
+  return b;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 3) {
+    std::fprintf(stderr, "usage: reader-fuzz IMAGE_DIR PREFS_EXPECTED [--inputs N] [--seed S] [--only NAME]\n");
+    return 2;
+  }
+  uint64_t inputs = 100000, seed = 1;
+  std::string only;
+  for (int i = 3; i + 1 < argc; i += 2) {
+    std::string flag = argv[i];
+    if (flag == "--inputs") inputs = std::strtoull(argv[i + 1], nullptr, 10);
+    if (flag == "--seed") seed = std::strtoull(argv[i + 1], nullptr, 10);
+    if (flag == "--only") only = argv[i + 1];
+  }
+  std::printf("seed %llu\n", static_cast<unsigned long long>(seed));
+  RealSeeds seeds;
+  std::string error;
+  if (!LoadRealSeeds(argv[1], argv[2], seeds, error)) {
+    std::fprintf(stderr, "reader-fuzz: %s\n", error.c_str());
+    return 2;
+  }
+  std::vector<Bytes> codeFixups = {seeds.codeFixups}, dataFixups = {seeds.dataFixups};
+  std::vector<Bytes> locators = {Bytes{0x10, 0x20, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF}, Bytes{'P', 'I', 'C', 'K', 0, 0, 0, 0}};
+  std::vector<Bytes> bitmaps;
+  for (uint16_t bits : {1, 4, 8, 16, 24, 32}) {
+    Bytes b(40, 0);
+    WriteU32LE(b.data(), 40);
+    WriteU32LE(b.data() + 4, 7);
+    WriteU32LE(b.data() + 8, bits == 24 ? 0xFFFFFFFD : 3);  // one top-down
+    b[12] = 1;
+    b[14] = static_cast<uint8_t>(bits);
+    if (bits == 16) WriteU32LE(b.data() + 16, 3);
+    size_t colours = bits <= 8 ? (1u << bits) : bits == 16 ? 3 : 0;
+    b.resize(40 + colours * 4 + ((7 * bits + 31) / 32 * 4) * 3, 0x5A);
+    bitmaps.push_back(b);
+  }
+  LinkState link{{}, {}, &seeds};
+  size_t largestNode = 0;
+  for (const Bytes& b : seeds.pluginLists) largestNode = std::max(largestNode, b.size());
+  LowBlock low(largestNode + 4096);
+
+  const Target targets[] = {
+      {"image locator", &locators, Shape::kWords, Locator},
+      {"code fixups", &codeFixups, Shape::kWords, [&](const Bytes& b) { CodeFixups(link, b); }},
+      {"data fixups", &dataFixups, Shape::kWords, [&](const Bytes& b) { DataFixups(link, b); }},
+      {"settings", &seeds.settings, Shape::kStream, Settings},
+      {"menu bar description", &seeds.menuBars, Shape::kStream, MenuBar},
+      {"window and control descriptions", &seeds.windows, Shape::kStream, Window},
+      {"stored pictures", &seeds.pictures, Shape::kWords, StoredPicture},
+      {"clipboard bitmaps", &bitmaps, Shape::kWords, ClipboardBitmap},
+      {"plug-in list", &seeds.pluginLists, Shape::kPluginNode, [&](const Bytes& b) { PluginList(low, b); }},
+      {"preference file", &seeds.preferenceFiles, Shape::kBlind, PreferenceFile},
+  };
+  for (const Target& t : targets) {
+    if (!only.empty() && only != t.name) continue;
+    Mutator m(seed);
+    auto start = std::chrono::steady_clock::now();
+    for (const Bytes& s : *t.seeds) t.run(s);  // the real inputs themselves first
+    for (uint64_t i = 0; i < inputs; ++i) {
+      const Bytes& s = (*t.seeds)[m.Below(static_cast<uint32_t>(t.seeds->size()))];
+      const Bytes& other = (*t.seeds)[m.Below(static_cast<uint32_t>(t.seeds->size()))];
+      t.run(Mutate(m, t, s, other));
+    }
+    double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    std::printf("%-32s %zu seeds, %llu inputs, %.1f s\n", t.name, t.seeds->size(),
+                static_cast<unsigned long long>(inputs), seconds);
+    std::fflush(stdout);
+  }
+  return 0;
+}
