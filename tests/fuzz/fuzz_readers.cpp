@@ -18,6 +18,7 @@
 #include "plugins/embedded_plugins.h"
 #include "sdk/image_format.h"
 #include "sdk/le_bytes.h"
+#include "startup/archive_layout.h"
 #include "startup/code_linker.h"
 #include "startup/image_reader.h"
 #include "startup/settings.h"
@@ -109,6 +110,39 @@ void Locator(const Bytes& input) {
   image::Locator locator{};
   if (DecodeLocator(input.data(), static_cast<uint32_t>(input.size()), locator))
     gSink = gSink + locator.imageOffset + locator.archiveOffset;
+}
+
+// The appended form in a program file whose image starts at 16: the blocks
+// are placed by their lengths, then read where they were placed.
+constexpr uint32_t kImageStart = 16;
+
+void AppendedImage(const Bytes& input) {
+  LengthReader read = [](void* f, uint64_t at, uint32_t& length) {
+    const auto* file = static_cast<const Bytes*>(f);
+    if (at + 4 > file->size()) return false;
+    length = ReadU32LE(file->data() + at);
+    return true;
+  };
+  BlockPlace places[image::kBlockCount];
+  std::string message;
+  if (!PlaceAppendedBlocks(input.size(), kImageStart, read, const_cast<Bytes*>(&input), places, message)) return;
+  for (const BlockPlace& p : places) Touch(input.data() + p.offset, p.length);
+}
+
+// The archive as the only thing in its file; each item is read as a cursor
+// record (68 bytes, or what is left of the file).
+void Archive(const Bytes& input) {
+  ArchiveWordReader read = [](void* f, uint32_t at, uint32_t& value) {
+    const auto* file = static_cast<const Bytes*>(f);
+    if (uint64_t{at} + 4 > file->size()) return false;
+    value = ReadU32BE(file->data() + at);
+    return true;
+  };
+  for (int32_t index : {-1, 0, 1, 2, 3, 4, 1000, INT32_MAX}) {
+    uint32_t offset = 0;
+    if (LocateArchiveItem(0, static_cast<uint32_t>(input.size()), index, read, const_cast<Bytes*>(&input), offset))
+      Touch(input.data() + offset, std::min<size_t>(68, input.size() - offset));
+  }
 }
 
 void Settings(const Bytes& input) {
@@ -253,6 +287,20 @@ int main(int argc, char** argv) {
   }
   std::vector<Bytes> codeFixups = {seeds.codeFixups}, dataFixups = {seeds.dataFixups};
   std::vector<Bytes> locators = {Bytes{0x10, 0x20, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF}, Bytes{'P', 'I', 'C', 'K', 0, 0, 0, 0}};
+  // The real blocks behind a program's first bytes, each cut to its first
+  // 64 bytes: the mutations are after the lengths.
+  Bytes appended(kImageStart, 0x4D);
+  for (const Bytes* block : {&seeds.code, &seeds.codeFixups, &seeds.data, &seeds.dataFixups}) {
+    uint32_t kept = static_cast<uint32_t>(std::min<size_t>(block->size(), 64));
+    uint8_t prefix[4];
+    WriteU32LE(prefix, kept);
+    appended.insert(appended.end(), prefix, prefix + 4);
+    appended.insert(appended.end(), block->begin(), block->begin() + kept);
+  }
+  std::vector<Bytes> images = {appended};
+  // The delivered archive, and one with three cursor records.
+  std::vector<Bytes> archives = {seeds.archive, Bytes{0, 0, 0, 3, 0, 0, 0, 0, 0, 0, 0, 68, 0, 0, 0, 136}};
+  archives.back().resize(16 + 3 * 68, 0xA5);
   std::vector<Bytes> bitmaps;
   for (uint16_t bits : {1, 4, 8, 16, 24, 32}) {
     Bytes b(40, 0);
@@ -273,6 +321,8 @@ int main(int argc, char** argv) {
 
   const Target targets[] = {
       {"image locator", &locators, Shape::kWords, Locator},
+      {"appended image blocks", &images, Shape::kWords, AppendedImage},
+      {"resource archive", &archives, Shape::kWords, Archive},
       {"code fixups", &codeFixups, Shape::kWords, [&](const Bytes& b) { CodeFixups(link, b); }},
       {"data fixups", &dataFixups, Shape::kWords, [&](const Bytes& b) { DataFixups(link, b); }},
       {"settings", &seeds.settings, Shape::kStream, Settings},

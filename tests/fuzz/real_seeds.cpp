@@ -148,6 +148,10 @@ bool LoadRealSeeds(const std::string& imageDir, const std::string& prefsExpected
       error = imageDir + "/" + name + " is missing or empty";
       return false;
     }
+  if (!ReadFile(imageDir + "/" + image::kArchiveFile, s.archive)) {
+    error = imageDir + "/" + image::kArchiveFile + " is missing";
+    return false;
+  }
   FromItems(s);
   FromCodeReferences(s);
   FromPluginList(s);

@@ -11,7 +11,7 @@
 #include "tests/fuzz/mutator.h"
 
 struct RealSeeds {
-  Bytes code, data, codeFixups, dataFixups;
+  Bytes code, data, codeFixups, dataFixups, archive;
   std::vector<Bytes> settings, menuBars, windows, pictures, pluginLists, preferenceFiles;
 };
 
