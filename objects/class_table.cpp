@@ -100,7 +100,7 @@ ClassRecord* ReadDefinedClass(DescriptorReader& r, int32_t self, uint32_t& super
   if (!r.Ok()) return nullptr;
   // Every object starts with the header; its fields come after.
   if (!RuntimeCheck(instanceSize >= sizeof(ObjectRecord) && instanceSize <= kMaxInstanceSize,
-                    "instance size out of range"))
+                    "a class's instance size is out of range"))
     return nullptr;
   ClassRecord* cls = NewClassRecord(name);
   cls->instanceSize = instanceSize;
@@ -127,7 +127,7 @@ void LinkSuperclass(const PendingLink& link) {
   // reaches `cls`, this link would close a loop that every walk up the chain
   // would follow for ever.
   for (const ClassRecord* c = super; c; c = c->superclass)
-    if (!RuntimeCheck(c != cls, "class is its own superclass")) {
+    if (!RuntimeCheck(c != cls, "a class is its own superclass")) {
       gClassTable[link.index] = nullptr;
       return;
     }
