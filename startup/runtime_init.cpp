@@ -63,6 +63,9 @@ bool ReadProjectRecord(const uint32_t* record) {
 // A program whose image is damaged must not run on without the classes or
 // items it lost: the damage is named once and the program ends.
 void RefuseDamagedImage(const char* what) {
+  // Once: whatever fails while the message is up must not show another.
+  SetAssertionRecorder(nullptr);
+  SetImageDamageHandler(nullptr);
   std::string message = std::string(kImageUnreadable) + what + ".";
   ShowRuntimeMessage(message.c_str());
   ExitProcess(1);

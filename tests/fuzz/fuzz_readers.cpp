@@ -333,6 +333,26 @@ int main(int argc, char** argv) {
       {"plug-in list", &seeds.pluginLists, Shape::kPluginNode, [&](const Bytes& b) { PluginList(low, b); }},
       {"preference file", &seeds.preferenceFiles, Shape::kBlind, PreferenceFile},
   };
+  // The real inputs read whole first: a reader that refused them would make
+  // the program refuse its own image.
+  AppSettings settings;
+  std::vector<MenuEntryDescription> menus;
+  std::vector<EmbeddedPlugin> plugins;
+  const Bytes& list = seeds.pluginLists.front();
+  uint8_t* placed = low.Place(list);
+  uint32_t picture[4];
+  for (int i = 0; i < 4; ++i) picture[i] = ReadU32LE(seeds.pictures.front().data() + 4 * i);
+  const std::pair<const char*, bool> whole[] = {
+      {"settings", ParseSettings(seeds.settings.front().data(), static_cast<uint32_t>(seeds.settings.front().size()), settings)},
+      {"menu bar", ReadMenuBarDescription(seeds.menuBars.front().data(), static_cast<uint32_t>(seeds.menuBars.front().size()), menus) && !menus.empty()},
+      {"plug-in list", ReadEmbeddedPluginList(placed, {reinterpret_cast<uintptr_t>(placed), list.size()}, plugins) && plugins.size() == 1},
+      {"picture", StoredPictureFits(picture)},
+  };
+  for (const auto& [what, read] : whole)
+    if (!read) {
+      std::fprintf(stderr, "reader-fuzz: the real %s was not read whole\n", what);
+      return 1;
+    }
   for (const Target& t : targets) {
     if (!only.empty() && only != t.name) continue;
     Mutator m(seed);
