@@ -97,6 +97,8 @@ void AddInterfaces(ClassRecord* cls, const PluginControlDefinition& d) {
 
 constexpr uint32_t kMaxExports = 4096;
 
+// Whether the byte at `at` can be read and lies in the allocation that
+// starts at `allocationBase`.
 bool Readable(const void* at, const void* allocationBase) {
   MEMORY_BASIC_INFORMATION m{};
   if (!VirtualQuery(at, &m, sizeof m)) return false;

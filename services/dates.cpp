@@ -35,6 +35,7 @@ void Store(DateObject* d, int64_t time) {
   d->isSet = kTimeSet;
 }
 
+// The fields set one by one, kept in the time words (isSet kFieldsPending).
 DateFields PendingFields(const DateObject* d) {
   uint8_t packed[8];
   memcpy(packed, &d->timeLow, 4);
@@ -51,6 +52,8 @@ int64_t TimeOf(ObjectRecord* object) {
   return static_cast<int64_t>((uint64_t{d->timeHigh} << 32) | d->timeLow);
 }
 
+// Sets field 0..5 and keeps the fields as set when they fit the time words,
+// else normalises at once.
 void SetField(DateObject* d, int32_t field, int32_t value) {
   if (field < 0 || field > 5) return;
   DateFields f = d->isSet == kFieldsPending ? PendingFields(d)

@@ -28,6 +28,7 @@ bool gHasMenuBar = false;
 
 using ItemReader = SpanReader;
 
+// Whether `o` is one of the objects made from the project items so far.
 bool IsProjectObject(const ObjectRecord* o) {
   if (!o) return false;
   for (const ObjectRecord* made : gProjectObjects)

@@ -16,6 +16,7 @@ std::string OwnerText(HMENU menu) {
   return "";
 }
 
+// Whether the tests switched the hooks on for this run of the program.
 bool TestHooksOn() {
   static const bool on = [] {
     char value[8] = {};
