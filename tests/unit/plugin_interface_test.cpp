@@ -491,4 +491,52 @@ TEST_F(PluginInterface, ThePaneCallsTheBehaviourSlotsInTheOrderAUserCauses) {
   EXPECT_EQ(log, "construct pane draw down(25,36) drag(27,38) up(29,40) down(21,32) close destroy");
 }
 
+// A plug-in's drag or release that closes the control's own window (as an
+// event handler it raises may): the pane holds the instance while the call
+// runs, so the instance goes only once the plug-in has returned.
+TEST_F(PluginInterface, AMouseCallThatClosesTheWindowFindsItsInstanceStillThere) {
+  ClassRecord* lampClass = FindPluginClass("TestLamp");
+  ASSERT_NE(lampClass, nullptr);
+  ClassRecord* windowClass = NewClassRecord("PluginClosingWindow");
+  windowClass->superclass = FindBuiltInClass("Window");
+  windowClass->instanceSize = windowClass->superclass->instanceSize;
+  ClassRecord* table[] = {windowClass, lampClass};
+  SetClassTable(table, 2);
+  auto closeOn = reinterpret_cast<void(__cdecl*)(int32_t)>(FindPluginGlobalMethod("TestPluginCloseOn", false));
+  ASSERT_NE(closeOn, nullptr);
+  struct Row {
+    int32_t when;
+    const char* expected;
+  };
+  const Row rows[] = {
+      {1, "construct pane draw down(21,32) drag(22,33) close drag-done destroy"},
+      {2, "construct pane draw down(21,32) up(22,33) close up-done destroy"},
+  };
+  for (const Row& row : rows) {
+    PluginLog();
+    closeOn(row.when);
+    ObjectRecord* window = BuildWindow(1, {{"Name", "Lamp"}, {"Index", "-2147483648"}, {"Left", "20"},
+                                           {"Top", "30"}, {"Width", "40"}, {"Height", "24"}});
+    ASSERT_NE(window, nullptr);
+    HWND hwnd = NativeWindowHandle(reinterpret_cast<WindowObject*>(window)->native);
+    ShowWindow(hwnd, SW_SHOW);
+    UpdateWindow(hwnd);
+    StringRef name = StringRef::Adopt(NewString("Lamp"));
+    auto* lamp = reinterpret_cast<RectControlObject*>(RuntimeControlFetch(window, name.get()));
+    ASSERT_NE(lamp, nullptr);
+    HWND pane = lamp->pane->Handle();
+    SendMessageA(pane, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(1, 2));
+    SendMessageA(pane, row.when == 1 ? WM_MOUSEMOVE : WM_LBUTTONUP, 0, MAKELPARAM(2, 3));
+    EXPECT_EQ(reinterpret_cast<WindowObject*>(window)->native, nullptr) << "the window is closed";
+    EXPECT_FALSE(IsWindow(pane));
+    RuntimeUnlockObject(window);
+    std::string log = PluginLog();
+    for (size_t at; (at = log.find("draw draw")) != std::string::npos;) log.erase(at, 5);
+    EXPECT_EQ(log, row.expected) << row.when;
+  }
+  closeOn(0);
+  SetClassTable(nullptr, 0);
+  DestroyClassRecord(windowClass);
+}
+
 }  // namespace
