@@ -384,6 +384,23 @@ ObjectRecord* BuildWindow(int32_t lampClass, const Pairs& lamp) {
   return CreateDescribedWindow(s);
 }
 
+// A window class of its own and the class table {that class, `control`}, as
+// the windows of these tests are described.
+ClassRecord* UseWindowClass(const char* name, ClassRecord* control) {
+  ClassRecord* windowClass = NewClassRecord(name);
+  windowClass->superclass = FindBuiltInClass("Window");
+  windowClass->instanceSize = windowClass->superclass->instanceSize;
+  ClassRecord* table[] = {windowClass, control};
+  SetClassTable(table, 2);
+  return windowClass;
+}
+
+// A window holding one TestLamp at 20,30, 40 x 24.
+ObjectRecord* LampWindow() {
+  return BuildWindow(1, {{"Name", "Lamp"}, {"Index", "-2147483648"}, {"Left", "20"},
+                         {"Top", "30"}, {"Width", "40"}, {"Height", "24"}});
+}
+
 int Count(const std::string& log, const std::string& word) {
   int n = 0;
   for (size_t at = log.find(word); at != std::string::npos; at = log.find(word, at + 1)) ++n;
@@ -401,11 +418,7 @@ void RunTasksFor(DWORD ms) {
 TEST_F(PluginInterface, APeriodicSlotRunsAboutEvery160msWhileThePaneExists) {
   ClassRecord* tickerClass = FindPluginClass("TestTicker");
   ASSERT_NE(tickerClass, nullptr) << "a version 3 definition is registered like version 4";
-  ClassRecord* windowClass = NewClassRecord("PluginTickWindow");
-  windowClass->superclass = FindBuiltInClass("Window");
-  windowClass->instanceSize = windowClass->superclass->instanceSize;
-  ClassRecord* table[] = {windowClass, tickerClass};
-  SetClassTable(table, 2);
+  ClassRecord* windowClass = UseWindowClass("PluginTickWindow", tickerClass);
   PluginLog();
 
   ObjectRecord* window = BuildWindow(1, {{"Name", "Ticker"}, {"Index", "-2147483648"},
@@ -430,16 +443,10 @@ TEST_F(PluginInterface, APeriodicSlotRunsAboutEvery160msWhileThePaneExists) {
 TEST_F(PluginInterface, ThePaneCallsTheBehaviourSlotsInTheOrderAUserCauses) {
   ClassRecord* lampClass = FindPluginClass("TestLamp");
   ASSERT_NE(lampClass, nullptr);
-  ClassRecord* windowClass = NewClassRecord("PluginTestWindow");
-  windowClass->superclass = FindBuiltInClass("Window");
-  windowClass->instanceSize = windowClass->superclass->instanceSize;
-  ClassRecord* table[] = {windowClass, lampClass};
-  SetClassTable(table, 2);
+  ClassRecord* windowClass = UseWindowClass("PluginTestWindow", lampClass);
   PluginLog();  // start from an empty log
 
-  ObjectRecord* window = BuildWindow(1, {{"Name", "Lamp"}, {"Index", "-2147483648"},
-                                         {"Left", "20"}, {"Top", "30"},
-                                         {"Width", "40"}, {"Height", "24"}});
+  ObjectRecord* window = LampWindow();
   ASSERT_NE(window, nullptr);
   HWND hwnd = NativeWindowHandle(reinterpret_cast<WindowObject*>(window)->native);
   StringRef name = StringRef::Adopt(NewString("Lamp"));
@@ -497,11 +504,7 @@ TEST_F(PluginInterface, ThePaneCallsTheBehaviourSlotsInTheOrderAUserCauses) {
 TEST_F(PluginInterface, AMouseCallThatClosesTheWindowFindsItsInstanceStillThere) {
   ClassRecord* lampClass = FindPluginClass("TestLamp");
   ASSERT_NE(lampClass, nullptr);
-  ClassRecord* windowClass = NewClassRecord("PluginClosingWindow");
-  windowClass->superclass = FindBuiltInClass("Window");
-  windowClass->instanceSize = windowClass->superclass->instanceSize;
-  ClassRecord* table[] = {windowClass, lampClass};
-  SetClassTable(table, 2);
+  ClassRecord* windowClass = UseWindowClass("PluginClosingWindow", lampClass);
   auto closeOn = reinterpret_cast<void(__cdecl*)(int32_t)>(FindPluginGlobalMethod("TestPluginCloseOn", false));
   ASSERT_NE(closeOn, nullptr);
   struct Row {
@@ -515,8 +518,7 @@ TEST_F(PluginInterface, AMouseCallThatClosesTheWindowFindsItsInstanceStillThere)
   for (const Row& row : rows) {
     PluginLog();
     closeOn(row.when);
-    ObjectRecord* window = BuildWindow(1, {{"Name", "Lamp"}, {"Index", "-2147483648"}, {"Left", "20"},
-                                           {"Top", "30"}, {"Width", "40"}, {"Height", "24"}});
+    ObjectRecord* window = LampWindow();
     ASSERT_NE(window, nullptr);
     HWND hwnd = NativeWindowHandle(reinterpret_cast<WindowObject*>(window)->native);
     ShowWindow(hwnd, SW_SHOW);
