@@ -13,6 +13,7 @@
 #include "objects/objects.h"
 #include "objects/runtime_messages.h"
 #include "objects/strings.h"
+#include "sdk/le_bytes.h"
 #include "startup/process_globals.h"
 #include "startup/resource_archive.h"
 #include "startup/settings.h"
@@ -64,7 +65,7 @@ ObjectRecord* MakePicture(ItemReader& r) {
   uint32_t value = r.Word();
   const uint8_t* description = r.Bytes(16);
   if (!r.Ok()) return nullptr;
-  uint32_t byteCount = reinterpret_cast<const uint32_t*>(description)[3];
+  uint32_t byteCount = ReadU32LE(description + 12);
   if (!r.Bytes(byteCount)) return nullptr;
   auto* d = reinterpret_cast<const uint32_t*>(description);
   ObjectRecord* o = ValueObject(FindBuiltInClass("Picture"), {value, reinterpret_cast<uint32_t>(d)});
@@ -190,7 +191,7 @@ ObjectRecord* MakeItem(const uint32_t* item, MemorySpan data) {
 void CreateProjectItems(const uint32_t* items, uint32_t count, MemorySpan data) {
   gProjectObjects.assign(count + 1, nullptr);
   for (uint32_t i = 0; i < count; ++i) {
-    uint32_t item = items[i];
+    uint32_t item = ReadU32LE(reinterpret_cast<const uint8_t*>(items + i));  // not aligned when damaged
     if (item == 0) continue;
     if (!RuntimeCheck(data.Holds(item, 4), "project item outside the data block")) continue;
     gProjectObjects[i + 1] = MakeItem(reinterpret_cast<const uint32_t*>(item), data);

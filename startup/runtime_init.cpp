@@ -15,6 +15,7 @@
 #include "objects/classes.h"
 #include "objects/objects.h"
 #include "plugins/embedded_plugins.h"
+#include "sdk/le_bytes.h"
 #include "startup/deferred_imports.h"
 #include "startup/load_messages.h"
 #include "startup/process_globals.h"
@@ -49,11 +50,11 @@ bool ReadProjectRecord(const uint32_t* record) {
   MemorySpan data = DataSpan();
   auto at = reinterpret_cast<uintptr_t>(record);
   if (!data.Holds(at, 4)) return false;
-  uint32_t classes = record[0];
+  uint32_t classes = ReadU32LE(reinterpret_cast<const uint8_t*>(record));
   if (!LinkImageClasses(record, data, CodeSpan())) return false;
   uintptr_t items = at + 4 + uintptr_t{classes} * 4;
   if (!data.Holds(items, 4)) return false;
-  uint32_t count = *reinterpret_cast<const uint32_t*>(items);
+  uint32_t count = ReadU32LE(reinterpret_cast<const uint8_t*>(items));
   if (!data.HoldsArray(items + 4, count, 4))
     return false;
   CreateProjectItems(reinterpret_cast<const uint32_t*>(items + 4), count, data);

@@ -10,7 +10,8 @@
 #include "ui/pictures_layout.h"
 
 bool BuildPictureSurface(PictureObject* picture, const uint32_t* description) {
-  uint32_t header[4] = {description[0], description[1], description[2], description[3]};
+  uint32_t header[4];
+  memcpy(header, description, sizeof header);  // not aligned in a damaged image
   if (!StoredPictureFits(header)) return false;
   uint32_t width = header[1], height = header[2];
   BITMAPINFO info = {};

@@ -15,6 +15,7 @@
 #include <string>
 
 #include "app/pref_codec.h"
+#include "objects/class_descriptor.h"
 #include "plugins/embedded_plugins.h"
 #include "sdk/image_format.h"
 #include "sdk/le_bytes.h"
@@ -224,6 +225,85 @@ void PreferenceFile(const Bytes& input) {
   }
 }
 
+// The class descriptors where start-up reads them: the real data block,
+// relocated in low memory as the loader relocates it, with a few of the
+// words the descriptors are read from (the list, the descriptors' own words,
+// the StringRecords they name) damaged for one reading and put back after.
+class InPlaceClasses {
+ public:
+  explicit InPlaceClasses(const RealSeeds& s) : code_(s.code.size() + 4096), data_(s.data.size() + 4096) {
+    uint8_t* code = code_.Place(s.code);
+    uint8_t* data = data_.Place(s.data);
+    LoadedBlocks b{code, static_cast<uint32_t>(s.code.size()), Low(code), data,
+                   static_cast<uint32_t>(s.data.size()), Low(data)};
+    std::string message;
+    if (!RelocateData(b, s.dataFixups.data(), static_cast<uint32_t>(s.dataFixups.size()), message)) std::abort();
+    dataSpan_ = {reinterpret_cast<uintptr_t>(data), s.data.size()};
+    codeSpan_ = {reinterpret_cast<uintptr_t>(code), s.code.size()};
+    list_ = ReadU32LE(data + 4);  // the project record: the class count, then the list
+    uint32_t count = Word(list_);
+    for (uint32_t i = 0; i < count; ++i) {
+      uint32_t d = Word(list_ + 4 + 4 * i);
+      for (uint32_t w = 0; w < 24; ++w) targets_.push_back(d + 4 * w);
+      targets_.push_back(Word(d + 8) + 12);  // the name's length
+    }
+    for (uint32_t i = 0; i <= count; ++i) targets_.push_back(list_ + 4 * i);
+  }
+
+  // Whether the undamaged descriptors all read.
+  bool ReadsWhole() {
+    uint32_t count = Word(list_);
+    for (uint32_t i = 0; i < count; ++i) {
+      ClassDescriptor d;
+      if (!ReadClassDescriptor(Word(list_ + 4 + 4 * i), dataSpan_, codeSpan_, d)) return false;
+    }
+    return count > 0;
+  }
+
+  void Run(Mutator& m) {
+    struct Saved {
+      uint32_t at, word;
+    };
+    std::vector<Saved> saved;
+    for (uint32_t n = 1 + m.Below(4); n > 0; --n) {
+      uint32_t at = targets_[m.Below(static_cast<uint32_t>(targets_.size()))];
+      if (!dataSpan_.Holds(at, 4)) continue;
+      saved.push_back({at, Word(at)});
+      uint32_t value = m.OneIn(3) ? Word(at) ^ (1u << m.Below(32))
+                                  : m.OneIn(2) ? m.EdgeWord(static_cast<uint32_t>(dataSpan_.length))
+                                               : static_cast<uint32_t>(dataSpan_.start) + m.EdgeWord(static_cast<uint32_t>(dataSpan_.length));
+      Put(at, value);
+    }
+    ReadAll();
+    for (auto it = saved.rbegin(); it != saved.rend(); ++it) Put(it->at, it->word);
+  }
+
+ private:
+  static uint32_t Low(const uint8_t* p) { return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(p)); }
+  static uint32_t Word(uint32_t at) { return ReadU32LE(reinterpret_cast<const uint8_t*>(uintptr_t{at})); }
+  static void Put(uint32_t at, uint32_t v) { WriteU32LE(reinterpret_cast<uint8_t*>(uintptr_t{at}), v); }
+
+  // The list as LinkImageClasses takes it: the count must fit the block.
+  void ReadAll() {
+    if (!dataSpan_.HoldsArray(list_ + 4ull, Word(list_), 4)) return;
+    uint32_t count = Word(list_);
+    for (uint32_t i = 0; i < count; ++i) {
+      ClassDescriptor d;
+      if (!ReadClassDescriptor(Word(list_ + 4 + 4 * i), dataSpan_, codeSpan_, d)) continue;
+      Touch(reinterpret_cast<const uint8_t*>(d.name.data()), d.name.size());
+      for (const auto* members : {&d.methods, &d.handlers, &d.menuHandlers})
+        for (const DescribedMember& member : *members)
+          Touch(reinterpret_cast<const uint8_t*>(member.name.data()), member.name.size());
+      if (d.vtableCount) Touch(reinterpret_cast<const uint8_t*>(uintptr_t{d.vtable}), 4ull * d.vtableCount);
+    }
+  }
+
+  LowBlock code_, data_;
+  MemorySpan dataSpan_{}, codeSpan_{};
+  uint32_t list_ = 0;
+  std::vector<uint32_t> targets_;
+};
+
 // --- the driver ------------------------------------------------------------------
 
 enum class Shape { kBlind, kWords, kStream, kPluginNode };
@@ -233,6 +313,7 @@ struct Target {
   const std::vector<Bytes>* seeds;
   Shape shape;
   std::function<void(const Bytes&)> run;
+  std::function<void(Mutator&)> inPlace;  // instead of `run`: damages and reads in place
 };
 
 // A mutated copy of a seed: one to eight changes of the target's kind.
@@ -318,6 +399,8 @@ int main(int argc, char** argv) {
   size_t largestNode = 0;
   for (const Bytes& b : seeds.pluginLists) largestNode = std::max(largestNode, b.size());
   LowBlock low(largestNode + 4096);
+  InPlaceClasses classes(seeds);
+  std::vector<Bytes> wholeDataBlock = {seeds.data};
 
   const Target targets[] = {
       {"image locator", &locators, Shape::kWords, Locator},
@@ -332,6 +415,7 @@ int main(int argc, char** argv) {
       {"clipboard bitmaps", &bitmaps, Shape::kWords, ClipboardBitmap},
       {"plug-in list", &seeds.pluginLists, Shape::kPluginNode, [&](const Bytes& b) { PluginList(low, b); }},
       {"preference file", &seeds.preferenceFiles, Shape::kBlind, PreferenceFile},
+      {"class descriptors", &wholeDataBlock, Shape::kBlind, nullptr, [&](Mutator& m) { classes.Run(m); }},
   };
   // The real inputs read whole first: a reader that refused them would make
   // the program refuse its own image.
@@ -347,6 +431,7 @@ int main(int argc, char** argv) {
       {"menu bar", ReadMenuBarDescription(seeds.menuBars.front().data(), static_cast<uint32_t>(seeds.menuBars.front().size()), menus) && !menus.empty()},
       {"plug-in list", ReadEmbeddedPluginList(placed, {reinterpret_cast<uintptr_t>(placed), list.size()}, plugins) && plugins.size() == 1},
       {"picture", StoredPictureFits(picture)},
+      {"class descriptors", classes.ReadsWhole()},
   };
   for (const auto& [what, read] : whole)
     if (!read) {
@@ -357,8 +442,12 @@ int main(int argc, char** argv) {
     if (!only.empty() && only != t.name) continue;
     Mutator m(seed);
     auto start = std::chrono::steady_clock::now();
-    for (const Bytes& s : *t.seeds) t.run(s);  // the real inputs themselves first
-    for (uint64_t i = 0; i < inputs; ++i) {
+    if (t.inPlace) {
+      for (uint64_t i = 0; i < inputs; ++i) t.inPlace(m);
+    } else {
+      for (const Bytes& s : *t.seeds) t.run(s);  // the real inputs themselves first
+    }
+    for (uint64_t i = 0; i < inputs && !t.inPlace; ++i) {
       const Bytes& s = (*t.seeds)[m.Below(static_cast<uint32_t>(t.seeds->size()))];
       const Bytes& other = (*t.seeds)[m.Below(static_cast<uint32_t>(t.seeds->size()))];
       t.run(Mutate(m, t, s, other));
