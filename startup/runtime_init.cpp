@@ -20,6 +20,7 @@
 #include "startup/load_messages.h"
 #include "startup/process_globals.h"
 #include "startup/project_items.h"
+#include "startup/project_record.h"
 #include "startup/settings.h"
 #include "services/serial_port.h"
 #include "ui/event_loop.h"
@@ -48,16 +49,10 @@ void SetStackLimit() {
 // The project record: class count, class descriptors, item count, items.
 bool ReadProjectRecord(const uint32_t* record) {
   MemorySpan data = DataSpan();
-  auto at = reinterpret_cast<uintptr_t>(record);
-  if (!data.Holds(at, 4)) return false;
-  uint32_t classes = ReadU32LE(reinterpret_cast<const uint8_t*>(record));
+  ProjectLists lists;
+  if (!ReadProjectLists(reinterpret_cast<uint32_t>(record), data, lists)) return false;
   if (!LinkImageClasses(record, data, CodeSpan())) return false;
-  uintptr_t items = at + 4 + uintptr_t{classes} * 4;
-  if (!data.Holds(items, 4)) return false;
-  uint32_t count = ReadU32LE(reinterpret_cast<const uint8_t*>(items));
-  if (!data.HoldsArray(items + 4, count, 4))
-    return false;
-  CreateProjectItems(reinterpret_cast<const uint32_t*>(items + 4), count, data);
+  CreateProjectItems(reinterpret_cast<const uint32_t*>(lists.items), lists.itemCount, data);
   return true;
 }
 

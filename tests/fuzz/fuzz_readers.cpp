@@ -22,6 +22,8 @@
 #include "startup/archive_layout.h"
 #include "startup/code_linker.h"
 #include "startup/image_reader.h"
+#include "startup/project_items.h"
+#include "startup/project_record.h"
 #include "startup/settings.h"
 #include "tests/fuzz/mutator.h"
 #include "tests/fuzz/real_seeds.h"
@@ -37,6 +39,14 @@ void Touch(const uint8_t* p, size_t n) {
   uint32_t sum = 0;
   for (size_t i = 0; i < n; ++i) sum += p[i];
   gSink = gSink + sum;
+}
+
+// The first and last bytes of a long run: a reader that misplaced it reads
+// past one of its ends.
+void TouchEnds(const uint8_t* p, size_t n) {
+  if (n <= 128) return Touch(p, n);
+  Touch(p, 64);
+  Touch(p + n - 64, 64);
 }
 
 // Memory below 4 GB, for readers that take 32-bit stored addresses: the
@@ -225,83 +235,140 @@ void PreferenceFile(const Bytes& input) {
   }
 }
 
-// The class descriptors where start-up reads them: the real data block,
-// relocated in low memory as the loader relocates it, with a few of the
-// words the descriptors are read from (the list, the descriptors' own words,
-// the StringRecords they name) damaged for one reading and put back after.
-class InPlaceClasses {
+// The real data block where start-up reads it: relocated in low memory as
+// the loader relocates it. A fuzz input damages a few of the words a reader
+// starts from (its target words) for one reading and puts them back after.
+class InPlaceImage {
  public:
-  explicit InPlaceClasses(const RealSeeds& s) : code_(s.code.size() + 4096), data_(s.data.size() + 4096) {
+  explicit InPlaceImage(const RealSeeds& s) : code_(s.code.size() + 4096), data_(s.data.size() + 4096) {
     uint8_t* code = code_.Place(s.code);
     uint8_t* data = data_.Place(s.data);
     LoadedBlocks b{code, static_cast<uint32_t>(s.code.size()), Low(code), data,
                    static_cast<uint32_t>(s.data.size()), Low(data)};
     std::string message;
     if (!RelocateData(b, s.dataFixups.data(), static_cast<uint32_t>(s.dataFixups.size()), message)) std::abort();
-    dataSpan_ = {reinterpret_cast<uintptr_t>(data), s.data.size()};
-    codeSpan_ = {reinterpret_cast<uintptr_t>(code), s.code.size()};
-    list_ = ReadU32LE(data + 4);  // the project record: the class count, then the list
-    uint32_t count = Word(list_);
-    for (uint32_t i = 0; i < count; ++i) {
-      uint32_t d = Word(list_ + 4 + 4 * i);
-      for (uint32_t w = 0; w < 24; ++w) targets_.push_back(d + 4 * w);
-      targets_.push_back(Word(d + 8) + 12);  // the name's length
-    }
-    for (uint32_t i = 0; i <= count; ++i) targets_.push_back(list_ + 4 * i);
+    data_span = {reinterpret_cast<uintptr_t>(data), s.data.size()};
+    code_span = {reinterpret_cast<uintptr_t>(code), s.code.size()};
+    record = ReadU32LE(data + image::kProjectRecordField);
   }
 
-  // Whether the undamaged descriptors all read.
-  bool ReadsWhole() {
-    uint32_t count = Word(list_);
-    for (uint32_t i = 0; i < count; ++i) {
-      ClassDescriptor d;
-      if (!ReadClassDescriptor(Word(list_ + 4 + 4 * i), dataSpan_, codeSpan_, d)) return false;
-    }
-    return count > 0;
-  }
+  static uint32_t Word(uint32_t at) { return ReadU32LE(reinterpret_cast<const uint8_t*>(uintptr_t{at})); }
 
-  void Run(Mutator& m) {
+  // Damages one to four of `targets`, runs `read`, puts the words back.
+  template <typename Read>
+  void Damaged(Mutator& m, const std::vector<uint32_t>& targets, Read read) {
     struct Saved {
       uint32_t at, word;
     };
     std::vector<Saved> saved;
+    auto size = static_cast<uint32_t>(data_span.length);
     for (uint32_t n = 1 + m.Below(4); n > 0; --n) {
-      uint32_t at = targets_[m.Below(static_cast<uint32_t>(targets_.size()))];
-      if (!dataSpan_.Holds(at, 4)) continue;
+      uint32_t at = targets[m.Below(static_cast<uint32_t>(targets.size()))];
+      if (!data_span.Holds(at, 4)) continue;
       saved.push_back({at, Word(at)});
-      uint32_t value = m.OneIn(3) ? Word(at) ^ (1u << m.Below(32))
-                                  : m.OneIn(2) ? m.EdgeWord(static_cast<uint32_t>(dataSpan_.length))
-                                               : static_cast<uint32_t>(dataSpan_.start) + m.EdgeWord(static_cast<uint32_t>(dataSpan_.length));
+      uint32_t value = m.OneIn(3)   ? Word(at) ^ (1u << m.Below(32))
+                       : m.OneIn(2) ? m.EdgeWord(size)
+                                    : static_cast<uint32_t>(data_span.start) + m.EdgeWord(size);
       Put(at, value);
     }
-    ReadAll();
+    read();
     for (auto it = saved.rbegin(); it != saved.rend(); ++it) Put(it->at, it->word);
   }
 
+  MemorySpan data_span{}, code_span{};
+  uint32_t record = 0;
+
  private:
   static uint32_t Low(const uint8_t* p) { return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(p)); }
-  static uint32_t Word(uint32_t at) { return ReadU32LE(reinterpret_cast<const uint8_t*>(uintptr_t{at})); }
   static void Put(uint32_t at, uint32_t v) { WriteU32LE(reinterpret_cast<uint8_t*>(uintptr_t{at}), v); }
 
-  // The list as LinkImageClasses takes it: the count must fit the block.
-  void ReadAll() {
-    if (!dataSpan_.HoldsArray(list_ + 4ull, Word(list_), 4)) return;
-    uint32_t count = Word(list_);
+  LowBlock code_, data_;
+};
+
+// The class list and descriptors (the words of each, and its name's length).
+struct InPlaceClasses {
+  InPlaceImage& image;
+  std::vector<uint32_t> targets;
+
+  explicit InPlaceClasses(InPlaceImage& i) : image(i) {
+    uint32_t count = InPlaceImage::Word(image.record);
+    for (uint32_t c = 0; c < count; ++c) {
+      uint32_t d = InPlaceImage::Word(image.record + 4 + 4 * c);
+      for (uint32_t w = 0; w < 24; ++w) targets.push_back(d + 4 * w);
+      targets.push_back(InPlaceImage::Word(d + 8) + 12);
+    }
+    for (uint32_t c = 0; c <= count; ++c) targets.push_back(image.record + 4 * c);
+  }
+
+  // As LinkImageClasses takes them; false when one of them is refused.
+  bool ReadAll() {
+    uint32_t list = image.record, count = InPlaceImage::Word(list);
+    if (!image.data_span.HoldsArray(list + 4ull, count, 4)) return false;
+    bool all = true;
     for (uint32_t i = 0; i < count; ++i) {
       ClassDescriptor d;
-      if (!ReadClassDescriptor(Word(list_ + 4 + 4 * i), dataSpan_, codeSpan_, d)) continue;
+      if (!ReadClassDescriptor(InPlaceImage::Word(list + 4 + 4 * i), image.data_span, image.code_span, d)) {
+        all = false;
+        continue;
+      }
       Touch(reinterpret_cast<const uint8_t*>(d.name.data()), d.name.size());
       for (const auto* members : {&d.methods, &d.handlers, &d.menuHandlers})
         for (const DescribedMember& member : *members)
           Touch(reinterpret_cast<const uint8_t*>(member.name.data()), member.name.size());
       if (d.vtableCount) Touch(reinterpret_cast<const uint8_t*>(uintptr_t{d.vtable}), 4ull * d.vtableCount);
     }
+    return all && count > 0;
+  }
+  void Run(Mutator& m) { image.Damaged(m, targets, [&] { ReadAll(); }); }
+};
+
+// The project record's lists and the items (their first words), each item
+// read whole and its streams read as start-up reads them.
+struct InPlaceItems {
+  InPlaceImage& image;
+  std::vector<uint32_t> targets;
+
+  explicit InPlaceItems(InPlaceImage& i) : image(i) {
+    ProjectLists lists;
+    if (!ReadProjectLists(image.record, image.data_span, lists)) std::abort();
+    targets = {image.record, lists.items - 4};
+    for (uint32_t n = 0; n < lists.itemCount; ++n) {
+      uint32_t item = InPlaceImage::Word(lists.items + 4 * n);
+      targets.push_back(lists.items + 4 * n);
+      for (uint32_t w = 0; w < 8; ++w) targets.push_back(item + 4 * w);
+    }
   }
 
-  LowBlock code_, data_;
-  MemorySpan dataSpan_{}, codeSpan_{};
-  uint32_t list_ = 0;
-  std::vector<uint32_t> targets_;
+  bool ReadAll() {
+    ProjectLists lists;
+    if (!ReadProjectLists(image.record, image.data_span, lists)) return false;
+    bool all = true;
+    for (uint32_t n = 0; n < lists.itemCount; ++n) {
+      uint32_t address = InPlaceImage::Word(lists.items + 4 * n);
+      ProjectItem item;
+      if (!address) continue;
+      if (!ReadProjectItem(address, image.data_span, item)) {
+        all = false;
+        continue;
+      }
+      if (item.bytes) TouchEnds(item.bytes, item.length);
+      if (item.type == kSettingsItem) {
+        AppSettings settings;
+        all = ParseSettings(item.bytes, item.length, settings) && all;
+      }
+      if (item.type == kMenuBarItem) {
+        std::vector<MenuEntryDescription> menus;
+        all = ReadMenuBarDescription(item.bytes, item.length, menus) && all;
+      }
+      if (item.type == kPictureItem) {
+        uint32_t header[4];
+        memcpy(header, item.bytes, sizeof header);
+        all = StoredPictureFits(header) && all;
+      }
+    }
+    return all && lists.itemCount > 0;
+  }
+  void Run(Mutator& m) { image.Damaged(m, targets, [&] { ReadAll(); }); }
 };
 
 // --- the driver ------------------------------------------------------------------
@@ -399,7 +466,9 @@ int main(int argc, char** argv) {
   size_t largestNode = 0;
   for (const Bytes& b : seeds.pluginLists) largestNode = std::max(largestNode, b.size());
   LowBlock low(largestNode + 4096);
-  InPlaceClasses classes(seeds);
+  InPlaceImage inPlace(seeds);
+  InPlaceClasses classes(inPlace);
+  InPlaceItems items(inPlace);
   std::vector<Bytes> wholeDataBlock = {seeds.data};
 
   const Target targets[] = {
@@ -416,6 +485,7 @@ int main(int argc, char** argv) {
       {"plug-in list", &seeds.pluginLists, Shape::kPluginNode, [&](const Bytes& b) { PluginList(low, b); }},
       {"preference file", &seeds.preferenceFiles, Shape::kBlind, PreferenceFile},
       {"class descriptors", &wholeDataBlock, Shape::kBlind, nullptr, [&](Mutator& m) { classes.Run(m); }},
+      {"project record and items", &wholeDataBlock, Shape::kBlind, nullptr, [&](Mutator& m) { items.Run(m); }},
   };
   // The real inputs read whole first: a reader that refused them would make
   // the program refuse its own image.
@@ -431,7 +501,8 @@ int main(int argc, char** argv) {
       {"menu bar", ReadMenuBarDescription(seeds.menuBars.front().data(), static_cast<uint32_t>(seeds.menuBars.front().size()), menus) && !menus.empty()},
       {"plug-in list", ReadEmbeddedPluginList(placed, {reinterpret_cast<uintptr_t>(placed), list.size()}, plugins) && plugins.size() == 1},
       {"picture", StoredPictureFits(picture)},
-      {"class descriptors", classes.ReadsWhole()},
+      {"class descriptors", classes.ReadAll()},
+      {"project record and items", items.ReadAll()},
   };
   for (const auto& [what, read] : whole)
     if (!read) {
