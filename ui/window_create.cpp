@@ -131,6 +131,8 @@ const uint8_t* DescribedBytes(const uint8_t* description, uint32_t& length) {
   length = ReadU32LE(description);
   if (!ImageCheck(data.Holds(at + 4, length), "a window description runs past the data block"))
     return nullptr;
+  if (!ImageCheck(WindowDescriptionReadsWhole(description + 4, length), "a window description is damaged"))
+    return nullptr;
   return description + 4;
 }
 

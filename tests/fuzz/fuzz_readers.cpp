@@ -167,28 +167,9 @@ void MenuBar(const Bytes& input) {
   ReadMenuBarDescription(input.data(), static_cast<uint32_t>(input.size()), menus);
 }
 
-// The window's reading order: properties, then each control's class and
-// properties, then the data bindings, every text handed on.
+// As the runtime checks a window description before building the window.
 void Window(const Bytes& input) {
-  DescriptionStream s(input.data(), static_cast<uint32_t>(input.size()));
-  auto text = [&] {
-    std::string_view v = s.PackedString();
-    Touch(reinterpret_cast<const uint8_t*>(v.data()), v.size());
-  };
-  int32_t properties = s.PackedInt();
-  s.PackedInt();
-  for (int32_t i = 0; i < properties && !s.Overrun(); ++i) text(), text();
-  int32_t controls = s.PackedInt();
-  for (int32_t i = 0; i < controls && !s.Overrun(); ++i) {
-    s.PackedInt();
-    int32_t pairs = s.PackedInt();
-    for (int32_t j = 0; j < pairs && !s.Overrun(); ++j) text(), text();
-  }
-  int32_t bindings = s.PackedInt();
-  for (int32_t i = 0; i < bindings && !s.Overrun(); ++i) {
-    s.PackedInt(), text(), s.PackedInt(), text(), s.PackedInt(), text(), text();
-  }
-  gSink = gSink + s.Byte() + s.WordBigEndian();
+  gSink = gSink + WindowDescriptionReadsWhole(input.data(), static_cast<uint32_t>(input.size()));
 }
 
 // A stored picture as start-up takes it: its description, then the pixels
@@ -497,6 +478,7 @@ int main(int argc, char** argv) {
   uint32_t picture[4];
   for (int i = 0; i < 4; ++i) picture[i] = ReadU32LE(seeds.pictures.front().data() + 4 * i);
   const std::pair<const char*, bool> whole[] = {
+      {"window", WindowDescriptionReadsWhole(seeds.windows.front().data(), static_cast<uint32_t>(seeds.windows.front().size()))},
       {"settings", ParseSettings(seeds.settings.front().data(), static_cast<uint32_t>(seeds.settings.front().size()), settings)},
       {"menu bar", ReadMenuBarDescription(seeds.menuBars.front().data(), static_cast<uint32_t>(seeds.menuBars.front().size()), menus) && !menus.empty()},
       {"plug-in list", ReadEmbeddedPluginList(placed, {reinterpret_cast<uintptr_t>(placed), list.size()}, plugins) && plugins.size() == 1},

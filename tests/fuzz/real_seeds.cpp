@@ -68,23 +68,6 @@ void FromItems(RealSeeds& s) {
   }
 }
 
-// A window description as the code refers to it: its byte count, then a
-// stream that reads to its end as one (properties, controls, bindings).
-bool ReadsAsWindow(const uint8_t* bytes, uint32_t length) {
-  DescriptionStream s(bytes, length);
-  int32_t properties = s.PackedInt();
-  if (properties < 1 || s.PackedInt() < 0) return false;
-  for (int32_t i = 0; i < properties && !s.Overrun(); ++i) s.PackedString(), s.PackedString();
-  int32_t controls = s.PackedInt();
-  for (int32_t i = 0; i < controls && !s.Overrun(); ++i) {
-    s.PackedInt();
-    int32_t pairs = s.PackedInt();
-    for (int32_t j = 0; j < pairs && !s.Overrun(); ++j) s.PackedString(), s.PackedString();
-  }
-  s.PackedInt();
-  return !s.Overrun() && s.AtEnd();
-}
-
 // Every data offset the code refers to (data reference records of the code
 // fixups) at which a window description lies.
 void FromCodeReferences(RealSeeds& s) {
@@ -101,7 +84,7 @@ void FromCodeReferences(RealSeeds& s) {
       at += 5;
       if (Word(s.code, site, offset) && Word(s.data, offset, length) &&
           uint64_t{offset} + 4 + length <= s.data.size() && length > 2 &&
-          ReadsAsWindow(s.data.data() + offset + 4, length))
+          WindowDescriptionReadsWhole(s.data.data() + offset + 4, length))
         s.windows.push_back(Slice(s.data, offset + 4ull, length));
       continue;
     }

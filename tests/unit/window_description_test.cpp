@@ -38,6 +38,15 @@ TEST(WindowDescriptions, DamagedOnesAreRefusedBeforeAnythingIsMade) {
     EXPECT_EQ(CreateDescribedWindow(stream(classIndex)), nullptr) << classIndex;
     EXPECT_FALSE(gDamage.empty()) << classIndex;
   }
+  // By content: a control promised and missing, a byte left over.
+  std::vector<uint8_t> cut, longer = stream(0);
+  for (int32_t v : {0, 0, 1}) PutPackedInt(cut, v);
+  longer.push_back(0);
+  for (const auto& damaged : {cut, longer}) {
+    gDamage.clear();
+    EXPECT_EQ(CreateDescribedWindow(damaged), nullptr);
+    EXPECT_EQ(gDamage, (std::vector<std::string>{"a window description is damaged"}));
+  }
   // By place: the byte count reaches past the block, or wraps, and the
   // description lies outside the block altogether.
   std::vector<uint8_t> block(4);
