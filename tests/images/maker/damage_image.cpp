@@ -75,6 +75,28 @@ std::vector<uint32_t> RecordWords(const Bytes& f, const Image& im) {
   return words;
 }
 
+// The file offsets of the byte counts of the descriptions the code refers
+// to (window descriptions: a count that fits the data block, found through
+// the data reference records of the code fixups).
+std::vector<uint32_t> DescriptionCounts(const Bytes& f, const Image& im) {
+  std::vector<uint32_t> counts;
+  uint32_t at = im.block[1], end = im.block[1] + im.length[1];
+  while (at < end) {
+    uint8_t type = f[at];
+    if (type == 1 && at + 6 <= end) {  // import: head, name length, name
+      at += 6 + f[at + 5];
+    } else if (type == 2 && at + 5 <= end) {  // data reference: a code offset
+      uint32_t site = Word(f, at + 1), offset = site + 4 <= im.length[0] ? Word(f, im.block[0] + site) : 0;
+      uint32_t length = uint64_t{offset} + 4 <= im.length[2] ? Word(f, im.Data(offset)) : 0;
+      if (length > 2 && uint64_t{offset} + 4 + length <= im.length[2] && length < 4096) counts.push_back(im.Data(offset));
+      at += 5;
+    } else {
+      ++at;
+    }
+  }
+  return counts;
+}
+
 // The first class descriptor of kind 0 whose superclass is another class.
 bool FirstDerivedClass(const Bytes& f, const Image& im, uint32_t& descriptor, uint32_t& index) {
   uint32_t record = Word(f, im.Data(4)), classes = Word(f, im.Data(record));
@@ -104,12 +126,13 @@ bool Named(Bytes& f, const Image& im, const std::string& kind) {
 }
 
 // The end-to-end damages, five kinds in turn: a bit flipped in a record
-// word or a block's length, the file cut inside the image, a word set to 0,
+// word, a block's length or a description's byte count, the file cut inside the image, a word set to 0,
 // a word set to all ones, and a word set to an offset that reaches across
 // the end of the data block.
 std::string Nth(Bytes& f, const Image& im, uint32_t n) {
   std::vector<uint32_t> words = RecordWords(f, im);
   for (uint32_t prefix : im.prefix) words.push_back(prefix);
+  for (uint32_t count : DescriptionCounts(f, im)) words.push_back(count);
   uint32_t pick = n / 5;
   uint32_t at = words[(pick * 7 + n) % words.size()];
   char what[160];
