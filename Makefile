@@ -3,7 +3,7 @@
 BUILD ?= build
 JOBS  ?= 2
 
-.PHONY: test demo build bootstrap clean mutants
+.PHONY: test demo build bootstrap clean fuzz mutants
 
 bootstrap:
 	scripts/bootstrap
@@ -14,6 +14,14 @@ build: bootstrap
 
 test: build
 	scripts/test-session $(BUILD) ctest --test-dir $(BUILD) --output-on-failure -j$(JOBS)
+
+# The readers' fuzz tests for longer than the test suite runs them, from a
+# new seed each time (printed first: FUZZ_SEED=n repeats a run).
+FUZZ_INPUTS ?= 5000000
+FUZZ_SEED ?= $(shell date +%s)
+fuzz: build
+	$(BUILD)/host/fuzz/reader-fuzz $(BUILD)/vellory-server-dat tests/images/prefs/prefs.expected \
+	  --inputs $(FUZZ_INPUTS) --seed $(FUZZ_SEED)
 
 demo: build
 	scripts/demo $(BUILD)

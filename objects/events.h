@@ -5,6 +5,23 @@
 #pragma once
 #include "objects/classes.h"
 #include "sdk/class_records.h"
+#include "sdk/vellory.h"
+
+// Holds an object while a handler runs on it: the handler may drop every
+// other reference (closing its own window releases the window and all its
+// controls). An object already being destroyed (count 0) is left alone.
+class EventHold {
+ public:
+  explicit EventHold(ObjectRecord* object) : object_(object && object->refCount ? object : nullptr) {
+    RuntimeLockObject(object_);
+  }
+  ~EventHold() { RuntimeUnlockObject(object_); }
+  EventHold(const EventHold&) = delete;
+  EventHold& operator=(const EventHold&) = delete;
+
+ private:
+  ObjectRecord* object_;
+};
 
 // The handler `object` runs for `event`, or null (also for a nil object).
 inline CodeAddress EventHandler(ObjectRecord* object, const EventEntry& event,
@@ -19,5 +36,6 @@ template <typename Result = void, typename... Args>
 Result RaiseEvent(ObjectRecord* object, const EventEntry& event, Args... args) {
   CodeAddress code = EventHandler(object, event);
   if (!code) return Result();
+  EventHold hold(object);
   return reinterpret_cast<Result(__cdecl*)(ObjectRecord*, Args...)>(code)(object, args...);
 }

@@ -1,11 +1,12 @@
 // SpanReader; see memory_span.h.
 #include "objects/memory_span.h"
 
-#include "objects/strings.h"
+#include "sdk/le_bytes.h"
 
 uint32_t SpanReader::Word() {
   if (!ok_ || !span_.Holds(at_, 4)) return Fail();
-  uint32_t w = *reinterpret_cast<const uint32_t*>(at_);
+  // A damaged address need not be aligned: read the bytes.
+  uint32_t w = ReadU32LE(reinterpret_cast<const uint8_t*>(at_));
   at_ += 4;
   return w;
 }
@@ -29,11 +30,18 @@ uint32_t SpanReader::Count(uint32_t size) {
 std::string_view SpanReader::Text() {
   uint32_t address = Word();
   if (!ok_ || address == 0) return {};
-  const auto* s = reinterpret_cast<const StringRecord*>(address);
-  if (!span_.Holds(address, sizeof(StringRecord)) ||
-      !span_.Holds(reinterpret_cast<uintptr_t>(s->buffer), uint64_t{s->length} + 2)) {
+  // The StringRecord's words as the image stores them (count, buffer,
+  // buffer size, length), read as 32-bit words on any host; the text
+  // follows the buffer's first byte.
+  if (!span_.Holds(address, 16)) {
     Fail();
     return {};
   }
-  return StringView(s);
+  uint32_t buffer = ReadU32LE(reinterpret_cast<const uint8_t*>(address + 4));
+  uint32_t length = ReadU32LE(reinterpret_cast<const uint8_t*>(address + 12));
+  if (!span_.Holds(buffer, uint64_t{length} + 2)) {
+    Fail();
+    return {};
+  }
+  return {reinterpret_cast<const char*>(buffer + 1), length};
 }

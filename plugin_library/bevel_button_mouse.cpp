@@ -98,6 +98,10 @@ void __cdecl BevelMouseUp(PlugInstance instance, int x, int y) {
   if (d->buttonType == 1) d->value = !d->value;
   if (d->buttonType == 2) d->value = 1;
   RedrawBevelButton(instance);
+  // An "Action" handler may close the window: the receivers are read from
+  // an instance still held.
+  LockObject(instance);
   RaiseEvent(instance, BevelActionEvent());
   NotifyReceivers(*d);
+  UnlockObject(instance);
 }

@@ -18,10 +18,14 @@ void __cdecl BevelCaptionSetter(PlugInstance instance, uint32_t, PlugString valu
   RedrawBevelButton(instance);
 }
 
-// Stores a 32-bit field at the parameter's offset and redraws.
+// Stores a 32-bit field and redraws. These properties read through the
+// runtime's default getter, so the runtime hands this setter the same word:
+// the field's offset in the instance (data offset + definition parameter).
 void __cdecl BevelIntSetter(PlugInstance instance, uint32_t parameter, int32_t value) {
-  if (parameter + sizeof(int32_t) > sizeof(BevelButtonData)) return;
-  *reinterpret_cast<int32_t*>(reinterpret_cast<uint8_t*>(BevelData(instance)) + parameter) = value;
+  auto* data = reinterpret_cast<uint8_t*>(BevelData(instance));
+  uint32_t dataOffset = static_cast<uint32_t>(data - instance);
+  if (parameter < dataOffset || parameter - dataOffset > sizeof(BevelButtonData) - sizeof(int32_t)) return;
+  *reinterpret_cast<int32_t*>(instance + parameter) = value;
   RedrawBevelButton(instance);
 }
 

@@ -186,10 +186,12 @@ void DrawPicture(HDC dc, PictureDescription* description, const RECT* destinatio
   if (auto f = Find<F>(kdrawPicturePrimitive)) f(dc, description, destination);
 }
 
+// The runtime answers in its own colour form, 0x00RRGGBB; GDI wants a
+// COLORREF, whose red and blue bytes are the other way round.
 COLORREF SpecialBackground(PlugInstance instance) {
-  COLORREF colour = 0xFFFFFF;
-  if (auto f = Find<void(__cdecl*)(PlugInstance, COLORREF*)>(kZORBSetSpecialBackground)) f(instance, &colour);
-  return colour;
+  uint32_t colour = 0xFFFFFF;
+  if (auto f = Find<void(__cdecl*)(PlugInstance, uint32_t*)>(kZORBSetSpecialBackground)) f(instance, &colour);
+  return RGB((colour >> 16) & 0xFF, (colour >> 8) & 0xFF, colour & 0xFF);
 }
 
 void RaiseEvent(PlugInstance instance, const EventDefinition& event) {

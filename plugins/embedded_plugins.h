@@ -5,21 +5,34 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
+
+#include "objects/memory_span.h"
 
 // The list Win32InstallPlugins recorded (null when none).
 const void* EmbeddedPluginList();
 
-// Writes each embedded library to disk, loads it and lets it register.
-void InstallEmbeddedPlugins();
+// Writes each embedded library to disk, loads it and lets it register. The
+// list must lie in `data`; damage goes to the assertion hook.
+void InstallEmbeddedPlugins(MemorySpan data);
 
 // One node of the list, as the image carries it: the file name and the
-// library's bytes. False when the node's sizes do not fit together.
+// library's bytes.
 struct EmbeddedPlugin {
   std::string fileName;
   const uint8_t* bytes;
   uint32_t length;
 };
-bool ReadEmbeddedPlugin(const uint8_t* node, EmbeddedPlugin& out);
+
+// Reads the node at `node`; false when it does not lie within `data`, its
+// sizes do not fit together, or its name would leave the folder it is
+// written into.
+bool ReadEmbeddedPlugin(const uint8_t* node, MemorySpan data, EmbeddedPlugin& out);
+
+// Reads the whole list from `list` (null: none). Each next node must start
+// past the end of the one before, so a damaged link can neither loop nor
+// lead back into a node. False (with what was read so far) on damage.
+bool ReadEmbeddedPluginList(const void* list, MemorySpan data, std::vector<EmbeddedPlugin>& out);
 
 // Loads the library at `path`, and when it has a ZORBPluginMain, runs it as
 // the current plug-in with the runtime's lookup routine. False when the

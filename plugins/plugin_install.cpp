@@ -8,6 +8,7 @@
 #include <cstring>
 #include <string>
 
+#include "objects/assertion.h"
 #include "plugins/embedded_plugins.h"
 #include "plugins/plugin_registry.h"
 #include "sdk/le_bytes.h"
@@ -15,7 +16,6 @@
 
 namespace {
 
-constexpr uint32_t kNodeHeader = 8;  // next, size
 constexpr UINT kFolderBuffer = 1024;
 
 using PluginMain = void(__cdecl*)(PluginLookupRoutine lookup);
@@ -48,17 +48,6 @@ void Install(const EmbeddedPlugin& plugin) {
 
 }  // namespace
 
-bool ReadEmbeddedPlugin(const uint8_t* node, EmbeddedPlugin& out) {
-  if (!node) return false;
-  uint32_t size = ReadU32LE(node + 4);
-  uint8_t nameLength = node[12];
-  if (size < 5u + nameLength) return false;
-  out.fileName.assign(reinterpret_cast<const char*>(node + 13), nameLength);
-  out.bytes = node + 13 + nameLength;
-  out.length = size - 5 - nameLength;
-  return !out.fileName.empty() && out.fileName.find_first_of("\\/:") == std::string::npos;
-}
-
 bool LoadPluginLibrary(const char* path) {
   HMODULE library = path && *path ? LoadLibraryA(path) : nullptr;
   if (!library) return false;
@@ -71,10 +60,9 @@ bool LoadPluginLibrary(const char* path) {
   return true;
 }
 
-void InstallEmbeddedPlugins() {
-  const auto* node = static_cast<const uint8_t*>(EmbeddedPluginList());
-  for (; node; node = reinterpret_cast<const uint8_t*>(static_cast<uintptr_t>(ReadU32LE(node)))) {
-    EmbeddedPlugin plugin;
-    if (ReadEmbeddedPlugin(node, plugin)) Install(plugin);
-  }
+void InstallEmbeddedPlugins(MemorySpan data) {
+  std::vector<EmbeddedPlugin> plugins;
+  RuntimeCheck(ReadEmbeddedPluginList(EmbeddedPluginList(), data, plugins),
+               "the plug-in list is damaged");
+  for (const EmbeddedPlugin& plugin : plugins) Install(plugin);
 }

@@ -50,6 +50,9 @@ LRESULT CALLBACK PluginPaneProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
     case WM_LBUTTONUP:
       if ((pane = PaneOfWindow(hwnd))) pane->ButtonUp(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
       return 0;
+    case WM_CAPTURECHANGED:
+      if ((pane = PaneOfWindow(hwnd))) pane->CaptureLost();
+      return 0;
     default: return DefWindowProcA(hwnd, message, wParam, lParam);
   }
 }
@@ -168,14 +171,18 @@ void PluginPane::Paint(HDC dc) {
 
 void PluginPane::DrawInto(HDC dc, int x, int y) { DrawThrough(kPluginSlotDrawInto, dc, x, y); }
 
+// Each call into the plug-in may raise an event whose handler closes the
+// window: the instance is held meanwhile, and the pane (deleted with the
+// window) is only used again when its child window still leads to it.
 void PluginPane::ButtonDown(int x, int y, WPARAM keys) {
   auto down = reinterpret_cast<DownRoutine>(Slot(kPluginSlotMouseDown));
   if (!down) return;
-  const ShortRect& b = control_->bounds;
+  HWND hwnd = hwnd_;
   ObjectRecord* instance = Instance();
-  RuntimeLockObject(instance);  // a handler the plug-in raises may close the window
-  bool track = down(instance, x + b.left, y + b.top, static_cast<int32_t>(keys));
-  if (track && hwnd_) {
+  RuntimeLockObject(instance);
+  bool track = down(instance, x + control_->bounds.left, y + control_->bounds.top,
+                    static_cast<int32_t>(keys));
+  if (track && PaneOfWindow(hwnd) == this) {
     tracking_ = true;
     SetCapture(hwnd_);
   }
@@ -185,7 +192,11 @@ void PluginPane::ButtonDown(int x, int y, WPARAM keys) {
 void PluginPane::MouseMove(int x, int y) {
   if (!tracking_) return;
   auto drag = reinterpret_cast<PointRoutine>(Slot(kPluginSlotMouseDrag));
-  if (drag) drag(Instance(), x + control_->bounds.left, y + control_->bounds.top);
+  if (!drag) return;
+  ObjectRecord* instance = Instance();
+  RuntimeLockObject(instance);
+  drag(instance, x + control_->bounds.left, y + control_->bounds.top);
+  RuntimeUnlockObject(instance);
 }
 
 void PluginPane::ButtonUp(int x, int y) {
@@ -193,8 +204,16 @@ void PluginPane::ButtonUp(int x, int y) {
   tracking_ = false;
   if (GetCapture() == hwnd_) ReleaseCapture();
   auto up = reinterpret_cast<PointRoutine>(Slot(kPluginSlotMouseUp));
-  if (up) up(Instance(), x + control_->bounds.left, y + control_->bounds.top);
+  if (!up) return;
+  ObjectRecord* instance = Instance();
+  RuntimeLockObject(instance);
+  up(instance, x + control_->bounds.left, y + control_->bounds.top);
+  RuntimeUnlockObject(instance);
 }
+
+// Another window took the mouse (a message box, a menu): the press is over
+// without a release, and moves no longer reach the plug-in.
+void PluginPane::CaptureLost() { tracking_ = false; }
 
 void PluginPane::SpecialBackground(uint32_t* colour) const {
   NativeWindow* n = hwnd_ ? NativeWindowFromHandle(GetParent(hwnd_)) : nullptr;

@@ -32,6 +32,8 @@ class PluginPane : public Pane {
   void ButtonDown(int x, int y, WPARAM keys);
   void MouseMove(int x, int y);
   void ButtonUp(int x, int y);
+  void CaptureLost();
+  bool Tracking() const { return tracking_; }
 
   // The colour behind the control: the window's own background colour when
   // it has one; `colour` is left as it is otherwise.

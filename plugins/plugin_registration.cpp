@@ -3,9 +3,12 @@
 // the runtime, not to the image.
 #include "plugins/plugin_registration.h"
 
+#include <windows.h>
+
 #include <string>
 #include <string_view>
 
+#include "objects/assertion.h"
 #include "objects/builtin_classes.h"
 #include "objects/classes.h"
 #include "objects/strings.h"
@@ -92,7 +95,30 @@ void AddInterfaces(ClassRecord* cls, const PluginControlDefinition& d) {
   }
 }
 
+constexpr uint32_t kMaxExports = 4096;
+
+// Whether the byte at `at` can be read and lies in the allocation that
+// starts at `allocationBase`.
+bool Readable(const void* at, const void* allocationBase) {
+  MEMORY_BASIC_INFORMATION m{};
+  if (!VirtualQuery(at, &m, sizeof m)) return false;
+  constexpr DWORD kReadable = PAGE_READONLY | PAGE_READWRITE | PAGE_WRITECOPY | PAGE_EXECUTE_READ |
+                              PAGE_EXECUTE_READWRITE | PAGE_EXECUTE_WRITECOPY;
+  return m.AllocationBase == allocationBase && m.State == MEM_COMMIT && (m.Protect & kReadable) &&
+         !(m.Protect & PAGE_GUARD);
+}
+
 }  // namespace
+
+const PluginExportEntry* ExportEntry(const PluginExportEntry* table, uint32_t index) {
+  if (!table || index >= kMaxExports) return nullptr;
+  MEMORY_BASIC_INFORMATION t{};
+  if (!VirtualQuery(table, &t, sizeof t)) return nullptr;
+  const PluginExportEntry* entry = table + index;
+  const auto* last = reinterpret_cast<const uint8_t*>(entry + 1) - 1;
+  if (!Readable(entry, t.AllocationBase) || !Readable(last, t.AllocationBase)) return nullptr;
+  return entry;
+}
 
 void AddPluginProperties(ClassRecord* cls, const PluginPropertyDefinition* defs, uint32_t count,
                          uint32_t dataOffset, bool redraw) {
@@ -100,6 +126,12 @@ void AddPluginProperties(ClassRecord* cls, const PluginPropertyDefinition* defs,
     const PluginPropertyDefinition& d = defs[i];
     FieldKind kind = FieldKindOf(d.type);
     if (kind == FieldKind::kUnknown || !d.name) continue;
+    // A default accessor reads and writes the field it is given: it must lie
+    // within the instance's plug-in data.
+    bool anyDefault = d.getter == ZORB_DEFAULT_ACCESSOR || d.setter == ZORB_DEFAULT_ACCESSOR;
+    uint64_t fieldEnd = uint64_t{dataOffset} + d.param + (kind == FieldKind::kBoolean ? 1 : 4);
+    if (anyDefault && !RuntimeCheck(fieldEnd <= cls->instanceSize, "plug-in field outside its data"))
+      continue;
     ResolvedAccessors a =
         AccessorsFor(d, kind, dataOffset, redraw || (d.flags & kPluginPropertyRedraws));
     AddProperty(cls, PropertyEntry{d.group, d.name, d.type, a.getter, a.setter, a.param});
@@ -163,7 +195,8 @@ PluginControlDefinition* ConvertVersion1(const PluginControlDefinitionV1& old,
   d->methods = new PluginMethodDefinition[old.methodCount]{};
   d->methodCount = old.methodCount;
   for (uint32_t i = 0; old.methods && i < old.methodCount; ++i) {
-    void* routine = exports ? exports[old.methods[i].exportIndex].routine : nullptr;
+    const PluginExportEntry* entry = ExportEntry(exports, old.methods[i].exportIndex);
+    void* routine = entry ? entry->routine : nullptr;
     // Without a routine there is nothing to call: the declaration is dropped
     // so that the method is not registered.
     d->methods[i] = PluginMethodDefinition{routine, nullptr,

@@ -16,6 +16,11 @@ inline constexpr uint32_t kPluginClassDataOffset = 24;
 // any other version.
 ClassRecord* RegisterControlDefinition(PluginControlDefinition* definition);
 
+// Entry `index` of a plug-in's export table. The table carries no count:
+// the entry must lie in the same readable memory as the table itself (the
+// plug-in library's image), and below 4096; null otherwise.
+const PluginExportEntry* ExportEntry(const PluginExportEntry* table, uint32_t index);
+
 // A version 1 definition as a new version 4 one (kept for the life of the
 // process); method routines come from `exports`, the plug-in's table.
 PluginControlDefinition* ConvertVersion1(const PluginControlDefinitionV1& old,

@@ -108,12 +108,38 @@ int32_t DateField(int64_t fileTime, int32_t field) {
   }
 }
 
-int64_t WithDateField(int64_t fileTime, int32_t field, int32_t value) {
-  if (field < 0 || field > 5) return fileTime;
-  DateFields f = FieldsOfFileTime(fileTime);
+DateFields WithField(DateFields f, int32_t field, int32_t value) {
+  if (field < 0 || field > 5) return f;
   int32_t* slots[] = {&f.year, &f.month, &f.day, &f.hour, &f.minute, &f.second};
   *slots[field] = value;
+  return f;
+}
+
+int64_t WithDateField(int64_t fileTime, int32_t field, int32_t value) {
+  if (field < 0 || field > 5) return fileTime;
   // Whole seconds: a date built field by field must not keep the fraction
   // of the moment it was made, which its total seconds would show.
-  return FileTimeOfFields(f);
+  return FileTimeOfFields(WithField(FieldsOfFileTime(fileTime), field, value));
+}
+
+bool PackDateFields(const DateFields& f, uint8_t (&out)[8]) {
+  auto small = [](int32_t v) { return v >= -128 && v <= 127; };
+  if (f.year < -32768 || f.year > 32767) return false;
+  if (!small(f.month) || !small(f.day) || !small(f.hour) || !small(f.minute) || !small(f.second))
+    return false;
+  out[0] = static_cast<uint8_t>(f.year & 0xFF);
+  out[1] = static_cast<uint8_t>((f.year >> 8) & 0xFF);
+  out[2] = static_cast<uint8_t>(f.month);
+  out[3] = static_cast<uint8_t>(f.day);
+  out[4] = static_cast<uint8_t>(f.hour);
+  out[5] = static_cast<uint8_t>(f.minute);
+  out[6] = static_cast<uint8_t>(f.second);
+  out[7] = 0;
+  return true;
+}
+
+DateFields UnpackDateFields(const uint8_t (&in)[8]) {
+  auto s8 = [](uint8_t b) { return static_cast<int32_t>(static_cast<int8_t>(b)); };
+  int32_t year = static_cast<int16_t>(static_cast<uint16_t>(in[0] | (in[1] << 8)));
+  return {year, s8(in[2]), s8(in[3]), s8(in[4]), s8(in[5]), s8(in[6])};
 }

@@ -36,3 +36,16 @@ int64_t FileTimeOfSecondsSince1904(double seconds);
 // Setting another field changes nothing.
 int32_t DateField(int64_t fileTime, int32_t field);
 int64_t WithDateField(int64_t fileTime, int32_t field, int32_t value);
+
+// `f` with field 0..5 (year .. second) set to `value`, not normalised;
+// another field changes nothing.
+DateFields WithField(DateFields f, int32_t field, int32_t value);
+
+// Fields set one at a time are kept as set and normalised only when the date
+// is read, so that the order of setting does not matter (31 January, then
+// month 4, then day 10 is 10 April, not 10 May). A Date keeps them in the 8
+// bytes that otherwise hold its time: the year in 16 bits, each other field
+// in 8, all signed. False when a value does not fit (the caller then
+// normalises at once).
+bool PackDateFields(const DateFields& f, uint8_t (&out)[8]);
+DateFields UnpackDateFields(const uint8_t (&in)[8]);

@@ -17,6 +17,7 @@
 #include "sdk/service_layouts.h"
 #include "sdk/ui_layouts.h"
 #include "sdk/vellory.h"
+#include "ui/pictures_layout.h"
 
 namespace {
 
@@ -83,15 +84,15 @@ bool Available(ObjectRecord* object, UINT format) {
 
 // A Picture holding a bitmap made from a packed device-independent bitmap.
 ObjectRecord* PictureOfDib(const BITMAPINFO* info, size_t size) {
+  // Another program wrote the block: its header, colour table and pixels
+  // must all lie within what GlobalSize says it holds.
+  DibLayout layout;
+  if (!ReadDibLayout(reinterpret_cast<const uint8_t*>(info), size, layout)) return nullptr;
   const BITMAPINFOHEADER& h = info->bmiHeader;
-  if (size < sizeof h || h.biSize > size) return nullptr;
-  size_t colours = h.biClrUsed ? h.biClrUsed : (h.biBitCount <= 8 ? 1u << h.biBitCount : 0);
-  if (h.biCompression == BI_BITFIELDS) colours = 3;
-  size_t offset = h.biSize + colours * sizeof(RGBQUAD);
-  if (offset > size) return nullptr;
   HDC screen = GetDC(nullptr);
-  HBITMAP bitmap = CreateDIBitmap(screen, &h, CBM_INIT, reinterpret_cast<const uint8_t*>(info) + offset,
-                                  info, DIB_RGB_COLORS);
+  HBITMAP bitmap = CreateDIBitmap(screen, &h, CBM_INIT,
+                                  reinterpret_cast<const uint8_t*>(info) + layout.pixelOffset, info,
+                                  DIB_RGB_COLORS);
   ReleaseDC(nullptr, screen);
   if (!bitmap) return nullptr;
   ObjectRecord* object = NewObjectOfClass(FindBuiltInClass("Picture"));

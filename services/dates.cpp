@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include <cstring>
+
 #include "objects/strings.h"
 #include "sdk/service_layouts.h"
 #include "sdk/vellory.h"
@@ -23,17 +25,45 @@ int64_t CurrentLocalFileTime() {
   return static_cast<int64_t>((uint64_t{ft.dwHighDateTime} << 32) | ft.dwLowDateTime);
 }
 
+// isSet: 0 the current time on first use, 1 the time words hold the time,
+// 2 they hold fields set one by one and not yet normalised (calendar.h).
+constexpr uint8_t kTimeSet = 1, kFieldsPending = 2;
+
 void Store(DateObject* d, int64_t time) {
   d->timeLow = static_cast<uint32_t>(time);
   d->timeHigh = static_cast<uint32_t>(static_cast<uint64_t>(time) >> 32);
-  d->isSet = 1;
+  d->isSet = kTimeSet;
 }
 
-// The date's time, taking the current time on first use.
+// The fields set one by one, kept in the time words (isSet kFieldsPending).
+DateFields PendingFields(const DateObject* d) {
+  uint8_t packed[8];
+  memcpy(packed, &d->timeLow, 4);
+  memcpy(packed + 4, &d->timeHigh, 4);
+  return UnpackDateFields(packed);
+}
+
+// The date's time, taking the current time on first use and normalising
+// fields set one by one.
 int64_t TimeOf(ObjectRecord* object) {
   DateObject* d = AsDate(object);
   if (!d->isSet) Store(d, CurrentLocalFileTime());
+  if (d->isSet == kFieldsPending) Store(d, FileTimeOfFields(PendingFields(d)));
   return static_cast<int64_t>((uint64_t{d->timeHigh} << 32) | d->timeLow);
+}
+
+// Sets field 0..5 and keeps the fields as set when they fit the time words,
+// else normalises at once.
+void SetField(DateObject* d, int32_t field, int32_t value) {
+  if (field < 0 || field > 5) return;
+  DateFields f = d->isSet == kFieldsPending ? PendingFields(d)
+                                            : FieldsOfFileTime(TimeOf(&d->header));
+  f = WithField(f, field, value);
+  uint8_t packed[8];
+  if (!PackDateFields(f, packed)) return Store(d, FileTimeOfFields(f));
+  memcpy(&d->timeLow, packed, 4);
+  memcpy(&d->timeHigh, packed + 4, 4);
+  d->isSet = kFieldsPending;
 }
 
 SYSTEMTIME SystemTimeOf(int64_t time) {
@@ -59,7 +89,7 @@ int32_t dateFieldGetter(ObjectRecord* date, uint32_t field) {
 }
 
 void dateFieldSetter(ObjectRecord* date, uint32_t field, int32_t value) {
-  Store(AsDate(date), WithDateField(TimeOf(date), static_cast<int32_t>(field), value));
+  SetField(AsDate(date), static_cast<int32_t>(field), value);
 }
 
 StringRecord* dateStringGetter(ObjectRecord* date, uint32_t kind) {

@@ -120,7 +120,8 @@ void SetFileDate(ObjectRecord* item, Stamp which, ObjectRecord* date) {
 ObjectRecord* WindowsDirectoryItem(UINT (WINAPI* get)(LPSTR, UINT)) {
   char path[MAX_PATH];
   UINT n = get(path, MAX_PATH);
-  return n ? NewFolderItem(std::string(path, n)) : nullptr;
+  // A longer folder name comes back as the size it needs, not as text.
+  return n && n < MAX_PATH ? NewFolderItem(std::string(path, n)) : nullptr;
 }
 
 ObjectRecord* ShellFolder(int csidl) {
@@ -171,7 +172,10 @@ StringRecord* fileNameGetter(ObjectRecord* item) { return NewString(SplitPath(Pa
 void fileNameSetter(ObjectRecord* item, uint32_t, StringRecord* name) {
   std::string from = PathOf(item);
   std::string to = JoinPath(from, StringView(name), false);
-  MoveFileA(from.c_str(), to.c_str());
+  // A file that is there and could not be renamed keeps its name: the item
+  // must go on naming the file, not a path where nothing is.
+  if (GetFileAttributesA(from.c_str()) != INVALID_FILE_ATTRIBUTES && !MoveFileA(from.c_str(), to.c_str()))
+    return;
   SetPath(item, to);
 }
 
@@ -262,7 +266,7 @@ ObjectRecord* getExtensionsFolder() { return WindowsDirectoryItem(GetSystemDirec
 ObjectRecord* getTemporaryItemsFolder() {
   char path[MAX_PATH];
   DWORD n = GetTempPathA(MAX_PATH, path);
-  if (!n) return nullptr;
+  if (!n || n >= MAX_PATH) return nullptr;
   std::string folder(path, n);
   if (folder.size() > 3 && folder.back() == '\\') folder.pop_back();
   return NewFolderItem(folder);
@@ -270,7 +274,8 @@ ObjectRecord* getTemporaryItemsFolder() {
 
 ObjectRecord* getTemporaryFolderItem() {
   char folder[MAX_PATH], file[MAX_PATH];
-  if (!GetTempPathA(MAX_PATH, folder) || !GetTempFileNameA(folder, "vs", 0, file)) return nullptr;
+  DWORD n = GetTempPathA(MAX_PATH, folder);
+  if (!n || n >= MAX_PATH || !GetTempFileNameA(folder, "vs", 0, file)) return nullptr;
   return NewFolderItem(file);
 }
 

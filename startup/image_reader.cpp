@@ -11,9 +11,6 @@
 
 namespace {
 
-const char* const kBlockNames[image::kBlockCount] = {"the code block", "the code fixup block",
-                                                     "the data block", "the data fixup block"};
-
 bool Fail(std::string& message, const std::string& what) {
   message = kImageUnreadable + what;
   return false;
@@ -69,7 +66,7 @@ bool ReadWholeFile(const std::string& folder, const char* name, image::Block whi
   if (!file.IsOpen()) return Fail(message, std::string(name) + " is missing.");
   uint32_t size = file.Size(0);
   if (!blocks.Allocate(which, size))
-    return Fail(message, std::string("there is not enough memory for ") + kBlockNames[which] + ".");
+    return Fail(message, std::string("there is not enough memory for ") + BlockName(which) + ".");
   if (!file.ReadAll(blocks.Bytes(which), size))
     return Fail(message, std::string(name) + " could not be read in full.");
   return true;
@@ -115,24 +112,24 @@ bool ReadAppendedImage(const char* path, uint32_t imageOffset, ImageBlocks& bloc
                        std::string& message) {
   CompatFile file(path);
   if (!file.IsOpen()) return Fail(message, "the program file could not be opened.");
-  uint64_t size = file.Size(imageOffset);
-  uint64_t pos = imageOffset;
-  if (pos > size || !file.Seek(imageOffset))
-    return Fail(message, "the image begins past the end of the program file.");
+  LengthReader readLength = [](void* f, uint64_t at, uint32_t& length) {
+    auto* source = static_cast<CompatFile*>(f);
+    uint8_t prefix[4];
+    if (at > 0xFFFFFFFFu || !source->Seek(static_cast<uint32_t>(at)) || !source->ReadAll(prefix, 4))
+      return false;
+    length = ReadU32LE(prefix);
+    return true;
+  };
+  BlockPlace places[image::kBlockCount];
+  if (!PlaceAppendedBlocks(file.Size(imageOffset), imageOffset, readLength, &file, places, message))
+    return false;
   for (int i = 0; i < image::kBlockCount; ++i) {
     auto which = static_cast<image::Block>(i);
-    uint8_t prefix[4];
-    if (pos + 4 > size || !file.ReadAll(prefix, 4))
-      return Fail(message, std::string("the length of ") + kBlockNames[i] + " is missing.");
-    uint32_t length = ReadU32LE(prefix);
-    pos += 4;
-    if (pos + length > size)
-      return Fail(message, std::string(kBlockNames[i]) + " runs past the end of the program file.");
-    if (!blocks.Allocate(which, length))
-      return Fail(message, std::string("there is not enough memory for ") + kBlockNames[i] + ".");
-    if (!file.ReadAll(blocks.Bytes(which), length))
-      return Fail(message, std::string(kBlockNames[i]) + " could not be read in full.");
-    pos += length;
+    if (!blocks.Allocate(which, places[i].length))
+      return Fail(message, std::string("there is not enough memory for ") + BlockName(which) + ".");
+    if (!file.Seek(static_cast<uint32_t>(places[i].offset)) ||
+        !file.ReadAll(blocks.Bytes(which), places[i].length))
+      return Fail(message, std::string(BlockName(which)) + " could not be read in full.");
   }
   return true;
 }
@@ -142,13 +139,4 @@ bool ReadSeparateImage(const std::string& folder, ImageBlocks& blocks, std::stri
          ReadWholeFile(folder, image::kDataFile, image::kData, blocks, message) &&
          ReadWholeFile(folder, image::kCodeFixupsFile, image::kCodeFixups, blocks, message) &&
          ReadWholeFile(folder, image::kDataFixupsFile, image::kDataFixups, blocks, message);
-}
-
-bool DecodeLocator(const void* bytes, uint32_t size, image::Locator& locator) {
-  if (!bytes || size < sizeof(image::Locator)) return false;
-  const auto* p = static_cast<const uint8_t*>(bytes);
-  if (memcmp(p, image::kPlaceholderTag, sizeof image::kPlaceholderTag) == 0) return false;
-  locator.imageOffset = ReadU32LE(p);
-  locator.archiveOffset = ReadU32LE(p + 4);
-  return true;
 }

@@ -44,6 +44,23 @@ bool ReadAppendedImage(const char* path, uint32_t imageOffset, ImageBlocks& bloc
 // code1.dat, data1.dat, code2.dat, data2.dat, in that order.
 bool ReadSeparateImage(const std::string& folder, ImageBlocks& blocks, std::string& message);
 
+// Where a block of the appended form lies in the program file.
+struct BlockPlace {
+  uint64_t offset;
+  uint32_t length;
+};
+// Reads the 4-byte little-endian length at `at` of `file`.
+using LengthReader = bool (*)(void* file, uint64_t at, uint32_t& length);
+
+// Places the four blocks of the appended form, each a u32 length and its
+// bytes, from `imageOffset` of a file of `fileSize` bytes. False with the
+// message the user will see when a length or a block does not fit.
+bool PlaceAppendedBlocks(uint64_t fileSize, uint32_t imageOffset, LengthReader readLength, void* file,
+                         BlockPlace (&places)[image::kBlockCount], std::string& message);
+
+// "the code block" and so on, as messages name the blocks.
+const char* BlockName(image::Block which);
+
 // Decodes the 8 bytes of the PICKLE resource. False when the locator is
 // missing, short or still the "PICK" placeholder: the .dat files are used.
 bool DecodeLocator(const void* bytes, uint32_t size, image::Locator& locator);

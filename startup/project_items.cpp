@@ -1,6 +1,6 @@
-// Making the project items' objects; see project_items.h. Items are read in
-// place from the data block, and every field is checked against the block
-// first: a damaged item makes nothing rather than reading elsewhere.
+// Making the project items' objects; see project_items.h. Each item is read
+// whole first (project_record.cpp): a damaged item makes nothing rather than
+// reading elsewhere, and says so.
 #include "startup/project_items.h"
 
 #include <windows.h>
@@ -13,11 +13,14 @@
 #include "objects/objects.h"
 #include "objects/runtime_messages.h"
 #include "objects/strings.h"
+#include "sdk/le_bytes.h"
 #include "startup/process_globals.h"
+#include "startup/project_record.h"
 #include "startup/resource_archive.h"
 #include "startup/settings.h"
 #include "ui/fonts.h"
 #include "ui/menu_bar.h"
+#include "ui/menu_description.h"
 #include "ui/pictures.h"
 
 namespace {
@@ -25,7 +28,13 @@ namespace {
 std::vector<ObjectRecord*> gProjectObjects;  // index = item number
 bool gHasMenuBar = false;
 
-using ItemReader = SpanReader;
+// Whether `o` is one of the objects made from the project items so far.
+bool IsProjectObject(const ObjectRecord* o) {
+  if (!o) return false;
+  for (const ObjectRecord* made : gProjectObjects)
+    if (made == o) return true;
+  return false;
+}
 
 // An object of the built-in class `name` whose first fields take `values`.
 ObjectRecord* ValueObject(ClassRecord* cls, std::initializer_list<uint32_t> values) {
@@ -51,25 +60,16 @@ ClassRecord* ResourceClass(int which) {
   return classes[which];
 }
 
-ObjectRecord* MakePicture(ItemReader& r) {
-  uint32_t value = r.Word();
-  const uint8_t* description = r.Bytes(16);
-  if (!r.Ok()) return nullptr;
-  uint32_t byteCount = reinterpret_cast<const uint32_t*>(description)[3];
-  if (!r.Bytes(byteCount)) return nullptr;
-  auto* d = reinterpret_cast<const uint32_t*>(description);
-  ObjectRecord* o = ValueObject(FindBuiltInClass("Picture"), {value, reinterpret_cast<uint32_t>(d)});
+ObjectRecord* MakePicture(const ProjectItem& item) {
+  auto* d = reinterpret_cast<const uint32_t*>(item.bytes);
+  ObjectRecord* o = ValueObject(FindBuiltInClass("Picture"), {item.value, reinterpret_cast<uint32_t>(d)});
   RuntimeCheck(BuildPictureSurface(reinterpret_cast<PictureObject*>(o), d), "picture not built");
   return o;
 }
 
-void ReadSettings(ItemReader& r) {
-  r.Word();  // reserved list head
-  uint32_t length = r.Word();
-  const uint8_t* bytes = r.Bytes(length);
-  if (!bytes) return;
+void ApplySettings(const ProjectItem& item) {
   AppSettings settings;
-  RuntimeCheck(ParseSettings(bytes, length, settings), "settings cut short");
+  RuntimeCheck(ParseSettings(item.bytes, item.length, settings), "settings cut short");
   std::vector<StringRef> messages;
   for (const std::string& m : settings.messages) messages.push_back(StringRef::Adopt(NewString(m)));
   std::vector<StringRecord*> handles;
@@ -79,17 +79,23 @@ void ReadSettings(ItemReader& r) {
   CurrentSettings() = std::move(settings);
 }
 
-ObjectRecord* MakeModule(ItemReader& r) {
-  uint32_t classIndex = r.Word();
-  uint32_t slot = r.Word();
-  if (!r.Ok() || !RuntimeCheck(r.Holds(slot, 4), "module slot outside the data block"))
-    return nullptr;
-  ObjectRecord* instance = RuntimeNewObject(static_cast<int32_t>(classIndex));
-  auto*& stored = *reinterpret_cast<ObjectRecord**>(slot);
+ObjectRecord* MakeModule(const ProjectItem& item) {
+  ObjectRecord* instance = RuntimeNewObject(static_cast<int32_t>(item.value));
+  auto*& stored = *reinterpret_cast<ObjectRecord**>(item.slot);
   RuntimeLockObject(instance);
-  RuntimeUnlockObject(stored);
+  // The slot is the image's own word: only an instance made here (a second
+  // item naming the same slot) is an object to release.
+  if (IsProjectObject(stored)) RuntimeUnlockObject(stored);
   stored = instance;
   return instance;
+}
+
+void BuildMenus(const ProjectItem& item) {
+  std::vector<MenuEntryDescription> menus;
+  // The builder reads past a damaged stream quietly; damage is said here.
+  if (RuntimeCheck(ReadMenuBarDescription(item.bytes, item.length, menus),
+                   "the menu bar description is damaged"))
+    gHasMenuBar = BuildMenuBar(item.bytes, item.length);
 }
 
 // A cursor from a 68-byte archive record: 16 rows of image bits, 16 rows of
@@ -124,48 +130,28 @@ HCURSOR CursorFromArchive(int32_t index) {
   return CreateCursor(gModuleHandle, hotX, hotY, 16, 16, andMask, xorMask);
 }
 
-ObjectRecord* MakeDatabase(ItemReader& r) {
-  uint32_t length = r.Word();
-  uint32_t name = r.Word();
-  uint32_t first = r.Word(), second = r.Word();
-  if (!r.Ok() || !r.Holds(name, length)) return nullptr;
-  StringRecord* text = NewString(reinterpret_cast<const char*>(name), static_cast<int32_t>(length));
-  return ValueObject(FindBuiltInClass("Database"), {reinterpret_cast<uint32_t>(text), first, second});
-}
-
-ObjectRecord* MakeItem(const uint32_t* item, MemorySpan data) {
-  ItemReader r(reinterpret_cast<uintptr_t>(item), data);
-  switch (r.Word()) {
-    case kPictureItem: return MakePicture(r);
-    case kMenuBarItem: {
-      uint32_t length = r.Word();
-      const uint8_t* bytes = r.Bytes(length);
-      if (bytes) gHasMenuBar = BuildMenuBar(bytes, length);
-      return nullptr;
-    }
-    case kMovieItem: {
-      uint32_t value = r.Word();
-      return r.Ok() ? ValueObject(FindBuiltInClass("Movie"), {value}) : nullptr;
-    }
-    case kSettingsItem: ReadSettings(r); return nullptr;
-    case kModuleItem: return MakeModule(r);
-    case kSoundItem: {
-      uint32_t value = r.Word();
-      uint32_t bytes = reinterpret_cast<uint32_t>(r.Bytes(0));
-      return r.Ok() ? ValueObject(FindBuiltInClass("Sound"), {value, bytes}) : nullptr;
-    }
+ObjectRecord* MakeItem(uint32_t address, MemorySpan data) {
+  ProjectItem item;
+  if (!RuntimeCheck(ReadProjectItem(address, data, item), "a project item is damaged")) return nullptr;
+  switch (item.type) {
+    case kPictureItem: return MakePicture(item);
+    case kMenuBarItem: BuildMenus(item); return nullptr;
+    case kMovieItem: return ValueObject(FindBuiltInClass("Movie"), {item.value});
+    case kSettingsItem: ApplySettings(item); return nullptr;
+    case kModuleItem: return MakeModule(item);
+    case kSoundItem:
+      return ValueObject(FindBuiltInClass("Sound"), {item.value, reinterpret_cast<uint32_t>(item.bytes)});
     case kResourceItemA:
-    case kResourceItemB: {
-      uint32_t value = r.Word();
-      return r.Ok() ? ValueObject(ResourceClass(item[0] == kResourceItemB), {value}) : nullptr;
-    }
+    case kResourceItemB:
+      return ValueObject(ResourceClass(item.type == kResourceItemB), {item.value});
     case kMouseCursorItem: {
-      uint32_t index = r.Word();
-      if (!r.Ok()) return nullptr;
-      HCURSOR cursor = CursorFromArchive(static_cast<int32_t>(index));
+      HCURSOR cursor = CursorFromArchive(static_cast<int32_t>(item.value));
       return ValueObject(FindBuiltInClass("MouseCursor"), {reinterpret_cast<uint32_t>(cursor)});
     }
-    case kDatabaseItem: return MakeDatabase(r);
+    case kDatabaseItem: {
+      StringRecord* text = NewString(reinterpret_cast<const char*>(item.bytes), static_cast<int32_t>(item.length));
+      return ValueObject(FindBuiltInClass("Database"), {reinterpret_cast<uint32_t>(text), item.first, item.second});
+    }
     default: return nullptr;
   }
 }
@@ -175,10 +161,9 @@ ObjectRecord* MakeItem(const uint32_t* item, MemorySpan data) {
 void CreateProjectItems(const uint32_t* items, uint32_t count, MemorySpan data) {
   gProjectObjects.assign(count + 1, nullptr);
   for (uint32_t i = 0; i < count; ++i) {
-    uint32_t item = items[i];
+    uint32_t item = ReadU32LE(reinterpret_cast<const uint8_t*>(items + i));  // not aligned when damaged
     if (item == 0) continue;
-    if (!RuntimeCheck(data.Holds(item, 4), "project item outside the data block")) continue;
-    gProjectObjects[i + 1] = MakeItem(reinterpret_cast<const uint32_t*>(item), data);
+    gProjectObjects[i + 1] = MakeItem(item, data);
   }
 }
 

@@ -4,6 +4,7 @@
 #include "startup/resource_archive.h"
 
 #include "sdk/image_format.h"
+#include "startup/archive_layout.h"
 #include "sdk/le_bytes.h"
 #include "startup/process_globals.h"
 
@@ -27,16 +28,12 @@ bool ResourceArchive::Find(int32_t index, HFILE& file, uint32_t& offset) {
       size_ = size < 0 ? 0 : static_cast<uint32_t>(size);
     }
   }
-  if (file_ == HFILE_ERROR || index < 1) return false;
-  uint32_t count = 0, itemOffset = 0;
-  if (!ReadWordAt(offset_, count) || uint32_t(index) > count) return false;
-  uint64_t table = uint64_t{offset_} + 4;
-  uint64_t items = table + 4ull * count;
-  if (items > size_ || !ReadWordAt(offset_ + 4u * uint32_t(index), itemOffset)) return false;
-  uint64_t at = items + itemOffset;
-  if (at >= size_) return false;
+  if (file_ == HFILE_ERROR) return false;
+  ArchiveWordReader read = [](void* self, uint32_t at, uint32_t& value) {
+    return static_cast<ResourceArchive*>(self)->ReadWordAt(at, value);
+  };
+  if (!LocateArchiveItem(offset_, size_, index, read, this, offset)) return false;
   file = file_;
-  offset = static_cast<uint32_t>(at);
   return true;
 }
 

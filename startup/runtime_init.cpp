@@ -7,17 +7,24 @@
 #include <ole2.h>
 #include <windows.h>
 
+#include <string>
+
+#include "objects/assertion.h"
 #include "objects/builtin_classes.h"
 #include "objects/class_table.h"
 #include "objects/classes.h"
 #include "objects/objects.h"
 #include "plugins/embedded_plugins.h"
+#include "sdk/le_bytes.h"
 #include "startup/deferred_imports.h"
+#include "startup/load_messages.h"
 #include "startup/process_globals.h"
 #include "startup/project_items.h"
+#include "startup/project_record.h"
 #include "startup/settings.h"
 #include "services/serial_port.h"
 #include "ui/event_loop.h"
+#include "ui/message_box.h"
 #include "ui/runtime_ui.h"
 
 namespace {
@@ -29,7 +36,7 @@ void StartServices() {
   OleInitialize(nullptr);
   RegisterBuiltInClasses();
   SetSerialPoller(PollSerialLines);
-  InstallEmbeddedPlugins();
+  InstallEmbeddedPlugins(DataSpan());
   SetDefaultFont("System", 12);
 }
 
@@ -42,17 +49,22 @@ void SetStackLimit() {
 // The project record: class count, class descriptors, item count, items.
 bool ReadProjectRecord(const uint32_t* record) {
   MemorySpan data = DataSpan();
-  auto at = reinterpret_cast<uintptr_t>(record);
-  if (!data.Holds(at, 4)) return false;
-  uint32_t classes = record[0];
+  ProjectLists lists;
+  if (!ReadProjectLists(reinterpret_cast<uint32_t>(record), data, lists)) return false;
   if (!LinkImageClasses(record, data, CodeSpan())) return false;
-  uintptr_t items = at + 4 + uintptr_t{classes} * 4;
-  if (!data.Holds(items, 4)) return false;
-  uint32_t count = *reinterpret_cast<const uint32_t*>(items);
-  if (!data.HoldsArray(items + 4, count, 4))
-    return false;
-  CreateProjectItems(reinterpret_cast<const uint32_t*>(items + 4), count, data);
+  CreateProjectItems(reinterpret_cast<const uint32_t*>(lists.items), lists.itemCount, data);
   return true;
+}
+
+// A program whose image is damaged must not run on without the classes or
+// items it lost: the damage is named once and the program ends.
+void RefuseDamagedImage(const char* what) {
+  // Once: whatever fails while the message is up must not show another.
+  SetAssertionRecorder(nullptr);
+  SetImageDamageHandler(nullptr);
+  std::string message = std::string(kImageUnreadable) + what + ".";
+  ShowRuntimeMessage(message.c_str());
+  ExitProcess(1);
 }
 
 void OpenApplication() {
@@ -79,10 +91,15 @@ ClassRecord* ApplicationClass() {
 extern "C" void RuntimeInit(const uint32_t* projectRecord) {
   gStartTicks = GetTickCount();
   RegisterRuntimeWindowClasses();
+  SetImageDamageHandler(RefuseDamagedImage);
+  // Every check that fails while the image's records are read is damage.
+  AssertionRecorder previous = SetAssertionRecorder(RefuseDamagedImage);
   StartServices();
   SetStackLimit();
   ResolveDeferredImports();
-  ReadProjectRecord(projectRecord);
+  if (!ReadProjectRecord(projectRecord))
+    RefuseDamagedImage("the project record lies outside the data block");
+  SetAssertionRecorder(previous);
   if (CurrentSettings().multipleDocuments) CreateFrameWindow(CurrentSettings().title);
   OpenApplication();
 }

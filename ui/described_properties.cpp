@@ -8,9 +8,11 @@
 #include <cstdlib>
 #include <string>
 
+#include "objects/assertion.h"
 #include "objects/classes.h"
 #include "objects/collation.h"
 #include "objects/strings.h"
+#include "plugins/plugin_registry.h"
 #include "sdk/vellory.h"
 
 namespace {
@@ -57,6 +59,14 @@ bool ApplyDescribedProperty(ObjectRecord* object, std::string_view name, std::st
       return true;
     case Conversion::kObject: {
       ObjectRecord* item = RuntimeProjectObject(Atol(value));
+      // The setter takes the object for what the type says (a Backdrop is
+      // read as a picture's fields): an item of another class is damage.
+      ClassRecord* wanted = FindPluginAwareClass(p->type);
+      if (item && !ImageCheck(wanted && ClassIsa(item->cls, wanted),
+                              "a stored value is of the wrong class")) {
+        RuntimeUnlockObject(item);
+        return false;
+      }
       reinterpret_cast<ObjectSetter>(p->setter)(object, param, item);
       RuntimeUnlockObject(item);
       return true;

@@ -36,3 +36,29 @@ std::string_view DescriptionStream::PackedString() {
   p_ += n;
   return s;
 }
+
+namespace {
+
+void SkipPairs(DescriptionStream& s, int32_t count) {
+  for (int32_t i = 0; i < count && !s.Overrun(); ++i) s.PackedString(), s.PackedString();
+}
+
+}  // namespace
+
+bool WindowDescriptionReadsWhole(const uint8_t* bytes, uint32_t length) {
+  DescriptionStream s(bytes, length);
+  int32_t properties = s.PackedInt();
+  s.PackedInt();  // the window's class
+  SkipPairs(s, properties);
+  int32_t controls = s.PackedInt();
+  for (int32_t i = 0; i < controls && !s.Overrun(); ++i) {
+    s.PackedInt();  // the control's class
+    SkipPairs(s, s.PackedInt());
+  }
+  int32_t bindings = s.PackedInt();
+  for (int32_t i = 0; i < bindings && !s.Overrun(); ++i) {
+    s.PackedInt(), s.PackedString(), s.PackedInt(), s.PackedString();
+    s.PackedInt(), s.PackedString(), s.PackedString();
+  }
+  return !s.Overrun() && s.AtEnd();
+}

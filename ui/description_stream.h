@@ -31,3 +31,10 @@ class DescriptionStream {
   const uint8_t* end_;
   bool overrun_ = false;
 };
+
+// Reads a whole window description as the window is built from it (its
+// property count and class, the properties, each control's class, count and
+// properties, then the data bindings) without acting on it. True when it
+// ends exactly where its bytes do: a description cut short or run long is
+// damage, found before anything is made from it.
+bool WindowDescriptionReadsWhole(const uint8_t* bytes, uint32_t length);

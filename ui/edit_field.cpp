@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <richedit.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <utility>
@@ -149,9 +150,16 @@ StringRef EditPane::SelectedText() {
   GetSelection(start, end);
   if (end <= start) return {};
   if (rich_) {
-    std::string text(static_cast<size_t>(end - start) + 1, '\0');
+    // Positions count characters, and on a double-byte code page one
+    // character takes two bytes (a UTF-16 unit at most three in any code
+    // page): the buffer is sized for the widest, and what comes back is
+    // never trusted past it.
+    constexpr size_t kMaxBytesPerCharacter = 4;
+    size_t capacity = static_cast<size_t>(end - start) * kMaxBytesPerCharacter + 1;
+    std::string text(capacity, '\0');
     LRESULT got = SendMessageA(hwnd_, EM_GETSELTEXT, 0, reinterpret_cast<LPARAM>(text.data()));
-    return StringRef::Adopt(NewString(std::string_view(text.data(), got > 0 ? got : 0)));
+    size_t length = got > 0 ? std::min(static_cast<size_t>(got), capacity - 1) : 0;
+    return StringRef::Adopt(NewString(std::string_view(text.data(), length)));
   }
   StringRef all = Text();
   std::string_view v = all.View();

@@ -15,6 +15,9 @@ Pane* gActivePane = nullptr;
 WindowObject* gFocusedWindow = nullptr;
 uint32_t gGeneration = 0;
 bool gFocusChanged = false;
+// The pane a change is about to give the focus to; emptied when that pane
+// closes meanwhile (a "LostFocus" handler that closes its window).
+Pane* gGainingPane = nullptr;
 
 struct WindowFocus {
   WindowObject* window;
@@ -42,7 +45,11 @@ WindowObject* FocusedWindow() { return gFocusedWindow; }
 void SetActivePane(Pane* pane) {
   if (!pane) return ClearActivePane();
   if (pane == gActivePane) return;
-  if (!TakeFocusAway()) return;
+  gGainingPane = pane;
+  bool ours = TakeFocusAway();
+  bool open = gGainingPane == pane;
+  gGainingPane = nullptr;
+  if (!ours || !open) return;
   gActivePane = pane;
   pane->GainFocus();
 }
@@ -84,6 +91,7 @@ void RestoreWindowFocus(WindowObject* window) {
 void ForgetPane(Pane* pane) {
   if (!pane) return;
   if (gActivePane == pane) gActivePane = nullptr;
+  if (gGainingPane == pane) gGainingPane = nullptr;
   for (WindowFocus& f : gWindowPanes)
     if (f.pane == pane) f.pane = nullptr;
   std::erase_if(gWindowPanes, [](const WindowFocus& f) { return !f.pane; });

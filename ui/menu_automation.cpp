@@ -16,6 +16,16 @@ std::string OwnerText(HMENU menu) {
   return "";
 }
 
+// Whether the tests switched the hooks on for this run of the program.
+bool TestHooksOn() {
+  static const bool on = [] {
+    char value[8] = {};
+    DWORD n = GetEnvironmentVariableA(kTestHooksSwitch, value, sizeof value);
+    return n == 1 && value[0] == '1';
+  }();
+  return on;
+}
+
 void AppendField(std::string& out, std::string_view field) {
   out.append(field);
   out.push_back('|');
@@ -43,6 +53,7 @@ std::string MenuStateReport() {
 }
 
 bool AnswerMenuStateRequest(const COPYDATASTRUCT* data) {
+  if (!TestHooksOn()) return false;
   if (!data || data->dwData != kMenuStateRequest || !data->lpData || !data->cbData) return false;
   std::string path(static_cast<const char*>(data->lpData), data->cbData);
   while (!path.empty() && path.back() == '\0') path.pop_back();

@@ -7,12 +7,13 @@
 
 #include <cstring>
 
+#include "ui/pictures_layout.h"
+
 bool BuildPictureSurface(PictureObject* picture, const uint32_t* description) {
-  uint32_t bits = description[0], width = description[1], height = description[2];
-  uint32_t bytes = description[3];
-  if (bits != 16 || width == 0 || height == 0 || width > 0x4000 || height > 0x4000 ||
-      uint64_t{width} * height * 2 > bytes)
-    return false;
+  uint32_t header[4];
+  memcpy(header, description, sizeof header);  // not aligned in a damaged image
+  if (!StoredPictureFits(header)) return false;
+  uint32_t width = header[1], height = header[2];
   BITMAPINFO info = {};
   info.bmiHeader.biSize = sizeof info.bmiHeader;
   info.bmiHeader.biWidth = static_cast<LONG>(width);

@@ -8,11 +8,15 @@
 
 #include <vector>
 
+#include "objects/assertion.h"
 #include "objects/builtin_classes.h"
+#include "objects/class_table.h"
 #include "objects/events.h"
 #include "objects/objects.h"
 #include "objects/strings.h"
+#include "objects/memory_span.h"
 #include "sdk/le_bytes.h"
+#include "startup/process_globals.h"
 #include "ui/control_dictionary.h"
 #include "ui/controls.h"
 #include "ui/described_properties.h"
@@ -108,23 +112,43 @@ void RaiseOpen(WindowObject* w) {
   RaiseEvent(&w->header, gWindowEvents[kWindowOpen]);
 }
 
+// The creation reference belongs to the slot while the slot holds the
+// window; a handler that emptied the slot has released it already.
 ObjectRecord* Fail(ObjectRecord* object, ObjectRecord** slot) {
-  if (slot && *slot == object) *slot = nullptr;
+  if (slot && *slot != object) return nullptr;
+  if (slot) *slot = nullptr;
   RuntimeUnlockObject(object);
   return nullptr;
 }
 
-}  // namespace
+// The description's bytes after its byte count, which must lie in the data
+// block with them; null when they do not.
+const uint8_t* DescribedBytes(const uint8_t* description, uint32_t& length) {
+  MemorySpan data{reinterpret_cast<uintptr_t>(gDataBase), gDataLength};
+  auto at = reinterpret_cast<uintptr_t>(description);
+  if (!ImageCheck(data.Holds(at, 4), "a window description lies outside the data block"))
+    return nullptr;
+  length = ReadU32LE(description);
+  if (!ImageCheck(data.Holds(at + 4, length), "a window description runs past the data block"))
+    return nullptr;
+  if (!ImageCheck(WindowDescriptionReadsWhole(description + 4, length), "a window description is damaged"))
+    return nullptr;
+  return description + 4;
+}
 
-extern "C" ObjectRecord* RuntimeCreateWindow(const uint8_t* description, ObjectRecord** slot) {
-  if (!description) return nullptr;
-  uint32_t length = ReadU32LE(description);
-  std::vector<uint8_t> bytes(description + 4, description + 4 + length);
-  DescriptionStream s(bytes.data(), length);
-  int32_t propertyCount = s.PackedInt();
-  ObjectRecord* object = RuntimeNewObject(s.PackedInt());
-  if (!object) return nullptr;
-  if (slot) *slot = object;
+// A new object of the described class, when that class is a window class.
+ObjectRecord* NewWindowObject(int32_t classIndex) {
+  ClassRecord* cls = ClassAt(classIndex);
+  if (!ImageCheck(cls && ClassIsa(cls, FindBuiltInClass("Window")),
+                  "a window description names a class that is no window"))
+    return nullptr;
+  return RuntimeNewObject(classIndex);
+}
+
+// Everything after the window object exists: properties, the native window,
+// controls and panes, then the "Open" events. The caller holds `object`.
+ObjectRecord* Build(DescriptionStream& s, ObjectRecord* object, int32_t propertyCount,
+                    ObjectRecord** slot) {
   auto* w = reinterpret_cast<WindowObject*>(object);
   ApplyWindowProperties(s, object, propertyCount);
   w->bounds = PlacedBounds(w);
@@ -140,4 +164,24 @@ extern "C" ObjectRecord* RuntimeCreateWindow(const uint8_t* description, ObjectR
   RaiseOpen(w);
   if (!w->native) return Fail(object, slot);
   return object;
+}
+
+}  // namespace
+
+extern "C" ObjectRecord* RuntimeCreateWindow(const uint8_t* description, ObjectRecord** slot) {
+  if (!description) return nullptr;
+  uint32_t length = 0;
+  const uint8_t* described = DescribedBytes(description, length);
+  if (!described) return nullptr;
+  std::vector<uint8_t> bytes(described, described + length);
+  DescriptionStream s(bytes.data(), length);
+  int32_t propertyCount = s.PackedInt();
+  ObjectRecord* object = NewWindowObject(s.PackedInt());
+  if (!object) return nullptr;
+  if (slot) *slot = object;
+  // Held to the end: an "Open" handler may close the window and empty the slot.
+  RuntimeLockObject(object);
+  ObjectRecord* made = Build(s, object, propertyCount, slot);
+  RuntimeUnlockObject(object);
+  return made;
 }

@@ -88,8 +88,11 @@ LRESULT OnButtonDown(NativeWindow* n, WPARAM, LPARAM lParam) {
   if (!w) return 0;
   HWND hwnd = n->hwnd;
   int x = GET_X_LPARAM(lParam), y = GET_Y_LPARAM(lParam);
+  EventHold hold(w);
   if (!RaiseEvent<bool>(w, gWindowEvents[kWindowMouseDown], x, y)) return 0;
-  TakeMouseOwner(w, hwnd, true);
+  // The handler may have closed the window: only a window still open tracks.
+  NativeWindow* still = NativeWindowFromHandle(hwnd);
+  if (still && WindowOf(still) == w) TakeMouseOwner(w, hwnd, true);
   return 0;
 }
 
@@ -249,10 +252,12 @@ LRESULT PaneButtonDown(HWND hwnd, LPARAM lParam) {
   if (!rc) return 0;
   ObjectRecord* c = &rc->control.header;
   POINT p = LocalPoint(lParam);
+  EventHold hold(c);
   if (!RaiseEvent<bool>(c, gRectControlEvents[kRectMouseDown], static_cast<int>(p.x),
                         static_cast<int>(p.y)))
     return 0;
-  TakeMouseOwner(c, hwnd, false);
+  // The handler may have closed the control's window, and its pane with it.
+  if (ControlOfPane(hwnd) == rc) TakeMouseOwner(c, hwnd, false);
   return 0;
 }
 

@@ -7,7 +7,8 @@
 #   OPTION: --truncate N (cut N bytes off PROGRAM), --remove FILE,
 #           --truncate-file FILE N, --trace EXPECTED (after the run, the
 #           program's trace.log must hold the lines of file EXPECTED),
-#           --arg ARG (pass ARG on PROGRAM's command line)
+#           --arg ARG (pass ARG on PROGRAM's command line),
+#           --damage TOOL KIND (damage PROGRAM's image with damage-image)
 #   MESSAGE: a carriage return in the shown text is matched as \r.
 set -u
 program_args=()
@@ -24,6 +25,7 @@ case "${1:-}" in
   --truncate-file) truncate -s "-$3" "$2"; shift 3 ;;
   --trace) expected_trace=$2; shift 2 ;;
   --arg) program_args=("$2"); shift 2 ;;
+  --damage) "$2" "$program" "$program.damaged" "$3" && mv "$program.damaged" "$program"; shift 3 ;;
 esac
 message=${1:-}
 

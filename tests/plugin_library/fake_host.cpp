@@ -50,7 +50,10 @@ HDC __cdecl GraphicsDC(void* g) { return ControlOf(static_cast<PlugInstance>(g))
 void* __cdecl ControlGraphics(PlugInstance i) { return i; }
 int __cdecl Charset() { return ANSI_CHARSET; }
 
-void __cdecl ActionHandler(PlugInstance) { g_host.raised.push_back(g_pendingEvent); }
+void __cdecl ActionHandler(PlugInstance i) {
+  g_host.raised.push_back(g_pendingEvent);
+  g_host.heldAtAction = g_host.objectRefs[i];
+}
 int __cdecl MouseDownHandler(PlugInstance, int x, int y) {
   g_host.raised.push_back(g_pendingEvent + "@" + std::to_string(x) + "," + std::to_string(y));
   return g_host.mouseDownAnswer;
@@ -72,8 +75,10 @@ void* __cdecl GetInterfaceRoutine(void*, const char* iface, const char* routine)
   return known ? reinterpret_cast<void*>(PerformAction) : nullptr;
 }
 
-void __cdecl SetSpecialBackground(PlugInstance, COLORREF* colour) {
-  if (*colour == 0xFFFFFF) *colour = g_host.specialBackground;
+// Answers as the runtime's pane does: in the runtime's colour form, 0x00RRGGBB.
+void __cdecl SetSpecialBackground(PlugInstance, uint32_t* colour) {
+  COLORREF c = g_host.specialBackground;
+  if (*colour == 0xFFFFFF) *colour = (uint32_t{GetRValue(c)} << 16) | (uint32_t{GetGValue(c)} << 8) | GetBValue(c);
 }
 
 const std::map<std::string, void*>& Services() {

@@ -42,6 +42,7 @@ struct Host {
   int graphicsReleased = 0;
   COLORREF specialBackground = RGB(0xCC, 0xEE, 0xFF);
   int mouseDownAnswer = 1;
+  int heldAtAction = -1;  // the instance's references while its last "Action" ran
 };
 
 Host& host();

@@ -79,6 +79,9 @@ TEST_F(PluginMouse, ButtonTypesAndReceivers) {
   };
   click();  // push: Value stays clear
   EXPECT_EQ(d->value, 0);
+  // Held while "Action" runs (its handler may close the window), and after.
+  EXPECT_GT(fake::host().heldAtAction, 0);
+  EXPECT_EQ(fake::host().objectRefs[c->instance()], 0);
   d->buttonType = 2;  // sticky: set, and stays set
   click();
   click();

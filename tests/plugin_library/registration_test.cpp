@@ -118,6 +118,31 @@ TEST(PluginRegistration, BevelButtonPropertiesMethodsAndInterface) {
   EXPECT_EQ(d.dataOffset, 92u);
 }
 
+// A plug-in setter on a property read through the default getter gets the
+// word the runtime gives both routines: data offset + definition parameter,
+// the field's offset in the instance. What it stores, the getter must read.
+TEST(PluginRegistration, BevelSettersStoreWhereTheDefaultGetterReads) {
+  const ControlDefinition& d = *fake::Definition("BevelButton");
+  fake::Control* c = fake::MakeControl("BevelButton", {0, 0, 60, 20});
+  for (int property : {1, 2, 3, 5, 6, 7}) {
+    const PropertyDefinition& p = d.properties[property];
+    SCOPED_TRACE(p.name);
+    ASSERT_EQ(p.getter, kField);
+    uint32_t word = d.dataOffset + p.parameter;
+    int32_t value = 1000 + property;
+    reinterpret_cast<void(__cdecl*)(PlugInstance, uint32_t, int32_t)>(p.setter)(c->instance(), word, value);
+    int32_t stored = 0;
+    memcpy(&stored, c->instance() + word, sizeof stored);
+    EXPECT_EQ(stored, value);
+  }
+  // A word outside the control's data stores nothing.
+  std::vector<uint8_t> before = c->memory;
+  auto setter = reinterpret_cast<void(__cdecl*)(PlugInstance, uint32_t, int32_t)>(d.properties[1].setter);
+  for (uint32_t word : {0u, d.dataOffset - 4, d.dataOffset + 106, 0xFFFFFFFEu}) setter(c->instance(), word, -1);
+  EXPECT_EQ(c->memory, before);
+  fake::DestroyControl(c);
+}
+
 TEST(PluginRegistration, EnumerationNamesRunFrom468To506) {
   auto names = [](const char* control, int property) {
     const PropertyDefinition& p = fake::Definition(control)->properties[property];

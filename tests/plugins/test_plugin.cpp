@@ -1,7 +1,8 @@
 // A small plug-in library for the runtime's tests. It links nothing of the
 // runtime: everything it uses comes through the lookup routine its main is
 // handed. It registers "TestLamp" (a control that logs every behaviour call
-// it gets and paints its bounds black), "TestTicker" (a version 3 control
+// it gets and paints its bounds black, and can close its own window from a
+// mouse call), "TestTicker" (a version 3 control
 // with a periodic slot), a version 2 definition the runtime must ignore, and global methods through which tests read the log and try
 // a registration outside the plug-in's main.
 #include <windows.h>
@@ -23,6 +24,9 @@ struct Services {
   void* (*buildString)(const char*, int32_t);
   void (*controlBounds)(Instance, PluginRect*);
   void* (*graphicsDC)(void*);
+  void* (*controlWindow)(Instance);  // with a reference for the caller
+  void (*closeWindow)(void*);
+  void (*unlock)(void*);
 } gRuntime;
 
 char gLog[2048];
@@ -39,6 +43,18 @@ void LogPoint(const char* what, int32_t x, int32_t y) {
   char text[64];
   snprintf(text, sizeof text, "%s(%d,%d)", what, (int)x, (int)y);
   Log(text);
+}
+
+// Which mouse call closes the lamp's own window, as an application's event
+// handler may: 0 none, 1 the drag, 2 the release.
+int32_t gCloseOn = 0;
+
+void CloseOwnWindow(Instance self, int32_t when, const char* done) {
+  if (gCloseOn != when) return;
+  void* window = gRuntime.controlWindow(self);
+  gRuntime.closeWindow(window);
+  gRuntime.unlock(window);
+  Log(done);
 }
 
 int32_t* Field(Instance instance, uint32_t offset) {
@@ -66,8 +82,14 @@ bool __cdecl MouseDown(Instance, int32_t x, int32_t y, int32_t) {
   LogPoint("down", x, y);
   return true;
 }
-void __cdecl MouseDrag(Instance, int32_t x, int32_t y) { LogPoint("drag", x, y); }
-void __cdecl MouseUp(Instance, int32_t x, int32_t y) { LogPoint("up", x, y); }
+void __cdecl MouseDrag(Instance self, int32_t x, int32_t y) {
+  LogPoint("drag", x, y);
+  CloseOwnWindow(self, 1, "drag-done");
+}
+void __cdecl MouseUp(Instance self, int32_t x, int32_t y) {
+  LogPoint("up", x, y);
+  CloseOwnWindow(self, 2, "up-done");
+}
 void __cdecl PaneCreated(Instance) { Log("pane"); }
 void __cdecl PaneClosing(Instance) { Log("close"); }
 // Stores twice the value, so a test can tell it from the default setter.
@@ -110,10 +132,12 @@ void* __cdecl TestPluginLog() {
 }
 
 void __cdecl TestPluginLateRegister() { gRuntime.registerControl(&gLate); }
+void __cdecl TestPluginCloseOn(int32_t when) { gCloseOn = when; }
 
 PluginMethodDefinition gGlobals[] = {
     {reinterpret_cast<void*>(TestPluginLog), nullptr, "TestPluginLog() As String"},
     {reinterpret_cast<void*>(TestPluginLateRegister), nullptr, "TestPluginLateRegister"},
+    {reinterpret_cast<void*>(TestPluginCloseOn), nullptr, "TestPluginCloseOn(when As Integer)"},
 };
 
 template <typename T>
@@ -164,7 +188,10 @@ extern "C" __declspec(dllexport) void __cdecl ZORBPluginMain(Lookup lookup) {
             Find(lookup, "PluginRegisterMethod", gRuntime.registerMethod) &&
             Find(lookup, "ZORBBuildString", gRuntime.buildString) &&
             Find(lookup, "GetControlBounds", gRuntime.controlBounds) &&
-            Find(lookup, "ZORBGraphicsDC", gRuntime.graphicsDC);
+            Find(lookup, "ZORBGraphicsDC", gRuntime.graphicsDC) &&
+            Find(lookup, "controlWindowGetter", gRuntime.controlWindow) &&
+            Find(lookup, "RuntimeCloseWindow", gRuntime.closeWindow) &&
+            Find(lookup, "ZORBUnlockObject", gRuntime.unlock);
   if (!ok) return;
   gRuntime.registerVersion(4);
   DefineLamp();

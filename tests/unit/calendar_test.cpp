@@ -62,6 +62,42 @@ TEST(Calendar, SettingAFieldNormalisesTheDate) {
   EXPECT_EQ(built, At(2024, 2, 29, 23, 59, 58));
 }
 
+// Fields set one by one are kept as set, packed into the Date's 8 bytes, and
+// normalised once when read: the order of setting does not matter.
+TEST(Calendar, FieldsKeptAsSetNameTheDateWhateverTheOrder) {
+  const int32_t orders[6][3] = {{0, 1, 2}, {0, 2, 1}, {1, 0, 2}, {1, 2, 0}, {2, 0, 1}, {2, 1, 0}};
+  const int32_t values[] = {2024, 4, 10};
+  for (const auto& order : orders) {
+    DateFields f = FieldsOfFileTime(At(2023, 1, 31, 8));
+    for (int32_t field : order) {
+      f = WithField(f, field, values[field]);
+      uint8_t packed[8];
+      ASSERT_TRUE(PackDateFields(f, packed));
+      f = UnpackDateFields(packed);
+    }
+    EXPECT_EQ(FileTimeOfFields(f), At(2024, 4, 10, 8)) << order[0] << order[1] << order[2];
+  }
+  struct Row {
+    DateFields f;
+    bool fits;
+  };
+  const Row rows[] = {{{-32768, -128, 127, 0, -1, 59}, true}, {{32767, 0, 0, 0, 0, 0}, true},
+                      {{32768, 1, 1, 0, 0, 0}, false},       {{2024, 128, 1, 0, 0, 0}, false},
+                      {{2024, 1, -129, 0, 0, 0}, false},     {{2024, 1, 1, 0, 0, 1000}, false}};
+  for (const Row& r : rows) {
+    uint8_t packed[8];
+    ASSERT_EQ(PackDateFields(r.f, packed), r.fits) << r.f.year << " " << r.f.month;
+    if (!r.fits) continue;
+    DateFields back = UnpackDateFields(packed);
+    EXPECT_EQ(back.year, r.f.year);
+    EXPECT_EQ(back.month, r.f.month);
+    EXPECT_EQ(back.day, r.f.day);
+    EXPECT_EQ(back.minute, r.f.minute);
+    EXPECT_EQ(back.second, r.f.second);
+  }
+  EXPECT_EQ(WithField(FieldsOfFileTime(At(2023, 1, 31)), 6, 3).day, 31) << "only fields 0 to 5";
+}
+
 #ifdef _WIN32
 TEST(Calendar, FieldsAgreeWithTheSystemAcrossCenturies) {
   std::mt19937_64 random(1904);

@@ -145,4 +145,45 @@ TEST_F(ImageClasses, DamagedDescriptorsLeaveNullEntriesAndNothingOutsideIsRead) 
   EXPECT_FALSE(LinkImageClasses(d.At(tooMany), d.Span(), AnyCode()));
 }
 
+// A loop in the superclass links would make every walk up a class chain run
+// for ever, and a size outside what an object can be would wrap or leave no
+// room for the header: each such class is refused, the rest still link.
+TEST_F(ImageClasses, SuperclassLoopsAndImpossibleSizesAreRefused) {
+  struct Row {
+    const char* what;
+    uint32_t size, superclass;  // superclass: index in this list, or none
+    bool kept;
+  };
+  constexpr uint32_t kNone = 0xFFFFFFFF;
+  const Row rows[] = {
+      {"its own superclass", 24, 0, false},
+      {"first of a pair", 24, 2, true},  // linked before its partner closes the loop
+      {"second of a pair", 24, 1, false},
+      {"size that wraps", 0xFFFFFFFD, kNone, false},
+      {"largest size", 0xFFFFFFFF, kNone, false},
+      {"size 0", 0, kNone, false},
+      {"smaller than the header", 23, kNone, false},
+      {"just the header", 24, kNone, true},
+      {"a megabyte", 1u << 20, kNone, true},
+      {"past a megabyte", (1u << 20) + 1, kNone, false},
+  };
+  DataBlock d;
+  uint32_t name = d.String("C");
+  std::vector<uint32_t> list = {static_cast<uint32_t>(std::size(rows))};
+  for (const Row& row : rows)
+    list.push_back(Addr(d.At(d.Put({0, row.size, name, row.superclass, 0, 0, 0, 0, 0, 0, 0}))));
+  size_t at = d.used;
+  for (uint32_t w : list) d.words[d.used++] = w;
+  ASSERT_TRUE(LinkImageClasses(d.At(at), d.Span(), AnyCode()));
+  for (size_t i = 0; i < std::size(rows); ++i) {
+    EXPECT_EQ(ClassAt(static_cast<int32_t>(i)) != nullptr, rows[i].kept) << rows[i].what;
+    ClassRecord* cls = ClassAt(static_cast<int32_t>(i));
+    if (!cls) continue;
+    EXPECT_FALSE(ClassIsa(cls, FindBuiltInClass("Window")));  // the chain ends
+    ObjectRecord* o = RuntimeNewObject(static_cast<int32_t>(i));
+    ASSERT_NE(o, nullptr);
+    RuntimeUnlockObject(o);
+  }
+}
+
 }  // namespace

@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include "described_window.h"
+
 #include <algorithm>
 #include <cstdlib>
 #include <string>
@@ -180,11 +182,7 @@ class ControlKinds : public testing::Test {
       for (auto& [n, v] : c.pairs) PutPackedString(s, n), PutPackedString(s, v);
     }
     PutPackedInt(s, 0);
-    std::vector<uint8_t> bytes(4);
-    uint32_t length = static_cast<uint32_t>(s.size());
-    for (int i = 0; i < 4; ++i) bytes[i] = static_cast<uint8_t>(length >> (8 * i));
-    bytes.insert(bytes.end(), s.begin(), s.end());
-    window = RuntimeCreateWindow(bytes.data(), nullptr);
+    window = CreateDescribedWindow(s);
     auto* w = reinterpret_cast<WindowObject*>(window);
     if (w && show) {
       ShowWindow(Hwnd(), SW_SHOW);

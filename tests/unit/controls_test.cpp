@@ -267,6 +267,7 @@ class ControlDescribedProperty : public testing::Test {
     AddProperty(probe, {nullptr, "Owner", "Form", nullptr, Code(SetInt), 9});
     AddProperty(probe, {nullptr, "Fixed", "Integer", nullptr, nullptr, 10});
     AddProperty(probe, {nullptr, "Untyped", nullptr, nullptr, Code(SetInt), 11});
+    AddProperty(probe, {nullptr, "Backdrop", "Picture", nullptr, Code(SetObject), 13});
     child = classes.Make("ProbeChild", probe, 24);
     AddProperty(child, {nullptr, "count", "Integer", nullptr, Code(SetChildInt), 12});
     object = NewObjectOfClass(child);
@@ -328,11 +329,44 @@ TEST_F(ControlDescribedProperty, AnObjectTypeTakesTheProjectItemAndReleasesItAft
   EXPECT_EQ(movie->refCount, 2u);  // ...is gone afterwards
   EXPECT_TRUE(Apply("Picture", "0"));
   EXPECT_TRUE(Apply("Picture", "5"));  // no such item
+  // A movie where a picture belongs never reaches the picture's setter.
+  EXPECT_FALSE(Apply("Backdrop", "1"));
+  EXPECT_EQ(movie->refCount, 2u);
   EXPECT_EQ(gCalls, (std::vector<std::string>{"object 6 set", "object 6 nil", "object 6 nil"}));
 
   CreateProjectItems(list, 0, data);
   RuntimeUnlockObject(movie);
   RuntimeUnlockObject(movie);
+}
+
+// A module item's slot is a word of the image: what it holds before start-up
+// stores the instance is no object and must not be released as one. A second
+// item naming the same slot replaces the first instance properly.
+TEST_F(ControlDescribedProperty, AModuleSlotsEarlierWordIsNotReleased) {
+  ClassRecord* module = classes.Make("Module", nullptr, 24);
+  ClassRecord* table[] = {module};
+  SetClassTable(table, 1);
+  uint32_t block[8] = {kModuleItem, 0, 0, kModuleItem, 0, 0, 0x4B, 0};
+  block[2] = block[5] = reinterpret_cast<uint32_t>(&block[6]);
+  uint32_t list[2] = {reinterpret_cast<uint32_t>(&block[0]), reinterpret_cast<uint32_t>(&block[3])};
+  MemorySpan data{reinterpret_cast<uintptr_t>(block), sizeof block};
+  uint32_t live = static_cast<uint32_t>(LiveObjectCount());
+  CreateProjectItems(list, 2, data);
+  auto* second = reinterpret_cast<ObjectRecord*>(block[6]);
+  ASSERT_NE(second, nullptr);
+  EXPECT_EQ(second->cls, module);
+  EXPECT_EQ(second->refCount, 2u);  // the project's and the slot's
+  ObjectRecord* first = RuntimeProjectObject(1);
+  ASSERT_NE(first, nullptr);
+  EXPECT_NE(first, second);
+  EXPECT_EQ(first->refCount, 2u);  // the project's and ours: the slot let go
+  RuntimeUnlockObject(first);
+  CreateProjectItems(list, 0, data);  // forgets the project's references
+  RuntimeUnlockObject(first);
+  RuntimeUnlockObject(second);
+  RuntimeUnlockObject(second);
+  EXPECT_EQ(static_cast<uint32_t>(LiveObjectCount()), live);
+  SetClassTable(nullptr, 0);
 }
 
 TEST_F(ControlDescribedProperty, StringValuesAreReleasedAfterTheCall) {

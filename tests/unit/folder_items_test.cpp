@@ -205,6 +205,11 @@ TEST_F(FolderItems, RenamingLockingHidingDatingAndDeleting) {
   EXPECT_EQ(Take(fileAbsolutePathGetter(item)), dir_ + "\\new.txt");
   EXPECT_EQ(ReadRaw("new.txt"), "content");
   EXPECT_EQ(ReadRaw("old.txt"), "<missing>");
+  // A rename that fails (the name is taken) leaves the item on its file.
+  WriteRaw("taken.txt", "other");
+  fileNameSetter(item, 0, Str("taken.txt"));
+  EXPECT_EQ(Take(fileAbsolutePathGetter(item)), dir_ + "\\new.txt");
+  EXPECT_EQ(ReadRaw("new.txt"), "content");
 
   fileLockedSetter(item, 0, true);
   EXPECT_TRUE(GetFileAttributesA((dir_ + "\\new.txt").c_str()) & FILE_ATTRIBUTE_READONLY);

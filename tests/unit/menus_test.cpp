@@ -9,11 +9,13 @@
 #include <gtest/gtest.h>
 
 #include "menu_test_support.h"
+#include "temp_folder.h"
 #include "objects/class_table.h"
 #include "sdk/vellory.h"
 #include "ui/application.h"
 #include "ui/event_loop.h"
 #include "ui/focus.h"
+#include "ui/menu_automation.h"
 #include "ui/menu_bar.h"
 #include "ui/menu_dispatch.h"
 #include "ui/runtime_ui.h"
@@ -221,6 +223,19 @@ TEST_F(MenusTest, TheBarIsBuiltAsDescribed) {
   ASSERT_NE(element, nullptr);
   EXPECT_EQ(element->refCount, 2u);  // the menu's and ours
   RuntimeUnlockObject(element);
+}
+
+// The UI driver's request writes a file another process names: without the
+// tests' switch (not set for these tests) the program neither writes it nor
+// runs the enabling cycle.
+TEST_F(MenusTest, TheMenuStateRequestIsRefusedWithoutTheTestSwitch) {
+  BuildStandardBar();
+  TempFolder folder;
+  std::string path = folder.Path() + "\\menus.txt";
+  COPYDATASTRUCT data{kMenuStateRequest, static_cast<DWORD>(path.size() + 1), path.data()};
+  EXPECT_FALSE(AnswerMenuStateRequest(&data));
+  EXPECT_EQ(GetFileAttributesA(path.c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_FALSE(MenuStateReport().empty()) << "the report itself is still there for the switch";
 }
 
 TEST_F(MenusTest, AnItemOfANonMenuClassIsNotMade) {

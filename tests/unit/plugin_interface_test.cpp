@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include "described_window.h"
+
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -20,8 +22,10 @@
 #include "objects/objects.h"
 #include "objects/strings.h"
 #include "plugins/embedded_plugins.h"
+#include "plugins/plugin_registration.h"
 #include "plugins/plugin_registry.h"
 #include "sdk/description_encoding.h"
+#include "sdk/le_bytes.h"
 #include "sdk/plugin_records.h"
 #include "sdk/ui_layouts.h"
 #include "sdk/vellory.h"
@@ -68,6 +72,10 @@ std::vector<uint8_t> Node(const std::string& name, const std::vector<uint8_t>& l
   return node;
 }
 
+MemorySpan SpanOf(const std::vector<uint8_t>& bytes) {
+  return {reinterpret_cast<uintptr_t>(bytes.data()), bytes.size()};
+}
+
 std::string PluginLog() {
   auto log = reinterpret_cast<StringRecord*(__cdecl*)()>(FindPluginGlobalMethod("TestPluginLog", false));
   if (!log) return "<no log method>";
@@ -92,7 +100,7 @@ class PluginInterface : public testing::Test {
     DeleteFileA(SystemPath(kEmbeddedName).c_str());
     list = Node(kEmbeddedName, library);
     Win32InstallPlugins(list.data());
-    InstallEmbeddedPlugins();
+    InstallEmbeddedPlugins(SpanOf(list));
   }
 
   static std::vector<uint8_t> library;
@@ -114,15 +122,47 @@ TEST_F(PluginInterface, TheEmbeddedLibraryIsWrittenToTheSystemFolderAndLoadedFro
 TEST_F(PluginInterface, MalformedNodesAndLibrariesWithoutAMainAreSkipped) {
   EmbeddedPlugin plugin;
   std::vector<uint8_t> node = Node("x.dll", {1, 2, 3});
-  ASSERT_TRUE(ReadEmbeddedPlugin(node.data(), plugin));
+  ASSERT_TRUE(ReadEmbeddedPlugin(node.data(), SpanOf(node), plugin));
   EXPECT_EQ(plugin.fileName, "x.dll");
   EXPECT_EQ(plugin.length, 3u);
-  node[4] = 4;  // smaller than the name it claims to hold
-  node[5] = node[6] = node[7] = 0;
-  EXPECT_FALSE(ReadEmbeddedPlugin(node.data(), plugin));
-  // A name that would leave the folder it is written into.
-  std::vector<uint8_t> escaping = Node("..\\evil.dll", {1});
-  EXPECT_FALSE(ReadEmbeddedPlugin(escaping.data(), plugin));
+  // A node is whole or refused: sizes, block and name are each checked.
+  struct Damage {
+    const char* what;
+    uint32_t size;      // the size word (0: as built)
+    std::string name;
+    uint32_t cut;       // bytes the block lacks at its end
+  };
+  const Damage damages[] = {
+      {"smaller than its name", 4, "x.dll", 0},
+      {"library past the block", 0, "x.dll", 1},
+      {"size past the block", 0x7FFFFFF0, "x.dll", 0},
+      {"header past the block", 0, "x.dll", 16},
+      {"name leaves the folder", 0, "..\\evil.dll", 0},
+  };
+  for (const Damage& d : damages) {
+    std::vector<uint8_t> bad = Node(d.name, {1, 2, 3});
+    if (d.size) WriteU32LE(bad.data() + 4, d.size);
+    MemorySpan span = SpanOf(bad);
+    span.length -= d.cut;
+    EXPECT_FALSE(ReadEmbeddedPlugin(bad.data(), span, plugin)) << d.what;
+  }
+  // Links: two nodes in order are read; a node linking to itself, or back
+  // into the one before, is damage and ends the walk.
+  std::vector<uint8_t> two = Node("a.dll", {1});
+  std::vector<uint8_t> second = Node("b.dll", {2, 3});
+  size_t secondAt = two.size();
+  two.insert(two.end(), second.begin(), second.end());
+  WriteU32LE(two.data(), reinterpret_cast<uint32_t>(two.data() + secondAt));
+  std::vector<EmbeddedPlugin> read;
+  ASSERT_TRUE(ReadEmbeddedPluginList(two.data(), SpanOf(two), read));
+  ASSERT_EQ(read.size(), 2u);
+  EXPECT_EQ(read[1].fileName, "b.dll");
+  for (uint32_t back : {0u, 4u, static_cast<uint32_t>(secondAt)}) {
+    WriteU32LE(two.data() + secondAt, reinterpret_cast<uint32_t>(two.data() + back));
+    read.clear();
+    EXPECT_FALSE(ReadEmbeddedPluginList(two.data(), SpanOf(two), read)) << back;
+    EXPECT_EQ(read.size(), 2u);
+  }
 
   PluginRecord* before = FirstPlugin();
   EXPECT_FALSE(LoadPluginLibrary("kernel32.dll"));
@@ -193,6 +233,58 @@ TEST_F(PluginInterface, PropertiesGetTheDefaultAccessorsTheirTypesAskFor) {
   EXPECT_EQ(getCount(lamp, count->param), 10) << "the plug-in's own setter stored twice the value";
   RuntimeUnlockObject(lamp);
   EXPECT_EQ(PluginLog(), "construct destroy");
+}
+
+// A default accessor on a field past the instance's data would read and
+// write outside the object: such a property is not registered.
+TEST_F(PluginInterface, DefaultAccessorsOnlyReachFieldsInsideTheData) {
+  ClassRecord* cls = NewClassRecord("FieldProbe");
+  cls->instanceSize = kPluginControlDataOffset + 8;
+  constexpr uint32_t kDefault = ZORB_DEFAULT_ACCESSOR;
+  const PluginPropertyDefinition defs[] = {
+      {"", "Last", "Integer", 0, kDefault, kDefault, 4, 0, 0, nullptr},
+      {"", "Straddles", "Integer", 0, kDefault, 0, 5, 0, 0, nullptr},
+      {"", "LastByte", "Boolean", 0, 0, kDefault, 7, 0, 0, nullptr},
+      {"", "Past", "Boolean", 0, kDefault, kDefault, 8, 0, 0, nullptr},
+      {"", "Wraps", "Integer", 0, kDefault, kDefault, 0xFFFFFFFE, 0, 0, nullptr},
+  };
+  AddPluginProperties(cls, defs, 5, kPluginControlDataOffset, false);
+  EXPECT_NE(FindProperty(cls, "Last"), nullptr);
+  EXPECT_NE(FindProperty(cls, "LastByte"), nullptr);
+  for (const char* refused : {"Straddles", "Past", "Wraps"})
+    EXPECT_EQ(FindProperty(cls, refused), nullptr) << refused;
+  DestroyClassRecord(cls);
+}
+
+// A version 1 definition names its methods by index into an export table
+// without a count: an index that leaves the table's memory gives no routine.
+TEST_F(PluginInterface, ExportIndicesStayInTheTablesMemory) {
+  SYSTEM_INFO system;
+  GetSystemInfo(&system);
+  DWORD page = system.dwPageSize;
+  auto* base = static_cast<uint8_t*>(VirtualAlloc(nullptr, 2 * page, MEM_RESERVE, PAGE_NOACCESS));
+  ASSERT_NE(base, nullptr);
+  ASSERT_NE(VirtualAlloc(base, page, MEM_COMMIT, PAGE_READWRITE), nullptr);
+  // Two entries ending where the committed page ends.
+  auto* table = reinterpret_cast<PluginExportEntry*>(base + page - 2 * sizeof(PluginExportEntry));
+  table[0].routine = reinterpret_cast<void*>(0x1234);
+  table[1].routine = reinterpret_cast<void*>(0x5678);
+  EXPECT_EQ(ExportEntry(table, 1), &table[1]);
+  for (uint32_t index : {2u, 3u, 4096u, 0x15555555u, 0xFFFFFFFFu})
+    EXPECT_EQ(ExportEntry(table, index), nullptr) << index;
+  EXPECT_EQ(ExportEntry(nullptr, 0), nullptr);
+
+  PluginMethodDefinitionV1 methods[] = {{1, "Good"}, {7, "Beyond"}};
+  PluginControlDefinitionV1 old{};
+  old.version = 1;
+  old.name = "OldControl";
+  old.methods = methods;
+  old.methodCount = 2;
+  PluginControlDefinition* converted = ConvertVersion1(old, table);
+  EXPECT_EQ(converted->methods[0].routine, reinterpret_cast<void*>(0x5678));
+  EXPECT_EQ(converted->methods[1].routine, nullptr);
+  EXPECT_EQ(converted->methods[1].declaration, nullptr) << "a method without a routine is dropped";
+  VirtualFree(base, 0, MEM_RELEASE);
 }
 
 TEST_F(PluginInterface, MemberImportsLinkToThePluginsControls) {
@@ -289,11 +381,24 @@ ObjectRecord* BuildWindow(int32_t lampClass, const Pairs& lamp) {
   PutPackedInt(s, static_cast<int32_t>(lamp.size()));
   for (auto& [n, v] : lamp) PutPackedString(s, n), PutPackedString(s, v);
   PutPackedInt(s, 0);
-  std::vector<uint8_t> bytes(4);
-  uint32_t length = static_cast<uint32_t>(s.size());
-  for (int i = 0; i < 4; ++i) bytes[i] = static_cast<uint8_t>(length >> (8 * i));
-  bytes.insert(bytes.end(), s.begin(), s.end());
-  return RuntimeCreateWindow(bytes.data(), nullptr);
+  return CreateDescribedWindow(s);
+}
+
+// A window class of its own and the class table {that class, `control`}, as
+// the windows of these tests are described.
+ClassRecord* UseWindowClass(const char* name, ClassRecord* control) {
+  ClassRecord* windowClass = NewClassRecord(name);
+  windowClass->superclass = FindBuiltInClass("Window");
+  windowClass->instanceSize = windowClass->superclass->instanceSize;
+  ClassRecord* table[] = {windowClass, control};
+  SetClassTable(table, 2);
+  return windowClass;
+}
+
+// A window holding one TestLamp at 20,30, 40 x 24.
+ObjectRecord* LampWindow() {
+  return BuildWindow(1, {{"Name", "Lamp"}, {"Index", "-2147483648"}, {"Left", "20"},
+                         {"Top", "30"}, {"Width", "40"}, {"Height", "24"}});
 }
 
 int Count(const std::string& log, const std::string& word) {
@@ -313,11 +418,7 @@ void RunTasksFor(DWORD ms) {
 TEST_F(PluginInterface, APeriodicSlotRunsAboutEvery160msWhileThePaneExists) {
   ClassRecord* tickerClass = FindPluginClass("TestTicker");
   ASSERT_NE(tickerClass, nullptr) << "a version 3 definition is registered like version 4";
-  ClassRecord* windowClass = NewClassRecord("PluginTickWindow");
-  windowClass->superclass = FindBuiltInClass("Window");
-  windowClass->instanceSize = windowClass->superclass->instanceSize;
-  ClassRecord* table[] = {windowClass, tickerClass};
-  SetClassTable(table, 2);
+  ClassRecord* windowClass = UseWindowClass("PluginTickWindow", tickerClass);
   PluginLog();
 
   ObjectRecord* window = BuildWindow(1, {{"Name", "Ticker"}, {"Index", "-2147483648"},
@@ -342,16 +443,10 @@ TEST_F(PluginInterface, APeriodicSlotRunsAboutEvery160msWhileThePaneExists) {
 TEST_F(PluginInterface, ThePaneCallsTheBehaviourSlotsInTheOrderAUserCauses) {
   ClassRecord* lampClass = FindPluginClass("TestLamp");
   ASSERT_NE(lampClass, nullptr);
-  ClassRecord* windowClass = NewClassRecord("PluginTestWindow");
-  windowClass->superclass = FindBuiltInClass("Window");
-  windowClass->instanceSize = windowClass->superclass->instanceSize;
-  ClassRecord* table[] = {windowClass, lampClass};
-  SetClassTable(table, 2);
+  ClassRecord* windowClass = UseWindowClass("PluginTestWindow", lampClass);
   PluginLog();  // start from an empty log
 
-  ObjectRecord* window = BuildWindow(1, {{"Name", "Lamp"}, {"Index", "-2147483648"},
-                                         {"Left", "20"}, {"Top", "30"},
-                                         {"Width", "40"}, {"Height", "24"}});
+  ObjectRecord* window = LampWindow();
   ASSERT_NE(window, nullptr);
   HWND hwnd = NativeWindowHandle(reinterpret_cast<WindowObject*>(window)->native);
   StringRef name = StringRef::Adopt(NewString("Lamp"));
@@ -384,6 +479,13 @@ TEST_F(PluginInterface, ThePaneCallsTheBehaviourSlotsInTheOrderAUserCauses) {
   // Not tracking any more: a move or a release reaches no slot.
   SendMessageA(pane, WM_MOUSEMOVE, 0, MAKELPARAM(1, 1));
   SendMessageA(pane, WM_LBUTTONUP, 0, MAKELPARAM(1, 1));
+  // A press whose capture another window takes is over: no drag, no release.
+  SendMessageA(pane, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(1, 2));
+  EXPECT_EQ(GetCapture(), pane);
+  SetCapture(hwnd);
+  SendMessageA(pane, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(3, 3));
+  SendMessageA(pane, WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
+  ReleaseCapture();
 
   CloseWindowObject(reinterpret_cast<WindowObject*>(window));
   RuntimeUnlockObject(window);
@@ -393,7 +495,50 @@ TEST_F(PluginInterface, ThePaneCallsTheBehaviourSlotsInTheOrderAUserCauses) {
   // Windows may paint more than once; one draw is what the sequence asks for.
   std::string log = PluginLog();
   for (size_t at; (at = log.find("draw draw")) != std::string::npos;) log.erase(at, 5);
-  EXPECT_EQ(log, "construct pane draw down(25,36) drag(27,38) up(29,40) close destroy");
+  EXPECT_EQ(log, "construct pane draw down(25,36) drag(27,38) up(29,40) down(21,32) close destroy");
+}
+
+// A plug-in's drag or release that closes the control's own window (as an
+// event handler it raises may): the pane holds the instance while the call
+// runs, so the instance goes only once the plug-in has returned.
+TEST_F(PluginInterface, AMouseCallThatClosesTheWindowFindsItsInstanceStillThere) {
+  ClassRecord* lampClass = FindPluginClass("TestLamp");
+  ASSERT_NE(lampClass, nullptr);
+  ClassRecord* windowClass = UseWindowClass("PluginClosingWindow", lampClass);
+  auto closeOn = reinterpret_cast<void(__cdecl*)(int32_t)>(FindPluginGlobalMethod("TestPluginCloseOn", false));
+  ASSERT_NE(closeOn, nullptr);
+  struct Row {
+    int32_t when;
+    const char* expected;
+  };
+  const Row rows[] = {
+      {1, "construct pane draw down(21,32) drag(22,33) close drag-done destroy"},
+      {2, "construct pane draw down(21,32) up(22,33) close up-done destroy"},
+  };
+  for (const Row& row : rows) {
+    PluginLog();
+    closeOn(row.when);
+    ObjectRecord* window = LampWindow();
+    ASSERT_NE(window, nullptr);
+    HWND hwnd = NativeWindowHandle(reinterpret_cast<WindowObject*>(window)->native);
+    ShowWindow(hwnd, SW_SHOW);
+    UpdateWindow(hwnd);
+    StringRef name = StringRef::Adopt(NewString("Lamp"));
+    auto* lamp = reinterpret_cast<RectControlObject*>(RuntimeControlFetch(window, name.get()));
+    ASSERT_NE(lamp, nullptr);
+    HWND pane = lamp->pane->Handle();
+    SendMessageA(pane, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(1, 2));
+    SendMessageA(pane, row.when == 1 ? WM_MOUSEMOVE : WM_LBUTTONUP, 0, MAKELPARAM(2, 3));
+    EXPECT_EQ(reinterpret_cast<WindowObject*>(window)->native, nullptr) << "the window is closed";
+    EXPECT_FALSE(IsWindow(pane));
+    RuntimeUnlockObject(window);
+    std::string log = PluginLog();
+    for (size_t at; (at = log.find("draw draw")) != std::string::npos;) log.erase(at, 5);
+    EXPECT_EQ(log, row.expected) << row.when;
+  }
+  closeOn(0);
+  SetClassTable(nullptr, 0);
+  DestroyClassRecord(windowClass);
 }
 
 }  // namespace

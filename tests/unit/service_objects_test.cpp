@@ -200,6 +200,41 @@ TEST_F(ServiceObjects, FieldsSetOneByOneGiveTheDateAndItsTexts) {
   EXPECT_NE(Take(dateStringGetter(d, 3)), Take(dateStringGetter(d, 4)));
 }
 
+// The fields name the date whatever order they are set in: a day that the
+// month set before it does not have yet must not roll the date on.
+TEST_F(ServiceObjects, FieldsSetInAnyOrderGiveTheDateTheyName) {
+  struct Row {
+    int32_t fields[3];  // field numbers, in the order they are set
+  };
+  const Row orders[] = {{{0, 1, 2}}, {{0, 2, 1}}, {{1, 0, 2}}, {{1, 2, 0}}, {{2, 0, 1}}, {{2, 1, 0}}};
+  const int32_t values[] = {2024, 4, 10};  // from 31 January 2023: 10 April 2024
+  for (const Row& row : orders) {
+    ObjectRecord* d = New("Date");
+    const int32_t start[] = {2023, 1, 31, 8, 0, 0};
+    for (uint32_t f = 0; f < 6; ++f) dateFieldSetter(d, f, start[f]);
+    EXPECT_EQ(dateFieldGetter(d, 2), 31);
+    for (int32_t f : row.fields) dateFieldSetter(d, static_cast<uint32_t>(f), values[f]);
+    std::string order = std::to_string(row.fields[0]) + std::to_string(row.fields[1]) +
+                        std::to_string(row.fields[2]);
+    EXPECT_EQ(dateFieldGetter(d, 0), 2024) << order;
+    EXPECT_EQ(dateFieldGetter(d, 1), 4) << order;
+    EXPECT_EQ(dateFieldGetter(d, 2), 10) << order;
+  }
+  // Read between settings, the date is normalised there and then.
+  ObjectRecord* d = New("Date");
+  const int32_t start[] = {2023, 1, 31, 8, 0, 0};
+  for (uint32_t f = 0; f < 6; ++f) dateFieldSetter(d, f, start[f]);
+  dateFieldSetter(d, 1, 4);
+  EXPECT_EQ(dateFieldGetter(d, 2), 1);  // 31 April is 1 May
+  dateFieldSetter(d, 2, 10);
+  EXPECT_EQ(dateFieldGetter(d, 1), 5);
+  // Values beyond what is kept unnormalised still give the date they name.
+  dateFieldSetter(d, 3, 1000);  // 41 days and 16 hours on
+  EXPECT_EQ(dateFieldGetter(d, 1), 6);
+  EXPECT_EQ(dateFieldGetter(d, 2), 20);
+  EXPECT_EQ(dateFieldGetter(d, 3), 16);
+}
+
 TEST_F(ServiceObjects, DatePropertiesCarryTheFieldInTheirParameterWord) {
   ClassRecord* date = FindBuiltInClass("Date");
   const PropertyRecord* month = FindProperty(date, "month");

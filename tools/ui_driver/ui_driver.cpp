@@ -59,6 +59,14 @@
 //                                      before its text is); print that text
 //   ui-driver waitactive CLASS TITLE [MS]   wait until the window is the active
 //                                      (foreground) one
+//   ui-driver run PROGRAM WINDOWCLASS MS    start PROGRAM (in its own folder) and
+//                                      see it through: its "Message" boxes are read
+//                                      ("message: TEXT") and answered with OK, its
+//                                      windows of WINDOWCLASS closed; prints "exit N"
+//                                      when it ends, or "hang" when it has not ended
+//                                      after MS (then it is ended). Only the
+//                                      program's own windows are touched, so several
+//                                      runs may share the desktop.
 //
 // CLASS or TITLE may be "*" for any. CHILD is CLASS#N, the N-th child (from
 // 0) of that class. Exit status: 0 done, 2 window or child not found (after
@@ -69,6 +77,7 @@
 #include <fcntl.h>
 #include <io.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -514,6 +523,81 @@ int WaitText(const char* cls, const char* title, const char* child_class, DWORD 
   return 0;
 }
 
+// The visible top-level windows of process `pid`.
+struct ProcessWindows {
+  DWORD pid;
+  std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectProcessWindow(HWND w, LPARAM param) {
+  auto* windows = reinterpret_cast<ProcessWindows*>(param);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(w, &pid);
+  if (pid == windows->pid && IsWindowVisible(w)) windows->found.push_back(w);
+  return TRUE;
+}
+
+// What a run has answered so far.
+struct Answers {
+  std::vector<HWND> boxes;  // pressed already: the box goes a moment later
+  DWORD lastClose;
+};
+
+// Answers one step of the program's: a "Message" box with its text is read
+// and answered; a window of `windowClass` is asked to close (once a second).
+void AnswerWindows(DWORD pid, const char* windowClass, Answers& answers) {
+  ProcessWindows windows{pid, {}};
+  EnumWindows(CollectProcessWindow, reinterpret_cast<LPARAM>(&windows));
+  for (HWND w : windows.found) {
+    if (ClassOf(w) != "#32770" || TextOf(w) != "Message") continue;
+    if (std::find(answers.boxes.begin(), answers.boxes.end(), w) != answers.boxes.end()) return;
+    TextSearch search{"Static", ""};
+    EnumChildWindows(w, MatchTextChild, reinterpret_cast<LPARAM>(&search));
+    if (search.text.empty()) return;  // on the screen a moment before its text
+    std::printf("message: %s\n", search.text.c_str());
+    std::fflush(stdout);
+    if (Press(w, "OK") == 0) answers.boxes.push_back(w);
+    return;
+  }
+  if (GetTickCount() - answers.lastClose < 1000) return;
+  for (HWND w : windows.found)
+    if (ClassOf(w) == windowClass) {
+      PostMessageA(w, WM_CLOSE, 0, 0);
+      answers.lastClose = GetTickCount();
+      return;
+    }
+}
+
+int Run(const char* program, const char* windowClass, DWORD ms) {
+  std::string path = program, folder = ".";
+  size_t slash = path.find_last_of("\\/");
+  if (slash != std::string::npos) folder = path.substr(0, slash);
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  if (!CreateProcessA(nullptr, path.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup,
+                      &process)) {
+    std::fprintf(stderr, "ui-driver: %s could not be started\n", program);
+    return 2;
+  }
+  CloseHandle(process.hThread);
+  DWORD start = GetTickCount(), status = 0;
+  Answers answers{{}, start - 1000};
+  while (WaitForSingleObject(process.hProcess, 50) == WAIT_TIMEOUT) {
+    if (GetTickCount() - start >= ms) {
+      TerminateProcess(process.hProcess, 255);
+      CloseHandle(process.hProcess);
+      std::printf("hang\n");
+      return 0;
+    }
+    AnswerWindows(process.dwProcessId, windowClass, answers);
+  }
+  GetExitCodeProcess(process.hProcess, &status);
+  CloseHandle(process.hProcess);
+  std::printf("exit %lu\n", static_cast<unsigned long>(status));
+  return 0;
+}
+
 // The window that has the keyboard focus in the thread owning `w`.
 HWND FocusOf(HWND w) {
   GUITHREADINFO info{};
@@ -572,6 +656,7 @@ int main(int argc, char** argv) {
   }
   std::string verb = argv[1];
   const char *cls = argv[2], *title = argv[3];
+  if (verb == "run") return Run(argv[2], argv[3], MsArgument(argc, argv, 4, 10000));
   if (verb == "wait") return Wait(cls, title, MsArgument(argc, argv, 4, 30000));
   if (verb == "waitgone") return WaitGone(cls, title, MsArgument(argc, argv, 4, 30000));
   if (verb == "waittext" && argc > 4)

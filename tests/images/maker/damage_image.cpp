@@ -1,0 +1,194 @@
+// Damaged copies of a program that carries an appended image, for the image
+// tests and the end-to-end damage test. The image is found through the
+// PICKLE locator, as the program finds it, and its records through the
+// project record, as start-up reads them; every damage is named on stdout.
+//
+//   damage-image IN OUT KIND     KIND: class-count, self-superclass, instance-size
+//   damage-image IN OUT --nth N  the N-th of the end-to-end damages (any N)
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "sdk/le_bytes.h"
+#include "tools/image_builder/pe_resources.h"
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+// Where the blocks lie in the file: code, code fixups, data, data fixups.
+struct Image {
+  uint32_t start = 0, end = 0;
+  uint32_t prefix[4] = {}, block[4] = {}, length[4] = {};
+  uint32_t Data(uint32_t offset) const { return block[2] + offset; }
+};
+
+bool Locate(const Bytes& file, Image& image) {
+  PeFacts facts;
+  std::string error;
+  if (!ReadPeFacts(file, facts, error) || facts.locatorSize < 8) return false;
+  uint64_t pos = ReadU32LE(file.data() + facts.locatorOffset);
+  image.start = static_cast<uint32_t>(pos);
+  for (int i = 0; i < 4; ++i) {
+    if (pos + 4 > file.size()) return false;
+    image.prefix[i] = static_cast<uint32_t>(pos);
+    image.length[i] = ReadU32LE(file.data() + pos);
+    image.block[i] = static_cast<uint32_t>(pos + 4);
+    pos += 4ull + image.length[i];
+    if (pos > file.size()) return false;
+  }
+  image.end = static_cast<uint32_t>(pos);
+  return true;
+}
+
+uint32_t Word(const Bytes& f, uint64_t at) { return at + 4 <= f.size() ? ReadU32LE(f.data() + at) : 0; }
+
+// The file offsets of the words start-up reads first: the project record,
+// its class and item lists, each class descriptor's leading words, each
+// item's leading words. Offsets stored in the data block are still offsets
+// into it.
+std::vector<uint32_t> RecordWords(const Bytes& f, const Image& im) {
+  std::vector<uint32_t> words;
+  auto inData = [&](uint32_t offset, uint32_t bytes) { return uint64_t{offset} + bytes <= im.length[2]; };
+  uint32_t record = Word(f, im.Data(4));
+  if (!inData(record, 4)) return words;
+  uint32_t classes = Word(f, im.Data(record));
+  words.push_back(im.Data(4));
+  words.push_back(im.Data(record));
+  for (uint32_t i = 0; i < classes && inData(record + 4 + 4 * i, 4); ++i) {
+    uint32_t at = record + 4 + 4 * i, descriptor = Word(f, im.Data(at));
+    words.push_back(im.Data(at));
+    for (uint32_t w = 0; w < 5 && inData(descriptor + 4 * w, 4); ++w) words.push_back(im.Data(descriptor + 4 * w));
+  }
+  uint32_t items = record + 4 + 4 * classes;
+  if (!inData(items, 4)) return words;
+  uint32_t count = Word(f, im.Data(items));
+  words.push_back(im.Data(items));
+  for (uint32_t i = 0; i < count && inData(items + 4 + 4 * i, 4); ++i) {
+    uint32_t at = items + 4 + 4 * i, item = Word(f, im.Data(at));
+    words.push_back(im.Data(at));
+    for (uint32_t w = 0; w < 4 && item && inData(item + 4 * w, 4); ++w) words.push_back(im.Data(item + 4 * w));
+  }
+  return words;
+}
+
+// The file offsets of the byte counts of the descriptions the code refers
+// to (window descriptions: a count that fits the data block, found through
+// the data reference records of the code fixups).
+std::vector<uint32_t> DescriptionCounts(const Bytes& f, const Image& im) {
+  std::vector<uint32_t> counts;
+  uint32_t at = im.block[1], end = im.block[1] + im.length[1];
+  while (at < end) {
+    uint8_t type = f[at];
+    if (type == 1 && at + 6 <= end) {  // import: head, name length, name
+      at += 6 + f[at + 5];
+    } else if (type == 2 && at + 5 <= end) {  // data reference: a code offset
+      uint32_t site = Word(f, at + 1), offset = site + 4 <= im.length[0] ? Word(f, im.block[0] + site) : 0;
+      uint32_t length = uint64_t{offset} + 4 <= im.length[2] ? Word(f, im.Data(offset)) : 0;
+      if (length > 2 && uint64_t{offset} + 4 + length <= im.length[2] && length < 4096) counts.push_back(im.Data(offset));
+      at += 5;
+    } else {
+      ++at;
+    }
+  }
+  return counts;
+}
+
+// The first class descriptor of kind 0 whose superclass is another class.
+bool FirstDerivedClass(const Bytes& f, const Image& im, uint32_t& descriptor, uint32_t& index) {
+  uint32_t record = Word(f, im.Data(4)), classes = Word(f, im.Data(record));
+  for (uint32_t i = 0; i < classes && i < 4096; ++i) {
+    uint32_t d = Word(f, im.Data(record + 4 + 4 * i));
+    if (uint64_t{d} + 16 > im.length[2]) continue;
+    if (Word(f, im.Data(d)) == 0 && Word(f, im.Data(d + 12)) != 0xFFFFFFFFu) {
+      descriptor = d;
+      index = i;
+      return true;
+    }
+  }
+  return false;
+}
+
+bool Named(Bytes& f, const Image& im, const std::string& kind) {
+  uint32_t record = Word(f, im.Data(4)), descriptor = 0, index = 0;
+  if (kind == "class-count") {
+    WriteU32LE(f.data() + im.Data(record), 0x7FFFFFFF);
+    return true;
+  }
+  if (!FirstDerivedClass(f, im, descriptor, index)) return false;
+  if (kind == "self-superclass") WriteU32LE(f.data() + im.Data(descriptor + 12), index);
+  else if (kind == "instance-size") WriteU32LE(f.data() + im.Data(descriptor + 4), 0xFFFFFFFF);
+  else return false;
+  return true;
+}
+
+// The end-to-end damages, five kinds in turn: a bit flipped in a record
+// word, a block's length or a description's byte count, the file cut inside the image, a word set to 0,
+// a word set to all ones, and a word set to an offset that reaches across
+// the end of the data block.
+std::string Nth(Bytes& f, const Image& im, uint32_t n) {
+  std::vector<uint32_t> words = RecordWords(f, im);
+  for (uint32_t prefix : im.prefix) words.push_back(prefix);
+  for (uint32_t count : DescriptionCounts(f, im)) words.push_back(count);
+  uint32_t pick = n / 5;
+  uint32_t at = words[(pick * 7 + n) % words.size()];
+  char what[160];
+  switch (n % 5) {
+    case 0: {
+      uint32_t bit = (pick * 13 + n) % 32;
+      WriteU32LE(f.data() + at, Word(f, at) ^ (1u << bit));
+      std::snprintf(what, sizeof what, "bit %u of the word at %u flipped", bit, at);
+      break;
+    }
+    case 1: {
+      uint32_t cut = im.start + static_cast<uint32_t>((uint64_t{pick} * 2654435761u) % (im.end - im.start));
+      f.resize(cut);
+      std::snprintf(what, sizeof what, "cut at %u of an image from %u to %u", cut, im.start, im.end);
+      break;
+    }
+    case 2:
+      WriteU32LE(f.data() + at, 0);
+      std::snprintf(what, sizeof what, "word at %u set to 0", at);
+      break;
+    case 3:
+      WriteU32LE(f.data() + at, 0xFFFFFFFF);
+      std::snprintf(what, sizeof what, "word at %u set to 0xFFFFFFFF", at);
+      break;
+    default: {
+      uint32_t value = im.length[2] - 3 + pick % 7;
+      WriteU32LE(f.data() + at, value);
+      std::snprintf(what, sizeof what, "word at %u set to %u, across the data block's end", at, value);
+      break;
+    }
+  }
+  return what;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 4) {
+    std::fprintf(stderr, "usage: damage-image IN OUT KIND | damage-image IN OUT --nth N\n");
+    return 2;
+  }
+  std::ifstream in(argv[1], std::ios::binary);
+  Bytes f((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  Image im;
+  if (!Locate(f, im) || RecordWords(f, im).empty()) {
+    std::fprintf(stderr, "damage-image: no image found in %s\n", argv[1]);
+    return 2;
+  }
+  std::string kind = argv[3];
+  if (kind == "--nth" && argc > 4) {
+    std::printf("%s\n", Nth(f, im, static_cast<uint32_t>(std::strtoul(argv[4], nullptr, 10))).c_str());
+  } else if (!Named(f, im, kind)) {
+    std::fprintf(stderr, "damage-image: cannot make damage %s\n", kind.c_str());
+    return 2;
+  }
+  std::ofstream out(argv[2], std::ios::binary);
+  out.write(reinterpret_cast<const char*>(f.data()), static_cast<std::streamsize>(f.size()));
+  return out ? 0 : 2;
+}

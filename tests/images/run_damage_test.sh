@@ -1,0 +1,53 @@
+#!/usr/bin/env bash
+# The real program with its appended image damaged at COUNT deterministic
+# places (damage-image --nth): each copy is seen through by the UI driver's
+# "run", which answers the program's "Message" box and closes its windows.
+# Every run must end within 10 s with status 0 (the damage was harmless) or
+# with status 1 after the "Message" box; never with another status (a crash)
+# or not at all. JOBS copies run at a time: the driver touches only the
+# windows of its own program. The preference file the program may write is
+# put back at the end.
+#
+# run_damage_test.sh WINE_RUN UI_DRIVER DAMAGE_IMAGE PROGRAM PREFIX COUNT JOBS
+set -u
+export wine_run=$1 driver=$2 damage=$3 program=$4
+prefix=$5 count=$6 jobs=$7
+export work
+work=$(mktemp -d)
+prefs="$prefix/drive_c/windows/Vellory Prefs"
+saved=
+if [ -e "$prefs" ]; then saved="$work/saved-prefs"; cp "$prefs" "$saved"; fi
+cleanup() {
+  rm -f "$prefs"
+  [ -n "$saved" ] && cp "$saved" "$prefs"
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+# one N: damages copy N, runs it and prints "N|outcome|damage|what was shown".
+one() {
+  local n=$1 dir="$work/$1"
+  mkdir -p "$dir"
+  local what out status shown
+  what=$("$damage" "$program" "$dir/damaged.exe" --nth "$n") || { echo "$n|failed|no damage made|"; return; }
+  out=$("$wine_run" "$driver" run "Z:${dir//\//\\}\\damaged.exe" ZBWindow 10000 | tr -d '\r')
+  status=$(sed -n 's/^exit //p' <<< "$out")
+  shown=$(sed -n 's/^message: //p' <<< "$out" | head -1)
+  rm -rf "$dir"
+  if [ "$status" = 0 ]; then echo "$n|harmless|$what|$shown"
+  elif [ "$status" = 1 ] && [ -n "$shown" ]; then echo "$n|refused|$what|$shown"
+  elif grep -qx hang <<< "$out"; then echo "$n|failed: did not end within 10 s|$what|$shown"
+  else echo "$n|failed: ${status:-no status}${shown:+ after the message}|$what|$shown"
+  fi
+}
+export -f one
+
+seq 0 $((count - 1)) | xargs -P "$jobs" -I{} bash -c 'one {}' > "$work/results"
+sort -n -t'|' -k1 "$work/results" > "$work/sorted"
+harmless=$(grep -c '|harmless|' "$work/sorted")
+refused=$(grep -c '|refused|' "$work/sorted")
+failed=$(grep -c '|failed' "$work/sorted")
+echo "$count damages: $harmless harmless (exit 0), $refused refused with the message (exit 1), $failed failed"
+grep '|failed' "$work/sorted"
+[ "$((harmless + refused))" -eq "$count" ] || { echo FAIL; exit 1; }
+echo PASS

@@ -1,0 +1,154 @@
+// Handlers that close their own window. Closing a window releases it and its
+// controls, and the application's Close handler drops its own reference:
+// whatever raised the event must still hold what it touches afterwards. Each
+// case logs when the objects go; they must go only once the handler that
+// closed them has returned, and nothing may be left pointing at them.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "described_window.h"
+#include "menu_test_support.h"
+#include "objects/assertion.h"
+#include "objects/class_table.h"
+#include "sdk/description_encoding.h"
+#include "ui/focus.h"
+#include "ui/runtime_ui.h"
+#include "ui/timers.h"
+
+namespace {
+
+using menutest::Code;
+using menutest::gLog;
+
+ObjectRecord* gSlot = nullptr;  // the application's reference to the window
+std::vector<std::string> gAssertions;
+
+void Log(const std::string& s) { gLog.push_back(s); }
+
+// The application's Close handler lets go of its window.
+void __cdecl ReleaseSlot(ObjectRecord* window) {
+  Log("close");
+  if (gSlot != window) return;
+  gSlot = nullptr;
+  RuntimeUnlockObject(window);
+}
+void __cdecl WindowGone(ObjectRecord*, ClassRecord*) { Log("window gone"); }
+void __cdecl TimerGone(ObjectRecord*, ClassRecord*) { Log("timer gone"); }
+
+void __cdecl OpenCloses(ObjectRecord* window) {
+  Log("open");
+  RuntimeCloseWindow(window);
+  Log("open done");
+}
+bool __cdecl MouseDownCloses(ObjectRecord* window, int, int) {
+  Log("mouse down");
+  RuntimeCloseWindow(window);
+  Log("mouse down done");
+  return true;  // asks for the release: the window is gone by then
+}
+void __cdecl ActionCloses(ObjectRecord* timer) {
+  Log("action");
+  RuntimeCloseWindow(reinterpret_cast<ControlObject*>(timer)->window);
+  timerModeSetter(timer, 0, 0);  // the handler still uses its timer
+  Log("action done");
+}
+
+class EventHolds : public testing::Test {
+ protected:
+  void SetUp() override {
+    RegisterBuiltInClasses();
+    RegisterRuntimeWindowClasses();
+    gLog.clear();
+    gAssertions.clear();
+    previous_ = SetAssertionRecorder([](const char* what) { gAssertions.push_back(what); });
+    window_ = classes_.Make("ClosingWindow", "Window");
+    window_->destructor = Code(WindowGone);
+    AddEventHandler(window_, "Close", Code(ReleaseSlot), 0);
+    live_ = LiveObjectCount();
+  }
+  void TearDown() override {
+    EXPECT_EQ(LiveObjectCount(), live_) << "something was released twice or not at all";
+    EXPECT_TRUE(gAssertions.empty()) << gAssertions.front();
+    SetAssertionRecorder(previous_);
+    SetClassTable(nullptr, 0);
+  }
+
+  menutest::ScratchClasses classes_;
+  ClassRecord* window_ = nullptr;
+  AssertionRecorder previous_ = nullptr;
+  int32_t live_ = 0;
+};
+
+TEST_F(EventHolds, AnOpenHandlerThatClosesItsWindow) {
+  AddEventHandler(window_, "Open", Code(OpenCloses), 0);
+  ClassRecord* table[] = {window_};
+  SetClassTable(table, 1);
+  std::vector<uint8_t> s;
+  for (int32_t v : {0, 0, 0, 0}) PutPackedInt(s, v);  // no properties, class 0, no controls or bindings
+  EXPECT_EQ(CreateDescribedWindow(s, &gSlot), nullptr);
+  EXPECT_EQ(gSlot, nullptr);
+  EXPECT_EQ(gLog, (std::vector<std::string>{"open", "close", "open done", "window gone"}));
+}
+
+TEST_F(EventHolds, AMouseDownHandlerThatClosesItsWindowAndAsksForTheRelease) {
+  AddEventHandler(window_, "MouseDown", Code(MouseDownCloses), 0);
+  WindowObject* w = menutest::OpenWindow(window_, "Closing on a click");
+  gSlot = &w->header;
+  SendMessageA(w->native->hwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+  EXPECT_EQ(CurrentMouseOwner().object, nullptr) << "a closed window owns the mouse";
+  EXPECT_EQ(gLog, (std::vector<std::string>{"mouse down", "close", "mouse down done", "window gone"}));
+}
+
+TEST_F(EventHolds, ATimerWhoseActionClosesItsWindow) {
+  ClassRecord* timerClass = classes_.Make("ClosingTimer", "Timer");
+  timerClass->destructor = Code(TimerGone);
+  AddEventHandler(timerClass, "Action", Code(ActionCloses), 0);
+  WindowObject* w = menutest::OpenWindow(window_, "Closing on a tick");
+  gSlot = &w->header;
+  ObjectRecord* timer = NewObjectOfClass(timerClass);
+  reinterpret_cast<ControlObject*>(timer)->window = &w->header;
+  InsertControl(w->controls, "Ticker", timer);
+  RuntimeUnlockObject(timer);  // the window's dictionary holds it
+  timerPeriodSetter(timer, 0, 0);
+  timerModeSetter(timer, 0, 2);
+  for (DWORD start = GetTickCount(); gLog.empty() && GetTickCount() - start < 5000;) FireDueTimers();
+  // The window goes with its closing; the timer once its handler is done.
+  EXPECT_EQ(gLog, (std::vector<std::string>{"action", "close", "window gone", "action done",
+                                            "timer gone"}));
+}
+
+// A pane whose losing the focus closes another window.
+class ClosingPane : public menutest::FakePane {
+ public:
+  using FakePane::FakePane;
+  WindowObject* victim = nullptr;
+  void LoseFocus() override {
+    Log("lost focus");
+    if (victim) RuntimeCloseWindow(&std::exchange(victim, nullptr)->header);
+  }
+};
+
+TEST_F(EventHolds, ALostFocusHandlerThatClosesTheWindowOfThePaneGainingFocus) {
+  WindowObject* a = menutest::OpenWindow(window_, "Losing");
+  WindowObject* b = menutest::OpenWindow(window_, "Gaining");
+  menutest::FakePane* gaining = menutest::AddFakeControl(b, "Gaining");
+  menutest::AddFakeControl(a, "Losing");
+  auto* rc = reinterpret_cast<RectControlObject*>(ControlAt(a->controls, 0));
+  auto* losing = new ClosingPane(rc, "Losing");
+  delete std::exchange(rc->pane, losing);
+  SetActivePane(losing);
+  gSlot = &b->header;
+  losing->victim = b;
+  gLog.clear();
+  SetActivePane(gaining);
+  EXPECT_EQ(ActivePane(), nullptr) << "the focus went to a closed pane";
+  EXPECT_EQ(gLog, (std::vector<std::string>{"lost focus", "close", "window gone"}));
+  menutest::Dispose(a);
+}
+
+}  // namespace
