@@ -628,7 +628,7 @@ DWORD MsArgument(int argc, char** argv, int i, DWORD fallback) {
 
 // Whether the window's thread takes messages: a window that does not
 // answer within the time is what the system calls "Not Responding".
-int Answers(HWND w, DWORD ms) {
+int AnswersWithin(HWND w, DWORD ms) {
   DWORD_PTR result = 0;
   return SendMessageTimeoutA(w, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, ms, &result) ? 0 : 1;
 }
@@ -671,7 +671,7 @@ int main(int argc, char** argv) {
   if (verb == "close") return PostMessageA(w, WM_CLOSE, 0, 0) ? 0 : 2;
   if (verb == "endsession") return EndSession(w);
   if (verb == "minimize") return PostMessageA(w, WM_SYSCOMMAND, SC_MINIMIZE, 0) ? 0 : 2;
-  if (verb == "answers") return Answers(w, MsArgument(argc, argv, 4, 250));
+  if (verb == "answers") return AnswersWithin(w, MsArgument(argc, argv, 4, 250));
   if (verb == "children") return Children(w);
   if (verb == "text" && argc > 4) return OnChild(w, argc, argv, false);
   if (verb == "settext" && argc > 4) return OnChild(w, argc, argv, true);
