@@ -13,6 +13,7 @@
 #include "plugins/plugin_registry.h"
 #include "sdk/le_bytes.h"
 #include "startup/entry_table.h"
+#include "startup/startup_trace.h"
 
 namespace {
 
@@ -43,6 +44,7 @@ void Install(const EmbeddedPlugin& plugin) {
     std::string windows = InFolder(GetWindowsDirectoryA, plugin.fileName);
     if (WriteLibrary(windows, plugin)) path = windows;
   }
+  StartupMark("plug-in library written");
   LoadPluginLibrary(path.c_str());
 }
 
@@ -54,9 +56,11 @@ bool LoadPluginLibrary(const char* path) {
   auto main = reinterpret_cast<PluginMain>(
       reinterpret_cast<void*>(GetProcAddress(library, "ZORBPluginMain")));
   if (!main) return false;
+  StartupMark("plug-in library loaded");
   BeginPluginMain();
   main(PluginLookupEntryPoint);
   EndPluginMain();
+  StartupMark("plug-in registered");
   return true;
 }
 

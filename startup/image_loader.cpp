@@ -12,6 +12,7 @@
 #include "startup/load_messages.h"
 #include "startup/process_globals.h"
 #include "ui/message_box.h"
+#include "startup/startup_trace.h"
 
 namespace {
 
@@ -53,9 +54,11 @@ bool Prepare(ImageBlocks& blocks, uint32_t& entry, std::string& message) {
   if (!LinkCode(b, blocks.Bytes(image::kCodeFixups), blocks.Length(image::kCodeFixups),
                 resolver, message))
     return false;
+  StartupMark("LinkCode");
   if (!RelocateData(b, blocks.Bytes(image::kDataFixups), blocks.Length(image::kDataFixups),
                     message))
     return false;
+  StartupMark("RelocateData");
   blocks.ReleaseFixups();
   if (b.dataLength < 4) {
     message = std::string(kImageUnreadable) + "the data block holds no entry function.";
@@ -79,7 +82,9 @@ bool Refuse(const std::string& message) {
 bool LoadApplicationImage() {
   ImageBlocks blocks;
   std::string message;
+  StartupMark("process entry");
   if (!ReadImage(LocateImage(), blocks, message)) return Refuse(message);
+  StartupMark("image located and read");
   gCodeBase = blocks.Bytes(image::kCode);
   gCodeLength = blocks.Length(image::kCode);
   gDataBase = blocks.Bytes(image::kData);

@@ -26,6 +26,7 @@
 #include "ui/event_loop.h"
 #include "ui/message_box.h"
 #include "ui/runtime_ui.h"
+#include "startup/startup_trace.h"
 
 namespace {
 
@@ -34,7 +35,9 @@ MemorySpan CodeSpan() { return {reinterpret_cast<uintptr_t>(gCodeBase), gCodeLen
 
 void StartServices() {
   OleInitialize(nullptr);
+  StartupMark("OLE");
   RegisterBuiltInClasses();
+  StartupMark("built-in classes");
   SetSerialPoller(PollSerialLines);
   InstallEmbeddedPlugins(DataSpan());
   SetDefaultFont("System", 12);
@@ -52,7 +55,9 @@ bool ReadProjectRecord(const uint32_t* record) {
   ProjectLists lists;
   if (!ReadProjectLists(reinterpret_cast<uint32_t>(record), data, lists)) return false;
   if (!LinkImageClasses(record, data, CodeSpan())) return false;
+  StartupMark("class table");
   CreateProjectItems(reinterpret_cast<const uint32_t*>(lists.items), lists.itemCount, data);
+  StartupMark("project items (module, settings, menu bar, pictures)");
   return true;
 }
 
@@ -97,9 +102,11 @@ extern "C" void RuntimeInit(const uint32_t* projectRecord) {
   StartServices();
   SetStackLimit();
   ResolveDeferredImports();
+  StartupMark("member imports");
   if (!ReadProjectRecord(projectRecord))
     RefuseDamagedImage("the project record lies outside the data block");
   SetAssertionRecorder(previous);
   if (CurrentSettings().multipleDocuments) CreateFrameWindow(CurrentSettings().title);
   OpenApplication();
+  StartupMark("Application Open");
 }

@@ -18,6 +18,7 @@
 #include "ui/controls.h"
 #include "ui/focus.h"
 #include "ui/kind_panes.h"
+#include "startup/startup_trace.h"
 
 namespace {
 
@@ -29,7 +30,11 @@ EditPane* PaneOf(ObjectRecord* field) {
 
 // The rich-edit library is loaded once, on the first field that needs it.
 bool RichEditAvailable() {
-  static HMODULE library = LoadLibraryA("RICHED32.DLL");
+  static HMODULE library = [] {
+    HMODULE loaded = LoadLibraryA("RICHED32.DLL");
+    StartupMark("rich-edit library");
+    return loaded;
+  }();
   return library != nullptr;
 }
 

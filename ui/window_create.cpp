@@ -23,6 +23,7 @@
 #include "ui/description_stream.h"
 #include "ui/native_window.h"
 #include "ui/pane.h"
+#include "startup/startup_trace.h"
 
 namespace {
 
@@ -183,5 +184,6 @@ extern "C" ObjectRecord* RuntimeCreateWindow(const uint8_t* description, ObjectR
   RuntimeLockObject(object);
   ObjectRecord* made = Build(s, object, propertyCount, slot);
   RuntimeUnlockObject(object);
+  StartupMark("window created (its Open handlers run)");
   return made;
 }

@@ -18,6 +18,7 @@
 #include "ui/native_window.h"
 #include "ui/notifications.h"
 #include "ui/pane.h"
+#include "startup/startup_trace.h"
 
 namespace {
 
@@ -80,6 +81,8 @@ LRESULT OnEraseBackground(NativeWindow* n, WPARAM wParam, LPARAM) {
 
 LRESULT OnPaint(NativeWindow* n, WPARAM, LPARAM) {
   n->Paint();
+  StartupMark("first paint");
+  WriteStartupTrace();
   return 0;
 }
 

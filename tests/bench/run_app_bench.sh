@@ -178,6 +178,16 @@ bench_startup() {
   helper startup-timer 10 bench-window "$(windows_path "$work/window")" \
     "$(windows_path "$work/window/bench-window.exe")" vellory-server "$(windows_path "$work/app")" \
     "$(windows_path "$work/app/vellory-server.exe")" | tr -d '\r'
+  # Where the time goes: one more start, untimed, with the trace asked for
+  # (ms since the process was created, ms since the step before, the step).
+  local trace=$work/startup-trace.txt
+  export VELLORY_STARTUP_TRACE
+  VELLORY_STARTUP_TRACE=$(windows_path "$trace")
+  start_app
+  quit_app
+  unset VELLORY_STARTUP_TRACE
+  echo "  start-up of vellory-server.exe, step by step (ms since creation, ms for the step):"
+  tr -d '\r' < "$trace" 2>/dev/null | sed 's/^/    /' || echo "    (no trace written)"
 }
 
 # --- 2. processor time while connected and idle --------------------------------------
