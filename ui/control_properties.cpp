@@ -10,6 +10,7 @@
 #include "objects/objects.h"
 #include "sdk/ui_layouts.h"
 #include "sdk/vellory.h"
+#include "ui/focus.h"
 #include "ui/pane.h"
 
 namespace {
@@ -51,6 +52,7 @@ bool controlVisibleGetter(ObjectRecord* control) { return control && Rect(contro
 void ControlVisibleSetter(ObjectRecord* control, uint32_t, bool visible) {
   if (!control) return;
   RectControlObject* rc = Rect(control);
+  if (!visible) ReleaseFocusOfPane(rc->pane);
   if (rc->pane) rc->pane->SetState(visible ? kPaneShow : kPaneHide);
   rc->visible = visible;
 }
@@ -61,6 +63,7 @@ void controlEnabledSetter(ObjectRecord* control, uint32_t, bool enabled) {
   if (!control) return;
   RectControlObject* rc = Rect(control);
   rc->enabled = enabled;
+  if (!enabled) ReleaseFocusOfPane(rc->pane);
   if (rc->pane) rc->pane->SetState(enabled ? kPaneEnable : kPaneDisable);
 }
 

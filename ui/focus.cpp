@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "sdk/ui_layouts.h"
 #include "ui/pane.h"
 
 namespace {
@@ -86,6 +87,18 @@ void SetFocusedPaneOf(WindowObject* window, Pane* pane) {
 void RestoreWindowFocus(WindowObject* window) {
   Pane* pane = FocusedPaneOf(window);
   if (pane && pane->CanTakeFocus()) SetActivePane(pane);
+}
+
+void ReleaseFocusOfWindow(WindowObject* window) {
+  Pane* pane = gActivePane;
+  if (!window || !pane || !pane->Control()) return;
+  if (pane->Control()->control.window != &window->header) return;
+  SetFocusedPaneOf(window, pane);
+  TakeFocusAway();
+}
+
+void ReleaseFocusOfPane(Pane* pane) {
+  if (pane && pane == gActivePane) ClearActivePane();
 }
 
 void ForgetPane(Pane* pane) {

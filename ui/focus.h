@@ -28,6 +28,16 @@ void SetFocusedPaneOf(WindowObject* window, Pane* pane);
 // focus, becomes the active pane.
 void RestoreWindowFocus(WindowObject* window);
 
+// The window stops being the active one: the pane that has the focus in it
+// gives it up ("LostFocus"), so that keys and edit commands cannot reach a
+// window the user is not looking at, and is remembered for the window's
+// next activation. The system's focus is left alone: the window is being
+// left for another.
+void ReleaseFocusOfWindow(WindowObject* window);
+// A pane being hidden or disabled gives up the focus (keys would otherwise
+// still type into it).
+void ReleaseFocusOfPane(Pane* pane);
+
 // Forgetting without any event, for a pane being closed and a window being
 // destroyed: nothing may point at them afterwards.
 void ForgetPane(Pane* pane);

@@ -51,6 +51,7 @@ LRESULT OnActivate(NativeWindow* n, WPARAM wParam, LPARAM lParam) {
     n->Deactivate();
   n = NativeWindowFromHandle(hwnd);
   if (!n) return 0;
+  if (!active && n->window) ReleaseFocusOfWindow(n->window);
   LRESULT result = DefaultProc(n, hwnd, WM_ACTIVATE, wParam, lParam);
   if (active && n->window && !IsIconic(hwnd)) {
     Pane* pane = FocusedPaneOf(n->window);

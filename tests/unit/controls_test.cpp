@@ -898,6 +898,41 @@ TEST_F(ControlFocus, AnInactiveWindowKeepsTheFocusForItsActivation) {
   EXPECT_EQ(gEvents, (std::vector<std::string>{"GotFocus A"}));
 }
 
+// Keys and edit commands must not reach a field the user cannot see or is
+// not looking at: a pane hidden or disabled gives up the focus, and so does
+// the focused pane of a window that stops being the active one (kept for
+// its next activation).
+TEST_F(ControlFocus, HiddenDisabledOrLeftPanesGiveUpTheFocus) {
+  Activate(parent);
+  using Change = void (*)(WindowObject*, ObjectRecord*);
+  const struct {
+    const char* name;
+    Change change;
+  } kChanges[] = {
+      {"hidden", [](WindowObject*, ObjectRecord* c) { ControlVisibleSetter(c, 0, false); }},
+      {"disabled", [](WindowObject*, ObjectRecord* c) { controlEnabledSetter(c, 0, false); }},
+      {"left", [](WindowObject* w, ObjectRecord*) { ReleaseFocusOfWindow(w); }},
+  };
+  std::vector<std::string> expected;
+  for (const auto& k : kChanges) {
+    SCOPED_TRACE(k.name);
+    ObjectRecord* c = Control(k.name, parent);
+    RuntimeSetFocus(c);
+    ASSERT_EQ(ActivePane(), PaneOf(c));
+    k.change(window, c);
+    EXPECT_EQ(ActivePane(), nullptr);
+    expected.push_back(std::string("GotFocus ") + k.name);
+    expected.push_back(std::string("LostFocus ") + k.name);
+  }
+  EXPECT_NE(GetFocus(), PaneOf(made[0])->Handle());
+  EXPECT_NE(GetFocus(), PaneOf(made[1])->Handle());
+  EXPECT_EQ(FocusedPaneOf(window), PaneOf(made[2]));
+  RestoreWindowFocus(window);
+  EXPECT_EQ(ActivePane(), PaneOf(made[2]));
+  expected.push_back("GotFocus left");
+  EXPECT_EQ(gEvents, expected);
+}
+
 TEST_F(ControlFocus, TheWindowItselfCanHoldTheFocus) {
   Activate(parent);
   ObjectRecord* a = Control("A", parent);
