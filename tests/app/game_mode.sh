@@ -2,8 +2,9 @@
 # window its game colour (read from a screenshot of the display); a key frame
 # in game mode does not reach the Writing Window; Ctrl+G again goes back to
 # "Listening", the window's own colour and frames delivered; Disconnect
-# (Ctrl+K) in game mode leaves it ("Offline", the colour back); Ctrl+G while
-# offline changes nothing.
+# (Ctrl+K) in game mode leaves it ("Offline", the colour back, the progress
+# bar shown again); Ctrl+G while offline changes nothing; half a frame is
+# dropped by a Disconnect, not put in front of the next frame.
 source "$LIB"
 prefs_file "AutoConnect = 1" "Port = 1" "ShowInputView = 1" "EnableKeyRepeat = 0"
 sim_script \
@@ -11,7 +12,11 @@ sim_script \
   'send k' \
   'expect go2 60000' \
   'send after' \
-  'expect go3 60000'
+  'expect go3 60000' \
+  'raw \x02half' \
+  'expect go4 60000' \
+  'send new' \
+  'expect-nothing 500'
 start_sim --script "$WORK/handheld.script"
 start_app
 wait_status "Listening"
@@ -21,9 +26,14 @@ GAME_COLOUR=109,170,244
 before=$(main_pixel $X $Y)
 [ "$before" != "$GAME_COLOUR" ] || fail "the window has the game colour before game mode"
 
+# The progress bar's visibility, as the UI driver lists the children.
+bar_shown() { main_driver children | tr -d '\r' | awk -F'|' '$1 == "msctls_progress32" { print $4; exit }'; }
+expect_eq "the progress bar before game mode" "$(bar_shown)" 1
+
 keys ctrl+g
 wait_status "Game Mode Enabled"
 wait_value "colour in game mode" "$GAME_COLOUR" main_pixel $X $Y
+expect_eq "the progress bar in game mode" "$(bar_shown)" 0
 menu_snapshot
 expect_menu FileActivateGameMode 5 1
 
@@ -46,13 +56,24 @@ wait_status "Game Mode Enabled"
 keys ctrl+k
 wait_status "Offline"
 wait_value "colour after disconnecting" "$before" main_pixel $X $Y
+wait_value "the progress bar after disconnecting in game mode" 1 bar_shown
 
 # Offline, Ctrl+G does nothing.
 keys ctrl+g
 sleep 1
 expect_eq "status after Ctrl+G offline" "$(status_text)" "Offline"
 expect_eq "colour after Ctrl+G offline" "$(main_pixel $X $Y)" "$before"
+# Half a frame, then Disconnect and Connect: the next frame comes alone.
+keys ctrl+k
+wait_status "Listening"
 cable_say go3
+sleep 1
+keys ctrl+k
+wait_status "Offline"
+keys ctrl+k
+wait_status "Listening"
+cable_say go4
+wait_writing "afternew"
 wait_sim || fail "the handheld's script failed"
 quit_app
 echo PASS
