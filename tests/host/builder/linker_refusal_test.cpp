@@ -19,45 +19,38 @@ std::string Refusal(const LinkRequest& request) {
   return error;
 }
 
-// The message of linking one snippet, which must name `name`.o and each of `words`.
-void ExpectRefused(const std::string& name, std::initializer_list<const char*> words) {
-  std::string error = Refusal(Request({name}));
-  EXPECT_TRUE(error.starts_with(name + ".o: ")) << error;
-  for (const char* word : words) EXPECT_NE(error.find(word), std::string::npos) << error;
+// Each snippet does one forbidden thing; its message names the object and
+// each of the words.
+TEST(Refusals, EachForbiddenThingIsNamed) {
+  struct Row {
+    const char* what;
+    std::string snippet;
+    std::vector<const char*> words;
+  };
+  const Row rows[] = {
+      {"global constructors", "refuse_constructor", {".ctors", "constructors"}},
+      {"thread-local data", "refuse_tls", {".tls$", "thread-local"}},
+      {"a section the image has no place for", "refuse_unknown_section", {".vellory"}},
+      {"an undefined name that is no import", "refuse_plain_undefined", {"plain_symbol", "not defined"}},
+      {"an import name longer than 255 bytes", "refuse_long_name", {"!Xlib!abcdefghij", "255"}},
+      {"an absolute reference from code to code", "refuse_code_address", {"from code to code", "Target"}},
+      {"the address of an import taken in code", "refuse_import_address", {"StringLen", "address"}},
+      {"a pointer to an import in data", "refuse_import_pointer", {"StringLen", "data"}},
+      {"a relative reference in data", "refuse_rel32_in_data", {"relative", ".text"}},
+      {"a relative reference from code to data", "refuse_relative_data", {"relative", "value"}},
+      {"a call to an import plus an offset", "refuse_import_offset", {"StringLen", "+ 4"}},
+      {"a relocation type without a fixup", "refuse_rva", {"type 0x7", ".data", "base"}},
+      {"a common symbol", "refuse_common", {"shared", "common"}},
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.what);
+    std::string error = Refusal(Request({r.snippet}));
+    EXPECT_TRUE(error.starts_with(r.snippet + ".o: ")) << error;
+    for (const char* word : r.words) EXPECT_NE(error.find(word), std::string::npos) << error;
+  }
+  EXPECT_EQ(Refusal(Request({"refuse_not_offered"})),
+            "refuse_not_offered.o: StringFoo is not offered by the runtime");
 }
-
-TEST(Refusals, GlobalConstructors) { ExpectRefused("refuse_constructor", {".ctors", "constructors"}); }
-
-TEST(Refusals, ThreadLocalData) { ExpectRefused("refuse_tls", {".tls$", "thread-local"}); }
-
-TEST(Refusals, SectionsTheImageHasNoPlaceFor) { ExpectRefused("refuse_unknown_section", {".vellory"}); }
-
-TEST(Refusals, RuntimeNamesTheRuntimeDoesNotOffer) {
-  std::string error = Refusal(Request({"refuse_not_offered"}));
-  EXPECT_EQ(error, "refuse_not_offered.o: StringFoo is not offered by the runtime");
-}
-
-TEST(Refusals, UndefinedNamesThatAreNoImport) { ExpectRefused("refuse_plain_undefined", {"plain_symbol", "not defined"}); }
-
-TEST(Refusals, ImportNamesLongerThan255Bytes) { ExpectRefused("refuse_long_name", {"!Xlib!abcdefghij", "255"}); }
-
-TEST(Refusals, AbsoluteReferencesFromCodeToCode) {
-  ExpectRefused("refuse_code_address", {"from code to code", "Target"});
-}
-
-TEST(Refusals, TakingTheAddressOfAnImportInCode) { ExpectRefused("refuse_import_address", {"StringLen", "address"}); }
-
-TEST(Refusals, PointersToAnImportInData) { ExpectRefused("refuse_import_pointer", {"StringLen", "data"}); }
-
-TEST(Refusals, RelativeReferencesInData) { ExpectRefused("refuse_rel32_in_data", {"relative", ".text"}); }
-
-TEST(Refusals, RelativeReferencesFromCodeToData) { ExpectRefused("refuse_relative_data", {"relative", "value"}); }
-
-TEST(Refusals, CallsToAnImportPlusAnOffset) { ExpectRefused("refuse_import_offset", {"StringLen", "+ 4"}); }
-
-TEST(Refusals, RelocationTypesWithoutAFixup) { ExpectRefused("refuse_rva", {"type 0x7", ".data", "base"}); }
-
-TEST(Refusals, CommonSymbols) { ExpectRefused("refuse_common", {"shared", "common"}); }
 
 TEST(Refusals, NamesDefinedTwice) {
   LinkRequest request = Request({});
