@@ -35,39 +35,31 @@ std::vector<DataPointer> Consecutive(uint32_t first, size_t count, PointerKind k
   return out;
 }
 
-TEST(DataFixupEncoding, HeaderWordsAreACodeRunThenADataRun) {
-  EXPECT_EQ(DataWords({Code(0), Data(4)}), (Words{0x4000, 0x4200}));
-}
-
-TEST(DataFixupEncoding, NoPointersGiveNoWords) { EXPECT_TRUE(DataWords({}).empty()); }
-
-TEST(DataFixupEncoding, ConsecutivePointersOfOneKindMergeIntoARun) {
-  EXPECT_EQ(DataWords({Data(0), Data(4), Data(8), Code(12), Code(16)}), (Words{0x4202, 0x4001}));
-}
-
-TEST(DataFixupEncoding, PointersOutOfOrderAreSortedFirst) {
-  EXPECT_EQ(DataWords({Data(8), Code(0), Data(4)}), (Words{0x4000, 0x4201}));
-}
-
-TEST(DataFixupEncoding, AGapIsCoveredByAdvancesOfAtMost4096) {
-  EXPECT_EQ(DataWords({Code(0), Data(4 + 4096)}), (Words{0x4000, 0x8FFF, 0x4200}));
-  EXPECT_EQ(DataWords({Code(0), Data(4 + 4097)}), (Words{0x4000, 0x8FFF, 0x8000, 0x4200}));
-  EXPECT_EQ(DataWords({Data(3 * 4096 + 10)}), (Words{0x8FFF, 0x8FFF, 0x8FFF, 0x8009, 0x4200}));
-}
-
-TEST(DataFixupEncoding, UnalignedPointersAreReachedByAdvances) {
-  // Cursor 0 -> 1 (advance 1), run of one to 5, advance 1 to 6.
-  EXPECT_EQ(DataWords({Data(1), Code(6)}), (Words{0x8000, 0x4200, 0x8000, 0x4000}));
-}
-
-TEST(DataFixupEncoding, PointersThatAreNotFourApartStartNewRuns) {
-  EXPECT_EQ(DataWords({Data(0), Data(5)}), (Words{0x4200, 0x8000, 0x4200}));
-}
-
-TEST(DataFixupEncoding, RunsHoldAtMost512Pointers) {
-  EXPECT_EQ(DataWords(Consecutive(0, 512, PointerKind::Data)), (Words{0x43FF}));
-  EXPECT_EQ(DataWords(Consecutive(0, 513, PointerKind::Code)), (Words{0x41FF, 0x4000}));
-  EXPECT_EQ(DataWords(Consecutive(0, 1100, PointerKind::Data)), (Words{0x43FF, 0x43FF, 0x424B}));
+// Words worked out by hand from the format: a run is 0x4000 (code) or 0x4200
+// (data) plus its count less one, an advance 0x8000 plus its distance less one.
+TEST(DataFixupEncoding, PointerLayoutsGiveTheirWords) {
+  struct Row {
+    const char* what;
+    std::vector<DataPointer> pointers;
+    Words words;
+  };
+  const Row rows[] = {
+      {"no pointers", {}, {}},
+      {"a code run then a data run", {Code(0), Data(4)}, {0x4000, 0x4200}},
+      {"consecutive pointers of one kind merge", {Data(0), Data(4), Data(8), Code(12), Code(16)},
+       {0x4202, 0x4001}},
+      {"out of order: sorted first", {Data(8), Code(0), Data(4)}, {0x4000, 0x4201}},
+      {"a gap of one whole advance", {Code(0), Data(4 + 4096)}, {0x4000, 0x8FFF, 0x4200}},
+      {"a gap one past an advance", {Code(0), Data(4 + 4097)}, {0x4000, 0x8FFF, 0x8000, 0x4200}},
+      {"three whole advances and a bit", {Data(3 * 4096 + 10)}, {0x8FFF, 0x8FFF, 0x8FFF, 0x8009, 0x4200}},
+      // Cursor 0 -> 1 (advance 1), run of one to 5, advance 1 to 6.
+      {"unaligned pointers", {Data(1), Code(6)}, {0x8000, 0x4200, 0x8000, 0x4000}},
+      {"not four apart: a new run", {Data(0), Data(5)}, {0x4200, 0x8000, 0x4200}},
+      {"a run of 512", Consecutive(0, 512, PointerKind::Data), {0x43FF}},
+      {"a run of 513", Consecutive(0, 513, PointerKind::Code), {0x41FF, 0x4000}},
+      {"a run of 1100", Consecutive(0, 1100, PointerKind::Data), {0x43FF, 0x43FF, 0x424B}},
+  };
+  for (const Row& r : rows) EXPECT_EQ(DataWords(r.pointers), r.words) << r.what;
 }
 
 TEST(DataFixupEncoding, OverlappingPointersAreRefused) {
