@@ -43,16 +43,23 @@ Entry ReadEntry(DescriptionStream& s) {
   return e;
 }
 
-TEST(MenuDescription, LevelsFollowTopEntriesAndSubmenusOnly) {
-  auto menus = nlohmann::json::parse(R"([
+// The application menu, a File menu with a submenu, a separator, an array
+// element and a quit item, and an empty slot.
+nlohmann::json MenuBar() {
+  return nlohmann::json::parse(R"([
     {"kind": 1, "text": "App", "items": [{"text": "About", "name": "HelpAbout"}]},
     {"text": "&File", "name": "FileMenu", "items": [
       {"text": "&Connect", "name": "FileConnect", "key": "K"},
       {"text": "&Send", "name": "FileSend", "items": [
-        {"text": "Text &File...", "name": "FileSendText", "key": "T"}]},
+        {"text": "Text &File...", "name": "FileSendText", "key": "T", "help": "h", "disabledHelp": "d"}]},
       {"text": "-"},
+      {"text": "Recent", "name": "FileRecent", "index": 0},
       {"text": "E&xit", "name": "FileQuit", "key": "Q", "class": "QuitMenuItem"}]},
     {"kind": 2}])");
+}
+
+TEST(MenuDescription, LevelsFollowTopEntriesAndSubmenusOnly) {
+  nlohmann::json menus = MenuBar();
   std::vector<uint8_t> out;
   std::string error;
   ASSERT_TRUE(EncodeMenuBar(menus, Classes, out, error)) << error;
@@ -66,7 +73,7 @@ TEST(MenuDescription, LevelsFollowTopEntriesAndSubmenusOnly) {
   Entry file = ReadEntry(s);
   EXPECT_EQ(file.text, "&File");
   EXPECT_EQ(file.submenu, 0);  // top-level entries always have their level
-  EXPECT_EQ(s.PackedInt(), 4);
+  EXPECT_EQ(s.PackedInt(), 5);
   Entry connect = ReadEntry(s);
   EXPECT_EQ(connect.key, "K");
   EXPECT_EQ(connect.index, INT32_MIN);
@@ -76,6 +83,7 @@ TEST(MenuDescription, LevelsFollowTopEntriesAndSubmenusOnly) {
   EXPECT_EQ(s.PackedInt(), 1);
   EXPECT_EQ(ReadEntry(s).name, "FileSendText");
   EXPECT_EQ(ReadEntry(s).text, "-");
+  EXPECT_EQ(ReadEntry(s).index, 0);
   Entry quit = ReadEntry(s);
   EXPECT_EQ(quit.cls, 5);
   EXPECT_EQ(ReadEntry(s).kind, 2);
@@ -95,15 +103,7 @@ TEST(MenuDescription, AnUnknownItemClassIsNamed) {
 // The runtime's reader against the builder's writer: the tree comes back as
 // written, with the levels in the right places.
 TEST(MenuDescriptionReader, ReadsWhatTheBuilderWrites) {
-  auto menus = nlohmann::json::parse(R"([
-    {"kind": 1, "text": "App", "items": [{"text": "About", "name": "HelpAbout"}]},
-    {"text": "&File", "name": "FileMenu", "items": [
-      {"text": "&Send", "name": "FileSend", "items": [
-        {"text": "Text &File...", "name": "FileSendText", "key": "T", "help": "h", "disabledHelp": "d"}]},
-      {"text": "-"},
-      {"text": "Recent", "name": "FileRecent", "index": 0},
-      {"text": "E&xit", "name": "FileQuit", "key": "Q", "class": "QuitMenuItem"}]},
-    {"kind": 2}])");
+  nlohmann::json menus = MenuBar();
   std::vector<uint8_t> out;
   std::string error;
   ASSERT_TRUE(EncodeMenuBar(menus, Classes, out, error)) << error;
@@ -115,19 +115,20 @@ TEST(MenuDescriptionReader, ReadsWhatTheBuilderWrites) {
   EXPECT_EQ(read[2].kind, 2);
   EXPECT_TRUE(read[2].items.empty());
   const std::vector<MenuEntryDescription>& file = read[1].items;
-  ASSERT_EQ(file.size(), 4u);
-  EXPECT_TRUE(file[0].hasSubmenu);
-  ASSERT_EQ(file[0].items.size(), 1u);
-  const MenuEntryDescription& text = file[0].items[0];
+  ASSERT_EQ(file.size(), 5u);
+  EXPECT_EQ(file[0].index, kNotAnArrayElement);
+  EXPECT_TRUE(file[1].hasSubmenu);
+  ASSERT_EQ(file[1].items.size(), 1u);
+  const MenuEntryDescription& text = file[1].items[0];
   EXPECT_EQ(text.name, "FileSendText");
   EXPECT_EQ(text.commandKey, "T");
   EXPECT_EQ(text.help, "h");
   EXPECT_EQ(text.disabledHelp, "d");
   EXPECT_EQ(text.index, kNotAnArrayElement);
-  EXPECT_EQ(file[1].text, "-");
-  EXPECT_EQ(file[2].index, 0);
-  EXPECT_EQ(file[3].classIndex, 5);
-  EXPECT_EQ(file[3].commandKey, "Q");
+  EXPECT_EQ(file[2].text, "-");
+  EXPECT_EQ(file[3].index, 0);
+  EXPECT_EQ(file[4].classIndex, 5);
+  EXPECT_EQ(file[4].commandKey, "Q");
 }
 
 std::vector<uint8_t> OneItemLevel(int32_t storedIndex, uint8_t hasSubmenu) {
