@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <utility>
 
 #include "sdk/description_encoding.h"
 #include "ui/description_stream.h"
@@ -22,15 +23,14 @@ int32_t ReadPacked(const Bytes& b) {
   return v;
 }
 
+// Bytes written by hand: the first byte holds the sign (bit 6) and six bits,
+// each later byte seven more, low first; a set top bit says another follows.
 TEST(DescriptionStream, PackedIntegersOfOneAndMoreBytes) {
-  EXPECT_EQ(ReadPacked({0x89, 0x01}), 73);
-  EXPECT_EQ(ReadPacked({0x41}), -1);
-  EXPECT_EQ(ReadPacked({0x00}), 0);
-  EXPECT_EQ(ReadPacked({0x13}), 19);
-  EXPECT_EQ(ReadPacked({0x45}), -5);
-  // A magnitude of 0x80000000 stands for itself, with or without the sign.
-  EXPECT_EQ(ReadPacked({0x80, 0x80, 0x80, 0x80, 0x10}), INT32_MIN);
-  EXPECT_EQ(ReadPacked({0xC0, 0x80, 0x80, 0x80, 0x10}), INT32_MIN);
+  const std::pair<Bytes, int32_t> rows[] = {
+      {{0x89, 0x01}, 73}, {{0x41}, -1}, {{0x00}, 0}, {{0x13}, 19}, {{0x45}, -5},
+      // A magnitude of 0x80000000 stands for itself, with or without the sign.
+      {{0x80, 0x80, 0x80, 0x80, 0x10}, INT32_MIN}, {{0xC0, 0x80, 0x80, 0x80, 0x10}, INT32_MIN}};
+  for (const auto& [bytes, value] : rows) EXPECT_EQ(ReadPacked(bytes), value) << value;
 }
 
 TEST(DescriptionStream, TheEncoderAndTheReaderAgree) {
@@ -110,17 +110,11 @@ TEST(Settings, AHugeDamagedCountStopsAtTheEndOfTheBytes) {
   EXPECT_EQ(s.languageCode, 13u);
 }
 
+// The character sets as the system numbers them (SHIFTJIS_CHARSET and so on).
 TEST(Settings, LanguageCodesPickTheirCharacterSets) {
-  EXPECT_EQ(CharsetForLanguage(13), 128);
-  EXPECT_EQ(CharsetForLanguage(21), 136);
-  EXPECT_EQ(CharsetForLanguage(12), 177);
-  EXPECT_EQ(CharsetForLanguage(14), 178);
-  EXPECT_EQ(CharsetForLanguage(16), 161);
-  EXPECT_EQ(CharsetForLanguage(19), 162);
-  EXPECT_EQ(CharsetForLanguage(24), 222);
-  EXPECT_EQ(CharsetForLanguage(34), 204);
-  EXPECT_EQ(CharsetForLanguage(0), 1);
-  EXPECT_EQ(CharsetForLanguage(1), 1);
+  const std::pair<uint32_t, int32_t> rows[] = {{13, 128}, {21, 136}, {12, 177}, {14, 178}, {16, 161},
+                                               {19, 162}, {24, 222}, {34, 204}, {0, 1},    {1, 1}};
+  for (auto [language, charset] : rows) EXPECT_EQ(CharsetForLanguage(language), charset) << language;
 }
 
 }  // namespace
