@@ -19,34 +19,27 @@ std::string Refusal(const LinkRequest& request) {
   return error;
 }
 
-// Each snippet does one forbidden thing; its message names the object and
-// each of the words.
 TEST(Refusals, EachForbiddenThingIsNamed) {
-  struct Row {
-    const char* what;
-    std::string snippet;
-    std::vector<const char*> words;
+  const std::pair<std::string, std::vector<const char*>> rows[] = {
+      {"refuse_constructor", {".ctors", "constructors"}},
+      {"refuse_tls", {".tls$", "thread-local"}},
+      {"refuse_unknown_section", {".vellory"}},
+      {"refuse_plain_undefined", {"plain_symbol", "not defined"}},
+      {"refuse_long_name", {"!Xlib!abcdefghij", "255"}},
+      {"refuse_code_address", {"from code to code", "Target"}},
+      {"refuse_import_address", {"StringLen", "address"}},
+      {"refuse_import_pointer", {"StringLen", "data"}},
+      {"refuse_rel32_in_data", {"relative", ".text"}},
+      {"refuse_relative_data", {"relative", "value"}},
+      {"refuse_import_offset", {"StringLen", "+ 4"}},
+      {"refuse_rva", {"type 0x7", ".data", "base"}},
+      {"refuse_common", {"shared", "common"}},
   };
-  const Row rows[] = {
-      {"global constructors", "refuse_constructor", {".ctors", "constructors"}},
-      {"thread-local data", "refuse_tls", {".tls$", "thread-local"}},
-      {"a section the image has no place for", "refuse_unknown_section", {".vellory"}},
-      {"an undefined name that is no import", "refuse_plain_undefined", {"plain_symbol", "not defined"}},
-      {"an import name longer than 255 bytes", "refuse_long_name", {"!Xlib!abcdefghij", "255"}},
-      {"an absolute reference from code to code", "refuse_code_address", {"from code to code", "Target"}},
-      {"the address of an import taken in code", "refuse_import_address", {"StringLen", "address"}},
-      {"a pointer to an import in data", "refuse_import_pointer", {"StringLen", "data"}},
-      {"a relative reference in data", "refuse_rel32_in_data", {"relative", ".text"}},
-      {"a relative reference from code to data", "refuse_relative_data", {"relative", "value"}},
-      {"a call to an import plus an offset", "refuse_import_offset", {"StringLen", "+ 4"}},
-      {"a relocation type without a fixup", "refuse_rva", {"type 0x7", ".data", "base"}},
-      {"a common symbol", "refuse_common", {"shared", "common"}},
-  };
-  for (const Row& r : rows) {
-    SCOPED_TRACE(r.what);
-    std::string error = Refusal(Request({r.snippet}));
-    EXPECT_TRUE(error.starts_with(r.snippet + ".o: ")) << error;
-    for (const char* word : r.words) EXPECT_NE(error.find(word), std::string::npos) << error;
+  for (const auto& [snippet, words] : rows) {
+    SCOPED_TRACE(snippet);
+    std::string error = Refusal(Request({snippet}));
+    EXPECT_TRUE(error.starts_with(snippet + ".o: ")) << error;
+    for (const char* word : words) EXPECT_NE(error.find(word), std::string::npos) << error;
   }
   EXPECT_EQ(Refusal(Request({"refuse_not_offered"})),
             "refuse_not_offered.o: StringFoo is not offered by the runtime");
