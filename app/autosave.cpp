@@ -16,11 +16,16 @@ constexpr int32_t kSingleShot = 1;
 
 bool gUnsaved = false;
 int32_t gSavesRunning = 0;
+// The session's end has been told once and saved then.
+bool gSessionSaved = false;
 
-ObjectRecord* Timer() { return RuntimeControlFetch(MainWindow(), &kTimerAutosave); }
+// The autosave timer; nil before the main window exists.
+ObjectRecord* Timer() {
+  return MainWindow() ? RuntimeControlFetch(MainWindow(), &kTimerAutosave) : nullptr;
+}
 
 void Arm() {
-  ObjectRecord* timer = MainWindow() ? Timer() : nullptr;
+  ObjectRecord* timer = Timer();
   if (timer && timerModeGetter(timer) == 0) timerModeSetter(timer, 0, kSingleShot);
 }
 
@@ -33,7 +38,7 @@ void NoteUnsavedChange() {
 
 void ForgetUnsavedChanges() {
   gUnsaved = false;
-  if (ObjectRecord* timer = MainWindow() ? Timer() : nullptr) timerModeSetter(timer, 0, 0);
+  if (ObjectRecord* timer = Timer()) timerModeSetter(timer, 0, 0);
 }
 
 SaveScope::SaveScope() {
@@ -59,10 +64,12 @@ void Main_Moved(ObjectRecord*) { NoteUnsavedChange(); }
 
 // The process may be ended right after this without any window closing:
 // the settings and the text are saved now, changed or not (the setup
-// assistant's choices live only in the store until a save).
+// assistant's choices live only in the store until a save). The session's
+// end is told twice (asked, then done); the second time saves only what
+// changed since the first.
 void Main_EndSession(ObjectRecord* main) {
-  if (gSavesRunning) return;
-  Main_PrefsSave(main);
+  if (gSavesRunning || (gSessionSaved && !gUnsaved)) return;
+  gSessionSaved = Main_PrefsSave(main);
 }
 
 }  // extern "C"

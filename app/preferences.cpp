@@ -92,13 +92,6 @@ void PutBool(StringRecord* key, bool value) { PrefContainer_PutBoolean(Prefs(), 
 int32_t GetInt(StringRecord* key) { return PrefContainer_GetInteger(Prefs(), key); }
 bool GetBool(StringRecord* key) { return PrefContainer_GetBoolean(Prefs(), key); }
 
-bool PreferenceFileExists(ObjectRecord* container) {
-  Ref folder = Ref::Adopt(PrefContainer_PrefLocation(container));
-  if (!folder) return false;
-  Ref file = Ref::Adopt(FolderChild(folder.get(), &kPrefFile));
-  return file && fileExistsGetter(file.get());
-}
-
 void LoadSerialSettings() {
   SerialObject* line = SerialSettings();
   line->port = static_cast<int16_t>(GetInt(&kPort));
@@ -138,17 +131,21 @@ String FailureReason() {
   return String::Adopt(StringLCase(first.get())) + String::Adopt(StringMid2(reason.get(), 2));
 }
 
-// The preference file and the place an unreadable one is kept.
-Ref PreferenceFile() {
+// A file of the preferences folder (nil when there is no such folder): the
+// preference file, and the place an unreadable one is kept.
+Ref InPreferencesFolder(StringRecord* name) {
   Ref folder = Ref::Adopt(PrefContainer_PrefLocation(Prefs()));
-  return Ref::Adopt(FolderChild(folder.get(), &kPrefFile));
+  return folder ? Ref::Adopt(FolderChild(folder.get(), name)) : Ref();
+}
+Ref PreferenceFile() { return InPreferencesFolder(&kPrefFile); }
+Ref AsidePlace() {
+  return InPreferencesFolder((String::Borrow(&kPrefFile) + String::Borrow(&kAsideSuffix)).get());
+}
+bool PreferenceFileExists() {
+  Ref file = PreferenceFile();
+  return file && fileExistsGetter(file.get());
 }
 String PathOf(const Ref& item) { return String::Adopt(fileAbsolutePathGetter(item.get())); }
-Ref AsidePlace() {
-  Ref folder = Ref::Adopt(PrefContainer_PrefLocation(Prefs()));
-  String name = String::Borrow(&kPrefFile) + String::Borrow(&kAsideSuffix);
-  return Ref::Adopt(FolderChild(folder.get(), name.get()));
-}
 
 // A file that could not be read waits here to be moved aside; until it is,
 // nothing is saved over it.
@@ -242,7 +239,7 @@ void Main_PrefsLoad(ObjectRecord* main) {
   ObjectRecord*& slot = Global<ObjectRecord*>(G::kPrefs);
   RuntimeUnlockObject(slot);
   slot = container;
-  Global<bool>(G::kFirstRun) = !PreferenceFileExists(container);
+  Global<bool>(G::kFirstRun) = !PreferenceFileExists();
   PrefContainer_Init(container, &kPrefFile);
   Main_PrefsDefault(main);
   if (!PrefContainer_Read(container)) SetUnreadableFileAside();

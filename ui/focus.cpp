@@ -41,6 +41,12 @@ bool TakeFocusAway() {
 }  // namespace
 
 Pane* ActivePane() { return gActivePane; }
+
+Pane* ActivePaneIn(const WindowObject* window) {
+  Pane* pane = gActivePane;
+  if (!window || !pane || !pane->Control()) return nullptr;
+  return pane->Control()->control.window == &window->header ? pane : nullptr;
+}
 WindowObject* FocusedWindow() { return gFocusedWindow; }
 
 void SetActivePane(Pane* pane) {
@@ -90,9 +96,8 @@ void RestoreWindowFocus(WindowObject* window) {
 }
 
 void ReleaseFocusOfWindow(WindowObject* window) {
-  Pane* pane = gActivePane;
-  if (!window || !pane || !pane->Control()) return;
-  if (pane->Control()->control.window != &window->header) return;
+  Pane* pane = ActivePaneIn(window);
+  if (!pane) return;
   SetFocusedPaneOf(window, pane);
   TakeFocusAway();
 }

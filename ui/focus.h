@@ -6,6 +6,8 @@ class Pane;
 struct WindowObject;
 
 Pane* ActivePane();
+// The active pane when it lies in `window`, else null.
+Pane* ActivePaneIn(const WindowObject* window);
 // Makes `pane` active: the old one loses the focus first ("LostFocus"), then,
 // unless a handler moved the focus meanwhile, `pane` gains it ("GotFocus").
 void SetActivePane(Pane* pane);

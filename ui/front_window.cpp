@@ -8,7 +8,6 @@
 
 #include "ui/focus.h"
 #include "ui/native_window.h"
-#include "ui/pane.h"
 
 namespace {
 
@@ -32,9 +31,4 @@ WindowObject* FrontApplicationWindow() {
   return nullptr;
 }
 
-Pane* ActivePaneOfFrontWindow() {
-  Pane* pane = ActivePane();
-  if (!pane || !pane->Control()) return nullptr;
-  WindowObject* front = FrontApplicationWindow();
-  return front && pane->Control()->control.window == &front->header ? pane : nullptr;
-}
+Pane* ActivePaneOfFrontWindow() { return ActivePaneIn(FrontApplicationWindow()); }

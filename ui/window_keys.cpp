@@ -58,12 +58,6 @@ std::vector<Pane*> PanesOf(const WindowObject* w) {
   return out;
 }
 
-Pane* FocusedPaneIn(const WindowObject* w) {
-  Pane* pane = ActivePane();
-  if (!pane || !pane->Control()) return nullptr;
-  return pane->Control()->control.window == &w->header ? pane : nullptr;
-}
-
 bool Pushable(Pane* pane) {
   RectControlObject* rc = pane->Control();
   return rc && rc->enabled && rc->visible;
@@ -85,7 +79,7 @@ void CycleFocus(WindowObject* w, bool backwards) {
   for (Pane* pane : PanesOf(w))
     if (pane->CanTakeFocus()) panes.push_back(pane);
   if (panes.empty()) return;
-  Pane* current = FocusedPaneIn(w);
+  Pane* current = ActivePaneIn(w);
   size_t n = panes.size(), at = backwards ? 0 : n - 1;
   for (size_t i = 0; i < n; ++i)
     if (panes[i] == current) at = i;
@@ -125,7 +119,7 @@ bool HandleInWindow(WindowObject* w, const MSG& message) {
   if ((vk == VK_RETURN || vk == VK_ESCAPE) && DropDownListOpen(message.hwnd)) return false;
   // F10 and Alt combinations: a shortcut, or the system's menu-bar access.
   if (message.message == WM_SYSKEYDOWN) return false;
-  Pane* focused = FocusedPaneIn(w);
+  Pane* focused = ActivePaneIn(w);
   if (focused && focused->KeyDown(message)) return true;
   if (vk == VK_TAB && !held.control) {
     CycleFocus(w, held.shift);

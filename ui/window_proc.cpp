@@ -198,11 +198,7 @@ LRESULT OnCopyData(NativeWindow*, WPARAM, LPARAM lParam) {
 // window is told while there is still time; the session may end (TRUE).
 // Only an ending that really happens (WM_ENDSESSION with TRUE) is told again.
 LRESULT OnQueryEndSession(NativeWindow* n, WPARAM, LPARAM) {
-  if (ObjectRecord* w = WindowOf(n)) {
-    RuntimeLockObject(w);
-    RaiseEvent(w, gWindowEvents[kWindowEndSession]);
-    RuntimeUnlockObject(w);
-  }
+  RaiseEvent(WindowOf(n), gWindowEvents[kWindowEndSession]);
   return TRUE;
 }
 

@@ -5,6 +5,8 @@
 // reach its title bar.
 #include <windows.h>
 
+#include <algorithm>
+
 #include "objects/objects.h"
 #include "ui/native_window.h"
 
@@ -15,8 +17,6 @@ WindowObject* AsWindow(ObjectRecord* object) { return reinterpret_cast<WindowObj
 // How much of a window's top edge must lie on a monitor's work area for its
 // title bar to be grabbed.
 constexpr LONG kReachable = 40;
-
-LONG Clamp(LONG value, LONG low, LONG high) { return value < low ? low : value > high ? high : value; }
 
 // A place saved on a monitor that is gone or on a larger screen would open
 // the window out of sight: it moves onto the nearest monitor's work area,
@@ -33,11 +33,9 @@ void KeepReachable(HWND hwnd) {
   if (IntersectRect(&seen, &top, &work) && seen.right - seen.left >= kReachable &&
       seen.bottom - seen.top >= kReachable)
     return;
-  LONG x = Clamp(r.left, work.left, work.right - (r.right - r.left));
-  LONG y = Clamp(r.top, work.top, work.bottom - (r.bottom - r.top));
-  // A window larger than the work area keeps its top left corner on it.
-  x = x < work.left ? work.left : x;
-  y = y < work.top ? work.top : y;
+  // Inside the work area; one larger than it keeps its top left corner there.
+  LONG x = std::max(work.left, std::min(r.left, work.right - (r.right - r.left)));
+  LONG y = std::max(work.top, std::min(r.top, work.bottom - (r.bottom - r.top)));
   SetWindowPos(hwnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 

@@ -128,15 +128,9 @@ void Locator(const Bytes& input) {
 constexpr uint32_t kImageStart = 16;
 
 void AppendedImage(const Bytes& input) {
-  LengthReader read = [](void* f, uint64_t at, uint32_t& length) {
-    const auto* file = static_cast<const Bytes*>(f);
-    if (at + 4 > file->size()) return false;
-    length = ReadU32LE(file->data() + at);
-    return true;
-  };
   BlockPlace places[image::kBlockCount];
   std::string message;
-  if (!PlaceAppendedBlocks(input.size(), kImageStart, read, const_cast<Bytes*>(&input), places, message)) return;
+  if (!PlaceAppendedBlocks(input.size(), kImageStart, LengthInBytes, const_cast<Bytes*>(&input), places, message)) return;
   for (const BlockPlace& p : places) Touch(input.data() + p.offset, p.length);
 }
 

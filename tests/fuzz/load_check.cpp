@@ -23,13 +23,13 @@
 #include "startup/project_items.h"
 #include "startup/project_record.h"
 #include "startup/settings.h"
+#include "tests/fuzz/mutator.h"
 #include "tools/image_builder/pe_resources.h"
 #include "ui/menu_description.h"
 #include "ui/pictures_layout.h"
 
 namespace {
 
-using Bytes = std::vector<uint8_t>;
 
 // A copy of `b` below 4 GB (stored addresses are 32-bit words), at the end
 // of its pages so that a read past it faults.
@@ -61,14 +61,8 @@ std::string Check(const Bytes& file, std::vector<std::pair<void*, size_t>>& maps
   if (!ReadPeFacts(file, facts, error)) return "program: " + error;
   image::Locator locator{};
   if (!DecodeLocator(file.data() + facts.locatorOffset, facts.locatorSize, locator)) return "locator";
-  LengthReader read = [](void* f, uint64_t at, uint32_t& length) {
-    const auto* bytes = static_cast<const Bytes*>(f);
-    if (at + 4 > bytes->size()) return false;
-    length = ReadU32LE(bytes->data() + at);
-    return true;
-  };
   BlockPlace places[image::kBlockCount];
-  if (!PlaceAppendedBlocks(file.size(), locator.imageOffset, read, const_cast<Bytes*>(&file), places, error))
+  if (!PlaceAppendedBlocks(file.size(), locator.imageOffset, LengthInBytes, const_cast<Bytes*>(&file), places, error))
     return "blocks: " + error;
   auto block = [&](image::Block b) { return Low(file.data() + places[b].offset, places[b].length, maps); };
   uint8_t* code = block(image::kCode);

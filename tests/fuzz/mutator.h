@@ -9,7 +9,18 @@
 #include <random>
 #include <vector>
 
+#include "sdk/le_bytes.h"
+
 using Bytes = std::vector<uint8_t>;
+
+// The image reader's LengthReader over a program file held in Bytes: the
+// little-endian word at `at`, false past the end.
+inline bool LengthInBytes(void* file, uint64_t at, uint32_t& length) {
+  const auto* bytes = static_cast<const Bytes*>(file);
+  if (at + 4 > bytes->size()) return false;
+  length = ReadU32LE(bytes->data() + at);
+  return true;
+}
 
 class Mutator {
  public:
