@@ -45,9 +45,13 @@ void __cdecl GetControlBounds(PlugInstance i, ControlBounds16* out) {
 int __cdecl GetControlVisible(PlugInstance i) { return ControlOf(i)->visible; }
 int __cdecl ControlEnabled(PlugInstance i) { return ControlOf(i)->enabled; }
 void __cdecl Invalidate(PlugInstance) { g_host.raised.push_back("invalidate"); }
-// A control's graphics object is the control itself.
+// A control's graphics object is the control itself, handed out with a
+// reference of its own as the runtime hands out a new graphics object.
 HDC __cdecl GraphicsDC(void* g) { return ControlOf(static_cast<PlugInstance>(g))->dc; }
-void* __cdecl ControlGraphics(PlugInstance i) { return i; }
+void* __cdecl ControlGraphics(PlugInstance i) {
+  ++g_host.objectRefs[i];
+  return i;
+}
 int __cdecl Charset() { return ANSI_CHARSET; }
 
 void __cdecl ActionHandler(PlugInstance i) {
