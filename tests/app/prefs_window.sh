@@ -27,7 +27,7 @@ connect() {
   wait_value "the connection" Listening status_text
 }
 
-printf 'wait 120000\n' > "$WORK/hold.script"
+printf '%s\n' "$HOLD" > "$WORK/hold.script"
 start_sim --script "$WORK/hold.script"
 prefs_file "Port = 1" "Baud = 10" "Bits = 3" "Parity = 1" "Stop = 0" "XON = 0" "CTS = 1" "DTR = 0" \
   "AutoConnect = 0" "ShowProgressBar = 1" "EnableKeyRepeat = 1" "ReturnType = 2" "TextEncoder = 1"

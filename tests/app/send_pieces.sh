@@ -6,7 +6,7 @@
 # went out, and no message follows.
 source "$LIB"
 prefs_file "AutoConnect = 1" "Port = 1" "ShowInputView = 1"
-sim_script 'wait 600000'
+sim_script "$HOLD"
 start_sim --script "$WORK/handheld.script"
 start_app
 wait_status "Listening"

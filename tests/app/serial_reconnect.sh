@@ -25,7 +25,7 @@ status_within() {
 }
 
 prefs_file "AutoConnect = 1" "Port = 1" "Baud = 13" "ShowInputView = 1"
-sim_script 'expect go1 60000' 'send one' 'wait 120000'
+sim_script "expect go1 $((60000 * SCALE))" 'send one' "$HOLD"
 plug_cable --script "$WORK/handheld.script"
 start_app
 wait_status "Listening"
@@ -41,7 +41,7 @@ menu_snapshot
 expect_menu FileConnect 3 "&Connect"
 
 # --- plugged back at the same place: Listening by itself, frames arrive
-sim_script 'expect go2 60000' 'send two' 'wait 120000'
+sim_script "expect go2 $((60000 * SCALE))" 'send two' "$HOLD"
 plug_cable --script "$WORK/handheld.script"
 status_within "Listening" 5000 "the cable back"
 no_message_box
@@ -52,7 +52,7 @@ wait_writing "onetwo"
 keys ctrl+k
 wait_status "Offline"
 pull_cable
-sim_script 'wait 120000'
+sim_script "$HOLD"
 plug_cable --script "$WORK/handheld.script"
 sleep 5  # two reconnect periods and more: nothing may happen
 expect_eq "status after the user's Disconnect" "$(status_text)" "Offline"

@@ -8,10 +8,14 @@
 # windows of its own program. The preference file the program may write is
 # put back at the end.
 #
+# On a slow (emulated) machine VELLORY_DAMAGE_COUNT takes a smaller sample
+# and VELLORY_TIME_SCALE stretches the 10 s.
+#
 # run_damage_test.sh WINE_RUN UI_DRIVER DAMAGE_IMAGE PROGRAM PREFIX COUNT JOBS
 set -u
 export wine_run=$1 driver=$2 damage=$3 program=$4
-prefix=$5 count=$6 jobs=$7
+prefix=$5 count=${VELLORY_DAMAGE_COUNT:-$6} jobs=$7
+export limit=$((10000 * ${VELLORY_TIME_SCALE:-1}))
 export work
 work=$(mktemp -d)
 prefs="$prefix/drive_c/windows/Vellory Prefs"
@@ -30,13 +34,13 @@ one() {
   mkdir -p "$dir"
   local what out status shown
   what=$("$damage" "$program" "$dir/damaged.exe" --nth "$n") || { echo "$n|failed|no damage made|"; return; }
-  out=$("$wine_run" "$driver" run "Z:${dir//\//\\}\\damaged.exe" ZBWindow 10000 | tr -d '\r')
+  out=$("$wine_run" "$driver" run "Z:${dir//\//\\}\\damaged.exe" ZBWindow "$limit" | tr -d '\r')
   status=$(sed -n 's/^exit //p' <<< "$out")
   shown=$(sed -n 's/^message: //p' <<< "$out" | head -1)
   rm -rf "$dir"
   if [ "$status" = 0 ]; then echo "$n|harmless|$what|$shown"
   elif [ "$status" = 1 ] && [ -n "$shown" ]; then echo "$n|refused|$what|$shown"
-  elif grep -qx hang <<< "$out"; then echo "$n|failed: did not end within 10 s|$what|$shown"
+  elif grep -qx hang <<< "$out"; then echo "$n|failed: did not end within $((limit / 1000)) s|$what|$shown"
   else echo "$n|failed: ${status:-no status}${shown:+ after the message}|$what|$shown"
   fi
 }
