@@ -10,6 +10,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <iostream>
 #include <sstream>
@@ -99,6 +100,18 @@ bool ExpectNothing(Line& line, const ScriptStep& step, std::string& pending) {
   return false;
 }
 
+// On a slow (emulated) machine the desktop takes VELLORY_TIME_SCALE times as
+// long for everything, so the script's waits and time limits stretch with
+// it; the pauses between pieces of a send keep their pace.
+void StretchTimes(Script& script) {
+  const char* text = std::getenv("VELLORY_TIME_SCALE");
+  long scale = text ? std::strtol(text, nullptr, 10) : 1;
+  if (scale <= 1 || scale > 100) return;
+  for (ScriptStep& step : script.steps)
+    if (step.kind != ScriptStep::kSend && step.kind != ScriptStep::kRaw)
+      step.timeoutMs *= static_cast<uint32_t>(scale);
+}
+
 int RunScript(Line& line, const std::string& path) {
   std::ifstream in(path);
   if (!in) {
@@ -112,6 +125,7 @@ int RunScript(Line& line, const std::string& path) {
     std::cerr << path << ": " << script.error << "\n";
     return 2;
   }
+  StretchTimes(script);
   std::string pending;  // received and not yet matched
   for (const ScriptStep& step : script.steps) {
     bool ok = true;
