@@ -22,8 +22,7 @@ test: build
 	  status=0; \
 	  ctest --test-dir $(BUILD) --output-on-failure -R '$(NATIVE_TESTS)' || status=1; \
 	  cmake -S . -B $(BUILD) -DVELLORY_TIME_SCALE=3 >/dev/null || status=1; \
-	  scripts/test-machine run $(BUILD) env VELLORY_TIME_SCALE=3 VELLORY_DAMAGE_COUNT=60 \
-	    scripts/test-session $(BUILD) \
+	  scripts/test-machine run $(BUILD) scripts/test-session $(BUILD) \
 	    ctest --test-dir $(BUILD) --output-on-failure -j$(JOBS) -E '$(NATIVE_TESTS)' || status=1; \
 	  exit $$status; \
 	fi

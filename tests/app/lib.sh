@@ -15,10 +15,8 @@ MAIN_CLASS=ZBWindow
 MAIN_TITLE="Vellory Server"
 APP_PID=
 SIM_PID=
-# On a slow (emulated) machine every step takes longer: waits on the far end
-# of the cable are stretched by VELLORY_TIME_SCALE. A simulator that only
-# holds the cable holds it for an hour; the test ends it.
-SCALE=${VELLORY_TIME_SCALE:-1}
+# A simulator that only holds the cable holds it for an hour, however slow
+# the machine; the test ends it.
 HOLD="wait 3600000"
 
 saved_com2=$(readlink "$DEVICES/com2" 2>/dev/null || true)

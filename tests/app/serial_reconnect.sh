@@ -25,7 +25,7 @@ status_within() {
 }
 
 prefs_file "AutoConnect = 1" "Port = 1" "Baud = 13" "ShowInputView = 1"
-sim_script "expect go1 $((60000 * SCALE))" 'send one' "$HOLD"
+sim_script 'expect go1 60000' 'send one' "$HOLD"
 plug_cable --script "$WORK/handheld.script"
 start_app
 wait_status "Listening"
@@ -41,7 +41,7 @@ menu_snapshot
 expect_menu FileConnect 3 "&Connect"
 
 # --- plugged back at the same place: Listening by itself, frames arrive
-sim_script "expect go2 $((60000 * SCALE))" 'send two' "$HOLD"
+sim_script 'expect go2 60000' 'send two' "$HOLD"
 plug_cable --script "$WORK/handheld.script"
 status_within "Listening" 5000 "the cable back"
 no_message_box

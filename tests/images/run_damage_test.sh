@@ -8,13 +8,12 @@
 # windows of its own program. The preference file the program may write is
 # put back at the end.
 #
-# On a slow (emulated) machine VELLORY_DAMAGE_COUNT takes a smaller sample
-# and VELLORY_TIME_SCALE stretches the 10 s.
+# On a slow (emulated) machine VELLORY_TIME_SCALE stretches the 10 s.
 #
 # run_damage_test.sh WINE_RUN UI_DRIVER DAMAGE_IMAGE PROGRAM PREFIX COUNT JOBS
 set -u
 export wine_run=$1 driver=$2 damage=$3 program=$4
-prefix=$5 count=${VELLORY_DAMAGE_COUNT:-$6} jobs=$7
+prefix=$5 count=$6 jobs=$7
 export limit=$((10000 * ${VELLORY_TIME_SCALE:-1}))
 export work
 work=$(mktemp -d)

@@ -101,15 +101,15 @@ bool ExpectNothing(Line& line, const ScriptStep& step, std::string& pending) {
 }
 
 // On a slow (emulated) machine the desktop takes VELLORY_TIME_SCALE times as
-// long for everything, so the script's waits and time limits stretch with
-// it; the pauses between pieces of a send keep their pace.
+// long for everything, so how long an "expect" waits for it stretches with
+// it. Waits and quiet spells keep their length: they pace the conversation
+// against the desktop's own timers.
 void StretchTimes(Script& script) {
   const char* text = std::getenv("VELLORY_TIME_SCALE");
   long scale = text ? std::strtol(text, nullptr, 10) : 1;
   if (scale <= 1 || scale > 100) return;
   for (ScriptStep& step : script.steps)
-    if (step.kind != ScriptStep::kSend && step.kind != ScriptStep::kRaw)
-      step.timeoutMs *= static_cast<uint32_t>(scale);
+    if (step.kind == ScriptStep::kExpect) step.timeoutMs *= static_cast<uint32_t>(scale);
 }
 
 int RunScript(Line& line, const std::string& path) {
