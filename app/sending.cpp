@@ -49,6 +49,9 @@ struct Send {
 };
 Send gSend = {};
 
+// The runtime's clock counts microseconds (at millisecond resolution).
+double NowMs() { return RuntimeMicroseconds() / 1000.0; }
+
 ObjectRecord* Timer(ObjectRecord* main) { return RuntimeControlFetch(main, &kTimerSend); }
 ObjectRecord* Line(ObjectRecord* main) { return RuntimeControlFetch(main, &kSerialPort); }
 
@@ -73,7 +76,7 @@ bool Begin(ObjectRecord* main) {
   if (gSend.active || !Main_IsConnected(main)) return false;
   gSend.active = true;
   gSend.next = 1;
-  gSend.lastProgressMs = RuntimeMicroseconds();
+  gSend.lastProgressMs = NowMs();
   Main_SetStatus(main, kSending, false);
   progressMaximumSetter(ProgressBar(), 0, 100);
   ShowProgress();
@@ -170,7 +173,7 @@ void TimerSend_Action(ObjectRecord*) {
     return;
   }
   int32_t wrote = serialWriteSome(Line(main), piece.get(), kWriteLimitMs);
-  double now = RuntimeMicroseconds();
+  double now = NowMs();
   if (wrote > 0) {
     Consumed(wrote);
     gSend.lastProgressMs = now;
