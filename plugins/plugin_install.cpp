@@ -38,9 +38,29 @@ bool WriteLibrary(const std::string& path, const EmbeddedPlugin& plugin) {
   return written == plugin.length;
 }
 
+// Whether `path` already holds exactly `plugin`'s bytes: then the start
+// need not write it again (the file would come out the same, and a library
+// another running copy has loaded cannot be written over anyway).
+bool AlreadyThere(const std::string& path, const EmbeddedPlugin& plugin) {
+  if (path.empty()) return false;
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
+                            OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  bool same = false;
+  LARGE_INTEGER size = {};
+  if (GetFileSizeEx(file, &size) && size.QuadPart == plugin.length) {
+    std::string bytes(plugin.length, '\0');
+    DWORD got = 0;
+    same = ReadFile(file, bytes.data(), plugin.length, &got, nullptr) && got == plugin.length &&
+           std::memcmp(bytes.data(), plugin.bytes, plugin.length) == 0;
+  }
+  CloseHandle(file);
+  return same;
+}
+
 void Install(const EmbeddedPlugin& plugin) {
   std::string path = InFolder(GetSystemDirectoryA, plugin.fileName);
-  if (!WriteLibrary(path, plugin)) {
+  if (!AlreadyThere(path, plugin) && !WriteLibrary(path, plugin)) {
     std::string windows = InFolder(GetWindowsDirectoryA, plugin.fileName);
     if (WriteLibrary(windows, plugin)) path = windows;
   }
