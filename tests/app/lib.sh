@@ -104,6 +104,10 @@ kill_app() {
   APP_PID=
 }
 
+# writing_from NAME: the Writing Window holds the bytes of $WORK/NAME (a
+# text too long for a command line); Wine's Z: drive is the Linux root.
+writing_from() { main_driver settextfile RICHEDIT "Z:$WORK/$1" || fail "the Writing Window's text"; }
+
 # The Writing Window's text (a RichEdit control), line ends as LF.
 writing_window() { main_driver text RICHEDIT | tr -d '\r'; }
 # The status line's text, found by its place (TextStatus at 21,2): while the
@@ -217,11 +221,11 @@ os.write(fd, sys.argv[2].encode())
 os.close(fd)' "$WORK/cable" "$1"
 }
 
-# Makes the main window the active one (its enabling rules run only then) by
-# a click on the empty end of its status line.
+# Makes the main window the active one (its enabling rules run only then),
+# as its task bar button does.
 main_is_active() { main_driver waitactive 0 >/dev/null 2>&1; }
 activate_main() {
-  retry_action "the main window to become active" 'main_driver realclick 188 10' main_is_active
+  retry_action "the main window to become active" 'main_driver front' main_is_active
   sleep 0.3
 }
 

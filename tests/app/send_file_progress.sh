@@ -7,11 +7,19 @@ source "$LIB"
 LINES=60000
 prefs_file "AutoConnect = 1" "Port = 1" "ShowInputView = 1" "ReturnType = 2" "ShowProgressBar = 1"
 seq -f 'line%05g' $LINES | sed 's/$/\r/' > "$WORK/long.txt"
+# expect_lines FROM TO: the handheld reads those lines.
+expect_lines() { seq -f 'expect line%05g\r\n 30000' "$1" "$2"; }
+# The handheld stops reading for a second at each eighth (well within the
+# 2 s a send waits for a line that takes nothing), so that the send lasts
+# long enough to be watched on any machine.
+EIGHTH=$((LINES / 8))
 {
   echo 'wait 1000'
-  seq -f 'expect line%05g\r\n 30000' $((LINES / 2))
-  echo 'send middle'
-  seq -f 'expect line%05g\r\n 30000' $((LINES / 2 + 1)) $LINES
+  for part in $(seq 0 7); do
+    expect_lines $((part * EIGHTH + 1)) $(((part + 1) * EIGHTH))
+    if [ "$part" = 3 ]; then echo 'send middle'; fi
+    if [ "$part" != 7 ]; then echo 'wait 1000'; fi
+  done
   echo 'send done'
   echo 'expect-nothing 8000'  # the cable stays while the status is checked
 } > "$WORK/handheld.script"
@@ -28,13 +36,12 @@ bar_blocks() { main_driver highlight $((BL + 2)) $(((BT + BB) / 2)) $((BR - BL -
 expect_eq "the idle bar" "$(bar_blocks)" "-1 0"
 
 send_file long.txt
-# The bar shows the share sent: sampled while the lines go out, it grows.
-shares=""
-for _ in $(seq 10); do
-  set -- $(main_driver progress msctls_progress32#0 | tr -d '\r')
-  shares="$shares $1"
-  sleep 0.1
-done
+# The bar shows the share sent: sampled while the lines go out (80 times,
+# 150 ms apart, by one driver), it grows; once all is sent it is idle (0)
+# again, so the samples after the last share are left out.
+shares=" $(main_driver progress msctls_progress32#0 80 150 | tr -d '\r' | awk '{ print $1 }' | tr '\n' ' ')"
+echo "the bar, sampled:$shares"
+shares=$(sed -E 's/( 0)+ *$//' <<<"$shares")
 echo "the share sent, sampled:$shares"
 [ "$(tr ' ' '\n' <<<"$shares" | grep .)" = "$(tr ' ' '\n' <<<"$shares" | grep . | sort -n)" ] \
   || fail "the share sent went back:$shares"

@@ -33,9 +33,11 @@ TEST(HandheldProtocol, ScriptsReadStepByStep) {
       "wait 150\n"
       "expect ok\\r\\n 2000\n"
       "expect x\n"
-      "expect-nothing 300\n");
+      "expect-nothing 300\n"
+      "take 4000 900\n"
+      "take 12\n");
   ASSERT_EQ(s.error, "");
-  ASSERT_EQ(s.steps.size(), 7u);
+  ASSERT_EQ(s.steps.size(), 9u);
   EXPECT_EQ(s.steps[0].bytes, "hello world");
   EXPECT_EQ(s.steps[1].chunk, 3u);
   EXPECT_EQ(s.steps[1].gapMs, 40u);
@@ -47,6 +49,11 @@ TEST(HandheldProtocol, ScriptsReadStepByStep) {
   EXPECT_EQ(s.steps[5].timeoutMs, 5000u);
   EXPECT_EQ(s.steps[6].kind, ScriptStep::kExpectNothing);
   EXPECT_EQ(s.steps[6].line, 8);
+  EXPECT_EQ(s.steps[7].kind, ScriptStep::kTake);
+  EXPECT_EQ(s.steps[7].chunk, 4000u);
+  EXPECT_EQ(s.steps[7].timeoutMs, 900u);
+  EXPECT_EQ(s.steps[8].chunk, 12u);
+  EXPECT_EQ(s.steps[8].timeoutMs, 5000u);
 }
 
 TEST(HandheldProtocol, ScriptErrorsNameTheirLine) {
@@ -54,6 +61,8 @@ TEST(HandheldProtocol, ScriptErrorsNameTheirLine) {
   EXPECT_EQ(ParseScript("wait soon\n").error, "line 1: expected milliseconds, found \"soon\"");
   EXPECT_EQ(ParseScript("send-chunked 0 10 x\n").error, "line 1: a chunk size of 0");
   EXPECT_EQ(ParseScript("\n\nraw \\x0\n").error, "line 3: bad escape in \"\\x0\"");
+  EXPECT_EQ(ParseScript("take 0\n").error, "line 1: take needs a count");
+  EXPECT_EQ(ParseScript("take all\n").error, "line 1: expected a byte count, found \"all\"");
   EXPECT_TRUE(ParseScript("send a\nbad\n").steps.empty());
 }
 

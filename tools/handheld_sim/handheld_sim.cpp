@@ -76,20 +76,37 @@ void SendPieces(Line& line, const std::string& bytes, size_t chunk, uint32_t gap
 
 // --- script mode --------------------------------------------------------------
 
-bool Expect(Line& line, const ScriptStep& step, std::string& pending) {
-  auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(step.timeoutMs);
-  while (pending.size() < step.bytes.size()) {
+// Reads until `pending` holds `count` bytes or `ms` have passed.
+void ReadUpTo(Line& line, size_t count, uint32_t ms, std::string& pending) {
+  auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+  while (pending.size() < count) {
     auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
         deadline - std::chrono::steady_clock::now());
     if (left.count() <= 0) break;
-    pending += line.Read(step.bytes.size() - pending.size(), static_cast<int>(left.count()));
+    pending += line.Read(count - pending.size(), static_cast<int>(left.count()));
   }
+}
+
+bool Expect(Line& line, const ScriptStep& step, std::string& pending) {
+  ReadUpTo(line, step.bytes.size(), step.timeoutMs, pending);
   if (pending.compare(0, step.bytes.size(), step.bytes) == 0 && pending.size() >= step.bytes.size()) {
     pending.erase(0, step.bytes.size());
     return true;
   }
   std::cerr << "line " << step.line << ": expected \"" << Visible(step.bytes) << "\", got \""
             << Visible(pending) << "\"\n";
+  return false;
+}
+
+// Reads `step.chunk` bytes, whatever they are (what came before counts).
+bool Take(Line& line, const ScriptStep& step, std::string& pending) {
+  ReadUpTo(line, step.chunk, step.timeoutMs, pending);
+  if (pending.size() >= step.chunk) {
+    pending.erase(0, step.chunk);
+    return true;
+  }
+  std::cerr << "line " << step.line << ": expected " << step.chunk << " bytes, got " << pending.size()
+            << "\n";
   return false;
 }
 
@@ -101,7 +118,7 @@ bool ExpectNothing(Line& line, const ScriptStep& step, std::string& pending) {
 }
 
 // On a slow (emulated) machine the desktop takes VELLORY_TIME_SCALE times as
-// long for everything, so how long an "expect" waits for it stretches with
+// long for everything, so how long an "expect" or "take" waits for it stretches with
 // it. Waits and quiet spells keep their length: they pace the conversation
 // against the desktop's own timers.
 void StretchTimes(Script& script) {
@@ -109,7 +126,8 @@ void StretchTimes(Script& script) {
   long scale = text ? std::strtol(text, nullptr, 10) : 1;
   if (scale <= 1 || scale > 100) return;
   for (ScriptStep& step : script.steps)
-    if (step.kind == ScriptStep::kExpect) step.timeoutMs *= static_cast<uint32_t>(scale);
+    if (step.kind == ScriptStep::kExpect || step.kind == ScriptStep::kTake)
+      step.timeoutMs *= static_cast<uint32_t>(scale);
 }
 
 int RunScript(Line& line, const std::string& path) {
@@ -135,6 +153,7 @@ int RunScript(Line& line, const std::string& path) {
       case ScriptStep::kWait: Pause(step.timeoutMs); break;
       case ScriptStep::kExpect: ok = Expect(line, step, pending); break;
       case ScriptStep::kExpectNothing: ok = ExpectNothing(line, step, pending); break;
+      case ScriptStep::kTake: ok = Take(line, step, pending); break;
     }
     if (!ok) return 1;
   }

@@ -93,6 +93,14 @@ struct Parser {
       if (!Bytes(bytes, step.bytes)) return false;
       if (step.bytes.empty()) return Fail("expect needs bytes");
       if (!rest.empty() && !Count(rest, step.timeoutMs, "milliseconds")) return false;
+    } else if (command == "take") {
+      step.kind = ScriptStep::kTake;
+      step.timeoutMs = 5000;
+      uint32_t count = 0;
+      if (!Count(Word(rest), count, "a byte count")) return false;
+      if (count == 0) return Fail("take needs a count");
+      step.chunk = count;
+      if (!rest.empty() && !Count(rest, step.timeoutMs, "milliseconds")) return false;
     } else if (command == "expect-nothing") {
       step.kind = ScriptStep::kExpectNothing;
       if (!Count(rest, step.timeoutMs, "milliseconds")) return false;

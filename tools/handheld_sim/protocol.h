@@ -27,9 +27,9 @@ std::string Visible(std::string_view bytes);
 
 // One step of a script.
 struct ScriptStep {
-  enum Kind { kSend, kRaw, kWait, kExpect, kExpectNothing } kind;
+  enum Kind { kSend, kRaw, kWait, kExpect, kExpectNothing, kTake } kind;
   std::string bytes;      // kSend: the text; kRaw, kExpect: the bytes
-  size_t chunk = 0;       // kSend: chunk size (0: one write)
+  size_t chunk = 0;       // kSend: chunk size (0: one write); kTake: how many bytes
   uint32_t gapMs = 0;     // kSend: pause between chunks
   uint32_t timeoutMs = 0; // kWait: the pause; kExpect, kExpectNothing: how long
   int line = 0;           // in the script, for messages
@@ -47,4 +47,6 @@ struct Script {
 //   wait MS
 //   expect BYTES [TIMEOUT_MS]     these bytes come next (default 5000 ms)
 //   expect-nothing MS             nothing comes for MS
+//   take COUNT [TIMEOUT_MS]       COUNT bytes of any kind come (default 5000 ms):
+//                                 a handheld that reads slowly
 Script ParseScript(std::string_view text);

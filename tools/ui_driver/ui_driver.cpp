@@ -8,8 +8,9 @@
 //   ui-driver close CLASS TITLE        ask the window to close
 //   ui-driver endsession CLASS TITLE   log-off as the window sees it (query, then end)
 //   ui-driver minimize CLASS TITLE     minimize the window as its title bar button does
-//   ui-driver answers CLASS TITLE [MS] exit 0 when the window's thread answers a message
-//                                      within MS (250) milliseconds, 1 when it does not
+//   ui-driver answers CLASS TITLE [MS [N PERIOD]]  exit 0 when the window's thread
+//                                      answers a message within MS (250) milliseconds,
+//                                      N times (1) PERIOD ms apart; 1 when it does not
 //   ui-driver windows                  print one line per visible top-level window:
 //                                      "class|title|client L,T,R,B|window L,T,R,B|WxH|style|exstyle"
 //                                      (client = the content area on the screen)
@@ -17,6 +18,9 @@
 //                                      (rectangle in the parent's client coordinates)
 //   ui-driver text CLASS TITLE CHILD   print the text of a child
 //   ui-driver settext CLASS TITLE CHILD TEXT
+//   ui-driver settextfile CLASS TITLE CHILD FILE   set the text of a child to
+//                                      the bytes of FILE (for texts too long for
+//                                      a command line)
 //   ui-driver click CLASS TITLE X Y [right]   post a click at a client point
 //   ui-driver realclick CLASS TITLE X Y       move the cursor there and click through
 //                                      the system's input, as a user does
@@ -29,7 +33,8 @@
 //   ui-driver chars CLASS TITLE CHILD TEXT   post TEXT to a child as typed characters
 //   ui-driver vkey CLASS TITLE CHILD VK      post a press and release of the
 //                                      virtual key VK (decimal) to a child
-//   ui-driver progress CLASS TITLE CHILD     print "position low high" of a progress bar
+//   ui-driver progress CLASS TITLE CHILD [N MS]   print "position low high" of a
+//                                      progress bar, N times (1) MS (100) apart
 //   ui-driver highlight CLASS TITLE X Y W    on the screen, along the client row Y
 //                                      from X for W pixels: print "first count" of
 //                                      the pixels in the selection colour (first
@@ -59,6 +64,8 @@
 //                                      before its text is); print that text
 //   ui-driver waitactive CLASS TITLE [MS]   wait until the window is the active
 //                                      (foreground) one
+//   ui-driver front CLASS TITLE [MS]   make the window the active one, as its task
+//                                      bar button does, and wait until it is
 //   ui-driver run PROGRAM WINDOWCLASS MS    start PROGRAM (in its own folder) and
 //                                      see it through: its "Message" boxes are read
 //                                      ("message: TEXT") and answered with OK, its
@@ -70,7 +77,8 @@
 //
 // CLASS or TITLE may be "*" for any. CHILD is CLASS#N, the N-th child (from
 // 0) of that class. Exit status: 0 done, 2 window or child not found (after
-// the wait for "wait" and "waitgone"), 3 usage.
+// the wait for "wait" and "waitgone"), 3 usage. Every time limit MS, and the
+// pauses between keys, are multiplied by VELLORY_TIME_SCALE when it is set.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -129,6 +137,15 @@ BOOL CALLBACK MatchButton(HWND w, LPARAM param) {
   if (WithoutAmpersands(TextOf(w)) != search->text) return TRUE;
   search->found = w;
   return FALSE;
+}
+
+// How many times slower this machine is than the one the time limits were
+// set on (VELLORY_TIME_SCALE, 1 when unset; an emulated test machine is
+// several times slower). Every limit and pause of the driver stretches by it.
+DWORD Scaled(DWORD ms) {
+  const char* text = std::getenv("VELLORY_TIME_SCALE");
+  long scale = text ? std::strtol(text, nullptr, 10) : 1;
+  return scale > 1 && scale < 100 ? ms * static_cast<DWORD>(scale) : ms;
 }
 
 // Checks `done` every 50 ms until it holds (true) or `ms` have passed (false).
@@ -280,9 +297,12 @@ WORD NamedVirtualKey(const std::string& name) {
   return name.size() == 1 ? LOBYTE(VkKeyScanA(name[0])) : 0;
 }
 
+// Keys typed before the window is in front would go to another window; a
+// slow machine may take a while to bring it there.
 int RealKeys(HWND w, int count, char** combos) {
   SetForegroundWindow(w);
-  Sleep(200);
+  PollFor(Scaled(2000), [&] { return GetForegroundWindow() == w; });
+  Sleep(Scaled(200));
   for (int i = 0; i < count; ++i) {
     std::string combo = combos[i];
     std::vector<WORD> held;
@@ -298,7 +318,7 @@ int RealKeys(HWND w, int count, char** combos) {
     SendKey(vk, false);
     SendKey(vk, true);
     for (auto it = held.rbegin(); it != held.rend(); ++it) SendKey(*it, true);
-    Sleep(150);
+    Sleep(Scaled(150));
   }
   return 0;
 }
@@ -318,16 +338,38 @@ int WaitGone(const char* cls, const char* title, DWORD ms) {
   return 2;
 }
 
+int SetText(HWND child, const char* text) {
+  DWORD_PTR ignored = 0;
+  if (SendMessageTimeoutA(child, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
+                          Scaled(5000), &ignored))
+    return 0;
+  std::fprintf(stderr, "ui-driver: the text was not set (error %lu)\n", GetLastError());
+  return 2;
+}
+
 int OnChild(HWND w, int argc, char** argv, bool set) {
   HWND child = FindChild(w, argv[4]);
   if (!child) return 2;
-  if (!set) {
-    std::printf("%s\n", TextOf(child).c_str());
-    return 0;
+  if (set) return SetText(child, argc > 5 ? argv[5] : "");
+  std::printf("%s\n", TextOf(child).c_str());
+  return 0;
+}
+
+// A command line holds at most 32,767 characters, so a long text comes
+// from a file.
+int SetTextFromFile(HWND w, const char* childName, const char* path) {
+  HWND child = FindChild(w, childName);
+  if (!child) return 2;
+  FILE* file = std::fopen(path, "rb");
+  if (!file) {
+    std::fprintf(stderr, "ui-driver: %s cannot be read\n", path);
+    return 2;
   }
-  DWORD_PTR ignored = 0;
-  return SendMessageTimeoutA(child, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argc > 5 ? argv[5] : ""),
-                             SMTO_ABORTIFHUNG, 5000, &ignored) ? 0 : 2;
+  std::string text;
+  char chunk[4096];
+  for (size_t n; (n = std::fread(chunk, 1, sizeof chunk, file)) > 0;) text.append(chunk, n);
+  std::fclose(file);
+  return SetText(child, text.c_str());
 }
 
 int PostChars(HWND child, const std::string& text) {
@@ -342,14 +384,19 @@ int PostVirtualKey(HWND child, int vk) {
   return 0;
 }
 
-int Progress(HWND bar) {
-  LRESULT position = SendMessageA(bar, PBM_GETPOS, 0, 0);
-  // Without a structure to fill (it would lie in this process), the answer
-  // is the one end asked for.
-  LRESULT low = SendMessageA(bar, PBM_GETRANGE, TRUE, 0);
-  LRESULT high = SendMessageA(bar, PBM_GETRANGE, FALSE, 0);
-  std::printf("%ld %ld %ld\n", static_cast<long>(position), static_cast<long>(low),
-              static_cast<long>(high));
+// Samples `count` times, `ms` apart, from one process: a fast send can be
+// over before a second driver would have started.
+int Progress(HWND bar, int count, DWORD ms) {
+  for (int i = 0; i < count; ++i) {
+    if (i > 0) Sleep(ms);
+    LRESULT position = SendMessageA(bar, PBM_GETPOS, 0, 0);
+    // Without a structure to fill (it would lie in this process), the answer
+    // is the one end asked for.
+    LRESULT low = SendMessageA(bar, PBM_GETRANGE, TRUE, 0);
+    LRESULT high = SendMessageA(bar, PBM_GETRANGE, FALSE, 0);
+    std::printf("%ld %ld %ld\n", static_cast<long>(position), static_cast<long>(low),
+                static_cast<long>(high));
+  }
   return 0;
 }
 
@@ -619,18 +666,34 @@ int WaitActive(HWND w, DWORD ms) {
   return 2;
 }
 
-// The time-out argument at argv[i], in milliseconds, or `fallback` when absent.
+// As the task bar does when the window's button is clicked.
+int BringToFront(HWND w, DWORD ms) {
+  SetForegroundWindow(w);
+  return WaitActive(w, ms);
+}
+
+// The time-out argument at argv[i], in milliseconds, or `fallback` when
+// absent, stretched for a slow machine.
 DWORD MsArgument(int argc, char** argv, int i, DWORD fallback) {
-  return argc > i ? std::strtoul(argv[i], nullptr, 10) : fallback;
+  return Scaled(argc > i ? std::strtoul(argv[i], nullptr, 10) : fallback);
 }
 
 }  // namespace
 
 // Whether the window's thread takes messages: a window that does not
 // answer within the time is what the system calls "Not Responding".
-int AnswersWithin(HWND w, DWORD ms) {
-  DWORD_PTR result = 0;
-  return SendMessageTimeoutA(w, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, ms, &result) ? 0 : 1;
+// Asks `count` times, `period` ms apart; every answer must come in time.
+int AnswersWithin(HWND w, DWORD ms, int count, DWORD period) {
+  for (int i = 0; i < count; ++i) {
+    if (i > 0) Sleep(period);
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutA(w, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, ms, &result)) {
+      std::fprintf(stderr, "ui-driver: no answer within %lu ms (probe %d)\n", static_cast<unsigned long>(ms),
+                   i + 1);
+      return 1;
+    }
+  }
+  return 0;
 }
 
 // What log-off does to a window: asks whether the session may end, then
@@ -638,11 +701,11 @@ int AnswersWithin(HWND w, DWORD ms) {
 // let the session end).
 int EndSession(HWND w) {
   DWORD_PTR answer = 0;
-  if (!SendMessageTimeoutA(w, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_NORMAL, 10000, &answer))
+  if (!SendMessageTimeoutA(w, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_NORMAL, Scaled(10000), &answer))
     return 2;
   std::printf("%lu\n", static_cast<unsigned long>(answer));
   if (!SendMessageTimeoutA(w, WM_ENDSESSION, answer ? TRUE : FALSE, ENDSESSION_LOGOFF, SMTO_NORMAL,
-                           10000, nullptr))
+                           Scaled(10000), nullptr))
     return 2;
   return 0;
 }
@@ -671,10 +734,15 @@ int main(int argc, char** argv) {
   if (verb == "close") return PostMessageA(w, WM_CLOSE, 0, 0) ? 0 : 2;
   if (verb == "endsession") return EndSession(w);
   if (verb == "minimize") return PostMessageA(w, WM_SYSCOMMAND, SC_MINIMIZE, 0) ? 0 : 2;
-  if (verb == "answers") return AnswersWithin(w, MsArgument(argc, argv, 4, 250));
+  if (verb == "answers") {
+    int count = argc > 5 ? std::atoi(argv[5]) : 1;
+    DWORD period = argc > 6 ? std::strtoul(argv[6], nullptr, 10) : 0;
+    return AnswersWithin(w, MsArgument(argc, argv, 4, 250), count > 0 ? count : 1, period);
+  }
   if (verb == "children") return Children(w);
   if (verb == "text" && argc > 4) return OnChild(w, argc, argv, false);
   if (verb == "settext" && argc > 4) return OnChild(w, argc, argv, true);
+  if (verb == "settextfile" && argc > 5) return SetTextFromFile(w, argv[4], argv[5]);
   if (verb == "click" && argc > 5)
     return PostClick(w, std::atoi(argv[4]), std::atoi(argv[5]), argc > 6 && std::string(argv[6]) == "right");
   if (verb == "realclick" && argc > 5) return RealClick(w, std::atoi(argv[4]), std::atoi(argv[5]));
@@ -690,7 +758,10 @@ int main(int argc, char** argv) {
   }
   if (verb == "progress" && argc > 4) {
     HWND child = FindChild(w, argv[4]);
-    return child ? Progress(child) : 2;
+    int count = argc > 5 ? std::atoi(argv[5]) : 1;
+    // The sampling period paces against the program, so it does not stretch.
+    DWORD period = argc > 6 ? std::strtoul(argv[6], nullptr, 10) : 100;
+    return child ? Progress(child, count > 0 ? count : 1, period) : 2;
   }
   if (verb == "owner") return PrintOwner(w);
   if (verb == "menustate") return MenuState(w);
@@ -716,6 +787,7 @@ int main(int argc, char** argv) {
     return WaitFocus(w, child, MsArgument(argc, argv, 5, 10000));
   }
   if (verb == "waitactive") return WaitActive(w, MsArgument(argc, argv, 4, 10000));
+  if (verb == "front") return BringToFront(w, MsArgument(argc, argv, 4, 2000));
   if (verb == "setclipboard") return SetClipboardText(w, argc > 4 ? argv[4] : nullptr);
   return 3;
 }
