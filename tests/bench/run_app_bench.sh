@@ -16,6 +16,8 @@
 # Usage: tests/bench/run_app_bench.sh BUILD_DIR ["SECTION..."]
 #   on a private display: scripts/test-session build tests/bench/run_app_bench.sh build
 #   SECTION (all by default): startup idle latency sendfile save objects reconnect
+#   BASELINE=EXE in the environment: start-up also timed against that other
+#   build of the program (before and after a change)
 set -u
 
 build=$(cd "$1" && pwd)
@@ -178,6 +180,17 @@ bench_startup() {
   helper startup-timer 10 bench-window "$(windows_path "$work/window")" \
     "$(windows_path "$work/window/bench-window.exe")" vellory-server "$(windows_path "$work/app")" \
     "$(windows_path "$work/app/vellory-server.exe")" | tr -d '\r'
+  # Before and after a change: another build of the program, timed against
+  # this one in the same way.
+  if [ -n "${BASELINE:-}" ]; then
+    mkdir -p "$work/baseline"
+    cp "$BASELINE" "$work/baseline/vellory-server.exe" || die "no baseline $BASELINE"
+    cp "$build/user-guide.html" "$work/baseline/"
+    echo "  against the baseline $BASELINE:"
+    helper startup-timer 10 baseline "$(windows_path "$work/baseline")" \
+      "$(windows_path "$work/baseline/vellory-server.exe")" vellory-server "$(windows_path "$work/app")" \
+      "$(windows_path "$work/app/vellory-server.exe")" | tr -d '\r'
+  fi
   # Where the time goes: one more start, untimed, with the trace asked for
   # (ms since the process was created, ms since the step before, the step).
   local trace=$work/startup-trace.txt
