@@ -21,7 +21,9 @@ EIGHTH=$((LINES / 8))
     if [ "$part" != 7 ]; then echo 'wait 1000'; fi
   done
   echo 'send done'
-  echo 'expect-nothing 8000'  # the cable stays while the status is checked
+  # The cable stays while the test looks at the window; nothing more may
+  # come before the test's word that it is done.
+  echo 'expect bye 3600000'
 } > "$WORK/handheld.script"
 start_sim --script "$WORK/handheld.script"
 start_app
@@ -50,6 +52,7 @@ seen=$(tr ' ' '\n' <<<"$shares" | grep -v '^0$' | grep -v '^100$' | sort -u | gr
 wait_writing middledone
 wait_status "Listening"
 wait_value "the bar after sending" "-1 0" bar_blocks
+cable_say bye
 wait_sim || fail "the handheld did not get every line in order"
 no_message_box
 quit_app

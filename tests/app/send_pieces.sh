@@ -21,8 +21,9 @@ slowly() { for _ in $(seq "$1"); do echo 'wait 1500'; echo 'take 1000 600000'; d
 start_sim --script "$WORK/handheld.script"
 start_app
 wait_status "Listening"
-# 101,000 bytes in 1,000 lines: far more than the cable holds unread.
-python3 -c 'print(("0123456789" * 10 + "\r") * 1000, end="")' > "$WORK/long.txt"
+# 252,500 bytes in 2,500 lines: far more than the cable holds unread (a
+# pseudo-terminal takes about 100 KB).
+python3 -c 'print(("0123456789" * 10 + "\r") * 2500, end="")' > "$WORK/long.txt"
 writing_from long.txt
 
 keys ctrl+shift+t
@@ -40,7 +41,7 @@ wait_for "the status after Escape" not_sending
 stopped=$(status_text)
 echo "status after Escape: $stopped"
 case "$stopped" in
-  "Stopped: "[0-9]*" of 10"[0-9][0-9][0-9][0-9]" bytes sent") ;;
+  "Stopped: "[0-9]*" of 25"[0-9][0-9][0-9][0-9]" bytes sent") ;;
   *) fail "the status after Escape: '$stopped'" ;;
 esac
 sleep 3

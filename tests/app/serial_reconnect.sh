@@ -66,8 +66,9 @@ keys ctrl+k
 wait_status "Listening"
 kill -STOP "$SIM_PID"
 SIM_STOPPED=$SIM_PID
-# (101,000 bytes in lines: the Writing Window lays out one long line slowly)
-python3 -c 'print(("x" * 100 + "\r") * 1000, end="")' > "$WORK/long.txt"
+# (252,500 bytes in lines: the Writing Window lays out one long line slowly;
+# a pseudo-terminal holds about 100 KB unread)
+python3 -c 'print(("x" * 100 + "\r") * 2500, end="")' > "$WORK/long.txt"
 writing_from long.txt
 start=$(date +%s%N)
 keys ctrl+shift+t
@@ -86,7 +87,7 @@ expect_eq "status after the refused send" "$(status_text)" "Listening"
 # A text file of three long lines: the send is refused with one message,
 # and the lines left are not tried (each would wait its own 2 s and say so
 # again).
-for _ in 1 2 3; do head -c 40000 /dev/zero | tr '\0' 'y'; printf '\r\n'; done > "$WORK/long-lines.txt"
+for _ in 1 2 3; do head -c 100000 /dev/zero | tr '\0' 'y'; printf '\r\n'; done > "$WORK/long-lines.txt"
 send_file long-lines.txt
 message_box \
   "The handheld is not accepting data. Check the cable and the flow-control settings in Preferences."

@@ -340,8 +340,9 @@ int WaitGone(const char* cls, const char* title, DWORD ms) {
 
 int SetText(HWND child, const char* text) {
   DWORD_PTR ignored = 0;
+  // A long text takes the Writing Window a while to lay out.
   if (SendMessageTimeoutA(child, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
-                          Scaled(5000), &ignored))
+                          Scaled(20000), &ignored))
     return 0;
   std::fprintf(stderr, "ui-driver: the text was not set (error %lu)\n", GetLastError());
   return 2;
