@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
+#include <string>
 #include <vector>
 
 #include "objects/builtin_classes.h"
@@ -89,6 +91,16 @@ TEST(RuntimeImports, LinkToTheEntryTableInAnyLetterCase) {
   EXPECT_EQ(img.Target(11), reinterpret_cast<uint32_t>(&RuntimeLockObject));
   EXPECT_EQ(FindEntryPoint("RUNTIMEUNLOCKSTRING"), reinterpret_cast<void*>(&RuntimeUnlockString));
   EXPECT_EQ(FindEntryPoint(""), nullptr);  // empty slots match nothing
+  EXPECT_EQ(FindEntryPoint("RuntimeUnlockStrin"), nullptr);
+  EXPECT_EQ(FindEntryPoint("RuntimeUnlockStringX"), nullptr);
+  // Against the table itself: every filled slot, as written and in lower
+  // case, is found by the sorted lookup as the walk from slot 0 finds it.
+  for (int32_t i = 0; i < kEntriesFilled; ++i) {
+    std::string lower = kEntryTable[i].name;
+    for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    EXPECT_EQ(FindEntryPoint(kEntryTable[i].name), kEntryTable[i].function) << kEntryTable[i].name;
+    EXPECT_EQ(FindEntryPoint(lower.c_str()), kEntryTable[i].function) << lower;
+  }
 }
 
 TEST(RuntimeImports, ANameTheRuntimeLacksStopsTheLoad) {
