@@ -6,14 +6,15 @@
 # the status line says how much went out, and no message follows.
 source "$LIB"
 prefs_file "AutoConnect = 1" "Port = 1" "ShowInputView = 1"
-# The handheld reads 1,000 bytes every 1.5 s (a send waits 2 s for a line
-# that takes nothing): for about 20 s, long enough to be watched on any
-# machine; then nothing for 3 s, which refuses the first send; then slowly
-# again for the second.
-slowly() { for _ in $(seq "$1"); do echo 'wait 1500'; echo 'take 1000 600000'; done; }
+# The handheld reads 8,000 bytes every 1.5 s (a send waits 2 s for a line
+# that takes nothing; and a pseudo-terminal lets the writer on only once its
+# reader has emptied its 4 KB buffer): for about 15 s, long enough to be
+# watched on any machine; then nothing for 3 s, which refuses the first
+# send; then slowly again for the second.
+slowly() { for _ in $(seq "$1"); do echo 'wait 1500'; echo 'take 8000 600000'; done; }
 {
-  echo 'take 1000 600000'
-  slowly 14
+  echo 'take 8000 600000'
+  slowly 10
   echo 'wait 3000'
   slowly 40
   echo "$HOLD"
