@@ -10,29 +10,24 @@
 #include <algorithm>
 #include <vector>
 
+#include "objects/collation.h"
 #include "objects/name_map.h"
 
 namespace {
 
-char FoldedChar(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
-
-int FoldedCompare(const char* a, const char* b) {
-  for (; FoldedChar(*a) == FoldedChar(*b); ++a, ++b)
-    if (!*a) return 0;
-  return static_cast<unsigned char>(FoldedChar(*a)) < static_cast<unsigned char>(FoldedChar(*b)) ? -1 : 1;
-}
-
-// Letters, digits and underscores: the names on which folding ASCII case
-// finds what lstrcmpiA finds (it may also ignore or fold other characters).
+// Letters, digits and underscores: the names on which the runtime's
+// collation (a-z folded) finds what lstrcmpiA finds (it may also ignore or
+// fold other characters).
 bool PlainName(const char* name) {
   for (; *name; ++name) {
-    char c = FoldedChar(*name);
-    if (!((c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_')) return false;
+    char c = *name;
+    if (!((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_'))
+      return false;
   }
   return true;
 }
 
-// The filled slots in folded name order, equal names in slot order; empty
+// The filled slots in collated name order, equal names in slot order; empty
 // when some entry name is not plain (then only the linear walk is exact).
 const std::vector<int32_t>& SlotsByName() {
   static const std::vector<int32_t> sorted = [] {
@@ -43,7 +38,7 @@ const std::vector<int32_t>& SlotsByName() {
       slots.push_back(i);
     }
     std::stable_sort(slots.begin(), slots.end(), [](int32_t x, int32_t y) {
-      return FoldedCompare(kEntryTable[x].name, kEntryTable[y].name) < 0;
+      return CollateCompare(kEntryTable[x].name, kEntryTable[y].name) < 0;
     });
     return slots;
   }();
@@ -62,9 +57,9 @@ void* FindEntryPoint(const char* name) {
   const std::vector<int32_t>& sorted = SlotsByName();
   if (sorted.empty() || !PlainName(name)) return LinearFind(name);
   auto it = std::lower_bound(sorted.begin(), sorted.end(), name, [](int32_t slot, const char* n) {
-    return FoldedCompare(kEntryTable[slot].name, n) < 0;
+    return CollateCompare(kEntryTable[slot].name, n) < 0;
   });
-  if (it == sorted.end() || FoldedCompare(kEntryTable[*it].name, name) != 0) return nullptr;
+  if (it == sorted.end() || CollateCompare(kEntryTable[*it].name, name) != 0) return nullptr;
   // The first slot of that name, as the walk from slot 0 finds it, unless
   // the user's locale folds case differently (a Turkish i, say).
   if (lstrcmpiA(kEntryTable[*it].name, name) == 0) return kEntryTable[*it].function;

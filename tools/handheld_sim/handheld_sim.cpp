@@ -19,6 +19,7 @@
 
 #include "tools/handheld_sim/line.h"
 #include "tools/handheld_sim/protocol.h"
+#include "tools/time_scale.h"
 
 namespace {
 
@@ -118,16 +119,13 @@ bool ExpectNothing(Line& line, const ScriptStep& step, std::string& pending) {
 }
 
 // On a slow (emulated) machine the desktop takes VELLORY_TIME_SCALE times as
-// long for everything, so how long an "expect" or "take" waits for it stretches with
-// it. Waits and quiet spells keep their length: they pace the conversation
-// against the desktop's own timers.
+// long for everything, so how long an "expect" or "take" waits for it
+// stretches with it. Waits and quiet spells keep their length: they pace the
+// conversation against the desktop's own timers.
 void StretchTimes(Script& script) {
-  const char* text = std::getenv("VELLORY_TIME_SCALE");
-  long scale = text ? std::strtol(text, nullptr, 10) : 1;
-  if (scale <= 1 || scale > 100) return;
+  uint32_t scale = TimeScale();
   for (ScriptStep& step : script.steps)
-    if (step.kind == ScriptStep::kExpect || step.kind == ScriptStep::kTake)
-      step.timeoutMs *= static_cast<uint32_t>(scale);
+    if (step.kind == ScriptStep::kExpect || step.kind == ScriptStep::kTake) step.timeoutMs *= scale;
 }
 
 int RunScript(Line& line, const std::string& path) {

@@ -92,6 +92,8 @@
 #include <string>
 #include <vector>
 
+#include "tools/time_scale.h"
+
 namespace {
 
 const char* OrNull(const char* s) { return std::string(s) == "*" ? nullptr : s; }
@@ -139,14 +141,8 @@ BOOL CALLBACK MatchButton(HWND w, LPARAM param) {
   return FALSE;
 }
 
-// How many times slower this machine is than the one the time limits were
-// set on (VELLORY_TIME_SCALE, 1 when unset; an emulated test machine is
-// several times slower). Every limit and pause of the driver stretches by it.
-DWORD Scaled(DWORD ms) {
-  const char* text = std::getenv("VELLORY_TIME_SCALE");
-  long scale = text ? std::strtol(text, nullptr, 10) : 1;
-  return scale > 1 && scale < 100 ? ms * static_cast<DWORD>(scale) : ms;
-}
+// Every limit and pause of the driver stretches on a slow machine.
+DWORD Scaled(DWORD ms) { return ms * TimeScale(); }
 
 // Checks `done` every 50 ms until it holds (true) or `ms` have passed (false).
 template <typename Check>
@@ -297,11 +293,27 @@ WORD NamedVirtualKey(const std::string& name) {
   return name.size() == 1 ? LOBYTE(VkKeyScanA(name[0])) : 0;
 }
 
+bool IsInFront(HWND w, DWORD ms) {
+  return PollFor(ms, [&] { return GetForegroundWindow() == w; });
+}
+
+int WaitActive(HWND w, DWORD ms) {
+  if (IsInFront(w, ms)) return 0;
+  std::fprintf(stderr, "ui-driver: the window is not the active one after %lu ms\n", static_cast<unsigned long>(ms));
+  return 2;
+}
+
+// As the task bar does when the window's button is clicked; true once the
+// window is in front.
+bool BringToFront(HWND w, DWORD ms) {
+  SetForegroundWindow(w);
+  return IsInFront(w, ms);
+}
+
 // Keys typed before the window is in front would go to another window; a
 // slow machine may take a while to bring it there.
 int RealKeys(HWND w, int count, char** combos) {
-  SetForegroundWindow(w);
-  PollFor(Scaled(2000), [&] { return GetForegroundWindow() == w; });
+  BringToFront(w, Scaled(2000));
   Sleep(Scaled(200));
   for (int i = 0; i < count; ++i) {
     std::string combo = combos[i];
@@ -661,22 +673,22 @@ int WaitFocus(HWND w, HWND child, DWORD ms) {
   return 2;
 }
 
-int WaitActive(HWND w, DWORD ms) {
-  if (PollFor(ms, [&] { return GetForegroundWindow() == w; })) return 0;
-  std::fprintf(stderr, "ui-driver: the window is not the active one after %lu ms\n", static_cast<unsigned long>(ms));
-  return 2;
-}
-
-// As the task bar does when the window's button is clicked.
-int BringToFront(HWND w, DWORD ms) {
-  SetForegroundWindow(w);
-  return WaitActive(w, ms);
-}
-
 // The time-out argument at argv[i], in milliseconds, or `fallback` when
 // absent, stretched for a slow machine.
 DWORD MsArgument(int argc, char** argv, int i, DWORD fallback) {
   return Scaled(argc > i ? std::strtoul(argv[i], nullptr, 10) : fallback);
+}
+
+// "N PERIOD" at argv[i]: how many times (at least 1) and how many ms apart.
+// The period paces against the program, so it does not stretch.
+struct Repeats {
+  int count;
+  DWORD period;
+};
+Repeats RepeatArguments(int argc, char** argv, int i, DWORD fallbackPeriod) {
+  int count = argc > i ? std::atoi(argv[i]) : 1;
+  DWORD period = argc > i + 1 ? std::strtoul(argv[i + 1], nullptr, 10) : fallbackPeriod;
+  return {count > 0 ? count : 1, period};
 }
 
 }  // namespace
@@ -736,9 +748,8 @@ int main(int argc, char** argv) {
   if (verb == "endsession") return EndSession(w);
   if (verb == "minimize") return PostMessageA(w, WM_SYSCOMMAND, SC_MINIMIZE, 0) ? 0 : 2;
   if (verb == "answers") {
-    int count = argc > 5 ? std::atoi(argv[5]) : 1;
-    DWORD period = argc > 6 ? std::strtoul(argv[6], nullptr, 10) : 0;
-    return AnswersWithin(w, MsArgument(argc, argv, 4, 250), count > 0 ? count : 1, period);
+    Repeats r = RepeatArguments(argc, argv, 5, 0);
+    return AnswersWithin(w, MsArgument(argc, argv, 4, 250), r.count, r.period);
   }
   if (verb == "children") return Children(w);
   if (verb == "text" && argc > 4) return OnChild(w, argc, argv, false);
@@ -759,10 +770,8 @@ int main(int argc, char** argv) {
   }
   if (verb == "progress" && argc > 4) {
     HWND child = FindChild(w, argv[4]);
-    int count = argc > 5 ? std::atoi(argv[5]) : 1;
-    // The sampling period paces against the program, so it does not stretch.
-    DWORD period = argc > 6 ? std::strtoul(argv[6], nullptr, 10) : 100;
-    return child ? Progress(child, count > 0 ? count : 1, period) : 2;
+    Repeats r = RepeatArguments(argc, argv, 5, 100);
+    return child ? Progress(child, r.count, r.period) : 2;
   }
   if (verb == "owner") return PrintOwner(w);
   if (verb == "menustate") return MenuState(w);
@@ -788,7 +797,7 @@ int main(int argc, char** argv) {
     return WaitFocus(w, child, MsArgument(argc, argv, 5, 10000));
   }
   if (verb == "waitactive") return WaitActive(w, MsArgument(argc, argv, 4, 10000));
-  if (verb == "front") return BringToFront(w, MsArgument(argc, argv, 4, 2000));
+  if (verb == "front") return BringToFront(w, MsArgument(argc, argv, 4, 2000)) ? 0 : WaitActive(w, 0);
   if (verb == "setclipboard") return SetClipboardText(w, argc > 4 ? argv[4] : nullptr);
   return 3;
 }
