@@ -67,8 +67,13 @@ quit_app
 expect_pref Port 11
 
 # --- the setup assistant offers and takes COM12 as well
-# (its popup takes its rows when the assistant opens, so COM12 is listed
-# first, while the Wine server of the last run still keeps the list)
+# Its popup takes its rows when the assistant opens, so COM12 is listed
+# first. The list dies with the Wine server, which ends a few seconds after
+# its last program, and a loaded machine can take longer than that to start
+# the next one: a console waiting on a pipe keeps the server up meanwhile.
+mkfifo "$WORK/keeper"
+"$WINE_RUN" cmd /c pause < "$WORK/keeper" > /dev/null 2>&1 &
+exec 9> "$WORK/keeper"
 no_prefs_file
 list_com12
 launch_app
@@ -80,6 +85,7 @@ choose "$SETUP_TITLE" ComboBox#1 1
 choose "$SETUP_TITLE" ComboBox#2 $(($(row_of "$rows" COM12) + 1))
 driver press ZBWindow "$SETUP_TITLE" Setup >/dev/null || fail "no Setup button"
 driver waitgone ZBWindow "$SETUP_TITLE" 10000 >/dev/null || fail "the assistant stayed open"
+exec 9>&-
 quit_app
 expect_pref Port 11
 
