@@ -15,8 +15,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "tests/bench/bench_cable.h"
-#include "tests/bench/bench_figures.h"
+#include "bench/bench_cable.h"
+#include "bench/bench_figures.h"
 
 namespace {
 

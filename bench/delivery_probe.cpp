@@ -26,8 +26,8 @@
 #include <string>
 #include <vector>
 
-#include "tests/bench/bench_cable.h"
-#include "tests/bench/bench_figures.h"
+#include "bench/bench_cable.h"
+#include "bench/bench_figures.h"
 
 namespace {
 

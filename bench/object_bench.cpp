@@ -1,7 +1,7 @@
 // object-bench: nanoseconds per operation of the object runtime's hot paths,
 // each printed beside HeapAlloc + HeapFree of 32 bytes measured in the same
 // run, so that figures from different machines can be compared by ratio.
-// Run under Wine: build/wine-run build/tests/bench/object-bench.exe
+// Run under Wine: build/wine-run build/bench/object-bench.exe
 #include <windows.h>
 
 #include <cstdio>
@@ -13,7 +13,7 @@
 #include "objects/objects.h"
 #include "objects/small_heap.h"
 #include "objects/strings.h"
-#include "tests/bench/bench_figures.h"
+#include "bench/bench_figures.h"
 
 namespace {
 

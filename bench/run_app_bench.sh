@@ -13,8 +13,8 @@
 # where the program connects, to COM3, where the helpers play the handheld.
 # The preference file and the COM2 and COM3 links are put back at the end.
 #
-# Usage: tests/bench/run_app_bench.sh BUILD_DIR ["SECTION..."]
-#   on a private display: scripts/test-session build tests/bench/run_app_bench.sh build
+# Usage: bench/run_app_bench.sh BUILD_DIR ["SECTION..."]
+#   on a private display: scripts/test-session build bench/run_app_bench.sh build
 #   SECTION (all by default): startup idle latency sendfile save objects reconnect
 #   BASELINE=EXE in the environment: start-up also timed against that other
 #   build of the program (before and after a change)
@@ -25,7 +25,7 @@ prefix=$build/wineprefix
 export WINEPREFIX=$prefix
 wine_run=$build/wine-run
 driver_exe=$build/tools/ui_driver/ui-driver.exe
-helpers=$build/tests/bench
+helpers=$build/bench
 prefs="$prefix/drive_c/windows/Vellory Prefs"
 devices=$prefix/dosdevices
 main_class=ZBWindow

@@ -2,7 +2,7 @@
 # Runs serial-bench over a virtual cable: socat joins two pseudo-terminals and
 # the build's Wine prefix points COM3 and COM4 at them for the run. Also
 # prints the processor time of the process as Linux counts it.
-# Usage: tests/bench/run_serial_bench.sh BUILD_DIR
+# Usage: bench/run_serial_bench.sh BUILD_DIR
 set -u
 build=$(cd "$1" && pwd)
 prefix=$build/wineprefix
@@ -16,7 +16,7 @@ trap 'kill $cable 2>/dev/null; rm -f "$devices/com3" "$devices/com4"; [ -n "$sav
 for i in $(seq 50); do [ -e "$dir/b" ] && break; sleep 0.1; done
 ln -sfn "$(readlink -f "$dir/a")" "$devices/com3"
 ln -sfn "$(readlink -f "$dir/b")" "$devices/com4"
-"$build/wine-run" "$build/tests/bench/serial-bench.exe" &
+"$build/wine-run" "$build/bench/serial-bench.exe" &
 runner=$!
 # Linux's count of the process's processor time, sampled until it ends.
 ticks=0

@@ -3,7 +3,7 @@
 // A second thread plays the handheld on the cable's farEnd end (COM4) and
 // writes at the pace of a 115200 bit/s line; the bench prints how many
 // bytes were lost or changed and the processor time the process used.
-// Run it through tests/bench/run_serial_bench.sh, which makes the cable.
+// Run it through bench/run_serial_bench.sh, which makes the cable.
 #include <windows.h>
 
 #include <cstdio>
@@ -18,7 +18,7 @@
 #include "sdk/vellory.h"
 #include "services/serial_port.h"
 #include "ui/event_loop.h"
-#include "tests/bench/bench_figures.h"
+#include "bench/bench_figures.h"
 #include "ui/window_services.h"
 
 namespace {

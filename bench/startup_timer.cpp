@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/bench/bench_figures.h"
+#include "bench/bench_figures.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 // time (median and 95th percentile over the first 60 firings). Under Wine
 // the figure leaves out the Wine server process, where a pump that kept
 // asking for messages would spend about half of its time.
-// Run under Wine: build/wine-run build/tests/bench/timer-bench.exe
+// Run under Wine: build/wine-run build/bench/timer-bench.exe
 #include <windows.h>
 
 #include <algorithm>
@@ -16,7 +16,7 @@
 #include "objects/classes.h"
 #include "objects/objects.h"
 #include "objects/small_heap.h"
-#include "tests/bench/bench_figures.h"
+#include "bench/bench_figures.h"
 #include "ui/window_services.h"
 
 namespace {

@@ -15,7 +15,7 @@ elapsed_ms() { echo $((($(date +%s%N) - $1) / 1000000)); }
 # status_within TEXT MS WHAT: waits for the status line to read TEXT and
 # fails when that took more than MS (times VELLORY_TIME_SCALE, on a slow
 # machine) since the call. The UI driver's own start counts in the figure
-# printed; tests/bench has exact ones.
+# printed; bench has exact ones.
 status_within() {
   local start took limit=$(($2 * ${VELLORY_TIME_SCALE:-1}))
   start=$(date +%s%N)
