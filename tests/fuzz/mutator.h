@@ -4,12 +4,15 @@
 // knows the shapes of the image's records: words that hold offsets, packed
 // integers and strings of description streams.
 #pragma once
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <random>
 #include <vector>
 
+#include "sdk/description_encoding.h"
 #include "sdk/le_bytes.h"
+#include "ui/description_stream.h"
 
 using Bytes = std::vector<uint8_t>;
 
@@ -22,6 +25,33 @@ inline bool LengthInBytes(void* file, uint64_t at, uint32_t& length) {
   return true;
 }
 
+inline void PutU32(Bytes& b, size_t at, uint32_t v) {
+  for (int i = 0; i < 4 && at + i < b.size(); ++i) b[at + i] = static_cast<uint8_t>(v >> (8 * i));
+}
+
+// Where the packed integer at `at` ends.
+inline size_t PackedEnd(const Bytes& b, size_t at) {
+  DescriptionStream s(b.data() + at, static_cast<uint32_t>(b.size() - at));
+  s.PackedInt();
+  return b.size() - s.Remaining();
+}
+
+// The positions at which packed integers start in `b`, read the way a
+// description stream reads them (each integer taken as a count or a length,
+// a string's bytes skipped when the integer before them could be a length).
+inline std::vector<size_t> PackedIntegerStarts(const Bytes& b) {
+  std::vector<size_t> starts;
+  DescriptionStream s(b.data(), static_cast<uint32_t>(b.size()));
+  while (!s.AtEnd()) {
+    starts.push_back(b.size() - s.Remaining());
+    int32_t value = s.PackedInt();
+    // A small positive integer may be a string's length: skip its bytes.
+    if (value > 0 && value < 256 && static_cast<uint32_t>(value) <= s.Remaining())
+      for (int32_t i = 0; i < value; ++i) s.Byte();
+  }
+  return starts;
+}
+
 class Mutator {
  public:
   explicit Mutator(uint64_t seed) : rng_(seed) {}
@@ -32,29 +62,114 @@ class Mutator {
   // A word that a reader will take as a count, a size or an offset into a
   // block of `blockSize` bytes: 0, all ones, near the block's end, past it,
   // a sign boundary, or anything.
-  uint32_t EdgeWord(uint32_t blockSize);
+  uint32_t EdgeWord(uint32_t blockSize) {
+    switch (Below(10)) {
+      case 0: return 0;
+      case 1: return 0xFFFFFFFF;
+      case 2: return blockSize;
+      case 3: return blockSize - 1 - Below(4);
+      case 4: return blockSize + 1 + Below(8);
+      case 5: return 0x7FFFFFFF + Below(3);
+      case 6: return 0xFFFFFFFF - Below(16);
+      case 7: return 1u << Below(32);
+      case 8: return Below(blockSize + 1);
+      default: return static_cast<uint32_t>(rng_());
+    }
+  }
 
   // One blind change: a bit flipped, a byte set, an aligned word set to an
   // edge value, the end cut off, bytes inserted, a piece repeated or
   // dropped, or a piece of `other` spliced in.
-  void Blind(Bytes& b, const Bytes* other = nullptr);
+  void Blind(Bytes& b, const Bytes* other = nullptr) {
+    size_t n = b.size();
+    switch (Below(9)) {
+      case 0:
+        if (n) b[Below(n)] ^= static_cast<uint8_t>(1u << Below(8));
+        break;
+      case 1:
+        if (n) b[Below(n)] = static_cast<uint8_t>(rng_());
+        break;
+      case 2:
+        if (n >= 4) EdgeAt(b, Below(n / 4) * 4, static_cast<uint32_t>(n));
+        break;
+      case 3:
+        if (n >= 4) EdgeAt(b, Below(n - 3), static_cast<uint32_t>(n));
+        break;
+      case 4:
+        b.resize(Below(n + 1));
+        break;
+      case 5: {
+        size_t at = Below(n + 1), count = 1 + Below(16);
+        for (size_t i = 0; i < count; ++i) b.insert(b.begin() + at, static_cast<uint8_t>(rng_()));
+        break;
+      }
+      case 6: {
+        if (!n) break;
+        size_t at = Below(n), len = 1 + Below(std::min<size_t>(n - at, 64));
+        Bytes piece(b.begin() + at, b.begin() + at + len);
+        b.insert(b.begin() + Below(n + 1), piece.begin(), piece.end());
+        break;
+      }
+      case 7: {
+        if (!n) break;
+        size_t at = Below(n), len = 1 + Below(std::min<size_t>(n - at, 64));
+        b.erase(b.begin() + at, b.begin() + at + len);
+        break;
+      }
+      default: {
+        if (!other || other->empty() || !n) break;
+        size_t from = Below(other->size()), len = 1 + Below(std::min<size_t>(other->size() - from, 64));
+        size_t at = Below(n);
+        for (size_t i = 0; i < len && at + i < n; ++i) b[at + i] = (*other)[from + i];
+        break;
+      }
+    }
+  }
 
   // Sets the 4-byte little-endian word at `at` to an edge value.
-  void EdgeAt(Bytes& b, size_t at, uint32_t blockSize);
+  void EdgeAt(Bytes& b, size_t at, uint32_t blockSize) {
+    if (at < b.size()) PutU32(b, at, EdgeWord(blockSize));
+  }
 
   // Structure-aware changes of a description stream (packed integers and
   // strings, as DescriptionStream reads them): a packed integer replaced by
   // an edge value, a string's length changed, a token dropped or repeated,
   // the stream cut at a token's edge.
-  void Stream(Bytes& b);
+  void Stream(Bytes& b) {
+    std::vector<size_t> starts = PackedIntegerStarts(b);
+    if (starts.empty()) return Blind(b);
+    size_t pick = Below(starts.size());
+    size_t at = starts[pick], end = PackedEnd(b, at);
+    switch (Below(4)) {
+      case 0: {  // an edge value where an integer was
+        static const int32_t kEdges[] = {0, -1, 1, 63, 64, 127, 255, 256, 0x7FFFFFFF,
+                                         INT32_MIN, -64, 100000, 0x3FFFFFFF};
+        Bytes packed;
+        int32_t value = OneIn(4) ? static_cast<int32_t>(b.size() - at + Below(8) - 4)
+                                 : kEdges[Below(sizeof kEdges / sizeof kEdges[0])];
+        PutPackedInt(packed, value);
+        if (OneIn(8)) packed.back() |= 0x80;  // a continuation that never ends
+        b.erase(b.begin() + at, b.begin() + end);
+        b.insert(b.begin() + at, packed.begin(), packed.end());
+        break;
+      }
+      case 1:  // the stream cut where a token starts
+        b.resize(at);
+        break;
+      case 2: {  // a token repeated
+        size_t next = pick + 1 < starts.size() ? starts[pick + 1] : b.size();
+        Bytes piece(b.begin() + at, b.begin() + next);
+        b.insert(b.begin() + next, piece.begin(), piece.end());
+        break;
+      }
+      default: {  // a token dropped
+        size_t next = pick + 1 < starts.size() ? starts[pick + 1] : b.size();
+        b.erase(b.begin() + at, b.begin() + next);
+        break;
+      }
+    }
+  }
 
  private:
   std::mt19937_64 rng_;
 };
-
-// The positions at which packed integers start in `b`, read the way a
-// description stream reads them (each integer taken as a count or a length,
-// a string's bytes skipped when the integer before them could be a length).
-std::vector<size_t> PackedIntegerStarts(const Bytes& b);
-
-void PutPacked(Bytes& b, int32_t value);

@@ -23,43 +23,42 @@ std::string Unescape(const std::string& s) {
 }
 
 TEST(PrefCodec, EscapingAsTheFileStoresIt) {
-  EXPECT_EQ(Escape("Vellory Prefs"), "Vellory%20Prefs");
-  EXPECT_EQ(Escape("a=b%c"), "a%3Db%25c");
-  EXPECT_EQ(Escape("line\r\nnext\t"), "line%0D%0Anext%09");
-  EXPECT_EQ(Escape(std::string("\x7F\x80\x00!", 4)), std::string("%7F\x80%00!"));
-  EXPECT_EQ(Escape(""), "");
+  const std::pair<std::string, std::string> cases[] = {
+      {"Vellory Prefs", "Vellory%20Prefs"},
+      {"a=b%c", "a%3Db%25c"},
+      {"line\r\nnext\t", "line%0D%0Anext%09"},
+      {std::string("\x7F\x80\x00!", 4), "%7F\x80%00!"},
+      {"", ""},
+  };
+  for (const auto& [plain, escaped] : cases) {
+    EXPECT_EQ(Escape(plain), escaped);
+    EXPECT_EQ(Unescape(escaped), plain);
+  }
 }
 
 TEST(PrefCodec, UnescapingResumesAfterEachProducedByte) {
-  EXPECT_EQ(Unescape("%2541"), "%41");
-  EXPECT_EQ(Unescape("Vellory%20Prefs"), "Vellory Prefs");
-  EXPECT_EQ(Unescape("%0d%0A"), "\r\n");
-  EXPECT_EQ(Unescape("100%"), "100%");
-  EXPECT_EQ(Unescape("%4"), "%4");
-  EXPECT_EQ(Unescape("%G1x"), "%G1x");
+  const std::pair<const char*, const char*> cases[] = {
+      {"%2541", "%41"}, {"%0d%0A", "\r\n"}, {"100%", "100%"}, {"%4", "%4"}, {"%G1x", "%G1x"}, {"a%41", "aA"}};
+  for (const auto& [escaped, plain] : cases) EXPECT_EQ(Unescape(escaped), plain) << escaped;
 }
 
 TEST(PrefCodec, LinesSplitAtTheFirstEqualsSign) {
-  auto split = [](const std::string& line, std::string& name, std::string& value) {
-    PrefSpan n{}, v{};
-    if (!PrefSplitLine(line.data(), line.size(), &n, &v)) return false;
-    name.assign(n.bytes, n.length);
-    value.assign(v.bytes, v.length);
-    return true;
+  const struct {
+    const char* line;
+    const char *name, *value;  // null: not a setting
+  } cases[] = {
+      {"  Baud = 12 \r", "Baud", "12"}, {"InputView =", "InputView", ""}, {"a = b = c", "a", "b = c"},
+      {"", nullptr, nullptr},           {"   ", nullptr, nullptr},      {"; comment = x", nullptr, nullptr},
+      {"# comment = x", nullptr, nullptr}, {"no equals sign", nullptr, nullptr},
   };
-  std::string name, value;
-  ASSERT_TRUE(split("  Baud = 12 \r", name, value));
-  EXPECT_EQ(name, "Baud");
-  EXPECT_EQ(value, "12");
-  ASSERT_TRUE(split("InputView =", name, value));
-  EXPECT_EQ(value, "");
-  ASSERT_TRUE(split("a = b = c", name, value));
-  EXPECT_EQ(value, "b = c");
-  EXPECT_FALSE(split("", name, value));
-  EXPECT_FALSE(split("   ", name, value));
-  EXPECT_FALSE(split("; comment = x", name, value));
-  EXPECT_FALSE(split("# comment = x", name, value));
-  EXPECT_FALSE(split("no equals sign", name, value));
+  for (const auto& c : cases) {
+    PrefSpan n{}, v{};
+    std::string line = c.line;
+    ASSERT_EQ(PrefSplitLine(line.data(), line.size(), &n, &v), c.name != nullptr) << c.line;
+    if (!c.name) continue;
+    EXPECT_EQ(std::string(n.bytes, n.length), c.name);
+    EXPECT_EQ(std::string(v.bytes, v.length), c.value);
+  }
 }
 
 TEST(PrefCodec, AnyBytesSurviveAFileLine) {

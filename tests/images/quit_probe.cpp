@@ -22,21 +22,17 @@ void Trace(const char* text) {
   RuntimeUnlockString(line);
 }
 
-void Nothing() {}
-bool No() { return false; }
-bool NotAShortcut(const void*) { return false; }
-bool NoWindowOpen() { return !gWindowOpen; }
-bool AskWindows() {
-  Trace("CancelClose asked");
-  return false;
-}
-void CloseWindows() {
-  Trace("windows closed");
-  gWindowOpen = false;
-}
-
-const WindowServices kOneWindow = {Nothing,      Nothing, No,         NotAShortcut,
-                                   Nothing,      NoWindowOpen, AskWindows, CloseWindows};
+const WindowServices kOneWindow = {
+    [] {}, [] {}, [] { return false; }, [](const void*) { return false; }, [] {},
+    [] { return !gWindowOpen; },
+    [] {
+      Trace("CancelClose asked");
+      return false;
+    },
+    [] {
+      Trace("windows closed");
+      gWindowOpen = false;
+    }};
 
 void __cdecl AppClose(ObjectRecord*) { Trace("application Close"); }
 

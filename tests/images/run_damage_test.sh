@@ -1,14 +1,12 @@
 #!/usr/bin/env bash
 # The real program with its appended image damaged at COUNT deterministic
-# places (damage-image --nth): each copy is seen through by the UI driver's
-# "run", which answers the program's "Message" box and closes its windows.
-# Every run must end within 10 s with status 0 (the damage was harmless) or
-# with status 1 after the "Message" box; never with another status (a crash)
-# or not at all. JOBS copies run at a time: the driver touches only the
-# windows of its own program. The preference file the program may write is
-# put back at the end.
-#
-# On a slow (emulated) machine VELLORY_TIME_SCALE stretches the 10 s.
+# places (damage-image --nth), each copy seen through by the UI driver's "run",
+# which answers the program's "Message" box and closes its windows. Every run
+# must end within 10 s (times VELLORY_TIME_SCALE) with status 0 (the damage
+# was harmless) or with status 1 after the "Message" box; never with another
+# status (a crash) or not at all. JOBS copies run at a time: the driver
+# touches only the windows of its own program. The preference file the
+# program may write is put back at the end.
 #
 # run_damage_test.sh WINE_RUN UI_DRIVER DAMAGE_IMAGE PROGRAM PREFIX COUNT JOBS
 set -u
@@ -29,9 +27,8 @@ trap cleanup EXIT
 
 # one N: damages copy N, runs it and prints "N|outcome|damage|what was shown".
 one() {
-  local n=$1 dir="$work/$1"
+  local n=$1 dir="$work/$1" what out status shown
   mkdir -p "$dir"
-  local what out status shown
   what=$("$damage" "$program" "$dir/damaged.exe" --nth "$n") || { echo "$n|failed|no damage made|"; return; }
   out=$("$wine_run" "$driver" run "Z:${dir//\//\\}\\damaged.exe" ZBWindow "$limit" | tr -d '\r')
   status=$(sed -n 's/^exit //p' <<< "$out")
@@ -45,12 +42,11 @@ one() {
 }
 export -f one
 
-seq 0 $((count - 1)) | xargs -P "$jobs" -I{} bash -c 'one {}' > "$work/results"
-sort -n -t'|' -k1 "$work/results" > "$work/sorted"
-harmless=$(grep -c '|harmless|' "$work/sorted")
-refused=$(grep -c '|refused|' "$work/sorted")
-failed=$(grep -c '|failed' "$work/sorted")
-echo "$count damages: $harmless harmless (exit 0), $refused refused with the message (exit 1), $failed failed"
-grep '|failed' "$work/sorted"
+seq 0 $((count - 1)) | xargs -P "$jobs" -I{} bash -c 'one {}' | sort -n -t'|' -k1 > "$work/results"
+harmless=$(grep -c '|harmless|' "$work/results")
+refused=$(grep -c '|refused|' "$work/results")
+echo "$count damages: $harmless harmless (exit 0), $refused refused with the message (exit 1)," \
+  "$((count - harmless - refused)) failed"
+grep '|failed' "$work/results"
 [ "$((harmless + refused))" -eq "$count" ] || { echo FAIL; exit 1; }
 echo PASS

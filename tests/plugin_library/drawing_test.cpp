@@ -1,17 +1,19 @@
 // What the controls put on a memory DC, read back pixel by pixel. The
 // expected positions come from the controls' catalogue (ring insets,
-// triangle corners, frame tables), the colours from the system's own
-// GetSysColor, and untouched pixels keep the surface's paper colour.
+// triangle corners), the colours from the system's own GetSysColor, and
+// untouched pixels keep the surface's paper colour.
 #include <gtest/gtest.h>
 
 #include <memory>
 
 #include "plugin_library/control_data.h"
+#include "plugin_library/geometry.h"
 #include "tests/plugin_library/fake_host.h"
 
 namespace {
 
 COLORREF Sys(int index) { return GetSysColor(index); }
+constexpr COLORREF kBlack = RGB(0, 0, 0);
 
 class PluginDrawing : public ::testing::Test {
  protected:
@@ -19,14 +21,18 @@ class PluginDrawing : public ::testing::Test {
   void TearDown() override {
     for (auto* c : made_) fake::DestroyControl(c);
   }
-  // A control drawn onto its own surface with a margin of 3.
-  fake::Control* Make(const char* kind, RECT bounds) {
+  // A control on its own surface with a margin of 3, drawn once `prepare` has set it up.
+  template <typename Prepare>
+  fake::Control* Drawn(const char* kind, RECT bounds, Prepare prepare) {
     fake::Control* c = fake::MakeControl(kind, bounds);
     made_.push_back(c);
     surface_ = std::make_unique<Surface>(bounds, 3);
     c->dc = surface_->dc();
+    prepare(c);
+    fake::Draw(c);
     return c;
   }
+  fake::Control* Drawn(const char* kind, RECT bounds) { return Drawn(kind, bounds, [](fake::Control*) {}); }
   COLORREF At(int x, int y) { return surface_->at(x, y); }
   std::unique_ptr<Surface> surface_;
   std::vector<fake::Control*> made_;
@@ -43,12 +49,12 @@ void SetCaption(fake::Control* c, const char* text) {
 // an inset of 4.
 TEST_F(PluginDrawing, BevelTwoFillsAndClipsToTheBoundsInsetByFour) {
   RECT b{10, 20, 110, 44};
-  fake::Control* c = Make("BevelButton", b);
-  c->data<BevelButtonData>()->bevel = 2;
-  SetCaption(c, "WWWWWWWWWWWWWWWWWWWWWWWWWWWW");
-  fake::Draw(c);
+  Drawn("BevelButton", b, [](fake::Control* c) {
+    c->data<BevelButtonData>()->bevel = 2;
+    SetCaption(c, "WWWWWWWWWWWWWWWWWWWWWWWWWWWW");
+  });
   const int midX = (b.left + b.right) / 2;
-  EXPECT_EQ(At(b.left, b.top), RGB(0, 0, 0));
+  EXPECT_EQ(At(b.left, b.top), kBlack);
   EXPECT_EQ(At(b.left - 1, b.top - 1), kPaper);
   for (int i = 1; i <= 3; ++i) {
     SCOPED_TRACE(i);
@@ -61,14 +67,13 @@ TEST_F(PluginDrawing, BevelTwoFillsAndClipsToTheBoundsInsetByFour) {
   EXPECT_EQ(At(b.right - 5, b.bottom - 5), Sys(COLOR_BTNFACE));
   // The overlong caption is drawn, but never on the frame or the rings.
   int textInside = 0;
-  for (int y = b.top; y < b.bottom; ++y)
-    for (int x = b.left; x < b.right; ++x) {
-      bool content = x >= b.left + 4 && x < b.right - 4 && y >= b.top + 4 && y < b.bottom - 4;
+  for (int y = b.top + 1; y < b.bottom - 1; ++y)
+    for (int x = b.left + 1; x < b.right - 1; ++x) {
       COLORREF px = At(x, y);
-      if (content && px == Sys(COLOR_BTNTEXT)) ++textInside;
-      if (!content && x > b.left && x < b.right - 1 && y > b.top && y < b.bottom - 1) {
+      if (x >= b.left + 4 && x < b.right - 4 && y >= b.top + 4 && y < b.bottom - 4)
+        textInside += px == Sys(COLOR_BTNTEXT);
+      else
         ASSERT_TRUE(px == Sys(COLOR_BTNHIGHLIGHT) || px == Sys(COLOR_BTNSHADOW)) << x << "," << y;
-      }
     }
   EXPECT_GT(textInside, 20);
 }
@@ -77,19 +82,18 @@ TEST_F(PluginDrawing, BevelTwoFillsAndClipsToTheBoundsInsetByFour) {
 // pixel down and right, never in the text colour.
 TEST_F(PluginDrawing, DisabledBevelButtonEmbossesItsCaption) {
   RECT b{5, 5, 85, 29};
-  fake::Control* c = Make("BevelButton", b);
-  c->enabled = false;
-  SetCaption(c, "HHH");
-  fake::Draw(c);
+  Drawn("BevelButton", b, [](fake::Control* c) {
+    c->enabled = false;
+    SetCaption(c, "HHH");
+  });
   EXPECT_EQ(At(b.left + 1, b.top + 1), Sys(COLOR_BTNFACE));
   int shadow = 0, embossed = 0, text = 0;
   for (int y = b.top + 1; y < b.bottom - 1; ++y)
     for (int x = b.left + 1; x < b.right - 1; ++x) {
-      COLORREF px = At(x, y);
-      if (px == Sys(COLOR_BTNTEXT)) ++text;
-      if (px != Sys(COLOR_BTNSHADOW)) continue;
+      text += At(x, y) == Sys(COLOR_BTNTEXT);
+      if (At(x, y) != Sys(COLOR_BTNSHADOW)) continue;
       ++shadow;
-      if (At(x + 1, y + 1) == Sys(COLOR_BTNHIGHLIGHT)) ++embossed;
+      embossed += At(x + 1, y + 1) == Sys(COLOR_BTNHIGHLIGHT);
     }
   EXPECT_EQ(text, 0);
   EXPECT_GT(shadow, 10);
@@ -97,91 +101,75 @@ TEST_F(PluginDrawing, DisabledBevelButtonEmbossesItsCaption) {
 }
 
 TEST_F(PluginDrawing, BevelMenuMarkSitsInTheContentCorner) {
-  RECT b{0, 0, 60, 22};
-  fake::Control* c = Make("BevelButton", b);
-  c->data<BevelButtonData>()->hasMenu = 1;
-  SetCaption(c, "");
-  fake::Draw(c);
+  Drawn("BevelButton", {0, 0, 60, 22}, [](fake::Control* c) {
+    c->data<BevelButtonData>()->hasMenu = 1;
+    SetCaption(c, "");
+  });
   // Content is (2, 2, 58, 20): mark from (48, 14), 8 wide and 4 high.
-  EXPECT_EQ(At(48, 14), RGB(0, 0, 0));
-  EXPECT_EQ(At(55, 14), RGB(0, 0, 0));
-  EXPECT_EQ(At(51, 17), RGB(0, 0, 0));
-  EXPECT_EQ(At(48, 17), Sys(COLOR_BTNFACE));
-  EXPECT_EQ(At(51, 18), Sys(COLOR_BTNFACE));
+  for (POINT p : {POINT{48, 14}, POINT{55, 14}, POINT{51, 17}}) EXPECT_EQ(At(p.x, p.y), kBlack);
+  for (POINT p : {POINT{48, 17}, POINT{51, 18}}) EXPECT_EQ(At(p.x, p.y), Sys(COLOR_BTNFACE));
 }
-
-struct Shape {
-  bool value;
-  int facing;
-  POINT inside, outside;
-};
 
 TEST_F(PluginDrawing, DisclosureTriangleHasThreeShapes) {
-  const Shape shapes[] = {
-      {false, 0, {3, 5}, {6, 1}},  // pointing right
-      {false, 1, {6, 5}, {3, 1}},  // pointing left
-      {true, 0, {5, 4}, {2, 6}},   // open, pointing down
-      {true, 1, {5, 4}, {8, 6}},
+  const struct {
+    bool value;
+    int facing;
+    POINT inside, outside, corner;
+  } shapes[] = {
+      {false, 0, {3, 5}, {6, 1}, {2, 0}},  // pointing right
+      {false, 1, {6, 5}, {3, 1}, {7, 0}},  // pointing left
+      {true, 0, {5, 4}, {2, 6}, {0, 2}},   // open, pointing down
+      {true, 1, {5, 4}, {8, 6}, {0, 2}},
   };
-  for (const Shape& s : shapes) {
+  for (const auto& s : shapes) {
     SCOPED_TRACE(testing::Message() << s.value << "/" << s.facing);
     RECT b{30, 40, 42, 52};
-    fake::Control* c = Make("DisclosureTriangle", b);
-    c->data<DisclosureTriangleData>()->value = s.value;
-    c->data<DisclosureTriangleData>()->facing = s.facing;
-    fake::Draw(c);
+    Drawn("DisclosureTriangle", b, [&](fake::Control* c) {
+      c->data<DisclosureTriangleData>()->value = s.value;
+      c->data<DisclosureTriangleData>()->facing = s.facing;
+    });
     EXPECT_EQ(At(b.left + s.inside.x, b.top + s.inside.y), Sys(COLOR_BTNHIGHLIGHT));
     EXPECT_EQ(At(b.left + s.outside.x, b.top + s.outside.y), kPaper);
-    POINT corner = s.value ? POINT{0, 2} : (s.facing ? POINT{7, 0} : POINT{2, 0});
-    EXPECT_EQ(At(b.left + corner.x, b.top + corner.y), RGB(0, 0, 0));
+    EXPECT_EQ(At(b.left + s.corner.x, b.top + s.corner.y), kBlack);
   }
 }
 
+// Shadow then highlight across the long side's middle, last pixel included.
 TEST_F(PluginDrawing, SeparatorDrawsShadowThenHighlightAcrossItsLongSide) {
-  RECT across{5, 10, 69, 14};
-  fake::Draw(Make("Separator", across));
-  for (int x : {5, 37, 68}) {
-    EXPECT_EQ(At(x, 12), Sys(COLOR_BTNSHADOW));
-    EXPECT_EQ(At(x, 13), Sys(COLOR_BTNHIGHLIGHT));
-    EXPECT_EQ(At(x, 11), kPaper);
+  for (bool across : {true, false}) {
+    SCOPED_TRACE(across);
+    Drawn("Separator", across ? RECT{5, 10, 69, 14} : RECT{10, 5, 14, 69});
+    for (int along : {5, 37, 68, 69}) {
+      auto at = [&](int offset) { return across ? At(along, 12 + offset) : At(12 + offset, along); };
+      EXPECT_EQ(at(0), along < 69 ? Sys(COLOR_BTNSHADOW) : kPaper) << along;
+      EXPECT_EQ(at(1), along < 69 ? Sys(COLOR_BTNHIGHLIGHT) : kPaper) << along;
+      EXPECT_EQ(at(-1), kPaper) << along;
+    }
   }
-  EXPECT_EQ(At(69, 12), kPaper);
-  RECT down{20, 5, 24, 60};
-  fake::Draw(Make("Separator", down));
-  for (int y : {5, 30, 59}) {
-    EXPECT_EQ(At(22, y), Sys(COLOR_BTNSHADOW));
-    EXPECT_EQ(At(23, y), Sys(COLOR_BTNHIGHLIGHT));
-    EXPECT_EQ(At(21, y), kPaper);
-  }
-  EXPECT_EQ(At(22, 60), kPaper);
 }
 
-// Frame k: the arrow heads of the table and their point mirror in the
-// 16 x 16 square, on the colour behind the control.
+// Every frame: the head's corners and every point of the tail where the
+// shapes put them, and their point mirror in the 16 x 16 square, on the
+// colour behind the control.
 TEST_F(PluginDrawing, ChasingArrowsFramesAndTheirMirror) {
-  const int heads[8][6] = {{11, 7, 15, 7, 14, 9}, {11, 8, 14, 9, 12, 11}, {11, 10, 13, 12, 10, 12},
-                           {9, 11, 11, 14, 8, 13}, {8, 11, 8, 15, 6, 13},  {6, 14, 7, 11, 4, 12},
-                           {3, 13, 5, 11, 3, 10},  {1, 11, 4, 9, 2, 8}};
-  const int tails[8][2] = {{5, 3}, {7, 2}, {9, 2}, {11, 3}, {12, 5}, {13, 7}, {12, 11}, {12, 11}};
-  for (int k = 0; k < 8; ++k) {
+  RECT b{50, 60, 66, 76};
+  for (int k = 0; k < kChasingFrames; ++k) {
     SCOPED_TRACE(k);
-    RECT b{50, 60, 66, 76};
-    fake::Control* c = Make("ChasingArrows", b);
-    c->data<ChasingArrowsData>()->frame = k;
-    fake::Draw(c);
-    for (int v = 0; v < 6; v += 2) {
-      EXPECT_EQ(At(b.left + heads[k][v], b.top + heads[k][v + 1]), RGB(0, 0, 0));
-      EXPECT_EQ(At(b.left + 15 - heads[k][v], b.top + 15 - heads[k][v + 1]), RGB(0, 0, 0));
-    }
-    EXPECT_EQ(At(b.left + tails[k][0], b.top + tails[k][1]), RGB(0, 0, 0));
-    EXPECT_EQ(At(b.left + 15 - tails[k][0], b.top + 15 - tails[k][1]), RGB(0, 0, 0));
+    Drawn("ChasingArrows", b, [k](fake::Control* c) { c->data<ChasingArrowsData>()->frame = k; });
+    auto black = [&](PlugPoint p) {
+      EXPECT_EQ(At(p.x, p.y), kBlack) << p.x << "," << p.y;
+      EXPECT_EQ(At(2 * b.left + 15 - p.x, 2 * b.top + 15 - p.y), kBlack) << "mirror of " << p.x << "," << p.y;
+    };
+    ArrowFrame f = ChasingArrowsFrame(k, b.left, b.top, false);
+    for (const PlugPoint& p : f.triangle) black(p);
+    for (int i = 0; i < f.lineCount; ++i) black(f.line[i]);
     EXPECT_EQ(At(b.left + 7, b.top + 7), fake::host().specialBackground);
     EXPECT_EQ(At(b.left - 1, b.top), kPaper);
   }
 }
 
 TEST_F(PluginDrawing, ChasingArrowsAdvanceOnlyWhileVisible) {
-  fake::Control* c = Make("ChasingArrows", {0, 0, 16, 16});
+  fake::Control* c = Drawn("ChasingArrows", {0, 0, 16, 16});
   auto animate = reinterpret_cast<void(__cdecl*)(PlugInstance)>(fake::Slot(c, kSlotPeriodic));
   c->data<ChasingArrowsData>()->frame = 7;
   animate(c->instance());

@@ -4,6 +4,7 @@
 // found through the record written into each event definition.
 #include "tests/plugin_library/fake_host.h"
 
+#include <cstdio>
 #include <cstring>
 
 namespace fake {
@@ -27,10 +28,7 @@ PlugString __cdecl DefaultFont() { return NewString("System"); }
 PlugString __cdecl DefaultCaption() { return NewString("Untitled"); }
 int __cdecl DefaultFontSize() { return 12; }
 void __cdecl LockObject(void* o) { ++g_host.objectRefs[o]; }
-void __cdecl UnlockObject(void* o) {
-  if (ControlOf(static_cast<PlugInstance>(o))) ++g_host.graphicsReleased;
-  --g_host.objectRefs[o];
-}
+void __cdecl UnlockObject(void* o) { --g_host.objectRefs[o]; }
 void __cdecl LockString(String* s) { ++s->refs; }
 void __cdecl UnlockString(String* s) { --s->refs; }
 PlugString __cdecl BuildString(const char* b, int n) { return NewString(std::string(b, n).c_str()); }
@@ -85,30 +83,24 @@ void __cdecl SetSpecialBackground(PlugInstance, uint32_t* colour) {
   if (*colour == 0xFFFFFF) *colour = (uint32_t{GetRValue(c)} << 16) | (uint32_t{GetGValue(c)} << 8) | GetBValue(c);
 }
 
+template <typename F>
+std::pair<const std::string, void*> S(const char* name, F routine) {
+  return {name, reinterpret_cast<void*>(routine)};
+}
+
 const std::map<std::string, void*>& Services() {
   static const std::map<std::string, void*> services = {
-      {"RegisterPluginVersion", reinterpret_cast<void*>(RegisterPluginVersion)},
-      {"PluginRegisterControl", reinterpret_cast<void*>(PluginRegisterControl)},
-      {"PluginDefaultControlFont", reinterpret_cast<void*>(DefaultFont)},
-      {"PluginDefaultControlCaption", reinterpret_cast<void*>(DefaultCaption)},
-      {"PluginDefaultControlFontSize", reinterpret_cast<void*>(DefaultFontSize)},
-      {"ZORBLockObject", reinterpret_cast<void*>(LockObject)},
-      {"ZORBUnlockObject", reinterpret_cast<void*>(UnlockObject)},
-      {"ZORBLockString", reinterpret_cast<void*>(LockString)},
-      {"ZORBUnlockString", reinterpret_cast<void*>(UnlockString)},
-      {"ZORBBuildString", reinterpret_cast<void*>(BuildString)},
-      {"StringGetCString", reinterpret_cast<void*>(GetCString)},
-      {"GetControlHWND", reinterpret_cast<void*>(GetControlHWND)},
-      {"GetControlBounds", reinterpret_cast<void*>(GetControlBounds)},
-      {"GetControlVisible", reinterpret_cast<void*>(GetControlVisible)},
-      {"controlEnabledGetter", reinterpret_cast<void*>(ControlEnabled)},
-      {"ZORBInvalidateControl", reinterpret_cast<void*>(Invalidate)},
-      {"ZORBGraphicsDC", reinterpret_cast<void*>(GraphicsDC)},
-      {"ZORBGetControlGraphics", reinterpret_cast<void*>(ControlGraphics)},
-      {"ZORBGetWin32Charset", reinterpret_cast<void*>(Charset)},
-      {"GetEventInstance", reinterpret_cast<void*>(GetEventInstance)},
-      {"GetInterfaceRoutine", reinterpret_cast<void*>(GetInterfaceRoutine)},
-      {"ZORBSetSpecialBackground", reinterpret_cast<void*>(SetSpecialBackground)},
+      S("RegisterPluginVersion", RegisterPluginVersion), S("PluginRegisterControl", PluginRegisterControl),
+      S("PluginDefaultControlFont", DefaultFont), S("PluginDefaultControlCaption", DefaultCaption),
+      S("PluginDefaultControlFontSize", DefaultFontSize), S("ZORBLockObject", LockObject),
+      S("ZORBUnlockObject", UnlockObject), S("ZORBLockString", LockString),
+      S("ZORBUnlockString", UnlockString), S("ZORBBuildString", BuildString),
+      S("StringGetCString", GetCString), S("GetControlHWND", GetControlHWND),
+      S("GetControlBounds", GetControlBounds), S("GetControlVisible", GetControlVisible),
+      S("controlEnabledGetter", ControlEnabled), S("ZORBInvalidateControl", Invalidate),
+      S("ZORBGraphicsDC", GraphicsDC), S("ZORBGetControlGraphics", ControlGraphics),
+      S("ZORBGetWin32Charset", Charset), S("GetEventInstance", GetEventInstance),
+      S("GetInterfaceRoutine", GetInterfaceRoutine), S("ZORBSetSpecialBackground", SetSpecialBackground),
   };
   return services;
 }
@@ -126,10 +118,7 @@ Host& host() { return g_host; }
 void ResetRecords() {
   g_host.raised.clear();
   g_host.asked.clear();
-  g_host.graphicsReleased = 0;
 }
-
-LookupRoutine Lookup() { return LookupName; }
 
 HMODULE LoadPlugin() {
   static HMODULE module = nullptr;
@@ -172,7 +161,6 @@ Control* ControlOf(PlugInstance instance) {
 }
 
 String* NewString(const char* text) { return new String{1, text}; }
-int Refs(PlugString s) { return static_cast<String*>(s)->refs; }
 std::string Text(PlugString s) { return s ? static_cast<String*>(s)->text : std::string(); }
 
 void* Slot(Control* c, int slot) { return c->definition->behaviour->slot[slot]; }
@@ -202,14 +190,9 @@ Surface::Surface(RECT bounds, int margin)
       originX_(bounds.left - margin),
       originY_(bounds.top - margin) {
   BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof(info.bmiHeader);
-  info.bmiHeader.biWidth = width_;
-  info.bmiHeader.biHeight = -height_;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  void* bits = nullptr;
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), width_, -height_, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
   dc_ = CreateCompatibleDC(nullptr);
-  bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &bits_, nullptr, 0);
   previous_ = SelectObject(dc_, bitmap_);
   RECT all{0, 0, width_, height_};
   HBRUSH paper = CreateSolidBrush(kPaper);
@@ -224,6 +207,24 @@ Surface::~Surface() {
   DeleteDC(dc_);
 }
 
+int Surface::Marked() const {
+  int marked = 0;
+  for (int y = 0; y < height_; ++y)
+    for (int x = 0; x < width_; ++x) marked += at(originX_ + x, originY_ + y) != kPaper;
+  return marked;
+}
+
 void Surface::CopyTo(HDC target, int x, int y) const {
   BitBlt(target, x, y, width_, height_, dc_, originX_, originY_, SRCCOPY);
+}
+
+bool Surface::SaveBmp(const char* path) const {
+  FILE* f = fopen(path, "wb");
+  if (!f) return false;
+  DWORD size = width_ * height_ * 4, headers = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
+  BITMAPFILEHEADER file{0x4D42, headers + size, 0, 0, headers};
+  BITMAPINFOHEADER info{sizeof(BITMAPINFOHEADER), width_, -height_, 1, 32, BI_RGB, size, 0, 0, 0, 0};
+  bool ok = fwrite(&file, sizeof file, 1, f) == 1 && fwrite(&info, sizeof info, 1, f) == 1 &&
+            fwrite(bits_, size, 1, f) == 1;
+  return fclose(f) == 0 && ok;
 }

@@ -31,6 +31,12 @@ struct Control {
   PlugInstance instance() { return memory.data(); }
   template <typename T>
   T* data() { return reinterpret_cast<T*>(memory.data() + 92); }
+  // Method `i` of the definition, or its assignment routine, as F.
+  template <typename F>
+  F method(int i, bool assignment = false) {
+    const MethodDefinition& m = definition->methods[i];
+    return reinterpret_cast<F>(assignment ? m.assignment : m.routine);
+  }
 };
 
 struct Host {
@@ -39,7 +45,6 @@ struct Host {
   std::vector<ControlDefinition*> registered;
   std::vector<std::string> raised;  // "Action", "Up", "PerformAction" ...
   std::map<void*, int> objectRefs;
-  int graphicsReleased = 0;
   COLORREF specialBackground = RGB(0xCC, 0xEE, 0xFF);
   int mouseDownAnswer = 1;
   int heldAtAction = -1;  // the instance's references while its last "Action" ran
@@ -47,7 +52,6 @@ struct Host {
 
 Host& host();
 void ResetRecords();
-LookupRoutine Lookup();
 
 // Loads zorbplug1.dll (once) and calls its entry with the fake lookup.
 HMODULE LoadPlugin();
@@ -59,7 +63,6 @@ void DestroyControl(Control* control);
 Control* ControlOf(PlugInstance instance);
 
 String* NewString(const char* text);
-int Refs(PlugString s);
 std::string Text(PlugString s);
 
 // Calls behaviour slot `slot` of the control's definition.
@@ -82,14 +85,16 @@ class Surface {
   Surface& operator=(const Surface&) = delete;
   HDC dc() const { return dc_; }
   COLORREF at(int x, int y) const { return GetPixel(dc_, x, y); }
-  int width() const { return width_; }
-  int height() const { return height_; }
+  // The pixels of the whole surface that are not paper.
+  int Marked() const;
   // Copies the whole surface to (x, y) of `target`.
   void CopyTo(HDC target, int x, int y) const;
+  bool SaveBmp(const char* path) const;
 
  private:
   HDC dc_ = nullptr;
   HBITMAP bitmap_ = nullptr;
   HGDIOBJ previous_ = nullptr;
+  void* bits_ = nullptr;
   int width_, height_, originX_, originY_;
 };

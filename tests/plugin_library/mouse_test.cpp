@@ -10,6 +10,10 @@
 namespace {
 
 using Events = std::vector<std::string>;
+using RowText = void(__cdecl*)(PlugInstance, PlugString);
+using OnInstance = void(__cdecl*)(PlugInstance);
+// The BevelButton's methods, in the order it declares them.
+enum { kDeleteAll, kAddRow, kAddSeparator, kRemoveRow, kInsertRow, kList, kAddReceiver, kRemoveReceiver };
 
 class PluginMouse : public ::testing::Test {
  protected:
@@ -65,13 +69,11 @@ TEST_F(PluginMouse, ToggleReleasedOutsideNeitherFlipsNorActs) {
 TEST_F(PluginMouse, ButtonTypesAndReceivers) {
   fake::Control* c = Make("BevelButton", {0, 0, 60, 22});
   auto* d = c->data<BevelButtonData>();
-  const MethodDefinition* m = c->definition->methods;
-  auto add = reinterpret_cast<void(__cdecl*)(PlugInstance, void*)>(m[6].routine);
-  auto remove = reinterpret_cast<void(__cdecl*)(PlugInstance, void*)>(m[7].routine);
+  using Receiver = void(__cdecl*)(PlugInstance, void*);
   void* first = reinterpret_cast<void*>(0x1111);
   void* second = reinterpret_cast<void*>(0x2222);
-  add(c->instance(), first);
-  add(c->instance(), second);
+  c->method<Receiver>(kAddReceiver)(c->instance(), first);
+  c->method<Receiver>(kAddReceiver)(c->instance(), second);
   EXPECT_EQ(fake::host().objectRefs[first], 1);
   auto click = [&] {
     fake::MouseDown(c, 5, 5);
@@ -86,12 +88,11 @@ TEST_F(PluginMouse, ButtonTypesAndReceivers) {
   click();
   click();
   EXPECT_EQ(d->value, 1);
-  remove(c->instance(), second);
+  c->method<Receiver>(kRemoveReceiver)(c->instance(), second);
   EXPECT_EQ(fake::host().objectRefs[second], 0);
   click();
-  EXPECT_EQ(Raised(), (Events{"Action", "PerformAction:8738", "PerformAction:4369", "Action",
-                              "PerformAction:8738", "PerformAction:4369", "Action", "PerformAction:8738",
-                              "PerformAction:4369", "Action", "PerformAction:4369"}));
+  const std::string a = "Action", one = "PerformAction:4369", two = "PerformAction:8738";
+  EXPECT_EQ(Raised(), (Events{a, two, one, a, two, one, a, two, one, a, one}));
 }
 
 TEST_F(PluginMouse, DisabledButtonSwallowsThePress) {
@@ -140,15 +141,16 @@ TEST_F(PluginMouse, LittleArrowsRaiseAtThePressAndRepeatAfterTheDelay) {
 
 TEST_F(PluginMouse, MouseEventsGoToTheApplication) {
   for (const char* kind : {"Placard", "PopupArrow", "ImageWell"}) {
+    SCOPED_TRACE(kind);
     fake::ResetRecords();
     fake::Control* c = Make(kind, {0, 0, 20, 20});
     fake::host().mouseDownAnswer = 1;
-    EXPECT_EQ(fake::MouseDown(c, 3, 4), 1) << kind;
+    EXPECT_EQ(fake::MouseDown(c, 3, 4), 1);
     fake::host().mouseDownAnswer = 0;
-    EXPECT_EQ(fake::MouseDown(c, 3, 4), 0) << kind;
+    EXPECT_EQ(fake::MouseDown(c, 3, 4), 0);
     fake::MouseDrag(c, 5, 6);
     fake::MouseUp(c, 7, 8);
-    EXPECT_EQ(Raised(), (Events{"MouseDown@3,4", "MouseDown@3,4", "MouseDrag@5,6", "MouseUp@7,8"})) << kind;
+    EXPECT_EQ(Raised(), (Events{"MouseDown@3,4", "MouseDown@3,4", "MouseDrag@5,6", "MouseUp@7,8"}));
   }
 }
 
@@ -156,55 +158,47 @@ TEST_F(PluginMouse, MouseEventsGoToTheApplication) {
 // node holds exactly one reference.
 TEST_F(PluginMouse, MenuRowsInsertPastTheEndAndKeepOneReferenceEach) {
   fake::Control* c = Make("BevelButton", {0, 0, 60, 22});
-  const MethodDefinition* m = c->definition->methods;
   PlugInstance i = c->instance();
-  auto addRow = reinterpret_cast<void(__cdecl*)(PlugInstance, PlugString)>(m[1].routine);
-  auto addSeparator = reinterpret_cast<void(__cdecl*)(PlugInstance)>(m[2].routine);
-  auto removeRow = reinterpret_cast<void(__cdecl*)(PlugInstance, int)>(m[3].routine);
-  auto insertRow = reinterpret_cast<void(__cdecl*)(PlugInstance, int, PlugString)>(m[4].routine);
-  auto list = reinterpret_cast<PlugString(__cdecl*)(PlugInstance, int)>(m[5].routine);
-  auto assign = reinterpret_cast<void(__cdecl*)(PlugInstance, int, PlugString)>(m[5].assignment);
-  auto deleteAll = reinterpret_cast<void(__cdecl*)(PlugInstance)>(m[0].routine);
+  using AtRow = void(__cdecl*)(PlugInstance, int, PlugString);
+  auto list = c->method<PlugString(__cdecl*)(PlugInstance, int)>(kList);
   fake::String* a = fake::NewString("a");
   fake::String* b = fake::NewString("b");
   fake::String* z = fake::NewString("z");
-  addRow(i, a);
-  addSeparator(i);
-  insertRow(i, 7, b);  // past the end: appended
-  insertRow(i, 0, z);
+  c->method<RowText>(kAddRow)(i, a);
+  c->method<OnInstance>(kAddSeparator)(i);
+  c->method<AtRow>(kInsertRow)(i, 7, b);  // past the end: appended
+  c->method<AtRow>(kInsertRow)(i, 0, z);
   EXPECT_EQ(a->refs, 2);
-  auto text = [&](int row) {
-    PlugString s = list(i, row);
-    std::string t = fake::Text(s);
-    if (s) static_cast<fake::String*>(s)->refs--;
-    return t;
+  auto rows = [&] {
+    std::string all;
+    for (int row = -1; row <= 4; ++row) {
+      PlugString s = list(i, row);
+      all += fake::Text(s) + "|";
+      if (s) static_cast<fake::String*>(s)->refs--;
+    }
+    return all;
   };
-  EXPECT_EQ(text(0), "z");
-  EXPECT_EQ(text(1), "a");
-  EXPECT_EQ(text(2), "");  // the separator
-  EXPECT_EQ(text(3), "b");
-  EXPECT_EQ(text(4), "");
-  EXPECT_EQ(text(-1), "");
-  assign(i, 3, a);
+  EXPECT_EQ(rows(), "|z|a||b||");  // row -1, the rows (the separator empty), row 4
+  c->method<AtRow>(kList, true)(i, 3, a);  // List(3) = a
   EXPECT_EQ(b->refs, 1);
   EXPECT_EQ(a->refs, 3);
-  removeRow(i, 9);
-  removeRow(i, 0);
+  c->method<void(__cdecl*)(PlugInstance, int)>(kRemoveRow)(i, 9);
+  c->method<void(__cdecl*)(PlugInstance, int)>(kRemoveRow)(i, 0);
   EXPECT_EQ(z->refs, 1);
-  EXPECT_EQ(text(0), "a");
-  deleteAll(i);
+  EXPECT_EQ(rows(), "|a||a|||");
+  c->method<OnInstance>(kDeleteAll)(i);
   EXPECT_EQ(a->refs, 1);
-  EXPECT_EQ(text(0), "");
+  EXPECT_EQ(rows(), "||||||");
 }
 
 // The pop-up menu is inspected while it is up (a timer runs inside its
-// modal loop) and then dismissed without a choice.
+// modal loop) and then dismissed, or the first row chosen with the keyboard.
 struct MenuSeen {
   int items = -1;
   UINT state[4]{};
   UINT id[4]{};
   int ticks = 0;
-  bool choose = false;  // pick the first row with the keyboard instead of cancelling
+  bool choose = false;
 };
 MenuSeen g_seen;
 
@@ -222,9 +216,7 @@ void CALLBACK InspectMenu(HWND, UINT, UINT_PTR timer, DWORD) {
     KillTimer(nullptr, timer);
     PostMessageA(popup, WM_KEYDOWN, VK_DOWN, 0);
     PostMessageA(popup, WM_KEYDOWN, VK_RETURN, 0);
-    return;
-  }
-  if (menu || ++g_seen.ticks > 50) {
+  } else if (menu || ++g_seen.ticks > 50) {
     KillTimer(nullptr, timer);
     EndMenu();
   }
@@ -238,14 +230,9 @@ TEST_F(PluginMouse, MenuValueTwoChecksTheThirdRowCountingSeparators) {
   fake::Control* c = Make("BevelButton", {10, 10, 70, 32});
   c->hwnd = window;
   auto* d = c->data<BevelButtonData>();
-  const MethodDefinition* m = c->definition->methods;
-  auto addRow = reinterpret_cast<void(__cdecl*)(PlugInstance, PlugString)>(m[1].routine);
-  auto addSeparator = reinterpret_cast<void(__cdecl*)(PlugInstance)>(m[2].routine);
-  fake::String* one = fake::NewString("One");
-  fake::String* three = fake::NewString("Three");
-  addRow(c->instance(), one);
-  addSeparator(c->instance());
-  addRow(c->instance(), three);
+  c->method<RowText>(kAddRow)(c->instance(), fake::NewString("One"));
+  c->method<OnInstance>(kAddSeparator)(c->instance());
+  c->method<RowText>(kAddRow)(c->instance(), fake::NewString("Three"));
   d->hasMenu = 1;
   d->menuValue = 2;
   g_seen = MenuSeen{};

@@ -2,13 +2,15 @@
 // runtime: everything it uses comes through the lookup routine its main is
 // handed. It registers "TestLamp" (a control that logs every behaviour call
 // it gets and paints its bounds black, and can close its own window from a
-// mouse call), "TestTicker" (a version 3 control
-// with a periodic slot), a version 2 definition the runtime must ignore, and global methods through which tests read the log and try
-// a registration outside the plug-in's main.
+// mouse call), "TestTicker" (a version 3 control with a periodic slot), a
+// version 2 definition the runtime must ignore, and global methods through
+// which tests read the log and try a registration outside the plug-in's main.
 #include <windows.h>
 
 #include <stdio.h>
 #include <string.h>
+
+#include <utility>
 
 #include "sdk/plugin_records.h"
 
@@ -96,13 +98,15 @@ void __cdecl PaneClosing(Instance) { Log("close"); }
 void __cdecl SetCount(Instance self, uint32_t, int32_t value) { *Field(self, kCount) = 2 * value; }
 void __cdecl Bump(Instance self, int32_t amount) { *Field(self, kCount) += amount; }
 
+constexpr uint32_t kDefault = ZORB_DEFAULT_ACCESSOR;
 PluginPropertyDefinition gLampProperties[] = {
-    {"Appearance", "Caption", "String", 0, ZORB_DEFAULT_ACCESSOR, ZORB_DEFAULT_ACCESSOR, kCaption, 0, 0, nullptr},
-    {"Initial State", "Lit", "boolean", kPluginPropertyRedraws, ZORB_DEFAULT_ACCESSOR, ZORB_DEFAULT_ACCESSOR, kLit, 0, 0, nullptr},
-    {"Appearance", "Level", "Integer", 0, ZORB_DEFAULT_ACCESSOR, 0, kLevel, 0, 0, nullptr},
-    {"Behavior", "Gadget", "NoSuchTypeAnywhere", 0, ZORB_DEFAULT_ACCESSOR, ZORB_DEFAULT_ACCESSOR, 0, 0, 0, nullptr},
-    {"Behavior", "Count", "Integer", 0, ZORB_DEFAULT_ACCESSOR, 0, kCount, 0, 0, nullptr},
+    {"Appearance", "Caption", "String", 0, kDefault, kDefault, kCaption, 0, 0, nullptr},
+    {"Initial State", "Lit", "boolean", kPluginPropertyRedraws, kDefault, kDefault, kLit, 0, 0, nullptr},
+    {"Appearance", "Level", "Integer", 0, kDefault, 0, kLevel, 0, 0, nullptr},
+    {"Behavior", "Gadget", "NoSuchTypeAnywhere", 0, kDefault, kDefault, 0, 0, 0, nullptr},
+    {"Behavior", "Count", "Integer", 0, kDefault, 0 /* SetCount */, kCount, 0, 0, nullptr},
 };
+// The second declaration does not parse.
 PluginMethodDefinition gLampMethods[] = {
     {reinterpret_cast<void*>(Bump), nullptr, "Bump(amount As Integer)"},
     {reinterpret_cast<void*>(Bump), nullptr, "Broken(amount Integer)"},
@@ -140,41 +144,29 @@ PluginMethodDefinition gGlobals[] = {
     {reinterpret_cast<void*>(TestPluginCloseOn), nullptr, "TestPluginCloseOn(when As Integer)"},
 };
 
-template <typename T>
-bool Find(Lookup lookup, const char* name, T& out) {
-  out = reinterpret_cast<T>(lookup(name));
-  return out != nullptr;
+template <typename F>
+void* R(F routine) {
+  return reinterpret_cast<void*>(routine);
 }
 
-void DefineLamp() {
-  gLampBehaviour.slot[kPluginSlotConstruct] = reinterpret_cast<void*>(Construct);
-  gLampBehaviour.slot[kPluginSlotDestroy] = reinterpret_cast<void*>(Destroy);
-  gLampBehaviour.slot[kPluginSlotDraw] = reinterpret_cast<void*>(Draw);
-  gLampBehaviour.slot[kPluginSlotMouseDown] = reinterpret_cast<void*>(MouseDown);
-  gLampBehaviour.slot[kPluginSlotMouseDrag] = reinterpret_cast<void*>(MouseDrag);
-  gLampBehaviour.slot[kPluginSlotMouseUp] = reinterpret_cast<void*>(MouseUp);
-  gLampBehaviour.slot[kPluginSlotPaneCreated] = reinterpret_cast<void*>(PaneCreated);
-  gLampBehaviour.slot[kPluginSlotPaneClosing] = reinterpret_cast<void*>(PaneClosing);
+void DefineControls() {
+  const std::pair<int, void*> lampSlots[] = {
+      {kPluginSlotConstruct, R(Construct)}, {kPluginSlotDestroy, R(Destroy)},
+      {kPluginSlotDraw, R(Draw)},           {kPluginSlotMouseDown, R(MouseDown)},
+      {kPluginSlotMouseDrag, R(MouseDrag)}, {kPluginSlotMouseUp, R(MouseUp)},
+      {kPluginSlotPaneCreated, R(PaneCreated)}, {kPluginSlotPaneClosing, R(PaneClosing)}};
+  for (auto [slot, routine] : lampSlots) gLampBehaviour.slot[slot] = routine;
   gLampProperties[4].setter = reinterpret_cast<uint32_t>(SetCount);
-  gLamp.version = 4;
-  gLamp.name = "TestLamp";
-  gLamp.dataSize = kLampDataSize;
-  gLamp.defaultWidth = gLamp.defaultHeight = 32;
-  gLamp.properties = gLampProperties;
-  gLamp.propertyCount = sizeof gLampProperties / sizeof gLampProperties[0];
-  gLamp.methods = gLampMethods;
-  gLamp.methodCount = 2;
-  gLamp.events = gLampEvents;
-  gLamp.eventCount = 2;
-  gLamp.behaviour = &gLampBehaviour;
-  gLamp.interfaceNames = "NoSuchInterface, ";
+  gLamp = {4, "TestLamp", kLampDataSize, 0, {0, 0}, 32, 32, gLampProperties,
+           sizeof gLampProperties / sizeof gLampProperties[0], gLampMethods, 2, gLampEvents, 2,
+           &gLampBehaviour, 0, nullptr, 0, "NoSuchInterface, ", nullptr, 0};
   gVersion2 = gLamp;
   gVersion2.version = 2;
   gVersion2.name = "TestVersion2";
   gLate = gLamp;
   gLate.name = "LateLamp";
-  gTickerBehaviour.slot[kPluginSlotPeriodic] = reinterpret_cast<void*>(Tick);
-  gTickerBehaviour.slot[kPluginSlotPaneClosing] = reinterpret_cast<void*>(TickerClosing);
+  gTickerBehaviour.slot[kPluginSlotPeriodic] = R(Tick);
+  gTickerBehaviour.slot[kPluginSlotPaneClosing] = R(TickerClosing);
   gTicker.version = 3;
   gTicker.name = "TestTicker";
   gTicker.behaviour = &gTickerBehaviour;
@@ -183,18 +175,21 @@ void DefineLamp() {
 }  // namespace
 
 extern "C" __declspec(dllexport) void __cdecl ZORBPluginMain(Lookup lookup) {
-  bool ok = Find(lookup, "RegisterPluginVersion", gRuntime.registerVersion) &&
-            Find(lookup, "pluginregistercontrol", gRuntime.registerControl) &&
-            Find(lookup, "PluginRegisterMethod", gRuntime.registerMethod) &&
-            Find(lookup, "ZORBBuildString", gRuntime.buildString) &&
-            Find(lookup, "GetControlBounds", gRuntime.controlBounds) &&
-            Find(lookup, "ZORBGraphicsDC", gRuntime.graphicsDC) &&
-            Find(lookup, "controlWindowGetter", gRuntime.controlWindow) &&
-            Find(lookup, "RuntimeCloseWindow", gRuntime.closeWindow) &&
-            Find(lookup, "ZORBUnlockObject", gRuntime.unlock);
-  if (!ok) return;
+  // The registration service is asked for in lower case: names are matched
+  // without regard to case.
+  const std::pair<const char*, void*> services[] = {
+      {"RegisterPluginVersion", &gRuntime.registerVersion}, {"pluginregistercontrol", &gRuntime.registerControl},
+      {"PluginRegisterMethod", &gRuntime.registerMethod},   {"ZORBBuildString", &gRuntime.buildString},
+      {"GetControlBounds", &gRuntime.controlBounds},        {"ZORBGraphicsDC", &gRuntime.graphicsDC},
+      {"controlWindowGetter", &gRuntime.controlWindow},     {"RuntimeCloseWindow", &gRuntime.closeWindow},
+      {"ZORBUnlockObject", &gRuntime.unlock}};
+  for (auto [name, slot] : services) {
+    void* found = lookup(name);
+    if (!found) return;
+    memcpy(slot, &found, sizeof found);
+  }
   gRuntime.registerVersion(4);
-  DefineLamp();
+  DefineControls();
   gRuntime.registerControl(&gLamp);
   gDataOffset = gLamp.dataOffset;
   gRuntime.registerControl(&gVersion2);

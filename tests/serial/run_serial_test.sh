@@ -10,17 +10,16 @@ set -u
 wine_run=$1 exe=$2 prefix=$3
 dir=$(mktemp -d)
 devices="$prefix/dosdevices"
-saved3=$(readlink "$devices/com3" 2>/dev/null || true)
-saved4=$(readlink "$devices/com4" 2>/dev/null || true)
-saved12=$(readlink "$devices/com12" 2>/dev/null || true)
+declare -A saved
+for port in com3 com4 com12; do saved[$port]=$(readlink "$devices/$port" 2>/dev/null || true); done
 cable=
 restore() {
   [ -n "$cable" ] && kill "$cable" 2>/dev/null
   [ -n "${helper:-}" ] && kill "$helper" 2>/dev/null
-  rm -f "$devices/com3" "$devices/com4" "$devices/com12"
-  [ -n "$saved3" ] && ln -s "$saved3" "$devices/com3"
-  [ -n "$saved4" ] && ln -s "$saved4" "$devices/com4"
-  [ -n "$saved12" ] && ln -s "$saved12" "$devices/com12"
+  for port in com3 com4 com12; do
+    rm -f "$devices/$port"
+    [ -n "${saved[$port]}" ] && ln -s "${saved[$port]}" "$devices/$port"
+  done
   rm -rf "$dir"
 }
 trap restore EXIT
@@ -37,38 +36,23 @@ plug() {
   ln -sfn "$(readlink -f "$dir/a")" "$devices/com12"
 }
 
-answer() { echo -n "$2" > "$dir/$1.tmp"; mv "$dir/$1.tmp" "$dir/$1.answer"; }
-
-# Answers requests until the tests end. A cable it plugs in again is its
-# own to remove.
+# Answers requests until the tests end: NAME.request in, NAME.answer out
+# whole. A cable it plugs in again is its own to remove.
 serve() {
   trap 'kill "$cable" 2>/dev/null; exit 0' TERM
   while true; do
-    if [ -e "$dir/stty.request" ]; then
-      rm -f "$dir/stty.request"
-      stty -a -F "$(readlink -f "$devices/com3")" > "$dir/stty.tmp" 2>&1
-      mv "$dir/stty.tmp" "$dir/stty.answer"
-    fi
-    if [ -e "$dir/unplug.request" ]; then
-      rm -f "$dir/unplug.request"
-      kill "$cable" 2>/dev/null; wait "$cable" 2>/dev/null
-      echo -n unplugged > "$dir/unplug.tmp"; mv "$dir/unplug.tmp" "$dir/unplug.answer"
-    fi
-    if [ -e "$dir/stop.request" ]; then
-      rm -f "$dir/stop.request"
-      kill -STOP "$cable"
-      answer stop stopped
-    fi
-    if [ -e "$dir/cont.request" ]; then
-      rm -f "$dir/cont.request"
-      kill -CONT "$cable"
-      answer cont continued
-    fi
-    if [ -e "$dir/plug.request" ]; then
-      rm -f "$dir/plug.request"
-      plug
-      echo -n plugged > "$dir/plug.tmp"; mv "$dir/plug.tmp" "$dir/plug.answer"
-    fi
+    for r in stty unplug stop cont plug; do
+      [ -e "$dir/$r.request" ] || continue
+      rm -f "$dir/$r.request"
+      case $r in
+        stty) stty -a -F "$(readlink -f "$devices/com3")" 2>&1 ;;
+        unplug) kill "$cable"; wait "$cable"; echo -n unplugged ;;
+        stop) kill -STOP "$cable"; echo -n stopped ;;
+        cont) kill -CONT "$cable"; echo -n continued ;;
+        plug) plug; echo -n plugged ;;
+      esac > "$dir/$r.tmp" 2>/dev/null
+      mv "$dir/$r.tmp" "$dir/$r.answer"
+    done
     sleep 0.05
   done
 }

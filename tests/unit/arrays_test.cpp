@@ -25,13 +25,12 @@
 namespace {
 
 int gAssertions = 0;
-void CountAssertion(const char*) { ++gAssertions; }
 
-class ArrayHeapTest : public testing::Test {
+class ArrayTest : public testing::Test {
  protected:
   void SetUp() override {
     gAssertions = 0;
-    previous_ = SetAssertionRecorder(CountAssertion);
+    previous_ = SetAssertionRecorder([](const char*) { ++gAssertions; });
     heapBefore_ = SmallBlockBytesInUse();
   }
   void TearDown() override {
@@ -43,14 +42,6 @@ class ArrayHeapTest : public testing::Test {
   AssertionRecorder previous_ = nullptr;
   uint32_t heapBefore_ = 0;
 };
-
-using ArrayBounds = ArrayHeapTest;
-using ArrayDirect = ArrayHeapTest;
-using ArrayLists = ArrayHeapTest;
-using ArrayRedim = ArrayHeapTest;
-using ArraySort = ArrayHeapTest;
-using ArrayCursor = ArrayHeapTest;
-using ArrayFastBoolean = ArrayHeapTest;
 
 // An array with the given upper bounds, declared as compiled code does.
 ArrayRecord* NewArray(std::initializer_list<int32_t> bounds) {
@@ -84,19 +75,9 @@ ArrayRecord* IntArrayOf(const std::vector<int32_t>& values) {
   return a;
 }
 
-ArrayRecord* StringArrayOf(const std::vector<std::string>& texts) {
-  ArrayRecord* a = NewArray({-1});
-  for (const std::string& text : texts) {
-    StringRecord* s = NewString(text);
-    RuntimeStringArrayAppend(a, s);
-    RuntimeUnlockString(s);
-  }
-  return a;
-}
+// --- bounds and direct access ----------------------------------------------------
 
-// --- bounds -----------------------------------------------------------------------
-
-TEST_F(ArrayBounds, BoundNineReadsEmptyAtNineAndRefusesTenAndMinusOne) {
+TEST_F(ArrayTest, BoundNineReadsEmptyAtNineAndRefusesTenAndMinusOne) {
   ArrayRecord* a = NewArray({9});
   EXPECT_EQ(RuntimeUBound(a), 9);
   EXPECT_TRUE(ArrayIndexInBounds(*a, 0, 0));
@@ -104,7 +85,6 @@ TEST_F(ArrayBounds, BoundNineReadsEmptyAtNineAndRefusesTenAndMinusOne) {
   EXPECT_FALSE(ArrayIndexInBounds(*a, 0, 10));
   EXPECT_FALSE(ArrayIndexInBounds(*a, 0, -1));
   EXPECT_FALSE(ArrayIndexInBounds(*a, kArrayMaxDimensions, 0)) << "no such dimension in the record";
-
   uint32_t heap = SmallBlockBytesInUse();
   EXPECT_EQ(RuntimeDirectReadIntArray(a, 9), 0);
   EXPECT_EQ(RuntimeDirectReadDoubleArray(a, 9), 0.0);
@@ -114,63 +94,51 @@ TEST_F(ArrayBounds, BoundNineReadsEmptyAtNineAndRefusesTenAndMinusOne) {
   RuntimeDisposeStringArray(a);
 }
 
-TEST_F(ArrayBounds, TwentyDimensionsFillTheRecord) {
+TEST_F(ArrayTest, TwentyDimensionsFillTheRecordAndCallerErrorsGoToTheAssertionHook) {
   ArrayRecord* a = RuntimeCreateArray();
   for (int32_t d = 0; d < 20; ++d) {
     EXPECT_TRUE(ArrayCanAddDimension(*a)) << d;
     RuntimeArrayCreateAddIndex(a, 2, 2 + d);  // upper - lower is the bound
   }
   EXPECT_FALSE(ArrayCanAddDimension(*a)) << "a 21st dimension has no room";
-  EXPECT_EQ(a->dimensions, 20u);
   EXPECT_EQ(a->upperBound[19], 19);
   EXPECT_TRUE(ArrayIndexInBounds(*a, 19, 19));
   EXPECT_FALSE(ArrayIndexInBounds(*a, 19, 20));
   RuntimeDisposeIntArray(a);
-}
-
-TEST_F(ArrayBounds, CallerErrorsGoToTheAssertionHook) {
   EXPECT_EQ(RuntimeDirectReadStringArray(nullptr, 0), nullptr);
   EXPECT_EQ(RuntimeUBound(nullptr), -1);
-  ArrayRecord* a = NewArray({3});
-  RuntimeDirectWriteIntArray(a, 0, 1);
-  RuntimeArrayCreateAddIndex(a, 0, 3);  // would turn the stored element into a row
-  EXPECT_EQ(a->dimensions, 1u);
-  RuntimeDisposeIntArray(a);
+  ArrayRecord* b = NewArray({3});
+  RuntimeDirectWriteIntArray(b, 0, 1);
+  RuntimeArrayCreateAddIndex(b, 0, 3);  // would turn the stored element into a row
+  EXPECT_EQ(b->dimensions, 1u);
+  RuntimeDisposeIntArray(b);
   EXPECT_EQ(gAssertions, 3);
 }
 
-// --- direct access -----------------------------------------------------------------
-
-TEST_F(ArrayDirect, WritingIndexThreeOfBoundHundredCreatesNineteenSlots) {
+TEST_F(ArrayTest, AWriteGrowsStorageBySixteenSlotsNeverPastTheBound) {
   ArrayRecord* a = NewArray({100});
-  RuntimeDirectWriteIntArray(a, 3, 33);
-  EXPECT_EQ(a->vector.count, 19u);
-  EXPECT_EQ(TaggedSize(a->vector.data), 19u * 4);
-  EXPECT_EQ(RuntimeDirectReadIntArray(a, 3), 33);
-  EXPECT_EQ(RuntimeDirectReadIntArray(a, 18), 0);
-
-  RuntimeDirectWriteIntArray(a, 18, 18);  // stored already: no growth
-  EXPECT_EQ(a->vector.count, 19u);
-  RuntimeDirectWriteIntArray(a, 19, 19);
-  EXPECT_EQ(a->vector.count, 35u);
-  RuntimeDirectWriteIntArray(a, 95, 95);  // never past the bound
-  EXPECT_EQ(a->vector.count, 101u);
-  EXPECT_EQ(RuntimeDirectReadIntArray(a, 3), 33);
-  EXPECT_EQ(RuntimeDirectReadIntArray(a, 95), 95);
+  const struct {
+    int32_t index;
+    uint32_t count;
+  } writes[] = {{3, 19}, {18, 19} /* stored already */, {19, 35}, {95, 101}};
+  for (const auto& w : writes) {
+    RuntimeDirectWriteIntArray(a, w.index, w.index + 1000);
+    EXPECT_EQ(a->vector.count, w.count) << w.index;
+  }
+  EXPECT_EQ(TaggedSize(a->vector.data), 101u * 4);
+  EXPECT_EQ(RuntimeDirectReadIntArray(a, 3), 1003);
+  EXPECT_EQ(RuntimeDirectReadIntArray(a, 94), 0);
+  EXPECT_EQ(RuntimeDirectReadIntArray(a, 95), 1095);
   RuntimeDisposeIntArray(a);
-}
-
-TEST_F(ArrayDirect, DoublesTakeEightByteSlots) {
-  ArrayRecord* d = NewArray({5});
+  ArrayRecord* d = NewArray({5});  // doubles take eight-byte slots
   RuntimeDirectWriteDoubleArray(d, 2, 1.0 / 3);
-  EXPECT_EQ(d->vector.slotSize, 8u);
   EXPECT_EQ(TaggedSize(d->vector.data), 6u * 8);
   EXPECT_EQ(RuntimeDirectReadDoubleArray(d, 2), 1.0 / 3);
   EXPECT_EQ(RuntimeDirectReadDoubleArray(d, 5), 0.0);
   RuntimeDisposeIntArray(d);
 }
 
-TEST_F(ArrayDirect, StringsAndObjectsAreCountedOnStoreReadOverwriteAndDispose) {
+TEST_F(ArrayTest, StringsAndObjectsAreCountedOnStoreReadOverwriteRemoveAndDispose) {
   StringRecord* first = NewString("first");
   StringRecord* second = NewString("second");
   ArrayRecord* a = NewArray({4});
@@ -185,8 +153,16 @@ TEST_F(ArrayDirect, StringsAndObjectsAreCountedOnStoreReadOverwriteAndDispose) {
   RuntimeDirectWriteStringArray(a, 4, second);
   EXPECT_EQ(first->refCount, 1u);
   EXPECT_EQ(second->refCount, 3u);
+  RuntimeStringArrayRemove(a, 4);
+  EXPECT_EQ(second->refCount, 2u);
   RuntimeDisposeStringArray(a);
   EXPECT_EQ(second->refCount, 1u);
+  ArrayRecord* only = NewArray({-1});
+  RuntimeStringArrayAppend(only, first);
+  RuntimeStringArrayRemove(only, 0);  // removing the only string releases it
+  EXPECT_EQ(first->refCount, 1u);
+  EXPECT_EQ(RuntimeUBound(only), -1);
+  RuntimeDisposeStringArray(only);
   RuntimeUnlockString(first);
   RuntimeUnlockString(second);
 
@@ -205,15 +181,9 @@ TEST_F(ArrayDirect, StringsAndObjectsAreCountedOnStoreReadOverwriteAndDispose) {
   DestroyClassRecord(cls);
 }
 
-// --- list operations ---------------------------------------------------------------
+// --- list operations and redim -------------------------------------------------------
 
-TEST_F(ArrayLists, AppendToAnEmptyArrayGivesBoundZero) {
-  ArrayRecord* a = NewArray({-1});
-  RuntimeIntArrayAppend(a, 42);
-  EXPECT_EQ(RuntimeUBound(a), 0);
-  EXPECT_EQ(RuntimeDirectReadIntArray(a, 0), 42);
-  RuntimeDisposeIntArray(a);
-
+TEST_F(ArrayTest, AppendInsertAndRemoveMoveTheBoundAndTheElementsAfterThem) {
   ArrayRecord* b = NewArray({2});  // three elements, none stored
   for (int32_t v = 1; v <= 20; ++v) RuntimeIntArrayAppend(b, v);
   EXPECT_EQ(RuntimeUBound(b), 22);
@@ -221,66 +191,24 @@ TEST_F(ArrayLists, AppendToAnEmptyArrayGivesBoundZero) {
   EXPECT_EQ(RuntimeDirectReadIntArray(b, 3), 1);
   EXPECT_EQ(RuntimeDirectReadIntArray(b, 22), 20);
   RuntimeDisposeIntArray(b);
-}
-
-TEST_F(ArrayLists, RemovingTheOnlyStringReleasesIt) {
-  uint32_t heap = SmallBlockBytesInUse();
-  StringRecord* s = NewString("only");
-  ArrayRecord* a = NewArray({-1});
-  RuntimeStringArrayAppend(a, s);
-  EXPECT_EQ(s->refCount, 2u);
-  RuntimeStringArrayRemove(a, 0);
-  EXPECT_EQ(s->refCount, 1u);
-  EXPECT_EQ(RuntimeUBound(a), -1);
-  RuntimeUnlockString(s);
-  RuntimeDisposeStringArray(a);
-  EXPECT_EQ(SmallBlockBytesInUse(), heap);
-}
-
-TEST_F(ArrayLists, InsertMovesLaterElementsUpAndRemoveMovesThemDown) {
-  ArrayRecord* a = IntArrayOf({10, 20, 30});
+  ArrayRecord* a = IntArrayOf({10, 20, 30});  // from bound -1: the first append is at 0
   RuntimeIntArrayInsert(a, 1, 15);
   EXPECT_EQ(Ints(a), (std::vector<int32_t>{10, 15, 20, 30}));
   RuntimeIntArrayRemove(a, 0);
   RuntimeIntArrayRemove(a, 2);
   EXPECT_EQ(Ints(a), (std::vector<int32_t>{15, 20}));
   RuntimeDisposeIntArray(a);
-
-  ArrayRecord* b = NewArray({9});
-  RuntimeIntArrayInsert(b, 5, 7);  // nothing stored yet: slots up to 5 appear
-  EXPECT_EQ(Ints(b), (std::vector<int32_t>{0, 0, 0, 0, 0, 7, 0, 0, 0, 0, 0}));
-  uint32_t count = b->vector.count;
-  RuntimeIntArrayRemove(b, 9);  // beyond the stored slots: only the bound moves
-  EXPECT_EQ(RuntimeUBound(b), 9);
-  EXPECT_EQ(b->vector.count, count);
-  RuntimeDisposeIntArray(b);
+  ArrayRecord* c = NewArray({9});
+  RuntimeIntArrayInsert(c, 5, 7);  // nothing stored yet: slots up to 5 appear
+  EXPECT_EQ(Ints(c), (std::vector<int32_t>{0, 0, 0, 0, 0, 7, 0, 0, 0, 0, 0}));
+  uint32_t count = c->vector.count;
+  RuntimeIntArrayRemove(c, 9);  // beyond the stored slots: only the bound moves
+  EXPECT_EQ(RuntimeUBound(c), 9);
+  EXPECT_EQ(c->vector.count, count);
+  RuntimeDisposeIntArray(c);
 }
 
-// --- redim ---------------------------------------------------------------------------
-
-TEST_F(ArrayRedim, StringsNineToFourToNine) {
-  std::vector<StringRecord*> held;
-  ArrayRecord* a = NewArray({9});
-  for (int32_t i = 0; i <= 9; ++i) {
-    const char text[] = {'s', static_cast<char>('0' + i)};
-    held.push_back(NewString(text, 2));
-    RuntimeDirectWriteStringArray(a, i, held.back());
-  }
-  RuntimeRedimStringArrayLevel(a, 0, 4);
-  EXPECT_EQ(RuntimeUBound(a), 4);
-  for (int32_t i = 0; i <= 9; ++i) EXPECT_EQ(held[i]->refCount, i <= 4 ? 2u : 1u) << i;
-
-  RuntimeRedimStringArrayLevel(a, 0, 9);  // growing only moves the bound
-  EXPECT_EQ(a->vector.count, 5u);
-  EXPECT_EQ(Texts(a), (std::vector<std::string>{"s0", "s1", "s2", "s3", "s4", "", "", "", "", ""}));
-  RuntimeDisposeStringArray(a);
-  for (StringRecord* s : held) {
-    EXPECT_EQ(s->refCount, 1u);
-    RuntimeUnlockString(s);
-  }
-}
-
-TEST_F(ArrayRedim, CuttingALevelReleasesTheRowsAndElementsBelowIt) {
+TEST_F(ArrayTest, RedimCutsALevelWithTheRowsAndElementsBelowItAndGrowsOnlyTheBound) {
   StringRecord* s = NewString("cell");
   ArrayRecord* a = NewArray({2, 3});
   for (int32_t r = 0; r <= 2; ++r) {
@@ -294,8 +222,13 @@ TEST_F(ArrayRedim, CuttingALevelReleasesTheRowsAndElementsBelowIt) {
   EXPECT_EQ(s->refCount, 7u);
   RuntimeRedimStringArrayLevel(a, 0, 0);  // rows 1 and 2 go with their elements
   EXPECT_EQ(s->refCount, 3u);
-  RuntimeArrayStartReadAccess(a, 0);
-  EXPECT_EQ(Take(RuntimeReadStringArray(a, 1)), "cell");
+  RuntimeRedimStringArrayLevel(a, 1, 3);  // growing only moves the bound
+  EXPECT_EQ(a->upperBound[1], 3);
+  EXPECT_EQ(ChildAt(a->vector, 0)->count, 2u);
+  for (int32_t c = 0; c <= 3; ++c) {
+    RuntimeArrayStartReadAccess(a, 0);
+    EXPECT_EQ(Take(RuntimeReadStringArray(a, c)), c <= 1 ? "cell" : "") << c;
+  }
   RuntimeDisposeStringArray(a);
   EXPECT_EQ(s->refCount, 1u);
   RuntimeUnlockString(s);
@@ -303,14 +236,7 @@ TEST_F(ArrayRedim, CuttingALevelReleasesTheRowsAndElementsBelowIt) {
 
 // --- sort ----------------------------------------------------------------------------
 
-TEST_F(ArraySort, ThreeOneTwoOne) {
-  ArrayRecord* a = IntArrayOf({3, 1, 2, 1});
-  RuntimeIntArraySort(a);
-  EXPECT_EQ(Ints(a), (std::vector<int32_t>{1, 1, 2, 3}));
-  RuntimeDisposeIntArray(a);
-}
-
-TEST_F(ArraySort, IntegersOfEverySizeAndOrderEndAscending) {
+TEST_F(ArrayTest, IntegersOfEverySizeAndOrderSortAscending) {
   uint32_t seed = 12345;
   std::vector<std::vector<int32_t>> inputs;
   for (int32_t n = 0; n <= 60; ++n) {
@@ -335,7 +261,7 @@ TEST_F(ArraySort, IntegersOfEverySizeAndOrderEndAscending) {
   }
 }
 
-TEST_F(ArraySort, UnstoredElementsSortAsZeroAndDoublesSortToo) {
+TEST_F(ArrayTest, UnstoredElementsSortAsZeroAndDoublesSortToo) {
   ArrayRecord* a = NewArray({100});
   RuntimeDirectWriteIntArray(a, 0, 5);
   RuntimeDirectWriteIntArray(a, 1, -3);
@@ -345,7 +271,6 @@ TEST_F(ArraySort, UnstoredElementsSortAsZeroAndDoublesSortToo) {
   EXPECT_EQ(RuntimeDirectReadIntArray(a, 99), 0);
   EXPECT_EQ(RuntimeDirectReadIntArray(a, 100), 5);
   RuntimeDisposeIntArray(a);
-
   ArrayRecord* d = NewArray({-1});
   for (double v : {2.5, -1.0, 0.5, 3.0, 2.5, -7.0, 10.0}) RuntimeDoubleArrayAppend(d, v);
   RuntimeDoubleArraySort(d);
@@ -354,34 +279,36 @@ TEST_F(ArraySort, UnstoredElementsSortAsZeroAndDoublesSortToo) {
   RuntimeDisposeIntArray(d);
 }
 
-TEST_F(ArraySort, StringsInLocaleOrderNotByteOrder) {
+TEST_F(ArrayTest, StringsSortInLocaleOrderAndEqualOnesEndInAFixedOrder) {
   // Byte order would put every capitalised word first.
-  ArrayRecord* a = StringArrayOf({"pear", "Apple", "fig", "Banana", "cherry", "Date", "elder", "grape", "B", "a"});
+  ArrayRecord* a = NewArray({-1});
+  for (const char* text : {"pear", "Apple", "fig", "Banana", "cherry", "Date", "elder", "grape", "B", "a"}) {
+    StringRecord* s = NewString(text);
+    RuntimeStringArrayAppend(a, s);
+    RuntimeUnlockString(s);
+  }
   RuntimeStringArraySort(a);
   EXPECT_EQ(Texts(a), (std::vector<std::string>{"a", "Apple", "B", "Banana", "cherry", "Date", "elder",
                                                "fig", "grape", "pear"}));
   RuntimeDisposeStringArray(a);
-}
-
-TEST_F(ArraySort, PartitionThenSelectionLeaveEqualStringsInAFixedOrder) {
   // Seven strings, so one partition around the middle one ("b" at 3) runs
   // before the selection passes; traced by hand, the equal texts end up as
   // a(1) a(4) b(3) b(6) b(0).
   const char* texts[] = {"b", "a", "d", "b", "a", "c", "b"};
   std::vector<StringRecord*> records;
-  ArrayRecord* a = NewArray({6});
+  ArrayRecord* b = NewArray({6});
   for (int32_t i = 0; i < 7; ++i) {
     records.push_back(NewString(texts[i]));
-    RuntimeDirectWriteStringArray(a, i, records.back());
+    RuntimeDirectWriteStringArray(b, i, records.back());
   }
-  RuntimeStringArraySort(a);
+  RuntimeStringArraySort(b);
   const int expected[] = {1, 4, 3, 6, 0, 5, 2};  // input positions, in sorted order
   for (int32_t i = 0; i < 7; ++i) {
-    StringRecord* s = RuntimeDirectReadStringArray(a, i);
+    StringRecord* s = RuntimeDirectReadStringArray(b, i);
     EXPECT_EQ(s, records[expected[i]]) << "position " << i << " holds " << StringView(s);
     RuntimeUnlockString(s);
   }
-  RuntimeDisposeStringArray(a);
+  RuntimeDisposeStringArray(b);
   for (StringRecord* s : records) {
     EXPECT_EQ(s->refCount, 1u) << "a sort moves references without counting them";
     RuntimeUnlockString(s);
@@ -390,54 +317,34 @@ TEST_F(ArraySort, PartitionThenSelectionLeaveEqualStringsInAFixedOrder) {
 
 // --- the cursor ------------------------------------------------------------------------
 
-TEST_F(ArrayCursor, TwoDimensionsRoundTrip) {
-  ArrayRecord* a = NewArray({2, 3});
-  for (int32_t r = 0; r <= 2; ++r) {
-    for (int32_t c = 0; c <= 3; ++c) {
-      RuntimeArrayStartWriteAccess(a, r);
-      RuntimeWriteIntArray(a, c, 10 * r + c);
-    }
-  }
-  for (int32_t r = 0; r <= 2; ++r) {
-    for (int32_t c = 0; c <= 3; ++c) {
-      RuntimeArrayStartReadAccess(a, r);
-      EXPECT_EQ(RuntimeReadIntArray(a, c), 10 * r + c) << r << "," << c;
-    }
-  }
-  EXPECT_TRUE(ArrayIndexInBounds(*a, 1, 3));
-  EXPECT_FALSE(ArrayIndexInBounds(*a, 1, 4));
-  RuntimeDisposeIntArray(a);
-}
-
-TEST_F(ArrayCursor, WritesBuildOnlyThePathTheyTakeAndReadsBuildNothing) {
-  ArrayRecord* a = NewArray({4, 4, 4});
-  RuntimeArrayStartWriteAccess(a, 1);
-  RuntimeArrayAddWriteIndex(a, 2);
-  RuntimeWriteDoubleArray(a, 3, 0.75);
-  ASSERT_EQ(a->vector.count, 2u);
-  EXPECT_EQ(ChildAt(a->vector, 0), nullptr);
-  ArrayVector* row = ChildAt(a->vector, 1);
+TEST_F(ArrayTest, AWriteThroughTheCursorBuildsOnlyThePathItTakesAndReadsBuildNothing) {
+  ArrayRecord* b = NewArray({4, 4, 4});
+  RuntimeArrayStartWriteAccess(b, 1);
+  RuntimeArrayAddWriteIndex(b, 2);
+  RuntimeWriteDoubleArray(b, 3, 0.75);
+  ASSERT_EQ(b->vector.count, 2u);
+  EXPECT_EQ(ChildAt(b->vector, 0), nullptr);
+  ArrayVector* row = ChildAt(b->vector, 1);
   ASSERT_NE(row, nullptr);
   EXPECT_EQ(row->count, 3u);
   EXPECT_EQ(ChildAt(*row, 1), nullptr);
   ASSERT_NE(ChildAt(*row, 2), nullptr);
   EXPECT_EQ(ChildAt(*row, 2)->count, 4u);
-
   uint32_t heap = SmallBlockBytesInUse();
-  auto read = [a](int32_t i, int32_t j, int32_t k) {
-    RuntimeArrayStartReadAccess(a, i);
-    RuntimeArrayAddReadIndex(a, j);
-    return RuntimeReadDoubleArray(a, k);
-  };
-  EXPECT_EQ(read(1, 2, 3), 0.75);
-  EXPECT_EQ(read(1, 2, 0), 0.0);
-  EXPECT_EQ(read(1, 1, 3), 0.0);
-  EXPECT_EQ(read(4, 4, 4), 0.0);
+  const struct {
+    int32_t i, j, k;
+    double value;
+  } reads[] = {{1, 2, 3, 0.75}, {1, 2, 0, 0}, {1, 1, 3, 0}, {4, 4, 4, 0}};
+  for (const auto& r : reads) {
+    RuntimeArrayStartReadAccess(b, r.i);
+    RuntimeArrayAddReadIndex(b, r.j);
+    EXPECT_EQ(RuntimeReadDoubleArray(b, r.k), r.value) << r.i << "," << r.j << "," << r.k;
+  }
   EXPECT_EQ(SmallBlockBytesInUse(), heap);
-  RuntimeDisposeIntArray(a);
+  RuntimeDisposeIntArray(b);
 }
 
-TEST_F(ArrayCursor, RedimLeavesNoCursorIntoFreedRows) {
+TEST_F(ArrayTest, RedimLeavesNoCursorIntoFreedRows) {
   ArrayRecord* a = NewArray({3, 3});
   RuntimeArrayStartWriteAccess(a, 3);
   RuntimeRedimIntArrayLevel(a, 0, 0);  // frees the row the cursor stood on
@@ -457,7 +364,7 @@ std::vector<int> Bools(FastBooleanArray* a) {
   return out;
 }
 
-TEST_F(ArrayFastBoolean, BoundFourAcceptsZeroThroughFourAndInsertAtFiveAppends) {
+TEST_F(ArrayTest, FastBooleanBoundFourAcceptsZeroThroughFourAndInsertAtFiveAppends) {
   FastBooleanArray* a = RuntimeCreateFastBooleanArray(4);
   EXPECT_EQ(RuntimeFastArrayUBound(a), 4);
   EXPECT_TRUE(FastBooleanIndexInBounds(a, 4, false));
@@ -466,7 +373,6 @@ TEST_F(ArrayFastBoolean, BoundFourAcceptsZeroThroughFourAndInsertAtFiveAppends) 
   EXPECT_TRUE(FastBooleanIndexInBounds(a, 5, true));
   EXPECT_FALSE(FastBooleanIndexInBounds(a, 6, true));
   EXPECT_EQ(Bools(a), (std::vector<int>{0, 0, 0, 0, 0}));
-
   RuntimeFastWriteBoolArray(a, 1, true);
   RuntimeFastBooleanArrayInsert(a, 5, true);
   EXPECT_EQ(Bools(a), (std::vector<int>{0, 1, 0, 0, 0, 1}));
@@ -511,35 +417,27 @@ void PrepareToRaise() {
   CloseHandle(CreateThread(nullptr, 0, DismissMessageBox, nullptr, 0, nullptr));
 }
 
+void ReadPastTheBound() { RuntimeDirectReadIntArray(NewArray({9}), 10); }
+void AddA21stDimension() {
+  ArrayRecord* a = RuntimeCreateArray();
+  for (int d = 0; d < 21; ++d) RuntimeArrayCreateAddIndex(a, 0, 1);
+}
+void WriteFromAMiddleDimension() {
+  ArrayRecord* a = NewArray({1, 1, 1});
+  RuntimeArrayStartWriteAccess(a, 0);
+  RuntimeWriteIntArray(a, 0, 1);  // the cursor is not on the last dimension
+}
+
 TEST(ArrayRaiseDeathTest, RefusedRequestsRaiseOutOfBounds) {
-  auto ended = testing::ExitedWithCode(0);
-  const char* reported = "unhandled OutOfBoundsException";
-  EXPECT_EXIT(
-      {
-        PrepareToRaise();
-        RuntimeDirectReadIntArray(NewArray({9}), 10);
-        fprintf(stderr, "returned");
-      },
-      ended, reported);
-  EXPECT_EXIT(
-      {
-        PrepareToRaise();
-        ArrayRecord* a = RuntimeCreateArray();
-        for (int d = 0; d < 21; ++d) RuntimeArrayCreateAddIndex(a, 0, 1);
-        fprintf(stderr, "returned");
-      },
-      ended, reported)
-      << "a 21st dimension";
-  EXPECT_EXIT(
-      {
-        PrepareToRaise();
-        ArrayRecord* a = NewArray({1, 1, 1});
-        RuntimeArrayStartWriteAccess(a, 0);
-        RuntimeWriteIntArray(a, 0, 1);  // the cursor is not on the last dimension
-        fprintf(stderr, "returned");
-      },
-      ended, reported)
-      << "an element write from a middle dimension";
+  for (void (*refused)() : {ReadPastTheBound, AddA21stDimension, WriteFromAMiddleDimension}) {
+    EXPECT_EXIT(
+        {
+          PrepareToRaise();
+          refused();
+          fprintf(stderr, "returned");
+        },
+        testing::ExitedWithCode(0), "unhandled OutOfBoundsException");
+  }
 }
 
 }  // namespace

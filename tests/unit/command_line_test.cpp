@@ -3,15 +3,10 @@
 
 #include <gtest/gtest.h>
 
-TEST(SkipProgramName, SkipsTheNameAndTheBlanksAfterIt) {
-  EXPECT_STREQ(SkipProgramName("vellory.exe  -x y"), "-x y");
-  EXPECT_STREQ(SkipProgramName("vellory.exe\t\x01\x1F z"), "z");
-  EXPECT_STREQ(SkipProgramName("vellory.exe"), "");
-  EXPECT_STREQ(SkipProgramName(""), "");
-}
-
-TEST(SkipProgramName, AQuotedStretchBelongsToTheName) {
-  EXPECT_STREQ(SkipProgramName("\"C:\\Program Files\\v.exe\" a b"), "a b");
-  EXPECT_STREQ(SkipProgramName("C:\\My\" \"Dir\\v.exe rest"), "rest");
-  EXPECT_STREQ(SkipProgramName("\"unterminated name"), "");
+TEST(SkipProgramName, SkipsTheNameWithItsQuotedStretchesAndTheBlanksAfterIt) {
+  const std::pair<const char*, const char*> rows[] = {
+      {"vellory.exe  -x y", "-x y"}, {"vellory.exe\t\x01\x1F z", "z"}, {"vellory.exe", ""}, {"", ""},
+      {"\"C:\\Program Files\\v.exe\" a b", "a b"}, {"C:\\My\" \"Dir\\v.exe rest", "rest"},
+      {"\"unterminated name", ""}};
+  for (auto [line, rest] : rows) EXPECT_STREQ(SkipProgramName(line), rest) << line;
 }

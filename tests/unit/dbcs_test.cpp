@@ -56,28 +56,16 @@ class DbcsText : public testing::Test {
   uint32_t heapBefore_ = 0;
 };
 
-TEST_F(DbcsText, LeadBytesComeFromTheCodePage) {
+TEST_F(DbcsText, LeadBytesAndTheCharacterWalk) {
   EXPECT_TRUE(DbcsMode());
-  EXPECT_TRUE(IsLeadByte(0x81));
-  EXPECT_TRUE(IsLeadByte(0x9F));
-  EXPECT_TRUE(IsLeadByte(0xE0));
-  EXPECT_FALSE(IsLeadByte('A'));
-  EXPECT_FALSE(IsLeadByte(0xA0));  // half-width katakana are single bytes
-  EXPECT_FALSE(IsLeadByte(0x80));
-}
-
-TEST_F(DbcsText, CharacterWalkMapsCharactersToBytes) {
-  EXPECT_EQ(FirstByteOfCharacter(mixed_, 0), 0);
-  EXPECT_EQ(FirstByteOfCharacter(mixed_, 1), 1);
-  EXPECT_EQ(FirstByteOfCharacter(mixed_, 2), 3);
-  EXPECT_EQ(FirstByteOfCharacter(mixed_, 3), 4);
-  EXPECT_EQ(FirstByteOfCharacter(mixed_, 4), 6);
+  for (int b : {0x81, 0x9F, 0xE0}) EXPECT_TRUE(IsLeadByte(b)) << b;
+  for (int b : {0x41, 0xA0, 0x80}) EXPECT_FALSE(IsLeadByte(b)) << b;  // 'A', half-width katakana
+  const int first[] = {0, 1, 3, 4, 6};
+  for (int c = 0; c < 5; ++c) EXPECT_EQ(FirstByteOfCharacter(mixed_, c), first[c]) << c;
   EXPECT_EQ(FirstByteOfCharacter(mixed_, 100), 6);
   EXPECT_EQ(FirstByteOfCharacter("", 1), 0);
-  EXPECT_EQ(LastByteOfCharacter(mixed_, 1), 2);
-  EXPECT_EQ(LastByteOfCharacter(mixed_, 2), 3);
-  EXPECT_EQ(LastByteOfCharacter(mixed_, 3), 5);
-  EXPECT_EQ(LastByteOfCharacter(mixed_, 0), 0);
+  const int last[] = {0, 2, 3, 5};
+  for (int c = 0; c < 4; ++c) EXPECT_EQ(LastByteOfCharacter(mixed_, c), last[c]) << c;
   EXPECT_EQ(CharacterCount(mixed_), 3);
   EXPECT_EQ(CharacterPositionOfByte(mixed_, 3), 3);
 }
@@ -96,38 +84,32 @@ TEST_F(DbcsText, ATrailingLeadByteIsACharacterOfItsOwn) {
   EXPECT_EQ(T(StringUCase(s.get())), "A\x82");
 }
 
-TEST_F(DbcsText, PositionalVariantsCountCharacters) {
+TEST_F(DbcsText, PositionalVariantsCountCharactersAndShareWholeResults) {
   StringRef s = S(mixed_);
   EXPECT_EQ(StringDBCSLen(s.get()), 3);
   EXPECT_EQ(StringLen(s.get()), 5);
-  EXPECT_EQ(T(StringDBCSLeft(s.get(), 1)), kA);
-  EXPECT_EQ(T(StringDBCSLeft(s.get(), 2)), J({kA, "x"}));
-  EXPECT_EQ(T(StringDBCSLeft(s.get(), 0)), "");
-  EXPECT_EQ(T(StringDBCSRight(s.get(), 1)), kI);
-  EXPECT_EQ(T(StringDBCSRight(s.get(), 2)), J({"x", kI}));
-  EXPECT_EQ(T(StringDBCSRight(s.get(), 0)), "");
-  EXPECT_EQ(T(StringDBCSMid2(s.get(), 2)), J({"x", kI}));
-  EXPECT_EQ(T(StringDBCSMid2(s.get(), 3)), kI);
-  EXPECT_EQ(T(StringDBCSMid2(s.get(), 4)), "");
-  EXPECT_EQ(T(StringDBCSMid3(s.get(), 1, 1)), kA);
-  EXPECT_EQ(T(StringDBCSMid3(s.get(), 2, 1)), "x");
-  EXPECT_EQ(T(StringDBCSMid3(s.get(), 2, 2)), J({"x", kI}));
-  EXPECT_EQ(T(StringDBCSMid3(s.get(), 0, 2)), kA);  // like Mid3: the count shrinks
-  EXPECT_EQ(T(StringDBCSMid3(s.get(), -1, 2)), "");
-  EXPECT_EQ(T(StringDBCSMid3(s.get(), 2, 0)), "");
-  EXPECT_EQ(T(StringDBCSMid3(s.get(), 4, 1)), "");
-  EXPECT_EQ(T(StringDBCSMid3(s.get(), INT_MIN, INT_MAX)), "");
-}
-
-TEST_F(DbcsText, WholeStringResultsShareTheArgument) {
-  StringRef s = S(mixed_);
+  const struct {
+    const char* call;
+    StringRecord* result;
+    std::string text;
+  } rows[] = {
+      {"Left 1", StringDBCSLeft(s.get(), 1), kA}, {"Left 2", StringDBCSLeft(s.get(), 2), J({kA, "x"})},
+      {"Left 0", StringDBCSLeft(s.get(), 0), ""}, {"Right 1", StringDBCSRight(s.get(), 1), kI},
+      {"Right 2", StringDBCSRight(s.get(), 2), J({"x", kI})}, {"Right 0", StringDBCSRight(s.get(), 0), ""},
+      {"Mid 2", StringDBCSMid2(s.get(), 2), J({"x", kI})}, {"Mid 3", StringDBCSMid2(s.get(), 3), kI},
+      {"Mid 4", StringDBCSMid2(s.get(), 4), ""}, {"Mid 1 1", StringDBCSMid3(s.get(), 1, 1), kA},
+      {"Mid 2 1", StringDBCSMid3(s.get(), 2, 1), "x"}, {"Mid 2 2", StringDBCSMid3(s.get(), 2, 2), J({"x", kI})},
+      {"Mid 0 2", StringDBCSMid3(s.get(), 0, 2), kA},  // like Mid3: the count shrinks
+      {"Mid -1 2", StringDBCSMid3(s.get(), -1, 2), ""}, {"Mid 2 0", StringDBCSMid3(s.get(), 2, 0), ""},
+      {"Mid 4 1", StringDBCSMid3(s.get(), 4, 1), ""},
+      {"Mid min max", StringDBCSMid3(s.get(), INT_MIN, INT_MAX), ""}};
+  for (const auto& row : rows) EXPECT_EQ(T(row.result), row.text) << row.call;
   for (StringRecord* r : {StringDBCSLeft(s.get(), 3), StringDBCSRight(s.get(), 3),
                           StringDBCSRight(s.get(), INT_MAX), StringDBCSMid2(s.get(), 1),
                           StringDBCSMid3(s.get(), 1, 3), StringDBCSMid3(s.get(), 1, INT_MAX)}) {
     EXPECT_EQ(r, s.get());
     RuntimeUnlockString(r);
   }
-  EXPECT_EQ(s.get()->refCount, 1u);
 }
 
 TEST_F(DbcsText, CodesOfTwoByteCharacters) {
@@ -145,16 +127,19 @@ TEST_F(DbcsText, SearchNeverMatchesATrailByte) {
   EXPECT_EQ(StringDBCSInStr(1, katakana.get(), S("A").get()), 2);
   EXPECT_EQ(StringInStr(1, S(kKatakanaA).get(), S("a").get()), 0);
   StringRef s = S(J({mixed_, "X", kI}));  // あ x い X い
-  EXPECT_EQ(StringDBCSInStr(1, s.get(), S(kI).get()), 3);
-  EXPECT_EQ(StringDBCSInStr(4, s.get(), S(kI).get()), 5);
-  EXPECT_EQ(StringDBCSInStr(3, s.get(), S("x").get()), 4);
-  EXPECT_EQ(StringDBCSInStr(6, s.get(), S("x").get()), 0);
-  EXPECT_EQ(StringDBCSInStr(0, s.get(), S(kA).get()), 1);
-  EXPECT_EQ(StringDBCSInStr(3, s.get(), nullptr), 2);
+  const struct {
+    int32_t start;
+    const char* find;
+    int32_t found;
+  } rows[] = {{1, kI, 3}, {4, kI, 5}, {3, "x", 4}, {6, "x", 0}, {0, kA, 1}, {3, nullptr, 2}};
+  for (const auto& row : rows) {
+    StringRef find = row.find ? S(row.find) : StringRef();
+    EXPECT_EQ(StringDBCSInStr(row.start, s.get(), find.get()), row.found) << row.start;
+  }
   EXPECT_EQ(StringInStr(4, s.get(), S(kI).get()), 4);  // byte positions in and out
 }
 
-TEST_F(DbcsText, ReplaceAndFieldsStepOverTrailBytes) {
+TEST_F(DbcsText, ReplaceFieldsCaseAndTrimStepOverTrailBytes) {
   StringRef path = S(J({kSo, "\\", kSo}));
   EXPECT_EQ(T(StringReplaceAll(path.get(), S("\\").get(), S("/").get())), J({kSo, "/", kSo}));
   EXPECT_EQ(T(StringReplace(path.get(), S("\\").get(), nullptr)), J({kSo, kSo}));
@@ -164,31 +149,22 @@ TEST_F(DbcsText, ReplaceAndFieldsStepOverTrailBytes) {
   EXPECT_EQ(StringCountFields(spaced.get(), S(kWideSpace).get()), 3);
   EXPECT_EQ(T(StringNthField(spaced.get(), S(kWideSpace).get(), 2)), kI);
   EXPECT_EQ(StringCountFields(S(J({kKatakanaA, ",", kKatakanaA})).get(), S("a").get()), 1);
-}
 
-TEST_F(DbcsText, CaseConversionKeepsTrailBytes) {
   StringRef s = S(J({kKatakanaDi, "a", kWideLowerA}));
   EXPECT_EQ(T(StringUCase(s.get())), J({kKatakanaDi, "A", kWideUpperA}));
-  EXPECT_EQ(T(StringLCase(S(J({kKatakanaA, "B", kWideUpperA})).get())),
-            J({kKatakanaA, "b", kWideLowerA}));
-  // Case-insensitive search goes through the same conversion.
-  EXPECT_EQ(StringDBCSInStr(1, s.get(), S(kWideUpperA).get()), 3);
-}
-
-TEST_F(DbcsText, TitleCaseTreatsTheWideSpaceAsAWordBreak) {
-  StringRef s = S(J({kWideLowerA, kWideUpperA, kWideSpace, kWideLowerA, "B"}));
-  EXPECT_EQ(T(StringTitleCase(s.get())), J({kWideUpperA, kWideLowerA, kWideSpace, kWideUpperA, "b"}));
-}
-
-TEST_F(DbcsText, TrimmingRemovesWideSpaces) {
-  StringRef s = S(J({kWideSpace, " ", kA, " ", kSo, kWideSpace}));
-  EXPECT_EQ(T(runTrim(s.get())), J({kA, " ", kSo}));
-  EXPECT_EQ(T(runLTrim(s.get())), J({kA, " ", kSo, kWideSpace}));
-  EXPECT_EQ(T(runRTrim(s.get())), J({kWideSpace, " ", kA, " ", kSo}));
+  EXPECT_EQ(T(StringLCase(S(J({kKatakanaA, "B", kWideUpperA})).get())), J({kKatakanaA, "b", kWideLowerA}));
+  EXPECT_EQ(StringDBCSInStr(1, s.get(), S(kWideUpperA).get()), 3);  // through the same conversion
+  // The wide space breaks words and is trimmed.
+  StringRef words = S(J({kWideLowerA, kWideUpperA, kWideSpace, kWideLowerA, "B"}));
+  EXPECT_EQ(T(StringTitleCase(words.get())), J({kWideUpperA, kWideLowerA, kWideSpace, kWideUpperA, "b"}));
+  StringRef padded = S(J({kWideSpace, " ", kA, " ", kSo, kWideSpace}));
+  EXPECT_EQ(T(runTrim(padded.get())), J({kA, " ", kSo}));
+  EXPECT_EQ(T(runLTrim(padded.get())), J({kA, " ", kSo, kWideSpace}));
+  EXPECT_EQ(T(runRTrim(padded.get())), J({kWideSpace, " ", kA, " ", kSo}));
   EXPECT_EQ(runTrim(S(J({kWideSpace, kWideSpace})).get()), nullptr);
 }
 
-TEST(Dbcs, SingleByteCodePageBuildsTheByteTables) {
+TEST(Dbcs, SingleByteCodePagesAndRestoringTheProcessCodePage) {
   UseCodePageForTesting(1252);
   EXPECT_FALSE(DbcsMode());
   EXPECT_FALSE(IsLeadByte(0x82));
@@ -198,10 +174,6 @@ TEST(Dbcs, SingleByteCodePageBuildsTheByteTables) {
   EXPECT_TRUE(IsSpaceByte('\t'));
   EXPECT_FALSE(IsSpaceByte('a'));
   EXPECT_EQ(CharacterCount("\x82\xA0"), 2);
-  RestoreProcessCodePage();
-}
-
-TEST(Dbcs, RestoringDecidesForTheProcessCodePageAgain) {
   UseCodePageForTesting(932);
   EXPECT_TRUE(DbcsMode());
   RestoreProcessCodePage();

@@ -7,55 +7,46 @@
 
 namespace {
 
-TEST(DeclarationParser, ReadsNameParametersAndResult) {
-  auto d = ParseDeclaration("InsertRow(row As Integer, text As String)");
-  ASSERT_TRUE(d);
-  EXPECT_EQ(d->name, "InsertRow");
-  ASSERT_EQ(d->params.size(), 2u);
-  EXPECT_EQ(d->params[0].name, "row");
-  EXPECT_EQ(d->params[0].type, "Integer");
-  EXPECT_EQ(d->params[1].name, "text");
-  EXPECT_EQ(d->params[1].type, "String");
-  EXPECT_EQ(d->paramText, "row As Integer, text As String");
-  EXPECT_EQ(d->returnType, "");
-
-  d = ParseDeclaration("List(row As Integer) As String");
-  ASSERT_TRUE(d);
-  EXPECT_EQ(d->name, "List");
-  EXPECT_EQ(d->params.size(), 1u);
-  EXPECT_EQ(d->returnType, "String");
-
-  d = ParseDeclaration("MouseDown(X As Integer, Y As Integer) As Boolean");
-  ASSERT_TRUE(d);
-  EXPECT_EQ(d->params[1].name, "Y");
-  EXPECT_EQ(d->returnType, "Boolean");
+// Each parameter as "name:type", "&" before a ByRef one, blank-separated.
+std::string Params(const Declaration& d) {
+  std::string s;
+  for (const DeclaredParameter& p : d.params) {
+    if (!s.empty()) s += ' ';
+    s.append(p.byRef ? "&" : "").append(p.name).append(":").append(p.type);
+  }
+  return s;
 }
 
-TEST(DeclarationParser, TakesBareNamesEmptyListsClassTypesAndLooseSpacing) {
-  auto d = ParseDeclaration("Action");
-  ASSERT_TRUE(d);
-  EXPECT_EQ(d->name, "Action");
-  EXPECT_TRUE(d->params.empty());
-
-  d = ParseDeclaration("  DeleteAllRows()  ");
-  ASSERT_TRUE(d);
-  EXPECT_EQ(d->name, "DeleteAllRows");
-  EXPECT_TRUE(d->params.empty());
-
-  d = ParseDeclaration("Count as integer");
-  ASSERT_TRUE(d);
-  EXPECT_EQ(d->returnType, "integer");
-
-  d = ParseDeclaration("addActionNotificationReceiver( receiver  As  actionNotificationReceiver )");
-  ASSERT_TRUE(d);
-  ASSERT_EQ(d->params.size(), 1u);
-  EXPECT_EQ(d->params[0].type, "actionNotificationReceiver");
-
-  d = ParseDeclaration("Swap(ByRef a As Integer, ByVal b As Integer)");
-  ASSERT_TRUE(d);
-  EXPECT_TRUE(d->params[0].byRef);
-  EXPECT_FALSE(d->params[1].byRef);
-  EXPECT_EQ(d->params[1].name, "b");
+TEST(DeclarationParser, ReadsNameParametersAndResult) {
+  const struct {
+    const char* text;
+    const char* name;
+    const char* params;
+    const char* paramText;
+    const char* result;
+  } rows[] = {
+      {"InsertRow(row As Integer, text As String)", "InsertRow", "row:Integer text:String",
+       "row As Integer, text As String", ""},
+      {"List(row As Integer) As String", "List", "row:Integer", "row As Integer", "String"},
+      {"MouseDown(X As Integer, Y As Integer) As Boolean", "MouseDown", "X:Integer Y:Integer",
+       "X As Integer, Y As Integer", "Boolean"},
+      {"Action", "Action", "", "", ""},
+      {"  DeleteAllRows()  ", "DeleteAllRows", "", "", ""},
+      {"Count as integer", "Count", "", "", "integer"},
+      {"addActionNotificationReceiver( receiver  As  actionNotificationReceiver )",
+       "addActionNotificationReceiver", "receiver:actionNotificationReceiver",
+       "receiver  As  actionNotificationReceiver", ""},
+      {"Swap(ByRef a As Integer, ByVal b As Integer)", "Swap", "&a:Integer b:Integer",
+       "ByRef a As Integer, ByVal b As Integer", ""},
+  };
+  for (const auto& r : rows) {
+    auto d = ParseDeclaration(r.text);
+    ASSERT_TRUE(d) << r.text;
+    EXPECT_EQ(d->name, r.name) << r.text;
+    EXPECT_EQ(Params(*d), r.params) << r.text;
+    EXPECT_EQ(d->paramText, r.paramText) << r.text;
+    EXPECT_EQ(d->returnType, r.result) << r.text;
+  }
 }
 
 TEST(DeclarationParser, RefusesWhatIsNotADeclaration) {

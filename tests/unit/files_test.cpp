@@ -14,35 +14,29 @@
 
 namespace {
 
-TEST(Paths, RootDirectoryAndName) {
-  PathParts p = SplitPath("C:\\Data\\Prefs.txt");
-  EXPECT_EQ(p.root, "C:\\");
-  EXPECT_EQ(p.directory, "Data\\");
-  EXPECT_EQ(p.name, "Prefs.txt");
-  p = SplitPath("\\\\server\\share\\file");
-  EXPECT_EQ(p.root, "\\\\server\\");
-  EXPECT_EQ(p.directory, "share\\");
-  EXPECT_EQ(p.name, "file");
-  p = SplitPath("C:");
-  EXPECT_EQ(p.root, "C:");
-  EXPECT_EQ(p.name, "");
-  p = SplitPath("notes.txt");
-  EXPECT_EQ(p.root, "");
-  EXPECT_EQ(p.name, "notes.txt");
-  EXPECT_EQ(ParentPath("C:\\x"), "C:");
-  EXPECT_EQ(ParentPath("C:\\Data\\Prefs.txt"), "C:\\Data");
+TEST(Paths, RootDirectoryNameAndParent) {
+  const struct { const char *path, *root, *directory, *name, *parent; } rows[] = {
+      {"C:\\Data\\Prefs.txt", "C:\\", "Data\\", "Prefs.txt", "C:\\Data"},
+      {"\\\\server\\share\\file", "\\\\server\\", "share\\", "file", "\\\\server\\share"},
+      {"C:\\x", "C:\\", "", "x", "C:"}, {"C:", "C:", "", "", nullptr}, {"notes.txt", "", "", "notes.txt", nullptr}};
+  for (const auto& r : rows) {
+    PathParts p = SplitPath(r.path);
+    EXPECT_EQ(p.root + "|" + p.directory + "|" + p.name,
+              std::string(r.root) + "|" + r.directory + "|" + r.name) << r.path;
+    if (r.parent) {
+      EXPECT_EQ(ParentPath(r.path), r.parent) << r.path;
+    }
+  }
   EXPECT_EQ(FolderOf("C:\\Program\\vellory.exe"), "C:\\Program");
 }
 
 TEST(Paths, JoiningAsChildSiblingOrFromTheRoot) {
-  const std::string base = "C:\\Program\\bin";
-  EXPECT_EQ(JoinPath(base, "Prefs.txt", true), "C:\\Program\\bin\\Prefs.txt");
-  EXPECT_EQ(JoinPath(base, "Prefs.txt", false), "C:\\Program\\Prefs.txt");
-  EXPECT_EQ(JoinPath(base, "D:\\x.txt", true), "D:\\x.txt");
-  EXPECT_EQ(JoinPath(base, "\\\\host\\share\\x", true), "\\\\host\\share\\x");
-  EXPECT_EQ(JoinPath(base, "\\Temp\\x.txt", true), "C:\\Temp\\x.txt");
-  EXPECT_EQ(JoinPath(base, "sub\\x.txt", true), "C:\\Program\\bin\\sub\\x.txt");
-  EXPECT_EQ(JoinPath(base, "sub\\x.txt", false), "C:\\Program\\sub\\x.txt");
+  const struct { const char* relative; bool child; const char* joined; } rows[] = {
+      {"Prefs.txt", true, "C:\\Program\\bin\\Prefs.txt"}, {"Prefs.txt", false, "C:\\Program\\Prefs.txt"},
+      {"D:\\x.txt", true, "D:\\x.txt"},                    {"\\\\host\\share\\x", true, "\\\\host\\share\\x"},
+      {"\\Temp\\x.txt", true, "C:\\Temp\\x.txt"},          {"sub\\x.txt", true, "C:\\Program\\bin\\sub\\x.txt"},
+      {"sub\\x.txt", false, "C:\\Program\\sub\\x.txt"}};
+  for (const auto& r : rows) EXPECT_EQ(JoinPath("C:\\Program\\bin", r.relative, r.child), r.joined) << r.relative;
 }
 
 // A file read in reads of the sizes given, cycling.
@@ -87,19 +81,13 @@ std::vector<std::string> ReadAllLines(ChunkedFile& file) {
   return lines;
 }
 
-TEST(LineReader, EveryKindOfLineEndAndALastLineWithoutOne) {
-  ChunkedFile file{"a\r\nb\rc\nd", {1024}};
-  EXPECT_EQ(ReadAllLines(file), (std::vector<std::string>{"a", "b", "c", "d"}));
-}
-
-TEST(LineReader, ACarriageReturnEndingOneReadAndALineFeedStartingTheNextMakeOneEnd) {
-  std::string text(1023, 'x');
-  text += "\r\nnext\r\n\r\nlast";
-  ChunkedFile file{text, {1024}};
-  EXPECT_EQ(ReadAllLines(file), (std::vector<std::string>{std::string(1023, 'x'), "next", "", "last"}));
-}
-
-TEST(LineReader, AgreesWithTheShadowForManyTextsAndReadSizes) {
+TEST(LineReader, EveryLineEndEvenOneSplitByARefillAgreesWithTheShadow) {
+  using Lines = std::vector<std::string>;
+  ChunkedFile mixed{"a\r\nb\rc\nd", {1024}};
+  EXPECT_EQ(ReadAllLines(mixed), (Lines{"a", "b", "c", "d"}));
+  // A carriage return ending one read and a line feed starting the next.
+  ChunkedFile split{std::string(1023, 'x') + "\r\nnext\r\n\r\nlast", {1024}};
+  EXPECT_EQ(ReadAllLines(split), (Lines{std::string(1023, 'x'), "next", "", "last"}));
   uint32_t seed = 7;
   auto next = [&seed] { return seed = seed * 1103515245 + 12345, (seed >> 16) & 0x7FFF; };
   const char alphabet[] = {'a', 'b', '\r', '\n', ' '};
@@ -121,25 +109,23 @@ TEST(LineReader, ReadingTheRestTakesTheBufferThenTheFile) {
   EXPECT_EQ(ReadRest(buffer, ReadChunk, &file), "");
 }
 
-const std::vector<FileType> kTypes = {{"text/plain", "????", "TEXT", ".ascii;.text;.txt"},
-                                      {"text/html", "????", "TEXT", ".html;.html"},
-                                      {"", "", "", ""}};
-
 TEST(FileTypes, DialogFiltersNameTheExtensionsOfTheRequestedTypes) {
-  DialogFilter f = BuildDialogFilter(kTypes, "text/plain;text/html");
+  const std::vector<FileType> types = {{"text/plain", "????", "TEXT", ".ascii;.text;.txt"},
+                                       {"text/html", "????", "TEXT", ".html;.html"},
+                                       {"", "", "", ""}};
+  DialogFilter f = BuildDialogFilter(types, "text/plain;text/html");
   const char expected[] =
       "text/plain (*.ascii;*.text;*.txt)\0*.ascii;*.text;*.txt\0"
       "text/html (*.html;*.html)\0*.html;*.html\0"
       "All files (*.*)\0*.*\0";
   EXPECT_EQ(f.filter, std::string(expected, sizeof expected));
   EXPECT_EQ(f.defaultExtension, "ascii");
-  f = BuildDialogFilter(kTypes, "image/unknown;");
+  f = BuildDialogFilter(types, "image/unknown;");
   EXPECT_EQ(f.filter, std::string("All files (*.*)\0*.*\0", 21));
   EXPECT_EQ(f.defaultExtension, "");
-  EXPECT_EQ(FileTypeOfName(kTypes, "Notes.TXT"), "text/plain");
-  EXPECT_EQ(FileTypeOfName(kTypes, "page.html"), "text/html");
-  EXPECT_EQ(FileTypeOfName(kTypes, "archive.zip"), "");
-  EXPECT_EQ(FileTypeOfName(kTypes, "noextension"), "");
+  const std::pair<const char*, const char*> names[] = {
+      {"Notes.TXT", "text/plain"}, {"page.html", "text/html"}, {"archive.zip", ""}, {"noextension", ""}};
+  for (auto [name, type] : names) EXPECT_EQ(FileTypeOfName(types, name), type) << name;
 }
 
 }  // namespace

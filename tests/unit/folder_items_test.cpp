@@ -1,13 +1,14 @@
 // FolderItems and text streams on the real file system under Wine: every
 // answer is compared with what the system itself says about the same path
 // (attributes, sizes, directory listings, file bytes written and read back
-// through plain Win32 calls).
+// through plain Win32 calls). Splitting lines and joining paths are checked
+// on the host by files_test.
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
-#include <algorithm>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "objects/builtin_classes.h"
@@ -17,34 +18,17 @@
 #include "sdk/vellory.h"
 #include "services/file_replace.h"
 #include "services/folder_items.h"
+#include "unit/temp_folder.h"
 
 namespace {
 
+using Names = std::vector<std::string>;
+
 class FolderItems : public testing::Test {
  protected:
-  void SetUp() override {
-    RegisterBuiltInClasses();
-    char temp[MAX_PATH];
-    GetTempPathA(MAX_PATH, temp);
-    dir_ = std::string(temp) + "vellory-files-" + std::to_string(GetTickCount());
-    ASSERT_TRUE(CreateDirectoryA(dir_.c_str(), nullptr));
-  }
+  void SetUp() override { RegisterBuiltInClasses(); }
   void TearDown() override {
     for (ObjectRecord* o : objects_) RuntimeUnlockObject(o);
-    WIN32_FIND_DATAA found;
-    HANDLE find = FindFirstFileA((dir_ + "\\*").c_str(), &found);
-    if (find != INVALID_HANDLE_VALUE) {
-      do {
-        std::string path = dir_ + "\\" + found.cFileName;
-        SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-          RemoveDirectoryA(path.c_str());
-        else
-          DeleteFileA(path.c_str());
-      } while (FindNextFileA(find, &found));
-      FindClose(find);
-    }
-    RemoveDirectoryA(dir_.c_str());
   }
   ObjectRecord* Keep(ObjectRecord* o) {
     objects_.push_back(o);
@@ -59,41 +43,11 @@ class FolderItems : public testing::Test {
     RuntimeUnlockString(s);
     return text;
   }
+  std::string Path(ObjectRecord* item) { return Take(fileAbsolutePathGetter(item)); }
   ObjectRecord* Item(const std::string& name) { return Keep(NewFolderItem(dir_ + "\\" + name)); }
-  void WriteRaw(const std::string& name, const std::string& bytes) {
-    HANDLE f = CreateFileA((dir_ + "\\" + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0,
-                           nullptr);
-    DWORD n;
-    WriteFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &n, nullptr);
-    CloseHandle(f);
-  }
-  std::string ReadRaw(const std::string& name) {
-    HANDLE f = CreateFileA((dir_ + "\\" + name).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                           OPEN_EXISTING, 0, nullptr);
-    if (f == INVALID_HANDLE_VALUE) return "<missing>";
-    char buffer[8192];
-    DWORD n = 0;
-    ReadFile(f, buffer, sizeof buffer, &n, nullptr);
-    CloseHandle(f);
-    return std::string(buffer, n);
-  }
 
-  // The names in the test folder, sorted: a replace must leave no stray file.
-  std::vector<std::string> Names() {
-    std::vector<std::string> names;
-    WIN32_FIND_DATAA found;
-    HANDLE find = FindFirstFileA((dir_ + "\\*").c_str(), &found);
-    if (find == INVALID_HANDLE_VALUE) return names;
-    do {
-      std::string name = found.cFileName;
-      if (name != "." && name != "..") names.push_back(name);
-    } while (FindNextFileA(find, &found));
-    FindClose(find);
-    std::sort(names.begin(), names.end());
-    return names;
-  }
-
-  std::string dir_;
+  TempFolder folder_;
+  const std::string dir_ = folder_.Path();
   std::vector<ObjectRecord*> objects_;
   std::vector<StringRef> strings_;
 };
@@ -102,16 +56,13 @@ TEST_F(FolderItems, PathsJoinTheProgramsFolderOrStandAsTheyAre) {
   char program[MAX_PATH];
   std::string exe(program, GetModuleFileNameA(nullptr, program, MAX_PATH));
   std::string folder = exe.substr(0, exe.rfind('\\'));
-  EXPECT_EQ(Take(fileAbsolutePathGetter(Keep(RuntimeGetFolderItem(Str("Prefs.txt"))))),
-            folder + "\\Prefs.txt");
-  EXPECT_EQ(Take(fileAbsolutePathGetter(Keep(RuntimeGetFolderItem(Str("D:\\x.txt"))))), "D:\\x.txt");
-  ObjectRecord* plain = Keep(NewObjectOfClass(FindBuiltInClass("FolderItem")));
-  EXPECT_EQ(Take(fileAbsolutePathGetter(plain)), folder);
+  EXPECT_EQ(Path(Keep(RuntimeGetFolderItem(Str("Prefs.txt")))), folder + "\\Prefs.txt");
+  EXPECT_EQ(Path(Keep(RuntimeGetFolderItem(Str("D:\\x.txt")))), "D:\\x.txt");
+  EXPECT_EQ(Path(Keep(NewObjectOfClass(FindBuiltInClass("FolderItem")))), folder);
   char windows[MAX_PATH];
   std::string windowsDir(windows, GetWindowsDirectoryA(windows, MAX_PATH));
-  ObjectRecord* prefs = Keep(getPreferencesFolder());
-  ObjectRecord* file = Keep(FolderChild(prefs, Str("vellory-never-made.txt")));
-  EXPECT_EQ(Take(fileAbsolutePathGetter(file)), windowsDir + "\\vellory-never-made.txt");
+  ObjectRecord* file = Keep(FolderChild(Keep(getPreferencesFolder()), Str("vellory-never-made.txt")));
+  EXPECT_EQ(Path(file), windowsDir + "\\vellory-never-made.txt");
   EXPECT_FALSE(fileExistsGetter(file));
   EXPECT_EQ(fileSizeGetter(file), 0);
   EXPECT_FALSE(fileLockedGetter(file));
@@ -132,42 +83,39 @@ TEST_F(FolderItems, WrittenLinesReadBackWithEveryLineEnd) {
   TextOutputStreamWrite(out, Str("d"));
   TextOutputStreamClose(out);
   TextOutputStreamWrite(out, Str("after close"));
-  EXPECT_EQ(ReadRaw("lines.txt"), "a\r\nb\rc\nd");
+  EXPECT_EQ(folder_.Read("lines.txt"), "a\r\nb\rc\nd");
   EXPECT_TRUE(fileExistsGetter(item));
   EXPECT_EQ(fileSizeGetter(item), 8);
-
+  // Read back (line ends are split as files_test checks on the host).
   ObjectRecord* in = Keep(FolderItemOpenTextFile(item));
   ASSERT_NE(in, nullptr);
-  std::vector<std::string> lines;
-  while (!TextInputStreamEOF(in)) lines.push_back(Take(TextInputStreamReadLine(in)));
-  EXPECT_EQ(lines, (std::vector<std::string>{"a", "b", "c", "d"}));
-  EXPECT_EQ(Take(TextInputStreamReadLine(in)), "");
+  for (const char* line : {"a", "b", "c", "d", ""}) EXPECT_EQ(Take(TextInputStreamReadLine(in)), line);
+  EXPECT_TRUE(TextInputStreamEOF(in));
   TextInputStreamClose(in);
   EXPECT_FALSE(TextInputStreamEOF(in));  // a closed stream
   EXPECT_EQ(Take(TextInputStreamReadAll(in)), "");
 }
 
 TEST_F(FolderItems, AppendingAddsAtTheEndAndCreatesAMissingFile) {
-  WriteRaw("log.txt", "one\r\n");
-  ObjectRecord* out = Keep(FolderItemAppendTextFile(Item("log.txt")));
+  folder_.Write("log.txt", "one\r\n");
+  ObjectRecord* out = FolderItemAppendTextFile(Item("log.txt"));
   ASSERT_NE(out, nullptr);
   TextOutputStreamWriteLine(out, Str("two"));
   RuntimeUnlockObject(out);  // releasing closes
-  objects_.pop_back();
-  EXPECT_EQ(ReadRaw("log.txt"), "one\r\ntwo\r\n");
+  EXPECT_EQ(folder_.Read("log.txt"), "one\r\ntwo\r\n");
   ObjectRecord* fresh = Keep(FolderItemAppendTextFile(Item("new.txt")));
   ASSERT_NE(fresh, nullptr);
   TextOutputStreamWrite(fresh, Str("x"));
   TextOutputStreamClose(fresh);
-  EXPECT_EQ(ReadRaw("new.txt"), "x");
+  EXPECT_EQ(folder_.Read("new.txt"), "x");
   EXPECT_EQ(FolderItemOpenTextFile(Item("absent.txt")), nullptr);
-  EXPECT_EQ(FolderItemCreateTextFile(Item("no-such-folder\\x.txt")), nullptr);
 }
 
+// More than one buffer's worth, through the stream's own reads of the file.
 TEST_F(FolderItems, ALongFileReadsWhole) {
   std::string text;
   for (int i = 0; i < 500; ++i) text += "line " + std::to_string(i) + (i % 2 ? "\r\n" : "\n");
-  WriteRaw("long.txt", text);
+  folder_.Write("long.txt", text);
   ObjectRecord* in = Keep(FolderItemOpenTextFile(Item("long.txt")));
   ASSERT_NE(in, nullptr);
   EXPECT_EQ(Take(TextInputStreamReadLine(in)), "line 0");
@@ -176,47 +124,42 @@ TEST_F(FolderItems, ALongFileReadsWhole) {
 }
 
 TEST_F(FolderItems, ListingFollowsTheSystemsOrderAndItemsAreOneBased) {
-  for (const char* name : {"b.txt", "a.txt", "c.dat"}) WriteRaw(name, "x");
+  for (const char* name : {"b.txt", "a.txt", "c.dat"}) folder_.Write(name, "x");
   CreateDirectoryA((dir_ + "\\sub").c_str(), nullptr);
-  std::vector<std::string> system;
-  WIN32_FIND_DATAA found;
-  HANDLE find = FindFirstFileA((dir_ + "\\*.*").c_str(), &found);
-  do {
-    std::string n = found.cFileName;
-    if (n != "." && n != "..") system.push_back(n);
-  } while (FindNextFileA(find, &found));
-  FindClose(find);
+  Names system = folder_.Names(false);
   ObjectRecord* folder = Keep(NewFolderItem(dir_));
   ASSERT_EQ(fileCountGetter(folder), 4);
-  for (int i = 1; i <= 4; ++i)
-    EXPECT_EQ(Take(fileNameGetter(Keep(FolderItemItem(folder, i)))), system[i - 1]);
+  for (int i = 1; i <= 4; ++i) {
+    ObjectRecord* item = Keep(FolderItemItem(folder, i));
+    EXPECT_EQ(Take(fileNameGetter(item)), system[i - 1]);
+    if (system[i - 1] != "sub") continue;
+    EXPECT_TRUE(fileDirectoryGetter(item));
+    EXPECT_EQ(fileCountGetter(item), 0);
+    EXPECT_EQ(Path(Keep(folderParentGetter(item))), dir_);
+  }
   EXPECT_EQ(FolderItemItem(folder, 0), nullptr);
   EXPECT_EQ(FolderItemItem(folder, 5), nullptr);
-  ObjectRecord* sub = Keep(FolderItemItem(folder, 1 + static_cast<int>(std::find(system.begin(), system.end(), "sub") - system.begin())));
-  EXPECT_TRUE(fileDirectoryGetter(sub));
-  EXPECT_EQ(fileCountGetter(sub), 0);
-  EXPECT_EQ(Take(fileAbsolutePathGetter(Keep(folderParentGetter(sub)))), dir_);
 }
 
 TEST_F(FolderItems, RenamingLockingHidingDatingAndDeleting) {
-  WriteRaw("old.txt", "content");
+  folder_.Write("old.txt", "content");
   ObjectRecord* item = Item("old.txt");
   fileNameSetter(item, 0, Str("new.txt"));
-  EXPECT_EQ(Take(fileAbsolutePathGetter(item)), dir_ + "\\new.txt");
-  EXPECT_EQ(ReadRaw("new.txt"), "content");
-  EXPECT_EQ(ReadRaw("old.txt"), "<missing>");
+  EXPECT_EQ(Path(item), dir_ + "\\new.txt");
+  EXPECT_EQ(folder_.Names(), Names{"new.txt"});
   // A rename that fails (the name is taken) leaves the item on its file.
-  WriteRaw("taken.txt", "other");
+  folder_.Write("taken.txt", "other");
   fileNameSetter(item, 0, Str("taken.txt"));
-  EXPECT_EQ(Take(fileAbsolutePathGetter(item)), dir_ + "\\new.txt");
-  EXPECT_EQ(ReadRaw("new.txt"), "content");
+  EXPECT_EQ(Path(item), dir_ + "\\new.txt");
+  EXPECT_EQ(folder_.Read("new.txt"), "content");
 
+  const std::string path = dir_ + "\\new.txt";
   fileLockedSetter(item, 0, true);
-  EXPECT_TRUE(GetFileAttributesA((dir_ + "\\new.txt").c_str()) & FILE_ATTRIBUTE_READONLY);
+  EXPECT_TRUE(GetFileAttributesA(path.c_str()) & FILE_ATTRIBUTE_READONLY);
   EXPECT_TRUE(fileLockedGetter(item));
   fileLockedSetter(item, 0, false);
   fileVisibleSetter(item, 0, false);
-  EXPECT_TRUE(GetFileAttributesA((dir_ + "\\new.txt").c_str()) & FILE_ATTRIBUTE_HIDDEN);
+  EXPECT_TRUE(GetFileAttributesA(path.c_str()) & FILE_ATTRIBUTE_HIDDEN);
   EXPECT_FALSE(fileVisibleGetter(item));
   fileVisibleSetter(item, 0, true);
 
@@ -245,34 +188,32 @@ TEST_F(FolderItems, TemporaryItemsAndVolumes) {
   FolderItemDelete(temp);
   int32_t volumes = getVolumeCount();
   ASSERT_GE(volumes, 1);
-  std::string first = Take(fileAbsolutePathGetter(Keep(getVolume(0))));
   DWORD drives = GetLogicalDrives();
   char expected = 0;
   for (int bit = 2; bit < 26 && !expected; ++bit)
     if (drives >> bit & 1) expected = static_cast<char>('A' + bit);
-  EXPECT_EQ(first, std::string(1, expected) + ":");
+  EXPECT_EQ(Path(Keep(getVolume(0))), std::string(1, expected) + ":");
   EXPECT_EQ(getVolume(volumes), nullptr);
 }
 
 // Saving over a file through a created text stream: the old file stays whole
-// until the new one is complete. Each step of the replace is made to fail as
-// the system would fail it (a full disk, a write fault, a file held by
-// another program), and then to stop dead as a killed process would.
+// until the new one is complete. Each step of the replace is made to fail
+// once as the system would fail it (a full disk, a write fault, a file held
+// by another program), and then to stop dead as a killed process would.
 FileStep gFaultStep;
 DWORD gFaultCode;
 struct Killed {};
-DWORD FailStep(FileStep step) { return step == gFaultStep ? gFaultCode : 0; }
+DWORD FailOnce(FileStep step) { return step == gFaultStep ? std::exchange(gFaultCode, 0) : 0; }
 DWORD DieAtStep(FileStep step) {
   if (step == gFaultStep) throw Killed{};
   return 0;
 }
 
-struct StepCase {
+const struct StepCase {
   const char* name;
   FileStep step;
   DWORD code;
-};
-const StepCase kSteps[] = {
+} kSteps[] = {
     {"create", FileStep::kCreate, ERROR_ACCESS_DENIED},
     {"write", FileStep::kWrite, ERROR_DISK_FULL},
     {"flush", FileStep::kFlush, ERROR_WRITE_FAULT},
@@ -283,19 +224,21 @@ const StepCase kSteps[] = {
 TEST_F(FolderItems, AFailedReplaceKeepsTheOldFileAndSaysWhy) {
   for (const StepCase& c : kSteps) {
     SCOPED_TRACE(c.name);
-    WriteRaw("prefs", "old\r\n");
+    folder_.Write("prefs", "old\r\n");
     gFaultStep = c.step;
     gFaultCode = c.code;
-    SetFileFaultHook(FailStep);
+    SetFileFaultHook(FailOnce);
     ObjectRecord* out = FolderItemCreateTextFile(Item("prefs"));
     bool wrote = out && TextOutputStreamWriteLine(out, Str("new"));
+    bool more = out && TextOutputStreamWrite(out, Str("more"));  // none after a failed write
     bool closed = out && TextOutputStreamClose(out);
     SetFileFaultHook(nullptr);
     if (out) RuntimeUnlockObject(out);
     EXPECT_FALSE(wrote && closed);
     EXPECT_EQ(wrote, c.step != FileStep::kCreate && c.step != FileStep::kWrite);
-    EXPECT_EQ(ReadRaw("prefs"), "old\r\n");
-    EXPECT_EQ(Names(), std::vector<std::string>{"prefs"});
+    EXPECT_EQ(more, wrote);
+    EXPECT_EQ(folder_.Read("prefs"), "old\r\n");
+    EXPECT_EQ(folder_.Names(), Names{"prefs"});
     EXPECT_EQ(LastFileError(), c.code);
     std::string reason = Take(RuntimeFileErrorText());
     EXPECT_FALSE(reason.empty());
@@ -305,18 +248,18 @@ TEST_F(FolderItems, AFailedReplaceKeepsTheOldFileAndSaysWhy) {
   ObjectRecord* out = Keep(FolderItemCreateTextFile(Item("prefs")));
   ASSERT_NE(out, nullptr);
   EXPECT_TRUE(TextOutputStreamWriteLine(out, Str("new")));
-  EXPECT_EQ(ReadRaw("prefs"), "old\r\n");  // not yet: the stream is open
+  EXPECT_EQ(folder_.Read("prefs"), "old\r\n");  // not yet: the stream is open
   EXPECT_TRUE(TextOutputStreamClose(out));
   EXPECT_FALSE(TextOutputStreamClose(out));  // once
   EXPECT_FALSE(TextOutputStreamWrite(out, Str("late")));
-  EXPECT_EQ(ReadRaw("prefs"), "new\r\n");
-  EXPECT_EQ(Names(), std::vector<std::string>{"prefs"});
+  EXPECT_EQ(folder_.Read("prefs"), "new\r\n");
+  EXPECT_EQ(folder_.Names(), Names{"prefs"});
 }
 
 TEST_F(FolderItems, AReplaceStoppedAtAnyStepLeavesTheOldFile) {
   for (const StepCase& c : kSteps) {
     SCOPED_TRACE(c.name);
-    WriteRaw("prefs", "old\r\n");
+    folder_.Write("prefs", "old\r\n");
     gFaultStep = c.step;
     SetFileFaultHook(DieAtStep);
     ObjectRecord* out = nullptr;
@@ -327,23 +270,23 @@ TEST_F(FolderItems, AReplaceStoppedAtAnyStepLeavesTheOldFile) {
     } catch (const Killed&) {
     }
     SetFileFaultHook(nullptr);
-    EXPECT_EQ(ReadRaw("prefs"), "old\r\n");
+    EXPECT_EQ(folder_.Read("prefs"), "old\r\n");
     // What a dead process leaves is at most a new file of its own name.
-    EXPECT_LE(Names().size(), 2u);
+    EXPECT_LE(folder_.Names().size(), 2u);
     if (out) {
       gFaultStep = FileStep::kFlush;  // tidy up the half-done replace
       gFaultCode = ERROR_WRITE_FAULT;
-      SetFileFaultHook(FailStep);
+      SetFileFaultHook(FailOnce);
       TextOutputStreamClose(out);
       SetFileFaultHook(nullptr);
       RuntimeUnlockObject(out);
     }
-    EXPECT_EQ(ReadRaw("prefs"), "old\r\n");
+    EXPECT_EQ(folder_.Read("prefs"), "old\r\n");
   }
 }
 
 TEST_F(FolderItems, FilesThatCannotBeReplacedAreRefusedAtOnce) {
-  WriteRaw("locked", "keep");
+  folder_.Write("locked", "keep");
   SetFileAttributesA((dir_ + "\\locked").c_str(), FILE_ATTRIBUTE_READONLY);
   CreateDirectoryA((dir_ + "\\folder").c_str(), nullptr);
   for (const char* name : {"locked", "folder", "no-such-folder\\x"}) {
@@ -351,21 +294,21 @@ TEST_F(FolderItems, FilesThatCannotBeReplacedAreRefusedAtOnce) {
     EXPECT_EQ(FolderItemCreateTextFile(Item(name)), nullptr);
     EXPECT_NE(LastFileError(), 0u);
   }
-  EXPECT_EQ(ReadRaw("locked"), "keep");
-  EXPECT_EQ(Names(), (std::vector<std::string>{"folder", "locked"}));
+  EXPECT_EQ(folder_.Read("locked"), "keep");
+  EXPECT_EQ(folder_.Names(), (Names{"folder", "locked"}));
 }
 
 TEST_F(FolderItems, MovingAFileReplacesWhatIsAtTheDestination) {
-  WriteRaw("a", "first");
-  WriteRaw("b", "second");
+  folder_.Write("a", "first");
+  folder_.Write("b", "second");
   EXPECT_TRUE(FolderItemMoveFileTo(Item("a"), Item("b")));
-  EXPECT_EQ(ReadRaw("b"), "first");
-  EXPECT_EQ(Names(), std::vector<std::string>{"b"});
+  EXPECT_EQ(folder_.Read("b"), "first");
+  EXPECT_EQ(folder_.Names(), Names{"b"});
   CreateDirectoryA((dir_ + "\\dir").c_str(), nullptr);
   EXPECT_TRUE(FolderItemMoveFileTo(Item("dir"), Item("dir.unreadable")));
   EXPECT_FALSE(FolderItemMoveFileTo(Item("missing"), Item("b")));
   EXPECT_EQ(LastFileError(), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
-  EXPECT_EQ(Names(), (std::vector<std::string>{"b", "dir.unreadable"}));
+  EXPECT_EQ(folder_.Names(), (Names{"b", "dir.unreadable"}));
 }
 
 }  // namespace

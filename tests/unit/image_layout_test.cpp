@@ -55,19 +55,16 @@ TEST(ImageLayout, BlocksAreFoundWhereTheyLieAndRefusedWhenCut) {
     EXPECT_EQ(places[i].offset, expected[i].offset) << "block " << i;
     EXPECT_EQ(places[i].length, expected[i].length) << "block " << i;
   }
-  const struct {
-    const char* what;
-    uint64_t size;
-    uint32_t imageOffset;
-  } kRefused[] = {
+  const struct { const char* what; uint64_t size; uint32_t imageOffset; } kRefused[] = {
       {"the last block one byte short", 30, 5},
       {"a length word cut", 27, 5},
       {"the image past the end", 31, 32},
   };
   for (const auto& r : kRefused) {
     Bytes cut(file.begin(), file.begin() + static_cast<ptrdiff_t>(std::min<uint64_t>(r.size, file.size())));
-    EXPECT_FALSE(PlaceAppendedBlocks(r.size, r.imageOffset, ReadLE, &cut, places, message)) << r.what;
-    EXPECT_FALSE(message.empty()) << r.what;
+    std::string why;
+    EXPECT_FALSE(PlaceAppendedBlocks(r.size, r.imageOffset, ReadLE, &cut, places, why)) << r.what;
+    EXPECT_FALSE(why.empty()) << r.what;
   }
 }
 
@@ -78,12 +75,7 @@ TEST(ArchiveLayout, ItemsAreFoundByIndexFromOneAndRefusedPastTheEnd) {
   for (uint32_t at : {0u, 5u, 9u}) PutBE(file, at);
   file.insert(file.end(), 12, 0x55);
   ASSERT_EQ(file.size(), 30u);
-  const struct {
-    int32_t index;
-    uint32_t size;
-    bool found;
-    uint32_t at;
-  } kCases[] = {
+  const struct { int32_t index; uint32_t size; bool found; uint32_t at; } kCases[] = {
       {0, 30, false, 0}, {1, 30, true, 18}, {2, 30, true, 23}, {3, 30, true, 27},
       {4, 30, false, 0}, {3, 27, false, 0}, {2, 27, true, 23}, {-1, 30, false, 0},
   };
@@ -91,9 +83,7 @@ TEST(ArchiveLayout, ItemsAreFoundByIndexFromOneAndRefusedPastTheEnd) {
     uint32_t at = 0;
     EXPECT_EQ(LocateArchiveItem(2, c.size, c.index, ReadBE, &file, at), c.found)
         << "item " << c.index << " of a " << c.size << "-byte file";
-    if (c.found) {
-      EXPECT_EQ(at, c.at) << "item " << c.index;
-    }
+    EXPECT_EQ(c.found ? at : 0u, c.at) << "item " << c.index;
   }
 }
 

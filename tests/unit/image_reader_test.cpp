@@ -1,5 +1,6 @@
 // Reading image blocks from files written here: both forms, and the damaged
 // files the user could end up with, each failing with a message naming it.
+// Whole appended images are read end to end by every image test.
 #include "startup/image_reader.h"
 
 #include <gtest/gtest.h>
@@ -27,84 +28,51 @@ Bytes AppendedImage(uint32_t lead, const Bytes (&blocks)[4]) {
 
 const Bytes kBlocks[4] = {{0xC3, 0x90}, {}, {1, 2, 3, 4, 5, 6, 7, 8}, {0x00, 0x40}};
 
-TEST(ReadAppendedImage, ReadsTheFourBlocksFromTheImageOffset) {
+TEST(ReadAppendedImage, DamagedAndMissingFilesNameWhatIsWrong) {
   TempFolder folder;
-  std::string path = folder.Write("p.exe", AppendedImage(77, kBlocks));
-  ImageBlocks blocks;
-  std::string message;
-  ASSERT_TRUE(ReadAppendedImage(path.c_str(), 77, blocks, message)) << message;
-  for (int i = 0; i < 4; ++i) {
-    auto which = static_cast<image::Block>(i);
-    ASSERT_EQ(blocks.Length(which), kBlocks[i].size());
-    EXPECT_EQ(Bytes(blocks.Bytes(which), blocks.Bytes(which) + blocks.Length(which)), kBlocks[i]);
-  }
-}
-
-TEST(ReadAppendedImage, TruncatedImagesNameWhatIsMissing) {
-  TempFolder folder;
-  Bytes whole = AppendedImage(0, kBlocks);
-  struct Case {
-    size_t keep;
-    const char* message;
-  } cases[] = {
-      {2, "the length of the code block is missing."},
-      {5, "the code block runs past the end of the program file."},
-      {6, "the length of the code fixup block is missing."},
-      {10 + 4 + 7, "the data block runs past the end of the program file."},
-      {whole.size() - 1, "the data fixup block runs past the end of the program file."},
+  const Bytes whole = AppendedImage(0, kBlocks);
+  Bytes huge = whole;
+  WriteU32LE(huge.data(), 0xFFFFFFF0u);
+  const struct { Bytes file; uint32_t offset; const char* message; } cases[] = {
+      {Bytes(whole.begin(), whole.begin() + 2), 0, "the length of the code block is missing."},
+      {Bytes(whole.begin(), whole.begin() + 5), 0, "the code block runs past the end of the program file."},
+      {Bytes(whole.begin(), whole.begin() + 6), 0, "the length of the code fixup block is missing."},
+      {Bytes(whole.begin(), whole.begin() + 10 + 4 + 7), 0, "the data block runs past the end of the program file."},
+      {Bytes(whole.begin(), whole.end() - 1), 0, "the data fixup block runs past the end of the program file."},
+      {huge, 0, "the code block runs past the end of the program file."},
+      {whole, 0x7FFFFFFF, "the image begins past the end of the program file."},
   };
-  for (const Case& c : cases) {
-    std::string path = folder.Write("cut.exe", Bytes(whole.begin(), whole.begin() + c.keep));
+  for (const auto& c : cases) {
+    std::string path = folder.Write("cut.exe", c.file);
     ImageBlocks blocks;
     std::string message;
-    EXPECT_FALSE(ReadAppendedImage(path.c_str(), 0, blocks, message)) << c.keep;
-    EXPECT_EQ(message, kPrefix + c.message) << c.keep;
+    EXPECT_FALSE(ReadAppendedImage(path.c_str(), c.offset, blocks, message)) << c.message;
+    EXPECT_EQ(message, kPrefix + c.message) << c.file.size();
   }
-}
-
-TEST(ReadAppendedImage, HugeLengthsAndMissingFilesFailCleanly) {
-  TempFolder folder;
-  Bytes f = AppendedImage(0, kBlocks);
-  WriteU32LE(f.data(), 0xFFFFFFF0u);
-  std::string path = folder.Write("huge.exe", f);
   ImageBlocks blocks;
   std::string message;
-  EXPECT_FALSE(ReadAppendedImage(path.c_str(), 0, blocks, message));
-  EXPECT_EQ(message, kPrefix + "the code block runs past the end of the program file.");
-  EXPECT_FALSE(ReadAppendedImage(path.c_str(), 0x7FFFFFFF, blocks, message));
-  EXPECT_EQ(message, kPrefix + "the image begins past the end of the program file.");
   EXPECT_FALSE(ReadAppendedImage((folder.Path() + "\\none.exe").c_str(), 0, blocks, message));
   EXPECT_EQ(message, kPrefix + "the program file could not be opened.");
 }
 
-TEST(ReadSeparateImage, ReadsTheDatFilesAsBareBlocks) {
+// The four files are read in the order code1, data1, code2, data2; the
+// first one missing is named.
+TEST(ReadSeparateImage, ReadsTheDatFilesAsBareBlocksAndNamesTheFirstMissing) {
   TempFolder folder;
-  folder.Write("code1.dat", kBlocks[0]);
-  folder.Write("code2.dat", kBlocks[1]);
-  folder.Write("data1.dat", kBlocks[2]);
-  folder.Write("data2.dat", kBlocks[3]);
   ImageBlocks blocks;
   std::string message;
+  const std::pair<const char*, const char*> steps[] = {
+      {nullptr, "code1.dat"}, {"code1.dat", "data1.dat"}, {"code2.dat", "data1.dat"}, {"data1.dat", "data2.dat"}};
+  for (int i = 0; auto [write, missing] : steps) {
+    if (write) folder.Write(write, kBlocks[i++]);
+    EXPECT_FALSE(ReadSeparateImage(folder.Path(), blocks, message));
+    EXPECT_EQ(message, kPrefix + missing + " is missing.");
+  }
+  folder.Write("data2.dat", kBlocks[3]);
   ASSERT_TRUE(ReadSeparateImage(folder.Path(), blocks, message)) << message;
-  EXPECT_EQ(blocks.Length(image::kData), 8u);
-  EXPECT_EQ(blocks.Bytes(image::kData)[7], 8);
+  EXPECT_EQ(Bytes(blocks.Bytes(image::kData), blocks.Bytes(image::kData) + blocks.Length(image::kData)), kBlocks[2]);
   EXPECT_EQ(blocks.Length(image::kCodeFixups), 0u);
   EXPECT_NE(blocks.Bytes(image::kCodeFixups), nullptr);
-}
-
-TEST(ReadSeparateImage, NamesTheFirstMissingFileInReadingOrder) {
-  TempFolder folder;
-  ImageBlocks blocks;
-  std::string message;
-  EXPECT_FALSE(ReadSeparateImage(folder.Path(), blocks, message));
-  EXPECT_EQ(message, kPrefix + "code1.dat is missing.");
-  folder.Write("code1.dat", kBlocks[0]);
-  folder.Write("code2.dat", kBlocks[1]);
-  EXPECT_FALSE(ReadSeparateImage(folder.Path(), blocks, message));
-  EXPECT_EQ(message, kPrefix + "data1.dat is missing.");  // before code2.dat is looked at
-  folder.Write("data1.dat", kBlocks[2]);
-  EXPECT_FALSE(ReadSeparateImage(folder.Path(), blocks, message));
-  EXPECT_EQ(message, kPrefix + "data2.dat is missing.");
 }
 
 TEST(DecodeLocator, PlaceholderShortAndFilledLocators) {

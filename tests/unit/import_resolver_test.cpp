@@ -1,5 +1,7 @@
-// Library imports resolved against real system libraries under Wine, and the
-// messages the user sees when one is missing, word for word.
+// Imports resolved against real system libraries and the runtime's entry
+// table under Wine. The messages a missing library, routine, runtime name or
+// member gives are read word for word from the message box by the image
+// tests (image_missing_library and the like).
 #include "startup/import_resolver.h"
 
 #include <windows.h>
@@ -21,6 +23,7 @@
 
 namespace {
 
+// Code with two call sites, at operand offsets 1 and 11.
 struct CodeImage {
   std::vector<uint8_t> code = std::vector<uint8_t>(32, 0x90);
   LoadedBlocks Blocks() {
@@ -31,30 +34,33 @@ struct CodeImage {
   uint32_t Target(uint32_t site) {
     return ReadU32LE(code.data() + site) + reinterpret_cast<uint32_t>(code.data()) + site + 4;
   }
+  // Links one import with a chain from site 1 to site 11, or two imports
+  // with a site each.
+  bool Link(const std::string& first, const std::string& second, std::string& message) {
+    WriteU32LE(code.data() + 1, second.empty() ? 11 : 0);
+    WriteU32LE(code.data() + 11, 0);
+    std::vector<uint8_t> fixups = Import(1, first);
+    if (!second.empty()) {
+      std::vector<uint8_t> more = Import(11, second);
+      fixups.insert(fixups.end(), more.begin(), more.end());
+    }
+    Win32ImportResolver resolver;
+    return LinkCode(Blocks(), fixups.data(), fixups.size(), resolver, message);
+  }
+  static std::vector<uint8_t> Import(uint32_t head, const std::string& name) {
+    std::vector<uint8_t> r = {1, 0, 0, 0, 0, static_cast<uint8_t>(name.size())};
+    WriteU32LE(r.data() + 1, head);
+    r.insert(r.end(), name.begin(), name.end());
+    return r;
+  }
 };
-
-std::vector<uint8_t> Import(uint32_t head, const std::string& name) {
-  std::vector<uint8_t> r = {1, 0, 0, 0, 0, static_cast<uint8_t>(name.size())};
-  WriteU32LE(r.data() + 1, head);
-  r.insert(r.end(), name.begin(), name.end());
-  return r;
-}
-
-bool Link(CodeImage& img, const std::vector<uint8_t>& fixups, std::string& message) {
-  Win32ImportResolver resolver;
-  return LinkCode(img.Blocks(), fixups.data(), fixups.size(), resolver, message);
-}
 
 TEST(LibraryImports, TwoImportsOfOneLibraryLoadItOnce) {
   CodeImage img;
-  WriteU32LE(img.code.data() + 1, 0);  // two chains of one site each
-  WriteU32LE(img.code.data() + 11, 0);
-  std::vector<uint8_t> fixups = Import(1, "!Xversion.dll!GetFileVersionInfoSizeA");
-  std::vector<uint8_t> second = Import(11, "!XVERSION.DLL!VerQueryValueA");
-  fixups.insert(fixups.end(), second.begin(), second.end());
   int before = LoadedLibraryCount();
   std::string message;
-  ASSERT_TRUE(Link(img, fixups, message)) << message;
+  ASSERT_TRUE(img.Link("!Xversion.dll!GetFileVersionInfoSizeA", "!XVERSION.DLL!VerQueryValueA", message))
+      << message;
   EXPECT_EQ(LoadedLibraryCount(), before + 1);
   HMODULE version = GetModuleHandleA("version.dll");
   ASSERT_NE(version, nullptr);
@@ -63,63 +69,27 @@ TEST(LibraryImports, TwoImportsOfOneLibraryLoadItOnce) {
   EXPECT_EQ(img.Target(11), reinterpret_cast<uint32_t>(GetProcAddress(version, "VerQueryValueA")));
 }
 
-TEST(LibraryImports, AMissingLibraryIsNamedInTheMessage) {
-  CodeImage img;
-  std::string message;
-  EXPECT_FALSE(Link(img, Import(1, "!Xnosuchlib.dll!Anything"), message));
-  EXPECT_EQ(message,
-            "The application could not be loaded because a necessary shared library "
-            "nosuchlib.dll could not be found.");
-}
-
-TEST(LibraryImports, AMissingRoutineIsNamedWithItsLibrary) {
-  CodeImage img;
-  std::string message;
-  EXPECT_FALSE(Link(img, Import(1, "!Xkernel32.dll!NoSuchRoutine"), message));
-  EXPECT_EQ(message,
-            "The application could not be loaded because the routine NoSuchRoutine could not "
-            "be found in the shared library kernel32.dll.");
-}
-
 TEST(RuntimeImports, LinkToTheEntryTableInAnyLetterCase) {
   CodeImage img;
-  WriteU32LE(img.code.data() + 1, 11);  // one chain of two sites
-  WriteU32LE(img.code.data() + 11, 0);
   std::string message;
-  ASSERT_TRUE(Link(img, Import(1, "runtimelockOBJECT"), message)) << message;
+  ASSERT_TRUE(img.Link("runtimelockOBJECT", "", message)) << message;
   EXPECT_EQ(img.Target(1), reinterpret_cast<uint32_t>(&RuntimeLockObject));
   EXPECT_EQ(img.Target(11), reinterpret_cast<uint32_t>(&RuntimeLockObject));
-  EXPECT_EQ(FindEntryPoint("RUNTIMEUNLOCKSTRING"), reinterpret_cast<void*>(&RuntimeUnlockString));
-  EXPECT_EQ(FindEntryPoint(""), nullptr);  // empty slots match nothing
-  EXPECT_EQ(FindEntryPoint("RuntimeUnlockStrin"), nullptr);
-  EXPECT_EQ(FindEntryPoint("RuntimeUnlockStringX"), nullptr);
+  for (const char* name : {"", "RuntimeUnlockStrin", "RuntimeUnlockStringX"})
+    EXPECT_EQ(FindEntryPoint(name), nullptr) << name;  // "": empty slots match nothing
+  EXPECT_EQ(PluginLookupEntryPoint("NoSuchService"), nullptr);
+  EXPECT_EQ(PluginLookupEntryPoint(nullptr), nullptr);
+  EXPECT_EQ(PluginLookupEntryPoint("zorblockstring"), reinterpret_cast<void*>(&ZORBLockString));
   // Against the table itself: every filled slot, as written and in lower
-  // case, is found by the sorted lookup as the walk from slot 0 finds it.
+  // case, is found by the sorted lookup as the walk from slot 0 finds it,
+  // and the plug-ins' lookup answers it by name.
   for (int32_t i = 0; i < kEntriesFilled; ++i) {
     std::string lower = kEntryTable[i].name;
     for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     EXPECT_EQ(FindEntryPoint(kEntryTable[i].name), kEntryTable[i].function) << kEntryTable[i].name;
     EXPECT_EQ(FindEntryPoint(lower.c_str()), kEntryTable[i].function) << lower;
+    EXPECT_EQ(PluginLookupEntryPoint(kEntryTable[i].name), kEntryTable[i].function) << lower;
   }
-}
-
-TEST(RuntimeImports, ANameTheRuntimeLacksStopsTheLoad) {
-  CodeImage img;
-  std::string message;
-  EXPECT_FALSE(Link(img, Import(1, "StringFoo"), message));
-  EXPECT_EQ(message,
-            "The application could not be loaded because the routine StringFoo could not be "
-            "found in the runtime.");
-}
-
-TEST(RuntimeImports, ThePluginLookupFindsTheSameFunctions) {
-  EXPECT_EQ(PluginLookupEntryPoint("ZORBLockString"), reinterpret_cast<void*>(&ZORBLockString));
-  EXPECT_EQ(PluginLookupEntryPoint("zorblockstring"), reinterpret_cast<void*>(&ZORBLockString));
-  EXPECT_EQ(PluginLookupEntryPoint("NoSuchService"), nullptr);
-  EXPECT_EQ(PluginLookupEntryPoint(nullptr), nullptr);
-  for (int32_t i = 0; i < kEntriesFilled; ++i)  // every filled slot answers by name
-    EXPECT_EQ(PluginLookupEntryPoint(kEntryTable[i].name), kEntryTable[i].function)
-        << kEntryTable[i].name;
 }
 
 int32_t __cdecl TestGetter(ObjectRecord*, uint32_t) { return 5; }
@@ -127,13 +97,8 @@ void __cdecl TestSetter(ObjectRecord*, uint32_t, int32_t) {}
 
 TEST(MemberImports, AreLinkedOnceTheirClassesExist) {
   CodeImage img;
-  WriteU32LE(img.code.data() + 1, 0);
-  WriteU32LE(img.code.data() + 11, 0);
-  std::vector<uint8_t> fixups = Import(1, "!GDate!TestProperty");
-  std::vector<uint8_t> second = Import(11, "!Sdate!testproperty");
-  fixups.insert(fixups.end(), second.begin(), second.end());
   std::string message;
-  ASSERT_TRUE(Link(img, fixups, message));
+  ASSERT_TRUE(img.Link("!GDate!TestProperty", "!Sdate!testproperty", message));
   EXPECT_EQ(DeferredImportCount(), 2);
   EXPECT_EQ(ReadU32LE(img.code.data() + 1), 0u);  // untouched until resolved
 
@@ -147,19 +112,8 @@ TEST(MemberImports, AreLinkedOnceTheirClassesExist) {
   EXPECT_EQ(DeferredImportCount(), 0);
   EXPECT_EQ(img.Target(1), reinterpret_cast<uint32_t>(&TestGetter));
   EXPECT_EQ(img.Target(11), reinterpret_cast<uint32_t>(&TestSetter));
-}
-
-TEST(MemberImports, AMissingClassOrMemberStopsTheLoad) {
-  CodeImage img;
-  std::string message;
-  ASSERT_TRUE(Link(img, Import(1, "!SDisclosureTriangle!Value"), message));
-  EXPECT_FALSE(LinkDeferredImports(message));
-  EXPECT_EQ(message,
-            "The application could not be loaded because the member SDisclosureTriangle!Value "
-            "could not be found.");
-  EXPECT_EQ(ResolveMemberImport("GDate!NoSuchProperty"), nullptr);
-  EXPECT_EQ(ResolveMemberImport("QDate!TestProperty"), nullptr);  // no such kind
-  EXPECT_EQ(ResolveMemberImport(""), nullptr);
+  for (const char* name : {"GDate!NoSuchProperty", "QDate!TestProperty", ""})  // Q: no such kind
+    EXPECT_EQ(ResolveMemberImport(name), nullptr) << name;
 }
 
 }  // namespace

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "ui/kind_rules.h"
@@ -12,59 +14,47 @@ namespace {
 
 using Items = std::vector<std::string>;
 
-TEST(KindRules, PopupRowsEndAtEachCarriageReturnAndKeepAStrayControlByte) {
-  EXPECT_EQ(SplitItems("5\r6\r7\r8\x01\r", '\r'), (Items{"5", "6", "7", "8\x01"}));
-  EXPECT_EQ(SplitItems("300\r600\r1200\r", '\r'), (Items{"300", "600", "1200"}));
-  EXPECT_EQ(SplitItems("None\rEven\rOdd", '\r'), (Items{"None", "Even", "Odd"}));
+// Popup rows end at each carriage return, and keep a stray control byte; an
+// empty piece before a separator is a row, an empty tail is none. Tab
+// titles end at zero bytes.
+TEST(KindRules, StoredTextsSplitIntoRowsAndTabs) {
+  const std::tuple<std::string, char, Items> rows[] = {
+      {"5\r6\r7\r8\x01\r", '\r', {"5", "6", "7", "8\x01"}}, {"", '\r', {}}, {"\r", '\r', {""}},
+      {"Choose...", '\r', {"Choose..."}}, {"a\r\rb", '\r', {"a", "", "b"}},
+      {"a\r\r", '\r', {"a", ""}}, {"\ra", '\r', {"", "a"}},
+      {std::string("General\0Game Mode\0Connection", 28), '\0', {"General", "Game Mode", "Connection"}},
+      {std::string("One\0", 4), '\0', {"One"}}, {"No zero byte", '\0', {"No zero byte"}},
+  };
+  for (const auto& [text, separator, items] : rows)
+    EXPECT_EQ(SplitItems(text, separator), items) << testing::PrintToString(text);
 }
 
-TEST(KindRules, EmptyPiecesBeforeACarriageReturnAreRowsButNotAnEmptyTail) {
-  EXPECT_EQ(SplitItems("", '\r'), Items{});
-  EXPECT_EQ(SplitItems("Choose...", '\r'), Items{"Choose..."});
-  EXPECT_EQ(SplitItems("\r", '\r'), Items{""});
-  EXPECT_EQ(SplitItems("a\r\rb", '\r'), (Items{"a", "", "b"}));
-  EXPECT_EQ(SplitItems("a\r\r", '\r'), (Items{"a", ""}));
-  EXPECT_EQ(SplitItems("\ra", '\r'), (Items{"", "a"}));
-}
-
-TEST(KindRules, TabTitlesEndAtZeroBytes) {
-  std::string stored("General\0Game Mode\0Connection", 28);
-  EXPECT_EQ(SplitItems(stored, '\0'), (Items{"General", "Game Mode", "Connection"}));
-  EXPECT_EQ(SplitItems(std::string("One\0", 4), '\0'), Items{"One"});
-  EXPECT_EQ(SplitItems("No zero byte", '\0'), Items{"No zero byte"});
-}
-
-// Width 32: the block has the places 0 to 3 (x = 0, 8, 16, 24).
-TEST(KindRules, TheSweepGoesBackAndForthAsDescribed) {
+// Width 32: the places 0 to 3 (x = 0, 8, 16, 24). Forwards to 4, which turns
+// it back at 3; below 0 turns it forwards at 1. Width 99: at most 99 / 8 - 1
+// (x = 88, the block ends at 94).
+TEST(KindRules, TheSweepGoesBackAndForthInsideTheBar) {
   Sweep s;
   std::vector<int> seen;
-  for (int i = 0; i < 12; ++i) {
-    StepSweep(s, 32);
-    seen.push_back(s.position);
-  }
-  // Forwards to 4, which turns it back at 3; below 0 turns it forwards at 1.
+  for (int i = 0; i < 12; ++i) StepSweep(s, 32), seen.push_back(s.position);
   EXPECT_EQ(seen, (std::vector<int>{1, 2, 3, 3, 2, 1, 0, 1, 2, 3, 3, 2}));
-}
-
-TEST(KindRules, TheSweepOfABarNinetyNinePixelsWideStaysInsideIt) {
-  Sweep s;
+  Sweep wide;
   int highest = 0, lowest = 99;
   for (int i = 0; i < 100; ++i) {
-    StepSweep(s, 99);
-    highest = std::max(highest, s.position);
-    lowest = std::min(lowest, s.position);
+    StepSweep(wide, 99);
+    highest = std::max(highest, wide.position), lowest = std::min(lowest, wide.position);
   }
-  EXPECT_EQ(highest, 11);  // 99 / 8 - 1: x = 88, the block ends at 94
+  EXPECT_EQ(highest, 11);
   EXPECT_EQ(lowest, 0);
 }
 
 TEST(KindRules, AControlLiesOnAPanelOnlyWhenEntirelyInside) {
-  ShortRect panel = {3, 2, 256, 298};  // top, left, bottom, right
-  EXPECT_TRUE(LiesInside({44, 13, 60, 147}, panel));
-  EXPECT_TRUE(LiesInside(panel, panel));  // edges may touch
-  EXPECT_FALSE(LiesInside({250, 13, 270, 147}, panel));  // reaches below
-  EXPECT_FALSE(LiesInside({44, 0, 60, 100}, panel));     // starts left of it
-  EXPECT_FALSE(LiesInside({263, 154, 283, 214}, panel));  // wholly outside
+  const ShortRect panel = {3, 2, 256, 298};  // top, left, bottom, right
+  const std::pair<ShortRect, bool> rows[] = {
+      {{44, 13, 60, 147}, true}, {panel, true},  // edges may touch
+      {{250, 13, 270, 147}, false},              // reaches below
+      {{44, 0, 60, 100}, false},                 // starts left of it
+      {{263, 154, 283, 214}, false}};            // wholly outside
+  for (const auto& [control, inside] : rows) EXPECT_EQ(LiesInside(control, panel), inside) << control.top;
 }
 
 }  // namespace

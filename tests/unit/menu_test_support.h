@@ -1,7 +1,7 @@
-// What the menu and keyboard tests share: menu descriptions written entry by
-// entry in the stored format, scratch classes, application windows made as
-// RuntimeCreateWindow makes them, fake panes that record what is asked of
-// them, and the event log the tests compare with expected sequences.
+// What the control, menu and keyboard tests share: menu descriptions written
+// entry by entry in the stored format, scratch classes, application windows
+// made as RuntimeCreateWindow makes them, fake panes that record what is
+// asked of them, and the event log the tests compare with expected sequences.
 #pragma once
 #include <windows.h>
 
@@ -15,7 +15,9 @@
 #include "objects/strings.h"
 #include "sdk/description_encoding.h"
 #include "sdk/ui_layouts.h"
+#include "sdk/vellory.h"
 #include "ui/control_dictionary.h"
+#include "ui/menu_bar.h"
 #include "ui/native_window.h"
 #include "ui/pane.h"
 
@@ -59,17 +61,26 @@ struct Level {
     whole.Append(*this);
     return whole.bytes;
   }
+  // The menu bar made from this top level.
+  bool BuildBar() const {
+    std::vector<uint8_t> stream = Stream();
+    return BuildMenuBar(stream.data(), static_cast<uint32_t>(stream.size()));
+  }
 };
 
+// Classes made for one test, destroyed with it.
 struct ScratchClasses {
   std::vector<ClassRecord*> made;
-  ClassRecord* Make(const char* name, const char* builtIn) {
-    ClassRecord* super = FindBuiltInClass(builtIn);
+  ClassRecord* Make(const char* name, ClassRecord* super, uint32_t size) {
     ClassRecord* c = NewClassRecord(name);
     c->superclass = super;
-    c->instanceSize = super->instanceSize;
+    c->instanceSize = size;
     made.push_back(c);
     return c;
+  }
+  ClassRecord* Make(const char* name, const char* builtIn) {
+    ClassRecord* super = FindBuiltInClass(builtIn);
+    return Make(name, super, super->instanceSize);
   }
   ~ScratchClasses() {
     for (auto it = made.rbegin(); it != made.rend(); ++it) DestroyClassRecord(*it);
@@ -82,6 +93,19 @@ CodeAddress Code(F* f) {
 }
 
 inline StringRef Text(std::string_view s) { return StringRef::Adopt(NewString(s)); }
+
+// The menu item named `name`, or its array element `index`; borrowed (the
+// menu holds it).
+inline MenuItemObject* Item(const char* name, int32_t index = INT32_MIN) {
+  StringRef n = Text(name);
+  ObjectRecord* o = index == INT32_MIN ? RuntimeMenuReference(n.get())
+                                       : RuntimeMenuArrayReference(n.get(), index);
+  RuntimeUnlockObject(o);
+  return reinterpret_cast<MenuItemObject*>(o);
+}
+inline std::string ItemName(ObjectRecord* item) {
+  return std::string(StringView(reinterpret_cast<MenuItemObject*>(item)->name));
+}
 
 // An application window of `cls` on screen, as RuntimeCreateWindow leaves
 // it: listed, tagged, with an empty control dictionary.

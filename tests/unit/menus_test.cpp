@@ -16,7 +16,6 @@
 #include "ui/event_loop.h"
 #include "ui/focus.h"
 #include "ui/menu_automation.h"
-#include "ui/menu_bar.h"
 #include "ui/menu_dispatch.h"
 #include "ui/runtime_ui.h"
 #include "ui/window_services.h"
@@ -27,23 +26,18 @@ using namespace menutest;
 
 enum { kItem = 0, kQuit = 1, kPlainObject = 2 };
 
-bool gActionResult = false;
-bool gWindowFirstResult = false, gWindowSecondResult = false, gAppResult = false;
+bool gActionResult = false, gWindowSecondResult = false;
 bool gCancelClose = false, gQuitFromClose = false;
 std::vector<std::string> gAppEnables;
 
-std::string NameOf(ObjectRecord* item) {
-  return std::string(StringView(reinterpret_cast<MenuItemObject*>(item)->name));
-}
-
 bool __cdecl OnAction(ObjectRecord* item) {
-  gLog.push_back("Action " + NameOf(item));
+  gLog.push_back("Action " + ItemName(item));
   return gActionResult;
 }
-void __cdecl OnEnableMenu(ObjectRecord* item) { gLog.push_back("EnableMenu " + NameOf(item)); }
+void __cdecl OnEnableMenu(ObjectRecord* item) { gLog.push_back("EnableMenu " + ItemName(item)); }
 bool __cdecl OnWindowFirst(ObjectRecord*) {
   gLog.push_back("window first");
-  return gWindowFirstResult;
+  return false;
 }
 bool __cdecl OnWindowSecond(ObjectRecord*) {
   gLog.push_back("window second");
@@ -55,7 +49,7 @@ bool __cdecl OnWindowElement(ObjectRecord*, int32_t index) {
 }
 bool __cdecl OnAppConnect(ObjectRecord*) {
   gLog.push_back("app");
-  return gAppResult;
+  return false;
 }
 void __cdecl OnWindowEnable(ObjectRecord*) { gLog.push_back("window EnableMenuItems"); }
 void __cdecl OnAppEnable(ObjectRecord*) {
@@ -92,8 +86,7 @@ std::vector<std::string> Contents(HMENU menu) {
       out.push_back("separator");
       continue;
     }
-    if (GetSubMenu(menu, i)) line += " popup";
-    else line += " #" + std::to_string(GetMenuItemID(menu, i));
+    line += GetSubMenu(menu, i) ? " popup" : " #" + std::to_string(GetMenuItemID(menu, i));
     if (state & MF_GRAYED) line += " grey";
     if (state & MF_CHECKED) line += " checked";
     out.push_back(line);
@@ -103,6 +96,8 @@ std::vector<std::string> Contents(HMENU menu) {
 
 HMENU FileMenu() { return GetSubMenu(MenuBarHandle(), 0); }
 
+using Lines = std::vector<std::string>;
+
 class MenusTest : public testing::Test {
  protected:
   void SetUp() override {
@@ -110,8 +105,7 @@ class MenusTest : public testing::Test {
     RegisterRuntimeWindowClasses();
     gLog.clear();
     gAppEnables.clear();
-    gActionResult = gWindowFirstResult = gWindowSecondResult = gAppResult = gCancelClose = false;
-    gQuitFromClose = false;
+    gActionResult = gWindowSecondResult = gCancelClose = gQuitFromClose = false;
     previous_ = &CurrentWindowServices();
     InstallWindowServices();
     ClearQuitRequest();
@@ -146,14 +140,21 @@ class MenusTest : public testing::Test {
         .Entry("&Writing Window", "FileWriting", "Shift-T")
         .Entry("Recent", "FileRecent", "", kItem, 0)
         .Entry("E&xit", "FileQuit", "Q", kQuit);
-    Level bar;
-    bar.Menu("", about, 1).Menu("&File", file).Menu("", empty, 2);
-    std::vector<uint8_t> stream = bar.Stream();
-    ASSERT_TRUE(BuildMenuBar(stream.data(), static_cast<uint32_t>(stream.size())));
+    ASSERT_TRUE(Level().Menu("", about, 1).Menu("&File", file).Menu("", empty, 2).BuildBar());
   }
 
-  // The main window, with the menu bar, of a class with menu handlers.
-  void OpenMainWindow() {
+  // The main window, with the menu bar, of a class with menu handlers; with
+  // `app`, an application object with handlers too.
+  void Open(bool app) {
+    if (app) {
+      ClassRecord* cls = classes_.Make("MenuApp", "Application");
+      AddEventHandler(cls, "EnableMenuItems", Code(OnAppEnable), 0);
+      AddEventHandler(cls, "Close", Code(OnAppClose), 0);
+      AddMenuHandler(cls, "FileConnect", Code(OnAppConnect));
+      ObjectRecord* application = NewObjectOfClass(cls);
+      SetApplicationObject(application);
+      RuntimeUnlockObject(application);
+    }
     ClassRecord* cls = classes_.Make("MenuWindow", "Window");
     AddEventHandler(cls, "EnableMenuItems", Code(OnWindowEnable), 0);
     AddEventHandler(cls, "CancelClose", Code(OnCancelClose), 0);
@@ -164,25 +165,6 @@ class MenusTest : public testing::Test {
     AddMenuHandler(cls, "FileConnect", Code(OnWindowFirst));
     window_ = OpenWindow(cls, "menus test");
     ASSERT_NE(window_->native, nullptr);
-  }
-
-  void MakeApplication() {
-    ClassRecord* cls = classes_.Make("MenuApp", "Application");
-    AddEventHandler(cls, "EnableMenuItems", Code(OnAppEnable), 0);
-    AddEventHandler(cls, "Close", Code(OnAppClose), 0);
-    AddMenuHandler(cls, "FileConnect", Code(OnAppConnect));
-    ObjectRecord* app = NewObjectOfClass(cls);
-    SetApplicationObject(app);
-    RuntimeUnlockObject(app);
-  }
-
-  // The item named `name`, or its array element `index`.
-  MenuItemObject* Item(const char* name, int32_t index = INT32_MIN) {
-    StringRef n = Text(name);
-    ObjectRecord* o = index == INT32_MIN ? RuntimeMenuReference(n.get())
-                                         : RuntimeMenuArrayReference(n.get(), index);
-    RuntimeUnlockObject(o);  // the menu still holds it
-    return reinterpret_cast<MenuItemObject*>(o);
   }
 
   void Choose(const char* name, int32_t index = INT32_MIN) {
@@ -204,25 +186,26 @@ TEST_F(MenusTest, TheBarIsBuiltAsDescribed) {
   GetMenuStringA(bar, 0, title, sizeof title, MF_BYPOSITION);
   EXPECT_STREQ(title, "&File");
   // Nested levels are built first, so the submenu's item takes 1001.
-  EXPECT_EQ(Contents(FileMenu()),
-            (std::vector<std::string>{"&Connect\tCtrl+K #1000", "&Send popup", "separator",
-                                      "&Writing Window\tCtrl+Shft+T #1004", "Recent #1005",
-                                      "E&xit\tCtrl+Q #1006"}));
-  EXPECT_EQ(Contents(GetSubMenu(FileMenu(), 1)),
-            (std::vector<std::string>{"Text &File...\tCtrl+T #1001"}));
+  EXPECT_EQ(Contents(FileMenu()), (Lines{"&Connect\tCtrl+K #1000", "&Send popup", "separator",
+                                         "&Writing Window\tCtrl+Shft+T #1004", "Recent #1005",
+                                         "E&xit\tCtrl+Q #1006"}));
+  EXPECT_EQ(Contents(GetSubMenu(FileMenu(), 1)), Lines{"Text &File...\tCtrl+T #1001"});
   EXPECT_EQ(CommandOfShortcut("ctrl+q"), 1006u);
-  EXPECT_EQ(CommandOfShortcut("Ctrl+Shft+T"), 1004u);
   EXPECT_EQ(CommandOfShortcut("Shft+T"), 0u);
   EXPECT_EQ(Item("FileQuit")->header.cls, quit_);
-  EXPECT_EQ(Item("FileConnect")->commandId, 1000u);
-  StringRef about = Text("HelpAbout"), unknown = Text("NoSuchItem"), recent = Text("filerecent");
+  StringRef about = Text("HelpAbout"), recent = Text("filerecent");
   EXPECT_EQ(RuntimeMenuReference(about.get()), nullptr);
-  EXPECT_EQ(RuntimeMenuReference(unknown.get()), nullptr);
   EXPECT_EQ(RuntimeMenuReference(recent.get()), nullptr);  // only as an array element
   ObjectRecord* element = RuntimeMenuArrayReference(recent.get(), 0);
   ASSERT_NE(element, nullptr);
   EXPECT_EQ(element->refCount, 2u);  // the menu's and ours
   RuntimeUnlockObject(element);
+  // An item of a class that is no menu item is not made.
+  DestroyMenuBar();
+  Level odd;
+  odd.Entry("Odd", "Odd", "O", kPlainObject).Entry("Fine", "Fine", "F");
+  Level().Menu("&File", odd).BuildBar();
+  EXPECT_EQ(Contents(FileMenu()), Lines{"Fine\tCtrl+F #1000"});
 }
 
 // The UI driver's request writes a file another process names: without the
@@ -235,26 +218,14 @@ TEST_F(MenusTest, TheMenuStateRequestIsRefusedWithoutTheTestSwitch) {
   COPYDATASTRUCT data{kMenuStateRequest, static_cast<DWORD>(path.size() + 1), path.data()};
   EXPECT_FALSE(AnswerMenuStateRequest(&data));
   EXPECT_EQ(GetFileAttributesA(path.c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_TRUE(gLog.empty());
   EXPECT_FALSE(MenuStateReport().empty()) << "the report itself is still there for the switch";
-}
-
-TEST_F(MenusTest, AnItemOfANonMenuClassIsNotMade) {
-  Level file;
-  file.Entry("Odd", "Odd", "O", kPlainObject).Entry("Fine", "Fine", "F");
-  Level bar;
-  bar.Menu("&File", file);
-  std::vector<uint8_t> stream = bar.Stream();
-  BuildMenuBar(stream.data(), static_cast<uint32_t>(stream.size()));
-  EXPECT_EQ(Contents(FileMenu()), (std::vector<std::string>{"Fine\tCtrl+F #1000"}));
 }
 
 TEST_F(MenusTest, CommandIdentifiersRunOutAfter1024Items) {
   Level file;
   for (int i = 0; i < 1026; ++i) file.Entry("Item" + std::to_string(i), "Many", "", kItem, i);
-  Level bar;
-  bar.Menu("&Many", file);
-  std::vector<uint8_t> stream = bar.Stream();
-  BuildMenuBar(stream.data(), static_cast<uint32_t>(stream.size()));
+  Level().Menu("&Many", file).BuildBar();
   HMENU menu = FileMenu();
   ASSERT_EQ(GetMenuItemCount(menu), 1026);
   EXPECT_EQ(GetMenuItemID(menu, 1023), 2023u);
@@ -272,68 +243,48 @@ TEST_F(MenusTest, CommandIdentifiersRunOutAfter1024Items) {
   RuntimeUnlockObject(clone);
 }
 
+// Opening the menu runs the items' EnableMenu, then the window's and the
+// application's EnableMenuItems; only what they enable is enabled (the quit
+// item enables itself), and the next cycle touches changed items only.
 TEST_F(MenusTest, OpeningTheMenuEnablesOnlyWhatTheHandlersEnable) {
   BuildStandardBar();
-  MakeApplication();
-  OpenMainWindow();
-  gAppEnables = {"FileConnect"};  // the quit item enables itself
+  Open(true);
+  gAppEnables = {"FileConnect"};
   Item("FileWriting")->enabled = 1;  // enabled by the application outside the cycle
   Item("FileRecent", 0)->checked = 1;
   SendMessageA(window_->native->hwnd, WM_INITMENU, reinterpret_cast<WPARAM>(MenuBarHandle()), 0);
-  EXPECT_EQ(gLog, (std::vector<std::string>{
-                      "EnableMenu FileConnect", "EnableMenu FileSend", "EnableMenu ",
-                      "EnableMenu FileWriting", "EnableMenu FileRecent", "EnableMenu FileSendText", "window EnableMenuItems", "app EnableMenuItems"}));
-  EXPECT_EQ(Contents(FileMenu()),
-            (std::vector<std::string>{"&Connect\tCtrl+K #1000", "&Send popup grey", "separator",
-                                      "&Writing Window\tCtrl+Shft+T #1004 grey",
-                                      "Recent #1005 grey checked", "E&xit\tCtrl+Q #1006"}));
-}
+  EXPECT_EQ(gLog, (Lines{"EnableMenu FileConnect", "EnableMenu FileSend", "EnableMenu ",
+                         "EnableMenu FileWriting", "EnableMenu FileRecent", "EnableMenu FileSendText",
+                         "window EnableMenuItems", "app EnableMenuItems"}));
+  EXPECT_EQ(Contents(FileMenu()), (Lines{"&Connect\tCtrl+K #1000", "&Send popup grey", "separator",
+                                         "&Writing Window\tCtrl+Shft+T #1004 grey",
+                                         "Recent #1005 grey checked", "E&xit\tCtrl+Q #1006"}));
 
-TEST_F(MenusTest, TheCycleAppliesChangesOnly) {
-  BuildStandardBar();
-  MakeApplication();
+  // Behind the runtime's back: the next cycle does not touch an unchanged item.
   gAppEnables = {"FileConnect", "FileWriting", "FileRecent", "FileQuit"};
   enableMenuItems();
-  // Behind the runtime's back: the next cycle does not touch an unchanged item.
   EnableMenuItem(FileMenu(), 0, MF_BYPOSITION | MF_GRAYED);
   Item("FileWriting")->visible = 0;
+  Item("FileRecent", 0)->checked = 0;
   enableMenuItems();
-  EXPECT_EQ(Contents(FileMenu()),
-            (std::vector<std::string>{"&Connect\tCtrl+K #1000 grey", "&Send popup grey",
-                                      "separator", "Recent #1005", "E&xit\tCtrl+Q #1006"}));
+  EXPECT_EQ(Contents(FileMenu()), (Lines{"&Connect\tCtrl+K #1000 grey", "&Send popup grey",
+                                         "separator", "Recent #1005", "E&xit\tCtrl+Q #1006"}));
   // Back in its place, with its shortcut and its state applied.
   Item("FileWriting")->visible = 1;
   gAppEnables = {"FileRecent"};
   enableMenuItems();
-  EXPECT_EQ(Contents(FileMenu()),
-            (std::vector<std::string>{"&Connect\tCtrl+K #1000 grey", "&Send popup grey",
-                                      "separator", "&Writing Window\tCtrl+Shft+T #1004 grey",
-                                      "Recent #1005", "E&xit\tCtrl+Q #1006"}));
+  EXPECT_EQ(Contents(FileMenu()), (Lines{"&Connect\tCtrl+K #1000 grey", "&Send popup grey",
+                                         "separator", "&Writing Window\tCtrl+Shft+T #1004 grey",
+                                         "Recent #1005", "E&xit\tCtrl+Q #1006"}));
   EXPECT_EQ(Item("FileRecent", 0)->position, 4);
 }
 
-TEST_F(MenusTest, AChoiceGoesToHandlersInOrderUntilOneTakesIt) {
+// The window tests (menus) follow a choice through window, application and
+// item when all decline; here the active pane first, a handler that takes
+// the choice, an array element's Index, and an item with no handler.
+TEST_F(MenusTest, AChoiceGoesToTheActivePaneThenHandlersInOrderUntilOneTakesIt) {
   BuildStandardBar();
-  MakeApplication();
-  OpenMainWindow();
-  Choose("FileConnect");
-  EXPECT_EQ(gLog, (std::vector<std::string>{"window first", "window second", "app",
-                                            "Action FileConnect"}));
-  gLog.clear();
-  gWindowSecondResult = true;
-  Choose("FileConnect");
-  EXPECT_EQ(gLog, (std::vector<std::string>{"window first", "window second"}));
-  gLog.clear();
-  Choose("FileRecent", 0);  // an array element: the handler gets its Index
-  EXPECT_EQ(gLog, (std::vector<std::string>{"window element 0"}));
-  gLog.clear();
-  Choose("FileWriting");  // no handler anywhere: the item's own Action
-  EXPECT_EQ(gLog, (std::vector<std::string>{"Action FileWriting"}));
-}
-
-TEST_F(MenusTest, TheActivePaneIsOfferedTheChoiceFirst) {
-  BuildStandardBar();
-  OpenMainWindow();
+  Open(true);
   FakePane* edit = AddFakeControl(window_, "Edit");
   edit->enables = {"FileSendText"};
   SetActivePane(edit);
@@ -341,19 +292,24 @@ TEST_F(MenusTest, TheActivePaneIsOfferedTheChoiceFirst) {
   Choose("FileConnect");
   edit->handlesMenus = true;
   Choose("FileConnect");
-  EXPECT_EQ(gLog, (std::vector<std::string>{"pane Edit FileConnect", "window first",
-                                            "window second", "Action FileConnect",
-                                            "pane Edit FileConnect"}));
+  edit->handlesMenus = false;
+  gWindowSecondResult = true;
+  Choose("FileConnect");
+  Choose("FileRecent", 0);
+  Choose("FileWriting");
+  EXPECT_EQ(gLog, (Lines{"pane Edit FileConnect", "window first", "window second", "app",
+                         "Action FileConnect", "pane Edit FileConnect", "pane Edit FileConnect",
+                         "window first", "window second", "pane Edit FileRecent",
+                         "window element 0", "pane Edit FileWriting", "Action FileWriting"}));
+  gAppEnables.clear();
   enableMenuItems();
-  EXPECT_EQ(Contents(GetSubMenu(FileMenu(), 1)),
-            (std::vector<std::string>{"Text &File...\tCtrl+T #1001"}));
+  EXPECT_EQ(Contents(GetSubMenu(FileMenu(), 1)), Lines{"Text &File...\tCtrl+T #1001"});
   EXPECT_EQ(Contents(FileMenu())[0], "&Connect\tCtrl+K #1000 grey");
 }
 
 TEST_F(MenusTest, TheQuitItemQuitsWithoutUnwinding) {
   BuildStandardBar();
-  MakeApplication();
-  OpenMainWindow();
+  Open(true);
   gQuitFromClose = true;
   gCancelClose = true;
   Choose("FileQuit");
@@ -367,9 +323,8 @@ TEST_F(MenusTest, TheQuitItemQuitsWithoutUnwinding) {
   Choose("FileQuit");
   EXPECT_TRUE(QuitRequested());
   EXPECT_EQ(window_->native, nullptr);
-  EXPECT_EQ(gLog, (std::vector<std::string>{"Action FileQuit", "CancelClose", "Action FileQuit",
-                                            "Action FileQuit", "CancelClose", "app Close",
-                                            "window Close"}));
+  EXPECT_EQ(gLog, (Lines{"Action FileQuit", "CancelClose", "Action FileQuit", "Action FileQuit",
+                         "CancelClose", "app Close", "window Close"}));
 }
 
 TEST_F(MenusTest, ArrayElementsComeAndGo) {
@@ -380,14 +335,12 @@ TEST_F(MenusTest, ArrayElementsComeAndGo) {
   auto* element = reinterpret_cast<MenuItemObject*>(added);
   EXPECT_EQ(element->index, 1);
   EXPECT_EQ(element->header.cls, item_);
-  StringRef renamed = Text("Recent Two");
+  StringRef renamed = Text("Recent Two"), quitText = Text("&Quit");
   menuItemTextSetter(added, 0, renamed.get());
-  StringRef quitText = Text("&Quit");
   menuItemTextSetter(&Item("FileQuit")->header, 0, quitText.get());
-  EXPECT_EQ(Contents(FileMenu()),
-            (std::vector<std::string>{"&Connect\tCtrl+K #1000", "&Send popup", "separator",
-                                      "&Writing Window\tCtrl+Shft+T #1004", "Recent #1005",
-                                      "Recent Two #1007", "&Quit\tCtrl+Q #1006"}));
+  EXPECT_EQ(Contents(FileMenu()), (Lines{"&Connect\tCtrl+K #1000", "&Send popup", "separator",
+                                         "&Writing Window\tCtrl+Shft+T #1004", "Recent #1005",
+                                         "Recent Two #1007", "&Quit\tCtrl+Q #1006"}));
   ObjectRecord* found = RuntimeMenuArrayReference(recent.get(), 1);
   EXPECT_EQ(found, added);
   RuntimeUnlockObject(found);
@@ -398,7 +351,6 @@ TEST_F(MenusTest, ArrayElementsComeAndGo) {
   EXPECT_EQ(added->refCount, 1u);  // only ours is left
   StringRef key = Text("Shift-K");
   menuItemCommandKeySetter(&Item("FileConnect")->header, 0, key.get());
-  EXPECT_EQ(StringView(Item("FileConnect")->commandKey), "Shift-K");
   EXPECT_EQ(CommandOfShortcut("Ctrl+K"), 1000u);  // the shortcut made at creation stays
   RuntimeUnlockObject(added);
 }

@@ -41,15 +41,14 @@ TEST(Pictures, TheBitmapHoldsTheStoredPixelsTopRowFirst) {
 }
 
 TEST(Pictures, DamagedDescriptionsBuildNothing) {
-  PictureObject picture = {};
-  std::vector<uint32_t> eight = Description(2, 2, 8);
-  EXPECT_FALSE(BuildPictureSurface(&picture, eight.data()));
-  std::vector<uint32_t> short_ = Description(4, 4);
+  std::vector<uint32_t> eight = Description(2, 2, 8), short_ = Description(4, 4),
+                        empty = Description(0, 5);
   short_[3] = 10;  // fewer bytes than 4 x 4 pixels need
-  EXPECT_FALSE(BuildPictureSurface(&picture, short_.data()));
-  std::vector<uint32_t> empty = Description(0, 5);
-  EXPECT_FALSE(BuildPictureSurface(&picture, empty.data()));
-  EXPECT_EQ(picture.bitmap, nullptr);
+  for (const std::vector<uint32_t>* d : {&eight, &short_, &empty}) {
+    PictureObject picture = {};
+    EXPECT_FALSE(BuildPictureSurface(&picture, d->data()));
+    EXPECT_EQ(picture.bitmap, nullptr);
+  }
 }
 
 }  // namespace

@@ -32,54 +32,35 @@ char ItemByte(HFILE file, uint32_t offset) {
   return c;
 }
 
-TEST(ResourceArchive, FindsItemsOneToCountAndNoOthers) {
+// The item at an offset of the archive's table, relative to the archive's
+// start, is found by index from one to the count: nothing past the count or
+// the file, nothing without an archive or a file (asked twice: a failed open
+// stays failed). Each archive is asked in turn, as it stays open.
+TEST(ResourceArchive, FindsItemsOneToCountInsideTheFileAndNoOthers) {
   TempFolder folder;
-  std::string path = folder.Write("program.exe", ArchiveFile(100));
-  ResourceArchive archive(path, 100);
-  HFILE file;
-  uint32_t offset = 0;
-  EXPECT_FALSE(archive.Find(0, file, offset));
-  EXPECT_FALSE(archive.Find(-1, file, offset));
-  ASSERT_TRUE(archive.Find(1, file, offset));
-  EXPECT_EQ(offset, 100u + 4 + 12 + 0);
-  EXPECT_EQ(ItemByte(file, offset), 'A');
-  ASSERT_TRUE(archive.Find(2, file, offset));
-  EXPECT_EQ(ItemByte(file, offset), 'B');
-  ASSERT_TRUE(archive.Find(3, file, offset));
-  EXPECT_EQ(offset, 100u + 4 + 12 + 3);
-  EXPECT_EQ(ItemByte(file, offset), 'C');
-  EXPECT_FALSE(archive.Find(4, file, offset));
-}
-
-TEST(ResourceArchive, NoArchiveOrNoFileMeansNotFound) {
-  TempFolder folder;
-  std::string path = folder.Write("program.exe", ArchiveFile(0));
-  HFILE file;
-  uint32_t offset = 0;
-  ResourceArchive none(path, image::kNoArchive);
-  EXPECT_FALSE(none.Find(1, file, offset));
+  std::vector<uint8_t> bigCount = ArchiveFile(0), farItem = ArchiveFile(0);
+  WriteU32BE(bigCount.data(), 1000000);  // a count whose table cannot be in the file
+  WriteU32BE(farItem.data() + 8, 5000);  // item 2 would start past the end
+  ResourceArchive lead(folder.Write("program.exe", ArchiveFile(100)), 100);
+  ResourceArchive none(folder.Write("none.exe", ArchiveFile(0)), image::kNoArchive);
+  ResourceArchive big(folder.Write("count.dat", bigCount), 0);
+  ResourceArchive beyond(folder.Write("item.dat", farItem), 0);
+  ResourceArchive past(folder.Path() + "\\item.dat", 40);  // archive start past the end of the file
   ResourceArchive missing(folder.Path() + "\\absent.dat", 0);
-  EXPECT_FALSE(missing.Find(1, file, offset));
-  EXPECT_FALSE(missing.Find(1, file, offset));  // still not found after the failed open
-}
-
-TEST(ResourceArchive, CountsAndOffsetsBeyondTheFileAreNotFound) {
-  TempFolder folder;
-  std::vector<uint8_t> f = ArchiveFile(0);
-  WriteU32BE(f.data(), 1000000);  // a count whose table cannot be in the file
-  std::string bigCount = folder.Write("count.dat", f);
-  f = ArchiveFile(0);
-  WriteU32BE(f.data() + 8, 5000);  // item 2 would start past the end
-  std::string farItem = folder.Write("item.dat", f);
-  HFILE file;
-  uint32_t offset = 0;
-  ResourceArchive a(bigCount, 0);
-  EXPECT_FALSE(a.Find(1, file, offset));
-  ResourceArchive b(farItem, 0);
-  EXPECT_TRUE(b.Find(1, file, offset));
-  EXPECT_FALSE(b.Find(2, file, offset));
-  ResourceArchive c(farItem, 40);  // archive start past the end of the file
-  EXPECT_FALSE(c.Find(1, file, offset));
+  const struct { const char* what; ResourceArchive& archive; int32_t index; char item; uint32_t offset; } rows[] = {
+      {"lead", lead, 0, 0, 0},  {"lead", lead, -1, 0, 0}, {"lead", lead, 1, 'A', 100 + 4 + 12},
+      {"lead", lead, 2, 'B', 100 + 4 + 12 + 1}, {"lead", lead, 3, 'C', 100 + 4 + 12 + 3}, {"lead", lead, 4, 0, 0},
+      {"no archive", none, 1, 0, 0}, {"big count", big, 1, 0, 0}, {"far item", beyond, 1, 'A', 16},
+      {"far item", beyond, 2, 0, 0}, {"start past the end", past, 1, 0, 0}, {"missing", missing, 1, 0, 0},
+      {"missing", missing, 1, 0, 0}};
+  for (const auto& r : rows) {
+    HFILE file;
+    uint32_t offset = 0;
+    ASSERT_EQ(r.archive.Find(r.index, file, offset), r.item != 0) << r.what << " item " << r.index;
+    if (!r.item) continue;
+    EXPECT_EQ(offset, r.offset) << r.what << " item " << r.index;
+    EXPECT_EQ(ItemByte(file, offset), r.item) << r.what << " item " << r.index;
+  }
 }
 
 }  // namespace

@@ -1,8 +1,11 @@
-// A scratch folder for tests that need real files, removed with its contents.
+// A scratch folder for tests that need real files, removed with everything
+// in it (read-only and hidden files and sub-folders too).
 #pragma once
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
+#include <string_view>
 #include <vector>
 
 class TempFolder {
@@ -16,24 +19,57 @@ class TempFolder {
   }
   TempFolder(const TempFolder&) = delete;
   TempFolder& operator=(const TempFolder&) = delete;
-  ~TempFolder() {
-    for (const std::string& f : files_) DeleteFileA(f.c_str());
-    RemoveDirectoryA(path_.c_str());
-  }
+  ~TempFolder() { Remove(path_); }
 
   const std::string& Path() const { return path_; }
-  std::string Write(const std::string& name, const std::vector<uint8_t>& bytes) {
+  std::string Write(const std::string& name, std::string_view bytes) {
     std::string file = path_ + "\\" + name;
     HANDLE h = CreateFileA(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     DWORD written = 0;
-    if (!bytes.empty()) WriteFile(h, bytes.data(), bytes.size(), &written, nullptr);
+    if (!bytes.empty()) WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
     CloseHandle(h);
-    files_.push_back(file);
     return file;
   }
+  std::string Write(const std::string& name, const std::vector<uint8_t>& bytes) {
+    return Write(name, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+  }
+  // The file's bytes (up to 8 KiB), or "<missing>".
+  std::string Read(const std::string& name) const {
+    HANDLE f = CreateFileA((path_ + "\\" + name).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                           OPEN_EXISTING, 0, nullptr);
+    if (f == INVALID_HANDLE_VALUE) return "<missing>";
+    char buffer[8192];
+    DWORD n = 0;
+    ReadFile(f, buffer, sizeof buffer, &n, nullptr);
+    CloseHandle(f);
+    return std::string(buffer, n);
+  }
+  // The names in the folder in the system's order, or sorted.
+  std::vector<std::string> Names(bool sorted = true) const { return Names(path_, sorted); }
 
  private:
+  static std::vector<std::string> Names(const std::string& dir, bool sorted) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found;
+    HANDLE find = FindFirstFileA((dir + "\\*").c_str(), &found);
+    if (find == INVALID_HANDLE_VALUE) return names;
+    do {
+      std::string name = found.cFileName;
+      if (name != "." && name != "..") names.push_back(name);
+    } while (FindNextFileA(find, &found));
+    FindClose(find);
+    if (sorted) std::sort(names.begin(), names.end());
+    return names;
+  }
+  static void Remove(const std::string& dir) {
+    for (const std::string& name : Names(dir, false)) {
+      std::string path = dir + "\\" + name;
+      SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+      if (!DeleteFileA(path.c_str())) Remove(path);
+    }
+    RemoveDirectoryA(dir.c_str());
+  }
+
   static inline int counter_ = 0;
   std::string path_;
-  std::vector<std::string> files_;
 };

@@ -1,6 +1,6 @@
 // The runtime's Japanese converters and the encoding table. Under Wine every
 // JIS X 0208 code is checked against the system's own EUC-JP code page
-// (20932) through UTF-16; on the host, ISO-2022-JP's modes and the handling
+// (20932) through UTF-16; everywhere, ISO-2022-JP's modes and the handling
 // of broken input are checked by example.
 #include <gtest/gtest.h>
 
@@ -20,53 +20,40 @@ const std::string kSjis = "\x93\xFA\x96\x7B";
 const std::string kEuc = "\xC6\xFC\xCB\xDC";
 const std::string kIso = "\x1B$BF|K\\\x1B(B";
 
-TEST(JapaneseEncodings, TheSameCharactersInAllThreeEncodings) {
-  EXPECT_EQ(EucJpToShiftJis(kEuc), kSjis);
-  EXPECT_EQ(ShiftJisToEucJp(kSjis), kEuc);
-  EXPECT_EQ(Iso2022JpToShiftJis(kIso), kSjis);
-  EXPECT_EQ(ShiftJisToIso2022Jp(kSjis), kIso);
-  EXPECT_EQ(ShiftJisToEucJp("a\xB1z"), "a\x8E\xB1z");
-  EXPECT_EQ(EucJpToShiftJis("a\x8E\xB1z"), "a\xB1z");
-  EXPECT_EQ(ShiftJisToIso2022Jp("\xB1"), "\x1B(I1\x1B(B");
-  EXPECT_EQ(Iso2022JpToShiftJis("\x1B(I1\x1B(B"), "\xB1");
-  EXPECT_EQ(ShiftJisToIso2022Jp("plain"), "plain");
+TEST(JapaneseEncodings, ConversionsBetweenTheThreeEncodingsAndOfBrokenInput) {
+  const struct {
+    std::string (*convert)(std::string_view);
+    std::string in, out;
+  } rows[] = {
+      {EucJpToShiftJis, kEuc, kSjis}, {ShiftJisToEucJp, kSjis, kEuc}, {Iso2022JpToShiftJis, kIso, kSjis},
+      {ShiftJisToIso2022Jp, kSjis, kIso}, {ShiftJisToIso2022Jp, "plain", "plain"},
+      {ShiftJisToEucJp, "a\xB1z", "a\x8E\xB1z"}, {EucJpToShiftJis, "a\x8E\xB1z", "a\xB1z"},
+      {ShiftJisToIso2022Jp, "\xB1", "\x1B(I1\x1B(B"}, {Iso2022JpToShiftJis, "\x1B(I1\x1B(B", "\xB1"},
+      // The two-byte mode ends before every line end.
+      {ShiftJisToIso2022Jp, kSjis + "\r\n" + kSjis, kIso + "\r\n" + kIso},
+      // Older senders switch with ESC $ @ and back with ESC ( J.
+      {Iso2022JpToShiftJis, "\x1B$@F|\x1B(Jx", "\x93\xFAx"},
+      // Broken input becomes question marks without reading past the end: half
+      // a pair, JIS X 0212 (no Shift-JIS form), a lead byte at the end or
+      // without its trail byte, the user-defined area; a cut escape passes.
+      {EucJpToShiftJis, "ab\xC6", "ab?"}, {EucJpToShiftJis, "\x8F\xB0\xA1x", "?x"},
+      {ShiftJisToEucJp, "\x93", "?"}, {ShiftJisToEucJp, "\x93\x20", "? "}, {ShiftJisToEucJp, "\xF0\x40", "?"},
+      {Iso2022JpToShiftJis, "\x1B$BF", "?"}, {Iso2022JpToShiftJis, "\x1B$", "\x1B$"},
+  };
+  int row = 0;
+  for (const auto& r : rows) EXPECT_EQ(r.convert(r.in), r.out) << "row " << row++;
 }
 
-TEST(JapaneseEncodings, IsoTwoByteModeEndsBeforeEveryLineEnd) {
-  EXPECT_EQ(ShiftJisToIso2022Jp(kSjis + "\r\n" + kSjis),
-            "\x1B$BF|K\\\x1B(B\r\n\x1B$BF|K\\\x1B(B");
-  // Older senders switch with ESC $ @ and back with ESC ( J.
-  EXPECT_EQ(Iso2022JpToShiftJis("\x1B$@F|\x1B(Jx"), "\x93\xFAx");
-}
-
-TEST(JapaneseEncodings, BrokenInputBecomesQuestionMarksWithoutReadingPastTheEnd) {
-  EXPECT_EQ(EucJpToShiftJis("ab\xC6"), "ab?");               // half a pair
-  EXPECT_EQ(EucJpToShiftJis("\x8F\xB0\xA1x"), "?x");         // JIS X 0212: no Shift-JIS form
-  EXPECT_EQ(ShiftJisToEucJp("\x93"), "?");                   // lead byte at the end
-  EXPECT_EQ(ShiftJisToEucJp("\x93\x20"), "? ");              // not a trail byte
-  EXPECT_EQ(ShiftJisToEucJp("\xF0\x40"), "?");               // user-defined area
-  EXPECT_EQ(Iso2022JpToShiftJis("\x1B$BF"), "?");            // half a pair
-  EXPECT_EQ(Iso2022JpToShiftJis("\x1B$"), "\x1B$");          // a cut escape passes
-}
-
-TEST(CodePages, BasesMapAsTheTableSays) {
-  EXPECT_EQ(CodePageForEncoding(0x000, 0), 10000u);
-  EXPECT_EQ(CodePageForEncoding(0x500, 0), 1252u);
-  EXPECT_EQ(CodePageForEncoding(0x100, 0), 1200u);
-  EXPECT_EQ(CodePageForEncoding(0x103, 2), 65001u);
-  EXPECT_EQ(CodePageForEncoding(0x101, 3), 0u);
-  EXPECT_EQ(CodePageForEncoding(0x413, 0), 855u);
-  EXPECT_EQ(CodePageForEncoding(0x415, 0), 860u);
-  EXPECT_EQ(CodePageForEncoding(0x416, 0), 861u);
-  EXPECT_EQ(CodePageForEncoding(0x41B, 0), 866u);
-  EXPECT_EQ(CodePageForEncoding(0x502, 0), 1251u);
-  EXPECT_EQ(CodePageForEncoding(0x508, 0), 1258u);
-  EXPECT_EQ(CodePageForEncoding(0x820, 0), kIso2022JpCodePage);
-  EXPECT_EQ(CodePageForEncoding(0x920, 0), kEucJpCodePage);
-  EXPECT_EQ(CodePageForEncoding(0xC02, 0), 37u);
-  EXPECT_EQ(CodePageForEncoding(0x507, 9), 1257u);
-  EXPECT_EQ(CodePageForEncoding(0x509, 0), 0u);
-  EXPECT_EQ(CodePageForEncoding(0xFFFF, 0), 0u);
+// Runs of bases map to runs of code pages: the first and last of a run, the
+// gaps between runs and the Unicode formats.
+TEST(CodePages, BasesMapToTheirCodePages) {
+  const uint32_t rows[][3] = {
+      {0x000, 0, 10000}, {0x500, 0, 1252},  {0x100, 0, 1200},  {0x103, 2, 65001},
+      {0x101, 3, 0},     {0x413, 0, 855},   {0x415, 0, 860},   {0x416, 0, 861},
+      {0x41B, 0, 866},   {0x502, 0, 1251},  {0x508, 0, 1258},  {0x820, 0, kIso2022JpCodePage},
+      {0x920, 0, kEucJpCodePage},           {0xC02, 0, 37},    {0x507, 9, 1257},
+      {0x509, 0, 0},     {0xFFFF, 0, 0}};
+  for (const auto& r : rows) EXPECT_EQ(CodePageForEncoding(r[0], r[1]), r[2]) << std::hex << r[0];
   EXPECT_TRUE(IsJapaneseFamily(932));
   EXPECT_FALSE(IsJapaneseFamily(936));
 }

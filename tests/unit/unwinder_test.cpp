@@ -10,7 +10,9 @@
 #include <windows.h>
 
 #include <cstring>
+#include <functional>
 #include <initializer_list>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -26,15 +28,16 @@
 
 namespace {
 
-std::vector<std::string> gLog;
+using Names = std::vector<std::string>;
+Names gLog;
 std::vector<std::string> gAssertions;
 
 // What handlers and helpers saw, written by assembled code.
 uint32_t gHandlerException;
 int32_t gHandlerStackOffset;
-uint32_t gHandlerArgumentSlot;
-uint32_t gOtherHandlerRan;
-uint32_t gStringCountAtCatch;
+uint32_t gHandlerSlots[2];  // the words at ESP and ESP + 4
+uint32_t gCaughtBy;         // which catch record took the exception, from 1
+std::function<void()> gOnCatch;
 
 void RecordAssertion(const char* what) { gAssertions.push_back(what); }
 
@@ -43,7 +46,10 @@ void __cdecl LogDestructor(ObjectRecord*, ClassRecord* c) {
 }
 
 // Called from a handler: the moment the catch runs.
-void NoteCatch() { gLog.push_back("catch"); }
+void NoteCatch() {
+  gLog.push_back("catch");
+  if (gOnCatch) gOnCatch();
+}
 
 // Class indexes of the table the fixture installs.
 enum : int16_t { kRuntimeException, kIllegalCast, kTestError, kThing, kOther };
@@ -105,7 +111,6 @@ class Assembler {
     Byte(0x68);
     Word(value);
   }
-  void Push(const void* value) { Push(reinterpret_cast<uint32_t>(value)); }
   void PushEax() { Byte(0x50); }
   void Drop(uint8_t bytes) { Bytes({0x83, 0xC4, bytes}); }      // add esp, bytes
   void StackOffsetToEax() { Bytes({0x89, 0xE0, 0x29, 0xE8}); }  // mov eax, esp; sub eax, ebp
@@ -173,15 +178,14 @@ class UnwindFixture : public testing::Test {
   void SetUp() override {
     gLog.clear();
     gAssertions.clear();
-    gHandlerException = 0;
+    gHandlerException = gCaughtBy = 0;
     gHandlerStackOffset = 0;
-    gHandlerArgumentSlot = 0xFFFFFFFF;
-    gOtherHandlerRan = 0;
-    gStringCountAtCatch = 0;
+    gHandlerSlots[0] = gHandlerSlots[1] = 0xFFFFFFFF;
+    gOnCatch = nullptr;
     previous_ = SetAssertionRecorder(RecordAssertion);
     ClassRecord* runtimeException = FindBuiltInClass("RuntimeException");
-    testError_ = Make("TestError", runtimeException);
-    ClassRecord* table[] = {runtimeException, FindBuiltInClass("IllegalCastException"), testError_,
+    ClassRecord* table[] = {runtimeException, FindBuiltInClass("IllegalCastException"),
+                            Make("TestError", runtimeException),
                             Make("Thing", nullptr), Make("Other", nullptr)};
     SetClassTable(table, 5);
     code_ = static_cast<uint8_t*>(
@@ -239,20 +243,37 @@ class UnwindFixture : public testing::Test {
     return Done(a);
   }
 
-  // A function that calls `callee` with the call-site records given and
-  // catches `classIndex`: it returns 0 when the call returns; its handler
-  // logs "catch", notes the exception and ESP - EBP, and returns the local
-  // at EBP - 8, which holds `local`.
-  const uint8_t* Catcher(const void* callee, int16_t classIndex, uint32_t local = 1234,
+  // A function that calls `callee` with `arguments` pushed (the last first)
+  // and the call-site records given, and catches `classes` in that order. It
+  // returns 0 when the call returns. A handler notes which record took the
+  // exception (gCaughtBy), the words at ESP and ESP + 4, then ESP - EBP, logs
+  // "catch" (see NoteCatch), notes the exception and returns the local at
+  // EBP - 8, which holds kLocal.
+  static constexpr uint32_t kLocal = 1234;
+  const uint8_t* Catcher(const void* callee, std::initializer_list<int16_t> classes,
+                         std::initializer_list<uint32_t> arguments = {},
                          std::initializer_list<uint8_t> siteRecords = {}) {
     Assembler a = Function();
     a.Prologue(12);
-    a.StoreLocal(-8, local);
+    a.StoreLocal(-8, kLocal);
+    for (auto it = std::rbegin(arguments); it != std::rend(arguments); ++it) a.Push(*it);
     a.Call(callee);
     a.CallSiteList(siteRecords);
+    if (arguments.size()) a.Drop(static_cast<uint8_t>(4 * arguments.size()));
     a.MovEax(0);
     uint8_t* toEpilogue = a.JumpForward();
-    const uint8_t* handler = a.Here();
+    std::vector<const uint8_t*> handlers;
+    std::vector<uint8_t*> toBody;
+    for (size_t i = 0; i < classes.size(); ++i) {
+      handlers.push_back(a.Here());
+      a.StoreImmediate(&gCaughtBy, static_cast<uint32_t>(i + 1));
+      toBody.push_back(a.JumpForward());
+    }
+    for (uint8_t* jump : toBody) a.Land(jump);
+    a.LoadStack(0);
+    a.StoreEax(&gHandlerSlots[0]);
+    a.LoadStack(4);
+    a.StoreEax(&gHandlerSlots[1]);
     a.StackOffsetToEax();
     a.StoreEax(&gHandlerStackOffset);
     a.Call(reinterpret_cast<const void*>(NoteCatch));
@@ -262,253 +283,80 @@ class UnwindFixture : public testing::Test {
     a.LoadLocal(-8);
     a.Land(toEpilogue);
     a.Epilogue();
-    a.Catch(classIndex, handler);
+    for (size_t i = 0; i < classes.size(); ++i) a.Catch(classes.begin()[i], handlers[i]);
     a.End();
     return Done(a);
   }
 
-  // outer (catches TestError, returns 2) -> middle (catches TestError,
-  // returns 1; its exception slot holds `older`) -> a raiser. The call in
-  // middle carries `middleRecords`. Without a raise the result would be 0.
-  uint32_t ThreeLevels(ObjectRecord* older, std::initializer_list<uint8_t> middleRecords) {
-    const uint8_t* raiser = Raiser();
-    Assembler m = Function();
-    m.Prologue(8);
-    m.StoreLocal(-4, older);
-    m.Call(raiser);
-    m.CallSiteList(middleRecords);
-    m.MovEax(0);
-    uint8_t* toEpilogue = m.JumpForward();
-    const uint8_t* middleHandler = m.Here();
-    m.LoadLocal(-4);
-    m.StoreEax(&gHandlerException);
-    m.MovEax(1);
-    m.Land(toEpilogue);
-    m.Epilogue();
-    m.Catch(kTestError, middleHandler);
-    m.End();
-    const uint8_t* middle = Done(m);
-
-    Assembler o = Function();
-    o.Prologue(8);
-    o.Call(middle);
-    o.CallSiteList({});
-    uint8_t* outerEnd = o.JumpForward();
-    const uint8_t* outerHandler = o.Here();
-    o.LoadLocal(-4);
-    o.StoreEax(&gHandlerException);
-    o.MovEax(2);
-    o.Land(outerEnd);
-    o.Epilogue();
-    o.Catch(kTestError, outerHandler);
-    o.End();
-    return CallCode(Done(o));
-  }
-
   ObjectRecord* Caught() const { return reinterpret_cast<ObjectRecord*>(gHandlerException); }
   // The catching frame's slot keeps a reference that compiled code would
-  // release when the function ends; the test does it instead.
-  void ReleaseCaught() { RuntimeUnlockObject(Caught()); }
+  // release when the function ends; the test does it instead. It must be the
+  // only one: the raise took the reference the new object was made with.
+  void ReleaseCaught(const char* className = "TestError") {
+    ASSERT_NE(Caught(), nullptr);
+    EXPECT_EQ(StringView(Caught()->cls->name), className);
+    EXPECT_EQ(Caught()->refCount, 1u);
+    RuntimeUnlockObject(Caught());
+  }
 
   static const size_t kCodeBytes = 65536;
   uint8_t* code_ = nullptr;
   uint8_t* next_ = nullptr;
-  ClassRecord* testError_ = nullptr;
   std::vector<ClassRecord*> made_;
   AssertionRecorder previous_ = nullptr;
 };
 
-class UnwindCatch : public UnwindFixture {};
-class UnwindRelease : public UnwindFixture {};
-class UnwindNoCatch : public UnwindFixture {};
-class UnwindRuntimeFrames : public UnwindFixture {};
-class UnwindTables : public UnwindFixture {};
-class UnwindRaise : public UnwindFixture {};
+using UnwindCatch = UnwindFixture;
+using UnwindRelease = UnwindFixture;
 
-TEST_F(UnwindCatch, HandlerContinuesOnTheCatchingFrame) {
-  // The exception comes straight out of a call in the catching function: its
-  // argument is still pushed when the handler runs, and record 2 0 has
-  // released it.
-  Assembler a = Function();
-  a.Prologue(12);
-  a.StoreLocal(-8, 1234);
-  a.Push(kTestError);
-  a.Call(reinterpret_cast<const void*>(RuntimeNewObject));
-  a.Drop(4);
-  a.PushEax();
-  a.Call(reinterpret_cast<const void*>(RuntimeRaiseException));
-  a.CallSiteList({vs_exceptions::kCallSiteObject, 0});
-  const uint8_t* handler = a.Here();
-  a.LoadLocal(-4);
-  a.StoreEax(&gHandlerException);
-  a.LoadStack(0);
-  a.StoreEax(&gHandlerArgumentSlot);
-  a.StackOffsetToEax();
-  a.StoreEax(&gHandlerStackOffset);
-  a.LoadLocal(-8);
-  a.Epilogue();
-  a.Catch(kTestError, handler);
-  a.End();
-
-  EXPECT_EQ(CallCode(Done(a)), 1234u);  // a local read through EBP, then leave and ret
-  ASSERT_NE(Caught(), nullptr);
-  EXPECT_EQ(Caught()->cls, testError_);
-  EXPECT_EQ(gHandlerStackOffset, -12 - 4);  // the locals and the pushed argument
-  EXPECT_EQ(gHandlerArgumentSlot, 0u);
-  EXPECT_EQ(Caught()->refCount, 1u);  // the slot's, taken by the raise
-  ReleaseCaught();
-  EXPECT_EQ(gLog, (std::vector<std::string>{"delete TestError"}));
+TEST_F(UnwindCatch, AHandlerOfTheRaisingCallRunsOnItsFrameWithTheArgumentsReleased) {
+  // The exception and a string pushed as arguments of the raising call:
+  // records 2 0 and 1 4 find them 0 and 4 bytes above the stack pointer,
+  // where the handler finds them cleared.
+  StringRecord* text = NewString("argument");
+  RuntimeLockString(text);  // one reference for the test, one for the argument
+  ObjectRecord* exception = RuntimeNewObject(kTestError);  // the argument's reference
+  const uint8_t* code = Catcher(reinterpret_cast<const void*>(RuntimeRaiseException), {kRuntimeException},
+                                {reinterpret_cast<uint32_t>(exception), reinterpret_cast<uint32_t>(text)},
+                                {vs_exceptions::kCallSiteString, 4, vs_exceptions::kCallSiteObject, 0});
+  EXPECT_EQ(CallCode(code), kLocal);        // a local read through EBP, then leave and ret
+  EXPECT_EQ(gHandlerStackOffset, -12 - 8);  // the locals and both arguments
+  EXPECT_EQ(gHandlerSlots[0], 0u);
+  EXPECT_EQ(gHandlerSlots[1], 0u);
+  EXPECT_EQ(text->refCount, 1u);
+  ReleaseCaught();  // a superclass's catch took it
+  EXPECT_EQ(gLog, (Names{"catch", "delete TestError"}));
+  RuntimeUnlockString(text);
 }
 
-TEST_F(UnwindCatch, CatchInTheCallerOfTheRaisingFunction) {
-  EXPECT_EQ(CallCode(Catcher(Raiser(), kTestError, 77)), 77u);
-  EXPECT_EQ(gLog, (std::vector<std::string>{"catch"}));
-  ASSERT_NE(Caught(), nullptr);
-  EXPECT_EQ(Caught()->cls, testError_);
-  EXPECT_EQ(gHandlerStackOffset, -12);  // nothing was pushed for the call
-  EXPECT_EQ(Caught()->refCount, 1u);
-  ReleaseCaught();
-}
-
-TEST_F(UnwindCatch, RuntimeExceptionCatchTakesAnIllegalCastException) {
+TEST_F(UnwindCatch, TheFirstMatchingRecordTakesTheException) {
+  // An IllegalCastException raised inside the runtime: Other does not match.
   ObjectRecord* thing = RuntimeNewObject(kThing);
-  Assembler a = Function();
-  a.Prologue(8);
-  a.Push(kOther);
-  a.Push(thing);
-  a.Call(reinterpret_cast<const void*>(RuntimeCheckCast));
-  a.CallSiteList({});
-  a.Drop(8);
-  a.MovEax(0);
-  uint8_t* toEpilogue = a.JumpForward();
-  const uint8_t* otherHandler = a.Here();
-  a.StoreImmediate(&gOtherHandlerRan, 1);
-  const uint8_t* handler = a.Here();
-  a.LoadLocal(-4);
-  a.StoreEax(&gHandlerException);
-  a.MovEax(1);
-  a.Land(toEpilogue);
-  a.Epilogue();
-  a.Catch(kOther, otherHandler);  // the first record does not match
-  a.Catch(kRuntimeException, handler);
-  a.End();
-
-  EXPECT_EQ(CallCode(Done(a)), 1u);
-  EXPECT_EQ(gOtherHandlerRan, 0u);
-  ASSERT_NE(Caught(), nullptr);
-  EXPECT_EQ(StringView(Caught()->cls->name), "IllegalCastException");
-  // Raised inside the runtime: the new object's one reference went to the slot.
-  EXPECT_EQ(Caught()->refCount, 1u);
-  ReleaseCaught();
+  CallCode(Catcher(reinterpret_cast<const void*>(RuntimeCheckCast), {kOther, kRuntimeException},
+                   {reinterpret_cast<uint32_t>(thing), kOther}));
+  EXPECT_EQ(gCaughtBy, 2u);
+  ReleaseCaught("IllegalCastException");
   RuntimeUnlockObject(thing);
+  // Both records match a TestError.
+  CallCode(Catcher(Raiser(), {kRuntimeException, kTestError}));
+  EXPECT_EQ(gCaughtBy, 1u);
+  ReleaseCaught();
 }
 
-TEST_F(UnwindCatch, FirstMatchingCatchWins) {
-  const uint8_t* raiser = Raiser();
-  Assembler a = Function();
-  a.Prologue(8);
-  a.Call(raiser);
-  a.CallSiteList({});
-  a.MovEax(0);
-  uint8_t* toEpilogue = a.JumpForward();
-  const uint8_t* first = a.Here();
-  a.MovEax(1);
-  uint8_t* firstDone = a.JumpForward();
-  const uint8_t* second = a.Here();
-  a.MovEax(2);
-  a.Land(firstDone);
-  a.Land(toEpilogue);
-  a.Epilogue();
-  a.Catch(kRuntimeException, first);  // both records match
-  a.Catch(kTestError, second);
-  a.End();
-  EXPECT_EQ(CallCode(Done(a)), 1u);
-}
-
-TEST_F(UnwindRelease, LocalsOfTheAbandonedFrameGoBeforeTheCatchRuns) {
+TEST_F(UnwindRelease, LocalsOfTheAbandonedFrameGoBeforeTheCatchInItsCallerRuns) {
   StringRecord* text = NewString("local text");
   RuntimeLockString(text);                         // one reference for the test, one for the local
   ObjectRecord* thing = RuntimeNewObject(kThing);  // the local's only reference
-  const uint8_t* raiser = Raiser(
-      {{-8, text, vs_exceptions::kFunctionString}, {-12, thing, vs_exceptions::kFunctionObject}});
-  Assembler a = Function();
-  a.Prologue(8);
-  a.Call(raiser);
-  a.CallSiteList({});
-  a.MovEax(0);
-  uint8_t* toEpilogue = a.JumpForward();
-  const uint8_t* handler = a.Here();
-  a.Byte(0xA1);  // mov eax, [text->refCount]
-  a.Pointer(&text->refCount);
-  a.StoreEax(&gStringCountAtCatch);
-  a.Call(reinterpret_cast<const void*>(NoteCatch));
-  a.CallSiteList({});
-  a.LoadLocal(-4);
-  a.StoreEax(&gHandlerException);
-  a.Land(toEpilogue);
-  a.Epilogue();
-  a.Catch(kTestError, handler);
-  a.End();
-
-  CallCode(Done(a));
-  EXPECT_EQ(gLog, (std::vector<std::string>{"delete Thing", "catch"}));
-  EXPECT_EQ(gStringCountAtCatch, 1u);
-  EXPECT_EQ(text->refCount, 1u);
-  ASSERT_NE(Caught(), nullptr);
+  uint32_t countAtCatch = 0;
+  gOnCatch = [&] { countAtCatch = text->refCount; };
+  CallCode(Catcher(Raiser({{-8, text, vs_exceptions::kFunctionString},
+                           {-12, thing, vs_exceptions::kFunctionObject}}),
+                   {kTestError}));
+  EXPECT_EQ(gLog, (Names{"delete Thing", "catch"}));
+  EXPECT_EQ(countAtCatch, 1u);
+  EXPECT_EQ(gHandlerStackOffset, -12);  // the caller's locals: nothing was pushed for the call
   ReleaseCaught();
   RuntimeUnlockString(text);
-}
-
-TEST_F(UnwindRelease, CallSiteRecordsReleaseTheArgumentsOfTheCall) {
-  // A string and the exception pushed as arguments of the raising call:
-  // records 1 4 and 2 0 find them 4 and 0 bytes above the stack pointer.
-  StringRecord* text = NewString("argument");
-  RuntimeLockString(text);
-  Assembler a = Function();
-  a.Prologue(8);
-  a.Push(text);
-  a.Push(kTestError);
-  a.Call(reinterpret_cast<const void*>(RuntimeNewObject));
-  a.Drop(4);
-  a.PushEax();
-  a.Call(reinterpret_cast<const void*>(RuntimeRaiseException));
-  a.CallSiteList({vs_exceptions::kCallSiteString, 4, vs_exceptions::kCallSiteObject, 0});
-  const uint8_t* handler = a.Here();
-  a.LoadStack(4);
-  a.StoreEax(&gHandlerArgumentSlot);
-  a.LoadLocal(-4);
-  a.StoreEax(&gHandlerException);
-  a.Epilogue();
-  a.Catch(kRuntimeException, handler);
-  a.End();
-
-  CallCode(Done(a));
-  EXPECT_EQ(text->refCount, 1u);
-  EXPECT_EQ(gHandlerArgumentSlot, 0u);
-  ASSERT_NE(Caught(), nullptr);
-  EXPECT_EQ(Caught()->refCount, 1u);
-  ReleaseCaught();
-  RuntimeUnlockString(text);
-}
-
-TEST_F(UnwindNoCatch, Record7LetsTheExceptionLeaveTheFunction) {
-  ObjectRecord* older = RuntimeNewObject(kThing);  // the middle slot's reference
-  EXPECT_EQ(ThreeLevels(older, {vs_exceptions::kCallSiteNoCatch}), 2u);  // the outer handler
-  // Leaving the middle function released what its exception slot held.
-  EXPECT_EQ(gLog, (std::vector<std::string>{"delete Thing"}));
-  ASSERT_NE(Caught(), nullptr);
-  EXPECT_EQ(Caught()->cls, testError_);
-  ReleaseCaught();
-}
-
-TEST_F(UnwindNoCatch, WithoutRecord7TheSameFunctionCatches) {
-  ObjectRecord* older = RuntimeNewObject(kThing);
-  EXPECT_EQ(ThreeLevels(older, {}), 1u);
-  EXPECT_TRUE(gLog.empty());
-  ASSERT_NE(Caught(), nullptr);
-  EXPECT_EQ(Caught()->cls, testError_);
-  ReleaseCaught();
-  RuntimeUnlockObject(older);  // the catch stored over the slot that held it
 }
 
 // Runtime code between two compiled frames: its return address carries no
@@ -521,38 +369,15 @@ __attribute__((noinline)) uint32_t CppMiddle() {
   return local;
 }
 
-TEST_F(UnwindRuntimeFrames, AFrameOfRuntimeCodeIsPassedOver) {
+TEST_F(UnwindRelease, AFrameOfRuntimeCodeIsPassedOver) {
   StringRecord* text = NewString("inner local");
   RuntimeLockString(text);
   gInner = Raiser({{-8, text, vs_exceptions::kFunctionString}});
-  EXPECT_EQ(CallCode(Catcher(reinterpret_cast<const void*>(CppMiddle), kTestError, 99)), 99u);
-  EXPECT_EQ(gLog, (std::vector<std::string>{"catch"}));
+  EXPECT_EQ(CallCode(Catcher(reinterpret_cast<const void*>(CppMiddle), {kTestError})), kLocal);
+  EXPECT_EQ(gLog, (Names{"catch"}));
   EXPECT_EQ(text->refCount, 1u);  // the frame below the runtime's was released
-  ASSERT_NE(Caught(), nullptr);
-  EXPECT_EQ(Caught()->cls, testError_);
   ReleaseCaught();
   RuntimeUnlockString(text);
-}
-
-TEST_F(UnwindRuntimeFrames, RaiseInsideTheRuntimeReachesCompiledCatch) {
-  const uint8_t* code =
-      Catcher(reinterpret_cast<const void*>(RuntimeNilObject), kRuntimeException, 55);
-  EXPECT_EQ(CallCode(code), 55u);
-  ASSERT_NE(Caught(), nullptr);
-  EXPECT_EQ(StringView(Caught()->cls->name), "NilObjectException");
-  EXPECT_EQ(Caught()->refCount, 1u);
-  ReleaseCaught();
-}
-
-TEST_F(UnwindTables, MalformedCallSiteRecordIsReportedAndTheWalkGoesOn) {
-  // 9 is no record; the 2 0 after it still releases the argument.
-  const uint8_t* raiser = Raiser({}, {9, vs_exceptions::kCallSiteObject, 0});
-  EXPECT_EQ(CallCode(Catcher(raiser, kTestError)), 1234u);
-  ASSERT_EQ(gAssertions.size(), 1u);
-  EXPECT_NE(gAssertions[0].find("call-site"), std::string::npos) << gAssertions[0];
-  ASSERT_NE(Caught(), nullptr);
-  EXPECT_EQ(Caught()->refCount, 1u);  // the argument's reference was released
-  ReleaseCaught();
 }
 
 using RaiseCase = std::pair<void (*)(), const char*>;
@@ -560,13 +385,9 @@ class UnwindRaiseOperations : public UnwindFixture,
                               public testing::WithParamInterface<RaiseCase> {};
 
 TEST_P(UnwindRaiseOperations, RaisesANewObjectOfItsClass) {
-  const uint8_t* code =
-      Catcher(reinterpret_cast<const void*>(GetParam().first), kRuntimeException, 8);
-  EXPECT_EQ(CallCode(code), 8u);
-  ASSERT_NE(Caught(), nullptr);
-  EXPECT_EQ(StringView(Caught()->cls->name), GetParam().second);
-  EXPECT_EQ(Caught()->refCount, 1u);
-  ReleaseCaught();
+  const uint8_t* code = Catcher(reinterpret_cast<const void*>(GetParam().first), {kRuntimeException});
+  EXPECT_EQ(CallCode(code), kLocal);
+  ReleaseCaught(GetParam().second);
 }
 
 void RaiseNil() { RuntimeRaiseException(nullptr); }
@@ -578,15 +399,8 @@ INSTANTIATE_TEST_SUITE_P(
                     RaiseCase{RaiseOutOfBoundsException, "OutOfBoundsException"},
                     RaiseCase{RaiseTypeMismatchException, "typeMismatchException"},
                     RaiseCase{RaiseEndException, "EndException"},
-                    RaiseCase{RaiseNil, "NilObjectException"}));
-
-TEST_F(UnwindRaise, ReraiseAndStackCheckDoNothing) {
-  int32_t live = LiveObjectCount();
-  RuntimeReraiseException();
-  RuntimeStackCheck();
-  EXPECT_EQ(LiveObjectCount(), live);
-  EXPECT_TRUE(gAssertions.empty());
-}
+                    RaiseCase{RaiseNil, "NilObjectException"},
+                    RaiseCase{RuntimeNilObject, "NilObjectException"}));
 
 // --- the walk on hand-built stacks ------------------------------------------
 
@@ -645,21 +459,12 @@ class UnwindStop : public UnwindFixture {
     return Site({}, [this](Assembler& a) { a.Catch(kTestError, code_); });
   }
   UnwindTarget Walk(size_t frame) { return UnwindFrames(exception_, Word(frame)); }
+  // The walk ended in a catch, which took the fixture's reference: take another.
+  void Relock() { RuntimeLockObject(exception_); }
 
   Pages stack_{6};
   ObjectRecord* exception_ = nullptr;
 };
-
-TEST_F(UnwindStop, CatchAboveTheFrameGivesTheResumeTarget) {
-  Link(100, At(200), CatchSite());
-  UnwindTarget target = Walk(100);
-  ASSERT_TRUE(target.handled);
-  EXPECT_EQ(target.frame, Word(200));
-  EXPECT_EQ(target.stack, Word(102));  // just above the return address
-  EXPECT_EQ(target.handler, code_);    // the offset field + a negative offset
-  EXPECT_EQ(*Word(199), reinterpret_cast<uint32_t>(exception_));
-  EXPECT_EQ(exception_->refCount, 1u);  // the walk hands over the caller's reference
-}
 
 TEST_F(UnwindStop, CallerAtOrBelowTheFrameEndsTheWalk) {
   const uint8_t* site = CatchSite();
@@ -683,9 +488,9 @@ TEST_F(UnwindStop, FrameMoreThan4096BytesBelowItsCallerEndsTheWalk) {
     bool handled = Walk(0).handled;
     EXPECT_EQ(*Word(distant - 2), 0u) << distant;  // the distant frame's records were still read
     EXPECT_EQ(handled, distant == 1024u) << distant;
-    if (handled) RuntimeLockObject(exception_);  // the catch took the fixture's reference
+    if (handled) Relock();
   }
-  EXPECT_EQ(gLog, (std::vector<std::string>{"delete Thing", "delete Thing"}));
+  EXPECT_EQ(gLog, (Names{"delete Thing", "delete Thing"}));
 }
 
 TEST_F(UnwindStop, UnreadableReturnAddressOrFrameEndsTheWalk) {
@@ -700,114 +505,120 @@ TEST_F(UnwindStop, UnreadableReturnAddressOrFrameEndsTheWalk) {
   EXPECT_TRUE(gAssertions.empty());
 }
 
-TEST_F(UnwindStop, ReturnWithoutListIsPassedOver) {
-  // The bytes after the return address are not a list, though a function's
-  // records with a catch follow later: the frame holds nothing.
+TEST_F(UnwindStop, WhatTheCallersListsHoldDecidesWhereTheWalkStopsAndWhatItReleases) {
+  // Frame 0 returns into frame 20, whose exception slot holds an object, and
+  // that into a catching frame at 40. After a return address without a list
+  // (though function records with a catch follow later) frame 20 holds
+  // nothing; with lists its slot is released as the exception leaves, unless
+  // its catch takes the exception, which record 7 forbids.
   Assembler a = Function();
   a.Bytes({0x90, 0x90, 0x90});
   a.Epilogue();
   a.Catch(kTestError, code_);
   a.End();
-  const uint8_t* plain = Done(a);
-  *Word(19) = 0xABCD;
-  Link(0, At(20), plain);
-  Link(20, At(40), CatchSite());
-  UnwindTarget target = Walk(0);
-  ASSERT_TRUE(target.handled);
-  EXPECT_EQ(target.frame, Word(40));
-  EXPECT_EQ(*Word(19), 0xABCDu);  // neither a catch nor a slot release at 20
+  const uint8_t* noList = Done(a);
+  auto catches = [this](Assembler& a) { a.Catch(kTestError, code_); };
+  const struct {
+    const char* what;
+    const uint8_t* site;
+    size_t caughtAt;
+    bool released;
+  } rows[] = {{"no list", noList, 40, false},
+              {"empty lists", Site({}, [](Assembler&) {}), 40, true},
+              {"a catch", Site({}, catches), 20, false},
+              {"a catch and record 7", Site({vs_exceptions::kCallSiteNoCatch}, catches), 40, true}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.what);
+    gLog.clear();
+    ObjectRecord* older = RuntimeNewObject(kThing);
+    *Word(19) = reinterpret_cast<uint32_t>(older);
+    Link(0, At(20), row.site);
+    Link(20, At(40), CatchSite());
+    uint32_t references = exception_->refCount;
+    UnwindTarget target = Walk(0);
+    ASSERT_TRUE(target.handled);
+    EXPECT_EQ(target.frame, Word(row.caughtAt));
+    EXPECT_EQ(target.stack, Word(row.caughtAt - 20 + 2));  // just above the return address
+    EXPECT_EQ(target.handler, code_);                      // the offset field + a negative offset
+    EXPECT_EQ(exception_->refCount, references);  // the walk hands the caller's reference over
+    ObjectRecord* slot = row.released ? nullptr : row.caughtAt == 20 ? exception_ : older;
+    EXPECT_EQ(*Word(19), reinterpret_cast<uint32_t>(slot));
+    EXPECT_EQ(gLog, row.released ? Names{"delete Thing"} : Names{});
+    if (!row.released) RuntimeUnlockObject(older);  // the slot kept it, or the catch stored over it
+    Relock();
+  }
 }
 
-TEST_F(UnwindStop, CurrentExceptionSlotIsReleasedWhenTheExceptionLeaves) {
-  ObjectRecord* older = RuntimeNewObject(kThing);
-  *Word(19) = reinterpret_cast<uint32_t>(older);
-  Link(0, At(20), Site({}, [](Assembler&) {}));
-  Link(20, At(40), CatchSite());
-  ASSERT_TRUE(Walk(0).handled);
-  EXPECT_EQ(*Word(19), 0u);
-  EXPECT_EQ(gLog, (std::vector<std::string>{"delete Thing"}));
-  RuntimeLockObject(exception_);
+TEST_F(UnwindStop, TableErrorsAreReported) {
+  const struct {
+    const char* message;
+    bool handled;
+  } expected[] = {{"function records", false}, {"handler", false}, {"not writable", true}, {"call-site", true}};
+  for (int row = 0; row < 4; ++row) {
+    SCOPED_TRACE(expected[row].message);
+    gAssertions.clear();
+    Pages code(2);
+    code.Protect(1, PAGE_NOACCESS);
+    size_t frame = 0;
+    if (row == 0) {
+      // A call-site list at the end of the readable page, and no records after it.
+      uint8_t* site = code.Page(1) - 8;
+      std::memcpy(site, "\xEB\x02\x2F\x00\x90\x90\x90\x90", 8);
+      Link(0, At(10), site);
+    } else if (row == 1) {
+      Link(0, At(10), Site({}, [&](Assembler& a) { a.Catch(kTestError, code.Page(1)); }));
+    } else if (row == 2) {
+      // Record 2 88 names the first word of a read-only page.
+      stack_.Protect(1, PAGE_READONLY);
+      frame = 1000;
+      const uint8_t offset = (Pages::kPage / 4 - frame - 2) * 4;
+      Link(frame, At(frame + 10), Site({vs_exceptions::kCallSiteObject, offset},
+                                       [this](Assembler& a) { a.Catch(kTestError, code_); }));
+    } else {
+      // 9 is no record; the 2 0 after it still releases the argument.
+      *Word(2) = reinterpret_cast<uint32_t>(RuntimeNewObject(kThing));
+      Link(0, At(10), Site({9, vs_exceptions::kCallSiteObject, 0},
+                           [this](Assembler& a) { a.Catch(kTestError, code_); }));
+    }
+    EXPECT_EQ(Walk(frame).handled, expected[row].handled);
+    ASSERT_EQ(gAssertions.size(), 1u);
+    EXPECT_NE(gAssertions[0].find(expected[row].message), std::string::npos) << gAssertions[0];
+    EXPECT_TRUE(row != 1 || *Word(9) == 0u) << "a catch was stored for a broken frame";
+    EXPECT_TRUE(row != 3 || *Word(2) == 0u) << "the argument was not released";
+    if (expected[row].handled) Relock();
+  }
+  EXPECT_EQ(gLog, Names{"delete Thing"});
 }
-
-TEST_F(UnwindStop, FunctionRecordsBeyondReadableCodeAreReported) {
-  Pages code(2);
-  code.Protect(1, PAGE_NOACCESS);
-  // A call-site list at the end of the readable page, and no records after it.
-  uint8_t* site = code.Page(1) - 8;
-  std::memcpy(site, "\xEB\x02\x2F\x00\x90\x90\x90\x90", 8);
-  Link(0, At(10), site);
-  EXPECT_FALSE(Walk(0).handled);
-  ASSERT_EQ(gAssertions.size(), 1u);
-  EXPECT_NE(gAssertions[0].find("function records"), std::string::npos) << gAssertions[0];
-}
-
-TEST_F(UnwindStop, HandlerOutsideReadableCodeIsReported) {
-  Pages code(1);
-  code.Protect(0, PAGE_NOACCESS);
-  Link(0, At(10), Site({}, [&](Assembler& a) { a.Catch(kTestError, code.Page(0)); }));
-  EXPECT_FALSE(Walk(0).handled);
-  ASSERT_EQ(gAssertions.size(), 1u);
-  EXPECT_NE(gAssertions[0].find("handler"), std::string::npos) << gAssertions[0];
-  EXPECT_EQ(*Word(9), 0u);
-}
-
-TEST_F(UnwindStop, UnwritableSlotIsReportedAndTheWalkGoesOn) {
-  // Record 2 88 names the first word of a read-only page.
-  stack_.Protect(1, PAGE_READONLY);
-  const size_t frame = 1000;
-  const uint8_t offset = (Pages::kPage / 4 - frame - 2) * 4;
-  Link(frame, At(frame + 10), Site({vs_exceptions::kCallSiteObject, offset}, [this](Assembler& a) {
-         a.Catch(kTestError, code_);
-       }));
-  UnwindTarget target = Walk(frame);
-  EXPECT_TRUE(target.handled);
-  ASSERT_EQ(gAssertions.size(), 1u);
-  EXPECT_NE(gAssertions[0].find("not writable"), std::string::npos) << gAssertions[0];
-  RuntimeLockObject(exception_);
-}
-
-// --- memory checks -------------------------------------------------------------
 
 TEST(UnwindMemory, ProtectionDecidesWhatMayBeReadOrWritten) {
   Pages pages(4);
   pages.Protect(1, PAGE_READONLY);
   pages.Protect(2, PAGE_NOACCESS);
   pages.Protect(3, PAGE_READWRITE | PAGE_GUARD);
-  EXPECT_TRUE(IsReadableMemory(pages.Page(0), Pages::kPage));
-  EXPECT_TRUE(IsWritableMemory(pages.Page(0), Pages::kPage));
-  EXPECT_TRUE(IsReadableMemory(pages.Page(1), 4));
-  EXPECT_FALSE(IsWritableMemory(pages.Page(1), 4));
-  EXPECT_FALSE(IsReadableMemory(pages.Page(2), 1));
-  EXPECT_FALSE(IsReadableMemory(pages.Page(3), 1));
-  // Ranges across regions: every byte counts.
-  EXPECT_TRUE(IsReadableMemory(pages.Page(1) - 2, 4));
-  EXPECT_FALSE(IsWritableMemory(pages.Page(1) - 2, 4));
-  EXPECT_FALSE(IsReadableMemory(pages.Page(2) - 2, 4));
-  EXPECT_TRUE(IsReadableMemory(pages.Page(2) - 4, 4));
-}
-
-TEST(UnwindMemory, UncommittedNullAndWrappingRangesAreNotReadable) {
   void* reserved = VirtualAlloc(nullptr, 65536, MEM_RESERVE, PAGE_READWRITE);
-  ASSERT_NE(reserved, nullptr);
-  EXPECT_FALSE(IsReadableMemory(reserved, 4));
-  VirtualFree(reserved, 0, MEM_RELEASE);
-  EXPECT_FALSE(IsReadableMemory(nullptr, 4));
   int local = 0;
-  EXPECT_TRUE(IsReadableMemory(&local, sizeof local));
-  EXPECT_FALSE(IsReadableMemory(&local, 0u - reinterpret_cast<uintptr_t>(&local) + 4));
+  // Ranges across regions: every byte counts.
+  const struct {
+    const void* at;
+    size_t size;
+    bool readable, writable;
+  } rows[] = {{pages.Page(0), Pages::kPage, true, true}, {pages.Page(1), 4, true, false},
+              {pages.Page(2), 1, false, false},        {pages.Page(3), 1, false, false},
+              {pages.Page(1) - 2, 4, true, false},     {pages.Page(2) - 2, 4, false, false},
+              {pages.Page(2) - 4, 4, true, false},     {reserved, 4, false, false},
+              {nullptr, 4, false, false},              {&local, sizeof local, true, true},
+              {&local, 0u - reinterpret_cast<uintptr_t>(&local) + 4, false, false}};  // wraps
+  for (size_t i = 0; i < std::size(rows); ++i) {
+    EXPECT_EQ(IsReadableMemory(rows[i].at, rows[i].size), rows[i].readable) << "row " << i;
+    EXPECT_EQ(IsWritableMemory(rows[i].at, rows[i].size), rows[i].writable) << "row " << i;
+  }
+  VirtualFree(reserved, 0, MEM_RELEASE);
 }
-
-// --- the unhandled message -------------------------------------------------------
 
 TEST(UnwindUnhandled, EveryPercentOneBecomesTheClassName) {
-  EXPECT_EQ(UnhandledExceptionText(
-                "An exception of class %1 was not handled.\rThe application must shut down.",
-                "OutOfBoundsException"),
-            "An exception of class OutOfBoundsException was not handled.\rThe application must "
-            "shut down.");
-  EXPECT_EQ(UnhandledExceptionText("%1/%1", "E"), "E/E");
-  EXPECT_EQ(UnhandledExceptionText("%%1 %2 100%", "E"), "%E %2 100%");
-  EXPECT_EQ(UnhandledExceptionText("", "E"), "");
+  const char* rows[][2] = {{"class %1 not handled", "class E not handled"},
+                           {"%1/%1", "E/E"}, {"%%1 %2 100%", "%E %2 100%"}, {"", ""}};
+  for (const auto& row : rows) EXPECT_EQ(UnhandledExceptionText(row[0], "E"), row[1]) << row[0];
 }
 
 }  // namespace

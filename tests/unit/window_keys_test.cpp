@@ -9,7 +9,6 @@
 
 #include "menu_test_support.h"
 #include "objects/class_table.h"
-#include "sdk/vellory.h"
 #include "ui/focus.h"
 #include "ui/menu_bar.h"
 #include "ui/runtime_ui.h"
@@ -19,19 +18,15 @@ namespace {
 
 using namespace menutest;
 
-std::string NameOf(ObjectRecord* item) {
-  return std::string(StringView(reinterpret_cast<MenuItemObject*>(item)->name));
-}
-
 bool __cdecl OnAction(ObjectRecord* item) {
-  gLog.push_back("Action " + NameOf(item));
+  gLog.push_back("Action " + ItemName(item));
   return true;
 }
 
 // Every item enables itself, except the one named here.
 std::string gGreyed;
 void __cdecl OnEnableMenu(ObjectRecord* item) {
-  if (NameOf(item) != gGreyed) RuntimeEnableMenu(item);
+  if (ItemName(item) != gGreyed) RuntimeEnableMenu(item);
 }
 
 class WindowKeysTest : public testing::Test {
@@ -62,10 +57,7 @@ class WindowKeysTest : public testing::Test {
     Level file;
     file.Entry("E&xit", "FileQuit", "Q").Entry("&Writing Window", "FileWriting", "Shift-T")
         .Entry("Full Screen", "ViewFull", "F10");
-    Level bar;
-    bar.Menu("&File", file);
-    std::vector<uint8_t> stream = bar.Stream();
-    ASSERT_TRUE(BuildMenuBar(stream.data(), static_cast<uint32_t>(stream.size())));
+    ASSERT_TRUE(Level().Menu("&File", file).BuildBar());
   }
 
   // Presses `vk` with the modifiers held; true when the handling consumed it.
@@ -85,41 +77,33 @@ class WindowKeysTest : public testing::Test {
     return HandleWindowKey(m);
   }
 
-  MenuItemObject* Item(const char* name) {
-    StringRef n = Text(name);
-    ObjectRecord* o = RuntimeMenuReference(n.get());
-    RuntimeUnlockObject(o);
-    return reinterpret_cast<MenuItemObject*>(o);
-  }
-
   ScratchClasses classes_;
   ClassRecord* item_ = nullptr;
   WindowObject* window_ = nullptr;
   BYTE saved_[256];
 };
 
-TEST_F(WindowKeysTest, ShortcutsChooseTheirItemsOnly) {
-  BuildBar();
-  EXPECT_FALSE(Press('Q'));
-  EXPECT_TRUE(Press('Q', true));
-  EXPECT_FALSE(Press('T', false, true));
-  EXPECT_TRUE(Press('T', true, true));
-  EXPECT_FALSE(Press('T', true));
-  EXPECT_TRUE(Press(VK_F10));
-  EXPECT_EQ(gLog, (std::vector<std::string>{"Action FileQuit", "Action FileWriting", "Action ViewFull"}));
-}
-
-TEST_F(WindowKeysTest, AGreyedItemsShortcutIsSwallowed) {
+// A shortcut chooses its item only with its own modifiers (Shift+T alone is
+// none), and the key is swallowed when the enabling cycle leaves the item
+// greyed, though it was enabled before.
+TEST_F(WindowKeysTest, ShortcutsChooseTheirEnabledItemsOnly) {
   BuildBar();
   gGreyed = "FileWriting";
-  Item("FileWriting")->enabled = 1;  // enabled before: the cycle decides anew
-  EXPECT_TRUE(Press('T', true, true));
-  EXPECT_TRUE(Press('Q', true));
-  EXPECT_EQ(gLog, (std::vector<std::string>{"Action FileQuit"}));
+  Item("FileWriting")->enabled = 1;
+  const struct {
+    UINT vk;
+    bool control, shift, consumed;
+  } presses[] = {{'Q', false, false, false}, {'Q', true, false, true},  {'T', false, true, false},
+                 {'T', true, false, false},  {'T', true, true, true},   {VK_F10, false, false, true}};
+  for (const auto& p : presses)
+    EXPECT_EQ(Press(p.vk, p.control, p.shift), p.consumed) << p.vk << " " << p.control << p.shift;
+  EXPECT_EQ(gLog, (std::vector<std::string>{"Action FileQuit", "Action ViewFull"}));
 }
 
 // F10 and Alt combinations arrive as system key presses; they reach a
 // shortcut, and otherwise stay with the system (menu-bar keyboard access).
+// Key-ups, and windows of their own that a runtime window owns (as a dialog
+// box is), are left alone.
 TEST_F(WindowKeysTest, SystemKeyPressesReachShortcutsOnly) {
   BuildBar();
   FakePane* edit = AddFakeControl(window_, "Edit");
@@ -128,37 +112,30 @@ TEST_F(WindowKeysTest, SystemKeyPressesReachShortcutsOnly) {
   EXPECT_TRUE(Press(VK_F10, false, false, nullptr, WM_SYSKEYDOWN));
   EXPECT_FALSE(Press('F', false, false, nullptr, WM_SYSKEYDOWN, true));
   EXPECT_FALSE(Press(VK_TAB, false, false, nullptr, WM_SYSKEYDOWN, true));
-  EXPECT_EQ(gLog, (std::vector<std::string>{"pane Edit ViewFull", "Action ViewFull"}));
-}
-
-TEST_F(WindowKeysTest, OnlyKeyDownsToRuntimeWindowsAreHandled) {
-  BuildBar();
-  // Owned by the runtime window, but a window of its own (as a dialog box is).
+  EXPECT_FALSE(Press('Q', true, false, nullptr, WM_KEYUP));
   HWND other = CreateWindowExA(0, "STATIC", "not ours", WS_POPUP, 0, 0, 10, 10,
                                window_->native->hwnd, nullptr, GetModuleHandleA(nullptr), nullptr);
   EXPECT_FALSE(Press('Q', true, false, other));
   DestroyWindow(other);
-  MSG up{};
-  up.hwnd = window_->native->hwnd;
-  up.message = WM_KEYUP;
-  up.wParam = 'Q';
-  EXPECT_FALSE(HandleWindowKey(up));
-  EXPECT_TRUE(gLog.empty());
+  EXPECT_EQ(gLog, (std::vector<std::string>{"pane Edit ViewFull", "Action ViewFull"}));
 }
 
+// Tab goes forward and Shift+Tab back through the panes that take the focus,
+// wrapping; with none focused, Tab starts at the first and Shift+Tab at the
+// last. Ctrl+Tab is left to the window.
 TEST_F(WindowKeysTest, TabCyclesThroughPanesThatTakeTheFocus) {
-  FakePane* a = AddFakeControl(window_, "A");
-  FakePane* b = AddFakeControl(window_, "B");
+  AddFakeControl(window_, "A");
+  AddFakeControl(window_, "B")->focusable = false;
   AddFakeControl(window_, "C");
-  b->focusable = false;
-  (void)a;
-  for (int i = 0; i < 3; ++i) EXPECT_TRUE(Press(VK_TAB));
+  AddFakeControl(window_, "D");
+  for (bool shift : {false, false, false, false, true, true}) EXPECT_TRUE(Press(VK_TAB, false, shift));
+  EXPECT_FALSE(Press(VK_TAB, true));
+  ClearActivePane();
   EXPECT_TRUE(Press(VK_TAB, false, true));
-  EXPECT_TRUE(Press(VK_TAB, false, true));
-  EXPECT_FALSE(Press(VK_TAB, true));  // Ctrl+Tab is left to the window
   EXPECT_EQ(gLog, (std::vector<std::string>{"focus A", "KeyDown A 9", "focus C", "KeyDown C 9",
-                                            "focus A", "KeyDown A 9", "focus C", "KeyDown C 9",
-                                            "focus A", "KeyDown A 9"}));
+                                            "focus D", "KeyDown D 9", "focus A", "KeyDown A 9",
+                                            "focus D", "KeyDown D 9", "focus C", "KeyDown C 9",
+                                            "focus D"}));
 }
 
 TEST_F(WindowKeysTest, TheFocusedPaneSeesKeysBeforeTheWindow) {
@@ -178,9 +155,12 @@ TEST_F(WindowKeysTest, TheFocusedPaneSeesKeysBeforeTheWindow) {
 TEST_F(WindowKeysTest, ReturnAndEscapePushTheDefaultAndCancelButtons) {
   FakePane* edit = AddFakeControl(window_, "Edit");
   FakePane* note = AddFakeControl(window_, "Note");
+  edit->takesReturn = true;
+  SetActivePane(note);
+  EXPECT_FALSE(Press(VK_RETURN));  // without buttons, not consumed
+  EXPECT_FALSE(Press(VK_ESCAPE));
   FakePane* ok = AddFakeControl(window_, "OK");
   FakePane* cancel = AddFakeControl(window_, "Cancel");
-  edit->takesReturn = true;
   ok->isDefault = true;
   cancel->isCancel = true;
   SetActivePane(edit);
@@ -192,17 +172,11 @@ TEST_F(WindowKeysTest, ReturnAndEscapePushTheDefaultAndCancelButtons) {
   EXPECT_FALSE(Press(VK_RETURN));  // a greyed Default button does not act
   SetActivePane(edit);
   EXPECT_TRUE(Press(VK_ESCAPE));
-  EXPECT_EQ(gLog, (std::vector<std::string>{"focus Edit", "KeyDown Edit 13", "focus Note",
+  EXPECT_EQ(gLog, (std::vector<std::string>{"focus Note", "KeyDown Note 13", "KeyDown Note 27",
+                                            "focus Edit", "KeyDown Edit 13", "focus Note",
                                             "KeyDown Note 13", "push OK", "KeyDown Note 27",
                                             "push Cancel", "KeyDown Note 13", "focus Edit",
                                             "KeyDown Edit 27", "push Cancel"}));
-}
-
-TEST_F(WindowKeysTest, WithoutButtonsReturnAndEscapeAreNotConsumed) {
-  AddFakeControl(window_, "Edit");
-  EXPECT_FALSE(Press(VK_RETURN));
-  EXPECT_FALSE(Press(VK_ESCAPE));
-  EXPECT_TRUE(gLog.empty());
 }
 
 }  // namespace

@@ -20,31 +20,6 @@ std::string Refusal(const LinkRequest& request) {
   return error;
 }
 
-// Rewrites the COMDAT selection (and associated section) in the aux record
-// of section `name`'s own symbol, for the selections the assembler cannot
-// write itself.
-void SetSelection(Bytes& bytes, const std::string& name, uint8_t selection, uint16_t associated = 0) {
-  coff::Object object;
-  std::string error;
-  ASSERT_TRUE(coff::ReadObject(bytes, object, error)) << error;
-  int16_t number = 0;
-  for (size_t s = 0; s < object.sections.size(); ++s)
-    if (object.sections[s].name == name) number = static_cast<int16_t>(s + 1);
-  ASSERT_NE(number, 0) << name;
-  uint32_t table = ReadU32LE(bytes.data() + 8);
-  uint32_t count = ReadU32LE(bytes.data() + 12);
-  for (uint32_t i = 0; i < count; i += 1 + bytes[table + 18 * i + 17]) {
-    const uint8_t* symbol = bytes.data() + table + 18 * i;
-    if (static_cast<int16_t>(ReadU16LE(symbol + 12)) == number && symbol[16] == 3 && symbol[17] > 0) {
-      uint8_t* aux = bytes.data() + table + 18 * (i + 1);
-      WriteU16LE(aux + 12, associated);
-      aux[14] = selection;
-      return;
-    }
-  }
-  FAIL() << "no section symbol for " << name;
-}
-
 uint16_t SectionNumber(const Bytes& bytes, const std::string& name) {
   coff::Object object;
   std::string error;
@@ -55,28 +30,42 @@ uint16_t SectionNumber(const Bytes& bytes, const std::string& name) {
   return 0;
 }
 
-class SharedCopies : public testing::Test {
- protected:
-  void SetUp() override {
-    linked = MustLink(Request({"comdat_a", "comdat_b"}));
-    loaded = Load(linked);
+// Rewrites the COMDAT selection (and associated section) in the aux record
+// of section `name`'s own symbol, for the selections the assembler cannot
+// write itself.
+void SetSelection(Bytes& bytes, const std::string& name, uint8_t selection, uint16_t associated = 0) {
+  uint16_t number = SectionNumber(bytes, name);
+  uint32_t table = ReadU32LE(bytes.data() + 8), count = ReadU32LE(bytes.data() + 12);
+  for (uint32_t i = 0; number && i < count; i += 1 + bytes[table + 18 * i + 17]) {
+    uint8_t* symbol = bytes.data() + table + 18 * i;
+    if (ReadU16LE(symbol + 12) == number && symbol[16] == 3 && symbol[17] > 0) {
+      WriteU16LE(symbol + 18 + 12, associated);  // in the aux record that follows
+      symbol[18 + 14] = selection;
+      return;
+    }
   }
-  LinkResult linked;
-  Loaded loaded;
-};
+  ADD_FAILURE() << "no section symbol for " << name;
+}
 
-TEST_F(SharedCopies, BothUsersCallTheOneKeptCopy) {
+// Two objects with copies of an inline function and of template data: the
+// first object's copy is kept, and both users reach it.
+TEST(SharedCopies, BothUsersReachTheOneKeptCopy) {
+  LinkResult linked = MustLink(Request({"comdat_a", "comdat_b"}));
+  Loaded loaded = Load(linked);
   uint32_t shared = kCodeAddress + linked.codeSymbols.at("_Z12SharedInlinei");
+  uint32_t counter = kDataAddress + linked.dataSymbols.at("_ZN7CounterIiE5valueE");
+  EXPECT_EQ(Word(loaded.data, counter - kDataAddress), 5u);
   for (const char* user : {"FirstUser", "SecondUser"}) {
     auto [start, end] = FunctionRange(linked, user);
     EXPECT_EQ(CountOf(BranchTargets(loaded.code, start, end), shared), 1u) << user;
+    bool reads = false;
+    for (uint32_t at = start; at + 4 <= end; ++at) reads |= Word(loaded.code, at) == counter;
+    EXPECT_TRUE(reads) << user;
   }
-  // The kept copy is the first object's: it lies before comdat_b's code.
+  // The kept copy lies before comdat_b's code.
   EXPECT_LT(linked.codeSymbols.at("_Z12SharedInlinei"), linked.codeSymbols.at("SecondUser"));
-}
-
-TEST_F(SharedCopies, TheDroppedCopyTakesItsRelocationsWithIt) {
-  // Only SharedInline calls StringLen; with both copies there would be two sites.
+  // The dropped copy took its relocations with it. Only SharedInline calls
+  // StringLen: with both copies there would be two sites.
   EXPECT_EQ(CountOf(BranchTargets(loaded.code, 0, loaded.code.size()), kStringLenAddress), 1u);
   CodeFixups fixups = ReadCodeFixups(linked.parts.blocks[image::kCodeFixups]);
   ASSERT_EQ(fixups.imports.size(), 1u);
@@ -86,39 +75,31 @@ TEST_F(SharedCopies, TheDroppedCopyTakesItsRelocationsWithIt) {
   EXPECT_EQ(fixups.dataReferences.size(), 5u);
 }
 
-TEST_F(SharedCopies, TemplateDataIsSharedToo) {
-  uint32_t counter = kDataAddress + linked.dataSymbols.at("_ZN7CounterIiE5valueE");
-  EXPECT_EQ(Word(loaded.data, counter - kDataAddress), 5u);
-  for (const char* user : {"FirstUser", "SecondUser"}) {
-    auto [start, end] = FunctionRange(linked, user);
-    bool reads = false;
-    for (uint32_t at = start; at + 4 <= end; ++at) reads |= Word(loaded.code, at) == counter;
-    EXPECT_TRUE(reads) << user;
+// Copies whose selection asks them to agree (or never to meet), linked as
+// first.o and second.o: a refusal names the symbol and the object at fault.
+TEST(ComdatSelection, CopiesThatMustAgreeAreChecked) {
+  const struct {
+    const char *first, *second;
+    std::vector<const char*> says;  // empty: they link
+  } cases[] = {
+      {"comdat_sized_4", "comdat_sized_4", {}},
+      {"comdat_sized_4", "comdat_sized_8", {"Sized", "size", "second.o"}},
+      {"comdat_exact_a", "comdat_exact_a", {}},
+      {"comdat_exact_a", "comdat_exact_b", {"Exact", "second.o"}},
+      {"comdat_one_only", "comdat_one_only", {"OnlyOnce", "first.o", "second.o"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.first) + " + " + c.second);
+    LinkRequest request = Request({});
+    request.objects.insert(request.objects.begin(),
+                           {{"first.o", Snippet(c.first)}, {"second.o", Snippet(c.second)}});
+    if (c.says.empty()) {
+      MustLink(request);
+      continue;
+    }
+    std::string error = Refusal(request);
+    for (const char* word : c.says) EXPECT_NE(error.find(word), std::string::npos) << error;
   }
-}
-
-TEST(ComdatSelection, OneOnlyCopiesMayNotMeet) {
-  LinkRequest request = Request({});
-  request.objects.push_back({"first.o", Snippet("comdat_one_only")});
-  request.objects.push_back({"second.o", Snippet("comdat_one_only")});
-  std::string error = Refusal(request);
-  EXPECT_NE(error.find("OnlyOnce"), std::string::npos) << error;
-  EXPECT_NE(error.find("first.o"), std::string::npos) << error;
-  EXPECT_NE(error.find("second.o"), std::string::npos) << error;
-}
-
-TEST(ComdatSelection, SameSizeCopiesMustAgreeInSize) {
-  MustLink(Request({"comdat_sized_4", "comdat_sized_4"}));
-  std::string error = Refusal(Request({"comdat_sized_4", "comdat_sized_8"}));
-  EXPECT_NE(error.find("Sized"), std::string::npos) << error;
-  EXPECT_NE(error.find("size"), std::string::npos) << error;
-}
-
-TEST(ComdatSelection, ExactCopiesMustAgreeByteForByte) {
-  MustLink(Request({"comdat_exact_a", "comdat_exact_a"}));
-  std::string error = Refusal(Request({"comdat_exact_a", "comdat_exact_b"}));
-  EXPECT_NE(error.find("Exact"), std::string::npos) << error;
-  EXPECT_NE(error.find("comdat_exact_b.o"), std::string::npos) << error;
 }
 
 TEST(ComdatSelection, TheLargestCopyWinsWhereverItComes) {
@@ -159,23 +140,22 @@ TEST(ComdatSelection, AnUnknownSelectionIsRefused) {
   EXPECT_NE(error.find(".text$owner"), std::string::npos) << error;
 }
 
-TEST(WeakSymbols, TheDefaultServesWhenNothingElseDefinesTheName) {
-  LinkResult linked = MustLink(Request({"weak_default"}));
-  Loaded loaded = Load(linked);
-  ASSERT_EQ(linked.codeSymbols.count("Hook"), 1u);
-  auto [start, end] = FunctionRange(linked, "CallsHook");
-  EXPECT_EQ(CountOf(BranchTargets(loaded.code, start, end), kCodeAddress + linked.codeSymbols.at("Hook")), 1u);
-}
-
+// The default serves when nothing else defines the name; a strong
+// definition (weak_override's code, after all of weak_default's) replaces it.
 TEST(WeakSymbols, AStrongDefinitionReplacesTheDefault) {
-  uint32_t defaultCodeEnds = MustLink(Request({"weak_default"})).codeSymbols.at("AppMain");
-  LinkResult linked = MustLink(Request({"weak_default", "weak_override"}));
-  Loaded loaded = Load(linked);
-  uint32_t hook = linked.codeSymbols.at("Hook");
-  // weak_override's code follows all of weak_default's.
-  EXPECT_GE(hook, defaultCodeEnds);
-  auto [start, end] = FunctionRange(linked, "CallsHook");
-  EXPECT_EQ(CountOf(BranchTargets(loaded.code, start, end), kCodeAddress + hook), 1u);
+  uint32_t defaultCodeEnds = 0;
+  for (bool strong : {false, true}) {
+    LinkResult linked = MustLink(strong ? Request({"weak_default", "weak_override"}) : Request({"weak_default"}));
+    Loaded loaded = Load(linked);
+    ASSERT_EQ(linked.codeSymbols.count("Hook"), 1u);
+    uint32_t hook = linked.codeSymbols.at("Hook");
+    if (strong)
+      EXPECT_GE(hook, defaultCodeEnds);
+    else
+      defaultCodeEnds = linked.codeSymbols.at("AppMain");
+    auto [start, end] = FunctionRange(linked, "CallsHook");
+    EXPECT_EQ(CountOf(BranchTargets(loaded.code, start, end), kCodeAddress + hook), 1u) << strong;
+  }
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
 // Menu bar descriptions as the builder writes them, read back with the
-// runtime's description-stream reader in the order the menu builder reads.
+// runtime's own reader, and that reader on streams written here by hand.
 #include "tools/image_builder/menu_description.h"
 
 #include <gtest/gtest.h>
@@ -8,7 +8,6 @@
 
 #include "sdk/le_bytes.h"
 #include "sdk/description_encoding.h"
-#include "ui/description_stream.h"
 #include "ui/menu_description.h"
 
 namespace {
@@ -17,30 +16,6 @@ int32_t Classes(const std::string& name) {
   if (name == "MenuItem") return 4;
   if (name == "QuitMenuItem") return 5;
   return -1;
-}
-
-struct Entry {
-  int32_t kind;
-  std::string text, name;
-  int32_t index;
-  std::string key;
-  uint8_t submenu;
-  int32_t cls;
-};
-
-Entry ReadEntry(DescriptionStream& s) {
-  Entry e;
-  e.kind = s.PackedInt();
-  e.text = s.PackedString();
-  e.name = s.PackedString();
-  e.index = s.PackedInt();
-  e.key = s.PackedString();
-  s.PackedString();  // help
-  s.PackedString();  // disabled help
-  s.Byte();          // flag
-  e.submenu = s.Byte();
-  e.cls = s.PackedInt();
-  return e;
 }
 
 // The application menu, a File menu with a submenu, a separator, an array
@@ -58,40 +33,6 @@ nlohmann::json MenuBar() {
     {"kind": 2}])");
 }
 
-TEST(MenuDescription, LevelsFollowTopEntriesAndSubmenusOnly) {
-  nlohmann::json menus = MenuBar();
-  std::vector<uint8_t> out;
-  std::string error;
-  ASSERT_TRUE(EncodeMenuBar(menus, Classes, out, error)) << error;
-  ASSERT_EQ(ReadU32LE(out.data()), out.size() - 4);
-  DescriptionStream s(out.data() + 4, static_cast<uint32_t>(out.size() - 4));
-  EXPECT_EQ(s.PackedInt(), 3);
-  Entry app = ReadEntry(s);
-  EXPECT_EQ(app.kind, 1);
-  EXPECT_EQ(s.PackedInt(), 1);  // its level
-  EXPECT_EQ(ReadEntry(s).name, "HelpAbout");
-  Entry file = ReadEntry(s);
-  EXPECT_EQ(file.text, "&File");
-  EXPECT_EQ(file.submenu, 0);  // top-level entries always have their level
-  EXPECT_EQ(s.PackedInt(), 5);
-  Entry connect = ReadEntry(s);
-  EXPECT_EQ(connect.key, "K");
-  EXPECT_EQ(connect.index, INT32_MIN);
-  EXPECT_EQ(connect.cls, 4);
-  Entry send = ReadEntry(s);
-  EXPECT_EQ(send.submenu, 1);
-  EXPECT_EQ(s.PackedInt(), 1);
-  EXPECT_EQ(ReadEntry(s).name, "FileSendText");
-  EXPECT_EQ(ReadEntry(s).text, "-");
-  EXPECT_EQ(ReadEntry(s).index, 0);
-  Entry quit = ReadEntry(s);
-  EXPECT_EQ(quit.cls, 5);
-  EXPECT_EQ(ReadEntry(s).kind, 2);
-  EXPECT_EQ(s.PackedInt(), 0);  // the empty slot's empty level
-  EXPECT_TRUE(s.AtEnd());
-  EXPECT_FALSE(s.Overrun());
-}
-
 TEST(MenuDescription, AnUnknownItemClassIsNamed) {
   auto menus = nlohmann::json::parse(R"([{"text": "&File", "items": [{"text": "x", "class": "Nope"}]}])");
   std::vector<uint8_t> out;
@@ -101,22 +42,28 @@ TEST(MenuDescription, AnUnknownItemClassIsNamed) {
 }
 
 // The runtime's reader against the builder's writer: the tree comes back as
-// written, with the levels in the right places.
-TEST(MenuDescriptionReader, ReadsWhatTheBuilderWrites) {
-  nlohmann::json menus = MenuBar();
+// written, with the levels in the right places (an empty slot's empty one
+// too), the default item class, and no index where none was given.
+TEST(MenuDescription, TheRuntimeReadsWhatTheBuilderWrites) {
   std::vector<uint8_t> out;
   std::string error;
-  ASSERT_TRUE(EncodeMenuBar(menus, Classes, out, error)) << error;
+  ASSERT_TRUE(EncodeMenuBar(MenuBar(), Classes, out, error)) << error;
+  ASSERT_EQ(ReadU32LE(out.data()), out.size() - 4);
   std::vector<MenuEntryDescription> read;
   ASSERT_TRUE(ReadMenuBarDescription(out.data() + 4, static_cast<uint32_t>(out.size() - 4), read));
   ASSERT_EQ(read.size(), 3u);
   EXPECT_EQ(read[0].kind, 1);
   ASSERT_EQ(read[0].items.size(), 1u);
+  EXPECT_EQ(read[0].items[0].name, "HelpAbout");
+  EXPECT_EQ(read[1].text, "&File");
+  EXPECT_FALSE(read[1].hasSubmenu);  // top-level entries have their level all the same
   EXPECT_EQ(read[2].kind, 2);
   EXPECT_TRUE(read[2].items.empty());
   const std::vector<MenuEntryDescription>& file = read[1].items;
   ASSERT_EQ(file.size(), 5u);
+  EXPECT_EQ(file[0].commandKey, "K");
   EXPECT_EQ(file[0].index, kNotAnArrayElement);
+  EXPECT_EQ(file[0].classIndex, 4);
   EXPECT_TRUE(file[1].hasSubmenu);
   ASSERT_EQ(file[1].items.size(), 1u);
   const MenuEntryDescription& text = file[1].items[0];
@@ -149,16 +96,15 @@ std::vector<uint8_t> OneItemLevel(int32_t storedIndex, uint8_t hasSubmenu) {
 }
 
 TEST(MenuDescriptionReader, OldNoIndexValuesReadAsNone) {
-  for (uint32_t stored : {0x80000010u, 0x80100000u, 0x80000000u}) {
+  const std::pair<uint32_t, int32_t> cases[] = {
+      {0x80000010u, kNotAnArrayElement}, {0x80100000u, kNotAnArrayElement}, {0x80000000u, kNotAnArrayElement},
+      {7, 7}};
+  for (auto [stored, index] : cases) {
     std::vector<uint8_t> s = OneItemLevel(static_cast<int32_t>(stored), 0);
     std::vector<MenuEntryDescription> read;
     ASSERT_TRUE(ReadMenuBarDescription(s.data(), static_cast<uint32_t>(s.size()), read));
-    EXPECT_EQ(read[0].items[0].index, kNotAnArrayElement) << std::hex << stored;
+    EXPECT_EQ(read[0].items[0].index, index) << std::hex << stored;
   }
-  std::vector<uint8_t> s = OneItemLevel(7, 0);
-  std::vector<MenuEntryDescription> read;
-  ASSERT_TRUE(ReadMenuBarDescription(s.data(), static_cast<uint32_t>(s.size()), read));
-  EXPECT_EQ(read[0].items[0].index, 7);
 }
 
 TEST(MenuDescriptionReader, DamagedStreamsAreRefused) {

@@ -4,26 +4,15 @@
 // those imports this code then reaches the plug-in's own setter and the
 // runtime's default getter of the plug-in's fields.
 #include "plugin_app_project.h"
+#include "tests/images/app_trace.h"
 
 namespace {
-
-using vs::String;
 
 // Where the plug-in's data starts in every control instance, and the fields
 // the test plug-in keeps there.
 constexpr uint32_t kData = 92;
 constexpr uint32_t kLevel = kData + 8;
 constexpr uint32_t kCount = kData + 12;
-
-VS_STRING(kOpen, "App Open");
-VS_STRING(kLevelIs, "Level = ");
-VS_STRING(kCountIs, "Count = ");
-
-void TraceNumber(StringRecord* label, int32_t value) {
-  String number = String::Adopt(StringStr(value));
-  String line = String::Borrow(label) + number;
-  lineTrace(line.get());
-}
 
 }  // namespace
 
@@ -33,17 +22,17 @@ void CountSetter(ObjectRecord*, uint32_t, int32_t) __asm__("\"!STestLamp!Count\"
 int32_t LevelGetter(ObjectRecord*, uint32_t) __asm__("\"!GTestLamp!Level\"");
 
 void App_Open(ObjectRecord*) {
-  lineTrace(&kOpen);
+  vt::Trace("App Open");
   // Stands in for a TestLamp: both routines touch only the one field they
   // are given, so the image needs no class of its own for the control.
   uint32_t fields[32];
   auto* lamp = reinterpret_cast<ObjectRecord*>(fields);
   fields[kLevel / 4] = 7;
   fields[kCount / 4] = 0;
-  TraceNumber(&kLevelIs, LevelGetter(lamp, kLevel));
+  vt::Trace("Level = ", LevelGetter(lamp, kLevel));
   // The plug-in's setter stores twice the value it is given.
   CountSetter(lamp, kCount, 21);
-  TraceNumber(&kCountIs, static_cast<int32_t>(fields[kCount / 4]));
+  vt::Trace("Count = ", fields[kCount / 4]);
 }
 
 void PluginAppEntry() {

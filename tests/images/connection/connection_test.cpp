@@ -7,13 +7,11 @@
 #include "connection_app_project.h"
 
 #include "app/main_window.h"
+#include "tests/images/app_trace.h"
 
 namespace {
 
 VS_STRING(kHello, "hey");
-VS_STRING(kGameOn, "game mode on");
-VS_STRING(kGameOff, "game mode off");
-VS_STRING(kLastKey, "last game key ");
 
 int32_t gTicks = 0;
 
@@ -40,15 +38,10 @@ void Main_Open(ObjectRecord* main) {
 // Second 6: game mode on (the handheld then sends a key frame); second 9:
 // the recorded key, and game mode off again.
 void StepTimer_Action(ObjectRecord*) {
-  ++gTicks;
-  if (gTicks == 6) {
+  if (++gTicks == 9) vt::Trace("last game key ", vs::Field<StringRecord*>(vs_module_Globals, G::kLastGameKey));
+  if (gTicks == 6 || gTicks == 9) {
     Main_ToggleGameMode(gMain);
-    lineTrace(Main_InGameMode(gMain) ? &kGameOn : &kGameOff);
-  } else if (gTicks == 9) {
-    StringRecord* key = vs::Field<StringRecord*>(vs_module_Globals, G::kLastGameKey);
-    lineTrace((vs::String::Borrow(&kLastKey) + vs::String::Borrow(key)).get());
-    Main_ToggleGameMode(gMain);
-    lineTrace(Main_InGameMode(gMain) ? &kGameOn : &kGameOff);
+    vt::Trace("game mode ", Main_InGameMode(gMain) ? vt::Line("on") : vt::Line("off"));
   }
 }
 

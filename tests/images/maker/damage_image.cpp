@@ -126,45 +126,26 @@ bool Named(Bytes& f, const Image& im, const std::string& kind) {
 }
 
 // The end-to-end damages, five kinds in turn: a bit flipped in a record
-// word, a block's length or a description's byte count, the file cut inside the image, a word set to 0,
-// a word set to all ones, and a word set to an offset that reaches across
-// the end of the data block.
+// word, a block's length or a description's byte count; the file cut inside
+// the image; such a word set to 0, to all ones, or to an offset that reaches
+// across the end of the data block.
 std::string Nth(Bytes& f, const Image& im, uint32_t n) {
   std::vector<uint32_t> words = RecordWords(f, im);
   for (uint32_t prefix : im.prefix) words.push_back(prefix);
   for (uint32_t count : DescriptionCounts(f, im)) words.push_back(count);
-  uint32_t pick = n / 5;
-  uint32_t at = words[(pick * 7 + n) % words.size()];
-  char what[160];
-  switch (n % 5) {
-    case 0: {
-      uint32_t bit = (pick * 13 + n) % 32;
-      WriteU32LE(f.data() + at, Word(f, at) ^ (1u << bit));
-      std::snprintf(what, sizeof what, "bit %u of the word at %u flipped", bit, at);
-      break;
-    }
-    case 1: {
-      uint32_t cut = im.start + static_cast<uint32_t>((uint64_t{pick} * 2654435761u) % (im.end - im.start));
-      f.resize(cut);
-      std::snprintf(what, sizeof what, "cut at %u of an image from %u to %u", cut, im.start, im.end);
-      break;
-    }
-    case 2:
-      WriteU32LE(f.data() + at, 0);
-      std::snprintf(what, sizeof what, "word at %u set to 0", at);
-      break;
-    case 3:
-      WriteU32LE(f.data() + at, 0xFFFFFFFF);
-      std::snprintf(what, sizeof what, "word at %u set to 0xFFFFFFFF", at);
-      break;
-    default: {
-      uint32_t value = im.length[2] - 3 + pick % 7;
-      WriteU32LE(f.data() + at, value);
-      std::snprintf(what, sizeof what, "word at %u set to %u, across the data block's end", at, value);
-      break;
-    }
+  uint32_t pick = n / 5, at = words[(pick * 7 + n) % words.size()], bit = (pick * 13 + n) % 32;
+  auto text = [](uint64_t v) { return std::to_string(v); };
+  if (n % 5 == 1) {
+    uint32_t cut = im.start + static_cast<uint32_t>((uint64_t{pick} * 2654435761u) % (im.end - im.start));
+    f.resize(cut);
+    return "cut at " + text(cut) + " of an image from " + text(im.start) + " to " + text(im.end);
   }
-  return what;
+  const uint32_t values[] = {Word(f, at) ^ (1u << bit), 0, 0, 0xFFFFFFFF, im.length[2] - 3 + pick % 7};
+  WriteU32LE(f.data() + at, values[n % 5]);
+  if (n % 5 == 0) return "bit " + text(bit) + " of the word at " + text(at) + " flipped";
+  if (n % 5 == 2) return "word at " + text(at) + " set to 0";
+  if (n % 5 == 3) return "word at " + text(at) + " set to 0xFFFFFFFF";
+  return "word at " + text(at) + " set to " + text(values[4]) + ", across the data block's end";
 }
 
 }  // namespace

@@ -7,8 +7,8 @@
 //        imported as IMPORT (default "!Xkernel32.dll!ExitProcess"); N is read
 //        through a relocated pointer in the data block
 //   make-test-image FOLDER return           the entry function just returns
-//   make-test-image FOLDER bad-data-ref | bad-chain | bad-relocation | bad-entry
-//        an image damaged in one place
+//   make-test-image FOLDER bad-chain | bad-relocation | bad-entry
+//        an exit image damaged in one place
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -24,22 +24,19 @@ namespace {
 using Bytes = std::vector<uint8_t>;
 
 void PutU32(Bytes& b, uint32_t v) {
-  uint8_t w[4];
-  WriteU32LE(w, v);
-  b.insert(b.end(), w, w + 4);
+  b.resize(b.size() + 4);
+  WriteU32LE(b.data() + b.size() - 4, v);
 }
 void PutU16(Bytes& b, uint16_t v) {
-  uint8_t w[2];
-  WriteU16LE(w, v);
-  b.insert(b.end(), w, w + 2);
+  b.resize(b.size() + 2);
+  WriteU16LE(b.data() + b.size() - 2, v);
 }
 
 // Code with its fixups: calls to the same import are chained through their
 // operands exactly as a compiler's output would be before linking.
 struct Assembler {
   Bytes code, fixups;
-  std::map<std::string, uint32_t> lastSite;  // newest site of each import
-  std::map<std::string, uint32_t> firstSite;
+  std::map<std::string, uint32_t> firstSite, lastSite;  // of each import
 
   void Emit(std::initializer_list<uint8_t> bytes) { code.insert(code.end(), bytes); }
   void Branch(uint8_t opcode, const std::string& import) {
@@ -52,17 +49,12 @@ struct Assembler {
       firstSite[import] = site;
     lastSite[import] = site;
   }
-  void Call(const std::string& import) { Branch(0xE8, import); }
-  void TailJump(const std::string& import) { Branch(0xE9, import); }
   // mov eax, [data + offset]
   void LoadFromData(uint32_t dataOffset) {
     code.push_back(0xA1);
-    DataReference(static_cast<uint32_t>(code.size()));
-    PutU32(code, dataOffset);
-  }
-  void DataReference(uint32_t site) {
     fixups.push_back(image::kDataReferenceRecord);
-    PutU32(fixups, site);
+    PutU32(fixups, static_cast<uint32_t>(code.size()));
+    PutU32(code, dataOffset);
   }
   void ImportRecords() {
     for (const auto& [name, head] : firstSite) {
@@ -75,83 +67,47 @@ struct Assembler {
 };
 
 const char kPid[] = "!Xkernel32.dll!GetCurrentProcessId";
-const char kExit[] = "!Xkernel32.dll!ExitProcess";
 
-struct TestImage {
-  Bytes blocks[image::kBlockCount];
-};
-
-// Data block: entry offset, project record offset, pointer to the exit code,
-// padding, the exit code. Relocated by one code run and one data run of two.
-Bytes ExitData(uint32_t exitCode, Bytes& dataFixups) {
-  Bytes data;
-  PutU32(data, 0);   // entry function at code offset 0
-  PutU32(data, 8);   // project record (none yet)
-  PutU32(data, 16);  // -> exit code
-  PutU32(data, 0);
-  PutU32(data, exitCode);
-  PutU16(dataFixups, image::kCodeRun);
-  PutU16(dataFixups, image::kDataRun | 1);
-  return data;
-}
-
-TestImage ExitImage(uint32_t exitCode, const std::string& exitImport) {
+// Code: a chain of two calls, then (unless `returns`) the exit code loaded
+// through the data block's pointer and ExitProcess(it) by a tail jump.
+// Data: entry offset, project record offset, pointer to the exit code,
+// padding, the exit code; relocated by one code run and one data run of two.
+void Assemble(Bytes (&blocks)[image::kBlockCount], bool returns, uint32_t exitCode, const std::string& exitImport) {
   Assembler a;
   a.Emit({0x55, 0x89, 0xE5});  // push ebp; mov ebp, esp
-  a.Call(kPid);                // a chain of two sites
-  a.Call(kPid);
-  a.LoadFromData(8);           // eax = pointer to the exit code
-  a.Emit({0x8B, 0x00});        // mov eax, [eax]
-  a.Emit({0x50, 0x6A, 0x00});  // push eax; push 0 (return address)
-  a.TailJump(exitImport);      // ExitProcess(eax) by a tail jump
-  a.Emit({0xC9, 0xC3});
-  a.ImportRecords();
-  a.fixups.push_back(0x77);  // an unknown record type is skipped
-  TestImage t;
-  t.blocks[image::kData] = ExitData(exitCode, t.blocks[image::kDataFixups]);
-  t.blocks[image::kCode] = a.code;
-  t.blocks[image::kCodeFixups] = a.fixups;
-  return t;
-}
-
-TestImage ReturnImage() {
-  Assembler a;
-  a.Emit({0x55, 0x89, 0xE5});
-  a.Call(kPid);
+  a.Branch(0xE8, kPid);        // call
+  if (!returns) {
+    a.Branch(0xE8, kPid);
+    a.LoadFromData(8);           // eax = pointer to the exit code
+    a.Emit({0x8B, 0x00});        // mov eax, [eax]
+    a.Emit({0x50, 0x6A, 0x00});  // push eax; push 0 (return address)
+    a.Branch(0xE9, exitImport);  // jmp
+  }
   a.Emit({0xC9, 0xC3});  // leave; ret
   a.ImportRecords();
-  TestImage t;
-  t.blocks[image::kData] = ExitData(0, t.blocks[image::kDataFixups]);
-  t.blocks[image::kCode] = a.code;
-  t.blocks[image::kCodeFixups] = a.fixups;
-  return t;
+  if (!returns) a.fixups.push_back(0x77);  // an unknown record type is skipped
+  blocks[image::kCode] = a.code;
+  blocks[image::kCodeFixups] = a.fixups;
+  for (uint32_t word : {0u, 8u, 16u, 0u, exitCode}) PutU32(blocks[image::kData], word);
+  PutU16(blocks[image::kDataFixups], image::kCodeRun);
+  PutU16(blocks[image::kDataFixups], image::kDataRun | 1);
 }
 
-bool Damage(TestImage& t, const std::string& how) {
-  Bytes& cf = t.blocks[image::kCodeFixups];
-  if (how == "bad-data-ref") {
-    cf.push_back(image::kDataReferenceRecord);
-    PutU32(cf, static_cast<uint32_t>(t.blocks[image::kCode].size()) - 2);
-  } else if (how == "bad-chain") {
+bool Damage(Bytes (&blocks)[image::kBlockCount], const std::string& how) {
+  if (how == "bad-chain") {
     Assembler a;
     a.firstSite["!Xkernel32.dll!GetTickCount"] = 0x10000;
     a.ImportRecords();
-    cf.insert(cf.begin(), a.fixups.begin(), a.fixups.end());
+    blocks[image::kCodeFixups].insert(blocks[image::kCodeFixups].begin(), a.fixups.begin(), a.fixups.end());
   } else if (how == "bad-relocation") {
-    PutU16(t.blocks[image::kDataFixups], image::kAdvance | 0x0FFF);  // past the 20-byte block
-    PutU16(t.blocks[image::kDataFixups], image::kDataRun);
+    PutU16(blocks[image::kDataFixups], image::kAdvance | 0x0FFF);  // past the 20-byte block
+    PutU16(blocks[image::kDataFixups], image::kDataRun);
   } else if (how == "bad-entry") {
-    WriteU32LE(t.blocks[image::kData].data(), 0x100000);
+    WriteU32LE(blocks[image::kData].data(), 0x100000);
   } else {
     return false;
   }
   return true;
-}
-
-bool Write(const std::string& path, const Bytes& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-  return static_cast<bool>(out);
 }
 
 }  // namespace
@@ -162,25 +118,22 @@ int main(int argc, char** argv) {
     return 2;
   }
   std::string folder = argv[1], scenario = argv[2];
-  TestImage t;
-  if (scenario == "exit" && argc >= 4) {
-    t = ExitImage(static_cast<uint32_t>(std::strtoul(argv[3], nullptr, 0)),
-                  argc >= 5 ? argv[4] : kExit);
-  } else if (scenario == "return") {
-    t = ReturnImage();
-  } else {
-    t = ExitImage(3, kExit);
-    if (!Damage(t, scenario)) {
-      std::fprintf(stderr, "make-test-image: unknown scenario %s\n", scenario.c_str());
-      return 2;
-    }
+  Bytes blocks[image::kBlockCount];
+  bool exits = scenario == "exit" && argc >= 4, returns = scenario == "return";
+  uint32_t exitCode = exits ? static_cast<uint32_t>(std::strtoul(argv[3], nullptr, 0)) : returns ? 0 : 3;
+  Assemble(blocks, returns, exitCode, exits && argc >= 5 ? argv[4] : "!Xkernel32.dll!ExitProcess");
+  if (!exits && !returns && !Damage(blocks, scenario)) {
+    std::fprintf(stderr, "make-test-image: unknown scenario %s\n", scenario.c_str());
+    return 2;
   }
-  const char* names[image::kBlockCount] = {"code.bin", "code-fixups.bin", "data.bin",
-                                           "data-fixups.bin"};
-  for (int i = 0; i < image::kBlockCount; ++i)
-    if (!Write(folder + "/" + names[i], t.blocks[i])) {
+  const char* names[image::kBlockCount] = {"code.bin", "code-fixups.bin", "data.bin", "data-fixups.bin"};
+  for (int i = 0; i < image::kBlockCount; ++i) {
+    std::ofstream out(folder + "/" + names[i], std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(blocks[i].data()), static_cast<std::streamsize>(blocks[i].size()));
+    if (!out) {
       std::fprintf(stderr, "make-test-image: cannot write in %s\n", folder.c_str());
       return 1;
     }
+  }
   return 0;
 }

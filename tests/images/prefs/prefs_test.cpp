@@ -4,44 +4,20 @@
 #include "prefs_app_project.h"
 
 #include "app/pref_container.h"
+#include "tests/images/app_trace.h"
 
 namespace {
 
 using vs::Ref;
 using vs::String;
+using vt::Line;
+using vt::Trace;
 
 VS_STRING(kFile, "Vellory Prefs Test");
-VS_STRING(kPort, "Port");
-VS_STRING(kPortUpper, "PORT");
-VS_STRING(kPortLower, "port");
-VS_STRING(kBaud, "Baud");
-VS_STRING(kTwelve, "12");
-VS_STRING(kXon, "XON");
-VS_STRING(kNote, "Note");
 VS_STRING(kNoteText, "a = b %41\r\nsecond line\t");
-VS_STRING(kColour, "Colour");
-VS_STRING(kWhen, "When");
-VS_STRING(kRatio, "Ratio");
-VS_STRING(kFolder, "Folder");
-VS_STRING(kVersion, "Version");
-VS_STRING(kVersionText, "1.1");
-VS_STRING(kOther, "1.0");
-VS_STRING(kMissing, "Missing");
-VS_STRING(kLine, "line ");
-VS_STRING(kCount, "count ");
-VS_STRING(kSpace, " ");
-VS_STRING(kIntact, "note intact");
-VS_STRING(kChanged, "note changed");
-VS_STRING(kFolderIntact, "folder intact");
-VS_STRING(kFolderChanged, "folder changed");
-VS_STRING(kGone, "file deleted");
-VS_STRING(kBlank, " ");
-VS_STRING(kCodeA, "%41");
-VS_STRING(kPercent41, "%2541");
 
-String S(StringRecord* s) { return String::Borrow(s); }
-String N(int32_t n) { return String::Adopt(StringStr(n)); }
-void Trace(const String& s) { lineTrace(s.get()); }
+// A name or value for one call.
+#define K(text) Line(text).get()
 
 ObjectRecord* NewContainer() {
   ObjectRecord* p = RuntimeNewObject(vs_project::kClassPrefContainer);
@@ -54,63 +30,55 @@ ObjectRecord* FileItem() {
   return FolderChild(folder.get(), &kFile);
 }
 
-void TraceFileLines() {
-  Ref file = Ref::Adopt(FileItem());
-  Ref in = Ref::Adopt(FolderItemOpenTextFile(file.get()));
-  while (in && !TextInputStreamEOF(in.get())) Trace(S(&kLine) + String::Adopt(TextInputStreamReadLine(in.get())));
+bool SamePath(ObjectRecord* a, ObjectRecord* b) {
+  String pa = String::Adopt(fileAbsolutePathGetter(a)), pb = String::Adopt(fileAbsolutePathGetter(b));
+  return StringStrCompare(pa.get(), pb.get(), 0) == 0;
 }
 
 void WriteSettings(ObjectRecord* p, ObjectRecord* when) {
-  PrefContainer_PutInteger(p, &kPort, 3);
-  PrefContainer_PutInteger(p, &kBaud, -12);
-  PrefContainer_PutBoolean(p, &kXon, true);
-  PrefContainer_PutString(p, &kNote, &kNoteText);
-  PrefContainer_PutColor(p, &kColour, RuntimeRGB(109, 170, 244));
-  PrefContainer_PutDate(p, &kWhen, when);
-  PrefContainer_PutDouble(p, &kRatio, 3.25);
+  PrefContainer_PutInteger(p, K("Port"), 3);
+  PrefContainer_PutInteger(p, K("Baud"), -12);
+  PrefContainer_PutBoolean(p, K("XON"), true);
+  PrefContainer_PutString(p, K("Note"), &kNoteText);
+  PrefContainer_PutColor(p, K("Colour"), RuntimeRGB(109, 170, 244));
+  PrefContainer_PutDate(p, K("When"), when);
+  PrefContainer_PutDouble(p, K("Ratio"), 3.25);
   Ref prefs = Ref::Adopt(getPreferencesFolder());
-  PrefContainer_PutFolderItem(p, &kFolder, prefs.get());
-  PrefContainer_PutInteger(p, &kPortLower, 1);     // replaces "Port", keeps its spelling
-  PrefContainer_AppendValue(p, &kPortUpper, &kTwelve);  // exists: nothing
-  PrefContainer_AppendValue(p, &kVersion, &kVersionText);
+  PrefContainer_PutFolderItem(p, K("Folder"), prefs.get());
+  PrefContainer_PutInteger(p, K("port"), 1);         // replaces "Port", keeps its spelling
+  PrefContainer_AppendValue(p, K("PORT"), K("12"));  // exists: nothing
+  PrefContainer_AppendValue(p, K("Version"), K("1.1"));
   PrefContainer_Write(p);
 }
 
 void ReadBack(ObjectRecord* when) {
   Ref q = Ref::Adopt(NewContainer());
-  PrefContainer_Put(q.get(), &kBaud, &kTwelve);  // a default the file replaces
-  PrefContainer_Put(q.get(), &kVersion, &kOther);
-  PrefContainer_Read(q.get());
-  Trace(S(&kCount) + N(PrefContainer_NumPrefs(q.get())));
-  Trace(String::Adopt(PrefContainer_GetNthName(q.get(), 0)) + S(&kSpace) +
-        String::Adopt(PrefContainer_GetNthName(q.get(), 2)));
-  Trace(N(PrefContainer_GetInteger(q.get(), &kPortUpper)) + S(&kSpace) +
-        N(PrefContainer_GetInteger(q.get(), &kBaud)) + S(&kSpace) +
-        N(PrefContainer_GetBoolean(q.get(), &kXon)) + S(&kSpace) +
-        N(PrefContainer_GetColor(q.get(), &kColour)) + S(&kSpace) +
-        String::Adopt(StringStr(PrefContainer_GetDouble(q.get(), &kRatio))) + S(&kSpace) +
-        String::Adopt(PrefContainer_GetString(q.get(), &kVersion)));
-  String note = String::Adopt(PrefContainer_GetString(q.get(), &kNote));
-  Trace(S(StringStrCompare(note.get(), &kNoteText, 0) == 0 ? &kIntact : &kChanged));
-  Ref date = Ref::Adopt(PrefContainer_GetDate(q.get(), &kWhen));
-  Trace(N(dateTotalSecondsGetter(date.get()) == dateTotalSecondsGetter(when)));
-  Ref folder = Ref::Adopt(PrefContainer_GetFolderItem(q.get(), &kFolder));
+  ObjectRecord* c = q.get();
+  PrefContainer_Put(c, K("Baud"), K("12"));  // a default the file replaces
+  PrefContainer_Put(c, K("Version"), K("1.0"));
+  PrefContainer_Read(c);
+  Trace("count ", PrefContainer_NumPrefs(c));
+  Trace(String::Adopt(PrefContainer_GetNthName(c, 0)), " ", String::Adopt(PrefContainer_GetNthName(c, 2)));
+  Trace(PrefContainer_GetInteger(c, K("PORT")), " ", PrefContainer_GetInteger(c, K("Baud")), " ",
+        PrefContainer_GetBoolean(c, K("XON")), " ", PrefContainer_GetColor(c, K("Colour")), " ",
+        String::Adopt(StringStr(PrefContainer_GetDouble(c, K("Ratio")))), " ",
+        String::Adopt(PrefContainer_GetString(c, K("Version"))));
+  String note = String::Adopt(PrefContainer_GetString(c, K("Note")));
+  Trace(StringStrCompare(note.get(), &kNoteText, 0) == 0 ? Line("note intact") : Line("note changed"));
+  Ref date = Ref::Adopt(PrefContainer_GetDate(c, K("When")));
+  Trace(dateTotalSecondsGetter(date.get()) == dateTotalSecondsGetter(when));
+  Ref folder = Ref::Adopt(PrefContainer_GetFolderItem(c, K("Folder")));
   Ref prefs = Ref::Adopt(getPreferencesFolder());
-  String a = String::Adopt(fileAbsolutePathGetter(folder.get()));
-  String b = String::Adopt(fileAbsolutePathGetter(prefs.get()));
-  Trace(S(StringStrCompare(a.get(), b.get(), 0) == 0 ? &kFolderIntact : &kFolderChanged));
+  Trace(SamePath(folder.get(), prefs.get()) ? Line("folder intact") : Line("folder changed"));
   // Missing keys: "", 0, false, black; a missing date or folder is nil.
-  Trace(S(&kBlank) + String::Adopt(PrefContainer_GetString(q.get(), &kMissing)) +
-        N(PrefContainer_GetInteger(q.get(), &kMissing)) + N(PrefContainer_GetBoolean(q.get(), &kMissing)) +
-        N(PrefContainer_GetColor(q.get(), &kMissing)) +
-        N(PrefContainer_GetDate(q.get(), &kMissing) == nullptr) +
-        N(PrefContainer_GetFolderItem(q.get(), &kMissing) == nullptr));
-  PrefContainer_DeleteNth(q.get(), 99);
-  PrefContainer_Delete(q.get(), &kNote);
-  Trace(S(&kCount) + N(PrefContainer_NumPrefs(q.get())) + S(&kSpace) +
-        N(PrefContainer_Exists(q.get(), &kNote)));
-  PrefContainer_Clear(q.get());
-  Trace(S(&kCount) + N(PrefContainer_NumPrefs(q.get())));
+  Trace(" ", String::Adopt(PrefContainer_GetString(c, K("Missing"))), PrefContainer_GetInteger(c, K("Missing")),
+        PrefContainer_GetBoolean(c, K("Missing")), PrefContainer_GetColor(c, K("Missing")),
+        PrefContainer_GetDate(c, K("Missing")) == nullptr, PrefContainer_GetFolderItem(c, K("Missing")) == nullptr);
+  PrefContainer_DeleteNth(c, 99);
+  PrefContainer_Delete(c, K("Note"));
+  Trace("count ", PrefContainer_NumPrefs(c), " ", PrefContainer_Exists(c, K("Note")));
+  PrefContainer_Clear(c);
+  Trace("count ", PrefContainer_NumPrefs(c));
 }
 
 }  // namespace
@@ -125,11 +93,14 @@ extern "C" void PrefsEntry() {
 
   Ref p = Ref::Adopt(NewContainer());
   WriteSettings(p.get(), when.get());
-  TraceFileLines();
+  // The file's lines as written.
+  Ref in = Ref::Adopt(FolderItemOpenTextFile(file.get()));
+  while (in && !TextInputStreamEOF(in.get())) Trace("line ", String::Adopt(TextInputStreamReadLine(in.get())));
+  in = Ref();
   ReadBack(when.get());
-  Trace(String::Adopt(PrefContainer_EncodedChar(p.get(), &kBlank)) + S(&kSpace) +
-        String::Adopt(PrefContainer_DecodedChar(p.get(), &kCodeA)) + S(&kSpace) +
-        String::Adopt(PrefContainer_DecodeString(p.get(), &kPercent41)));
+  Trace(String::Adopt(PrefContainer_EncodedChar(p.get(), K(" "))), " ",
+        String::Adopt(PrefContainer_DecodedChar(p.get(), K("%41"))), " ",
+        String::Adopt(PrefContainer_DecodeString(p.get(), K("%2541"))));
   FolderItemDelete(file.get());
-  if (!fileExistsGetter(file.get())) Trace(S(&kGone));
+  if (!fileExistsGetter(file.get())) Trace("file deleted");
 }

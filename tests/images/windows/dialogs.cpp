@@ -2,22 +2,16 @@
 // file chosen by name, a cancel, and a save under a name without an
 // extension (the dialog adds the first extension of the offered types).
 #include "window_dialogs_project.h"
+#include "tests/images/app_trace.h"
 
 namespace {
 
-using vs::String;
-
-VS_STRING(kTypes, "text/plain;text/html");
-VS_STRING(kOpened, "opened ");
-VS_STRING(kSaved, "saved ");
-VS_STRING(kNil, "nil");
+using vt::Line;
 
 ObjectRecord* gMain = nullptr;
 
-void TraceItem(StringRecord* what, ObjectRecord* item) {
-  String path = item ? String::Adopt(fileNameGetter(item)) : String::Borrow(&kNil);
-  String line = String::Borrow(what) + path;
-  lineTrace(line.get());
+void TraceItem(const vs::String& what, ObjectRecord* item) {
+  vt::Trace(what, item ? vs::String::Adopt(fileNameGetter(item)) : Line("nil"));
   RuntimeUnlockObject(item);
 }
 
@@ -26,7 +20,7 @@ void TraceItem(StringRecord* what, ObjectRecord* item) {
 extern "C" void DialogsEntry() {
   RuntimeInit(vs_project_record);
   RuntimeCreateWindow(vs_window_Main, &gMain);
-  TraceItem(&kOpened, RuntimeGetOpenFolderItem(&kTypes));
-  TraceItem(&kOpened, RuntimeGetOpenFolderItem(&kTypes));
-  TraceItem(&kSaved, RuntimeGetSaveFolderItem(&kTypes));
+  TraceItem(Line("opened "), RuntimeGetOpenFolderItem(Line("text/plain;text/html").get()));
+  TraceItem(Line("opened "), RuntimeGetOpenFolderItem(Line("text/plain;text/html").get()));
+  TraceItem(Line("saved "), RuntimeGetSaveFolderItem(Line("text/plain;text/html").get()));
 }

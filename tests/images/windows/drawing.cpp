@@ -7,34 +7,16 @@
 // a paint, reads the pixel back, and shows a message box, which the test
 // finds owned by this window.
 #include "window_drawing_project.h"
+#include "tests/images/app_trace.h"
 
 namespace {
 
 using vs::Field;
 using vs::String;
+using vt::Line;
+using vt::Trace;
 
-VS_STRING(kPaint, "Paint ");
-VS_STRING(kDefaults, "defaults ");
-VS_STRING(kPen, " pen ");
-VS_STRING(kColour, " colour ");
-VS_STRING(kPixel, "pixel ");
-VS_STRING(kMouseDown, "MouseDown pixel ");
-VS_STRING(kDrawnAt, "Drawn at ");
-VS_STRING(kClosed, "message closed");
-VS_STRING(kClose, "Close");
-VS_STRING(kDone, "run ended");
-VS_STRING(kSpace, " ");
-VS_STRING(kSystem, "System");
-VS_STRING(kTimes, "Times");
-VS_STRING(kHello, "Hello, Graphics");
-VS_STRING(kBold, "Bold 14");
-VS_STRING(kItalic, "Italic underlined Times");
-VS_STRING(kWrapped, "Word-wrapped text keeps its first baseline on the guide line.");
-
-String Number(int32_t n) { return String::Adopt(StringStr(n)); }
 String Hex(uint32_t colour) { return String::Adopt(RuntimeHex(static_cast<int32_t>(colour))); }
-String Text(StringRecord* s) { return String::Borrow(s); }
-void Trace(const String& s) { lineTrace(s.get()); }
 
 ObjectRecord* gMain = nullptr;
 
@@ -44,7 +26,7 @@ void Reset(ObjectRecord* g) {
   graphicsForeColorSetter(g, 0, 0);
   graphicsPenWidthSetter(g, 0, 1);
   graphicsPenHeightSetter(g, 0, 1);
-  graphicsTextFontSetter(g, 0, &kSystem);
+  graphicsTextFontSetter(g, 0, Line("System").get());
   graphicsTextSizeSetter(g, 0, 12);
   graphicsBoldSetter(g, 0, false);
   graphicsItalicSetter(g, 0, false);
@@ -52,26 +34,25 @@ void Reset(ObjectRecord* g) {
 }
 
 void TraceDefaults(ObjectRecord* g) {
-  String sp = Text(&kSpace);
-  Trace(Text(&kPaint) + Number(graphicsWidthGetter(g, 0)) + sp + Number(graphicsHeightGetter(g, 0)));
-  String font = String::Adopt(graphicsTextFontGetter(g, 0));
-  Trace(Text(&kDefaults) + font + sp + Number(graphicsTextSizeGetter(g, 0)) + Text(&kPen) +
-        Number(graphicsPenWidthGetter(g, 0)) + sp + Number(graphicsPenHeightGetter(g, 0)) +
-        Text(&kColour) + Hex(graphicsForeColorGetter(g, 0)));
+  Trace("Paint ", graphicsWidthGetter(g, 0), " ", graphicsHeightGetter(g, 0));
+  Trace("defaults ", String::Adopt(graphicsTextFontGetter(g, 0)), " ", graphicsTextSizeGetter(g, 0), " pen ",
+        graphicsPenWidthGetter(g, 0), " ", graphicsPenHeightGetter(g, 0), " colour ",
+        Hex(graphicsForeColorGetter(g, 0)));
 }
 
-void Lines(ObjectRecord* g) {
+// A pen of `width` in `colour`.
+void Pen(ObjectRecord* g, uint32_t colour, int32_t width) {
+  graphicsForeColorSetter(g, 0, colour);
+  graphicsPenWidthSetter(g, 0, width);
+}
+
+void LinesAndRectangles(ObjectRecord* g) {
   RuntimeGraphicsDrawLine(g, 10, 10, 110, 60);
-  graphicsForeColorSetter(g, 0, RuntimeRGB(220, 0, 0));
+  Pen(g, RuntimeRGB(220, 0, 0), 1);
   RuntimeGraphicsDrawLine(g, 10, 60, 110, 10);
-  graphicsForeColorSetter(g, 0, RuntimeRGB(0, 0, 200));
-  graphicsPenWidthSetter(g, 0, 4);
+  Pen(g, RuntimeRGB(0, 0, 200), 4);
   RuntimeGraphicsDrawLine(g, 10, 75, 110, 75);
-  graphicsPenWidthSetter(g, 0, 1);
-}
-
-void Rectangles(ObjectRecord* g) {
-  graphicsForeColorSetter(g, 0, 0);
+  Pen(g, 0, 1);
   RuntimeGraphicsDrawRect(g, 130, 10, 80, 50);
   graphicsForeColorSetter(g, 0, 0x0000FF);
   RuntimeGraphicsFillRect(g, 140, 20, 60, 30);
@@ -79,8 +60,7 @@ void Rectangles(ObjectRecord* g) {
 }
 
 void Ovals(ObjectRecord* g) {
-  graphicsForeColorSetter(g, 0, RuntimeRGB(0, 150, 0));
-  graphicsPenWidthSetter(g, 0, 2);
+  Pen(g, RuntimeRGB(0, 150, 0), 2);
   RuntimeGraphicsDrawOval(g, 230, 10, 70, 50);
   graphicsForeColorSetter(g, 0, RuntimeRGB(255, 140, 0));
   RuntimeGraphicsFillOval(g, 310, 10, 70, 50);
@@ -93,20 +73,21 @@ void Ovals(ObjectRecord* g) {
 
 void Texts(ObjectRecord* g) {
   graphicsForeColorSetter(g, 0, 0);
-  RuntimeGraphicsDrawString(g, &kHello, 10, 110, 0);
+  String hello = Line("Hello, Graphics");
+  RuntimeGraphicsDrawString(g, hello.get(), 10, 110, 0);
   // Underlined by a line as long as the text measures, just below the baseline.
-  int32_t width = RuntimeGraphicsStringWidth(g, &kHello);
+  int32_t width = RuntimeGraphicsStringWidth(g, hello.get());
   RuntimeGraphicsDrawLine(g, 10, 112, 10 + width, 112);
   graphicsForeColorSetter(g, 0, RuntimeRGB(200, 0, 0));
   graphicsBoldSetter(g, 0, true);
   graphicsTextSizeSetter(g, 0, 14);
-  RuntimeGraphicsDrawString(g, &kBold, 10, 135, 0);
+  RuntimeGraphicsDrawString(g, Line("Bold 14").get(), 10, 135, 0);
   graphicsBoldSetter(g, 0, false);
   graphicsItalicSetter(g, 0, true);
   graphicsUnderlineSetter(g, 0, true);
-  graphicsTextFontSetter(g, 0, &kTimes);
+  graphicsTextFontSetter(g, 0, Line("Times").get());
   graphicsForeColorSetter(g, 0, RuntimeRGB(0, 0, 160));
-  RuntimeGraphicsDrawString(g, &kItalic, 10, 160, 0);
+  RuntimeGraphicsDrawString(g, Line("Italic underlined Times").get(), 10, 160, 0);
   Reset(g);
   // The wrapped text between guides at its wrap width, over a guide line at
   // its first baseline.
@@ -115,7 +96,8 @@ void Texts(ObjectRecord* g) {
   RuntimeGraphicsDrawLine(g, 309, 140, 309, 290);
   RuntimeGraphicsDrawLine(g, 390, 140, 390, 290);
   graphicsForeColorSetter(g, 0, 0);
-  RuntimeGraphicsDrawString(g, &kWrapped, 310, 160, 80);
+  String wrapped = Line("Word-wrapped text keeps its first baseline on the guide line.");
+  RuntimeGraphicsDrawString(g, wrapped.get(), 310, 160, 80);
 }
 
 void Pixels(ObjectRecord* g) {
@@ -144,9 +126,8 @@ void Draw_Paint(ObjectRecord* w, ObjectRecord* g) {
   if (first) TraceDefaults(g);
   Reset(g);
   RuntimeGraphicsClearRect(g, 0, 0, graphicsWidthGetter(g, 0), graphicsHeightGetter(g, 0));
-  Lines(g);
-  Rectangles(g);
-  if (first) Trace(Text(&kPixel) + Hex(graphicsPixelGetter(g, 145, 25)));
+  LinesAndRectangles(g);
+  if (first) Trace("pixel ", Hex(graphicsPixelGetter(g, 145, 25)));
   Ovals(g);
   Texts(g);
   Pixels(g);
@@ -157,21 +138,19 @@ bool Draw_MouseDown(ObjectRecord* w, int32_t x, int32_t y) {
   vs::Ref g = vs::Ref::Adopt(windowGraphicsGetter(w, 0));
   graphicsForeColorSetter(g.get(), 0, RuntimeRGB(255, 0, 255));
   RuntimeGraphicsFillRect(g.get(), x - 3, y - 3, 7, 7);
-  Trace(Text(&kMouseDown) + Hex(graphicsPixelGetter(g.get(), x, y)));
-  String sp = Text(&kSpace);
-  String message = Text(&kDrawnAt) + Number(x) + sp + Number(y);
-  RuntimeMsgBox(message.get());
-  Trace(Text(&kClosed));
+  Trace("MouseDown pixel ", Hex(graphicsPixelGetter(g.get(), x, y)));
+  RuntimeMsgBox(Line("Drawn at ", x, " ", y).get());
+  Trace("message closed");
   return false;
 }
 
-void Draw_Close(ObjectRecord*) { Trace(Text(&kClose)); }
+void Draw_Close(ObjectRecord*) { Trace("Close"); }
 
 void DrawingEntry() {
   RuntimeInit(vs_project_record);
   RuntimeCreateWindow(vs_window_Main, &gMain);
   RuntimeRun();
-  Trace(Text(&kDone));
+  Trace("run ended");
 }
 
 }  // extern "C"

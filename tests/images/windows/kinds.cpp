@@ -6,80 +6,44 @@
 // turned indeterminate and back by two push buttons.
 #include "window_kinds_project.h"
 #include "sdk/ui_layouts.h"
+#include "tests/images/app_trace.h"
 
 namespace {
 
-using vs::Field;
 using vs::String;
-
-VS_STRING(kOpen, "Open window");
-VS_STRING(kClose, "Close window");
-VS_STRING(kDone, "run ended");
-VS_STRING(kPopup, "Popup");
-VS_STRING(kEmpty, "Empty");
-VS_STRING(kChoose, "Choose");
-VS_STRING(kParity, "Parity");
-VS_STRING(kTabs, "Tabs");
-VS_STRING(kBar, "Bar");
-VS_STRING(kRows, " rows ");
-VS_STRING(kColon, ":");
-VS_STRING(kPipe, "|");
-VS_STRING(kSpace, " ");
-VS_STRING(kLt, "<");
-VS_STRING(kGt, ">");
-VS_STRING(kReleased, "Popup InitialValue released");
-VS_STRING(kKept, "Popup InitialValue kept");
-VS_STRING(kTabsValue, "Tabs Value ");
-VS_STRING(kOf, " of ");
-VS_STRING(kKeyDown, "KeyDown ");
-VS_STRING(kConsumed, " consumed");
-VS_STRING(kX, "x");
-VS_STRING(kTextChange, "TextChange ");
-VS_STRING(kSelChange, "SelChange ");
-VS_STRING(kChangeTab, "Change tab ");
-VS_STRING(kChange, "Change ");
-VS_STRING(kCheckAction, "Check Action ");
-VS_STRING(kTrue, "True");
-VS_STRING(kFalse, "False");
-VS_STRING(kSweep, "Action Sweep");
-VS_STRING(kStop, "Action Stop");
-VS_STRING(kMaximum, "Bar Maximum ");
+using vt::Line;
+using vt::Trace;
 
 ObjectRecord* gMain = nullptr;
 
-String Number(int32_t n) { return String::Adopt(StringStr(n)); }
-String Text(StringRecord* s) { return String::Borrow(s); }
-void Trace(const String& s) { lineTrace(s.get()); }
-
-ObjectRecord* Control(StringRecord* name) { return RuntimeControlFetch(gMain, name); }
+template <size_t N>
+ObjectRecord* Control(const char (&name)[N]) { return RuntimeControlFetch(gMain, Line(name).get()); }
 
 // Control bytes shown as <code>.
 String Visible(const String& s) {
   String out;
-  int32_t n = s.Length();
-  for (int32_t i = 1; i <= n; ++i) {
+  for (int32_t i = 1; i <= s.Length(); ++i) {
     String c = String::Adopt(StringMid3(s.get(), i, 1));
     int32_t code = StringAsc(c.get());
-    if (code < 32)
-      out = out + Text(&kLt) + Number(code) + Text(&kGt);
-    else
-      out = out + c;
+    out = code < 32 ? Line(out, "<", code, ">") : out + c;
   }
   return out;
 }
 
-void TraceRows(StringRecord* name) {
+template <size_t N>
+void TraceRows(const char (&name)[N]) {
   ObjectRecord* popup = Control(name);
   int32_t count = RuntimePopupCountGetter(popup);
-  String line = Text(name) + Text(&kRows) + Number(count);
-  for (int32_t i = 0; i < count; ++i) {
-    String row = String::Adopt(RuntimePopupGetRow(popup, i));
-    line = line + (i == 0 ? Text(&kColon) + Text(&kSpace) : Text(&kPipe)) + Visible(row);
-  }
-  Trace(line);
+  String line = Line(name, " rows ", count);
+  for (int32_t i = 0; i < count; ++i)
+    line = Line(line, i == 0 ? Line(": ") : Line("|"), Visible(String::Adopt(RuntimePopupGetRow(popup, i))));
+  lineTrace(line.get());
 }
 
-String Truth(bool b) { return Text(b ? &kTrue : &kFalse); }
+void SetMaximum(int32_t maximum) {
+  progressMaximumSetter(Control("Bar"), 0, maximum);
+  Trace("Bar Maximum ", progressMaximumGetter(Control("Bar")));
+}
 
 }  // namespace
 
@@ -87,68 +51,58 @@ extern "C" {
 
 void Kinds_Open(ObjectRecord* w) {
   gMain = w;
-  TraceRows(&kPopup);
-  ObjectRecord* popup = Control(&kPopup);
-  bool released = !Field<StringRecord*>(popup, offsetof(PopupMenuObject, initialValue));
-  Trace(Text(released ? &kReleased : &kKept));
-  TraceRows(&kEmpty);
-  TraceRows(&kChoose);
-  TraceRows(&kParity);
+  TraceRows("Popup");
+  ObjectRecord* popup = Control("Popup");
+  bool released = !vs::Field<StringRecord*>(popup, offsetof(PopupMenuObject, initialValue));
+  Trace(released ? Line("Popup InitialValue released") : Line("Popup InitialValue kept"));
+  TraceRows("Empty");
+  TraceRows("Choose");
+  TraceRows("Parity");
   RuntimePopupSelectionSetter(popup, 0, 0);
-  Trace(Text(&kTabsValue) + Number(tabPanelValueGetter(Control(&kTabs))));
-  ObjectRecord* bar = Control(&kBar);
-  Trace(Text(&kBar) + Text(&kSpace) + Number(progressValueGetter(bar)) + Text(&kOf) +
-        Number(progressMaximumGetter(bar)));
-  Trace(Text(&kOpen));
+  Trace("Tabs Value ", tabPanelValueGetter(Control("Tabs")));
+  Trace("Bar ", progressValueGetter(Control("Bar")), " of ", progressMaximumGetter(Control("Bar")));
+  Trace("Open window");
 }
 
-void Kinds_Close(ObjectRecord*) { Trace(Text(&kClose)); }
+void Kinds_Close(ObjectRecord*) { Trace("Close window"); }
 
 bool Field_KeyDown(ObjectRecord*, StringRecord* key) {
-  bool consume = RuntimeStringCompare(key, &kX) == 0;
-  Trace(Text(&kKeyDown) + Text(key) + (consume ? Text(&kConsumed) : String()));
+  bool consume = RuntimeStringCompare(key, Line("x").get()) == 0;
+  Trace("KeyDown ", key, consume ? Line(" consumed") : String());
   return consume;
 }
 
-void Field_TextChange(ObjectRecord* field) {
-  Trace(Text(&kTextChange) + String::Adopt(editTextGetter(field)));
-}
+void Field_TextChange(ObjectRecord* field) { Trace("TextChange ", String::Adopt(editTextGetter(field))); }
 
 void Field_SelChange(ObjectRecord* field) {
-  Trace(Text(&kSelChange) + Number(editSelStartGetter(field)) + Text(&kSpace) +
-        Number(editSelLengthGetter(field)));
+  Trace("SelChange ", editSelStartGetter(field), " ", editSelLengthGetter(field));
 }
 
 void Sweep_Action(ObjectRecord*) {
-  Trace(Text(&kSweep));
-  progressMaximumSetter(Control(&kBar), 0, 0);
-  Trace(Text(&kMaximum) + Number(progressMaximumGetter(Control(&kBar))));
+  Trace("Action Sweep");
+  SetMaximum(0);
 }
 
 void Stop_Action(ObjectRecord*) {
-  Trace(Text(&kStop));
-  progressMaximumSetter(Control(&kBar), 0, 100);
-  Trace(Text(&kMaximum) + Number(progressMaximumGetter(Control(&kBar))));
+  Trace("Action Stop");
+  SetMaximum(100);
 }
 
 void Check_Action(ObjectRecord* box) {
-  Trace(Text(&kCheckAction) + Truth(checkBoxValueGetter(box)));
+  Trace("Check Action ", checkBoxValueGetter(box) ? Line("True") : Line("False"));
 }
 
 void Popup_Change(ObjectRecord* popup) {
-  Trace(Text(&kChange) + Number(RuntimePopupSelectionGetter(popup)) + Text(&kSpace) +
-        String::Adopt(popupTextGetter(popup)));
+  Trace("Change ", RuntimePopupSelectionGetter(popup), " ", String::Adopt(popupTextGetter(popup)));
 }
 
-void Tabs_Change(ObjectRecord* panel) {
-  Trace(Text(&kChangeTab) + Number(tabPanelValueGetter(panel)));
-}
+void Tabs_Change(ObjectRecord* panel) { Trace("Change tab ", tabPanelValueGetter(panel)); }
 
 void KindsEntry() {
   RuntimeInit(vs_project_record);
   RuntimeCreateWindow(vs_window_Main, &gMain);
   RuntimeRun();
-  Trace(Text(&kDone));
+  Trace("run ended");
 }
 
 }  // extern "C"

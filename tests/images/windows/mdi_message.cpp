@@ -1,19 +1,12 @@
 // A multiple-document application that shows a message before it has any
 // window of its own: the box belongs to the frame and carries its caption.
 #include "window_mdi_message_project.h"
-
-namespace {
-
-VS_STRING(kHello, "In multiple-document mode");
-VS_STRING(kClosed, "message closed");
-VS_STRING(kDone, "run ended");
-
-}  // namespace
+#include "tests/images/app_trace.h"
 
 extern "C" void MdiEntry() {
   RuntimeInit(vs_project_record);
-  RuntimeMsgBox(&kHello);
-  lineTrace(&kClosed);
+  RuntimeMsgBox(vt::Line("In multiple-document mode").get());
+  vt::Trace("message closed");
   RuntimeRun();
-  lineTrace(&kDone);
+  vt::Trace("run ended");
 }

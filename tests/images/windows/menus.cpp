@@ -4,33 +4,13 @@
 // that decline so the next one runs, and the quit item ending the run.
 #include "window_menus_project.h"
 #include "sdk/ui_layouts.h"
+#include "tests/images/app_trace.h"
 
 namespace {
 
 using vs::Field;
-using vs::String;
-
-VS_STRING(kConnect, "FileConnect");
-VS_STRING(kQuit, "FileQuit");
-VS_STRING(kOpened, "Open: ");
-VS_STRING(kId, " #");
-VS_STRING(kEnable, "app EnableMenuItems");
-VS_STRING(kAppConnect, "app FileConnect");
-VS_STRING(kWindowConnect, "window FileConnect");
-VS_STRING(kAction, "Action ");
-VS_STRING(kAppClose, "app Close");
-VS_STRING(kWindowClose, "window Close");
-VS_STRING(kDone, "run ended");
-
-String Text(StringRecord* s) { return String::Borrow(s); }
-void Trace(const String& s) { lineTrace(s.get()); }
-String Number(int32_t n) { return String::Adopt(StringStr(n)); }
-
-void Enable(StringRecord* name) {
-  ObjectRecord* item = RuntimeMenuReference(name);
-  RuntimeEnableMenu(item);
-  RuntimeUnlockObject(item);
-}
+using vt::Line;
+using vt::Trace;
 
 ObjectRecord* gMain = nullptr;
 
@@ -39,42 +19,42 @@ ObjectRecord* gMain = nullptr;
 extern "C" {
 
 void MenusWindow_Open(ObjectRecord*) {
-  vs::Ref quit = vs::Ref::Adopt(RuntimeMenuReference(&kQuit));
-  String text = String::Adopt(menuItemTextGetter(quit.get()));
-  Trace(Text(&kOpened) + text + Text(&kId) +
-        Number(static_cast<int32_t>(Field<uint32_t>(quit.get(), offsetof(MenuItemObject, commandId)))));
+  vs::Ref quit = vs::Ref::Adopt(RuntimeMenuReference(Line("FileQuit").get()));
+  Trace("Open: ", vs::String::Adopt(menuItemTextGetter(quit.get())), " #",
+        static_cast<int32_t>(Field<uint32_t>(quit.get(), offsetof(MenuItemObject, commandId))));
 }
 
 // FileWriting is enabled by no one: it is greyed whenever the menu opens and
 // its shortcut does nothing. The quit item enables itself.
 void MenusApp_Enable(ObjectRecord*) {
-  Trace(Text(&kEnable));
-  Enable(&kConnect);
+  Trace("app EnableMenuItems");
+  vs::Ref connect = vs::Ref::Adopt(RuntimeMenuReference(Line("FileConnect").get()));
+  RuntimeEnableMenu(connect.get());
 }
 
 bool MenusWindow_Connect(ObjectRecord*) {
-  Trace(Text(&kWindowConnect));
+  Trace("window FileConnect");
   return false;
 }
 
 bool MenusApp_Connect(ObjectRecord*) {
-  Trace(Text(&kAppConnect));
+  Trace("app FileConnect");
   return false;
 }
 
 bool TracedItem_Action(ObjectRecord* item) {
-  Trace(Text(&kAction) + Text(Field<StringRecord*>(item, offsetof(MenuItemObject, name))));
+  Trace("Action ", Field<StringRecord*>(item, offsetof(MenuItemObject, name)));
   return true;
 }
 
-void MenusApp_Close(ObjectRecord*) { Trace(Text(&kAppClose)); }
-void MenusWindow_Close(ObjectRecord*) { Trace(Text(&kWindowClose)); }
+void MenusApp_Close(ObjectRecord*) { Trace("app Close"); }
+void MenusWindow_Close(ObjectRecord*) { Trace("window Close"); }
 
 void MenusEntry() {
   RuntimeInit(vs_project_record);
   RuntimeCreateWindow(vs_window_Main, &gMain);
   RuntimeRun();
-  Trace(Text(&kDone));
+  Trace("run ended");
 }
 
 }  // extern "C"

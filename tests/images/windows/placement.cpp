@@ -5,25 +5,13 @@
 // click must not arrive) and after it is gone (it must).
 #include "window_placement_project.h"
 #include "sdk/ui_layouts.h"
+#include "tests/images/app_trace.h"
 
 namespace {
 
-using vs::String;
+using vt::Trace;
 
-VS_STRING(kOpen, "Open ");
-VS_STRING(kClose, "Close ");
-VS_STRING(kMouseDown, "MouseDown ");
-VS_STRING(kSpace, " ");
-VS_STRING(kMacProcId, "MacProcId ");
-
-String Number(int32_t n) { return String::Adopt(StringStr(n)); }
-String Text(StringRecord* s) { return String::Borrow(s); }
-
-void TraceTitled(StringRecord* prefix, ObjectRecord* window, const String& rest) {
-  String title = String::Adopt(windowTitleGetter(window, 0));
-  String line = Text(prefix) + title + rest;
-  lineTrace(line.get());
-}
+vs::String Title(ObjectRecord* window) { return vs::String::Adopt(windowTitleGetter(window, 0)); }
 
 ObjectRecord* gMain = nullptr;
 ObjectRecord* gDialog = nullptr;
@@ -33,17 +21,14 @@ ObjectRecord* gDialog = nullptr;
 extern "C" {
 
 void Plain_Open(ObjectRecord* w) {
-  String sp = Text(&kSpace);
-  String place = sp + Number(windowPosGetter(w, 0)) + sp + Number(windowPosGetter(w, 1)) + sp +
-                 Number(windowPosGetter(w, 2)) + sp + Number(windowPosGetter(w, 3));
-  TraceTitled(&kOpen, w, place);
+  Trace("Open ", Title(w), " ", windowPosGetter(w, 0), " ", windowPosGetter(w, 1), " ", windowPosGetter(w, 2), " ",
+        windowPosGetter(w, 3));
 }
 
-void Plain_Close(ObjectRecord* w) { TraceTitled(&kClose, w, String()); }
+void Plain_Close(ObjectRecord* w) { Trace("Close ", Title(w)); }
 
 bool Plain_MouseDown(ObjectRecord* w, int32_t x, int32_t y) {
-  String sp = Text(&kSpace);
-  TraceTitled(&kMouseDown, w, sp + Number(x) + sp + Number(y));
+  Trace("MouseDown ", Title(w), " ", x, " ", y);
   return false;
 }
 
@@ -52,8 +37,7 @@ void PlacementEntry() {
   RuntimeCreateWindow(vs_window_Main, &gMain);
   RuntimeCreateWindow(vs_window_Dialog, &gDialog);
   // "MacProcID" in the description sets the property declared "MacProcId".
-  String line = Text(&kMacProcId) + Number(vs::Field<int32_t>(gMain, offsetof(WindowObject, macProcId)));
-  lineTrace(line.get());
+  Trace("MacProcId ", vs::Field<int32_t>(gMain, offsetof(WindowObject, macProcId)));
   RuntimeRun();
 }
 

@@ -5,14 +5,9 @@
 #include "window_plug_controls_project.h"
 
 #include "sdk/builtin_class_layout.h"
+#include "tests/images/app_trace.h"
 
 namespace {
-
-using vs::String;
-
-VS_STRING(kOpen, "Open");
-VS_STRING(kTriangle, "triangle ");
-VS_STRING(kName, "DisclosureTriangle");
 
 ObjectRecord* gMain = nullptr;
 
@@ -27,22 +22,25 @@ extern "C" int32_t TriangleValue(ObjectRecord* triangle, uint32_t param) __asm__
 extern "C" void SetTriangleValue(ObjectRecord* triangle, uint32_t param, int32_t value)
     __asm__("\"!SDisclosureTriangle!Value\"");
 
+namespace {
+
+ObjectRecord* Triangle(ObjectRecord* window) {
+  return RuntimeControlFetch(window, vt::Line("DisclosureTriangle").get());
+}
+void TraceTriangle(ObjectRecord* window) { vt::Trace("triangle ", TriangleValue(Triangle(window), kValue) != 0); }
+
+}  // namespace
+
 extern "C" {
 
 // Opens the triangle through the setter; the click then closes it again.
 void Plug_Open(ObjectRecord* w) {
-  lineTrace(&kOpen);
-  ObjectRecord* triangle = RuntimeControlFetch(w, &kName);
-  SetTriangleValue(triangle, kValue, 1);
-  String line = String::Borrow(&kTriangle) + String::Adopt(StringStr(TriangleValue(triangle, kValue) != 0));
-  lineTrace(line.get());
+  vt::Trace("Open");
+  SetTriangleValue(Triangle(w), kValue, 1);
+  TraceTriangle(w);
 }
 
-void Plug_Close(ObjectRecord* w) {
-  ObjectRecord* triangle = RuntimeControlFetch(w, &kName);
-  String line = String::Borrow(&kTriangle) + String::Adopt(StringStr(TriangleValue(triangle, kValue) != 0));
-  lineTrace(line.get());
-}
+void Plug_Close(ObjectRecord* w) { TraceTriangle(w); }
 
 void PlugEntry() {
   Win32InstallPlugins(vs_project::PluginList());

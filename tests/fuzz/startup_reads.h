@@ -1,0 +1,122 @@
+// What the fuzz tools share: blocks placed in memory below 4 GB as start-up
+// has them (stored addresses are 32-bit words), imports all taken as offered,
+// and the reading of a linked data block from its project record on, every
+// read made visible to the sanitizers.
+#pragma once
+#include <sys/mman.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "objects/class_descriptor.h"
+#include "sdk/image_format.h"
+#include "startup/code_linker.h"
+#include "startup/project_items.h"
+#include "startup/project_record.h"
+#include "startup/settings.h"
+#include "tests/fuzz/mutator.h"
+#include "ui/menu_description.h"
+#include "ui/pictures_layout.h"
+
+// Sums what a reader hands back, so that the reads cannot be left out.
+inline volatile uint32_t gSink = 0;
+inline void Touch(const void* bytes, size_t n) {
+  const auto* p = static_cast<const uint8_t*>(bytes);
+  uint32_t sum = 0;
+  for (size_t i = 0; i < n; ++i) sum += p[i];
+  gSink = gSink + sum;
+}
+// The first and last bytes of a long run: a reader that misplaced it reads
+// past one of its ends.
+inline void TouchEnds(const uint8_t* p, size_t n) {
+  if (n <= 128) return Touch(p, n);
+  Touch(p, 64);
+  Touch(p + n - 64, 64);
+}
+
+inline uint32_t WordAt(uint32_t address) { return ReadU32LE(reinterpret_cast<const uint8_t*>(uintptr_t{address})); }
+inline uint32_t Low(const uint8_t* p) { return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(p)); }
+
+// Bytes placed at the end of pages below 4 GB, against an inaccessible page,
+// so that a read past them faults at once.
+class LowBlock {
+ public:
+  explicit LowBlock(size_t capacity) {
+    pages_ = (capacity + 4095) / 4096 * 4096 + 4096;
+    base_ = static_cast<uint8_t*>(
+        mmap(nullptr, pages_, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_32BIT, -1, 0));
+    if (base_ == MAP_FAILED) std::abort();
+    mprotect(base_ + pages_ - 4096, 4096, PROT_NONE);
+  }
+  ~LowBlock() { munmap(base_, pages_); }
+  LowBlock(const LowBlock&) = delete;
+  LowBlock& operator=(const LowBlock&) = delete;
+  uint8_t* Place(const uint8_t* bytes, size_t n) {
+    if (n > pages_ - 4096) std::abort();
+    uint8_t* at = base_ + pages_ - 4096 - n;
+    if (n) memcpy(at, bytes, n);
+    return at;
+  }
+  uint8_t* Place(const Bytes& b) { return Place(b.data(), b.size()); }
+
+ private:
+  uint8_t* base_ = nullptr;
+  size_t pages_ = 0;
+};
+
+class AcceptAll : public ImportResolver {
+ public:
+  explicit AcceptAll(uint32_t target) : target_(target) {}
+  bool Resolve(const ImportName& import, uint32_t& address, std::string&) override {
+    Touch(import.routine.data(), import.routine.size());
+    address = target_;
+    return true;
+  }
+  bool Defer(const ImportName&, uint32_t, std::string&) override { return true; }
+
+ private:
+  uint32_t target_;
+};
+
+// Reads the linked data block as start-up does from its project record up to
+// making objects: the lists, every class descriptor (and its instance size),
+// every item and the streams of the settings, the menu bar and the pictures.
+// Reads on after a refusal; returns the first stage that refused, or nullptr.
+inline const char* ReadProject(MemorySpan data, MemorySpan code) {
+  uint32_t record = WordAt(static_cast<uint32_t>(data.start) + image::kProjectRecordField);
+  ProjectLists lists;
+  if (!ReadProjectLists(record, data, lists)) return "project record";
+  const char* refused = nullptr;
+  auto refuse = [&](const char* stage) { refused = refused ? refused : stage; };
+  for (uint32_t i = 0; i < lists.classCount; ++i) {
+    ClassDescriptor d;
+    if (!ReadClassDescriptor(WordAt(record + 4 + 4 * i), data, code, d)) {
+      refuse("class descriptor");
+      continue;
+    }
+    Touch(d.name.data(), d.name.size());
+    for (const auto* members : {&d.methods, &d.handlers, &d.menuHandlers})
+      for (const DescribedMember& member : *members) Touch(member.name.data(), member.name.size());
+    if (d.vtableCount) Touch(reinterpret_cast<const uint8_t*>(uintptr_t{d.vtable}), 4ull * d.vtableCount);
+    if (d.kind == 0 && (d.instanceSize < 24 || d.instanceSize > (1u << 20))) refuse("class size");
+  }
+  for (uint32_t n = 0; n < lists.itemCount; ++n) {
+    uint32_t address = WordAt(lists.items + 4 * n);
+    ProjectItem item;
+    if (!address) continue;
+    if (!ReadProjectItem(address, data, item)) {
+      refuse("project item");
+      continue;
+    }
+    if (item.bytes) TouchEnds(item.bytes, item.length);
+    AppSettings settings;
+    std::vector<MenuEntryDescription> menus;
+    uint32_t header[4] = {};
+    if (item.type == kPictureItem) memcpy(header, item.bytes, sizeof header);
+    if (item.type == kSettingsItem && !ParseSettings(item.bytes, item.length, settings)) refuse("settings");
+    if (item.type == kMenuBarItem && !ReadMenuBarDescription(item.bytes, item.length, menus)) refuse("menu bar");
+    if (item.type == kPictureItem && !StoredPictureFits(header)) refuse("picture");
+  }
+  return refused;
+}

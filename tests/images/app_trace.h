@@ -1,0 +1,29 @@
+// The test applications' trace lines: vt::Trace("Open ", name, " ", 3)
+// joins its pieces (text, strings, numbers as Str writes them) into one line
+// of trace.log, which each test compares with its expected file.
+#pragma once
+#include "sdk/vellory.h"
+
+namespace vt {
+
+template <size_t N>
+vs::String Piece(const char (&text)[N]) {
+  return vs::String::Adopt(ZORBBuildString(text, N - 1));
+}
+inline vs::String Piece(StringRecord* s) { return vs::String::Borrow(s); }
+inline vs::String Piece(const vs::String& s) { return s; }
+inline vs::String Piece(int32_t n) { return vs::String::Adopt(StringStr(n)); }
+
+template <typename... P>
+vs::String Line(const P&... pieces) {
+  vs::String line;
+  ((line = line + Piece(pieces)), ...);
+  return line;
+}
+
+template <typename... P>
+void Trace(const P&... pieces) {
+  lineTrace(Line(pieces...).get());
+}
+
+}  // namespace vt
