@@ -1,7 +1,8 @@
 // The preference line format: escaping by example, the unescaping rule that
-// resumes after each produced byte, line splitting, and escape/unescape as
-// inverses over random bytes (under the sanitizers, which also catch a
-// write past the documented capacity).
+// resumes after each produced byte, and escape/unescape as inverses over
+// random bytes through a file line (under the sanitizers, which also catch a
+// write past the documented capacity). How lines split, comments and blank
+// lines among them, the application's preference file test shows.
 #include <gtest/gtest.h>
 
 #include <random>
@@ -40,25 +41,6 @@ TEST(PrefCodec, UnescapingResumesAfterEachProducedByte) {
   const std::pair<const char*, const char*> cases[] = {
       {"%2541", "%41"}, {"%0d%0A", "\r\n"}, {"100%", "100%"}, {"%4", "%4"}, {"%G1x", "%G1x"}, {"a%41", "aA"}};
   for (const auto& [escaped, plain] : cases) EXPECT_EQ(Unescape(escaped), plain) << escaped;
-}
-
-TEST(PrefCodec, LinesSplitAtTheFirstEqualsSign) {
-  const struct {
-    const char* line;
-    const char *name, *value;  // null: not a setting
-  } cases[] = {
-      {"  Baud = 12 \r", "Baud", "12"}, {"InputView =", "InputView", ""}, {"a = b = c", "a", "b = c"},
-      {"", nullptr, nullptr},           {"   ", nullptr, nullptr},      {"; comment = x", nullptr, nullptr},
-      {"# comment = x", nullptr, nullptr}, {"no equals sign", nullptr, nullptr},
-  };
-  for (const auto& c : cases) {
-    PrefSpan n{}, v{};
-    std::string line = c.line;
-    ASSERT_EQ(PrefSplitLine(line.data(), line.size(), &n, &v), c.name != nullptr) << c.line;
-    if (!c.name) continue;
-    EXPECT_EQ(std::string(n.bytes, n.length), c.name);
-    EXPECT_EQ(std::string(v.bytes, v.length), c.value);
-  }
 }
 
 TEST(PrefCodec, AnyBytesSurviveAFileLine) {

@@ -100,16 +100,6 @@ TEST_F(PluginDrawing, DisabledBevelButtonEmbossesItsCaption) {
   EXPECT_GT(embossed, 3);
 }
 
-TEST_F(PluginDrawing, BevelMenuMarkSitsInTheContentCorner) {
-  Drawn("BevelButton", {0, 0, 60, 22}, [](fake::Control* c) {
-    c->data<BevelButtonData>()->hasMenu = 1;
-    SetCaption(c, "");
-  });
-  // Content is (2, 2, 58, 20): mark from (48, 14), 8 wide and 4 high.
-  for (POINT p : {POINT{48, 14}, POINT{55, 14}, POINT{51, 17}}) EXPECT_EQ(At(p.x, p.y), kBlack);
-  for (POINT p : {POINT{48, 17}, POINT{51, 18}}) EXPECT_EQ(At(p.x, p.y), Sys(COLOR_BTNFACE));
-}
-
 TEST_F(PluginDrawing, DisclosureTriangleHasThreeShapes) {
   const struct {
     bool value;
@@ -166,6 +156,30 @@ TEST_F(PluginDrawing, ChasingArrowsFramesAndTheirMirror) {
     EXPECT_EQ(At(b.left + 7, b.top + 7), fake::host().specialBackground);
     EXPECT_EQ(At(b.left - 1, b.top), kPaper);
   }
+}
+
+// The only drawing check of LittleArrows, Placard, PopupArrow and ImageWell:
+// each kind, enabled and disabled, leaves marks on its surface.
+TEST_F(PluginDrawing, EveryKindMarksItsSurfaceEnabledAndDisabled) {
+  const struct {
+    const char* kind;
+    RECT bounds;
+    void (*prepare)(fake::Control*);
+  } kinds[] = {
+      {"BevelButton", {20, 20, 84, 44}, [](fake::Control* c) { c->data<BevelButtonData>()->hasMenu = 1; }},
+      {"ChasingArrows", {20, 20, 36, 36}, [](fake::Control* c) { c->data<ChasingArrowsData>()->frame = 3; }},
+      {"LittleArrows", {20, 20, 33, 43}, [](fake::Control* c) { c->data<LittleArrowsData>()->drawnPart = 1; }},
+      {"Placard", {20, 20, 84, 60}, [](fake::Control*) {}},
+      {"Separator", {20, 20, 84, 24}, [](fake::Control*) {}},
+      {"PopupArrow", {20, 20, 30, 30}, [](fake::Control* c) { c->data<PopupArrowData>()->facing = 3; }},
+      {"DisclosureTriangle", {20, 20, 32, 32}, [](fake::Control*) {}},
+      {"ImageWell", {20, 20, 60, 60}, [](fake::Control*) {}},
+  };
+  for (const auto& k : kinds)
+    for (bool enabled : {true, false}) {
+      Drawn(k.kind, k.bounds, [&](fake::Control* c) { k.prepare(c), c->enabled = enabled; });
+      EXPECT_GT(surface_->Marked(), 10) << k.kind << (enabled ? " enabled" : " disabled");
+    }
 }
 
 TEST_F(PluginDrawing, ChasingArrowsAdvanceOnlyWhileVisible) {

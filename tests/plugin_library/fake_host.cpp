@@ -4,7 +4,6 @@
 // found through the record written into each event definition.
 #include "tests/plugin_library/fake_host.h"
 
-#include <cstdio>
 #include <cstring>
 
 namespace fake {
@@ -14,7 +13,7 @@ Host g_host;
 std::map<PlugInstance, Control*> g_controls;
 std::string g_pendingEvent;
 
-void __cdecl RegisterPluginVersion(int v) { g_host.version = v; }
+void __cdecl RegisterPluginVersion(int) {}
 
 void __cdecl PluginRegisterControl(ControlDefinition* d) {
   d->dataOffset = 92;
@@ -106,7 +105,6 @@ const std::map<std::string, void*>& Services() {
 }
 
 void* __cdecl LookupName(const char* name) {
-  g_host.asked.push_back(name);
   auto it = Services().find(name);
   return it == Services().end() ? nullptr : it->second;
 }
@@ -115,10 +113,7 @@ void* __cdecl LookupName(const char* name) {
 
 Host& host() { return g_host; }
 
-void ResetRecords() {
-  g_host.raised.clear();
-  g_host.asked.clear();
-}
+void ResetRecords() { g_host.raised.clear(); }
 
 HMODULE LoadPlugin() {
   static HMODULE module = nullptr;
@@ -192,7 +187,8 @@ Surface::Surface(RECT bounds, int margin)
   BITMAPINFO info{};
   info.bmiHeader = {sizeof(BITMAPINFOHEADER), width_, -height_, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
   dc_ = CreateCompatibleDC(nullptr);
-  bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &bits_, nullptr, 0);
+  void* bits = nullptr;
+  bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
   previous_ = SelectObject(dc_, bitmap_);
   RECT all{0, 0, width_, height_};
   HBRUSH paper = CreateSolidBrush(kPaper);
@@ -212,19 +208,4 @@ int Surface::Marked() const {
   for (int y = 0; y < height_; ++y)
     for (int x = 0; x < width_; ++x) marked += at(originX_ + x, originY_ + y) != kPaper;
   return marked;
-}
-
-void Surface::CopyTo(HDC target, int x, int y) const {
-  BitBlt(target, x, y, width_, height_, dc_, originX_, originY_, SRCCOPY);
-}
-
-bool Surface::SaveBmp(const char* path) const {
-  FILE* f = fopen(path, "wb");
-  if (!f) return false;
-  DWORD size = width_ * height_ * 4, headers = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
-  BITMAPFILEHEADER file{0x4D42, headers + size, 0, 0, headers};
-  BITMAPINFOHEADER info{sizeof(BITMAPINFOHEADER), width_, -height_, 1, 32, BI_RGB, size, 0, 0, 0, 0};
-  bool ok = fwrite(&file, sizeof file, 1, f) == 1 && fwrite(&info, sizeof info, 1, f) == 1 &&
-            fwrite(bits_, size, 1, f) == 1;
-  return fclose(f) == 0 && ok;
 }

@@ -1,6 +1,6 @@
 // A stand-in for the runtime as zorbplug1.dll sees it: a lookup routine
-// that serves fake services, records every name asked and every control
-// registered, and gives controls memory DCs to draw into.
+// that serves fake services, records every control registered, and gives
+// controls memory DCs to draw into.
 #pragma once
 #include <windows.h>
 
@@ -40,8 +40,6 @@ struct Control {
 };
 
 struct Host {
-  std::vector<std::string> asked;  // names passed to the lookup routine
-  int version = 0;
   std::vector<ControlDefinition*> registered;
   std::vector<std::string> raised;  // "Action", "Up", "PerformAction" ...
   std::map<void*, int> objectRefs;
@@ -87,14 +85,10 @@ class Surface {
   COLORREF at(int x, int y) const { return GetPixel(dc_, x, y); }
   // The pixels of the whole surface that are not paper.
   int Marked() const;
-  // Copies the whole surface to (x, y) of `target`.
-  void CopyTo(HDC target, int x, int y) const;
-  bool SaveBmp(const char* path) const;
 
  private:
   HDC dc_ = nullptr;
   HBITMAP bitmap_ = nullptr;
   HGDIOBJ previous_ = nullptr;
-  void* bits_ = nullptr;
   int width_, height_, originX_, originY_;
 };

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <tuple>
 
 #include "plugin_library/geometry.h"
 
@@ -18,13 +19,8 @@ PlugRect Box(const PlugPolygon& p) {
   return {r.left, r.top, r.right + 1, r.bottom + 1};
 }
 
-testing::AssertionResult Same(PlugRect r, PlugRect e) {
-  if (r.left == e.left && r.top == e.top && r.right == e.right && r.bottom == e.bottom)
-    return testing::AssertionSuccess();
-  return testing::AssertionFailure() << "(" << r.left << ", " << r.top << ", " << r.right << ", " << r.bottom
-                                     << ") instead of (" << e.left << ", " << e.top << ", " << e.right << ", "
-                                     << e.bottom << ")";
-}
+// Rectangles compare (and print) as tuples.
+std::tuple<int, int, int, int> Edges(PlugRect r) { return {r.left, r.top, r.right, r.bottom}; }
 
 TEST(PlugGeometry, HitsAreHalfOpen) {
   const PlugRect r{3, 4, 15, 16};
@@ -37,9 +33,9 @@ TEST(PlugGeometry, HitsAreHalfOpen) {
 
 TEST(PlugGeometry, BevelContentIsInsideTheFrameAndTheRings) {
   PlugRect b{10, 20, 70, 42};
-  EXPECT_TRUE(Same(BevelContentRect(b, true, 0), {12, 22, 68, 40}));
-  EXPECT_TRUE(Same(BevelContentRect(b, true, 2), {14, 24, 66, 38}));
-  EXPECT_TRUE(Same(BevelContentRect(b, false, 2), {11, 21, 69, 41}));  // no rings when disabled
+  EXPECT_EQ(Edges(BevelContentRect(b, true, 0)), Edges({12, 22, 68, 40}));
+  EXPECT_EQ(Edges(BevelContentRect(b, true, 2)), Edges({14, 24, 66, 38}));
+  EXPECT_EQ(Edges(BevelContentRect(b, false, 2)), Edges({11, 21, 69, 41}));  // no rings when disabled
   RingEdges e = BevelRingEdges({11, 21, 69, 41});
   EXPECT_TRUE(e.lit[0].x == 11 && e.lit[0].y == 40 && e.lit[2].x == 68 && e.lit[2].y == 21);
   EXPECT_TRUE(e.dark[0].x == 12 && e.dark[1].x == 68 && e.dark[1].y == 40);
@@ -81,12 +77,12 @@ TEST(PlugGeometry, ArrowHeadsCoverTheirBoxes) {
   for (int facing = 0; facing < 8; ++facing) {
     int along = facing < 4 ? 8 : 4, deep = along / 2;
     bool vertical = (facing & 3) >= 2;
-    EXPECT_TRUE(Same(Box(PopupArrowShape(5, 7, facing)),
-                     {5, 7, 5 + (vertical ? along : deep), 7 + (vertical ? deep : along)}))
+    EXPECT_EQ(Edges(Box(PopupArrowShape(5, 7, facing))),
+              Edges({5, 7, 5 + (vertical ? along : deep), 7 + (vertical ? deep : along)}))
         << facing;
   }
-  EXPECT_TRUE(Same(Box(BevelMenuMark({2, 2, 58, 20}, 1)), {48, 14, 56, 18}));
-  EXPECT_TRUE(Same(Box(BevelMenuMark({2, 2, 58, 20}, 2)), {52, 10, 56, 18}));
+  EXPECT_EQ(Edges(Box(BevelMenuMark({2, 2, 58, 20}, 1))), Edges({48, 14, 56, 18}));
+  EXPECT_EQ(Edges(Box(BevelMenuMark({2, 2, 58, 20}, 2))), Edges({52, 10, 56, 18}));
   EXPECT_EQ(BevelMenuMark({2, 2, 58, 20}, 0).count, 0);
 }
 

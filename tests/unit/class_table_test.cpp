@@ -16,12 +16,7 @@
 
 namespace {
 
-int __cdecl Area(ObjectRecord*) { return 1; }
-int __cdecl OnOpen(ObjectRecord*) { return 2; }
-int __cdecl OnQuit(ObjectRecord*) { return 3; }
-int __cdecl Virtual0(ObjectRecord*) { return 4; }
 uint32_t Addr(const void* p) { return reinterpret_cast<uint32_t>(p); }
-uint32_t Addr(int (*f)(ObjectRecord*)) { return reinterpret_cast<uint32_t>(f); }
 
 // A block of words with helpers to place strings and descriptors in it.
 struct DataBlock {
@@ -63,62 +58,9 @@ struct ImageClasses : testing::Test {
   AssertionRecorder previous = nullptr;
 };
 
-TEST_F(ImageClasses, DescriptorsOfBothKindsBecomeTheClassTable) {
-  DataBlock d;
-  uint32_t appName = d.String("application");  // kind 1: any letter case
-  size_t app = d.Put({1, appName});
-  uint32_t shapeName = d.String("Shape"), areaName = d.String("Area");
-  size_t shape = d.Put({0, 24, shapeName, 0xFFFFFFFF, 0, /*iface*/ 1, /*interfaces*/ 0,
-                        /*methods*/ 1, areaName, /*handlers*/ 0, /*menus*/ 0, /*vtable*/ 0});
-  uint32_t myAppName = d.String("MyApp"), openName = d.String("Open"),
-           quitName = d.String("FileQuit");
-  size_t myApp = d.Put({0, 40, myAppName, 0, /*initializers*/ 0, /*iface*/ 0,
-                        /*interfaces*/ 1, 1,
-                        /*methods*/ 1, areaName, Addr(Area),
-                        /*handlers*/ 1, openName, Addr(OnOpen), 77,
-                        /*menus*/ 1, quitName, Addr(OnQuit),
-                        /*vtable*/ 2, Addr(Virtual0), Addr(Area)});
-  size_t list = d.Put({3, Addr(d.At(app)), Addr(d.At(shape)), Addr(d.At(myApp))});
-
-  ASSERT_TRUE(LinkImageClasses(d.At(list), d.Span(), AnyCode()));
-  EXPECT_TRUE(gAssertions.empty());
-  ASSERT_EQ(ClassCount(), 3);
-  ClassRecord* builtIn = FindBuiltInClass("Application");
-  EXPECT_EQ(ClassAt(0), builtIn);
-  ClassRecord* mine = ClassAt(2);
-  ASSERT_NE(mine, nullptr);
-  EXPECT_EQ(StringView(mine->name), "MyApp");
-  EXPECT_EQ(mine->superclass, builtIn);
-  EXPECT_EQ(mine->instanceSize, 40u);
-  EXPECT_EQ(mine->vtable, reinterpret_cast<CodeAddress*>(d.At(myApp + 19)));  // used in place
-  EXPECT_EQ(mine->vtableCount, 2u);
-  EXPECT_EQ(StringView(mine->menuHandlers->itemName), "FileQuit");
-
-  ObjectRecord* o = RuntimeNewObject(2);
-  EXPECT_TRUE(RuntimeObjectIsa(o, 0));
-  EXPECT_TRUE(RuntimeObjectIsa(o, 1));  // the interface
-  EXPECT_EQ(FindVTableCode(o, 0), reinterpret_cast<CodeAddress>(Virtual0));
-  EXPECT_EQ(FindInterfaceVTableCode(o, 1, 1), reinterpret_cast<CodeAddress>(Area));
-  EXPECT_EQ(FindEventHandler(o->cls, gApplicationEvents[kAppOpen].declaration),
-            reinterpret_cast<CodeAddress>(OnOpen));
-  EXPECT_EQ(RuntimeFindHookCode(o, 77), reinterpret_cast<CodeAddress>(OnOpen));
-  RuntimeUnlockObject(o);
-}
-
-TEST_F(ImageClasses, InitializersRunFromTheDescriptor) {
-  static int constructed = 0, destroyed = 0;
-  auto ctor = +[](ObjectRecord*, ClassRecord*) { ++constructed; };
-  auto dtor = +[](ObjectRecord*, ClassRecord*) { ++destroyed; };
-  DataBlock d;
-  size_t c = d.Put({0, 24, d.String("Counted"), 0xFFFFFFFF, 1, Addr(reinterpret_cast<void*>(ctor)),
-                    Addr(reinterpret_cast<void*>(dtor)), 0, 0, 0, 0, 0, 0});
-  size_t list = d.Put({1, Addr(d.At(c))});
-  ASSERT_TRUE(LinkImageClasses(d.At(list), d.Span(), AnyCode()));
-  RuntimeUnlockObject(RuntimeNewObject(0));
-  EXPECT_EQ(constructed, 1);
-  EXPECT_EQ(destroyed, 1);
-}
-
+// Descriptors that link (fields, methods, interfaces, hooks, initializers)
+// are the image tests' (app_starts_and_traces); here the damaged ones, and a
+// built-in class named in any letter case among them.
 TEST_F(ImageClasses, DamagedDescriptorsLeaveNullEntriesAndNothingOutsideIsRead) {
   DataBlock d;
   uint32_t name = d.String("X");
@@ -128,10 +70,12 @@ TEST_F(ImageClasses, DamagedDescriptorsLeaveNullEntriesAndNothingOutsideIsRead) 
   size_t base = d.Put({0, 32, d.String("Big"), 0xFFFFFFFF, 0, 0, 0, 0, 0, 0, 0});
   size_t small = d.Put({0, 24, d.String("Small"), 3, 0, 0, 0, 0, 0, 0, 0});
   size_t wildCode = d.Put({0, 24, name, 0xFFFFFFFF, 1, 0x10, 0, 0, 0, 0, 0, 0, 0});
-  size_t list = d.Put({6, Addr(d.At(unknown)), Addr(d.At(wildName)), Addr(d.At(hugeCount)),
-                       Addr(d.At(base)), Addr(d.At(small)), Addr(d.At(wildCode))});
+  size_t app = d.Put({1, d.String("application")});
+  size_t list = d.Put({7, Addr(d.At(unknown)), Addr(d.At(wildName)), Addr(d.At(hugeCount)),
+                       Addr(d.At(base)), Addr(d.At(small)), Addr(d.At(wildCode)), Addr(d.At(app))});
   ASSERT_TRUE(LinkImageClasses(d.At(list), d.Span(), AnyCode()));
   for (int32_t i = 0; i < 6; ++i) EXPECT_EQ(ClassAt(i) != nullptr, i == 3) << i;  // 4: smaller than its superclass
+  EXPECT_EQ(ClassAt(6), FindBuiltInClass("Application"));
   EXPECT_EQ(gAssertions.size(), 5u);
   uint32_t outside[] = {5, 0};
   EXPECT_FALSE(LinkImageClasses(outside, d.Span(), AnyCode()));

@@ -1,7 +1,8 @@
 // Paths, line reading and file types, the pure parts of files and text
 // streams. Line reading is compared with a shadow splitter over the whole
 // text, with the file handed over in reads of many sizes, so that line ends
-// falling between two reads are covered.
+// falling between two reads are covered. Reading the rest after a line is
+// checked through a real file by folder_items_test.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -98,15 +99,6 @@ TEST(LineReader, EveryLineEndEvenOneSplitByARefillAgreesWithTheShadow) {
     ChunkedFile file{text, {static_cast<uint32_t>(1 + next() % 1024), 1024, static_cast<uint32_t>(1 + next() % 7)}};
     ASSERT_EQ(ReadAllLines(file), Shadow(text)) << "round " << round;
   }
-}
-
-TEST(LineReader, ReadingTheRestTakesTheBufferThenTheFile) {
-  ChunkedFile file{"first\r\n" + std::string(3000, 'z'), {100}};
-  LineBuffer buffer = {};
-  EXPECT_EQ(ReadLine(buffer, ReadChunk, &file), "first");
-  EXPECT_EQ(ReadRest(buffer, ReadChunk, &file), std::string(3000, 'z'));
-  EXPECT_TRUE(AtEnd(buffer, ReadChunk, &file));
-  EXPECT_EQ(ReadRest(buffer, ReadChunk, &file), "");
 }
 
 TEST(FileTypes, DialogFiltersNameTheExtensionsOfTheRequestedTypes) {

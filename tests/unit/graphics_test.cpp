@@ -150,46 +150,38 @@ TEST_F(GraphicsTest, EachGraphicsHoldsItsPortAndTheLastOneGivesItBack) {
 
 // --- lines and rectangles: the pixels the geometry calls for --------------------------
 
-TEST_F(GraphicsTest, ALineRunsFromItsStartUpToItsEndInTheForeColour) {
-  Canvas canvas(40, 20);
-  ObjectRecord* g = Make(canvas);
-  graphicsForeColorSetter(g, 0, 0xFF0000);
-  RuntimeGraphicsDrawLine(g, 5, 5, 25, 5);
-  RuntimeGraphicsDrawLine(g, 30, 2, 30, 12);
-  PixelSet expected;
-  for (int x = 5; x < 25; ++x) expected.insert({x, 5});  // GDI leaves the end point out
-  for (int y = 2; y < 12; ++y) expected.insert({30, y});
-  EXPECT_EQ(canvas.InkSet(), expected);
-  EXPECT_EQ(canvas.At(5, 5), 0xFF0000u);
-  EXPECT_EQ(GraphicsPort(g)->PenPosition().y, 12) << "the pen ends at the target";
-}
-
-TEST_F(GraphicsTest, DrawRectIsFourLinesClockwiseAroundXYToXPlusWYPlusH) {
-  Canvas canvas(50, 40);
-  ObjectRecord* g = Make(canvas);
-  RuntimeGraphicsDrawRect(g, 10, 10, 20, 15);
-  PixelSet expected;
-  for (int x = 10; x <= 30; ++x) expected.insert({x, 10}), expected.insert({x, 25});
-  for (int y = 10; y <= 25; ++y) expected.insert({10, y}), expected.insert({30, y});
-  EXPECT_EQ(canvas.InkSet(), expected);
-  POINT pen = GraphicsPort(g)->PenPosition();
-  EXPECT_EQ(pen.x, 10);
-  EXPECT_EQ(pen.y, 10);
-}
-
-TEST_F(GraphicsTest, FillAndClearCoverTheRectangleBuiltFromWidthAndHeight) {
-  Canvas canvas(50, 40);
-  ObjectRecord* g = Make(canvas);
-  graphicsForeColorSetter(g, 0, 0x00FF00);
-  RuntimeGraphicsFillRect(g, 5, 6, 30, 20);
-  RuntimeGraphicsClearRect(g, 10, 10, 4, 3);
-  for (int y = 0; y < 40; ++y)
-    for (int x = 0; x < 50; ++x) {
-      bool filled = x >= 5 && x < 35 && y >= 6 && y < 26;
-      bool cleared = x >= 10 && x < 14 && y >= 10 && y < 13;
-      uint32_t want = filled && !cleared ? 0x00FF00 : kWhite;
-      ASSERT_EQ(canvas.At(x, y), want) << x << "," << y;
-    }
+// Lines leave their end point out, as GDI does; DrawRect is four lines
+// clockwise around x, y to x + w, y + h; fill and clear cover the rectangle
+// built from the width and height. All in the fore colour.
+TEST_F(GraphicsTest, LinesAndRectanglesInkThePixelsTheGeometryCallsFor) {
+  const struct {
+    const char* what;
+    void (*draw)(ObjectRecord*);
+    bool (*inked)(int x, int y);
+  } rows[] = {
+      {"lines",
+       [](ObjectRecord* g) { RuntimeGraphicsDrawLine(g, 5, 5, 25, 5), RuntimeGraphicsDrawLine(g, 30, 2, 30, 12); },
+       [](int x, int y) { return (y == 5 && x >= 5 && x < 25) || (x == 30 && y >= 2 && y < 12); }},
+      {"rectangle", [](ObjectRecord* g) { RuntimeGraphicsDrawRect(g, 10, 10, 20, 15); },
+       [](int x, int y) {
+         return ((y == 10 || y == 25) && x >= 10 && x <= 30) || ((x == 10 || x == 30) && y >= 10 && y <= 25);
+       }},
+      {"fill and clear",
+       [](ObjectRecord* g) { RuntimeGraphicsFillRect(g, 5, 6, 30, 20), RuntimeGraphicsClearRect(g, 10, 10, 4, 3); },
+       [](int x, int y) {
+         return x >= 5 && x < 35 && y >= 6 && y < 26 && !(x >= 10 && x < 14 && y >= 10 && y < 13);
+       }},
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.what);
+    Canvas canvas(50, 40);
+    ObjectRecord* g = Make(canvas);
+    graphicsForeColorSetter(g, 0, 0x00FF00);
+    r.draw(g);
+    for (int y = 0; y < 40; ++y)
+      for (int x = 0; x < 50; ++x)
+        ASSERT_EQ(canvas.At(x, y), r.inked(x, y) ? 0x00FF00u : kWhite) << x << "," << y;
+  }
 }
 
 // Pixels read back narrowed to the high byte of each channel; a colour set

@@ -1,7 +1,9 @@
 // Imports resolved against real system libraries and the runtime's entry
 // table under Wine. The messages a missing library, routine, runtime name or
 // member gives are read word for word from the message box by the image
-// tests (image_missing_library and the like).
+// tests (image_missing_library and the like); member imports, deferred until
+// the plug-ins have registered their classes, are linked end to end by
+// image_with_plugin and window_plug_controls.
 #include "startup/import_resolver.h"
 
 #include <windows.h>
@@ -12,14 +14,9 @@
 #include <string>
 #include <vector>
 
-#include "objects/builtin_classes.h"
-#include "objects/classes.h"
-#include "objects/objects.h"
-#include "objects/strings.h"
 #include "sdk/le_bytes.h"
-#include "startup/deferred_imports.h"
+#include "sdk/vellory.h"
 #include "startup/entry_table.h"
-#include "startup/process_globals.h"
 
 namespace {
 
@@ -90,30 +87,6 @@ TEST(RuntimeImports, LinkToTheEntryTableInAnyLetterCase) {
     EXPECT_EQ(FindEntryPoint(lower.c_str()), kEntryTable[i].function) << lower;
     EXPECT_EQ(PluginLookupEntryPoint(kEntryTable[i].name), kEntryTable[i].function) << lower;
   }
-}
-
-int32_t __cdecl TestGetter(ObjectRecord*, uint32_t) { return 5; }
-void __cdecl TestSetter(ObjectRecord*, uint32_t, int32_t) {}
-
-TEST(MemberImports, AreLinkedOnceTheirClassesExist) {
-  CodeImage img;
-  std::string message;
-  ASSERT_TRUE(img.Link("!GDate!TestProperty", "!Sdate!testproperty", message));
-  EXPECT_EQ(DeferredImportCount(), 2);
-  EXPECT_EQ(ReadU32LE(img.code.data() + 1), 0u);  // untouched until resolved
-
-  static const PropertyEntry property = {"", "TestProperty", "Integer",
-                                         reinterpret_cast<CodeAddress>(TestGetter),
-                                         reinterpret_cast<CodeAddress>(TestSetter), 0};
-  AddProperty(FindBuiltInClass("Date"), property);
-  gCodeBase = img.code.data();
-  gCodeLength = static_cast<uint32_t>(img.code.size());
-  ASSERT_TRUE(LinkDeferredImports(message)) << message;
-  EXPECT_EQ(DeferredImportCount(), 0);
-  EXPECT_EQ(img.Target(1), reinterpret_cast<uint32_t>(&TestGetter));
-  EXPECT_EQ(img.Target(11), reinterpret_cast<uint32_t>(&TestSetter));
-  for (const char* name : {"GDate!NoSuchProperty", "QDate!TestProperty", ""})  // Q: no such kind
-    EXPECT_EQ(ResolveMemberImport(name), nullptr) << name;
 }
 
 }  // namespace

@@ -56,15 +56,11 @@ struct Level {
     PutPackedInt(bytes, level.count);
     bytes.insert(bytes.end(), level.bytes.begin(), level.bytes.end());
   }
-  std::vector<uint8_t> Stream() const {
-    Level whole;
-    whole.Append(*this);
-    return whole.bytes;
-  }
   // The menu bar made from this top level.
   bool BuildBar() const {
-    std::vector<uint8_t> stream = Stream();
-    return BuildMenuBar(stream.data(), static_cast<uint32_t>(stream.size()));
+    Level whole;
+    whole.Append(*this);
+    return BuildMenuBar(whole.bytes.data(), static_cast<uint32_t>(whole.bytes.size()));
   }
 };
 

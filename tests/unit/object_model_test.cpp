@@ -1,11 +1,13 @@
 // Objects and classes: creation and destruction order, the live list,
 // membership through interfaces, event-handler lookup and its hiding rule,
-// interface dispatch tables and the live-object report. Classes are built
-// here by hand, the way the image's descriptors would build them.
+// interface dispatch tables, field accessors, the name index and the heaps
+// below them all. Classes are built here by hand, the way the image's
+// descriptors would build them.
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
+#include <cstring>
+#include <map>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -13,10 +15,11 @@
 #include "objects/builtin_classes.h"
 #include "objects/class_table.h"
 #include "objects/classes.h"
+#include "objects/name_map.h"
 #include "objects/objects.h"
 #include "objects/small_heap.h"
 #include "objects/strings.h"
-#include "unit/temp_folder.h"
+#include "objects/tagged_alloc.h"
 
 namespace {
 
@@ -244,29 +247,6 @@ TEST_F(ObjectModel, InterfaceTablesAreFilledByNameAlongTheChainAndVTablesIndexed
   EXPECT_FALSE(BuildInterfaceTables());
 }
 
-TEST_F(ObjectModel, TheReportNamesUnnamedClassesByTheirNearestNamedSuperclass) {
-  ClassRecord* named = classes.Make("Gadget", nullptr, 24, false);
-  ClassRecord* unnamed = classes.Make("", named, 24, false);
-  ClassRecord* anonymous = classes.Make("", nullptr, 24, false);
-  ObjectRecord* a = NewObjectOfClass(unnamed);
-  ObjectRecord* b = NewObjectOfClass(anonymous);
-  TempFolder folder;
-  StringRef path = StringRef::Adopt(NewString(folder.Path() + "\\objects.log"));
-  debugDumpObjects(path.get());
-  uint32_t heap = SmallBlockBytesInUse();
-  int32_t live = LiveObjectCount();
-  std::ifstream in(std::string(path.View()), std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  in.close();
-  std::string expectedStart = std::to_string(heap) + " used in heap1\r\n" + std::to_string(live) +
-                              " objects\r\n<Unnamed object class>\r\nGadget\r\n";
-  EXPECT_EQ(text.str().substr(0, expectedStart.size()), expectedStart);
-  DeleteFileA(std::string(path.View()).c_str());
-  RuntimeUnlockObject(b);
-  RuntimeUnlockObject(a);
-}
-
 TEST_F(ObjectModel, FieldAccessorsCountReferencesOfWhatTheyStoreAndSignExtend) {
   ClassRecord* c = classes.Make("Holder", nullptr, 36, false);
   ObjectRecord* holder = NewObjectOfClass(c);
@@ -320,17 +300,123 @@ TEST(BuiltInClasses, SystemObjectsAreNewEachTimeTheApplicationObjectIsShared) {
   for (ObjectRecord* o : {s1, s2, k, app}) RuntimeUnlockObject(o);
 }
 
-TEST(BuiltInClasses, SynchronisationObjectsOwnASystemObject) {
-  ObjectRecord* sem = NewObjectOfClass(FindBuiltInClass("Semaphore"));
-  HANDLE h = FieldAt<HANDLE>(sem, 24);
-  ASSERT_NE(h, nullptr);
-  EXPECT_EQ(WaitForSingleObject(h, 0), WAIT_OBJECT_0);
-  RuntimeUnlockObject(sem);
-  EXPECT_FALSE(ReleaseSemaphore(h, 1, nullptr));  // closed with the object
-  ObjectRecord* cs = NewObjectOfClass(FindBuiltInClass("CriticalSection"));
-  EXPECT_TRUE(TryEnterCriticalSection(&FieldAt<CRITICAL_SECTION>(cs, 24)));
-  LeaveCriticalSection(&FieldAt<CRITICAL_SECTION>(cs, 24));
-  RuntimeUnlockObject(cs);
+// --- the name index: its hash (with bytes above 0x7F taken as negative),
+// bucket collisions, case-insensitive replacement and insertion order.
+
+TEST(NameMap, HashFoldsLowerCaseAndSignExtendsHighBytes) {
+  const struct {
+    const char* name;
+    uint32_t hash;
+  } rows[] = {{"", 0},         {"A", 0x41},   {"a", 0x41},   {"z", 0x5A},  // both ends of a-z
+              {"ab", (0x41u * 4) ^ 0x42u}, {"\x80", 0xFFFFFF80u},
+              {"a\xE9", (0x41u * 4) ^ 0xFFFFFFE9u}, {"\xE9", 0xFFFFFFE9u}};  // only a-z fold
+  for (const auto& row : rows) EXPECT_EQ(NameMap::Hash(row.name), row.hash) << row.name;
+}
+
+TEST(NameMap, NamesSharingABucketAreAllFound) {
+  NameMap map;
+  map.Insert("Alpha", 1);
+  std::vector<std::string> names;
+  uint32_t bucket = NameMap::Hash("Alpha") & 0xFF;
+  for (int i = 0; names.size() < 3 && i < 100000; ++i) {
+    std::string n = std::to_string(i).insert(0, 1, 'N');
+    if ((NameMap::Hash(n) & 0xFF) == bucket) names.push_back(n);
+  }
+  ASSERT_EQ(names.size(), 3u);
+  for (size_t i = 0; i < names.size(); ++i) map.Insert(names[i], 10 + i);
+  EXPECT_EQ(map.Find("ALPHA"), 1u);
+  for (size_t i = 0; i < names.size(); ++i) EXPECT_EQ(map.Find(names[i]), 10 + i) << names[i];
+  EXPECT_EQ(map.Find("Beta"), 0u);
+  EXPECT_EQ(map.Count(), 4);
+}
+
+TEST(NameMap, ReinsertingInAnotherCaseReplacesTheValueInPlace) {
+  uint32_t heap = SmallBlockBytesInUse();
+  {
+    NameMap map;
+    map.Insert("Open", 1);
+    map.Insert("Close", 2);
+    map.Insert("OPEN", 3);
+    EXPECT_EQ(map.Count(), 2);
+    EXPECT_EQ(map.Find("open"), 3u);
+    std::vector<std::string> order;
+    for (const NameMapEntry* e = map.First(); e; e = e->nextInOrder) order.emplace_back(StringView(e->name));
+    EXPECT_EQ(order, (std::vector<std::string>{"Open", "Close"}));
+    // Names compare through the collation table, whose folds the hash lacks.
+    map.Insert("Caf\x8E", 5);            // 0x8E folds to 0x83
+    EXPECT_EQ(map.Find("CAF\x83"), 0u);  // a different hash: not the same name
+    EXPECT_EQ(map.Find("caf\x8E"), 5u);
+    for (int i = 0; i < 300; ++i) map.Insert("name" + std::to_string(i), i);
+    EXPECT_EQ(map.Find("NAME299"), 299u);
+  }
+  EXPECT_EQ(SmallBlockBytesInUse(), heap) << "clearing returns every entry";
+}
+
+// --- the small-block heap and the tagged allocator, checked against a shadow
+// model: every live block's bytes stay its own until it is freed.
+
+TEST(SmallHeap, SizesAreCountedInWholeWordsOnBothSidesOfTheListLimit) {
+  // 252 bytes is the largest listed size, 253 the first from the process heap.
+  const struct {
+    uint32_t bytes, counted;
+  } rows[] = {{0, 4}, {1, 4}, {5, 8}, {252, 252}, {253, 256}, {256, 256}, {100000, 100000}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.bytes);
+    uint32_t before = SmallBlockBytesInUse();
+    auto* b = static_cast<uint8_t*>(SmallBlockAlloc(row.bytes));
+    b[0] = 1;
+    b[row.counted - 1] = 2;
+    EXPECT_EQ(SmallBlockBytesInUse() - before, row.counted);
+    SmallBlockFree(b, row.bytes);
+    EXPECT_EQ(SmallBlockBytesInUse(), before);
+  }
+}
+
+TEST(SmallHeap, AFreedBlockIsReusedForItsOwnSizeOnly) {
+  void* a = SmallBlockAlloc(12);
+  SmallBlockFree(a, 12);
+  void* other = SmallBlockAlloc(16);  // another size: another list
+  EXPECT_NE(other, a);
+  void* again = SmallBlockAlloc(9);  // 9 bytes round to the same 3 words
+  EXPECT_EQ(again, a);
+  SmallBlockFree(other, 16);
+  SmallBlockFree(again, 9);
+}
+
+TEST(SmallHeap, LiveBlocksNeverOverlap) {
+  std::mt19937 rng(7);
+  std::map<uint8_t*, std::pair<uint32_t, uint8_t>> live;  // block -> size, fill
+  for (int step = 0; step < 20000; ++step) {
+    if (live.empty() || rng() % 3 != 0) {
+      uint32_t size = rng() % 4 == 0 ? 256 + rng() % 2000 : 1 + rng() % 255;
+      auto* b = static_cast<uint8_t*>(SmallBlockAlloc(size));
+      uint8_t fill = static_cast<uint8_t>(rng());
+      memset(b, fill, size);
+      live[b] = {size, fill};
+    } else {
+      auto it = std::next(live.begin(), rng() % live.size());
+      for (uint32_t i = 0; i < it->second.first; ++i)
+        ASSERT_EQ(it->first[i], it->second.second) << "block overwritten at byte " << i;
+      SmallBlockFree(it->first, it->second.first);
+      live.erase(it);
+    }
+  }
+  for (auto& [b, info] : live) SmallBlockFree(b, info.first);
+}
+
+TEST(TaggedAlloc, BlocksCarryTheirSizeComeZeroedAndASecondFreeIsRefused) {
+  auto* p = static_cast<uint32_t*>(TaggedAlloc(40));
+  EXPECT_EQ(TaggedSize(p), 40u);
+  for (int i = 0; i < 10; ++i) EXPECT_EQ(p[i], 0u);
+  TaggedFree(p);
+  EXPECT_EQ(TaggedSize(p), 0u);
+  TaggedFree(p);  // would put the block on its free list twice
+  void* a = TaggedAlloc(40);
+  void* b = TaggedAlloc(40);
+  EXPECT_NE(a, b);
+  TaggedFree(a);
+  TaggedFree(b);
+  TaggedFree(nullptr);
 }
 
 }  // namespace

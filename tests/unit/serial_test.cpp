@@ -74,7 +74,6 @@ TEST(SerialSettings, PortNamesAreComAndANumberUpTo256AndTheListHasTheFirstFour) 
       {"COM", 0},   {"COM3x", 0},  {"LPT1", 0},     {"COM-1", 0},  {"", 0},     {"COM1000000", 0},
   };
   for (auto [name, number] : names) EXPECT_EQ(PortNumberOfName(name), number) << name;
-  EXPECT_EQ(DevicePath(33), "\\\\.\\COM33");
   // The first four and every listed port, in number order, each once.
   const struct { std::vector<std::string> listed; std::vector<int> ports; } rows[] = {
       {{}, {1, 2, 3, 4}},
@@ -97,11 +96,7 @@ class SerialLine : public testing::Test {
     if (far_ != INVALID_HANDLE_VALUE) CloseHandle(far_);
   }
   SerialObject* Fields() { return reinterpret_cast<SerialObject*>(serial_); }
-  static std::string Take(StringRecord* s) {
-    std::string text(StringView(s));
-    RuntimeUnlockString(s);
-    return text;
-  }
+  static std::string Take(StringRecord* s) { return std::string(StringRef::Adopt(s).View()); }
   std::string Lookahead() { return std::string(StringView(Fields()->receiveBuffer)); }
   // Bytes as if they had arrived from the line.
   void Arrive(std::string_view bytes) {
@@ -214,14 +209,15 @@ TEST_F(SerialLine, WritingToALineThatCannotOpenWritesNothingAndStaysClosed) {
 // the open line; each is read back from the device and from the host's view
 // of the pseudo-terminal. A pseudo-terminal has no modem lines, so DTR and
 // RTS cannot be seen there (Wine reads both back as held on): the DTR rows
-// only show that DTR does not disturb the rest.
+// only show that DTR does not disturb the rest. (Reads that do not block are
+// seen by the poll below, a write's time limit end to end by
+// serial_reconnect.)
 TEST_F(SerialLine, TheLineOpensAndResetsWithItsStoredSettings) {
   if (!HavePair()) GTEST_SKIP() << "no serial cable in this session";
   const struct { int16_t baud; DWORD rate; bool xon, cts, dtr; std::vector<const char*> stty; } rows[] = {
       {12, 38400, false, true, false, {"speed 38400 baud", " cs8", "-parenb", "-cstopb", " crtscts", "-ixon", "-ixoff"}},
       {12, 38400, true, false, true, {"-crtscts", " ixon", " ixoff"}},
       {12, 38400, false, false, true, {"-crtscts", "-ixon", "-ixoff"}},
-      {12, 38400, true, true, false, {" crtscts", " ixon", " ixoff"}},
       {-1, 57600, true, true, false, {" crtscts", " ixon", " ixoff"}},  // out of the table
   };
   OpenFarEnd();
@@ -239,11 +235,6 @@ TEST_F(SerialLine, TheLineOpensAndResetsWithItsStoredSettings) {
       ASSERT_TRUE(serialOpen(serial_));
       EXPECT_TRUE(serialOpen(serial_));  // already open
       device = reinterpret_cast<HANDLE>(Fields()->driverHandle);
-      COMMTIMEOUTS t = {};
-      ASSERT_TRUE(GetCommTimeouts(device, &t));
-      EXPECT_EQ(t.ReadIntervalTimeout, MAXDWORD);
-      EXPECT_EQ(t.ReadTotalTimeoutConstant, 0u);
-      EXPECT_EQ(t.WriteTotalTimeoutConstant, 2000u);  // nothing sent yet: the slack alone
     }
     DCB dcb = {};
     dcb.DCBlength = sizeof dcb;
@@ -260,18 +251,12 @@ TEST_F(SerialLine, TheLineOpensAndResetsWithItsStoredSettings) {
   }
 }
 
-TEST_F(SerialLine, AWriteOpensTheLineAndReachesTheFarEnd) {
+TEST_F(SerialLine, AWriteOpensTheLineAndEverythingWaitingArrivesInOnePollWithoutBlocking) {
   if (!HavePair()) GTEST_SKIP() << "no serial cable in this session";
   OpenFarEnd();
   Write("\x02hello\x03");
-  EXPECT_TRUE(Fields()->isOpen);
+  ASSERT_TRUE(Fields()->isOpen);
   EXPECT_EQ(ReceiveAtFarEnd(7), "\x02hello\x03");
-}
-
-TEST_F(SerialLine, EverythingWaitingArrivesInOnePollWithoutBlocking) {
-  if (!HavePair()) GTEST_SKIP() << "no serial cable in this session";
-  OpenFarEnd();
-  ASSERT_TRUE(serialOpen(serial_));
   std::string sent;
   for (int i = 0; i < 3000; ++i) sent += static_cast<char>('A' + i % 26);
   SendFromFarEnd(sent);
@@ -291,32 +276,11 @@ TEST_F(SerialLine, EverythingWaitingArrivesInOnePollWithoutBlocking) {
   EXPECT_EQ(Lookahead(), "");
 }
 
-// A far end that stops taking data (the cable's own process stopped, the
-// handheld side not reading): the write gives up after its line time plus
-// two seconds, says so, and the line stays open.
-TEST_F(SerialLine, AWriteTheFarEndDoesNotTakeFailsAfterItsTimeLimit) {
-  if (!HavePair()) GTEST_SKIP() << "no serial cable in this session";
-  OpenFarEnd();
-  Fields()->baud = 13;
-  ASSERT_TRUE(serialOpen(serial_));
-  ASSERT_EQ(AskHost("stop"), "stopped");
-  const uint32_t size = 32 * 1024;
-  uint32_t limit = WriteTimeLimitMs(LineSettingsFor(13, 0, 0, 0), size);
-  DWORD start = GetTickCount();
-  bool written = Write(std::string(size, 'w'));
-  DWORD took = GetTickCount() - start;
-  EXPECT_EQ(AskHost("cont"), "continued");
-  ReceiveAtFarEnd(size);  // what did go out, out of the way of later tests
-  EXPECT_FALSE(written);
-  EXPECT_GE(took + 100, limit) << "gave up early";
-  EXPECT_LT(took, limit + 5000) << "waited far past its limit";
-  EXPECT_TRUE(Fields()->isOpen);
-  EXPECT_TRUE(Write(""));
-}
-
 // A pulled cable: the next write fails at once and closes the line, and
 // what arrived before stays to be read. (A poll noticing the pulled cable
-// first is seen end to end by the application's serial_reconnect test.)
+// first, and a far end that stops taking data failing a write after its
+// time limit, are seen end to end by the application's serial_reconnect
+// test.)
 TEST_F(SerialLine, AWriteToAPulledCableFailsClosesTheLineAndKeepsWhatArrived) {
   if (!HavePair()) GTEST_SKIP() << "no serial cable in this session";
   OpenFarEnd();

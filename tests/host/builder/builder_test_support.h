@@ -33,8 +33,10 @@ ObjectFile Object(const std::string& name);
 // snippets call.
 LinkRequest Request(std::initializer_list<std::string> snippets);
 
-// Links, failing the test with the builder's message if it refuses.
+// Links, failing the test with the builder's message if it refuses; or
+// fails the test if the builder links, and gives its message.
 LinkResult MustLink(const LinkRequest& request);
+std::string Refusal(const LinkRequest& request);
 
 struct FakeRuntime : ImportResolver {
   std::map<std::string, uint32_t> addresses;  // runtime name, or "library!routine"
@@ -67,8 +69,5 @@ struct CodeFixups {
   std::vector<uint32_t> dataReferences;
 };
 CodeFixups ReadCodeFixups(const Bytes& fixups);
-
-// The sites of a chain in the unlinked code block.
-std::vector<uint32_t> ChainSites(const Bytes& code, uint32_t head);
 
 }  // namespace builder_test

@@ -12,13 +12,6 @@ namespace {
 
 using namespace builder_test;
 
-std::string Refusal(const LinkRequest& request) {
-  LinkResult result;
-  std::string error;
-  EXPECT_FALSE(LinkImage(request, result, error));
-  return error;
-}
-
 TEST(Refusals, EachForbiddenThingIsNamed) {
   const std::pair<std::string, std::vector<const char*>> rows[] = {
       {"refuse_constructor", {".ctors", "constructors"}},

@@ -1,20 +1,15 @@
-// References into data from code, and pointers in data to code and to data:
-// in .data, in .rdata, unaligned in a packed struct, either side of a gap of
-// more than 4,096 bytes, and a run of more than 512.
+// Pointers in data to code and to data: in .data, in .rdata, unaligned in a
+// packed struct, either side of a gap of more than 4,096 bytes, and a run of
+// more than 512.
 extern "C" {
 int table[4] = {10, 20, 30, 40};
 int zeros[64] = {};
 }
 
-extern "C" int ReadThird() { return table[2]; }
-extern "C" int ReadSixthZero() { return zeros[5]; }
-
 extern "C" int HandlerA(int a) { return a + 1; }
 extern "C" int HandlerB(int a) { return a + 2; }
 
 extern "C" int (*const handlers[2])(int) = {&HandlerA, &HandlerB};
-extern "C" int* const dataPointers[2] = {&table[1], &table[3]};
-extern "C" const char* const greeting = "hello";
 
 struct __attribute__((packed)) Packed {
   char tag;
