@@ -25,7 +25,7 @@ test: build
 	  scripts/test-machine run $(BUILD) scripts/test-session $(BUILD) \
 	    ctest --test-dir $(BUILD) --output-on-failure -j$(JOBS) -E '$(NATIVE_TESTS)' || status=1; \
 	  exit $$status; \
-	fi
+	fi; \
 	scripts/test-session $(BUILD) ctest --test-dir $(BUILD) --output-on-failure -j$(JOBS)
 
 # The readers' fuzz tests for longer than the test suite runs them, from a
