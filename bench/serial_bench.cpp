@@ -19,7 +19,7 @@
 #include "services/serial_port.h"
 #include "ui/event_loop.h"
 #include "bench/bench_figures.h"
-#include "ui/window_services.h"
+#include "bench/bench_pump.h"
 
 namespace {
 
@@ -27,17 +27,9 @@ constexpr size_t kTotal = 1 << 20;
 constexpr DWORD kBytesPerSecond = 115200 / 10;  // 8 data bits, start and stop bits
 constexpr DWORD kSlice = kBytesPerSecond / 10;  // written every 100 ms
 
-bool gWindowOpen = true;
 ObjectRecord* gLine = nullptr;
 std::string gReceived;
 DWORD gLastArrival = 0;
-
-void Nothing() {}
-bool No() { return false; }
-bool NotAShortcut(const void*) { return false; }
-bool NoWindowOpen() { return !gWindowOpen; }
-const WindowServices kOneWindow = {Nothing, Nothing,      No, NotAShortcut,
-                                   Nothing, NoWindowOpen, No, Nothing};
 
 char Pattern(size_t i) { return static_cast<char>((i * 7 + i / 251) & 0xFF); }
 
@@ -71,20 +63,8 @@ void __cdecl TakeArrived(ObjectRecord*) {
     gLastArrival = GetTickCount();
   }
   RuntimeUnlockString(chunk);
-  if (gReceived.size() >= kTotal) gWindowOpen = false;
-  if (gLastArrival && GetTickCount() - gLastArrival > 5000) gWindowOpen = false;  // gave up
-}
-
-ObjectRecord* NewTimer() {
-  ClassRecord* super = FindBuiltInClass("Timer");
-  ClassRecord* cls = NewClassRecord("BenchTaker");
-  cls->superclass = super;
-  cls->instanceSize = super->instanceSize;
-  AddEventHandler(cls, "Action", reinterpret_cast<CodeAddress>(TakeArrived), 0);
-  ObjectRecord* timer = NewObjectOfClass(cls);
-  timerPeriodSetter(timer, 0, 150);
-  timerModeSetter(timer, 0, 2);
-  return timer;
+  if (gReceived.size() >= kTotal) bench::gWindowOpen = false;
+  if (gLastArrival && GetTickCount() - gLastArrival > 5000) bench::gWindowOpen = false;  // gave up
 }
 
 }  // namespace
@@ -92,7 +72,7 @@ ObjectRecord* NewTimer() {
 int main() {
   InitAllocatorLock();
   RegisterBuiltInClasses();
-  SetWindowServices(&kOneWindow);
+  SetWindowServices(&bench::kOneWindow);
   SetSerialPoller(PollSerialLines);
   gLine = NewObjectOfClass(FindBuiltInClass("Serial"));
   auto* fields = reinterpret_cast<SerialObject*>(gLine);
@@ -103,7 +83,7 @@ int main() {
     std::printf("COM3 could not be opened\n");
     return 1;
   }
-  NewTimer();
+  bench::NewTimer("BenchTaker", TakeArrived, 150, 2);
   double cpuStart = bench::ProcessorMs();
   DWORD wallStart = GetTickCount();
   HANDLE handheld = CreateThread(nullptr, 0, Handheld, nullptr, 0, nullptr);

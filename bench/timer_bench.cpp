@@ -13,11 +13,9 @@
 #include <vector>
 
 #include "objects/builtin_classes.h"
-#include "objects/classes.h"
-#include "objects/objects.h"
 #include "objects/small_heap.h"
 #include "bench/bench_figures.h"
-#include "ui/window_services.h"
+#include "bench/bench_pump.h"
 
 namespace {
 
@@ -25,17 +23,8 @@ constexpr int32_t kPeriod = 150;
 constexpr int32_t kRunMs = 10000;
 constexpr size_t kFirings = 60;
 
-bool gWindowOpen = true;
 uint32_t gDue = 0;
 std::vector<double> gLateness;
-
-void Nothing() {}
-bool No() { return false; }
-bool NotAShortcut(const void*) { return false; }
-bool NoWindowOpen() { return !gWindowOpen; }
-
-const WindowServices kOneWindow = {Nothing, Nothing,      No, NotAShortcut,
-                                   Nothing, NoWindowOpen, No, Nothing};
 
 void __cdecl Tick(ObjectRecord*) {
   uint32_t now = GetTickCount();
@@ -43,32 +32,19 @@ void __cdecl Tick(ObjectRecord*) {
   gDue = now + kPeriod;
 }
 
-void __cdecl End(ObjectRecord*) { gWindowOpen = false; }
-
-ObjectRecord* NewTimer(const char* name, void (*action)(ObjectRecord*), int32_t period,
-                       int32_t mode) {
-  ClassRecord* super = FindBuiltInClass("Timer");
-  ClassRecord* cls = NewClassRecord(name);
-  cls->superclass = super;
-  cls->instanceSize = super->instanceSize;
-  AddEventHandler(cls, "Action", reinterpret_cast<CodeAddress>(action), 0);
-  ObjectRecord* timer = NewObjectOfClass(cls);
-  timerPeriodSetter(timer, 0, period);
-  timerModeSetter(timer, 0, mode);
-  return timer;
-}
+void __cdecl End(ObjectRecord*) { bench::gWindowOpen = false; }
 
 }  // namespace
 
 int main() {
   InitAllocatorLock();
   RegisterBuiltInClasses();
-  SetWindowServices(&kOneWindow);
+  SetWindowServices(&bench::kOneWindow);
   double cpuStart = bench::ProcessorMs();
   uint32_t wallStart = GetTickCount();
   gDue = wallStart + kPeriod;
-  NewTimer("BenchTick", Tick, kPeriod, 2);
-  NewTimer("BenchEnd", End, kRunMs, 1);
+  bench::NewTimer("BenchTick", Tick, kPeriod, 2);
+  bench::NewTimer("BenchEnd", End, kRunMs, 1);
   RuntimeRun();
   double cpu = bench::ProcessorMs() - cpuStart;
   uint32_t wall = GetTickCount() - wallStart;
