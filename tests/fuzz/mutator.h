@@ -82,7 +82,7 @@ class Mutator {
   // dropped, or a piece of `other` spliced in.
   void Blind(Bytes& b, const Bytes* other = nullptr) {
     size_t n = b.size();
-    switch (Below(9)) {
+    switch (uint32_t kind = Below(9)) {
       case 0:
         if (n) b[Below(n)] ^= static_cast<uint8_t>(1u << Below(8));
         break;
@@ -103,17 +103,15 @@ class Mutator {
         for (size_t i = 0; i < count; ++i) b.insert(b.begin() + at, static_cast<uint8_t>(rng_()));
         break;
       }
-      case 6: {
-        if (!n) break;
-        size_t at = Below(n), len = 1 + Below(std::min<size_t>(n - at, 64));
-        Bytes piece(b.begin() + at, b.begin() + at + len);
-        b.insert(b.begin() + Below(n + 1), piece.begin(), piece.end());
-        break;
-      }
+      case 6:
       case 7: {
         if (!n) break;
         size_t at = Below(n), len = 1 + Below(std::min<size_t>(n - at, 64));
-        b.erase(b.begin() + at, b.begin() + at + len);
+        Bytes piece(b.begin() + at, b.begin() + at + len);
+        if (kind == 6)
+          b.insert(b.begin() + Below(n + 1), piece.begin(), piece.end());
+        else
+          b.erase(b.begin() + at, b.begin() + at + len);
         break;
       }
       default: {
@@ -140,6 +138,7 @@ class Mutator {
     if (starts.empty()) return Blind(b);
     size_t pick = Below(starts.size());
     size_t at = starts[pick], end = PackedEnd(b, at);
+    size_t next = pick + 1 < starts.size() ? starts[pick + 1] : b.size();
     switch (Below(4)) {
       case 0: {  // an edge value where an integer was
         static const int32_t kEdges[] = {0, -1, 1, 63, 64, 127, 255, 256, 0x7FFFFFFF,
@@ -157,16 +156,13 @@ class Mutator {
         b.resize(at);
         break;
       case 2: {  // a token repeated
-        size_t next = pick + 1 < starts.size() ? starts[pick + 1] : b.size();
         Bytes piece(b.begin() + at, b.begin() + next);
         b.insert(b.begin() + next, piece.begin(), piece.end());
         break;
       }
-      default: {  // a token dropped
-        size_t next = pick + 1 < starts.size() ? starts[pick + 1] : b.size();
+      default:  // a token dropped
         b.erase(b.begin() + at, b.begin() + next);
         break;
-      }
     }
   }
 

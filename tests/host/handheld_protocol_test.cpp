@@ -1,6 +1,5 @@
 // The handheld simulator's bytes: chunking, escapes, and the script
-// language's errors. Framing and every kind of step the simulator's own
-// end-to-end test (handheld_sim_test.sh) and the application's tests run.
+// language's errors (its steps are run by handheld_sim_test.sh).
 #include <gtest/gtest.h>
 
 #include "tools/handheld_sim/protocol.h"

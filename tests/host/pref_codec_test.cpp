@@ -1,8 +1,7 @@
-// The preference line format: escaping by example, the unescaping rule that
-// resumes after each produced byte, and escape/unescape as inverses over
-// random bytes through a file line (under the sanitizers, which also catch a
-// write past the documented capacity). How lines split, comments and blank
-// lines among them, the application's preference file test shows.
+// The preference line format: escaping by example, and escape/unescape as
+// inverses over random bytes through a file line (under the sanitizers,
+// which catch a write past the documented capacity). How lines split, with
+// comments and blank lines among them, the app's prefs_file test shows.
 #include <gtest/gtest.h>
 
 #include <random>
@@ -23,24 +22,17 @@ std::string Unescape(const std::string& s) {
   return std::string(out.data(), PrefUnescape(s.data(), s.size(), out.data()));
 }
 
-TEST(PrefCodec, EscapingAsTheFileStoresIt) {
-  const std::pair<std::string, std::string> cases[] = {
-      {"Vellory Prefs", "Vellory%20Prefs"},
-      {"a=b%c", "a%3Db%25c"},
-      {"line\r\nnext\t", "line%0D%0Anext%09"},
-      {std::string("\x7F\x80\x00!", 4), "%7F\x80%00!"},
-      {"", ""},
-  };
-  for (const auto& [plain, escaped] : cases) {
+TEST(PrefCodec, EscapingAsTheFileStoresItAndUnescapingResumesAfterEachProducedByte) {
+  const std::pair<std::string, std::string> both[] = {
+      {"Vellory Prefs", "Vellory%20Prefs"}, {"a=b%c", "a%3Db%25c"}, {"line\r\nnext\t", "line%0D%0Anext%09"},
+      {std::string("\x7F\x80\x00!", 4), "%7F\x80%00!"}, {"", ""}};
+  for (const auto& [plain, escaped] : both) {
     EXPECT_EQ(Escape(plain), escaped);
     EXPECT_EQ(Unescape(escaped), plain);
   }
-}
-
-TEST(PrefCodec, UnescapingResumesAfterEachProducedByte) {
-  const std::pair<const char*, const char*> cases[] = {
+  const std::pair<const char*, const char*> read[] = {
       {"%2541", "%41"}, {"%0d%0A", "\r\n"}, {"100%", "100%"}, {"%4", "%4"}, {"%G1x", "%G1x"}, {"a%41", "aA"}};
-  for (const auto& [escaped, plain] : cases) EXPECT_EQ(Unescape(escaped), plain) << escaped;
+  for (const auto& [escaped, plain] : read) EXPECT_EQ(Unescape(escaped), plain) << escaped;
 }
 
 TEST(PrefCodec, AnyBytesSurviveAFileLine) {

@@ -33,6 +33,10 @@ class PluginMouse : public ::testing::Test {
     c->dc = surfaces_.back()->dc();
     return c;
   }
+  void Click(fake::Control* c, int x, int y) {
+    fake::MouseDown(c, x, y);
+    fake::MouseUp(c, x, y);
+  }
   Events Raised() {
     Events out;
     for (auto& e : fake::host().raised)
@@ -84,22 +88,18 @@ TEST_F(PluginMouse, ButtonTypesAndReceivers) {
   c->method<Receiver>(kAddReceiver)(c->instance(), first);
   c->method<Receiver>(kAddReceiver)(c->instance(), second);
   EXPECT_EQ(fake::host().objectRefs[first], 1);
-  auto click = [&] {
-    fake::MouseDown(c, 5, 5);
-    fake::MouseUp(c, 5, 5);
-  };
-  click();  // push: Value stays clear
+  Click(c, 5, 5);  // push: Value stays clear
   EXPECT_EQ(d->value, 0);
   // Held while "Action" runs (its handler may close the window), and after.
   EXPECT_GT(fake::host().heldAtAction, 0);
   EXPECT_EQ(fake::host().objectRefs[c->instance()], 0);
   d->buttonType = 2;  // sticky: set, and stays set
-  click();
-  click();
+  Click(c, 5, 5);
+  Click(c, 5, 5);
   EXPECT_EQ(d->value, 1);
   c->method<Receiver>(kRemoveReceiver)(c->instance(), second);
   EXPECT_EQ(fake::host().objectRefs[second], 0);
-  click();
+  Click(c, 5, 5);
   const std::string a = "Action", one = "PerformAction:4369", two = "PerformAction:8738";
   EXPECT_EQ(Raised(), (Events{a, two, one, a, two, one, a, two, one, a, one}));
 }
@@ -155,10 +155,9 @@ TEST_F(PluginMouse, MouseEventsGoToTheApplication) {
 // A plug-in setter on a property read through the default getter gets the
 // word the runtime gives both routines: data offset + definition parameter,
 // the field's offset in the instance. What it stores, the getter must read.
-TEST(PluginRegistration, BevelSettersStoreWhereTheDefaultGetterReads) {
-  ASSERT_NE(fake::LoadPlugin(), nullptr);
+TEST_F(PluginMouse, BevelSettersStoreWhereTheDefaultGetterReads) {
   const ControlDefinition& d = *fake::Definition("BevelButton");
-  fake::Control* c = fake::MakeControl("BevelButton", {0, 0, 60, 20});
+  fake::Control* c = Make("BevelButton", {0, 0, 60, 20});
   using Setter = void(__cdecl*)(PlugInstance, uint32_t, int32_t);
   for (uint32_t i = 0; i < d.propertyCount; ++i)  // none read-only
     EXPECT_TRUE(d.properties[i].getter && d.properties[i].setter) << d.properties[i].name;
@@ -177,7 +176,6 @@ TEST(PluginRegistration, BevelSettersStoreWhereTheDefaultGetterReads) {
   for (uint32_t word : {0u, d.dataOffset - 4, d.dataOffset + 106, 0xFFFFFFFEu})
     reinterpret_cast<Setter>(d.properties[1].setter)(c->instance(), word, -1);
   EXPECT_EQ(c->memory, before);
-  fake::DestroyControl(c);
 }
 
 // Rows, with the strings' reference counts as the shadow check that each

@@ -1,7 +1,7 @@
-// Date arithmetic. On Windows (under Wine) the fields are compared with the
-// system's own FileTimeToSystemTime over dates spread across four centuries;
-// everywhere, dates whose weekday, day of year and seconds since 1904 were
-// worked out independently are checked, and the normalising of set fields.
+// Date arithmetic. Under Wine the fields are compared with the system's own
+// FileTimeToSystemTime over dates spread across four centuries; everywhere,
+// dates whose weekday, day of year and seconds since 1904 were worked out
+// independently are checked, and the normalising of set fields.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -20,6 +20,8 @@ int64_t At(int32_t y, int32_t mo, int32_t d, int32_t h = 0, int32_t mi = 0, int3
   return FileTimeOfFields({y, mo, d, h, mi, s});
 }
 
+std::vector<int32_t> Ymdhms(const DateFields& f) { return {f.year, f.month, f.day, f.hour, f.minute, f.second}; }
+
 TEST(Calendar, FieldsWeekdaysWeeksAndSecondsSince1904) {
   const struct {
     DateFields f;
@@ -34,18 +36,11 @@ TEST(Calendar, FieldsWeekdaysWeeksAndSecondsSince1904) {
       {{2026, 12, 6, 22, 5, 7}, 1, 340, 50, 3879439507.0}, {{2400, 2, 29, 12, 0, 0}, 3, 60, 10, 15657451200.0},
   };
   for (const auto& r : rows) {
-    const DateFields& f = r.f;
-    SCOPED_TRACE(testing::Message() << f.year << "-" << f.month << "-" << f.day);
-    int64_t t = FileTimeOfFields(f);
-    DateFields back = FieldsOfFileTime(t);
-    EXPECT_EQ(back.year, f.year);
-    EXPECT_EQ(back.month, f.month);
-    EXPECT_EQ(back.day, f.day);
-    EXPECT_EQ(back.hour * 3600 + back.minute * 60 + back.second, f.hour * 3600 + f.minute * 60 + f.second);
-    EXPECT_EQ(DateField(t, 6), r.dayOfWeek);
-    EXPECT_EQ(DateField(t, 7), r.dayOfYear);
-    EXPECT_EQ(DateField(t, 8), r.week);
-    EXPECT_EQ(DateField(t, 9), 0);
+    SCOPED_TRACE(testing::Message() << r.f.year << "-" << r.f.month << "-" << r.f.day);
+    int64_t t = FileTimeOfFields(r.f);
+    EXPECT_EQ(Ymdhms(FieldsOfFileTime(t)), Ymdhms(r.f));
+    EXPECT_EQ(std::vector<int32_t>({DateField(t, 6), DateField(t, 7), DateField(t, 8), DateField(t, 9)}),
+              std::vector<int32_t>({r.dayOfWeek, r.dayOfYear, r.week, 0}));
     EXPECT_EQ(SecondsSince1904(t), r.seconds);
     EXPECT_EQ(FileTimeOfSecondsSince1904(r.seconds), t);
   }
@@ -53,10 +48,7 @@ TEST(Calendar, FieldsWeekdaysWeeksAndSecondsSince1904) {
 
 TEST(Calendar, SettingAFieldNormalisesTheDate) {
   int64_t t = At(2026, 4, 30, 10, 20, 30);
-  const struct {
-    int32_t field, value;
-    int64_t expected;
-  } rows[] = {
+  const struct { int32_t field, value; int64_t expected; } rows[] = {
       {1, 13, At(2027, 1, 30, 10, 20, 30)}, {2, 31, At(2026, 5, 1, 10, 20, 30)},
       {1, 0, At(2025, 12, 30, 10, 20, 30)}, {5, 60, At(2026, 4, 30, 10, 21, 0)},
       {3, -1, At(2026, 4, 29, 23, 20, 30)}, {6, 3, t},  // day of week is read only
@@ -74,19 +66,14 @@ TEST(Calendar, SettingAFieldNormalisesTheDate) {
 // A Date keeps its fields as set, packed into 8 bytes: what fits comes back
 // unchanged, what does not is refused.
 TEST(Calendar, PackedFieldsComeBackAsSetOrAreRefused) {
-  const struct {
-    DateFields f;
-    bool fits;
-  } rows[] = {{{-32768, -128, 127, 0, -1, 59}, true}, {{32767, 0, 0, 0, 0, 0}, true},
-              {{32768, 1, 1, 0, 0, 0}, false},       {{2024, 128, 1, 0, 0, 0}, false},
-              {{2024, 1, -129, 0, 0, 0}, false},     {{2024, 1, 1, 0, 0, 1000}, false}};
+  const struct { DateFields f; bool fits; } rows[] = {
+      {{-32768, -128, 127, 0, -1, 59}, true}, {{32767, 0, 0, 0, 0, 0}, true},  {{32768, 1, 1, 0, 0, 0}, false},
+      {{2024, 128, 1, 0, 0, 0}, false},       {{2024, 1, -129, 0, 0, 0}, false}, {{2024, 1, 1, 0, 0, 1000}, false}};
   for (const auto& r : rows) {
     uint8_t packed[8];
     ASSERT_EQ(PackDateFields(r.f, packed), r.fits) << r.f.year << " " << r.f.month;
     if (!r.fits) continue;
-    DateFields back = UnpackDateFields(packed);
-    EXPECT_EQ(std::vector<int32_t>({back.year, back.month, back.day, back.hour, back.minute, back.second}),
-              std::vector<int32_t>({r.f.year, r.f.month, r.f.day, r.f.hour, r.f.minute, r.f.second}));
+    EXPECT_EQ(Ymdhms(UnpackDateFields(packed)), Ymdhms(r.f));
   }
   EXPECT_EQ(WithField(FieldsOfFileTime(At(2023, 1, 31)), 6, 3).day, 31) << "only fields 0 to 5";
 }
@@ -101,10 +88,7 @@ TEST(Calendar, FieldsAgreeWithTheSystemAcrossCenturies) {
     SYSTEMTIME st;
     ASSERT_TRUE(FileTimeToSystemTime(&ft, &st));
     DateFields f = FieldsOfFileTime(t);
-    ASSERT_EQ(f.year, st.wYear) << t;
-    ASSERT_EQ(f.month, st.wMonth) << t;
-    ASSERT_EQ(f.day, st.wDay) << t;
-    ASSERT_EQ(f.hour * 3600 + f.minute * 60 + f.second, st.wHour * 3600 + st.wMinute * 60 + st.wSecond) << t;
+    ASSERT_EQ(Ymdhms(f), Ymdhms({st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute, st.wSecond})) << t;
     ASSERT_EQ(DayOfWeek(t), st.wDayOfWeek + 1) << t;
     st.wMilliseconds = 0;
     FILETIME back;

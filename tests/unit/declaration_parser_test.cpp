@@ -7,45 +7,32 @@
 
 namespace {
 
-// Each parameter as "name:type", "&" before a ByRef one, blank-separated.
-std::string Params(const Declaration& d) {
-  std::string s;
-  for (const DeclaredParameter& p : d.params) {
-    if (!s.empty()) s += ' ';
-    s.append(p.byRef ? "&" : "").append(p.name).append(":").append(p.type);
-  }
-  return s;
+// "name|params|parameter text|result", each parameter as "name:type" with
+// "&" before a ByRef one, blank-separated.
+std::string Parts(const Declaration& d) {
+  std::string params;
+  for (const DeclaredParameter& p : d.params)
+    params.append(params.empty() ? "" : " ").append(p.byRef ? "&" : "").append(p.name + ":" + p.type);
+  return d.name + "|" + params + "|" + d.paramText + "|" + d.returnType;
 }
 
 TEST(DeclarationParser, ReadsNameParametersAndResult) {
-  const struct {
-    const char* text;
-    const char* name;
-    const char* params;
-    const char* paramText;
-    const char* result;
-  } rows[] = {
-      {"InsertRow(row As Integer, text As String)", "InsertRow", "row:Integer text:String",
-       "row As Integer, text As String", ""},
-      {"List(row As Integer) As String", "List", "row:Integer", "row As Integer", "String"},
-      {"MouseDown(X As Integer, Y As Integer) As Boolean", "MouseDown", "X:Integer Y:Integer",
-       "X As Integer, Y As Integer", "Boolean"},
-      {"Action", "Action", "", "", ""},
-      {"  DeleteAllRows()  ", "DeleteAllRows", "", "", ""},
-      {"Count as integer", "Count", "", "", "integer"},
-      {"addActionNotificationReceiver( receiver  As  actionNotificationReceiver )",
-       "addActionNotificationReceiver", "receiver:actionNotificationReceiver",
-       "receiver  As  actionNotificationReceiver", ""},
-      {"Swap(ByRef a As Integer, ByVal b As Integer)", "Swap", "&a:Integer b:Integer",
-       "ByRef a As Integer, ByVal b As Integer", ""},
+  const std::pair<const char*, const char*> rows[] = {
+      {"InsertRow(row As Integer, text As String)",
+       "InsertRow|row:Integer text:String|row As Integer, text As String|"},
+      {"MouseDown(X As Integer, Y As Integer) As Boolean",
+       "MouseDown|X:Integer Y:Integer|X As Integer, Y As Integer|Boolean"},
+      {"Action", "Action|||"},
+      {"  DeleteAllRows()  ", "DeleteAllRows|||"},
+      {"Count as integer", "Count|||integer"},
+      {"Add( receiver  As  Receiver )", "Add|receiver:Receiver|receiver  As  Receiver|"},
+      {"Swap(ByRef a As Integer, ByVal b As Integer)",
+       "Swap|&a:Integer b:Integer|ByRef a As Integer, ByVal b As Integer|"},
   };
-  for (const auto& r : rows) {
-    auto d = ParseDeclaration(r.text);
-    ASSERT_TRUE(d) << r.text;
-    EXPECT_EQ(d->name, r.name) << r.text;
-    EXPECT_EQ(Params(*d), r.params) << r.text;
-    EXPECT_EQ(d->paramText, r.paramText) << r.text;
-    EXPECT_EQ(d->returnType, r.result) << r.text;
+  for (auto [text, parts] : rows) {
+    auto d = ParseDeclaration(text);
+    ASSERT_TRUE(d) << text;
+    EXPECT_EQ(Parts(*d), parts) << text;
   }
 }
 

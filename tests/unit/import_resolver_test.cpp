@@ -1,9 +1,7 @@
 // Imports resolved against real system libraries and the runtime's entry
-// table under Wine. The messages a missing library, routine, runtime name or
-// member gives are read word for word from the message box by the image
-// tests (image_missing_library and the like); member imports, deferred until
-// the plug-ins have registered their classes, are linked end to end by
-// image_with_plugin and window_plug_controls.
+// table under Wine. The messages of missing imports are read from the
+// message box by the image tests (image_missing_library and the like);
+// member imports are linked end to end by image_with_plugin.
 #include "startup/import_resolver.h"
 
 #include <windows.h>

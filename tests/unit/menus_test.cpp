@@ -1,9 +1,7 @@
-// The menu bar against real Win32 menus: what is built from a description
-// (texts with shortcuts, identifiers, submenus, skipped entries), the
-// enabling cycle as opening the menu runs it, dispatch of a chosen item
-// through panes, windows, the application and the item, the quit item, and
-// array elements added and closed at run time. Menu contents are read back
-// from Win32 and compared whole.
+// The menu bar against real Win32 menus, read back and compared whole: what
+// a description builds, the enabling cycle, dispatch of a chosen item, the
+// quit item, and array elements added and closed at run time. Real key
+// presses and menu choices are the window tests' (menus).
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -182,24 +180,15 @@ TEST_F(MenusTest, TheBarIsBuiltAsDescribed) {
   BuildStandardBar();
   HMENU bar = MenuBarHandle();
   ASSERT_EQ(GetMenuItemCount(bar), 1);  // the application menu and the empty slot are not built
-  char title[32] = "";
-  GetMenuStringA(bar, 0, title, sizeof title, MF_BYPOSITION);
-  EXPECT_STREQ(title, "&File");
   // Nested levels are built first, so the submenu's item takes 1001.
   EXPECT_EQ(Contents(FileMenu()), (Lines{"&Connect\tCtrl+K #1000", "&Send popup", "separator",
                                          "&Writing Window\tCtrl+Shft+T #1004", "Recent #1005",
                                          "E&xit\tCtrl+Q #1006"}));
   EXPECT_EQ(Contents(GetSubMenu(FileMenu(), 1)), Lines{"Text &File...\tCtrl+T #1001"});
-  EXPECT_EQ(CommandOfShortcut("ctrl+q"), 1006u);
-  EXPECT_EQ(CommandOfShortcut("Shft+T"), 0u);
   EXPECT_EQ(Item("FileQuit")->header.cls, quit_);
   StringRef about = Text("HelpAbout"), recent = Text("filerecent");
   EXPECT_EQ(RuntimeMenuReference(about.get()), nullptr);
   EXPECT_EQ(RuntimeMenuReference(recent.get()), nullptr);  // only as an array element
-  ObjectRecord* element = RuntimeMenuArrayReference(recent.get(), 0);
-  ASSERT_NE(element, nullptr);
-  EXPECT_EQ(element->refCount, 2u);  // the menu's and ours
-  RuntimeUnlockObject(element);
   // An item of a class that is no menu item is not made.
   DestroyMenuBar();
   Level odd;

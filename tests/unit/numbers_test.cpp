@@ -49,8 +49,6 @@ TEST(NumericConversion, FPToIntTruncatesAndRefusesWhatDoesNotFit) {
               {3e9, INT32_MIN}, {-3e9, INT32_MIN}, {2147483648.0, INT32_MIN}, {-2147483649.0, INT32_MIN},
               {kNaN, INT32_MIN}, {kInf, INT32_MIN}, {-kInf, INT32_MIN}};
   for (const auto& row : rows) EXPECT_EQ(FPToInt(row.x), row.i) << row.x;
-  EXPECT_EQ(IntToFP(INT32_MIN), -2147483648.0);
-  EXPECT_EQ(IntToFP(INT32_MAX), 2147483647.0);
 }
 
 TEST(NumericConversion, FPToIntLeavesRoundToNearestAndTheOtherBits) {

@@ -40,15 +40,14 @@ TEST(Pictures, TheBitmapHoldsTheStoredPixelsTopRowFirst) {
   EXPECT_EQ(GetObjectA(static_cast<HBITMAP>(picture->bitmap), 0, nullptr), 0);
 }
 
-TEST(Pictures, DamagedDescriptionsBuildNothing) {
-  std::vector<uint32_t> eight = Description(2, 2, 8), short_ = Description(4, 4),
-                        empty = Description(0, 5);
-  short_[3] = 10;  // fewer bytes than 4 x 4 pixels need
-  for (const std::vector<uint32_t>* d : {&eight, &short_, &empty}) {
-    PictureObject picture = {};
-    EXPECT_FALSE(BuildPictureSurface(&picture, d->data()));
-    EXPECT_EQ(picture.bitmap, nullptr);
-  }
+// Which descriptions are damaged PictureLayouts checks on the host; here one
+// is refused before anything is built.
+TEST(Pictures, ADamagedDescriptionBuildsNothing) {
+  std::vector<uint32_t> d = Description(4, 4);
+  d[3] = 10;  // fewer bytes than 4 x 4 pixels need
+  PictureObject picture = {};
+  EXPECT_FALSE(BuildPictureSurface(&picture, d.data()));
+  EXPECT_EQ(picture.bitmap, nullptr);
 }
 
 }  // namespace

@@ -1,10 +1,8 @@
-// The plug-in interface with a real plug-in library: tests/plugins builds a
-// small DLL that knows the runtime only through the lookup routine. The
-// suite installs it once from an embedded plug-in list as start-up does
-// (written to the system folder, loaded from there), then checks what it
-// registered against its own definitions, and drives one of its controls in
-// a real window, comparing the behaviour calls the plug-in logged with the
-// sequence a user's actions must cause.
+// The plug-in interface with a real plug-in library (tests/plugins, a DLL
+// that knows the runtime only through the lookup routine), installed once
+// from an embedded plug-in list as start-up does. What it registered is
+// checked against its definitions, and the behaviour calls it logs while
+// its controls live in a real window against what a user's actions cause.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -58,13 +56,11 @@ std::string SystemPath(const char* name) {
 }
 
 // One node of an embedded plug-in list, laid out as the image carries it.
-std::vector<uint8_t> Node(const std::string& name, const std::vector<uint8_t>& library,
-                          uint32_t next = 0) {
-  std::vector<uint8_t> node(13);
-  WriteU32LE(node.data(), next);
+std::vector<uint8_t> Node(const std::string& name, const std::vector<uint8_t>& library) {
+  std::vector<uint8_t> node(13 + name.size());  // no next node
   WriteU32LE(node.data() + 4, static_cast<uint32_t>(5 + name.size() + library.size()));
   node[12] = static_cast<uint8_t>(name.size());
-  node.insert(node.end(), name.begin(), name.end());
+  std::copy(name.begin(), name.end(), node.begin() + 13);
   node.insert(node.end(), library.begin(), library.end());
   return node;
 }
@@ -105,11 +101,8 @@ class PluginInterface : public testing::Test {
     InstallEmbeddedPlugins(SpanOf(list));
   }
 
-  static std::vector<uint8_t> library;
-  static std::vector<uint8_t> list;
+  static inline std::vector<uint8_t> library, list;
 };
-std::vector<uint8_t> PluginInterface::library;
-std::vector<uint8_t> PluginInterface::list;
 
 TEST_F(PluginInterface, TheEmbeddedLibraryReplacesAnOlderOneInTheSystemFolderAndIsLoadedFromThere) {
   ASSERT_FALSE(library.empty()) << "test-plugin.dll not found beside the tests";
@@ -352,17 +345,35 @@ TEST_F(PluginInterface, APictureDescriptionDrawsThePictureIntoADeviceContext) {
 
 // --- a control in a window ---------------------------------------------------------------
 
-using Pairs = std::vector<std::pair<std::string, std::string>>;
+// A window class of its own and the class table {that class, `control`}, as
+// the windows of these tests are described; both go with this object.
+struct ClassTableWith {
+  ClassRecord* windowClass;
+  ClassTableWith(const char* name, ClassRecord* control) : windowClass(NewClassRecord(name)) {
+    windowClass->superclass = FindBuiltInClass("Window");
+    windowClass->instanceSize = windowClass->superclass->instanceSize;
+    ClassRecord* table[] = {windowClass, control};
+    SetClassTable(table, 2);
+  }
+  ~ClassTableWith() {
+    SetClassTable(nullptr, 0);
+    DestroyClassRecord(windowClass);
+  }
+};
 
-// A window holding one control of class table entry 1, named `name`, at
-// `left`,`top`, `width` x `height`.
-ObjectRecord* BuildWindow(const char* name, const char* left, const char* top, const char* width,
-                          const char* height) {
-  std::vector<uint8_t> s;
+HWND WindowHandle(ObjectRecord* window) {
+  return NativeWindowHandle(reinterpret_cast<WindowObject*>(window)->native);
+}
+
+// A shown window holding one control of class table entry 1, named "Plug",
+// at 20,30, 40 x 24.
+ObjectRecord* PlugWindow() {
+  using Pairs = std::vector<std::pair<std::string, std::string>>;
   const Pairs props = {{"Name", "Plugins"}, {"Title", "Plug-in test"}, {"Frame", "0"},
                        {"Width", "200"},    {"Height", "120"},        {"Visible", "True"}};
-  const Pairs control = {{"Name", name}, {"Index", "-2147483648"}, {"Left", left},
-                         {"Top", top},   {"Width", width},         {"Height", height}};
+  const Pairs control = {{"Name", "Plug"}, {"Index", "-2147483648"}, {"Left", "20"},
+                         {"Top", "30"},    {"Width", "40"},          {"Height", "24"}};
+  std::vector<uint8_t> s;
   PutPackedInt(s, static_cast<int32_t>(props.size()));
   PutPackedInt(s, 0);
   for (auto& [n, v] : props) PutPackedString(s, n), PutPackedString(s, v);
@@ -371,27 +382,23 @@ ObjectRecord* BuildWindow(const char* name, const char* left, const char* top, c
   PutPackedInt(s, static_cast<int32_t>(control.size()));
   for (auto& [n, v] : control) PutPackedString(s, n), PutPackedString(s, v);
   PutPackedInt(s, 0);
-  return CreateDescribedWindow(s);
+  ObjectRecord* window = CreateDescribedWindow(s);
+  if (window) {
+    ShowWindow(WindowHandle(window), SW_SHOW);
+    UpdateWindow(WindowHandle(window));
+  }
+  return window;
 }
 
-// A window class of its own and the class table {that class, `control`}, as
-// the windows of these tests are described.
-ClassRecord* UseWindowClass(const char* name, ClassRecord* control) {
-  ClassRecord* windowClass = NewClassRecord(name);
-  windowClass->superclass = FindBuiltInClass("Window");
-  windowClass->instanceSize = windowClass->superclass->instanceSize;
-  ClassRecord* table[] = {windowClass, control};
-  SetClassTable(table, 2);
-  return windowClass;
+// The control named "Plug" in `window`.
+RectControlObject* Plug(ObjectRecord* window) {
+  StringRef name = StringRef::Adopt(NewString("Plug"));
+  return reinterpret_cast<RectControlObject*>(RuntimeControlFetch(window, name.get()));
 }
 
-// A window holding one TestLamp at 20,30, 40 x 24.
-ObjectRecord* LampWindow() { return BuildWindow("Lamp", "20", "30", "40", "24"); }
-
-int Count(const std::string& log, const std::string& word) {
-  int n = 0;
-  for (size_t at = log.find(word); at != std::string::npos; at = log.find(word, at + 1)) ++n;
-  return n;
+void CloseAndRelease(ObjectRecord* window) {
+  CloseWindowObject(reinterpret_cast<WindowObject*>(window));
+  RuntimeUnlockObject(window);
 }
 
 // The log since it was last read. Windows may paint more than once; one
@@ -400,12 +407,6 @@ std::string LogWithOneDraw() {
   std::string log = PluginLog();
   for (size_t at; (at = log.find("draw draw")) != std::string::npos;) log.erase(at, 5);
   return log;
-}
-
-// The control named "Lamp" in `window`.
-RectControlObject* Lamp(ObjectRecord* window) {
-  StringRef name = StringRef::Adopt(NewString("Lamp"));
-  return reinterpret_cast<RectControlObject*>(RuntimeControlFetch(window, name.get()));
 }
 
 // Runs the pump's background work for `ms` milliseconds.
@@ -419,45 +420,34 @@ void RunTasksFor(DWORD ms) {
 TEST_F(PluginInterface, APeriodicSlotRunsAboutEvery160msWhileThePaneExists) {
   ClassRecord* tickerClass = FindPluginClass("TestTicker");
   ASSERT_NE(tickerClass, nullptr) << "a version 3 definition is registered like version 4";
-  ClassRecord* windowClass = UseWindowClass("PluginTickWindow", tickerClass);
+  ClassTableWith classes("PluginTickWindow", tickerClass);
   PluginLog();
-
-  ObjectRecord* window = BuildWindow("Ticker", "4", "4", "16", "16");
+  ObjectRecord* window = PlugWindow();
   ASSERT_NE(window, nullptr);
   RunTasksFor(600);
-  std::string running = PluginLog();
   // 600 ms at one run per 160 ms: three, give or take a slow start.
-  EXPECT_GE(Count(running, "tick"), 2) << running;
-  EXPECT_LE(Count(running, "tick"), 4) << running;
-
-  CloseWindowObject(reinterpret_cast<WindowObject*>(window));
-  RuntimeUnlockObject(window);
-  SetClassTable(nullptr, 0);
-  DestroyClassRecord(windowClass);
+  std::string running = PluginLog();
+  int ticks = 0;
+  for (size_t at = running.find("tick"); at != std::string::npos; at = running.find("tick", at + 1)) ++ticks;
+  EXPECT_GE(ticks, 2) << running;
+  EXPECT_LE(ticks, 4) << running;
+  CloseAndRelease(window);
   EXPECT_EQ(PluginLog(), "ticker-close");
   RunTasksFor(400);
   EXPECT_EQ(PluginLog(), "") << "the task went with its pane";
 }
 
 TEST_F(PluginInterface, ThePaneCallsTheBehaviourSlotsInTheOrderAUserCauses) {
-  ClassRecord* lampClass = FindPluginClass("TestLamp");
-  ASSERT_NE(lampClass, nullptr);
-  ClassRecord* windowClass = UseWindowClass("PluginTestWindow", lampClass);
+  ClassTableWith classes("PluginTestWindow", FindPluginClass("TestLamp"));
   PluginLog();  // start from an empty log
-
-  ObjectRecord* window = LampWindow();
+  ObjectRecord* window = PlugWindow();
   ASSERT_NE(window, nullptr);
-  HWND hwnd = NativeWindowHandle(reinterpret_cast<WindowObject*>(window)->native);
-  RectControlObject* lamp = Lamp(window);
-  ASSERT_NE(lamp, nullptr);
-  ASSERT_NE(lamp->pane, nullptr);
+  RectControlObject* lamp = Plug(window);
+  ASSERT_TRUE(lamp && lamp->pane);
   HWND pane = lamp->pane->Handle();
   EXPECT_EQ(GetControlHWND(&lamp->control.header), pane);
   // (Bounds in window coordinates, and drawing in them onto the pane, are
   // seen on the screen by window_plug_controls.)
-  ShowWindow(hwnd, SW_SHOW);
-  UpdateWindow(hwnd);
-
   // Pane client coordinates in, window coordinates out to the plug-in.
   SendMessageA(pane, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 6));
   SendMessageA(pane, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(7, 8));
@@ -468,16 +458,11 @@ TEST_F(PluginInterface, ThePaneCallsTheBehaviourSlotsInTheOrderAUserCauses) {
   // A press whose capture another window takes is over: no drag, no release.
   SendMessageA(pane, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(1, 2));
   EXPECT_EQ(GetCapture(), pane);
-  SetCapture(hwnd);
+  SetCapture(WindowHandle(window));
   SendMessageA(pane, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(3, 3));
   SendMessageA(pane, WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
   ReleaseCapture();
-
-  CloseWindowObject(reinterpret_cast<WindowObject*>(window));
-  RuntimeUnlockObject(window);
-  SetClassTable(nullptr, 0);
-  DestroyClassRecord(windowClass);
-
+  CloseAndRelease(window);
   EXPECT_EQ(LogWithOneDraw(), "construct pane draw down(25,36) drag(27,38) up(29,40) down(21,32) close destroy");
 }
 
@@ -485,9 +470,7 @@ TEST_F(PluginInterface, ThePaneCallsTheBehaviourSlotsInTheOrderAUserCauses) {
 // event handler it raises may): the pane holds the instance while the call
 // runs, so the instance goes only once the plug-in has returned.
 TEST_F(PluginInterface, AMouseCallThatClosesTheWindowFindsItsInstanceStillThere) {
-  ClassRecord* lampClass = FindPluginClass("TestLamp");
-  ASSERT_NE(lampClass, nullptr);
-  ClassRecord* windowClass = UseWindowClass("PluginClosingWindow", lampClass);
+  ClassTableWith classes("PluginClosingWindow", FindPluginClass("TestLamp"));
   auto closeOn = reinterpret_cast<void(__cdecl*)(int32_t)>(FindPluginGlobalMethod("TestPluginCloseOn", false));
   ASSERT_NE(closeOn, nullptr);
   const struct { int32_t when; const char* expected; } rows[] = {
@@ -497,12 +480,9 @@ TEST_F(PluginInterface, AMouseCallThatClosesTheWindowFindsItsInstanceStillThere)
   for (const auto& row : rows) {
     PluginLog();
     closeOn(row.when);
-    ObjectRecord* window = LampWindow();
+    ObjectRecord* window = PlugWindow();
     ASSERT_NE(window, nullptr);
-    HWND hwnd = NativeWindowHandle(reinterpret_cast<WindowObject*>(window)->native);
-    ShowWindow(hwnd, SW_SHOW);
-    UpdateWindow(hwnd);
-    RectControlObject* lamp = Lamp(window);
+    RectControlObject* lamp = Plug(window);
     ASSERT_NE(lamp, nullptr);
     HWND pane = lamp->pane->Handle();
     SendMessageA(pane, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(1, 2));
@@ -513,8 +493,6 @@ TEST_F(PluginInterface, AMouseCallThatClosesTheWindowFindsItsInstanceStillThere)
     EXPECT_EQ(LogWithOneDraw(), row.expected) << row.when;
   }
   closeOn(0);
-  SetClassTable(nullptr, 0);
-  DestroyClassRecord(windowClass);
 }
 
 }  // namespace

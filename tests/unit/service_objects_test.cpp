@@ -1,7 +1,6 @@
 // Clipboard, TextConverter and Date objects through their entry points,
-// against what the system itself reports: the clipboard as another thread
-// sees it, conversions compared with the system's code pages, dates with
-// the system's formats.
+// against what the system reports: the clipboard as another thread sees it,
+// conversions through the system's code pages, dates in its formats.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -31,6 +30,15 @@ class ServiceObjects : public testing::Test {
   }
   ObjectRecord* New(const char* cls) { return Keep(NewObjectOfClass(FindBuiltInClass(cls))); }
   std::string Take(StringRecord* s) { return std::string(StringRef::Adopt(s).View()); }
+  // A date's year, month and day, or its month, day and hour from field 1.
+  std::vector<int32_t> Fields(ObjectRecord* d, uint32_t first = 0) {
+    return {dateFieldGetter(d, first), dateFieldGetter(d, first + 1), dateFieldGetter(d, first + 2)};
+  }
+  ObjectRecord* DateOf(const int32_t (&fields)[6]) {
+    ObjectRecord* d = New("Date");
+    for (uint32_t f = 0; f < 6; ++f) dateFieldSetter(d, f, fields[f]);
+    return d;
+  }
   StringRecord* Str(std::string_view text) {
     StringRecord* s = NewString(text);
     strings_.push_back(StringRef::Adopt(s));
@@ -51,8 +59,7 @@ struct Outside {
 };
 DWORD WINAPI LookFromOutside(void* param) {
   auto* seen = static_cast<Outside*>(param);
-  HWND window = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr,
-                                nullptr);
+  HWND window = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
   if ((seen->opened = OpenClipboard(window))) {
     if (HANDLE h = GetClipboardData(CF_TEXT)) {
       seen->text = static_cast<const char*>(GlobalLock(h));
@@ -158,10 +165,8 @@ TEST_F(ServiceObjects, FieldsSetOneByOneGiveTheDateAndItsTexts) {
   ObjectRecord* d = New("Date");
   dateTotalSecondsSetter(d, 0, 0);
   EXPECT_EQ(dateFieldGetter(d, 0), 1904);
-  const int32_t fields[] = {2026, 13, 31, 14, 5, 9};  // month 13: January 2027
-  for (uint32_t f = 0; f < 6; ++f) dateFieldSetter(d, f, fields[f]);
-  EXPECT_EQ(std::vector<int32_t>({dateFieldGetter(d, 0), dateFieldGetter(d, 1), dateFieldGetter(d, 2)}),
-            std::vector<int32_t>({2027, 1, 31}));
+  d = DateOf({2026, 13, 31, 14, 5, 9});  // month 13: January 2027
+  EXPECT_EQ(Fields(d), std::vector<int32_t>({2027, 1, 31}));
   // The long date, the time and the short time as the system writes them.
   const SYSTEMTIME st = {2027, 1, 0, 31, 14, 5, 9, 0};
   const struct { uint32_t which; decltype(&GetDateFormatA) format; DWORD flags; } texts[] = {
@@ -177,31 +182,22 @@ TEST_F(ServiceObjects, FieldsSetOneByOneGiveTheDateAndItsTexts) {
 // The fields name the date whatever order they are set in: a day that the
 // month set before it does not have yet must not roll the date on.
 TEST_F(ServiceObjects, FieldsSetInAnyOrderGiveTheDateTheyName) {
-  const int32_t start[] = {2023, 1, 31, 8, 0, 0};
-  auto dateFrom31January = [&] {
-    ObjectRecord* d = New("Date");
-    for (uint32_t f = 0; f < 6; ++f) dateFieldSetter(d, f, start[f]);
-    return d;
-  };
   const int32_t orders[][3] = {{0, 1, 2}, {0, 2, 1}, {1, 0, 2}, {1, 2, 0}, {2, 0, 1}, {2, 1, 0}};
   const int32_t values[] = {2024, 4, 10};  // from 31 January 2023: 10 April 2024
   for (const auto& order : orders) {
-    ObjectRecord* d = dateFrom31January();
+    ObjectRecord* d = DateOf({2023, 1, 31, 8, 0, 0});
     for (int32_t f : order) dateFieldSetter(d, static_cast<uint32_t>(f), values[f]);
-    EXPECT_EQ(std::vector<int32_t>({dateFieldGetter(d, 0), dateFieldGetter(d, 1), dateFieldGetter(d, 2)}),
-              std::vector<int32_t>({2024, 4, 10}))
-        << order[0] << order[1] << order[2];
+    EXPECT_EQ(Fields(d), std::vector<int32_t>({2024, 4, 10})) << order[0] << order[1] << order[2];
   }
   // Read between settings, the date is normalised there and then.
-  ObjectRecord* d = dateFrom31January();
+  ObjectRecord* d = DateOf({2023, 1, 31, 8, 0, 0});
   dateFieldSetter(d, 1, 4);
   EXPECT_EQ(dateFieldGetter(d, 2), 1);  // 31 April is 1 May
   dateFieldSetter(d, 2, 10);
   EXPECT_EQ(dateFieldGetter(d, 1), 5);
   // Values beyond what is kept unnormalised still give the date they name.
   dateFieldSetter(d, 3, 1000);  // 41 days and 16 hours on
-  EXPECT_EQ(std::vector<int32_t>({dateFieldGetter(d, 1), dateFieldGetter(d, 2), dateFieldGetter(d, 3)}),
-            std::vector<int32_t>({6, 20, 16}));
+  EXPECT_EQ(Fields(d, 1), std::vector<int32_t>({6, 20, 16}));
 }
 
 }  // namespace

@@ -1,8 +1,6 @@
 // The description stream's packed values and the settings item read through
-// it: values written by the image builder's encoder must read back the same,
-// damaged streams must stop at their end, and the delivered settings must be
-// read to their last byte. (The messages' texts are seen end to end: the
-// unhandled-exception message by unhandled_exception_message.)
+// it: what the image builder's encoder writes reads back the same, damaged
+// streams stop at their end, and the delivered settings are read whole.
 #include "startup/settings.h"
 
 #include <gtest/gtest.h>
@@ -33,8 +31,7 @@ TEST(DescriptionStream, PackedIntegersReadAsWrittenByHandAndByTheEncoder) {
       // A magnitude of 0x80000000 stands for itself, with or without the sign.
       {{0x80, 0x80, 0x80, 0x80, 0x10}, INT32_MIN}, {{0xC0, 0x80, 0x80, 0x80, 0x10}, INT32_MIN}};
   for (const auto& [bytes, value] : rows) EXPECT_EQ(ReadPacked(bytes), value) << value;
-  for (int32_t v : {0, 1, -1, 63, 64, -64, 8191, 8192, 1 << 20, -(1 << 27), INT32_MAX,
-                    INT32_MIN + 1, INT32_MIN}) {
+  for (int32_t v : {0, 1, -1, 63, 64, -64, 8191, 8192, 1 << 20, -(1 << 27), INT32_MAX, INT32_MIN + 1, INT32_MIN}) {
     Bytes b;
     PutPackedInt(b, v);
     EXPECT_EQ(ReadPacked(b), v) << "encoded " << v;
@@ -59,16 +56,15 @@ TEST(DescriptionStream, ReadingPastTheEndYieldsNothingAndSaysSo) {
 }
 
 TEST(Settings, TheDeliveredValuesAreReadToTheirLastByte) {
-  const char kUnhandled[] = "An exception of class %1 was not handled.\rThe application must shut down.";
   Bytes b = {1};
   PutWordBigEndian(b, 0);
   PutWordBigEndian(b, 1);
   PutPackedInt(b, 3);
-  for (const char* s : {"text/plain", "????", "TEXT", ".ascii;.text;.txt", "text/html", "????",
-                        "TEXT", ".html;.html", "", "", "", ""})
+  for (const char* s : {"text/plain", "????", "TEXT", ".ascii;.text;.txt", "text/html", "????", "TEXT",
+                        ".html;.html", "", "", "", ""})
     PutPackedString(b, s);
   PutPackedInt(b, 5);
-  for (const char* s : {"", "", "", "", kUnhandled}) PutPackedString(b, s);
+  for (const char* s : {"", "", "", "", "An exception of class %1 was not handled."}) PutPackedString(b, s);
   b.push_back(0);
   PutPackedString(b, "Vellory Server");
   AppSettings s;
@@ -94,13 +90,6 @@ TEST(Settings, TheDeliveredValuesAreReadToTheirLastByte) {
   EXPECT_FALSE(ParseSettings(b.data(), static_cast<uint32_t>(b.size()), damaged));
   EXPECT_TRUE(damaged.fileTypes.empty());
   EXPECT_EQ(damaged.languageCode, 13u);
-}
-
-// The character sets as the system numbers them (SHIFTJIS_CHARSET and so on).
-TEST(Settings, LanguageCodesPickTheirCharacterSets) {
-  const std::pair<uint32_t, int32_t> rows[] = {{13, 128}, {21, 136}, {12, 177}, {14, 178}, {16, 161},
-                                               {19, 162}, {24, 222}, {34, 204}, {0, 1},    {1, 1}};
-  for (auto [language, charset] : rows) EXPECT_EQ(CharsetForLanguage(language), charset) << language;
 }
 
 }  // namespace

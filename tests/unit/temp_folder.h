@@ -4,6 +4,8 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -24,25 +26,17 @@ class TempFolder {
   const std::string& Path() const { return path_; }
   std::string Write(const std::string& name, std::string_view bytes) {
     std::string file = path_ + "\\" + name;
-    HANDLE h = CreateFileA(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    DWORD written = 0;
-    if (!bytes.empty()) WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(h);
+    std::ofstream(file, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     return file;
   }
   std::string Write(const std::string& name, const std::vector<uint8_t>& bytes) {
     return Write(name, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
   }
-  // The file's bytes (up to 8 KiB), or "<missing>".
+  // The file's bytes, or "<missing>".
   std::string Read(const std::string& name) const {
-    HANDLE f = CreateFileA((path_ + "\\" + name).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                           OPEN_EXISTING, 0, nullptr);
-    if (f == INVALID_HANDLE_VALUE) return "<missing>";
-    char buffer[8192];
-    DWORD n = 0;
-    ReadFile(f, buffer, sizeof buffer, &n, nullptr);
-    CloseHandle(f);
-    return std::string(buffer, n);
+    std::ifstream in(path_ + "\\" + name, std::ios::binary);
+    if (!in) return "<missing>";
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
   }
   // The names in the folder in the system's order, or sorted.
   std::vector<std::string> Names(bool sorted = true) const { return Names(path_, sorted); }

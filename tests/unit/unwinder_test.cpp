@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "objects/arrays.h"
 #include "objects/assertion.h"
 #include "objects/builtin_classes.h"
 #include "objects/class_table.h"
@@ -335,27 +336,43 @@ TEST_F(UnwindRelease, AFrameOfRuntimeCodeIsPassedOver) {
   RuntimeUnlockString(text);
 }
 
-using RaiseCase = std::pair<void (*)(), const char*>;
-class UnwindRaiseOperations : public UnwindFixture,
-                              public testing::WithParamInterface<RaiseCase> {};
-
-TEST_P(UnwindRaiseOperations, RaisesANewObjectOfItsClass) {
-  const uint8_t* code = Catcher(reinterpret_cast<const void*>(GetParam().first), {kRuntimeException});
-  EXPECT_EQ(CallCode(code), kLocal);
-  ReleaseCaught(GetParam().second);
-}
-
 void RaiseNil() { RuntimeRaiseException(nullptr); }
 
-INSTANTIATE_TEST_SUITE_P(
-    UnwindRaise, UnwindRaiseOperations,
-    testing::Values(RaiseCase{RaiseNilObjectException, "NilObjectException"},
-                    RaiseCase{RaiseIllegalCastException, "IllegalCastException"},
-                    RaiseCase{RaiseOutOfBoundsException, "OutOfBoundsException"},
-                    RaiseCase{RaiseTypeMismatchException, "typeMismatchException"},
-                    RaiseCase{RaiseEndException, "EndException"},
-                    RaiseCase{RaiseNil, "NilObjectException"},
-                    RaiseCase{RuntimeNilObject, "NilObjectException"}));
+TEST_F(UnwindCatch, EachRaiseOperationRaisesANewObjectOfItsClass) {
+  const std::pair<void (*)(), const char*> rows[] = {
+      {RaiseNilObjectException, "NilObjectException"}, {RaiseIllegalCastException, "IllegalCastException"},
+      {RaiseOutOfBoundsException, "OutOfBoundsException"}, {RaiseTypeMismatchException, "typeMismatchException"},
+      {RaiseEndException, "EndException"}, {RaiseNil, "NilObjectException"}, {RuntimeNilObject, "NilObjectException"}};
+  for (const auto& [raise, name] : rows) {
+    SCOPED_TRACE(name);
+    EXPECT_EQ(CallCode(Catcher(reinterpret_cast<const void*>(raise), {kRuntimeException})), kLocal);
+    ReleaseCaught(name);
+  }
+}
+
+// What an array refuses, it refuses with a raise from inside the runtime.
+ArrayRecord* gArray;  // the test disposes of it: a raise does not return
+void ReadPastTheBound() {
+  RuntimeArrayCreateAddIndex(gArray, 0, 9);
+  RuntimeDirectReadIntArray(gArray, 10);
+}
+void AddA21stDimension() {
+  for (int d = 0; d < 21; ++d) RuntimeArrayCreateAddIndex(gArray, 0, 1);
+}
+void WriteFromAMiddleDimension() {
+  for (int d = 0; d < 3; ++d) RuntimeArrayCreateAddIndex(gArray, 0, 1);
+  RuntimeArrayStartWriteAccess(gArray, 0);
+  RuntimeWriteIntArray(gArray, 0, 1);  // the cursor is not on the last dimension
+}
+
+TEST_F(UnwindCatch, RefusedArrayRequestsRaiseOutOfBounds) {
+  for (void (*refused)() : {ReadPastTheBound, AddA21stDimension, WriteFromAMiddleDimension}) {
+    gArray = RuntimeCreateArray();
+    EXPECT_EQ(CallCode(Catcher(reinterpret_cast<const void*>(refused), {kRuntimeException})), kLocal);
+    ReleaseCaught("OutOfBoundsException");
+    RuntimeDisposeIntArray(gArray);
+  }
+}
 
 // --- the walk on hand-built stacks ------------------------------------------
 

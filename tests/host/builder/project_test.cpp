@@ -1,16 +1,21 @@
 // The project description as the builder reads it, and the data it
-// generates from it, read back word by word. Window and menu descriptions,
-// settings and the rest of the project record are read back by the runtime
-// in the image tests.
+// generates from it, read back word by word; menu bar descriptions: the
+// builder's refusals, and the runtime's reader on streams written here by
+// hand. Window and menu descriptions, settings and the rest of the project
+// record are read back by the runtime in the image tests.
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <fstream>
 #include <string>
 
+#include "sdk/description_encoding.h"
 #include "sdk/le_bytes.h"
+#include "tools/image_builder/menu_description.h"
 #include "tools/image_builder/picture_file.h"
 #include "tools/image_builder/project.h"
 #include "tools/image_builder/project_data.h"
+#include "ui/menu_description.h"
 
 namespace {
 
@@ -27,43 +32,32 @@ Project Parsed(const std::string& json) {
   return p;
 }
 
-GeneratedData Generated(const Project& p) {
-  GeneratedData d;
-  std::string error;
-  EXPECT_TRUE(GenerateProjectData(p, d, error)) << error;
-  return d;
-}
-
+// Built-in classes in use are added as references (the images show them
+// found); a plug-in control is a RectControl (92 bytes) sized by its data.
 TEST(Project, FieldsFollowTheSuperclassesFields) {
   Project p = Parsed(R"({"entry": "Main", "classes": [
       {"name": "App", "super": "Application", "fields": [{"name": "a", "type": "int8"},
                                                          {"name": "b", "type": "int32"}]},
       {"name": "Sub", "super": "App", "fields": [{"name": "c", "type": "int16"},
                                                  {"name": "d", "type": "double"}]},
-      {"name": "Plain", "fields": [{"name": "s", "type": "string"}]}]})");
-  ASSERT_EQ(p.classes.size(), 4u);  // Application is added as a reference
+      {"name": "Plain", "fields": [{"name": "s", "type": "string"}]},
+      {"name": "Lamp", "plugin": true, "dataSize": 12}]})");
+  ASSERT_EQ(p.classes.size(), 6u);  // with Application and RectControl
   // After Application's 28 bytes, each field aligned; a plain object's after 24.
   const struct {
     size_t cls;
     std::vector<uint32_t> offsets;
     uint32_t size;
-  } expected[] = {{0, {28, 32}, 36}, {1, {36, 40}, 48}, {2, {24}, 28}};
+  } expected[] = {{0, {28, 32}, 36}, {1, {36, 40}, 48}, {2, {24}, 28}, {3, {}, 92 + 12}};
   for (const auto& e : expected) {
     std::vector<uint32_t> offsets;
     for (const auto& f : p.classes[e.cls].fields) offsets.push_back(f.offset);
     EXPECT_EQ(offsets, e.offsets) << p.classes[e.cls].name;
     EXPECT_EQ(p.classes[e.cls].instanceSize, e.size) << p.classes[e.cls].name;
   }
-  EXPECT_TRUE(p.classes[3].builtIn);
-  EXPECT_EQ(ClassIndex(p, "Application"), 3);
-}
-
-// Built-in classes in use are added as references (the images show them
-// found); a plug-in control is a RectControl sized by its data.
-TEST(Project, APluginControlIsSizedByItsData) {
-  Project p = Parsed(R"({"entry": "Main", "classes": [{"name": "Lamp", "plugin": true, "dataSize": 12}]})");
-  ASSERT_EQ(ClassIndex(p, "Lamp"), 0);
-  EXPECT_EQ(p.classes[0].instanceSize, 92u + 12u);
+  EXPECT_TRUE(p.classes[4].builtIn && p.classes[5].builtIn);
+  EXPECT_EQ(ClassIndex(p, "Application"), 4);
+  EXPECT_EQ(ClassIndex(p, "RectControl"), 5);
 }
 
 // Mistakes in the classes and in the windows alike.
@@ -120,8 +114,10 @@ std::string StringAt(const GeneratedData& d, const std::string& symbol) {
 // 255, the record's length word the whole length.
 TEST(ProjectData, DescriptorsNameTheirClassesWhateverTheLength) {
   const std::string app(300, 'A');
-  GeneratedData d = Generated(Parsed(R"({"entry": "Main", "classes": [
-      {"name": ")" + app + R"(", "super": "Application", "constructor": "App_New"}]})"));
+  GeneratedData d;
+  std::string error;
+  ASSERT_TRUE(GenerateProjectData(Parsed(R"({"entry": "Main", "classes": [
+      {"name": ")" + app + R"(", "super": "Application", "constructor": "App_New"}]})"), d, error)) << error;
   uint32_t record = d.symbols.at(kProjectRecordSymbol);
   ASSERT_EQ(WordAt(d, record), 2u);
   uint32_t a = d.symbols.at(RelocationAt(d, record + 4));
@@ -146,6 +142,75 @@ TEST(PictureFile, PpmPixelsBecomeFiveBitsPerChannel) {
   EXPECT_EQ(picture.pixels[1], (1 << 10) | (2 << 5) | 31);
   EXPECT_FALSE(decode(ppm.substr(0, ppm.size() - 1), picture));
   EXPECT_FALSE(decode("P3\n1 1\n255\n1 2 3\n", picture));
+}
+
+// --- menu bar descriptions ---------------------------------------------------
+
+int32_t Classes(const std::string& name) {
+  if (name == "MenuItem") return 4;
+  if (name == "QuitMenuItem") return 5;
+  return -1;
+}
+
+std::vector<uint8_t> OneItemLevel(int32_t storedIndex, uint8_t hasSubmenu) {
+  std::vector<uint8_t> s;
+  PutPackedInt(s, 1);  // one top-level entry
+  for (int level = 0; level < 2; ++level) {
+    PutPackedInt(s, 0);
+    PutPackedString(s, level ? "Item" : "Menu");
+    PutPackedString(s, "Name");
+    PutPackedInt(s, level ? storedIndex : INT32_MIN);
+    for (int i = 0; i < 3; ++i) PutPackedString(s, "");
+    s.push_back(0);
+    s.push_back(level ? hasSubmenu : 0);
+    PutPackedInt(s, 4);
+    if (level == 0) PutPackedInt(s, 1);  // the menu's level: one item
+  }
+  return s;
+}
+
+TEST(MenuDescriptionReader, OldNoIndexValuesReadAsNone) {
+  const std::pair<uint32_t, int32_t> cases[] = {
+      {0x80000010u, kNotAnArrayElement}, {0x80100000u, kNotAnArrayElement}, {0x80000000u, kNotAnArrayElement},
+      {7, 7}};
+  for (auto [stored, index] : cases) {
+    std::vector<uint8_t> s = OneItemLevel(static_cast<int32_t>(stored), 0);
+    std::vector<MenuEntryDescription> read;
+    ASSERT_TRUE(ReadMenuBarDescription(s.data(), static_cast<uint32_t>(s.size()), read));
+    EXPECT_EQ(read[0].items[0].index, index) << std::hex << stored;
+  }
+}
+
+TEST(MenuDescriptionReader, DamagedStreamsAreRefused) {
+  std::vector<uint8_t> whole = OneItemLevel(INT32_MIN, 0);
+  std::vector<MenuEntryDescription> read;
+  for (size_t cut = 0; cut < whole.size(); ++cut)
+    EXPECT_FALSE(ReadMenuBarDescription(whole.data(), static_cast<uint32_t>(cut), read)) << cut;
+  EXPECT_TRUE(read.empty());
+  // The item claims a submenu that is not there.
+  std::vector<uint8_t> missing = OneItemLevel(INT32_MIN, 1);
+  EXPECT_FALSE(ReadMenuBarDescription(missing.data(), static_cast<uint32_t>(missing.size()), read));
+  // A huge count with nothing behind it ends at the stream's end.
+  std::vector<uint8_t> huge;
+  PutPackedInt(huge, 0x7FFFFFFF);
+  EXPECT_FALSE(ReadMenuBarDescription(huge.data(), static_cast<uint32_t>(huge.size()), read));
+}
+
+// The builder refuses an unknown item class; it writes menus nested to any
+// depth, which the runtime's reader refuses past its limit.
+TEST(MenuDescription, UnknownClassesAndDeepNestingAreRefused) {
+  std::vector<uint8_t> out;
+  std::string error;
+  auto unknown = nlohmann::json::parse(R"([{"text": "&File", "items": [{"text": "x", "class": "Nope"}]}])");
+  EXPECT_FALSE(EncodeMenuBar(unknown, Classes, out, error));
+  EXPECT_NE(error.find("unknown class Nope"), std::string::npos);
+  nlohmann::json level = nlohmann::json::array({{{"text", "leaf"}, {"name", "Leaf"}}});
+  for (int depth = 0; depth < 40; ++depth)
+    level = nlohmann::json::array({{{"text", "sub"}, {"name", "Sub"}, {"items", level}}});
+  nlohmann::json menus = nlohmann::json::array({{{"text", "&Deep"}, {"items", level}}});
+  ASSERT_TRUE(EncodeMenuBar(menus, Classes, out, error)) << error;
+  std::vector<MenuEntryDescription> read;
+  EXPECT_FALSE(ReadMenuBarDescription(out.data() + 4, static_cast<uint32_t>(out.size() - 4), read));
 }
 
 }  // namespace

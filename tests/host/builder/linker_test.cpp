@@ -1,0 +1,524 @@
+// The linker over objects the cross compiler really wrote (builder_inputs),
+// what it links loaded by the runtime's own LinkCode and RelocateData (at
+// fixed addresses, with a fake import resolver) and read back without the
+// builder's help: calls followed from each site to where they land,
+// pointers in data, the duplicate definitions the compiler makes on purpose
+// (COMDAT copies, weak functions); and what the builder refuses, damaged
+// objects included (never a read outside a buffer: the sanitizers watch).
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <random>
+
+#include "sdk/image_format.h"
+#include "sdk/le_bytes.h"
+#include "startup/code_linker.h"
+#include "tools/image_builder/coff_object.h"
+#include "tools/image_builder/image_linker.h"
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+constexpr uint32_t kCodeAddress = 0x00400000;
+constexpr uint32_t kDataAddress = 0x01000000;
+constexpr uint32_t kStringLenAddress = 0x7E000010;
+constexpr uint32_t kStringMid2Address = 0x7E000020;
+constexpr uint32_t kMessageBoxAddress = 0x7E100000;
+
+// The object file compiled from builder_inputs/<name>.cpp or .s.
+Bytes Snippet(const std::string& name) {
+  std::string path = std::string(BUILDER_INPUTS_DIR) + "/" + name + ".o";
+  std::ifstream in(path, std::ios::binary);
+  EXPECT_TRUE(in) << "missing compiled snippet " << path;
+  return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// The snippets (as "<name>.o"), then `objects`, then entry.o; the entry
+// "AppMain", a small generated block defining "ProjectRecord", and the
+// runtime names the snippets call.
+LinkRequest Request(std::initializer_list<std::string> snippets, std::vector<ObjectFile> objects = {}) {
+  LinkRequest request;
+  for (const std::string& name : snippets) request.objects.push_back({name + ".o", Snippet(name)});
+  request.objects.insert(request.objects.end(), objects.begin(), objects.end());
+  request.objects.push_back({"entry.o", Snippet("entry")});
+  request.generated.bytes.assign(16, 0);
+  request.generated.symbols["ProjectRecord"] = 0;
+  request.entrySymbol = "AppMain";
+  request.projectRecordSymbol = "ProjectRecord";
+  request.runtimeNames = {"RuntimeInit", "StringLen", "StringMid2"};
+  return request;
+}
+
+// Links, failing the test with the builder's message if it refuses; or
+// fails the test if the builder links, and gives its message.
+LinkResult MustLink(const LinkRequest& request) {
+  LinkResult result;
+  std::string error;
+  EXPECT_TRUE(LinkImage(request, result, error)) << error;
+  return result;
+}
+
+std::string Refusal(const LinkRequest& request) {
+  LinkResult result;
+  std::string error;
+  EXPECT_FALSE(LinkImage(request, result, error));
+  return error;
+}
+
+// The runtime's imports at the addresses above; member imports are left to
+// later, as the runtime leaves them.
+struct FakeRuntime : ImportResolver {
+  bool Resolve(const ImportName& import, uint32_t& address, std::string& message) override {
+    static const std::map<std::string, uint32_t> addresses = {{"StringLen", kStringLenAddress},
+                                                              {"StringMid2", kStringMid2Address},
+                                                              {"user32!MessageBoxA", kMessageBoxAddress}};
+    std::string key = import.kind == ImportKind::Library
+                          ? std::string(import.library) + "!" + std::string(import.routine)
+                          : std::string(import.routine);
+    auto it = addresses.find(key);
+    if (it == addresses.end()) {
+      message = "no import " + key;
+      return false;
+    }
+    address = it->second;
+    return true;
+  }
+  bool Defer(const ImportName&, uint32_t, std::string&) override { return true; }
+};
+
+// The blocks after the loader's two passes, at fixed addresses.
+struct Loaded {
+  Bytes code, data;
+};
+Loaded Load(const LinkResult& linked) {
+  Loaded loaded{linked.parts.blocks[image::kCode], linked.parts.blocks[image::kData]};
+  LoadedBlocks blocks{loaded.code.data(), static_cast<uint32_t>(loaded.code.size()), kCodeAddress,
+                      loaded.data.data(), static_cast<uint32_t>(loaded.data.size()), kDataAddress};
+  const Bytes& codeFixups = linked.parts.blocks[image::kCodeFixups];
+  const Bytes& dataFixups = linked.parts.blocks[image::kDataFixups];
+  FakeRuntime runtime;
+  std::string message;
+  EXPECT_TRUE(LinkCode(blocks, codeFixups.data(), static_cast<uint32_t>(codeFixups.size()), runtime, message))
+      << message;
+  EXPECT_TRUE(RelocateData(blocks, dataFixups.data(), static_cast<uint32_t>(dataFixups.size()), message))
+      << message;
+  return loaded;
+}
+
+uint32_t Word(const Bytes& block, uint32_t offset) {
+  if (offset + 4ull > block.size()) {
+    ADD_FAILURE() << "word at " << offset << " lies outside a block of " << block.size();
+    return 0;
+  }
+  return ReadU32LE(block.data() + offset);
+}
+
+// A function's bytes: from its symbol to the next code symbol or the end.
+std::pair<uint32_t, uint32_t> FunctionRange(const LinkResult& linked, const std::string& name) {
+  auto it = linked.codeSymbols.find(name);
+  if (it == linked.codeSymbols.end()) {
+    ADD_FAILURE() << "no code symbol " << name;
+    return {0, 0};
+  }
+  uint32_t end = static_cast<uint32_t>(linked.parts.blocks[image::kCode].size());
+  for (const auto& [other, offset] : linked.codeSymbols)
+    if (offset > it->second && offset < end) end = offset;
+  return {it->second, end};
+}
+
+// The address every rel32 call, jmp or conditional jump starting in
+// [start, end) reaches, with the code at kCodeAddress.
+std::vector<uint32_t> BranchTargets(const Bytes& code, uint32_t start, uint32_t end) {
+  std::vector<uint32_t> targets;
+  for (uint32_t at = start; at < end && at + 5 <= code.size(); ++at) {
+    uint32_t operand;
+    if (code[at] == 0xE8 || code[at] == 0xE9)
+      operand = at + 1;
+    else if (code[at] == 0x0F && (code[at + 1] & 0xF0) == 0x80 && at + 6 <= code.size())
+      operand = at + 2;
+    else
+      continue;
+    targets.push_back(kCodeAddress + operand + 4 + ReadU32LE(code.data() + operand));
+  }
+  return targets;
+}
+
+size_t CountOf(const std::vector<uint32_t>& values, uint32_t value) {
+  return static_cast<size_t>(std::count(values.begin(), values.end(), value));
+}
+
+// The import records (name, chain head) among the code fixup records, read
+// independently of the builder.
+std::vector<std::pair<std::string, uint32_t>> ReadCodeImports(const Bytes& fixups) {
+  std::vector<std::pair<std::string, uint32_t>> imports;
+  for (size_t p = 0; p < fixups.size();) {
+    uint8_t type = fixups[p++];
+    if (type == 1 && p + 5 <= fixups.size()) {
+      uint32_t head = ReadU32LE(fixups.data() + p);
+      size_t n = fixups[p + 4];
+      p += 5;
+      if (p + n > fixups.size()) break;
+      imports.emplace_back(std::string(fixups.begin() + p, fixups.begin() + p + n), head);
+      p += n;
+    } else if (type == 2 && p + 4 <= fixups.size()) {
+      p += 4;  // a data reference
+    } else {
+      ADD_FAILURE() << "unexpected code fixup byte " << int(type) << " at " << p - 1;
+    }
+  }
+  return imports;
+}
+
+// --- calls ---------------------------------------------------------------------
+
+// Between objects, to runtime imports (several sites of one, a tail call, one
+// spelled in lower case), to a library import (the one kind of import only
+// this test links), and to Later1 and Later2: static, in a section of their
+// own, reached through that section's symbol plus their offset in it; the
+// table in data holds their addresses by another route, the data fixups.
+// Callee is offered by the runtime as well: the object's definition wins.
+TEST(LinkCalls, EverySiteReachesItsTarget) {
+  LinkRequest request = Request({"calls_main", "calls_other", "lower_case_import"});
+  request.runtimeNames.insert("Callee");
+  LinkResult linked = MustLink(request);
+  Loaded loaded = Load(linked);
+  uint32_t table = linked.dataSymbols.at("laterTable");
+  uint32_t later1 = Word(loaded.data, table), later2 = Word(loaded.data, table + 4);
+  EXPECT_EQ(later2 - later1, 0x20u);
+  // Both lie in the code block, past the .text of calls_main.
+  EXPECT_GT(later1, kCodeAddress + linked.codeSymbols.at("CallsLater"));
+  EXPECT_LT(later2, kCodeAddress + linked.parts.blocks[image::kCode].size());
+  const struct {
+    const char* function;
+    uint32_t target;
+    size_t sites;
+  } cases[] = {{"CallsCallee", kCodeAddress + linked.codeSymbols.at("Callee"), 1},
+               {"ThreeLens", kStringLenAddress, 3}, {"Callee", kStringLenAddress, 1},
+               {"LowerCaseCall", kStringLenAddress, 1}, {"TailMid", kStringMid2Address, 1},
+               {"Ask", kMessageBoxAddress, 1},       {"CallsLater", later1, 1},
+               {"CallsLater", later2, 1}};
+  for (const auto& c : cases) {
+    auto [start, end] = FunctionRange(linked, c.function);
+    EXPECT_EQ(CountOf(BranchTargets(loaded.code, start, end), c.target), c.sites) << c.function;
+  }
+  // Nothing else calls StringLen: no site was left unlinked, none linked twice.
+  EXPECT_EQ(CountOf(BranchTargets(loaded.code, 0, loaded.code.size()), kStringLenAddress), 5u);
+  // One chain for StringLen, named as the runtime lists it.
+  std::vector<std::string> imports;
+  for (const auto& [name, head] : ReadCodeImports(linked.parts.blocks[image::kCodeFixups]))
+    imports.push_back(name);
+  EXPECT_EQ(imports.size(), 3u);
+  EXPECT_EQ(std::count(imports.begin(), imports.end(), "StringLen"), 1);
+}
+
+TEST(LinkCalls, DebugInformationIsLeftOut) {
+  LinkResult plain = MustLink(Request({"calls_other"}));
+  LinkResult debug = MustLink(Request({"calls_other_g"}));
+  for (int block = 0; block < image::kBlockCount; ++block)
+    EXPECT_EQ(plain.parts.blocks[block], debug.parts.blocks[block]) << "block " << block;
+  EXPECT_EQ(plain.codeSymbols, debug.codeSymbols);
+}
+
+// --- data ----------------------------------------------------------------------
+
+// Pointers in data (read-only, consecutive of both kinds, unaligned in a
+// packed struct, either side of a gap longer than one advance, a run longer
+// than 512) after the loader's relocation, and the bytes around them, which
+// are not pointers and stay as compiled. Zero-filled data follows the data
+// sections and precedes the generated data.
+TEST(LinkData, PointersInDataReachTheirTargetsAndTheBytesAroundThemStay) {
+  LinkResult linked = MustLink(Request({"data_refs"}));
+  Loaded loaded = Load(linked);
+  auto At = [&](const char* name, uint32_t plus) { return Word(loaded.data, linked.dataSymbols.at(name) + plus); };
+  auto Data = [&](const char* name, uint32_t plus) { return kDataAddress + linked.dataSymbols.at(name) + plus; };
+  auto Code = [&](const char* name) { return kCodeAddress + linked.codeSymbols.at(name); };
+  const struct {
+    const char* at;
+    uint32_t plus;
+    uint32_t expected;
+  } cases[] = {
+      {"handlers", 0, Code("HandlerA")},  {"handlers", 4, Code("HandlerB")},
+      {"mixed", 0, Code("HandlerA")},     {"mixed", 4, Data("table", 0)},
+      {"mixed", 8, Code("HandlerB")},     {"packed", 1, Data("table", 8)},
+      {"packed", 6, Code("HandlerB")},    {"gapped", 0, Data("table", 0)},
+      {"gapped", 4 + 6000, Data("zeros", 12)},
+  };
+  for (const auto& c : cases) EXPECT_EQ(At(c.at, c.plus), c.expected) << c.at << " + " << c.plus;
+  for (uint32_t i = 0; i < 600; ++i) ASSERT_EQ(At("many", 4 * i), Data("table", 4 * (i % 4))) << i;
+  uint32_t packed = linked.dataSymbols.at("packed");
+  EXPECT_TRUE((packed + 1) % 4 != 0 || (packed + 6) % 4 != 0);  // really unaligned
+  EXPECT_EQ(loaded.data[packed], 'p');
+  EXPECT_EQ(loaded.data[packed + 5], 'q');
+  uint32_t pad = linked.dataSymbols.at("gapped") + 4;
+  EXPECT_EQ(loaded.data[pad], 1);
+  EXPECT_EQ(loaded.data[pad + 2], 3);
+  EXPECT_EQ(loaded.data[pad + 3], 0);
+  for (uint32_t i = 0; i < 4; ++i) EXPECT_EQ(At("table", 4 * i), 10 * (i + 1));
+  for (uint32_t i = 0; i < 64; ++i) ASSERT_EQ(At("zeros", 4 * i), 0u) << i;
+  uint32_t zeros = linked.dataSymbols.at("zeros");
+  for (const char* name : {"table", "handlers", "packed", "gapped", "mixed", "many"})
+    EXPECT_LT(linked.dataSymbols.at(name), zeros) << name;
+  EXPECT_EQ(zeros % 32, 0u);  // the section's own alignment
+  uint32_t generated = linked.dataSymbols.at("ProjectRecord");
+  EXPECT_GE(generated, zeros + 256);
+  EXPECT_EQ(generated % 4, 0u);
+  EXPECT_EQ(linked.parts.blocks[image::kData].size(), generated + 16);
+}
+
+TEST(LinkData, MoreThan65535PointersInOneSection) {
+  LinkResult linked = MustLink(Request({"many_pointers"}));
+  Loaded loaded = Load(linked);
+  uint32_t first = linked.dataSymbols.at("manyPointers");
+  uint32_t target = kDataAddress + linked.dataSymbols.at("target");
+  for (uint32_t i = 0; i < 70000; ++i) ASSERT_EQ(Word(loaded.data, first + 4 * i), target) << i;
+  EXPECT_EQ(Word(loaded.data, linked.dataSymbols.at("target")), 7u);
+}
+
+// --- COMDAT copies and weak functions --------------------------------------------
+
+uint16_t SectionNumber(const Bytes& bytes, const std::string& name) {
+  coff::Object object;
+  std::string error;
+  EXPECT_TRUE(coff::ReadObject(bytes, object, error)) << error;
+  for (size_t s = 0; s < object.sections.size(); ++s)
+    if (object.sections[s].name == name) return static_cast<uint16_t>(s + 1);
+  ADD_FAILURE() << "no section " << name;
+  return 0;
+}
+
+// Rewrites the COMDAT selection (and associated section) in the aux record
+// of section `name`'s own symbol, for the selections the assembler cannot
+// write itself.
+Bytes WithSelection(const std::string& snippet, const std::string& name, uint8_t selection,
+                    const std::string& associated = "") {
+  Bytes bytes = Snippet(snippet);
+  uint16_t number = SectionNumber(bytes, name);
+  uint32_t table = ReadU32LE(bytes.data() + 8), count = ReadU32LE(bytes.data() + 12);
+  for (uint32_t i = 0; number && i < count; i += 1 + bytes[table + 18 * i + 17]) {
+    uint8_t* symbol = bytes.data() + table + 18 * i;
+    if (ReadU16LE(symbol + 12) == number && symbol[16] == 3 && symbol[17] > 0) {
+      // In the aux record that follows.
+      WriteU16LE(symbol + 18 + 12, associated.empty() ? 0 : SectionNumber(bytes, associated));
+      symbol[18 + 14] = selection;
+      return bytes;
+    }
+  }
+  ADD_FAILURE() << "no section symbol for " << name;
+  return bytes;
+}
+
+// Two objects with copies of an inline function and of template data: the
+// first object's copy is kept, and both users reach it.
+TEST(SharedCopies, BothUsersReachTheOneKeptCopy) {
+  LinkResult linked = MustLink(Request({"comdat_a", "comdat_b"}));
+  Loaded loaded = Load(linked);
+  uint32_t shared = kCodeAddress + linked.codeSymbols.at("_Z12SharedInlinei");
+  uint32_t counter = kDataAddress + linked.dataSymbols.at("_ZN7CounterIiE5valueE");
+  EXPECT_EQ(Word(loaded.data, counter - kDataAddress), 5u);
+  for (const char* user : {"FirstUser", "SecondUser"}) {
+    auto [start, end] = FunctionRange(linked, user);
+    EXPECT_EQ(CountOf(BranchTargets(loaded.code, start, end), shared), 1u) << user;
+    bool reads = false;
+    for (uint32_t at = start; at + 4 <= end; ++at) reads |= Word(loaded.code, at) == counter;
+    EXPECT_TRUE(reads) << user;
+  }
+  // The kept copy lies before comdat_b's code.
+  EXPECT_LT(linked.codeSymbols.at("_Z12SharedInlinei"), linked.codeSymbols.at("SecondUser"));
+  // The dropped copy took its relocations with it. Only SharedInline calls
+  // StringLen: with both copies there would be two sites.
+  EXPECT_EQ(CountOf(BranchTargets(loaded.code, 0, loaded.code.size()), kStringLenAddress), 1u);
+}
+
+// Copies whose selection asks them to agree (or never to meet), linked as
+// first.o and second.o: a refusal names the symbol and the object at fault.
+TEST(ComdatSelection, CopiesThatMustAgreeAreChecked) {
+  const struct {
+    const char *first, *second;
+    std::vector<const char*> says;  // empty: they link
+  } cases[] = {
+      {"comdat_sized_4", "comdat_sized_4", {}},
+      {"comdat_sized_4", "comdat_sized_8", {"Sized", "size", "second.o"}},
+      {"comdat_exact_a", "comdat_exact_a", {}},
+      {"comdat_exact_a", "comdat_exact_b", {"Exact", "second.o"}},
+      {"comdat_one_only", "comdat_one_only", {"OnlyOnce", "first.o", "second.o"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.first) + " + " + c.second);
+    LinkRequest request = Request({}, {{"first.o", Snippet(c.first)}, {"second.o", Snippet(c.second)}});
+    if (c.says.empty()) {
+      MustLink(request);
+      continue;
+    }
+    std::string error = Refusal(request);
+    for (const char* word : c.says) EXPECT_NE(error.find(word), std::string::npos) << error;
+  }
+}
+
+TEST(ComdatSelection, TheLargestCopyWinsWhereverItComes) {
+  ObjectFile small{"small.o", WithSelection("comdat_sized_4", ".data$sized", 6)};
+  ObjectFile large{"large.o", WithSelection("comdat_sized_8", ".data$sized", 6)};
+  for (bool largeFirst : {false, true}) {
+    std::vector<ObjectFile> objects = largeFirst ? std::vector{large, small} : std::vector{small, large};
+    LinkResult linked = MustLink(Request({}, objects));
+    uint32_t sized = linked.dataSymbols.at("Sized");
+    EXPECT_EQ(ReadU32LE(linked.parts.blocks[image::kData].data() + sized + 4), 2u) << largeFirst;
+  }
+}
+
+// Alone, the follower's owner is kept and so is it; after another copy of
+// the owner, its owner is dropped and so is it.
+TEST(ComdatSelection, AnAssociativeSectionGoesWithTheCopyItFollows) {
+  ObjectFile follower{"follower.o", WithSelection("comdat_follower", ".data$follower", 5, ".text$owner")};
+  EXPECT_EQ(MustLink(Request({}, {follower})).dataSymbols.count("Follower"), 1u);
+  EXPECT_EQ(MustLink(Request({"comdat_owner"}, {follower})).dataSymbols.count("Follower"), 0u);
+}
+
+TEST(ComdatSelection, AnUnknownSelectionIsRefused) {
+  std::string error = Refusal(Request({}, {{"odd.o", WithSelection("comdat_owner", ".text$owner", 9)}}));
+  EXPECT_NE(error.find("odd.o"), std::string::npos) << error;
+  EXPECT_NE(error.find(".text$owner"), std::string::npos) << error;
+}
+
+// The default serves when nothing else defines the name; a strong
+// definition (weak_override's code, after all of weak_default's) replaces it.
+TEST(WeakSymbols, AStrongDefinitionReplacesTheDefault) {
+  uint32_t defaultCodeEnds = 0;
+  for (bool strong : {false, true}) {
+    LinkResult linked = MustLink(strong ? Request({"weak_default", "weak_override"}) : Request({"weak_default"}));
+    Loaded loaded = Load(linked);
+    ASSERT_EQ(linked.codeSymbols.count("Hook"), 1u);
+    uint32_t hook = linked.codeSymbols.at("Hook");
+    if (strong)
+      EXPECT_GE(hook, defaultCodeEnds);
+    else
+      defaultCodeEnds = linked.codeSymbols.at("AppMain");
+    auto [start, end] = FunctionRange(linked, "CallsHook");
+    EXPECT_EQ(CountOf(BranchTargets(loaded.code, start, end), kCodeAddress + hook), 1u) << strong;
+  }
+}
+
+// --- refusals --------------------------------------------------------------------
+
+// Everything the image cannot express, each a snippet that does the one
+// forbidden thing, refused with a message naming the object file and the
+// symbol or section at fault.
+TEST(Refusals, EachForbiddenThingIsNamed) {
+  const std::pair<std::string, std::vector<const char*>> rows[] = {
+      {"refuse_constructor", {".ctors", "constructors"}},
+      {"refuse_tls", {".tls$", "thread-local"}},
+      {"refuse_unknown_section", {".vellory"}},
+      {"refuse_plain_undefined", {"plain_symbol", "not defined"}},
+      {"refuse_long_name", {"!Xlib!abcdefghij", "255"}},
+      {"refuse_code_address", {"from code to code", "Target"}},
+      {"refuse_import_address", {"StringLen", "address"}},
+      {"refuse_import_pointer", {"StringLen", "data"}},
+      {"refuse_rel32_in_data", {"relative", ".text"}},
+      {"refuse_relative_data", {"relative", "value"}},
+      {"refuse_import_offset", {"StringLen", "+ 4"}},
+      {"refuse_rva", {"type 0x7", ".data", "base"}},
+      {"refuse_common", {"shared", "common"}},
+      {"refuse_not_offered", {"StringFoo is not offered by the runtime"}},
+  };
+  for (const auto& [snippet, words] : rows) {
+    SCOPED_TRACE(snippet);
+    std::string error = Refusal(Request({snippet}));
+    EXPECT_TRUE(error.starts_with(snippet + ".o: ")) << error;
+    for (const char* word : words) EXPECT_NE(error.find(word), std::string::npos) << error;
+  }
+}
+
+// Requests that go wrong beyond any one object: names defined twice, by two
+// objects or by an object and the project data, an entry or project record
+// that is missing or of the wrong kind, generated pointers to unknown names
+// or outside the generated data (16 bytes here), a file that is not COFF.
+TEST(Refusals, RequestsThatCannotBeLinkedAreNamed) {
+  const struct {
+    const char* says;
+    void (*change)(LinkRequest&);
+  } cases[] = {
+      {"two.o: Callee is already defined in one.o",
+       [](LinkRequest& r) {
+         r.objects.push_back({"one.o", Snippet("calls_other")});
+         r.objects.push_back({"two.o", Snippet("calls_other")});
+       }},
+      {"table is already defined in data_refs.o", [](LinkRequest& r) { r.generated.symbols["table"] = 4; }},
+      {"NoSuchEntry", [](LinkRequest& r) { r.entrySymbol = "NoSuchEntry"; }},
+      {"table", [](LinkRequest& r) { r.entrySymbol = "table"; }},  // data, not code
+      {"HandlerA", [](LinkRequest& r) { r.projectRecordSymbol = "HandlerA"; }},  // code, not data
+      {"NoSuchThing", [](LinkRequest& r) { r.generated.relocations = {{0, "NoSuchThing"}}; }},
+      {"outside", [](LinkRequest& r) { r.generated.relocations = {{13, "table"}}; }},  // ends at 17
+      {"Beyond", [](LinkRequest& r) { r.generated.symbols["Beyond"] = 17; }},
+      {"notes.txt: ", [](LinkRequest& r) { r.objects.push_back({"notes.txt", {'h', 'e', 'l', 'l', 'o'}}); }},
+  };
+  for (const auto& c : cases) {
+    LinkRequest request = Request({"data_refs"});
+    c.change(request);
+    EXPECT_NE(Refusal(request).find(c.says), std::string::npos) << c.says;
+  }
+}
+
+// Objects damaged in their headers, relocations and tables, where offsets
+// and counts live, are refused with a message or link.
+TEST(Refusals, DamagedObjectsFailSafely) {
+  std::mt19937 random(7);
+  for (const char* name : {"calls_main", "comdat_a", "data_refs"}) {
+    Bytes good = Snippet(name);
+    uint32_t symbols = ReadU32LE(good.data() + 8);
+    int refused = 0;
+    for (int trial = 0; trial < 300; ++trial) {
+      Bytes bad = good;
+      for (int k = 0; k < 3; ++k)
+        bad[random() % 2 ? random() % symbols : symbols + random() % (bad.size() - symbols)] = uint8_t(random());
+      LinkResult result;
+      std::string error;
+      if (LinkImage(Request({"calls_other"}, {{"damaged.o", bad}}), result, error)) continue;
+      ++refused;
+      EXPECT_FALSE(error.empty());
+    }
+    EXPECT_GT(refused, 0) << name;
+  }
+}
+
+// The COFF reader on its own: every prefix of a real object, and fields and
+// table indexes pointing outside the file or their table, each refused with
+// a message naming what is wrong.
+TEST(Refusals, CoffFieldsAndIndexesPointingOutsideAreRefused) {
+  Bytes good = Snippet("calls_other");
+  coff::Object object;
+  std::string error;
+  for (size_t n = 0; n < good.size(); ++n)
+    ASSERT_FALSE(coff::ReadObject(Bytes(good.begin(), good.begin() + n), object, error)) << n;
+  ASSERT_TRUE(coff::ReadObject(good, object, error)) << error;
+  // Header fields of a COFF file and of its first section header.
+  constexpr uint32_t kSymbolTable = 8, kSection = 20, kRelocations = kSection + 24;
+  uint32_t size = static_cast<uint32_t>(good.size());
+  uint32_t symbols = ReadU32LE(good.data() + kSymbolTable), relocations = ReadU32LE(good.data() + kRelocations);
+  uint32_t lastSymbol = symbols + 18 * static_cast<uint32_t>(object.symbols.size() - 1);
+  struct Patch {
+    uint32_t at, value, width;
+  };
+  const std::pair<const char*, std::vector<Patch>> cases[] = {
+      {"i386", {{0, 0x8664, 4}}},
+      {"contents of .text", {{kSection + 20, size - 2, 4}}},
+      {"relocations of .text", {{kRelocations, 0xFFFFFFF0, 4}}},
+      {"symbol table", {{12, 0x10000000, 4}}},  // the symbol count
+      {"symbol table", {{kSymbolTable, size, 4}}},
+      {"symbol that does not exist", {{relocations + 4, 100000, 4}}},  // the first relocation's
+      {"section that does not exist", {{symbols + 12, 40, 2}}},  // .file's section number
+      {"string table", {{symbols, 0, 4}, {symbols + 4, 0x7FFFFFFF, 4}}},  // .file's name, past its end
+      {"aux records", {{lastSymbol + 17, 3, 1}}},  // beyond the table
+  };
+  for (const auto& [says, patches] : cases) {
+    Bytes bad = good;
+    for (const Patch& p : patches)
+      for (uint32_t i = 0; i < p.width; ++i) bad[p.at + i] = static_cast<uint8_t>(p.value >> (8 * i));
+    EXPECT_FALSE(coff::ReadObject(bad, object, error)) << says;
+    EXPECT_NE(error.find(says), std::string::npos) << error;
+  }
+}
+
+}  // namespace
