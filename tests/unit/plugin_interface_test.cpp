@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "described_window.h"
+#include "menu_test_support.h"
 
 #include <fstream>
 #include <iterator>
@@ -348,17 +349,13 @@ TEST_F(PluginInterface, APictureDescriptionDrawsThePictureIntoADeviceContext) {
 // A window class of its own and the class table {that class, `control`}, as
 // the windows of these tests are described; both go with this object.
 struct ClassTableWith {
+  menutest::ScratchClasses scratch;
   ClassRecord* windowClass;
-  ClassTableWith(const char* name, ClassRecord* control) : windowClass(NewClassRecord(name)) {
-    windowClass->superclass = FindBuiltInClass("Window");
-    windowClass->instanceSize = windowClass->superclass->instanceSize;
+  ClassTableWith(const char* name, ClassRecord* control) : windowClass(scratch.Make(name, "Window")) {
     ClassRecord* table[] = {windowClass, control};
     SetClassTable(table, 2);
   }
-  ~ClassTableWith() {
-    SetClassTable(nullptr, 0);
-    DestroyClassRecord(windowClass);
-  }
+  ~ClassTableWith() { SetClassTable(nullptr, 0); }
 };
 
 HWND WindowHandle(ObjectRecord* window) {
