@@ -15,7 +15,13 @@ restore_com12() {
   rm -f "$DEVICES/com12"
   [ -n "$saved_com12" ] && ln -s "$saved_com12" "$DEVICES/com12"
 }
-trap 'restore_com12; cleanup' EXIT
+KEEPER= KEEP_WRITER=
+release_keeper() {
+  [ -n "$KEEP_WRITER" ] && kill "$KEEP_WRITER" 2>/dev/null
+  [ -n "$KEEPER" ] && kill "$KEEPER" 2>/dev/null
+  KEEPER= KEEP_WRITER=
+}
+trap 'release_keeper; restore_com12; cleanup' EXIT
 # The system's list lives as long as the Wine server: entries are made while
 # the program runs.
 list_com12() {
@@ -71,9 +77,15 @@ expect_pref Port 11
 # first. The list dies with the Wine server, which ends a few seconds after
 # its last program, and a loaded machine can take longer than that to start
 # the next one: a console waiting on a pipe keeps the server up meanwhile.
+# The pipe's writing end is held by a sleep of its own, not by this shell:
+# every Wine process started meanwhile (the server, the desktop) would
+# inherit it, so the console would never see its end and the server, which
+# holds the test's output, would outlive the test.
 mkfifo "$WORK/keeper"
+sleep 3600 > "$WORK/keeper" &
+KEEP_WRITER=$!
 "$WINE_RUN" cmd /c pause < "$WORK/keeper" > /dev/null 2>&1 &
-exec 9> "$WORK/keeper"
+KEEPER=$!
 no_prefs_file
 list_com12
 launch_app
@@ -85,7 +97,7 @@ choose "$SETUP_TITLE" ComboBox#1 1
 choose "$SETUP_TITLE" ComboBox#2 $(($(row_of "$rows" COM12) + 1))
 driver press ZBWindow "$SETUP_TITLE" Setup >/dev/null || fail "no Setup button"
 driver waitgone ZBWindow "$SETUP_TITLE" 10000 >/dev/null || fail "the assistant stayed open"
-exec 9>&-
+release_keeper
 quit_app
 expect_pref Port 11
 
