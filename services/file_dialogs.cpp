@@ -13,6 +13,7 @@
 #include "sdk/vellory.h"
 #include "services/file_types.h"
 #include "services/folder_items.h"
+#include "services/late_bound.h"
 #include "startup/settings.h"
 #include "ui/native_window.h"
 
@@ -31,16 +32,18 @@ ObjectRecord* AskForFile(StringRecord* fileTypes, DialogKind kind) {
   ofn.lpstrFile = file;
   ofn.nMaxFile = sizeof file;
   ofn.Flags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST;
-  BOOL chosen;
+  using Ask = BOOL(WINAPI*)(OPENFILENAMEA*);
+  static Ask open = LateBound<Ask>("comdlg32.dll", "GetOpenFileNameA");
+  static Ask save = LateBound<Ask>("comdlg32.dll", "GetSaveFileNameA");
+  Ask ask = save;
   if (kind == DialogKind::kOpen) {
     ofn.Flags |= OFN_FILEMUSTEXIST;
-    chosen = GetOpenFileNameA(&ofn);
+    ask = open;
   } else {
     ofn.Flags |= OFN_OVERWRITEPROMPT;
     if (!filter.defaultExtension.empty()) ofn.lpstrDefExt = filter.defaultExtension.c_str();
-    chosen = GetSaveFileNameA(&ofn);
   }
-  return chosen ? NewFolderItem(file) : nullptr;
+  return ask && ask(&ofn) ? NewFolderItem(file) : nullptr;
 }
 
 }  // namespace

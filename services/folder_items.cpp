@@ -17,6 +17,7 @@
 #include "sdk/service_layouts.h"
 #include "sdk/vellory.h"
 #include "services/file_types.h"
+#include "services/late_bound.h"
 #include "services/paths.h"
 #include "startup/settings.h"
 
@@ -126,7 +127,9 @@ ObjectRecord* WindowsDirectoryItem(UINT (WINAPI* get)(LPSTR, UINT)) {
 
 ObjectRecord* ShellFolder(int csidl) {
   char path[MAX_PATH];
-  if (!SHGetSpecialFolderPathA(nullptr, path, csidl, FALSE)) return nullptr;
+  using Get = BOOL(WINAPI*)(HWND, LPSTR, int, BOOL);
+  static Get get = LateBound<Get>("shell32.dll", "SHGetSpecialFolderPathA");
+  if (!get || !get(nullptr, path, csidl, FALSE)) return nullptr;
   return NewFolderItem(path);
 }
 

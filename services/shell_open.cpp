@@ -8,13 +8,16 @@
 
 #include "objects/strings.h"
 #include "sdk/vellory.h"
+#include "services/late_bound.h"
 
 extern "C" {
 
 void GlobalShowURL(StringRecord* address) {
   std::string text(StringView(address));
   if (text.empty()) return;
-  ShellExecuteA(nullptr, "open", text.c_str(), nullptr, nullptr, SW_SHOW);
+  using Execute = HINSTANCE(WINAPI*)(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT);
+  static Execute execute = LateBound<Execute>("shell32.dll", "ShellExecuteA");
+  if (execute) execute(nullptr, "open", text.c_str(), nullptr, nullptr, SW_SHOW);
 }
 
 void RuntimeShowURL(StringRecord* address) { GlobalShowURL(address); }

@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <shlobj.h>
+
 #include <string>
 #include <utility>
 #include <vector>
@@ -168,6 +170,19 @@ TEST_F(FolderItems, VolumesAreTheDrivesFromC) {
     if (drives >> bit & 1) expected = static_cast<char>('A' + bit);
   EXPECT_EQ(Path(Keep(getVolume(0))), std::string(1, expected) + ":");
   EXPECT_EQ(getVolume(volumes), nullptr);
+}
+
+// The runtime asks the shell for these only when the application does; the
+// answers must be the shell's own.
+TEST_F(FolderItems, SystemFoldersAreTheShellsOwn) {
+  const struct { ObjectRecord* (*get)(); int csidl; } kFolders[] = {
+      {getDesktopFolder, CSIDL_DESKTOPDIRECTORY}, {getFontsFolder, CSIDL_FONTS},
+      {getAppleMenuFolder, CSIDL_PROGRAMS}, {getStartupItemsFolder, CSIDL_STARTUP}};
+  for (const auto& f : kFolders) {
+    char expected[MAX_PATH];
+    ASSERT_TRUE(SHGetSpecialFolderPathA(nullptr, expected, f.csidl, FALSE)) << f.csidl;
+    EXPECT_EQ(Path(Keep(f.get())), expected) << f.csidl;
+  }
 }
 
 // Saving over a file through a created text stream: the old file stays whole
