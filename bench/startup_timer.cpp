@@ -9,6 +9,9 @@
 //
 // Each program is started with DIR as its working folder, timed, then asked
 // to close (WM_CLOSE to that window) and waited for before the next run.
+// Beside the times it prints, for each program, how long after the start the
+// system dates the process's creation: what a start-up trace's "ms since
+// creation" leaves out.
 #include <windows.h>
 
 #include <cstdio>
@@ -26,6 +29,7 @@ constexpr DWORD kExitWaitMs = 20000;
 struct Program {
   std::string name, folder, path;
   std::vector<double> runs;
+  std::vector<double> createdAfter;  // ms from the start to the process's creation time
   std::string window;  // "class|title" of the window that was found
 };
 
@@ -67,12 +71,31 @@ void EndProcess(const PROCESS_INFORMATION& process, HWND window, const Program& 
   CloseHandle(process.hProcess);
 }
 
+double FileTimeMs(const FILETIME& t) {
+  return (static_cast<double>(t.dwHighDateTime) * 4294967296.0 + t.dwLowDateTime) / 10000.0;
+}
+
+double WallClockMs() {
+  FILETIME now;
+  GetSystemTimeAsFileTime(&now);
+  return FileTimeMs(now);
+}
+
+// When the system dates the creation of a process whose window has come,
+// against the wall clock reading `startedAt` taken before it was asked for.
+void RecordCreation(Program& p, HANDLE process, double startedAt) {
+  FILETIME created, exited, kernel, user;
+  if (GetProcessTimes(process, &created, &exited, &kernel, &user))
+    p.createdAfter.push_back(FileTimeMs(created) - startedAt);
+}
+
 // One start; the time in ms, or a negative number when no window came.
 double TimeOneStart(Program& p) {
   std::string command = "\"" + p.path + "\"";
   STARTUPINFOA startup = {};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process = {};
+  double startedAt = WallClockMs();
   double start = bench::NowMs();
   if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, p.folder.c_str(),
                       &startup, &process)) {
@@ -89,6 +112,7 @@ double TimeOneStart(Program& p) {
   if (window) {
     elapsed = bench::NowMs() - start;
     p.window = Describe(window);
+    RecordCreation(p, process.hProcess, startedAt);
   }
   EndProcess(process, window, p);
   return window ? elapsed : -1;
@@ -108,10 +132,16 @@ int main(int argc, char** argv) {
     return 3;
   }
   int runs = std::atoi(argv[1]);
-  Program programs[2] = {{argv[2], argv[3], argv[4], {}, {}}, {argv[5], argv[6], argv[7], {}, {}}};
+  Program programs[2];
+  for (int i = 0; i < 2; ++i) {
+    programs[i].name = argv[2 + 3 * i];
+    programs[i].folder = argv[3 + 3 * i];
+    programs[i].path = argv[4 + 3 * i];
+  }
   double warm[2];
   for (int i = 0; i < 2; ++i) warm[i] = TimeOneStart(programs[i]);
   if (warm[0] < 0 || warm[1] < 0) return 1;
+  for (Program& p : programs) p.createdAfter.clear();
   for (int run = 0; run < runs; ++run)
     for (Program& p : programs) {
       double ms = TimeOneStart(p);
@@ -127,6 +157,9 @@ int main(int argc, char** argv) {
   double medians[2] = {bench::Median(programs[0].runs), bench::Median(programs[1].runs)};
   for (int i = 0; i < 2; ++i)
     std::printf("  %-16s median %7.1f ms\n", programs[i].name.c_str(), medians[i]);
+  for (const Program& p : programs)
+    std::printf("  %-16s created (by the system's date) a median %.0f ms after the start\n",
+                p.name.c_str(), bench::Median(p.createdAfter));
   std::printf("  ratio of medians (%s / %s) %.2f\n", programs[1].name.c_str(), programs[0].name.c_str(),
               medians[1] / medians[0]);
   return 0;

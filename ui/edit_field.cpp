@@ -31,6 +31,7 @@ EditPane* PaneOf(ObjectRecord* field) {
 // The rich-edit library is loaded once, on the first field that needs it.
 bool RichEditAvailable() {
   static HMODULE library = [] {
+    StartupMark("first edit field asks for the rich-edit library");
     HMODULE loaded = LoadLibraryA("RICHED32.DLL");
     StartupMark("rich-edit library");
     return loaded;

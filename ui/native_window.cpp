@@ -10,6 +10,7 @@
 #include "objects/builtin_classes.h"
 #include "objects/events.h"
 #include "objects/objects.h"
+#include "startup/startup_trace.h"
 #include "ui/control_dictionary.h"
 #include "ui/controls.h"
 #include "ui/menu_bar.h"
@@ -71,7 +72,9 @@ HWND CreateTopLevel(NativeWindow* n, const RECT& r) {
   HWND hwnd = CreateWindowExA(n->exStyle, "ZBWindow", n->title.c_str(), n->style, r.left, r.top,
                               r.right - r.left, r.bottom - r.top, ChooseOwner(n), menu,
                               GetModuleHandleA(nullptr), nullptr);
+  StartupMark("native window made (CreateWindowEx)");
   if (hwnd) ShowProgramIcon(hwnd);
+  StartupMark("program icon set");
   return hwnd;
 }
 

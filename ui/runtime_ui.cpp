@@ -6,6 +6,7 @@
 
 #include <ole2.h>
 
+#include "startup/startup_trace.h"
 #include "ui/event_loop.h"
 #include "ui/native_window.h"
 
@@ -61,4 +62,8 @@ bool MdiMode() { return gMdiClient != nullptr; }
 HWND MdiClientHandle() { return gMdiClient; }
 HWND MdiFrameHandle() { return gFrame; }
 
-void ShutDownRuntime() { OleUninitialize(); }
+// A program closed before its first paint still leaves the start-up trace.
+void ShutDownRuntime() {
+  WriteStartupTrace();
+  OleUninitialize();
+}

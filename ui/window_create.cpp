@@ -159,6 +159,7 @@ ObjectRecord* Build(DescriptionStream& s, ObjectRecord* object, int32_t property
   if (!n) return Fail(object, slot);
   ReadControls(s, w);
   CreatePanes(w);
+  StartupMark("controls' panes made");
   if (w->native && w->hasBackColor) SetCustomBackground(w->native, true, w->backColor);
   if (w->native) w->native->balloonHelp = std::string(StringView(w->balloonHelp));
   SkipBindings(s);

@@ -8,6 +8,7 @@
 #include <algorithm>
 
 #include "objects/objects.h"
+#include "startup/startup_trace.h"
 #include "ui/native_window.h"
 
 namespace {
@@ -47,6 +48,7 @@ void ShowNativeWindow(NativeWindow* n) {
   if (!(GetWindowLongA(n->hwnd, GWL_STYLE) & WS_CHILD)) KeepReachable(n->hwnd);
   NativeWindow* modal = VisibleModalWindow();
   ShowWindow(n->hwnd, modal && modal != n ? SW_SHOWNA : SW_SHOW);
+  StartupMark("window shown");
 }
 
 extern "C" {
