@@ -46,9 +46,10 @@ start_app
 wait_status "Listening"
 expect_eq "Writing Window at start" "$(writing_window)" ""
 
-# A frame in three chunks, 400 ms apart.
+# A frame in three chunks, 400 ms apart; "Receiving..." shows for a second.
+watch_status "Receiving..."
 cable_say go1
-wait_status "Receiving..."
+seen_status "Receiving..."
 wait_writing "abcdef"
 wait_status "Listening"
 

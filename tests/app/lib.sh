@@ -15,6 +15,7 @@ MAIN_CLASS=ZBWindow
 MAIN_TITLE="Vellory Server"
 APP_PID=
 SIM_PID=
+WATCH_PID=
 # A simulator that only holds the cable holds it for an hour, however slow
 # the machine; the test ends it.
 HOLD="wait 3600000"
@@ -26,6 +27,7 @@ if [ -e "$PREFS" ]; then saved_prefs="$WORK/saved-prefs"; cp "$PREFS" "$saved_pr
 cleanup() {
   [ -n "$APP_PID" ] && kill "$APP_PID" 2>/dev/null
   [ -n "$SIM_PID" ] && kill "$SIM_PID" 2>/dev/null
+  [ -n "$WATCH_PID" ] && kill "$WATCH_PID" 2>/dev/null
   rm -f "$DEVICES/com2"
   [ -n "$saved_com2" ] && ln -s "$saved_com2" "$DEVICES/com2"
   rm -rf "$PREFS" "$PREFS.unreadable"
@@ -281,6 +283,23 @@ main_pixel() {
 wait_writing() { wait_value "the Writing Window" "$1" writing_window; }
 # wait_status EXPECTED: waits until the status line reads EXPECTED.
 wait_status() { wait_value "the status line" "$1" status_text; }
+# watch_status TEXT ... seen_status TEXT: for a status that shows for a
+# moment only; the watcher is looking before watch_status returns.
+watch_status() {
+  main_driver watchtext ZB_Pane#0 "$1" 60000 > "$WORK/watch.out" 2>&1 &
+  WATCH_PID=$!
+  for _ in $(seq 600); do
+    grep -q watching "$WORK/watch.out" && return 0
+    kill -0 "$WATCH_PID" 2>/dev/null || break
+    sleep 0.1
+  done
+  fail "no watcher on the status line: $(cat "$WORK/watch.out")"
+}
+seen_status() {
+  local pid=$WATCH_PID
+  WATCH_PID=
+  wait "$pid" || fail "the status line never read '$1': $(cat "$WORK/watch.out")"
+}
 
 # --- a cable that is pulled and plugged in again ----------------------------------
 

@@ -17,6 +17,8 @@
 //   ui-driver children CLASS TITLE     print "class|text|L,T,R,B|visible" per child
 //                                      (rectangle in the parent's client coordinates)
 //   ui-driver text CLASS TITLE CHILD   print the text of a child
+//   ui-driver watchtext CLASS TITLE CHILD TEXT [MS]  print "watching", then
+//                                      wait until the child reads TEXT
 //   ui-driver settext CLASS TITLE CHILD TEXT
 //   ui-driver settextfile CLASS TITLE CHILD FILE   set the text of a child to
 //                                      the bytes of FILE (for texts too long for
@@ -366,6 +368,20 @@ int OnChild(HWND w, int argc, char** argv, bool set) {
   if (set) return SetText(child, argc > 5 ? argv[5] : "");
   std::printf("%s\n", TextOf(child).c_str());
   return 0;
+}
+
+// A text that shows for a moment only (a status line) is seen by one driver
+// that keeps looking, where a driver started for each look may miss it.
+// "watching" comes first, so that a script acts only once the look is on.
+int WatchText(HWND w, const char* childName, const char* text, DWORD ms) {
+  HWND child = FindChild(w, childName);
+  if (!child) return 2;
+  std::printf("watching\n");
+  std::fflush(stdout);
+  if (PollFor(ms, [&] { return TextOf(child) == text; })) return 0;
+  std::fprintf(stderr, "ui-driver: %s never read \"%s\" in %lu ms\n", childName, text,
+               static_cast<unsigned long>(ms));
+  return 2;
 }
 
 // A command line holds at most 32,767 characters, so a long text comes
@@ -754,6 +770,8 @@ int main(int argc, char** argv) {
   if (verb == "children") return Children(w);
   if (verb == "text" && argc > 4) return OnChild(w, argc, argv, false);
   if (verb == "settext" && argc > 4) return OnChild(w, argc, argv, true);
+  if (verb == "watchtext" && argc > 5)
+    return WatchText(w, argv[4], argv[5], MsArgument(argc, argv, 6, 30000));
   if (verb == "settextfile" && argc > 5) return SetTextFromFile(w, argv[4], argv[5]);
   if (verb == "click" && argc > 5)
     return PostClick(w, std::atoi(argv[4]), std::atoi(argv[5]), argc > 6 && std::string(argv[6]) == "right");
