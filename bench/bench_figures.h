@@ -22,14 +22,16 @@ inline double NowMs() {
   return static_cast<double>(now.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
 }
 
+// A FILETIME (100 ns units) in ms: a span, or a date since 1601.
+inline double FileTimeMs(const FILETIME& t) {
+  return (static_cast<double>(t.dwHighDateTime) * 4294967296.0 + t.dwLowDateTime) / 10000.0;
+}
+
 // The processor time this process has used, kernel and user, in ms.
 inline double ProcessorMs() {
   FILETIME created, exited, kernel, user;
   GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
-  auto ms = [](const FILETIME& t) {
-    return (static_cast<double>(t.dwHighDateTime) * 4294967296.0 + t.dwLowDateTime) / 10000.0;
-  };
-  return ms(kernel) + ms(user);
+  return FileTimeMs(kernel) + FileTimeMs(user);
 }
 
 // The value at fraction p (0 = least, 1 = greatest) of the sorted values,

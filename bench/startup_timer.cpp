@@ -71,14 +71,10 @@ void EndProcess(const PROCESS_INFORMATION& process, HWND window, const Program& 
   CloseHandle(process.hProcess);
 }
 
-double FileTimeMs(const FILETIME& t) {
-  return (static_cast<double>(t.dwHighDateTime) * 4294967296.0 + t.dwLowDateTime) / 10000.0;
-}
-
 double WallClockMs() {
   FILETIME now;
   GetSystemTimeAsFileTime(&now);
-  return FileTimeMs(now);
+  return bench::FileTimeMs(now);
 }
 
 // When the system dates the creation of a process whose window has come,
@@ -86,7 +82,7 @@ double WallClockMs() {
 void RecordCreation(Program& p, HANDLE process, double startedAt) {
   FILETIME created, exited, kernel, user;
   if (GetProcessTimes(process, &created, &exited, &kernel, &user))
-    p.createdAfter.push_back(FileTimeMs(created) - startedAt);
+    p.createdAfter.push_back(bench::FileTimeMs(created) - startedAt);
 }
 
 // One start; the time in ms, or a negative number when no window came.
