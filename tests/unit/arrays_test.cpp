@@ -1,9 +1,6 @@
-// Arrays: the index rules, how far storage grows on a write, the reference
-// counts of stored strings, list operations, redim, the order the sort
-// leaves, the cursor of deeper arrays and the fast Boolean arrays. Every
-// fixture checks that the heap is back where it started, so a reference or a
-// vector that leaks fails the test that leaked it. What is refused with a
-// raise is the unwinder test's (RefusedArrayRequestsRaiseOutOfBounds).
+// Arrays: index rules, storage growth, reference counts of stored elements,
+// list operations, redim, sort order, the cursor and fast Boolean arrays. The
+// fixture fails a test that leaks; refusals that raise are the unwinder test's.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -214,20 +211,17 @@ TEST_F(ArrayTest, RedimCutsALevelWithTheRowsAndElementsBelowItAndGrowsOnlyTheBou
 // --- sort ----------------------------------------------------------------------------
 
 TEST_F(ArrayTest, IntegersOfEverySizeAndOrderSortAscending) {
+  std::vector<std::vector<int32_t>> inputs(61);  // sizes 0 to 60, then 300 ascending and descending
   uint32_t seed = 12345;
-  std::vector<std::vector<int32_t>> inputs;
-  for (int32_t n = 0; n <= 60; ++n) {
-    std::vector<int32_t> values;
-    for (int32_t i = 0; i < n; ++i) {
+  for (size_t n = 0; n < inputs.size(); ++n) {
+    for (size_t i = 0; i < n; ++i) {
       seed = seed * 1103515245u + 12345u;
-      values.push_back(static_cast<int32_t>((seed >> 16) % 23) - 11);  // many repeats
+      inputs[n].push_back(static_cast<int32_t>((seed >> 16) % 23) - 11);  // many repeats
     }
-    inputs.push_back(values);
   }
   std::vector<int32_t> up(300), down(300);
   for (int32_t i = 0; i < 300; ++i) up[i] = i, down[i] = 300 - i;
-  inputs.push_back(up);
-  inputs.push_back(down);
+  inputs.insert(inputs.end(), {up, down});
   for (const auto& values : inputs) {
     ArrayRecord* a = IntArrayOf(values);
     RuntimeIntArraySort(a);

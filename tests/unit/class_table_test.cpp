@@ -24,7 +24,7 @@ struct DataBlock {
   size_t used = 0;
 
   uint32_t* At(size_t i) { return &words[i]; }
-  size_t Put(std::initializer_list<uint32_t> ws) {
+  size_t Put(const std::vector<uint32_t>& ws) {
     size_t start = used;
     for (uint32_t w : ws) words[used++] = w;
     return start;
@@ -110,9 +110,7 @@ TEST_F(ImageClasses, SuperclassLoopsAndImpossibleSizesAreRefused) {
   std::vector<uint32_t> list = {static_cast<uint32_t>(std::size(rows))};
   for (const Row& row : rows)
     list.push_back(Addr(d.At(d.Put({0, row.size, name, row.superclass, 0, 0, 0, 0, 0, 0, 0}))));
-  size_t at = d.used;
-  for (uint32_t w : list) d.words[d.used++] = w;
-  ASSERT_TRUE(LinkImageClasses(d.At(at), d.Span(), AnyCode()));
+  ASSERT_TRUE(LinkImageClasses(d.At(d.Put(list)), d.Span(), AnyCode()));
   for (size_t i = 0; i < std::size(rows); ++i) {
     EXPECT_EQ(ClassAt(static_cast<int32_t>(i)) != nullptr, rows[i].kept) << rows[i].what;
     ClassRecord* cls = ClassAt(static_cast<int32_t>(i));

@@ -124,13 +124,8 @@ Bytes Words(std::initializer_list<uint16_t> words) {
 }
 
 TEST(RelocateData, AdvancesAndRunsAddTheirBaseAndNothingLeavesTheBlock) {
-  const struct {
-    const char* what;
-    uint32_t size;
-    Bytes fixups;
-    bool ok;
-    std::vector<std::pair<uint32_t, uint32_t>> words;  // offset, value after
-  } rows[] = {
+  using After = std::vector<std::pair<uint32_t, uint32_t>>;  // offset, value after
+  const struct { const char* what; uint32_t size; Bytes fixups; bool ok; After words; } rows[] = {
       {"empty stream", 16, {}, true, {{0, 0}}},
       {"a lone last byte is no word", 16, Cat({Words({0x4000}), {0x42}}), true, {{0, kCodeAddr}, {4, 4}}},
       {"advances of 1 and 4096, unaligned", 8192, Words({0x8000, 0x4200, 0x8FFF, 0x4600}), true,

@@ -59,12 +59,6 @@ std::string Str(StringRecord* owned) { return std::string(StringRef::Adopt(owned
 LONG Style(HWND h) { return GetWindowLongA(h, GWL_STYLE); }
 bool Shown(Pane* pane) { return pane && (Style(pane->Handle()) & WS_VISIBLE); }
 
-std::string WindowText(HWND h) {
-  char text[256] = "";
-  GetWindowTextA(h, text, sizeof text);
-  return text;
-}
-
 LOGFONTA FontOf(HFONT font) {
   LOGFONTA lf = {};
   GetObjectA(font, sizeof lf, &lf);
@@ -206,8 +200,6 @@ class ControlKinds : public testing::Test {
   size_t fontsBefore = 0;
 };
 
-// --- PopupMenu -----------------------------------------------------------------------
-
 // The rows a popup's InitialValue gives are the window tests' (kinds); here
 // the row entry points, which raise no Change.
 TEST_F(ControlKinds, PopupRowEntryPointsKeepRowsSelectionAndTags) {
@@ -221,18 +213,20 @@ TEST_F(ControlKinds, PopupRowEntryPointsKeepRowsSelectionAndTags) {
   EXPECT_GT(dropped.bottom - dropped.top, 180);
   EXPECT_EQ(RuntimePopupSelectionGetter(p), -1);
   EXPECT_EQ(Str(popupTextGetter(p)), "");
+  auto rows = [&] {
+    std::string out;
+    for (int32_t i = 0; i < RuntimePopupCountGetter(p); ++i) out += Str(RuntimePopupGetRow(p, i)) + "|";
+    return out;
+  };
   StringRef x = Text("x"), y = Text("y"), z = Text("z");
-  RuntimePopupAddRow(p, x.get());         // a b c x
-  RuntimePopupInsertRow(p, 1, y.get());   // a y b c x
-  RuntimePopupInsertRow(p, 99, z.get());  // a y b c x z
-  RuntimePopupAddSeparator(p);            // ... -
-  ASSERT_EQ(RuntimePopupCountGetter(p), 7);
-  EXPECT_EQ(Str(RuntimePopupGetRow(p, 1)), "y");
-  EXPECT_EQ(Str(RuntimePopupGetRow(p, 5)), "z");
-  EXPECT_EQ(Str(RuntimePopupGetRow(p, 6)), "-");
+  RuntimePopupAddRow(p, x.get());
+  RuntimePopupInsertRow(p, 1, y.get());
+  RuntimePopupInsertRow(p, 99, z.get());  // past the end: added
+  RuntimePopupAddSeparator(p);
+  EXPECT_EQ(rows(), "a|y|b|c|x|z|-|");
   EXPECT_EQ(RuntimePopupGetRow(p, 7), nullptr);
   RuntimePopupRemoveRow(p, 6);
-  EXPECT_EQ(RuntimePopupCountGetter(p), 6);
+  EXPECT_EQ(rows(), "a|y|b|c|x|z|");
 
   ObjectRecord* tag = NewObjectOfClass(FindBuiltInClass("Object"));
   RuntimePopupSetRowTag(p, 2, tag);
@@ -258,8 +252,6 @@ TEST_F(ControlKinds, PopupRowEntryPointsKeepRowsSelectionAndTags) {
   EXPECT_TRUE(gEvents.empty()) << "the runtime's own changes raise no Change";
 }
 
-// --- TabPanel ------------------------------------------------------------------------
-
 // Which tab shows what, and the keyboard's tab change, are the window tests'
 // (kinds); here the titles, a control the application hid, the Value setter,
 // and the body the controls on the panel stand on.
@@ -279,10 +271,7 @@ TEST_F(ControlKinds, ATabPanelShowsTheControlsOfItsValueOnTheBodyItPaints) {
   auto* pane = PaneOf<TabPanelPane>("Tabs");
   ASSERT_NE(pane, nullptr);
   char title[32] = "";
-  TCITEMA item = {};
-  item.mask = TCIF_TEXT;
-  item.pszText = title;
-  item.cchTextMax = sizeof title;
+  TCITEMA item = {TCIF_TEXT, 0, 0, title, sizeof title, 0, 0};
   SendMessageA(pane->Handle(), TCM_GETITEMA, 1, reinterpret_cast<LPARAM>(&item));
   EXPECT_STREQ(title, "Game Mode");
 
@@ -311,22 +300,6 @@ TEST_F(ControlKinds, ATabPanelShowsTheControlsOfItsValueOnTheBodyItPaints) {
   EXPECT_EQ(tabPanelValueGetter(Find("Tabs")), 1);
   EXPECT_EQ(shown(), "TwoA TwoB");
   EXPECT_EQ(gEvents, (std::vector<std::string>{"Change Tabs"}));
-}
-
-// --- EditField -----------------------------------------------------------------------
-
-// The window tests (kinds) type into a single-line field; a multi-line one
-// is a rich edit control with its own path for keys.
-TEST_F(ControlKinds, AKeyDownHandlerThatReturnsTrueConsumesTheKey) {
-  Build({{kProbeEdit, Place("Memo", 10, 40, 100, 60, {{"MultiLine", "True"}})}});
-  gConsume = "x";
-  for (char c : std::string("axb")) SendMessageA(HandleOf("Memo"), WM_CHAR, c, 1);
-  EXPECT_EQ(Str(editTextGetter(Find("Memo"))), "ab");
-  std::vector<std::string> keys;
-  for (const std::string& e : gEvents)
-    if (e.rfind("KeyDown", 0) == 0 || e.rfind("TextChange", 0) == 0) keys.push_back(e);
-  EXPECT_EQ(keys, (std::vector<std::string>{"KeyDown a Memo", "TextChange Memo", "KeyDown x Memo",
-                                            "KeyDown b Memo", "TextChange Memo"}));
 }
 
 TEST_F(ControlKinds, TextAndSelectionGoThroughThePane) {
@@ -423,12 +396,24 @@ TEST_F(ControlKinds, TheEditFieldServesTheEditMenuAsAUserExpects) {
   EXPECT_EQ(clip, "Read");
 }
 
-TEST_F(ControlKinds, TabsClicksAndMultiLineChangesReachTheField) {
+// The window tests (kinds) type into a single-line field; a multi-line one
+// is a rich edit control with its own path for keys, where a KeyDown
+// handler that returns True consumes the key too.
+TEST_F(ControlKinds, KeysTabsClicksAndMultiLineChangesReachTheField) {
   Build({{kProbeEdit, Place("Tabbed", 10, 10, 200, 60, {{"MultiLine", "True"}, {"AcceptTabs", "True"}})},
          {kProbeEdit, Place("Untabbed", 10, 80, 200, 20, {{"Text", "one line"}})}});
+  gConsume = "x";
+  gEvents.clear();
+  for (char c : std::string("axb")) SendMessageA(HandleOf("Tabbed"), WM_CHAR, c, 1);
+  EXPECT_EQ(Str(editTextGetter(Find("Tabbed"))), "ab");
+  std::vector<std::string> keys;
+  for (const std::string& e : gEvents)
+    if (e.rfind("KeyDown", 0) == 0 || e.rfind("TextChange", 0) == 0) keys.push_back(e);
+  EXPECT_EQ(keys, (std::vector<std::string>{"KeyDown a Tabbed", "TextChange Tabbed", "KeyDown x Tabbed",
+                                            "KeyDown b Tabbed", "TextChange Tabbed"}));
   MSG tab = {HandleOf("Tabbed"), WM_KEYDOWN, VK_TAB, 1, 0, {0, 0}};
   EXPECT_TRUE(PaneOf("Tabbed")->KeyDown(tab));
-  EXPECT_EQ(Str(editTextGetter(Find("Tabbed"))), "\t");
+  EXPECT_EQ(Str(editTextGetter(Find("Tabbed"))), "ab\t");
   EXPECT_NE(std::find(gEvents.begin(), gEvents.end(), "KeyDown \t Tabbed"), gEvents.end());
   tab.hwnd = HandleOf("Untabbed");
   EXPECT_FALSE(PaneOf("Untabbed")->KeyDown(tab));
@@ -467,8 +452,6 @@ TEST_F(ControlKinds, APlainFieldTakesItsColoursFromItsControl) {
   EXPECT_EQ(GetTextColor(dc), RGB(0, 0, 0xFF));
   DeleteDC(dc);
 }
-
-// --- StaticText ---------------------------------------------------------------------
 
 TEST_F(ControlKinds, StaticTextDrawsRightAlignedWordWrappedWithTheAmpersandAsIs) {
   const int width = 120, height = 60;
@@ -551,8 +534,6 @@ TEST_F(ControlKinds, EveryStaticTextSetterStoresThenRedrawsOnAChange) {
   EXPECT_EQ(Str(stringGetter(label, offsetof(StaticTextObject, text))), "Listening");
 }
 
-// --- PushButton, CheckBox, GroupBox, fonts ----------------------------------------------
-
 TEST_F(ControlKinds, PushButtonsRaiseActionOnAClickAndWhenPushed) {
   Build({{kProbePush, Place("Save", 10, 10, 80, 24, {{"Caption", "Save"}, {"Default", "True"}})},
          {kProbePush, Place("Cancel", 100, 10, 80, 24, {{"Caption", "Cancel"}, {"Cancel", "True"}})}});
@@ -593,7 +574,9 @@ TEST_F(ControlKinds, ACheckBoxTurnsItsCheckOverItself) {
   // A group box is a captioned frame that takes no focus.
   HWND group = HandleOf("Setup");
   EXPECT_EQ(Style(group) & 0x0F, BS_GROUPBOX);
-  EXPECT_EQ(WindowText(group), "Setup");
+  char caption[16] = "";
+  GetWindowTextA(group, caption, sizeof caption);
+  EXPECT_STREQ(caption, "Setup");
   EXPECT_FALSE(PaneOf("Setup")->CanTakeFocus());
   EXPECT_EQ(FontOf(FontSent("Setup")).lfWeight, FW_BOLD);
 }
@@ -615,8 +598,6 @@ TEST_F(ControlKinds, PanesTakeTheirFontsFromTheCacheAndFollowChanges) {
   EXPECT_EQ(FontOf(FontSent("C")).lfHeight, -15);
   // TearDown checks that closing the window gave every font back.
 }
-
-// --- ProgressBar ---------------------------------------------------------------------
 
 // The sweep seen on screen, stepped by the pump and ended by a maximum again,
 // is the window tests' (kinds); here the block hiding with its bar, the range

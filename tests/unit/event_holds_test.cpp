@@ -1,8 +1,7 @@
-// Handlers that close their own window. Closing a window releases it and its
-// controls, and the application's Close handler drops its own reference:
-// whatever raised the event must still hold what it touches afterwards. Each
-// case logs when the objects go; they must go only once the handler that
-// closed them has returned, and nothing may be left pointing at them.
+// Handlers that close their own window, which releases it and its controls
+// while the application's Close handler drops its reference: what raised the
+// event must still hold what it touches afterwards. The objects must go only
+// once the closing handler has returned, and nothing may point at them then.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -24,6 +23,7 @@ namespace {
 
 using menutest::Code;
 using menutest::gLog;
+using Names = std::vector<std::string>;
 
 ObjectRecord* gSlot = nullptr;  // the application's reference to the window
 std::vector<std::string> gAssertions;
@@ -92,7 +92,7 @@ TEST_F(EventHolds, AnOpenHandlerThatClosesItsWindow) {
   for (int32_t v : {0, 0, 0, 0}) PutPackedInt(s, v);  // no properties, class 0, no controls or bindings
   EXPECT_EQ(CreateDescribedWindow(s, &gSlot), nullptr);
   EXPECT_EQ(gSlot, nullptr);
-  EXPECT_EQ(gLog, (std::vector<std::string>{"open", "close", "open done", "window gone"}));
+  EXPECT_EQ(gLog, (Names{"open", "close", "open done", "window gone"}));
 }
 
 TEST_F(EventHolds, AMouseDownHandlerThatClosesItsWindowAndAsksForTheRelease) {
@@ -101,7 +101,7 @@ TEST_F(EventHolds, AMouseDownHandlerThatClosesItsWindowAndAsksForTheRelease) {
   gSlot = &w->header;
   SendMessageA(w->native->hwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
   EXPECT_EQ(CurrentMouseOwner().object, nullptr) << "a closed window owns the mouse";
-  EXPECT_EQ(gLog, (std::vector<std::string>{"mouse down", "close", "mouse down done", "window gone"}));
+  EXPECT_EQ(gLog, (Names{"mouse down", "close", "mouse down done", "window gone"}));
 }
 
 TEST_F(EventHolds, ATimerWhoseActionClosesItsWindow) {
@@ -118,8 +118,7 @@ TEST_F(EventHolds, ATimerWhoseActionClosesItsWindow) {
   timerModeSetter(timer, 0, 2);
   for (DWORD start = GetTickCount(); gLog.empty() && GetTickCount() - start < 5000;) FireDueTimers();
   // The window goes with its closing; the timer once its handler is done.
-  EXPECT_EQ(gLog, (std::vector<std::string>{"action", "close", "window gone", "action done",
-                                            "timer gone"}));
+  EXPECT_EQ(gLog, (Names{"action", "close", "window gone", "action done", "timer gone"}));
 }
 
 // A pane whose losing the focus closes another window.
@@ -147,7 +146,7 @@ TEST_F(EventHolds, ALostFocusHandlerThatClosesTheWindowOfThePaneGainingFocus) {
   gLog.clear();
   SetActivePane(gaining);
   EXPECT_EQ(ActivePane(), nullptr) << "the focus went to a closed pane";
-  EXPECT_EQ(gLog, (std::vector<std::string>{"lost focus", "close", "window gone"}));
+  EXPECT_EQ(gLog, (Names{"lost focus", "close", "window gone"}));
   menutest::Dispose(a);
 }
 

@@ -58,18 +58,10 @@ uint32_t ReadChunk(void* f, uint8_t* into, uint32_t size) {
 // line end has no empty last line.
 std::vector<std::string> Shadow(const std::string& text) {
   std::vector<std::string> lines;
-  std::string line;
-  for (size_t i = 0; i < text.size(); ++i) {
-    char c = text[i];
-    if (c != '\r' && c != '\n') {
-      line += c;
-      continue;
-    }
-    if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-    lines.push_back(line);
-    line.clear();
+  for (size_t start = 0, end; start < text.size(); start = end + (text.compare(end, 2, "\r\n") ? 1 : 2)) {
+    end = std::min(text.find_first_of("\r\n", start), text.size());
+    lines.push_back(text.substr(start, end - start));
   }
-  if (!line.empty()) lines.push_back(line);
   return lines;
 }
 

@@ -27,43 +27,38 @@ namespace {
 
 constexpr uint32_t kWhite = 0xFFFFFF;
 
+using PixelSet = std::set<std::pair<int, int>>;
+
 // A white 32-bit top-down bitmap in a memory DC; a pixel reads as 0x00RRGGBB.
-class Canvas {
- public:
-  Canvas(int width, int height) : width_(width), height_(height) {
+struct Canvas {
+  const int width, height;
+  HDC dc = CreateCompatibleDC(nullptr);
+  uint32_t* bits = nullptr;
+  HBITMAP bitmap;
+  HGDIOBJ old;
+  Canvas(int w, int h) : width(w), height(h) {
     BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    dc_ = CreateCompatibleDC(nullptr);
-    bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits_),
-                               nullptr, 0);
-    old_ = SelectObject(dc_, bitmap_);
-    RECT all = {0, 0, width, height};
-    FillRect(dc_, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits), nullptr, 0);
+    old = SelectObject(dc, bitmap);
+    RECT all = {0, 0, w, h};
+    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
   }
   ~Canvas() {
-    SelectObject(dc_, old_);
-    DeleteObject(bitmap_);
-    DeleteDC(dc_);
+    SelectObject(dc, old);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
   }
-  HDC dc() const { return dc_; }
-  int width() const { return width_; }
-  int height() const { return height_; }
   uint32_t At(int x, int y) const {
     GdiFlush();
-    return bits_[y * width_ + x] & 0xFFFFFF;
+    return bits[y * width + x] & 0xFFFFFF;
   }
-  bool Ink(int x, int y) const { return At(x, y) != kWhite; }
-  std::set<std::pair<int, int>> InkSet() const {
-    GdiFlush();
-    std::set<std::pair<int, int>> ink;
-    for (int y = 0; y < height_; ++y)
-      for (int x = 0; x < width_; ++x)
-        if ((bits_[y * width_ + x] & 0xFFFFFF) != kWhite) ink.insert({x, y});
+  PixelSet InkSet() const {
+    GdiFlush();  // once, not per pixel as At does
+    PixelSet ink;
+    for (int y = 0; y < height; ++y)
+      for (int x = 0; x < width; ++x)
+        if ((bits[y * width + x] & 0xFFFFFF) != kWhite) ink.insert({x, y});
     return ink;
   }
   std::set<int> InkRows() const {
@@ -71,16 +66,7 @@ class Canvas {
     for (auto [x, y] : InkSet()) rows.insert(y);
     return rows;
   }
-
- private:
-  int width_, height_;
-  HDC dc_;
-  HBITMAP bitmap_;
-  HGDIOBJ old_;
-  uint32_t* bits_ = nullptr;
 };
-
-using PixelSet = std::set<std::pair<int, int>>;
 
 // A Graphics on a fresh port lent the canvas' DC; the Graphics holds the
 // port's only reference.
@@ -88,8 +74,8 @@ class GraphicsTest : public testing::Test {
  protected:
   ObjectRecord* Make(Canvas& canvas, int originX = 0, int originY = 0) {
     auto* port = new DrawingPort;
-    port->AttachDC(canvas.dc());
-    ObjectRecord* g = NewGraphics(port, originX, originY, canvas.width(), canvas.height());
+    port->AttachDC(canvas.dc);
+    ObjectRecord* g = NewGraphics(port, originX, originY, canvas.width, canvas.height);
     port->Release();
     made_.push_back(g);
     return g;
@@ -118,7 +104,7 @@ TEST(Colours, PackingClampsAndPortChannelsAreSixteenBitsOfWhichGdiSeesTheHighByt
 TEST_F(GraphicsTest, EachGraphicsHoldsItsPortAndTheLastOneGivesItBack) {
   Canvas canvas(10, 10);
   auto* port = new DrawingPort;
-  port->AttachDC(canvas.dc());
+  port->AttachDC(canvas.dc);
   ObjectRecord* first = NewGraphics(port, 0, 0, 10, 10);
   ObjectRecord* second = NewGraphics(port, 2, 2, 5, 5);
   port->Release();
@@ -129,7 +115,7 @@ TEST_F(GraphicsTest, EachGraphicsHoldsItsPortAndTheLastOneGivesItBack) {
   RuntimeUnlockObject(first);
   EXPECT_NE(GetObjectType(font), 0u) << "the port went with the first Graphics";
   RuntimeGraphicsFillRect(second, 0, 0, 1, 1);
-  EXPECT_EQ(GetPixel(canvas.dc(), 2, 2), RGB(0, 0, 0));
+  EXPECT_EQ(GetPixel(canvas.dc, 2, 2), RGB(0, 0, 0));
   RuntimeUnlockObject(second);
   EXPECT_EQ(GetObjectType(font), 0u) << "the port (and its font) outlived every Graphics";
 }
@@ -187,10 +173,9 @@ TEST_F(GraphicsTest, TheGraphicsOriginAddsThePortOriginSubtractsAndPixelsReadBac
   graphicsPixelSetter(g, 30, 30, 0x123456);  // port (37, 33) -> device (35, 32)
   EXPECT_EQ(canvas.At(35, 32), 0x123456u);
   EXPECT_EQ(graphicsPixelGetter(g, 30, 30), 0x123456u);
-  SetPixel(canvas.dc(), 5, 7, RGB(0xAB, 0xCD, 0xEF));
+  SetPixel(canvas.dc, 5, 7, RGB(0xAB, 0xCD, 0xEF));
   Colour16 wide = GraphicsPort(g)->Pixel(7, 8);  // port (7, 8) -> device (5, 7)
-  EXPECT_EQ(wide.red, 0xABAB);
-  EXPECT_EQ(wide.blue, 0xEFEF);
+  EXPECT_EQ((std::vector<int>{wide.red, wide.green, wide.blue}), (std::vector<int>{0xABAB, 0xCDCD, 0xEFEF}));
   GraphicsPort(g)->SetForeColour({0x12FF, 0x3400, 0x56AB});
   EXPECT_EQ(graphicsForeColorGetter(g, 0), 0x123456u);
   RuntimeGraphicsFillRect(g, 20, 0, 2, 2);  // port (27, 3) -> device (25, 2)
@@ -206,11 +191,11 @@ COLORREF Ref(uint32_t c) { return RGB(c >> 16, (c >> 8) & 0xFF, c & 0xFF); }
 PixelSet DirectOutline(int width, int height, COLORREF colour, int penWidth, void (*shape)(HDC)) {
   Canvas canvas(width, height);
   HPEN pen = CreatePen(PS_SOLID, penWidth, colour);
-  HGDIOBJ oldPen = SelectObject(canvas.dc(), pen);
-  HGDIOBJ oldBrush = SelectObject(canvas.dc(), GetStockObject(NULL_BRUSH));
-  shape(canvas.dc());
-  SelectObject(canvas.dc(), oldBrush);
-  SelectObject(canvas.dc(), oldPen);
+  HGDIOBJ oldPen = SelectObject(canvas.dc, pen);
+  HGDIOBJ oldBrush = SelectObject(canvas.dc, GetStockObject(NULL_BRUSH));
+  shape(canvas.dc);
+  SelectObject(canvas.dc, oldBrush);
+  SelectObject(canvas.dc, oldPen);
   DeleteObject(pen);
   return canvas.InkSet();
 }
@@ -277,58 +262,46 @@ TEST_F(GraphicsTest, FilledOvalsAndRoundRectsAreSolidInTheForeColourOverTheirOut
         if (ink.count({x, y})) first = std::min(first, x), last = std::max(last, x), ++count;
       EXPECT_EQ(count, last - first + 1) << "row " << y;
     }
-    EXPECT_FALSE(canvas.Ink(5, 6)) << "the corner";
+    EXPECT_EQ(canvas.At(5, 6), kWhite) << "the corner";
   }
 }
 
 // --- text --------------------------------------------------------------------------------
 
-// The font the port should be using, made directly rather than through the cache.
-struct DirectFont {
-  HFONT font;
-  explicit DirectFont(int size, const char* face = "Tahoma")
-      : font(CreateFontA(-size, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, face)) {}
-  ~DirectFont() { DeleteObject(font); }
-  TEXTMETRICA Metrics(HDC dc) const {
-    HGDIOBJ old = SelectObject(dc, font);
-    TEXTMETRICA tm = {};
-    GetTextMetricsA(dc, &tm);
-    SelectObject(dc, old);
-    return tm;
-  }
-  int Width(HDC dc, const char* text) const {
-    HGDIOBJ old = SelectObject(dc, font);
-    SIZE size = {};
-    GetTextExtentPoint32A(dc, text, lstrlenA(text), &size);
-    SelectObject(dc, old);
-    return size.cx;
-  }
-};
+// GDI's {height, ascent, width of "Hello, world"} for the font the port should
+// be using, made directly rather than through the cache.
+std::vector<int> DirectMeasures(HDC dc, int size, const char* face = "Tahoma") {
+  HFONT font = CreateFontA(-size, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, face);
+  HGDIOBJ old = SelectObject(dc, font);
+  TEXTMETRICA tm = {};
+  GetTextMetricsA(dc, &tm);
+  SIZE extent = {};
+  GetTextExtentPoint32A(dc, "Hello, world", 12, &extent);
+  SelectObject(dc, old);
+  DeleteObject(font);
+  return {tm.tmHeight, tm.tmAscent, static_cast<int>(extent.cx)};
+}
 
 TEST_F(GraphicsTest, MeasuresAreGdisForTheRequestedFontAndFollowFontChanges) {
   Canvas canvas(20, 20);
   ObjectRecord* g = Make(canvas);
-  DirectFont twelve(12), twenty(20), courier(20, "Courier New");
-  TEXTMETRICA tm = twelve.Metrics(canvas.dc());
-  EXPECT_EQ(RuntimeGraphicsTextHeight(g), tm.tmHeight);
-  EXPECT_EQ(RuntimeGraphicsTextAscent(g), tm.tmAscent);
   StringRef hello = Text("Hello, world");
-  EXPECT_EQ(RuntimeGraphicsStringWidth(g, hello.get()), twelve.Width(canvas.dc(), "Hello, world"));
+  auto measures = [&](ObjectRecord* on) {
+    return std::vector<int>{RuntimeGraphicsTextHeight(on), RuntimeGraphicsTextAscent(on),
+                            RuntimeGraphicsStringWidth(on, hello.get())};
+  };
+  EXPECT_EQ(measures(g), DirectMeasures(canvas.dc, 12));
   graphicsTextSizeSetter(g, 0, 20);
-  EXPECT_EQ(RuntimeGraphicsTextHeight(g), twenty.Metrics(canvas.dc()).tmHeight)
-      << "the cached metrics outlived the font";
+  EXPECT_EQ(measures(g), DirectMeasures(canvas.dc, 20)) << "the cached metrics outlived the font";
   StringRef courierName = Text("courier");
   graphicsTextFontSetter(g, 0, courierName.get());
-  EXPECT_EQ(RuntimeGraphicsTextAscent(g), courier.Metrics(canvas.dc()).tmAscent);
-  EXPECT_EQ(RuntimeGraphicsStringWidth(g, hello.get()), courier.Width(canvas.dc(), "Hello, world"));
-  StringRef name = StringRef::Adopt(graphicsTextFontGetter(g, 0));
-  EXPECT_EQ(name.View(), "courier");
+  EXPECT_EQ(measures(g), DirectMeasures(canvas.dc, 20, "Courier New"));
+  EXPECT_EQ(StringRef::Adopt(graphicsTextFontGetter(g, 0)).View(), "courier");
   // A port with nowhere to draw still measures.
   auto* port = new DrawingPort;
   ObjectRecord* nowhere = NewGraphics(port, 0, 0, 0, 0);
   port->Release();
-  EXPECT_EQ(RuntimeGraphicsTextHeight(nowhere), tm.tmHeight);
-  EXPECT_EQ(RuntimeGraphicsStringWidth(nowhere, hello.get()), twelve.Width(canvas.dc(), "Hello, world"));
+  EXPECT_EQ(measures(nowhere), DirectMeasures(canvas.dc, 12));
   RuntimeGraphicsFillRect(nowhere, 0, 0, 10, 10);  // nothing to draw into: nothing happens
   RuntimeUnlockObject(nowhere);
 }
@@ -372,9 +345,9 @@ TEST_F(GraphicsTest, StringsAreDrawnInTheForeColourAndNilDrawsNothing) {
   bool pure = false;
   for (auto [x, y] : ink) pure = pure || canvas.At(x, y) == 0xC00000;
   EXPECT_TRUE(pure) << "no pixel in the fore colour";
-  EXPECT_EQ(GetTextAlign(canvas.dc()) & (TA_BASELINE | TA_BOTTOM), UINT(TA_BASELINE));
+  EXPECT_EQ(GetTextAlign(canvas.dc) & (TA_BASELINE | TA_BOTTOM), UINT(TA_BASELINE));
   RuntimeGraphicsDrawString(g, Text("Wrapped").get(), 10, 50, 100);
-  EXPECT_EQ(GetTextAlign(canvas.dc()) & (TA_BASELINE | TA_BOTTOM), UINT(TA_BASELINE))
+  EXPECT_EQ(GetTextAlign(canvas.dc) & (TA_BASELINE | TA_BOTTOM), UINT(TA_BASELINE))
       << "the wrapped form leaves TA_BASELINE behind it";
 }
 
@@ -432,7 +405,7 @@ TEST_F(GraphicsTest, WithTheVisibleFlagClearNothingIsDrawnAndClearingIsDrawingTo
   ASSERT_TRUE(BuildPictureSurface(reinterpret_cast<PictureObject*>(picture), d.data()));
   Canvas hidden(40, 40), shown(40, 40);
   RECT all = {0, 0, 40, 40};
-  FillRect(hidden.dc(), &all, static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH)));
+  FillRect(hidden.dc, &all, static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH)));
   ObjectRecord* g = Make(hidden);
   GraphicsPort(g)->SetVisible(false);
   uint32_t gray = hidden.At(0, 0);

@@ -9,7 +9,6 @@
 #include "menu_test_support.h"
 #include "temp_folder.h"
 #include "objects/class_table.h"
-#include "sdk/vellory.h"
 #include "ui/application.h"
 #include "ui/event_loop.h"
 #include "ui/focus.h"
@@ -28,30 +27,26 @@ bool gActionResult = false, gWindowSecondResult = false;
 bool gCancelClose = false, gQuitFromClose = false;
 std::vector<std::string> gAppEnables;
 
-bool __cdecl OnAction(ObjectRecord* item) {
-  gLog.push_back("Action " + ItemName(item));
-  return gActionResult;
+// Logs `what`; a handler's answer.
+bool Log(const std::string& what, bool result = false) {
+  gLog.push_back(what);
+  return result;
 }
-void __cdecl OnEnableMenu(ObjectRecord* item) { gLog.push_back("EnableMenu " + ItemName(item)); }
-bool __cdecl OnWindowFirst(ObjectRecord*) {
-  gLog.push_back("window first");
-  return false;
+bool __cdecl OnAction(ObjectRecord* item) { return Log("Action " + ItemName(item), gActionResult); }
+void __cdecl OnEnableMenu(ObjectRecord* item) { Log("EnableMenu " + ItemName(item)); }
+bool __cdecl OnWindowFirst(ObjectRecord*) { return Log("window first"); }
+bool __cdecl OnWindowSecond(ObjectRecord*) { return Log("window second", gWindowSecondResult); }
+bool __cdecl OnWindowElement(ObjectRecord*, int32_t i) { return Log("element " + std::to_string(i), true); }
+bool __cdecl OnAppConnect(ObjectRecord*) { return Log("app"); }
+void __cdecl OnWindowEnable(ObjectRecord*) { Log("window EnableMenuItems"); }
+bool __cdecl OnCancelClose(ObjectRecord*) { return Log("CancelClose", gCancelClose); }
+void __cdecl OnWindowClose(ObjectRecord*) {
+  Log("window Close");
+  if (gQuitFromClose) ApplicationQuit();  // nested: the running sequence's guard stops it
 }
-bool __cdecl OnWindowSecond(ObjectRecord*) {
-  gLog.push_back("window second");
-  return gWindowSecondResult;
-}
-bool __cdecl OnWindowElement(ObjectRecord*, int32_t index) {
-  gLog.push_back("window element " + std::to_string(index));
-  return true;
-}
-bool __cdecl OnAppConnect(ObjectRecord*) {
-  gLog.push_back("app");
-  return false;
-}
-void __cdecl OnWindowEnable(ObjectRecord*) { gLog.push_back("window EnableMenuItems"); }
+void __cdecl OnAppClose(ObjectRecord*) { Log("app Close"); }
 void __cdecl OnAppEnable(ObjectRecord*) {
-  gLog.push_back("app EnableMenuItems");
+  Log("app EnableMenuItems");
   for (const std::string& name : gAppEnables) {
     StringRef n = Text(name);
     ObjectRecord* item = RuntimeMenuReference(n.get());
@@ -60,15 +55,6 @@ void __cdecl OnAppEnable(ObjectRecord*) {
     RuntimeUnlockObject(item);
   }
 }
-bool __cdecl OnCancelClose(ObjectRecord*) {
-  gLog.push_back("CancelClose");
-  return gCancelClose;
-}
-void __cdecl OnWindowClose(ObjectRecord*) {
-  gLog.push_back("window Close");
-  if (gQuitFromClose) ApplicationQuit();  // nested: the running sequence's guard stops it
-}
-void __cdecl OnAppClose(ObjectRecord*) { gLog.push_back("app Close"); }
 
 // The Win32 contents of a menu, one line per item: text, identifier, and
 // "grey" / "checked" / "popup" / "separator" as they apply. Whether a
@@ -180,11 +166,7 @@ TEST_F(MenusTest, TheBarIsBuiltAsDescribed) {
   BuildStandardBar();
   HMENU bar = MenuBarHandle();
   ASSERT_EQ(GetMenuItemCount(bar), 1);  // the application menu and the empty slot are not built
-  // Nested levels are built first, so the submenu's item takes 1001.
-  EXPECT_EQ(Contents(FileMenu()), (Lines{"&Connect\tCtrl+K #1000", "&Send popup", "separator",
-                                         "&Writing Window\tCtrl+Shft+T #1004", "Recent #1005",
-                                         "E&xit\tCtrl+Q #1006"}));
-  EXPECT_EQ(Contents(GetSubMenu(FileMenu(), 1)), Lines{"Text &File...\tCtrl+T #1001"});
+  // (The File menu as built is compared whole by the tests below.)
   EXPECT_EQ(Item("FileQuit")->header.cls, quit_);
   StringRef about = Text("HelpAbout"), recent = Text("filerecent");
   EXPECT_EQ(RuntimeMenuReference(about.get()), nullptr);
@@ -288,9 +270,10 @@ TEST_F(MenusTest, AChoiceGoesToTheActivePaneThenHandlersInOrderUntilOneTakesIt) 
   EXPECT_EQ(gLog, (Lines{"pane Edit FileConnect", "window first", "window second", "app",
                          "Action FileConnect", "pane Edit FileConnect", "pane Edit FileConnect",
                          "window first", "window second", "pane Edit FileRecent",
-                         "window element 0"}));
+                         "element 0"}));
   gAppEnables.clear();
   enableMenuItems();
+  // Nested levels are built first, so the submenu's item takes 1001.
   EXPECT_EQ(Contents(GetSubMenu(FileMenu(), 1)), Lines{"Text &File...\tCtrl+T #1001"});
   EXPECT_EQ(Contents(FileMenu())[0], "&Connect\tCtrl+K #1000 grey");
 }

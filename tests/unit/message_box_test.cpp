@@ -22,15 +22,14 @@ struct SeenBox {
   bool found = false;
 };
 
-BOOL CALLBACK FindOurBox(HWND hwnd, LPARAM lParam) {
-  DWORD process = 0;
-  GetWindowThreadProcessId(hwnd, &process);
-  char cls[16] = "";
-  GetClassNameA(hwnd, cls, sizeof cls);
-  if (process != GetCurrentProcessId() || std::string(cls) != "#32770" || !IsWindowVisible(hwnd))
-    return TRUE;
-  *reinterpret_cast<HWND*>(lParam) = hwnd;
-  return FALSE;
+// The visible dialog this process has opened, if any.
+HWND OurBox() {
+  for (HWND w = nullptr; (w = FindWindowExA(nullptr, w, "#32770", nullptr));) {
+    DWORD process = 0;
+    GetWindowThreadProcessId(w, &process);
+    if (process == GetCurrentProcessId() && IsWindowVisible(w)) return w;
+  }
+  return nullptr;
 }
 
 // Runs `show` (which opens a box and returns when it is closed) while a
@@ -41,10 +40,7 @@ SeenBox Watch(Show show) {
   std::atomic<bool> done{false};
   std::thread watcher([&] {
     HWND box = nullptr;
-    for (int i = 0; i < 500 && !done && !box; ++i) {
-      EnumWindows(FindOurBox, reinterpret_cast<LPARAM>(&box));
-      if (!box) Sleep(10);
-    }
+    for (int i = 0; i < 500 && !done && !(box = OurBox()); ++i) Sleep(10);
     if (!box) return;
     char buffer[256] = "";
     GetDlgItemTextA(box, 0xFFFF, buffer, sizeof buffer);  // the message's static text
@@ -59,9 +55,9 @@ SeenBox Watch(Show show) {
   return seen;
 }
 
-NativeWindow* Make(int kind, bool visible) {
+NativeWindow* Make(int kind) {
   NativeWindow* n = CreateNativeWindow("Owner test", {100, 100, 160, 300}, kind, true, true, false);
-  if (n && visible) ShowWindow(n->hwnd, SW_SHOWNA);
+  if (n) ShowWindow(n->hwnd, SW_SHOWNA);
   return n;
 }
 
@@ -69,18 +65,14 @@ NativeWindow* Make(int kind, bool visible) {
 // and of a program without windows (the image tests) are the window tests';
 // here the newest of two document windows and the modal rule.
 TEST(MessageBox, TheOwnerIsAVisibleModalWindowElseTheNewestDocumentWindow) {
-  WNDCLASSA wc = {};
-  wc.lpfnWndProc = ZBWindowProc;
-  wc.cbWndExtra = 4;
-  wc.hInstance = GetModuleHandleA(nullptr);
-  wc.lpszClassName = "ZBWindow";
+  WNDCLASSA wc = {0, ZBWindowProc, 0, 4, GetModuleHandleA(nullptr), nullptr, nullptr, nullptr, nullptr, "ZBWindow"};
   RegisterClassA(&wc);  // fails harmlessly when start-up code registered it already
-  NativeWindow* older = Make(8, true);
-  NativeWindow* document = Make(8, true);
+  NativeWindow* older = Make(8);
+  NativeWindow* document = Make(8);
   ASSERT_TRUE(older && document);
   EXPECT_EQ(Watch([] { ShowRuntimeMessage("Document"); }).owner, document->hwnd);
 
-  NativeWindow* modal = Make(3, true);
+  NativeWindow* modal = Make(3);
   ASSERT_TRUE(modal);
   SeenBox seen = Watch([] { RuntimeMsgBox(nullptr); });
   ASSERT_TRUE(seen.found);

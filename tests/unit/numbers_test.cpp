@@ -1,6 +1,5 @@
-// The numeric entry points: truncation and the control word it leaves behind,
-// rounding, NaN in Max and Min, colours, the random generator's sequence and
-// the tick counter.
+// The numeric entry points: truncation and the control word it leaves, rounding,
+// NaN in Max and Min, colours, the random sequence and the tick counter.
 #include <gtest/gtest.h>
 #include <windows.h>
 

@@ -1,9 +1,7 @@
-// Objects and classes: creation and destruction order, the live list,
-// membership through interfaces, event-handler lookup and its hiding rule,
-// interface dispatch tables, field accessors, the name index and the heaps
-// below them all. Classes are built here by hand, the way the image's
-// descriptors would build them; the plain paths through a real image are
-// app_starts_and_traces'.
+// Objects and classes: construction and destruction order, the live list,
+// membership, event-handler lookup and hiding, interface tables, field
+// accessors, the name index and the heaps below them. Classes are built by
+// hand as the image's descriptors would; app_starts_and_traces runs a real one.
 #include <gtest/gtest.h>
 #include <windows.h>
 

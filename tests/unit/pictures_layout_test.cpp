@@ -29,11 +29,8 @@ TEST(PictureLayouts, APackedBitmapIsReadOnlyWhenItsPartsLieInItsBlock) {
   EXPECT_EQ(layout.pixelOffset, 40u + 1024u);
   EXPECT_EQ(layout.pixelBytes, 8u);
 
-  struct Damage {
-    const char* what;
-    uint32_t offset, value;  // a word of the header set to value
-    size_t cut;              // bytes the block lacks
-  };
+  // A word (the depth: a byte) of the header set to a value, and bytes the block lacks.
+  struct Damage { const char* what; uint32_t offset, value; size_t cut; };
   const Damage damages[] = {
       {"block shorter than the pixels", 0, 40, 1},
       {"header size past the block", 0, 0xFFFFFFF0, 0},
@@ -65,18 +62,14 @@ TEST(PictureLayouts, APackedBitmapIsReadOnlyWhenItsPartsLieInItsBlock) {
 }
 
 TEST(PictureLayouts, AStoredPictureIsSixteenBitsWithinItsByteCount) {
-  struct Row {
-    uint32_t d[4];
-    bool fits;
-  };
-  const Row rows[] = {
+  const struct { uint32_t d[4]; bool fits; } rows[] = {
       {{16, 3, 2, 12}, true},           {{16, 3, 2, 11}, false},
       {{8, 3, 2, 12}, false},           {{16, 0, 2, 12}, false},
       {{16, 3, 0, 12}, false},          {{16, 0x4001, 1, 0xFFFFFFFF}, false},
       {{16, 0x4000, 0x4000, 0x20000000}, true},
       {{16, 0x10000, 0x10000, 0}, false},  // wraps to 0 in 32 bits
   };
-  for (const Row& r : rows) EXPECT_EQ(StoredPictureFits(r.d), r.fits) << r.d[1] << "x" << r.d[2];
+  for (const auto& r : rows) EXPECT_EQ(StoredPictureFits(r.d), r.fits) << r.d[1] << "x" << r.d[2];
 }
 
 }  // namespace

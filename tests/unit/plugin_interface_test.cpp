@@ -12,29 +12,19 @@
 
 #include <fstream>
 #include <iterator>
-#include <string>
-#include <vector>
 
-#include "objects/builtin_classes.h"
 #include "objects/class_table.h"
-#include "objects/classes.h"
-#include "objects/objects.h"
-#include "objects/strings.h"
 #include "plugins/embedded_plugins.h"
 #include "plugins/plugin_registration.h"
 #include "plugins/plugin_registry.h"
-#include "sdk/description_encoding.h"
-#include "sdk/le_bytes.h"
 #include "sdk/plugin_records.h"
-#include "sdk/ui_layouts.h"
-#include "sdk/vellory.h"
 #include "startup/deferred_imports.h"
-#include "ui/native_window.h"
-#include "ui/pane.h"
 #include "ui/pictures.h"
 #include "ui/runtime_ui.h"
 
 namespace {
+
+using namespace menutest;
 
 constexpr char kEmbeddedName[] = "vellory-test-plugin.dll";
 
@@ -81,8 +71,6 @@ PluginControlDefinition* LampDefinition() {
     if (c->definition && std::string(c->definition->name) == "TestLamp") return c->definition;
   return nullptr;
 }
-
-CodeAddress Code(auto* f) { return reinterpret_cast<CodeAddress>(f); }
 
 class PluginInterface : public testing::Test {
  protected:
@@ -173,12 +161,9 @@ TEST_F(PluginInterface, AControlClassIsBuiltFromTheDefinition) {
 
   // The method whose declaration parses is there with its parameter; the
   // other is not.
-  const MethodRecord* bump = nullptr;
-  int methods = 0;
-  for (const MethodRecord* m = cls->methods; m; m = m->next, ++methods)
-    if (StringView(m->name) == "Bump") bump = m;
-  EXPECT_EQ(methods, 1);
-  ASSERT_NE(bump, nullptr);
+  const MethodRecord* bump = cls->methods;
+  ASSERT_TRUE(bump && !bump->next);
+  EXPECT_EQ(StringView(bump->name), "Bump");
   EXPECT_EQ(bump->entry.paramCount, 1u);
   EXPECT_STREQ(bump->entry.params[0].type, "Integer");
 
@@ -209,7 +194,7 @@ TEST_F(PluginInterface, PropertiesGetTheDefaultAccessorsTheirTypesAskFor) {
   ASSERT_NE(lamp, nullptr);
   auto get = reinterpret_cast<int32_t(__cdecl*)(ObjectRecord*, uint32_t)>(level->getter);
   EXPECT_EQ(get(lamp, level->param), 7);
-  StringRef text = StringRef::Adopt(NewString("lit up"));
+  StringRef text = Text("lit up");
   reinterpret_cast<void(__cdecl*)(ObjectRecord*, uint32_t, StringRecord*)>(caption->setter)(
       lamp, caption->param, text.get());
   EXPECT_EQ(StringView(FieldAt<StringRecord*>(lamp, 92)), "lit up");
@@ -349,7 +334,7 @@ TEST_F(PluginInterface, APictureDescriptionDrawsThePictureIntoADeviceContext) {
 // A window class of its own and the class table {that class, `control`}, as
 // the windows of these tests are described; both go with this object.
 struct ClassTableWith {
-  menutest::ScratchClasses scratch;
+  ScratchClasses scratch;
   ClassRecord* windowClass;
   ClassTableWith(const char* name, ClassRecord* control) : windowClass(scratch.Make(name, "Window")) {
     ClassRecord* table[] = {windowClass, control};

@@ -1,8 +1,7 @@
 // Serial lines. The settings tables are checked everywhere; under Wine the
 // Serial object is driven over a pseudo-terminal cable when the session has
-// one (tests/serial/run_serial_test.sh: COM3 at one end, COM4 at the other,
-// VELLORY_SERIAL_PAIR set), its far end opened as a plain device playing
-// the handheld. The system's port list is seen end to end by serial_ports.
+// one (tests/serial/run_serial_test.sh sets VELLORY_SERIAL_PAIR). The
+// system's port list is seen end to end by serial_ports.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -97,64 +96,16 @@ class SerialLine : public testing::Test {
     if (far_ != INVALID_HANDLE_VALUE) CloseHandle(far_);
   }
   SerialObject* Fields() { return reinterpret_cast<SerialObject*>(serial_); }
+  HANDLE Device() { return reinterpret_cast<HANDLE>(Fields()->driverHandle); }
   static std::string Take(StringRecord* s) { return std::string(StringRef::Adopt(s).View()); }
   std::string Lookahead() { return std::string(StringView(Fields()->receiveBuffer)); }
   // Bytes as if they had arrived from the line.
   void Arrive(std::string_view bytes) {
-    StringRecord* s = NewString(bytes);
-    StringRecord* joined = RuntimeAddString(Fields()->receiveBuffer, s);
-    RuntimeUnlockString(s);
+    StringRecord* joined = RuntimeAddString(Fields()->receiveBuffer, StringRef::Adopt(NewString(bytes)).get());
     RuntimeUnlockString(Fields()->receiveBuffer);
     Fields()->receiveBuffer = joined;
   }
-  bool HavePair() { return GetEnvironmentVariableA("VELLORY_SERIAL_PAIR", nullptr, 0) > 0; }
-  // Asks the script that made the cable to do `request` on the host side and
-  // returns its answer ("" when it gave none within five seconds). The two
-  // meet through files in the folder VELLORY_SERIAL_PAIR names.
-  std::string AskHost(const std::string& request) {
-    char folder[MAX_PATH];
-    std::string dir(folder, GetEnvironmentVariableA("VELLORY_SERIAL_PAIR", folder, MAX_PATH));
-    std::string answer = dir + "\\" + request + ".answer";
-    DeleteFileA(answer.c_str());
-    std::ofstream(dir + "\\" + request + ".request");
-    for (int i = 0; i < 100; ++i, Sleep(50)) {
-      std::ifstream in(answer, std::ios::binary);  // the answer appears whole
-      if (in) return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    }
-    return "";
-  }
-  // The far end of the cable, on COM4; the Serial object uses COM3.
-  void OpenFarEnd() {
-    far_ = CreateFileA("COM4", GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(far_, INVALID_HANDLE_VALUE);
-    COMMTIMEOUTS t = {};
-    t.ReadIntervalTimeout = 50;
-    t.ReadTotalTimeoutConstant = 2000;
-    SetCommTimeouts(far_, &t);
-    Fields()->port = 2;
-  }
-  void SendFromFarEnd(const std::string& bytes) {
-    DWORD written = 0;
-    ASSERT_TRUE(WriteFile(far_, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr));
-    ASSERT_EQ(written, bytes.size());
-  }
-  std::string ReceiveAtFarEnd(size_t count) {
-    std::string got;
-    char buffer[256];
-    while (got.size() < count) {
-      DWORD n = 0;
-      if (!ReadFile(far_, buffer, sizeof buffer, &n, nullptr) || n == 0) break;
-      got.append(buffer, n);
-    }
-    return got;
-  }
-
-  bool Write(std::string_view bytes) {
-    StringRecord* text = NewString(bytes);
-    bool written = serialWrite(serial_, text);
-    RuntimeUnlockString(text);
-    return written;
-  }
+  bool Write(std::string_view bytes) { return serialWrite(serial_, StringRef::Adopt(NewString(bytes)).get()); }
 
   ObjectRecord* serial_ = nullptr;
   HANDLE far_ = INVALID_HANDLE_VALUE;
@@ -199,22 +150,62 @@ TEST_F(SerialLine, WritingToALineThatCannotOpenWritesNothingAndStaysClosed) {
   EXPECT_EQ(Fields()->driverHandle, 0xFFFFFFFFu);
 }
 
-// The first row is set by opening the line, the others by serialReset on
-// the open line; each is read back from the device and from the host's view
-// of the pseudo-terminal. A pseudo-terminal has no modem lines, so DTR and
-// RTS cannot be seen there (Wine reads both back as held on): the DTR rows
-// only show that DTR does not disturb the rest. (Reads that do not block are
-// seen by the poll below, a write's time limit end to end by
-// serial_reconnect.)
-TEST_F(SerialLine, TheLineOpensAndResetsWithItsStoredSettings) {
-  if (!HavePair()) GTEST_SKIP() << "no serial cable in this session";
+// Over the cable: the Serial object uses COM3, and the far end, COM4, opened
+// as a plain device, plays the handheld.
+class SerialLineOnCable : public SerialLine {
+ protected:
+  void SetUp() override {
+    SerialLine::SetUp();
+    char folder[MAX_PATH];
+    dir_.assign(folder, GetEnvironmentVariableA("VELLORY_SERIAL_PAIR", folder, MAX_PATH));
+    if (dir_.empty()) GTEST_SKIP() << "no serial cable in this session";
+    far_ = CreateFileA("COM4", GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(far_, INVALID_HANDLE_VALUE);
+    COMMTIMEOUTS t = {50, 0, 2000, 0, 0};  // a read ends 50 ms after its last byte, or after 2 s
+    SetCommTimeouts(far_, &t);
+    Fields()->port = 2;
+  }
+  // Asks the script that made the cable to do `request` on the host side:
+  // the two meet through files in the folder VELLORY_SERIAL_PAIR names. The
+  // answer, or "" when none came within five seconds.
+  std::string AskHost(const std::string& request) {
+    std::string answer = dir_ + "\\" + request + ".answer";
+    DeleteFileA(answer.c_str());
+    std::ofstream(dir_ + "\\" + request + ".request");
+    for (int i = 0; i < 100; ++i, Sleep(50)) {
+      std::ifstream in(answer, std::ios::binary);  // the answer appears whole
+      if (in) return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
+    return "";
+  }
+  void SendFromFarEnd(const std::string& bytes) {
+    DWORD written = 0;
+    ASSERT_TRUE(WriteFile(far_, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr));
+    ASSERT_EQ(written, bytes.size());
+  }
+  std::string ReceiveAtFarEnd(size_t count) {
+    std::string got;
+    char buffer[256];
+    DWORD n = 0;
+    while (got.size() < count && ReadFile(far_, buffer, sizeof buffer, &n, nullptr) && n) got.append(buffer, n);
+    return got;
+  }
+
+  std::string dir_;
+};
+
+// The first row is set by opening the line, the others by serialReset on the
+// open line; each is read back from the device and from the host's view of
+// the pseudo-terminal. That has no modem lines (Wine reads DTR and RTS back
+// as held on): the DTR rows only show that DTR does not disturb the rest.
+// (A write's time limit is seen end to end by serial_reconnect.)
+TEST_F(SerialLineOnCable, TheLineOpensAndResetsWithItsStoredSettings) {
   const struct { int16_t baud; DWORD rate; bool xon, cts, dtr; std::vector<const char*> stty; } rows[] = {
       {12, 38400, false, true, false, {"speed 38400 baud", " cs8", "-parenb", "-cstopb", " crtscts", "-ixon", "-ixoff"}},
       {12, 38400, true, false, true, {"-crtscts", " ixon", " ixoff"}},
       {12, 38400, false, false, true, {"-crtscts", "-ixon", "-ixoff"}},
       {-1, 57600, true, true, false, {" crtscts", " ixon", " ixoff"}},  // out of the table
   };
-  OpenFarEnd();
   Fields()->bits = 3;
   for (const auto& r : rows) {
     SCOPED_TRACE(testing::Message() << "baud " << r.baud << " XON " << r.xon << " CTS " << r.cts << " DTR " << r.dtr);
@@ -222,32 +213,27 @@ TEST_F(SerialLine, TheLineOpensAndResetsWithItsStoredSettings) {
     Fields()->xon = r.xon;
     Fields()->cts = r.cts;
     Fields()->dtr = r.dtr;
-    HANDLE device = reinterpret_cast<HANDLE>(Fields()->driverHandle);
+    HANDLE device = Device();
     if (Fields()->isOpen) {
       serialReset(serial_);
     } else {
       ASSERT_TRUE(serialOpen(serial_));
       EXPECT_TRUE(serialOpen(serial_));  // already open
-      device = reinterpret_cast<HANDLE>(Fields()->driverHandle);
+      device = Device();
     }
     DCB dcb = {};
     dcb.DCBlength = sizeof dcb;
     ASSERT_TRUE(GetCommState(device, &dcb));
-    EXPECT_EQ(dcb.BaudRate, r.rate);
-    EXPECT_EQ(dcb.fOutX, r.xon);
-    EXPECT_EQ(dcb.fOutxCtsFlow, r.cts);
+    EXPECT_EQ(std::vector<DWORD>({dcb.BaudRate, dcb.fOutX, dcb.fOutxCtsFlow}), std::vector<DWORD>({r.rate, r.xon, r.cts}));
     if (r.xon) {
-      EXPECT_EQ(dcb.XonChar, 0x11);
-      EXPECT_EQ(dcb.XoffChar, 0x13);
+      EXPECT_EQ(std::vector<int>({dcb.XonChar, dcb.XoffChar}), std::vector<int>({0x11, 0x13}));
     }
     std::string stty = AskHost("stty");
     for (const char* flag : r.stty) EXPECT_NE(stty.find(flag), std::string::npos) << flag << "\n" << stty;
   }
 }
 
-TEST_F(SerialLine, AWriteOpensTheLineEverythingWaitingArrivesInOnePollAndReleaseCloses) {
-  if (!HavePair()) GTEST_SKIP() << "no serial cable in this session";
-  OpenFarEnd();
+TEST_F(SerialLineOnCable, AWriteOpensTheLineEverythingWaitingArrivesInOnePollAndReleaseCloses) {
   Write("\x02hello\x03");
   ASSERT_TRUE(Fields()->isOpen);
   EXPECT_EQ(ReceiveAtFarEnd(7), "\x02hello\x03");
@@ -255,21 +241,19 @@ TEST_F(SerialLine, AWriteOpensTheLineEverythingWaitingArrivesInOnePollAndRelease
   for (int i = 0; i < 3000; ++i) sent += static_cast<char>('A' + i % 26);
   SendFromFarEnd(sent);
   // The bytes cross the cable in the system's own time.
-  std::string received;
-  for (int tries = 0; tries < 100 && received.size() < sent.size(); ++tries) {
+  for (int tries = 0; tries < 100 && Lookahead().size() < sent.size(); ++tries) {
     Sleep(20);
     DWORD before = GetTickCount();
     PollSerialLines();
     EXPECT_LT(GetTickCount() - before, 500u) << "a poll blocked";
-    received = Lookahead();
   }
-  EXPECT_EQ(received, sent);
+  EXPECT_EQ(Lookahead(), sent);
   EXPECT_TRUE(Fields()->dataArrived);
   EXPECT_EQ(Take(serialReadAll(serial_)), sent);
   PollSerialLines();  // nothing more waiting: returns at once
   EXPECT_EQ(Lookahead(), "");
   // Released, the line closes its device.
-  HANDLE device = reinterpret_cast<HANDLE>(Fields()->driverHandle);
+  HANDLE device = Device();
   DWORD flags = 0;
   ASSERT_TRUE(GetHandleInformation(device, &flags));
   RuntimeUnlockObject(serial_);
@@ -277,14 +261,11 @@ TEST_F(SerialLine, AWriteOpensTheLineEverythingWaitingArrivesInOnePollAndRelease
   EXPECT_FALSE(GetHandleInformation(device, &flags)) << "the device stayed open";
 }
 
-// A pulled cable: the next write fails at once and closes the line, and
-// what arrived before stays to be read. (A poll noticing the pulled cable
-// first, and a far end that stops taking data failing a write after its
-// time limit, are seen end to end by the application's serial_reconnect
-// test.)
-TEST_F(SerialLine, AWriteToAPulledCableFailsClosesTheLineAndKeepsWhatArrived) {
-  if (!HavePair()) GTEST_SKIP() << "no serial cable in this session";
-  OpenFarEnd();
+// A pulled cable: the next write fails at once and closes the line, and what
+// arrived before stays to be read. (A poll noticing the pulled cable first,
+// and a far end that stops taking data failing a write after its time limit,
+// are seen end to end by the application's serial_reconnect test.)
+TEST_F(SerialLineOnCable, AWriteToAPulledCableFailsClosesTheLineAndKeepsWhatArrived) {
   ASSERT_TRUE(serialOpen(serial_));
   SendFromFarEnd("before");
   Sleep(100);

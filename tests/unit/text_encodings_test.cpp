@@ -46,7 +46,7 @@ TEST(JapaneseEncodings, ConversionsBetweenTheThreeEncodingsAndOfBrokenInput) {
 
 // Runs of bases map to runs of code pages: the last of a run, the gaps
 // after runs and the Unicode formats (plain bases are seen converting by
-// service_objects_test).
+// folder_items_test).
 TEST(CodePages, BasesMapToTheirCodePages) {
   const uint32_t rows[][3] = {{0x103, 2, 65001}, {0x101, 3, 0}, {0x415, 0, 860}, {0x41B, 0, 866},
                               {0x508, 0, 1258},  {0x509, 0, 0}, {0xFFFF, 0, 0}};

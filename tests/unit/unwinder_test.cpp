@@ -1,11 +1,8 @@
-// The exception unwinder against code laid out the way compiled code is:
-// small functions assembled by hand into executable memory, with call-site
-// lists after their calls and function records after their epilogues. They
-// raise for real, so a handler that is taken really runs, on the catching
-// function's frame, and returns to the test through leave and ret. The stop
-// rules would end the test process on the unhandled path, so they are
-// checked on hand-built stacks through UnwindFrames, which does the whole
-// walk but hands back the target instead of jumping to it.
+// The exception unwinder against small functions assembled by hand the way
+// compiled code is laid out. They raise for real, so a taken handler runs on
+// the catching frame and returns through leave and ret. The stop rules would
+// end the process on the unhandled path, so they are checked on hand-built
+// stacks through UnwindFrames, which hands back the target instead of jumping.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -141,8 +138,7 @@ class UnwindFixture : public testing::Test {
   void SetUp() override {
     gLog.clear();
     gAssertions.clear();
-    gHandlerException = gCaughtBy = 0;
-    gHandlerStackOffset = 0;
+    gHandlerException = gCaughtBy = gHandlerStackOffset = 0;
     gHandlerSlots[0] = gHandlerSlots[1] = 0xFFFFFFFF;
     gOnCatch = nullptr;
     previous_ = SetAssertionRecorder(RecordAssertion);
@@ -299,22 +295,6 @@ TEST_F(UnwindCatch, TheFirstMatchingRecordTakesTheException) {
   ReleaseCaught();
 }
 
-TEST_F(UnwindRelease, LocalsOfTheAbandonedFrameGoBeforeTheCatchInItsCallerRuns) {
-  StringRecord* text = NewString("local text");
-  RuntimeLockString(text);                         // one reference for the test, one for the local
-  ObjectRecord* thing = RuntimeNewObject(kThing);  // the local's only reference
-  uint32_t countAtCatch = 0;
-  gOnCatch = [&] { countAtCatch = text->refCount; };
-  CallCode(Catcher(Raiser({{-8, text, vs_exceptions::kFunctionString},
-                           {-12, thing, vs_exceptions::kFunctionObject}}),
-                   {kTestError}));
-  EXPECT_EQ(gLog, (Names{"delete Thing", "catch"}));
-  EXPECT_EQ(countAtCatch, 1u);
-  EXPECT_EQ(gHandlerStackOffset, -12);  // the caller's locals: nothing was pushed for the call
-  ReleaseCaught();
-  RuntimeUnlockString(text);
-}
-
 // Runtime code between two compiled frames: its return address carries no
 // list, so the walk passes over it along the saved frame pointers.
 const void* gInner;
@@ -325,30 +305,22 @@ __attribute__((noinline)) uint32_t CppMiddle() {
   return local;
 }
 
-TEST_F(UnwindRelease, AFrameOfRuntimeCodeIsPassedOver) {
-  StringRecord* text = NewString("inner local");
-  RuntimeLockString(text);
-  gInner = Raiser({{-8, text, vs_exceptions::kFunctionString}});
+TEST_F(UnwindRelease, LocalsOfAbandonedFramesGoBeforeTheCatchRunsPastAFrameOfRuntimeCode) {
+  StringRecord* text = NewString("local text");
+  RuntimeLockString(text);                         // one reference for the test, one for the local
+  ObjectRecord* thing = RuntimeNewObject(kThing);  // the local's only reference
+  uint32_t countAtCatch = 0;
+  gOnCatch = [&] { countAtCatch = text->refCount; };
+  gInner = Raiser({{-8, text, vs_exceptions::kFunctionString}, {-12, thing, vs_exceptions::kFunctionObject}});
   EXPECT_EQ(CallCode(Catcher(reinterpret_cast<const void*>(CppMiddle), {kTestError})), kLocal);
-  EXPECT_EQ(gLog, (Names{"catch"}));
-  EXPECT_EQ(text->refCount, 1u);  // the frame below the runtime's was released
+  EXPECT_EQ(gLog, (Names{"delete Thing", "catch"}));  // and the runtime code did not go on
+  EXPECT_EQ(countAtCatch, 1u);
+  EXPECT_EQ(gHandlerStackOffset, -12);  // the caller's locals: nothing was pushed for the call
   ReleaseCaught();
   RuntimeUnlockString(text);
 }
 
 void RaiseNil() { RuntimeRaiseException(nullptr); }
-
-TEST_F(UnwindCatch, EachRaiseOperationRaisesANewObjectOfItsClass) {
-  const std::pair<void (*)(), const char*> rows[] = {
-      {RaiseNilObjectException, "NilObjectException"}, {RaiseIllegalCastException, "IllegalCastException"},
-      {RaiseOutOfBoundsException, "OutOfBoundsException"}, {RaiseTypeMismatchException, "typeMismatchException"},
-      {RaiseEndException, "EndException"}, {RaiseNil, "NilObjectException"}, {RuntimeNilObject, "NilObjectException"}};
-  for (const auto& [raise, name] : rows) {
-    SCOPED_TRACE(name);
-    EXPECT_EQ(CallCode(Catcher(reinterpret_cast<const void*>(raise), {kRuntimeException})), kLocal);
-    ReleaseCaught(name);
-  }
-}
 
 // What an array refuses, it refuses with a raise from inside the runtime.
 ArrayRecord* gArray;  // the test disposes of it: a raise does not return
@@ -365,11 +337,19 @@ void WriteFromAMiddleDimension() {
   RuntimeWriteIntArray(gArray, 0, 1);  // the cursor is not on the last dimension
 }
 
-TEST_F(UnwindCatch, RefusedArrayRequestsRaiseOutOfBounds) {
-  for (void (*refused)() : {ReadPastTheBound, AddA21stDimension, WriteFromAMiddleDimension}) {
+TEST_F(UnwindCatch, EachRaiseOperationAndRefusedArrayRequestRaisesANewObjectOfItsClass) {
+  const std::pair<void (*)(), const char*> rows[] = {
+      {RaiseNilObjectException, "NilObjectException"}, {RaiseIllegalCastException, "IllegalCastException"},
+      {RaiseOutOfBoundsException, "OutOfBoundsException"}, {RaiseTypeMismatchException, "typeMismatchException"},
+      {RaiseEndException, "EndException"}, {RaiseNil, "NilObjectException"}, {RuntimeNilObject, "NilObjectException"},
+      {ReadPastTheBound, "OutOfBoundsException"}, {AddA21stDimension, "OutOfBoundsException"},
+      {WriteFromAMiddleDimension, "OutOfBoundsException"}};
+  for (size_t row = 0; row < std::size(rows); ++row) {
+    const auto& [raise, name] = rows[row];
+    SCOPED_TRACE(testing::Message() << "row " << row << ": " << name);
     gArray = RuntimeCreateArray();
-    EXPECT_EQ(CallCode(Catcher(reinterpret_cast<const void*>(refused), {kRuntimeException})), kLocal);
-    ReleaseCaught("OutOfBoundsException");
+    EXPECT_EQ(CallCode(Catcher(reinterpret_cast<const void*>(raise), {kRuntimeException})), kLocal);
+    ReleaseCaught(name);
     RuntimeDisposeIntArray(gArray);
   }
 }
@@ -437,7 +417,20 @@ class UnwindStop : public UnwindFixture {
   ObjectRecord* exception_ = nullptr;
 };
 
-TEST_F(UnwindStop, ACallerNotAboveTheFrameOrAnUnreadableFrameEndsTheWalkQuietly) {
+TEST_F(UnwindStop, ACallerNotAboveTheFrameOrTooFarAboveItOrAnUnreadableFrameEndsTheWalkQuietly) {
+  // 0 -> distant (releases an object, then the walk stops) -> a catching frame.
+  const uint8_t* release = Site({}, nullptr, -8);
+  for (size_t distant : {1025u, 1024u}) {  // 4100 and 4096 bytes above frame 0
+    ObjectRecord* local = RuntimeNewObject(kThing);
+    *Word(distant - 2) = reinterpret_cast<uint32_t>(local);
+    Link(0, At(distant), release);
+    Link(distant, At(distant + 10), CatchSite());
+    bool handled = Walk(0).handled;
+    EXPECT_EQ(*Word(distant - 2), 0u) << distant;  // the distant frame's records were still read
+    EXPECT_EQ(handled, distant == 1024u) << distant;
+    if (handled) Relock();
+  }
+  EXPECT_EQ(gLog, (Names{"delete Thing", "delete Thing"}));
   const uint8_t* site = CatchSite();
   for (size_t caller : {100u, 50u}) {
     *Word(caller - 1) = 0xABCD;
@@ -453,22 +446,6 @@ TEST_F(UnwindStop, ACallerNotAboveTheFrameOrAnUnreadableFrameEndsTheWalkQuietly)
   Link(1000, At(Pages::kPage / 4), Site({}));
   EXPECT_FALSE(Walk(1000).handled);
   EXPECT_TRUE(gAssertions.empty());
-}
-
-TEST_F(UnwindStop, FrameMoreThan4096BytesBelowItsCallerEndsTheWalk) {
-  // 0 -> distant (releases an object, then the walk stops) -> a catching frame.
-  const uint8_t* release = Site({}, nullptr, -8);
-  for (size_t distant : {1025u, 1024u}) {  // 4100 and 4096 bytes above frame 0
-    ObjectRecord* local = RuntimeNewObject(kThing);
-    *Word(distant - 2) = reinterpret_cast<uint32_t>(local);
-    Link(0, At(distant), release);
-    Link(distant, At(distant + 10), CatchSite());
-    bool handled = Walk(0).handled;
-    EXPECT_EQ(*Word(distant - 2), 0u) << distant;  // the distant frame's records were still read
-    EXPECT_EQ(handled, distant == 1024u) << distant;
-    if (handled) Relock();
-  }
-  EXPECT_EQ(gLog, (Names{"delete Thing", "delete Thing"}));
 }
 
 TEST_F(UnwindStop, WhatTheCallersListsHoldDecidesWhereTheWalkStopsAndWhatItReleases) {

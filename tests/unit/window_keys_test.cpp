@@ -17,6 +17,7 @@
 namespace {
 
 using namespace menutest;
+using Names = std::vector<std::string>;
 
 bool __cdecl OnAction(ObjectRecord* item) {
   gLog.push_back("Action " + ItemName(item));
@@ -78,13 +79,12 @@ class WindowKeysTest : public testing::Test {
   BYTE saved_[256];
 };
 
-// Shortcuts chosen with and without their modifiers, and a greyed item's
-// swallowed, are the window tests' (menus). F10 and Alt combinations arrive
-// as system key presses; they reach a shortcut, and otherwise stay with the
-// system (menu-bar keyboard access).
-// Key-ups, and windows of their own that a runtime window owns (as a dialog
-// box is), are left alone.
-TEST_F(WindowKeysTest, SystemKeyPressesReachShortcutsOnly) {
+// Shortcuts come first, then the focused pane's own keys, then the window's
+// (shortcuts with and without modifiers are the menus window test's). F10
+// and Alt combinations arrive as system key presses: they reach a shortcut,
+// else stay with the system's menu-bar access. Key-ups, and windows a runtime
+// window owns (as a dialog box), are left alone.
+TEST_F(WindowKeysTest, ShortcutsComeFirstThenTheFocusedPaneAndSystemKeyPressesReachShortcutsOnly) {
   BuildBar();
   FakePane* edit = AddFakeControl(window_, "Edit");
   SetActivePane(edit);
@@ -97,7 +97,13 @@ TEST_F(WindowKeysTest, SystemKeyPressesReachShortcutsOnly) {
                                window_->native->hwnd, nullptr, GetModuleHandleA(nullptr), nullptr);
   EXPECT_FALSE(Press('Q', true, false, other));
   DestroyWindow(other);
-  EXPECT_EQ(gLog, (std::vector<std::string>{"pane Edit ViewFull", "Action ViewFull"}));
+  edit->keyDownResult = true;
+  EXPECT_TRUE(Press(VK_TAB));     // taken by the pane: no focus change
+  EXPECT_TRUE(Press('Q', true));  // the shortcut, before the pane
+  edit->keyDownResult = false;
+  EXPECT_FALSE(Press('X'));
+  EXPECT_EQ(gLog, (Names{"pane Edit ViewFull", "Action ViewFull", "KeyDown Edit 9", "pane Edit FileQuit",
+                         "Action FileQuit", "KeyDown Edit 88"}));
 }
 
 // Tab goes forward and Shift+Tab back through the panes that take the focus,
@@ -112,24 +118,9 @@ TEST_F(WindowKeysTest, TabCyclesThroughPanesThatTakeTheFocus) {
   EXPECT_FALSE(Press(VK_TAB, true));
   ClearActivePane();
   EXPECT_TRUE(Press(VK_TAB, false, true));
-  EXPECT_EQ(gLog, (std::vector<std::string>{"focus A", "KeyDown A 9", "focus C", "KeyDown C 9",
-                                            "focus D", "KeyDown D 9", "focus A", "KeyDown A 9",
-                                            "focus D", "KeyDown D 9", "focus C", "KeyDown C 9",
-                                            "focus D"}));
-}
-
-TEST_F(WindowKeysTest, TheFocusedPaneSeesKeysBeforeTheWindow) {
-  BuildBar();
-  FakePane* edit = AddFakeControl(window_, "Edit");
-  SetActivePane(edit);
-  gLog.clear();
-  edit->keyDownResult = true;
-  EXPECT_TRUE(Press(VK_TAB));  // taken by the pane: no focus change
-  EXPECT_TRUE(Press('Q', true));  // shortcuts come first
-  edit->keyDownResult = false;
-  EXPECT_FALSE(Press('X'));
-  EXPECT_EQ(gLog, (std::vector<std::string>{"KeyDown Edit 9", "pane Edit FileQuit",
-                                            "Action FileQuit", "KeyDown Edit 88"}));
+  EXPECT_EQ(gLog, (Names{"focus A", "KeyDown A 9", "focus C", "KeyDown C 9", "focus D", "KeyDown D 9",
+                         "focus A", "KeyDown A 9", "focus D", "KeyDown D 9", "focus C", "KeyDown C 9",
+                         "focus D"}));
 }
 
 TEST_F(WindowKeysTest, ReturnAndEscapePushTheDefaultAndCancelButtons) {
@@ -149,10 +140,9 @@ TEST_F(WindowKeysTest, ReturnAndEscapePushTheDefaultAndCancelButtons) {
   EXPECT_FALSE(Press(VK_RETURN));  // a greyed Default button does not act
   SetActivePane(edit);
   EXPECT_TRUE(Press(VK_ESCAPE));  // a field that takes Return still gives up Escape
-  EXPECT_EQ(gLog, (std::vector<std::string>{"focus Note", "KeyDown Note 13", "KeyDown Note 27",
-                                            "KeyDown Note 13", "push OK", "KeyDown Note 27",
-                                            "push Cancel", "KeyDown Note 13", "focus Edit",
-                                            "KeyDown Edit 27", "push Cancel"}));
+  EXPECT_EQ(gLog, (Names{"focus Note", "KeyDown Note 13", "KeyDown Note 27", "KeyDown Note 13", "push OK",
+                         "KeyDown Note 27", "push Cancel", "KeyDown Note 13", "focus Edit", "KeyDown Edit 27",
+                         "push Cancel"}));
 }
 
 }  // namespace
