@@ -1,8 +1,6 @@
 // Fuzzing every reader of untrusted bytes that builds on the host, under the
-// address and undefined-behaviour sanitizers: each reader gets mutations of
-// the real inputs, the same sequence for the same seed. A finding stops the
-// run with the sanitizer's report; it then becomes a regression case of the
-// reader's unit test.
+// sanitizers: each reader gets mutations of the real inputs, the same
+// sequence for the same seed. A finding becomes a case of the reader's unit test.
 //
 //   reader-fuzz IMAGE_DIR PREFS_EXPECTED [--inputs N] [--seed S] [--only NAME]
 #include <algorithm>
@@ -22,12 +20,10 @@
 namespace {
 
 // --- the real inputs -----------------------------------------------------------------
-// The delivered application's own image (its four blocks as the
-// separate-file form holds them) and what lies in it — the settings, the
-// menu bar and window descriptions, the pictures and the plug-in list, found
-// by walking the project record and the data references of the code — and a
-// preference file as the program writes it. The blocks are read as stored,
-// before linking: every address in them is still an offset into its block.
+// The delivered application's image (its blocks as stored, before linking:
+// addresses are still offsets) and what lies in it, found by walking the
+// project record and the code's data references; a preference file as the
+// program writes it.
 struct RealSeeds {
   Bytes code, data, codeFixups, dataFixups, archive;
   std::vector<Bytes> settings, menuBars, windows, pictures, pluginLists, preferenceFiles;
@@ -51,9 +47,8 @@ Bytes Slice(const Bytes& b, uint64_t at, uint64_t length) {
   return Bytes(b.begin() + at, b.begin() + at + length);
 }
 
-// The top-left corner of a stored picture, at most 8 x 8, as a picture of
-// its own: its header's fields are what the mutations are after, and a
-// whole picture's pixels would only slow every input down.
+// The top-left corner of a stored picture, at most 8 x 8: the mutations are
+// after its header, and a whole picture's pixels would only slow them.
 Bytes Cropped(const Bytes& picture) {
   if (picture.size() < 16) return picture;
   uint32_t width = ReadU32LE(picture.data() + 4), height = ReadU32LE(picture.data() + 8);
@@ -68,8 +63,7 @@ Bytes Cropped(const Bytes& picture) {
   return out;
 }
 
-// The project items: menu bar bytes, settings bytes, pictures (description
-// and pixels).
+// The menu bar, settings and picture items.
 void FromItems(RealSeeds& s) {
   uint32_t record = 0, classes = 0, count = 0;
   if (!Word(s.data, image::kProjectRecordField, record) || !Word(s.data, record, classes)) return;
@@ -94,8 +88,7 @@ void FromCodeReferences(RealSeeds& s) {
   const Bytes& f = s.codeFixups;
   for (size_t at = 0; at < f.size();) {
     uint8_t type = f[at];
-    uint32_t head = 0;
-    if (type == image::kImportRecord && Word(f, at + 1, head) && at + 5 < f.size()) {
+    if (type == image::kImportRecord && at + 5 < f.size()) {
       at += 6 + f[at + 5];
       continue;
     }
@@ -120,8 +113,7 @@ void FromPluginList(RealSeeds& s) {
   const uint8_t* at = std::search(begin, end, kName, kName + 14);
   if (at == end || at - begin < 12) return;
   uint64_t node = static_cast<uint64_t>(at - begin) - 12;
-  // The node with the first 256 bytes of its library: the mutations are
-  // after the node's fields, and the whole library would only slow them.
+  // The node with the first 256 bytes of its library, for speed.
   uint32_t size = 0;
   if (!Word(s.data, node + 4, size) || size < 5u + 13u) return;
   uint32_t kept = std::min<uint32_t>(size, 5 + 13 + 256);
@@ -138,9 +130,7 @@ void FromPreferenceFile(const std::string& path, RealSeeds& s) {
   if (!file.empty()) s.preferenceFiles.push_back(Bytes(file.begin(), file.end()));
 }
 
-// Reads the image in `imageDir` (code1.dat ... data2.dat) and the
-// preference lines of `prefsExpected` (its "line " rows). False with
-// `error` set when something is missing or the image holds none of a kind.
+// False with `error` set when a file is missing or there is none of a kind.
 bool LoadRealSeeds(const std::string& imageDir, const std::string& prefsExpected, RealSeeds& s,
                    std::string& error) {
   const std::pair<const char*, Bytes*> files[] = {
@@ -449,19 +439,10 @@ int main(int argc, char** argv) {
        [&](Mutator& m) { inPlace.Run(m); }},
   };
   // The real inputs read whole first: a reader that refused them would make
-  // the program refuse its own image.
-  AppSettings settings;
-  std::vector<MenuEntryDescription> menus;
-  uint32_t picture[4];
-  for (int i = 0; i < 4; ++i) picture[i] = ReadU32LE(seeds.pictures.front().data() + 4 * i);
-  const Bytes &window = seeds.windows.front(), &settingsItem = seeds.settings.front();
-  const Bytes& menuBar = seeds.menuBars.front();
+  // the program refuse its own image. ReadProject reads the settings, menu
+  // bar and picture items; windows were taken only where they read whole.
   const std::pair<const char*, bool> whole[] = {
-      {"window", WindowDescriptionReadsWhole(window.data(), Size(window))},
-      {"settings", ParseSettings(settingsItem.data(), Size(settingsItem), settings)},
-      {"menu bar", ReadMenuBarDescription(menuBar.data(), Size(menuBar), menus) && !menus.empty()},
       {"plug-in list", PluginList(low, seeds.pluginLists.front())},
-      {"picture", StoredPictureFits(picture)},
       {"project record, classes and items", inPlace.ReadsWhole()},
   };
   for (const auto& [what, read] : whole)

@@ -1,7 +1,6 @@
-// Mutating real inputs for the readers' fuzz tests. Every change is drawn
-// from one seeded generator, so a run with the same seed and count is the
-// same run. Besides blind changes (bits, bytes, words, lengths) the mutator
-// knows the shapes of the image's records: words that hold offsets, packed
+// Mutating real inputs for the readers' fuzz tests, every change drawn from
+// one seeded generator (the same seed and count make the same run): blind
+// changes, and changes that know words holding offsets and the packed
 // integers and strings of description streams.
 #pragma once
 #include <algorithm>
@@ -37,8 +36,7 @@ inline size_t PackedEnd(const Bytes& b, size_t at) {
 }
 
 // The positions at which packed integers start in `b`, read the way a
-// description stream reads them (each integer taken as a count or a length,
-// a string's bytes skipped when the integer before them could be a length).
+// description stream reads them.
 inline std::vector<size_t> PackedIntegerStarts(const Bytes& b) {
   std::vector<size_t> starts;
   DescriptionStream s(b.data(), static_cast<uint32_t>(b.size()));
@@ -77,9 +75,9 @@ class Mutator {
     }
   }
 
-  // One blind change: a bit flipped, a byte set, an aligned word set to an
-  // edge value, the end cut off, bytes inserted, a piece repeated or
-  // dropped, or a piece of `other` spliced in.
+  // One blind change: a bit flipped, a byte set, a word set to an edge
+  // value, the end cut off, bytes inserted, a piece repeated or dropped, or
+  // a piece of `other` spliced in.
   void Blind(Bytes& b, const Bytes* other = nullptr) {
     size_t n = b.size();
     switch (uint32_t kind = Below(9)) {
@@ -129,10 +127,9 @@ class Mutator {
     if (at < b.size()) PutU32(b, at, EdgeWord(blockSize));
   }
 
-  // Structure-aware changes of a description stream (packed integers and
-  // strings, as DescriptionStream reads them): a packed integer replaced by
-  // an edge value, a string's length changed, a token dropped or repeated,
-  // the stream cut at a token's edge.
+  // One change of a description stream's tokens: a packed integer (a count
+  // or a string's length) replaced by an edge value, the stream cut where a
+  // token starts, a token repeated or dropped.
   void Stream(Bytes& b) {
     std::vector<size_t> starts = PackedIntegerStarts(b);
     if (starts.empty()) return Blind(b);

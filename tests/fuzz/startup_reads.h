@@ -1,7 +1,6 @@
-// What the fuzz tools share: blocks placed in memory below 4 GB as start-up
-// has them (stored addresses are 32-bit words), imports all taken as offered,
-// and the reading of a linked data block from its project record on, every
-// read made visible to the sanitizers.
+// What the fuzz tools share: blocks placed below 4 GB as start-up has them
+// (stored addresses are 32-bit words), imports all taken as offered, and
+// start-up's reading of a linked data block, every read seen by the sanitizers.
 #pragma once
 #include <sys/mman.h>
 
@@ -79,10 +78,9 @@ class AcceptAll : public ImportResolver {
   uint32_t target_;
 };
 
-// Reads the linked data block as start-up does from its project record up to
-// making objects: the lists, every class descriptor (and its instance size),
-// every item and the streams of the settings, the menu bar and the pictures.
-// Reads on after a refusal; returns the first stage that refused, or nullptr.
+// Reads the linked data block as start-up does, from its project record up
+// to making objects; reads on after a refusal and returns the first stage
+// that refused, or nullptr.
 inline const char* ReadProject(MemorySpan data, MemorySpan code) {
   uint32_t record = WordAt(static_cast<uint32_t>(data.start) + image::kProjectRecordField);
   ProjectLists lists;

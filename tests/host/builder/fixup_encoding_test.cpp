@@ -1,7 +1,5 @@
 // The two fixup encoders on their own: exact words for the edge cases of the
-// data fixups' format, and the limit of an import name's length. The
-// runtime's own passes (and, for code fixups, a reader of the tests' own)
-// read what they write in the linker's tests.
+// data fixups' format, and the limit of an import name's length.
 #include "tools/image_builder/fixup_encoding.h"
 
 #include <gtest/gtest.h>
@@ -35,12 +33,7 @@ std::vector<DataPointer> Consecutive(uint32_t first, size_t count, PointerKind k
 // Words worked out by hand from the format: a run is 0x4000 (code) or 0x4200
 // (data) plus its count less one, an advance 0x8000 plus its distance less one.
 TEST(DataFixupEncoding, PointerLayoutsGiveTheirWords) {
-  struct Row {
-    const char* what;
-    std::vector<DataPointer> pointers;
-    Words words;
-  };
-  const Row rows[] = {
+  const struct { const char* what; std::vector<DataPointer> pointers; Words words; } rows[] = {
       {"no pointers", {}, {}},
       {"a code run then a data run", {Code(0), Data(4)}, {0x4000, 0x4200}},
       {"consecutive pointers of one kind merge", {Data(0), Data(4), Data(8), Code(12), Code(16)},
@@ -56,20 +49,16 @@ TEST(DataFixupEncoding, PointerLayoutsGiveTheirWords) {
       {"a run of 513", Consecutive(0, 513, PointerKind::Code), {0x41FF, 0x4000}},
       {"a run of 1100", Consecutive(0, 1100, PointerKind::Data), {0x43FF, 0x43FF, 0x424B}},
   };
-  for (const Row& r : rows) EXPECT_EQ(DataWords(r.pointers), r.words) << r.what;
+  for (const auto& r : rows) EXPECT_EQ(DataWords(r.pointers), r.words) << r.what;
 }
 
-TEST(DataFixupEncoding, OverlappingPointersAreRefused) {
+// Overlapping pointers are refused; import names fit up to 255 bytes.
+TEST(FixupEncoding, OverlapsAndLongNamesAreRefused) {
   Bytes out;
   std::string error;
   EXPECT_FALSE(EncodeDataFixups({Data(0), Code(2)}, out, error));
   EXPECT_NE(error.find("overlap"), std::string::npos) << error;
   EXPECT_FALSE(EncodeDataFixups({Data(8), Data(8)}, out, error));
-}
-
-TEST(CodeFixupEncoding, NamesUpTo255BytesFitAndLongerOnesAreRefused) {
-  Bytes out;
-  std::string error;
   ASSERT_TRUE(EncodeCodeFixups({{std::string(255, 'n'), 9}}, {}, out, error)) << error;
   EXPECT_EQ(out.size(), 1u + 4 + 1 + 255);
   EXPECT_EQ(out[5], 255);

@@ -1,10 +1,7 @@
 // The linker over objects the cross compiler really wrote (builder_inputs),
-// what it links loaded by the runtime's own LinkCode and RelocateData (at
-// fixed addresses, with a fake import resolver) and read back without the
-// builder's help: calls followed from each site to where they land,
-// pointers in data, the duplicate definitions the compiler makes on purpose
-// (COMDAT copies, weak functions); and what the builder refuses, damaged
-// objects included (never a read outside a buffer: the sanitizers watch).
+// loaded by the runtime's own LinkCode and RelocateData at fixed addresses
+// and read back without the builder's help; and what the builder refuses,
+// damaged objects included (the sanitizers watch every read).
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -12,6 +9,7 @@
 #include <iterator>
 #include <map>
 #include <random>
+#include <tuple>
 
 #include "sdk/image_format.h"
 #include "sdk/le_bytes.h"
@@ -37,9 +35,8 @@ Bytes Snippet(const std::string& name) {
   return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-// The snippets (as "<name>.o"), then `objects`, then entry.o; the entry
-// "AppMain", a small generated block defining "ProjectRecord", and the
-// runtime names the snippets call.
+// The snippets, then `objects`, then entry.o ("AppMain"); 16 generated
+// bytes defining "ProjectRecord"; the runtime names the snippets call.
 LinkRequest Request(std::initializer_list<std::string> snippets, std::vector<ObjectFile> objects = {}) {
   LinkRequest request;
   for (const std::string& name : snippets) request.objects.push_back({name + ".o", Snippet(name)});
@@ -53,8 +50,7 @@ LinkRequest Request(std::initializer_list<std::string> snippets, std::vector<Obj
   return request;
 }
 
-// Links, failing the test with the builder's message if it refuses; or
-// fails the test if the builder links, and gives its message.
+// MustLink must link, Refusal must be refused (and gives the builder's message).
 LinkResult MustLink(const LinkRequest& request) {
   LinkResult result;
   std::string error;
@@ -69,9 +65,11 @@ std::string Refusal(const LinkRequest& request) {
   return error;
 }
 
-// The runtime's imports at the addresses above; member imports are left to
-// later, as the runtime leaves them.
+// The runtime's imports at the addresses above, each name asked for kept
+// (one per import record); member imports are left to later, as the runtime
+// leaves them.
 struct FakeRuntime : ImportResolver {
+  std::vector<std::string> asked;
   bool Resolve(const ImportName& import, uint32_t& address, std::string& message) override {
     static const std::map<std::string, uint32_t> addresses = {{"StringLen", kStringLenAddress},
                                                               {"StringMid2", kStringMid2Address},
@@ -79,6 +77,7 @@ struct FakeRuntime : ImportResolver {
     std::string key = import.kind == ImportKind::Library
                           ? std::string(import.library) + "!" + std::string(import.routine)
                           : std::string(import.routine);
+    asked.push_back(key);
     auto it = addresses.find(key);
     if (it == addresses.end()) {
       message = "no import " + key;
@@ -90,12 +89,13 @@ struct FakeRuntime : ImportResolver {
   bool Defer(const ImportName&, uint32_t, std::string&) override { return true; }
 };
 
-// The blocks after the loader's two passes, at fixed addresses.
+// The blocks after the loader's two passes, and the imports it resolved.
 struct Loaded {
   Bytes code, data;
+  std::vector<std::string> imports;
 };
 Loaded Load(const LinkResult& linked) {
-  Loaded loaded{linked.parts.blocks[image::kCode], linked.parts.blocks[image::kData]};
+  Loaded loaded{linked.parts.blocks[image::kCode], linked.parts.blocks[image::kData], {}};
   LoadedBlocks blocks{loaded.code.data(), static_cast<uint32_t>(loaded.code.size()), kCodeAddress,
                       loaded.data.data(), static_cast<uint32_t>(loaded.data.size()), kDataAddress};
   const Bytes& codeFixups = linked.parts.blocks[image::kCodeFixups];
@@ -106,15 +106,14 @@ Loaded Load(const LinkResult& linked) {
       << message;
   EXPECT_TRUE(RelocateData(blocks, dataFixups.data(), static_cast<uint32_t>(dataFixups.size()), message))
       << message;
+  loaded.imports = runtime.asked;
   return loaded;
 }
 
 uint32_t Word(const Bytes& block, uint32_t offset) {
-  if (offset + 4ull > block.size()) {
-    ADD_FAILURE() << "word at " << offset << " lies outside a block of " << block.size();
-    return 0;
-  }
-  return ReadU32LE(block.data() + offset);
+  if (offset + 4ull <= block.size()) return ReadU32LE(block.data() + offset);
+  ADD_FAILURE() << "word at " << offset << " lies outside a block of " << block.size();
+  return 0;
 }
 
 // A function's bytes: from its symbol to the next code symbol or the end.
@@ -151,36 +150,12 @@ size_t CountOf(const std::vector<uint32_t>& values, uint32_t value) {
   return static_cast<size_t>(std::count(values.begin(), values.end(), value));
 }
 
-// The import records (name, chain head) among the code fixup records, read
-// independently of the builder.
-std::vector<std::pair<std::string, uint32_t>> ReadCodeImports(const Bytes& fixups) {
-  std::vector<std::pair<std::string, uint32_t>> imports;
-  for (size_t p = 0; p < fixups.size();) {
-    uint8_t type = fixups[p++];
-    if (type == 1 && p + 5 <= fixups.size()) {
-      uint32_t head = ReadU32LE(fixups.data() + p);
-      size_t n = fixups[p + 4];
-      p += 5;
-      if (p + n > fixups.size()) break;
-      imports.emplace_back(std::string(fixups.begin() + p, fixups.begin() + p + n), head);
-      p += n;
-    } else if (type == 2 && p + 4 <= fixups.size()) {
-      p += 4;  // a data reference
-    } else {
-      ADD_FAILURE() << "unexpected code fixup byte " << int(type) << " at " << p - 1;
-    }
-  }
-  return imports;
-}
-
 // --- calls ---------------------------------------------------------------------
 
-// Between objects, to runtime imports (several sites of one, a tail call, one
-// spelled in lower case), to a library import (the one kind of import only
-// this test links), and to Later1 and Later2: static, in a section of their
-// own, reached through that section's symbol plus their offset in it; the
-// table in data holds their addresses by another route, the data fixups.
-// Callee is offered by the runtime as well: the object's definition wins.
+// The snippets' calls; Later1 and Later2 are reached through their
+// section's symbol plus an offset, and the table in data holds their
+// addresses by another route, the data fixups. Callee is offered by the
+// runtime as well: the object's definition wins.
 TEST(LinkCalls, EverySiteReachesItsTarget) {
   LinkRequest request = Request({"calls_main", "calls_other", "lower_case_import"});
   request.runtimeNames.insert("Callee");
@@ -192,15 +167,10 @@ TEST(LinkCalls, EverySiteReachesItsTarget) {
   // Both lie in the code block, past the .text of calls_main.
   EXPECT_GT(later1, kCodeAddress + linked.codeSymbols.at("CallsLater"));
   EXPECT_LT(later2, kCodeAddress + linked.parts.blocks[image::kCode].size());
-  const struct {
-    const char* function;
-    uint32_t target;
-    size_t sites;
-  } cases[] = {{"CallsCallee", kCodeAddress + linked.codeSymbols.at("Callee"), 1},
-               {"ThreeLens", kStringLenAddress, 3}, {"Callee", kStringLenAddress, 1},
-               {"LowerCaseCall", kStringLenAddress, 1}, {"TailMid", kStringMid2Address, 1},
-               {"Ask", kMessageBoxAddress, 1},       {"CallsLater", later1, 1},
-               {"CallsLater", later2, 1}};
+  const struct { const char* function; uint32_t target; size_t sites; } cases[] = {
+      {"CallsCallee", kCodeAddress + linked.codeSymbols.at("Callee"), 1}, {"ThreeLens", kStringLenAddress, 3},
+      {"Callee", kStringLenAddress, 1}, {"LowerCaseCall", kStringLenAddress, 1}, {"TailMid", kStringMid2Address, 1},
+      {"Ask", kMessageBoxAddress, 1}, {"CallsLater", later1, 1}, {"CallsLater", later2, 1}};
   for (const auto& c : cases) {
     auto [start, end] = FunctionRange(linked, c.function);
     EXPECT_EQ(CountOf(BranchTargets(loaded.code, start, end), c.target), c.sites) << c.function;
@@ -208,11 +178,8 @@ TEST(LinkCalls, EverySiteReachesItsTarget) {
   // Nothing else calls StringLen: no site was left unlinked, none linked twice.
   EXPECT_EQ(CountOf(BranchTargets(loaded.code, 0, loaded.code.size()), kStringLenAddress), 5u);
   // One chain for StringLen, named as the runtime lists it.
-  std::vector<std::string> imports;
-  for (const auto& [name, head] : ReadCodeImports(linked.parts.blocks[image::kCodeFixups]))
-    imports.push_back(name);
-  EXPECT_EQ(imports.size(), 3u);
-  EXPECT_EQ(std::count(imports.begin(), imports.end(), "StringLen"), 1);
+  EXPECT_EQ(loaded.imports.size(), 3u);
+  EXPECT_EQ(std::count(loaded.imports.begin(), loaded.imports.end(), "StringLen"), 1);
 }
 
 TEST(LinkCalls, DebugInformationIsLeftOut) {
@@ -225,10 +192,8 @@ TEST(LinkCalls, DebugInformationIsLeftOut) {
 
 // --- data ----------------------------------------------------------------------
 
-// Pointers in data (read-only, consecutive of both kinds, unaligned in a
-// packed struct, either side of a gap longer than one advance, a run longer
-// than 512) after the loader's relocation, and the bytes around them, which
-// are not pointers and stay as compiled. Zero-filled data follows the data
+// The pointers of data_refs.cpp after the loader's relocation, and the bytes
+// around them, which stay as compiled. Zero-filled data follows the data
 // sections and precedes the generated data.
 TEST(LinkData, PointersInDataReachTheirTargetsAndTheBytesAroundThemStay) {
   LinkResult linked = MustLink(Request({"data_refs"}));
@@ -236,11 +201,7 @@ TEST(LinkData, PointersInDataReachTheirTargetsAndTheBytesAroundThemStay) {
   auto At = [&](const char* name, uint32_t plus) { return Word(loaded.data, linked.dataSymbols.at(name) + plus); };
   auto Data = [&](const char* name, uint32_t plus) { return kDataAddress + linked.dataSymbols.at(name) + plus; };
   auto Code = [&](const char* name) { return kCodeAddress + linked.codeSymbols.at(name); };
-  const struct {
-    const char* at;
-    uint32_t plus;
-    uint32_t expected;
-  } cases[] = {
+  const struct { const char* at; uint32_t plus, expected; } cases[] = {
       {"handlers", 0, Code("HandlerA")},  {"handlers", 4, Code("HandlerB")},
       {"mixed", 0, Code("HandlerA")},     {"mixed", 4, Data("table", 0)},
       {"mixed", 8, Code("HandlerB")},     {"packed", 1, Data("table", 8)},
@@ -251,12 +212,10 @@ TEST(LinkData, PointersInDataReachTheirTargetsAndTheBytesAroundThemStay) {
   for (uint32_t i = 0; i < 600; ++i) ASSERT_EQ(At("many", 4 * i), Data("table", 4 * (i % 4))) << i;
   uint32_t packed = linked.dataSymbols.at("packed");
   EXPECT_TRUE((packed + 1) % 4 != 0 || (packed + 6) % 4 != 0);  // really unaligned
-  EXPECT_EQ(loaded.data[packed], 'p');
-  EXPECT_EQ(loaded.data[packed + 5], 'q');
-  uint32_t pad = linked.dataSymbols.at("gapped") + 4;
-  EXPECT_EQ(loaded.data[pad], 1);
-  EXPECT_EQ(loaded.data[pad + 2], 3);
-  EXPECT_EQ(loaded.data[pad + 3], 0);
+  const std::tuple<const char*, uint32_t, uint8_t> kept[] = {
+      {"packed", 0, 'p'}, {"packed", 5, 'q'}, {"gapped", 4, 1}, {"gapped", 6, 3}, {"gapped", 7, 0}};
+  for (const auto& [name, plus, byte] : kept)
+    EXPECT_EQ(loaded.data[linked.dataSymbols.at(name) + plus], byte) << name << " + " << plus;
   for (uint32_t i = 0; i < 4; ++i) EXPECT_EQ(At("table", 4 * i), 10 * (i + 1));
   for (uint32_t i = 0; i < 64; ++i) ASSERT_EQ(At("zeros", 4 * i), 0u) << i;
   uint32_t zeros = linked.dataSymbols.at("zeros");
@@ -336,10 +295,7 @@ TEST(SharedCopies, BothUsersReachTheOneKeptCopy) {
 // Copies whose selection asks them to agree (or never to meet), linked as
 // first.o and second.o: a refusal names the symbol and the object at fault.
 TEST(ComdatSelection, CopiesThatMustAgreeAreChecked) {
-  const struct {
-    const char *first, *second;
-    std::vector<const char*> says;  // empty: they link
-  } cases[] = {
+  const struct { const char *first, *second; std::vector<const char*> says; /* empty: they link */ } cases[] = {
       {"comdat_sized_4", "comdat_sized_4", {}},
       {"comdat_sized_4", "comdat_sized_8", {"Sized", "size", "second.o"}},
       {"comdat_exact_a", "comdat_exact_a", {}},
@@ -358,26 +314,20 @@ TEST(ComdatSelection, CopiesThatMustAgreeAreChecked) {
   }
 }
 
-TEST(ComdatSelection, TheLargestCopyWinsWhereverItComes) {
+// The largest copy wins wherever it comes; an associative section goes with
+// the copy it follows (kept alone, dropped after another copy of its owner);
+// an unknown selection is refused.
+TEST(ComdatSelection, PatchedSelections) {
   ObjectFile small{"small.o", WithSelection("comdat_sized_4", ".data$sized", 6)};
   ObjectFile large{"large.o", WithSelection("comdat_sized_8", ".data$sized", 6)};
-  for (bool largeFirst : {false, true}) {
-    std::vector<ObjectFile> objects = largeFirst ? std::vector{large, small} : std::vector{small, large};
+  for (const auto& objects : {std::vector{small, large}, std::vector{large, small}}) {
     LinkResult linked = MustLink(Request({}, objects));
     uint32_t sized = linked.dataSymbols.at("Sized");
-    EXPECT_EQ(ReadU32LE(linked.parts.blocks[image::kData].data() + sized + 4), 2u) << largeFirst;
+    EXPECT_EQ(ReadU32LE(linked.parts.blocks[image::kData].data() + sized + 4), 2u) << objects[0].name;
   }
-}
-
-// Alone, the follower's owner is kept and so is it; after another copy of
-// the owner, its owner is dropped and so is it.
-TEST(ComdatSelection, AnAssociativeSectionGoesWithTheCopyItFollows) {
   ObjectFile follower{"follower.o", WithSelection("comdat_follower", ".data$follower", 5, ".text$owner")};
   EXPECT_EQ(MustLink(Request({}, {follower})).dataSymbols.count("Follower"), 1u);
   EXPECT_EQ(MustLink(Request({"comdat_owner"}, {follower})).dataSymbols.count("Follower"), 0u);
-}
-
-TEST(ComdatSelection, AnUnknownSelectionIsRefused) {
   std::string error = Refusal(Request({}, {{"odd.o", WithSelection("comdat_owner", ".text$owner", 9)}}));
   EXPECT_NE(error.find("odd.o"), std::string::npos) << error;
   EXPECT_NE(error.find(".text$owner"), std::string::npos) << error;
@@ -436,10 +386,7 @@ TEST(Refusals, EachForbiddenThingIsNamed) {
 // that is missing or of the wrong kind, generated pointers to unknown names
 // or outside the generated data (16 bytes here), a file that is not COFF.
 TEST(Refusals, RequestsThatCannotBeLinkedAreNamed) {
-  const struct {
-    const char* says;
-    void (*change)(LinkRequest&);
-  } cases[] = {
+  const struct { const char* says; void (*change)(LinkRequest&); } cases[] = {
       {"two.o: Callee is already defined in one.o",
        [](LinkRequest& r) {
          r.objects.push_back({"one.o", Snippet("calls_other")});
@@ -498,9 +445,7 @@ TEST(Refusals, CoffFieldsAndIndexesPointingOutsideAreRefused) {
   uint32_t size = static_cast<uint32_t>(good.size());
   uint32_t symbols = ReadU32LE(good.data() + kSymbolTable), relocations = ReadU32LE(good.data() + kRelocations);
   uint32_t lastSymbol = symbols + 18 * static_cast<uint32_t>(object.symbols.size() - 1);
-  struct Patch {
-    uint32_t at, value, width;
-  };
+  struct Patch { uint32_t at, value, width; };
   const std::pair<const char*, std::vector<Patch>> cases[] = {
       {"i386", {{0, 0x8664, 4}}},
       {"contents of .text", {{kSection + 20, size - 2, 4}}},

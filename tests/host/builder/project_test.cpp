@@ -1,8 +1,7 @@
-// The project description as the builder reads it, and the data it
-// generates from it, read back word by word; menu bar descriptions: the
-// builder's refusals, and the runtime's reader on streams written here by
-// hand. Window and menu descriptions, settings and the rest of the project
-// record are read back by the runtime in the image tests.
+// The project description as the builder reads it, the data it generates
+// read back word by word, menu bar descriptions (the builder's refusals, the
+// runtime's reader on streams written here by hand). The image tests read
+// the rest of the project record back through the runtime.
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -44,11 +43,8 @@ TEST(Project, FieldsFollowTheSuperclassesFields) {
       {"name": "Lamp", "plugin": true, "dataSize": 12}]})");
   ASSERT_EQ(p.classes.size(), 6u);  // with Application and RectControl
   // After Application's 28 bytes, each field aligned; a plain object's after 24.
-  const struct {
-    size_t cls;
-    std::vector<uint32_t> offsets;
-    uint32_t size;
-  } expected[] = {{0, {28, 32}, 36}, {1, {36, 40}, 48}, {2, {24}, 28}, {3, {}, 92 + 12}};
+  const struct { size_t cls; std::vector<uint32_t> offsets; uint32_t size; } expected[] = {
+      {0, {28, 32}, 36}, {1, {36, 40}, 48}, {2, {24}, 28}, {3, {}, 92 + 12}};
   for (const auto& e : expected) {
     std::vector<uint32_t> offsets;
     for (const auto& f : p.classes[e.cls].fields) offsets.push_back(f.offset);
@@ -107,11 +103,9 @@ std::string StringAt(const GeneratedData& d, const std::string& symbol) {
   return std::string(reinterpret_cast<const char*>(&d.bytes[bytes + 1]), length);
 }
 
-// The record lists the descriptors: the project's own class, then the
-// classes it refers to, by name. What the runtime makes of them and of the
-// items the image tests show (and the plug-in list the plug-in window test);
-// here, a class name longer than 255 bytes: its string's length byte says
-// 255, the record's length word the whole length.
+// The record lists the project's own class, then the classes it refers to,
+// by name. A class name longer than 255 bytes: its string's length byte
+// says 255, the record's length word the whole length.
 TEST(ProjectData, DescriptorsNameTheirClassesWhateverTheLength) {
   const std::string app(300, 'A');
   GeneratedData d;
@@ -146,12 +140,6 @@ TEST(PictureFile, PpmPixelsBecomeFiveBitsPerChannel) {
 
 // --- menu bar descriptions ---------------------------------------------------
 
-int32_t Classes(const std::string& name) {
-  if (name == "MenuItem") return 4;
-  if (name == "QuitMenuItem") return 5;
-  return -1;
-}
-
 std::vector<uint8_t> OneItemLevel(int32_t storedIndex, uint8_t hasSubmenu) {
   std::vector<uint8_t> s;
   PutPackedInt(s, 1);  // one top-level entry
@@ -169,21 +157,18 @@ std::vector<uint8_t> OneItemLevel(int32_t storedIndex, uint8_t hasSubmenu) {
   return s;
 }
 
-TEST(MenuDescriptionReader, OldNoIndexValuesReadAsNone) {
-  const std::pair<uint32_t, int32_t> cases[] = {
-      {0x80000010u, kNotAnArrayElement}, {0x80100000u, kNotAnArrayElement}, {0x80000000u, kNotAnArrayElement},
-      {7, 7}};
-  for (auto [stored, index] : cases) {
+// Old "no index" values read as none; damaged streams are refused.
+TEST(MenuDescriptionReader, OldNoIndexValuesAndDamage) {
+  std::vector<MenuEntryDescription> read;
+  const std::pair<uint32_t, int32_t> oldNone[] = {
+      {0x80000010u, kNotAnArrayElement}, {0x80100000u, kNotAnArrayElement}, {0x80000000u, kNotAnArrayElement}, {7, 7}};
+  for (auto [stored, index] : oldNone) {
     std::vector<uint8_t> s = OneItemLevel(static_cast<int32_t>(stored), 0);
-    std::vector<MenuEntryDescription> read;
     ASSERT_TRUE(ReadMenuBarDescription(s.data(), static_cast<uint32_t>(s.size()), read));
     EXPECT_EQ(read[0].items[0].index, index) << std::hex << stored;
   }
-}
-
-TEST(MenuDescriptionReader, DamagedStreamsAreRefused) {
+  read.clear();
   std::vector<uint8_t> whole = OneItemLevel(INT32_MIN, 0);
-  std::vector<MenuEntryDescription> read;
   for (size_t cut = 0; cut < whole.size(); ++cut)
     EXPECT_FALSE(ReadMenuBarDescription(whole.data(), static_cast<uint32_t>(cut), read)) << cut;
   EXPECT_TRUE(read.empty());
@@ -199,6 +184,7 @@ TEST(MenuDescriptionReader, DamagedStreamsAreRefused) {
 // The builder refuses an unknown item class; it writes menus nested to any
 // depth, which the runtime's reader refuses past its limit.
 TEST(MenuDescription, UnknownClassesAndDeepNestingAreRefused) {
+  auto Classes = [](const std::string& name) { return name == "MenuItem" ? 4 : -1; };
   std::vector<uint8_t> out;
   std::string error;
   auto unknown = nlohmann::json::parse(R"([{"text": "&File", "items": [{"text": "x", "class": "Nope"}]}])");
