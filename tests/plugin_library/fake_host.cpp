@@ -10,10 +10,10 @@ namespace fake {
 namespace {
 
 Host g_host;
-std::map<PlugInstance, Control*> g_controls;
+std::map<PlugInstance, std::unique_ptr<Control>> g_controls;
 std::string g_pendingEvent;
 
-void __cdecl RegisterPluginVersion(int) {}
+Control* ControlOf(PlugInstance instance) { return g_controls.at(instance).get(); }
 
 void __cdecl PluginRegisterControl(ControlDefinition* d) {
   d->dataOffset = 92;
@@ -25,12 +25,10 @@ void __cdecl PluginRegisterControl(ControlDefinition* d) {
 
 PlugString __cdecl DefaultFont() { return NewString("System"); }
 PlugString __cdecl DefaultCaption() { return NewString("Untitled"); }
-int __cdecl DefaultFontSize() { return 12; }
 void __cdecl LockObject(void* o) { ++g_host.objectRefs[o]; }
 void __cdecl UnlockObject(void* o) { --g_host.objectRefs[o]; }
 void __cdecl LockString(String* s) { ++s->refs; }
 void __cdecl UnlockString(String* s) { --s->refs; }
-PlugString __cdecl BuildString(const char* b, int n) { return NewString(std::string(b, n).c_str()); }
 const char* __cdecl GetCString(String* s) { return s->text.c_str(); }
 HWND __cdecl GetControlHWND(PlugInstance i) { return ControlOf(i)->hwnd; }
 
@@ -41,10 +39,9 @@ void __cdecl GetControlBounds(PlugInstance i, ControlBounds16* out) {
 
 int __cdecl GetControlVisible(PlugInstance i) { return ControlOf(i)->visible; }
 int __cdecl ControlEnabled(PlugInstance i) { return ControlOf(i)->enabled; }
-void __cdecl Invalidate(PlugInstance) { g_host.raised.push_back("invalidate"); }
 // A control's graphics object is the control itself, handed out with a
 // reference of its own as the runtime hands out a new graphics object.
-HDC __cdecl GraphicsDC(void* g) { return ControlOf(static_cast<PlugInstance>(g))->dc; }
+HDC __cdecl GraphicsDC(void* g) { return ControlOf(static_cast<PlugInstance>(g))->surface->dc(); }
 void* __cdecl ControlGraphics(PlugInstance i) {
   ++g_host.objectRefs[i];
   return i;
@@ -89,14 +86,12 @@ std::pair<const std::string, void*> S(const char* name, F routine) {
 
 const std::map<std::string, void*>& Services() {
   static const std::map<std::string, void*> services = {
-      S("RegisterPluginVersion", RegisterPluginVersion), S("PluginRegisterControl", PluginRegisterControl),
-      S("PluginDefaultControlFont", DefaultFont), S("PluginDefaultControlCaption", DefaultCaption),
-      S("PluginDefaultControlFontSize", DefaultFontSize), S("ZORBLockObject", LockObject),
+      S("PluginRegisterControl", PluginRegisterControl), S("PluginDefaultControlFont", DefaultFont),
+      S("PluginDefaultControlCaption", DefaultCaption), S("ZORBLockObject", LockObject),
       S("ZORBUnlockObject", UnlockObject), S("ZORBLockString", LockString),
-      S("ZORBUnlockString", UnlockString), S("ZORBBuildString", BuildString),
-      S("StringGetCString", GetCString), S("GetControlHWND", GetControlHWND),
-      S("GetControlBounds", GetControlBounds), S("GetControlVisible", GetControlVisible),
-      S("controlEnabledGetter", ControlEnabled), S("ZORBInvalidateControl", Invalidate),
+      S("ZORBUnlockString", UnlockString), S("StringGetCString", GetCString),
+      S("GetControlHWND", GetControlHWND), S("GetControlBounds", GetControlBounds),
+      S("GetControlVisible", GetControlVisible), S("controlEnabledGetter", ControlEnabled),
       S("ZORBGraphicsDC", GraphicsDC), S("ZORBGetControlGraphics", ControlGraphics),
       S("ZORBGetWin32Charset", Charset), S("GetEventInstance", GetEventInstance),
       S("GetInterfaceRoutine", GetInterfaceRoutine), S("ZORBSetSpecialBackground", SetSpecialBackground),
@@ -116,13 +111,12 @@ Host& host() { return g_host; }
 void ResetRecords() { g_host.raised.clear(); }
 
 HMODULE LoadPlugin() {
-  static HMODULE module = nullptr;
-  if (module) return module;
-  module = LoadLibraryA("zorbplug1.dll");
-  if (!module) return nullptr;
-  auto entry = reinterpret_cast<void(__cdecl*)(LookupRoutine)>(
-      reinterpret_cast<void*>(GetProcAddress(module, "ZORBPluginMain")));
-  if (entry) entry(LookupName);
+  static const HMODULE module = [] {
+    HMODULE m = LoadLibraryA("zorbplug1.dll");
+    void* entry = m ? reinterpret_cast<void*>(GetProcAddress(m, "ZORBPluginMain")) : nullptr;
+    if (entry) reinterpret_cast<void(__cdecl*)(LookupRoutine)>(entry)(LookupName);
+    return m;
+  }();
   return module;
 }
 
@@ -133,49 +127,25 @@ const ControlDefinition* Definition(const char* name) {
 }
 
 Control* MakeControl(const char* kind, RECT bounds) {
-  auto* c = new Control;
+  auto made = std::make_unique<Control>();
+  Control* c = made.get();
   c->definition = Definition(kind);
   c->memory.assign(92 + c->definition->dataSize, 0);
   c->bounds = bounds;
-  g_controls[c->instance()] = c;
-  if (auto construct = reinterpret_cast<void(__cdecl*)(PlugInstance)>(Slot(c, kSlotConstruct)))
-    construct(c->instance());
+  c->surface = std::make_unique<Surface>(bounds, 3);
+  g_controls[c->instance()] = std::move(made);
+  if (c->definition->behaviour->slot[kSlotConstruct]) c->Call(kSlotConstruct);
   return c;
 }
 
-void DestroyControl(Control* c) {
-  if (auto destroy = reinterpret_cast<void(__cdecl*)(PlugInstance, int)>(Slot(c, kSlotDestroy)))
-    destroy(c->instance(), 0);
-  g_controls.erase(c->instance());
-  delete c;
-}
-
-Control* ControlOf(PlugInstance instance) {
-  auto it = g_controls.find(instance);
-  return it == g_controls.end() ? nullptr : it->second;
+void DestroyAll() {
+  for (auto& [instance, c] : g_controls)
+    if (c->definition->behaviour->slot[kSlotDestroy]) c->Call(kSlotDestroy, 0);
+  g_controls.clear();
 }
 
 String* NewString(const char* text) { return new String{1, text}; }
 std::string Text(PlugString s) { return s ? static_cast<String*>(s)->text : std::string(); }
-
-void* Slot(Control* c, int slot) { return c->definition->behaviour->slot[slot]; }
-
-void Draw(Control* c) {
-  reinterpret_cast<void(__cdecl*)(PlugInstance, void*)>(Slot(c, kSlotDraw))(c->instance(), c->instance());
-}
-
-int MouseDown(Control* c, int x, int y) {
-  auto f = reinterpret_cast<int(__cdecl*)(PlugInstance, int, int, int)>(Slot(c, kSlotMouseDown));
-  return f(c->instance(), x, y, 0) & 0xFF;
-}
-
-void MouseDrag(Control* c, int x, int y) {
-  reinterpret_cast<void(__cdecl*)(PlugInstance, int, int)>(Slot(c, kSlotMouseDrag))(c->instance(), x, y);
-}
-
-void MouseUp(Control* c, int x, int y) {
-  reinterpret_cast<void(__cdecl*)(PlugInstance, int, int)>(Slot(c, kSlotMouseUp))(c->instance(), x, y);
-}
 
 }  // namespace fake
 

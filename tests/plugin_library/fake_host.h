@@ -4,73 +4,14 @@
 #pragma once
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "plugin_library/plugin_abi.h"
-
-namespace fake {
-
-// A runtime string: reference count and NUL-terminated bytes.
-struct String {
-  int refs;
-  std::string text;
-};
-
-// One control instance: its bytes (plug-in data at +92), where it sits in
-// its window, its state, and the DC its graphics object draws into.
-struct Control {
-  std::vector<uint8_t> memory;
-  RECT bounds{};
-  bool enabled = true;
-  bool visible = true;
-  HDC dc = nullptr;
-  HWND hwnd = nullptr;
-  const ControlDefinition* definition = nullptr;
-  PlugInstance instance() { return memory.data(); }
-  template <typename T>
-  T* data() { return reinterpret_cast<T*>(memory.data() + 92); }
-  // Method `i` of the definition, or its assignment routine, as F.
-  template <typename F>
-  F method(int i, bool assignment = false) {
-    const MethodDefinition& m = definition->methods[i];
-    return reinterpret_cast<F>(assignment ? m.assignment : m.routine);
-  }
-};
-
-struct Host {
-  std::vector<ControlDefinition*> registered;
-  std::vector<std::string> raised;  // "Action", "Up", "PerformAction" ...
-  std::map<void*, int> objectRefs;
-  COLORREF specialBackground = RGB(0xCC, 0xEE, 0xFF);
-  int mouseDownAnswer = 1;
-  int heldAtAction = -1;  // the instance's references while its last "Action" ran
-};
-
-Host& host();
-void ResetRecords();
-
-// Loads zorbplug1.dll (once) and calls its entry with the fake lookup.
-HMODULE LoadPlugin();
-const ControlDefinition* Definition(const char* name);
-
-// A control of that kind in `bounds`, constructed through slot 0.
-Control* MakeControl(const char* kind, RECT bounds);
-void DestroyControl(Control* control);
-Control* ControlOf(PlugInstance instance);
-
-String* NewString(const char* text);
-std::string Text(PlugString s);
-
-// Calls behaviour slot `slot` of the control's definition.
-void* Slot(Control* c, int slot);
-void Draw(Control* c);  // slot 2 with the control's own graphics object
-int MouseDown(Control* c, int x, int y);
-void MouseDrag(Control* c, int x, int y);
-void MouseUp(Control* c, int x, int y);
-
-}  // namespace fake
 
 // A 32-bit memory surface whose logical coordinates are window coordinates:
 // the control's bounds plus a margin all round, filled with kPaper.
@@ -91,4 +32,81 @@ class Surface {
   HBITMAP bitmap_ = nullptr;
   HGDIOBJ previous_ = nullptr;
   int width_, height_, originX_, originY_;
+};
+
+namespace fake {
+
+// A runtime string: reference count and NUL-terminated bytes.
+struct String {
+  int refs;
+  std::string text;
+};
+
+// One control instance: its bytes (plug-in data at +92), where it sits in
+// its window, its state, and the surface its graphics object draws into.
+struct Control {
+  std::vector<uint8_t> memory;
+  RECT bounds{};
+  bool enabled = true;
+  bool visible = true;
+  std::unique_ptr<Surface> surface;
+  HWND hwnd = nullptr;
+  const ControlDefinition* definition = nullptr;
+  PlugInstance instance() { return memory.data(); }
+  template <typename T>
+  T* data() { return reinterpret_cast<T*>(memory.data() + 92); }
+  // Method `i` of the definition, or its assignment routine, as F.
+  template <typename F>
+  F method(int i, bool assignment = false) {
+    const MethodDefinition& m = definition->methods[i];
+    return reinterpret_cast<F>(assignment ? m.assignment : m.routine);
+  }
+  // Behaviour slot `slot` called with the instance and `args`.
+  template <typename R = void, typename... A>
+  R Call(int slot, A... args) {
+    return reinterpret_cast<R(__cdecl*)(PlugInstance, A...)>(definition->behaviour->slot[slot])(instance(), args...);
+  }
+};
+
+struct Host {
+  std::vector<ControlDefinition*> registered;
+  std::vector<std::string> raised;  // "Action", "MouseDown@3,4", "PerformAction:4369" ...
+  std::map<void*, int> objectRefs;
+  COLORREF specialBackground = RGB(0xCC, 0xEE, 0xFF);
+  int mouseDownAnswer = 1;
+  int heldAtAction = -1;  // the instance's references while its last "Action" ran
+};
+
+Host& host();
+void ResetRecords();
+
+// Loads zorbplug1.dll (once) and calls its entry with the fake lookup.
+HMODULE LoadPlugin();
+const ControlDefinition* Definition(const char* name);
+
+// A control of that kind in `bounds`, on a surface of its own with a margin
+// of 3, constructed through slot 0. DestroyAll destroys every one made.
+Control* MakeControl(const char* kind, RECT bounds);
+void DestroyAll();
+
+String* NewString(const char* text);
+std::string Text(PlugString s);
+
+// The slots the pane calls, the control being its own graphics object.
+inline void Draw(Control* c) { c->Call(kSlotDraw, static_cast<void*>(c->instance())); }
+inline int MouseDown(Control* c, int x, int y) { return c->Call<int>(kSlotMouseDown, x, y, 0) & 0xFF; }
+inline void MouseDrag(Control* c, int x, int y) { c->Call(kSlotMouseDrag, x, y); }
+inline void MouseUp(Control* c, int x, int y) { c->Call(kSlotMouseUp, x, y); }
+
+}  // namespace fake
+
+// The library loaded and the records clear before each test; the controls
+// it made destroyed after it.
+class PluginTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_NE(fake::LoadPlugin(), nullptr);
+    fake::ResetRecords();
+  }
+  void TearDown() override { fake::DestroyAll(); }
 };

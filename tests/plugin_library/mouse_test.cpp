@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <memory>
 
 #include "plugin_library/control_data.h"
 #include "tests/plugin_library/fake_host.h"
@@ -17,105 +16,87 @@ using OnInstance = void(__cdecl*)(PlugInstance);
 // The BevelButton's methods, in the order it declares them.
 enum { kDeleteAll, kAddRow, kAddSeparator, kRemoveRow, kInsertRow, kList, kAddReceiver, kRemoveReceiver };
 
-class PluginMouse : public ::testing::Test {
- protected:
-  void SetUp() override {
-    ASSERT_NE(fake::LoadPlugin(), nullptr);
-    fake::ResetRecords();
-  }
-  void TearDown() override {
-    for (auto* c : made_) fake::DestroyControl(c);
-  }
-  fake::Control* Make(const char* kind, RECT bounds) {
-    fake::Control* c = fake::MakeControl(kind, bounds);
-    made_.push_back(c);
-    surfaces_.push_back(std::make_unique<Surface>(bounds, 1));
-    c->dc = surfaces_.back()->dc();
-    return c;
-  }
-  void Click(fake::Control* c, int x, int y) {
-    fake::MouseDown(c, x, y);
-    fake::MouseUp(c, x, y);
-  }
-  Events Raised() {
-    Events out;
-    for (auto& e : fake::host().raised)
-      if (e != "invalidate") out.push_back(e);
-    return out;
-  }
-  std::vector<std::unique_ptr<Surface>> surfaces_;
-  std::vector<fake::Control*> made_;
-};
+using PluginMouse = PluginTest;
+const Events& Raised() { return fake::host().raised; }
 
-TEST_F(PluginMouse, ToggleReleasedOutsideOrDisabledNeitherFlipsNorActs) {
-  fake::Control* c = Make("BevelButton", {10, 10, 70, 32});
+// A press, the drags and a release (the last point) on each kind of button
+// from a given Value: what it shows pressed before the release, its Value
+// after, and whether it acted. A release outside cancels even when no drag
+// reported the pointer leaving.
+TEST_F(PluginMouse, BevelButtonGestures) {
+  const struct {
+    const char* what;
+    int type;  // 0 push, 1 toggle, 2 sticky
+    bool enabled;
+    int valueBefore;
+    std::vector<POINT> path;
+    int pressedBeforeUp, valueAfter;
+    bool acts;
+  } gestures[] = {
+      {"toggle released outside", 1, true, 0, {{20, 20}, {200, 20}}, 1, 0, false},
+      {"toggle dragged out", 1, true, 0, {{20, 20}, {100, 100}, {100, 100}}, 0, 0, false},
+      {"toggle dragged out and back", 1, true, 0, {{20, 20}, {100, 100}, {30, 15}, {30, 15}}, 1, 1, true},
+      {"toggle turned off", 1, true, 1, {{20, 20}, {20, 20}}, 1, 0, true},
+      {"disabled toggle swallows the press", 1, false, 0, {{20, 20}, {20, 20}}, 0, 0, false},
+      {"push leaves Value clear", 0, true, 0, {{20, 20}, {20, 20}}, 1, 0, true},
+      {"sticky sets Value", 2, true, 0, {{20, 20}, {20, 20}}, 1, 1, true},
+      {"sticky stays set", 2, true, 1, {{20, 20}, {20, 20}}, 1, 1, true},
+  };
+  fake::Control* c = fake::MakeControl("BevelButton", {10, 10, 70, 32});
   auto* d = c->data<BevelButtonData>();
-  d->buttonType = 1;
-  EXPECT_EQ(fake::MouseDown(c, 20, 20), 1);
-  EXPECT_EQ(d->pressed, 1);
-  fake::MouseUp(c, 200, 20);  // no drag reported the pointer leaving
-  EXPECT_EQ(d->value, 0);
-  EXPECT_EQ(d->pressed, 0);
-  fake::MouseDown(c, 20, 20);
-  fake::MouseDrag(c, 100, 100);
-  EXPECT_EQ(d->pressed, 0);
-  fake::MouseUp(c, 100, 100);
-  EXPECT_EQ(d->value, 0);
-  EXPECT_EQ(Raised(), Events{});
-  // Back inside before the release: the toggle flips and acts.
-  fake::MouseDown(c, 20, 20);
-  fake::MouseDrag(c, 100, 100);
-  fake::MouseDrag(c, 30, 15);
-  EXPECT_EQ(d->pressed, 1);
-  fake::MouseUp(c, 30, 15);
-  EXPECT_EQ(d->value, 1);
-  EXPECT_EQ(Raised(), Events{"Action"});
-  // Disabled, it swallows the press.
-  c->enabled = false;
-  EXPECT_EQ(fake::MouseDown(c, 20, 20), 1);
-  EXPECT_EQ(d->pressed, 0);
-  fake::MouseUp(c, 20, 20);
-  EXPECT_EQ(d->value, 1);
-  EXPECT_EQ(Raised(), Events{"Action"});
+  for (const auto& g : gestures) {
+    SCOPED_TRACE(g.what);
+    fake::ResetRecords();
+    d->buttonType = g.type;
+    d->value = g.valueBefore;
+    c->enabled = g.enabled;
+    EXPECT_EQ(fake::MouseDown(c, g.path.front().x, g.path.front().y), 1);
+    for (size_t k = 1; k + 1 < g.path.size(); ++k) fake::MouseDrag(c, g.path[k].x, g.path[k].y);
+    EXPECT_EQ(d->pressed, g.pressedBeforeUp);
+    fake::MouseUp(c, g.path.back().x, g.path.back().y);
+    EXPECT_EQ(d->pressed, 0);
+    EXPECT_EQ(d->value, g.valueAfter);
+    EXPECT_EQ(Raised(), g.acts ? Events{"Action"} : Events{});
+  }
 }
 
-TEST_F(PluginMouse, ButtonTypesAndReceivers) {
-  fake::Control* c = Make("BevelButton", {0, 0, 60, 22});
-  auto* d = c->data<BevelButtonData>();
+// After "Action", PerformAction of each receiver, the last added first; the
+// button holds each receiver while it is listed.
+TEST_F(PluginMouse, ActionReceivers) {
+  fake::Control* c = fake::MakeControl("BevelButton", {0, 0, 60, 22});
   using Receiver = void(__cdecl*)(PlugInstance, void*);
   void* first = reinterpret_cast<void*>(0x1111);
   void* second = reinterpret_cast<void*>(0x2222);
   c->method<Receiver>(kAddReceiver)(c->instance(), first);
   c->method<Receiver>(kAddReceiver)(c->instance(), second);
   EXPECT_EQ(fake::host().objectRefs[first], 1);
-  Click(c, 5, 5);  // push: Value stays clear
-  EXPECT_EQ(d->value, 0);
-  // Held while "Action" runs (its handler may close the window), and after.
+  fake::MouseDown(c, 5, 5);
+  fake::MouseUp(c, 5, 5);
+  // The button is held while "Action" runs (its handler may close the
+  // window), and let go after.
   EXPECT_GT(fake::host().heldAtAction, 0);
   EXPECT_EQ(fake::host().objectRefs[c->instance()], 0);
-  d->buttonType = 2;  // sticky: set, and stays set
-  Click(c, 5, 5);
-  Click(c, 5, 5);
-  EXPECT_EQ(d->value, 1);
   c->method<Receiver>(kRemoveReceiver)(c->instance(), second);
   EXPECT_EQ(fake::host().objectRefs[second], 0);
-  Click(c, 5, 5);
-  const std::string a = "Action", one = "PerformAction:4369", two = "PerformAction:8738";
-  EXPECT_EQ(Raised(), (Events{a, two, one, a, two, one, a, two, one, a, one}));
+  fake::MouseDown(c, 5, 5);
+  fake::MouseUp(c, 5, 5);
+  EXPECT_EQ(Raised(), (Events{"Action", "PerformAction:8738", "PerformAction:4369", "Action", "PerformAction:4369"}));
 }
 
 TEST_F(PluginMouse, DisclosureTriangleFlipsOnlyOnAPressInside) {
-  fake::Control* c = Make("DisclosureTriangle", {3, 4, 15, 16});
-  auto* d = c->data<DisclosureTriangleData>();
-  EXPECT_EQ(fake::MouseDown(c, 3, 4), 1);
-  EXPECT_EQ(d->value, 1);
-  EXPECT_EQ(fake::MouseDown(c, 14, 15), 1);
-  EXPECT_EQ(d->value, 0);
+  fake::Control* c = fake::MakeControl("DisclosureTriangle", {3, 4, 15, 16});
+  const struct {
+    int x, y, answer, value;
+  } presses[] = {{3, 4, 1, 1}, {14, 15, 1, 0}, {15, 10, 0, 0}, {10, 16, 0, 0}};
+  for (const auto& p : presses) {
+    EXPECT_EQ(fake::MouseDown(c, p.x, p.y), p.answer) << p.x << "," << p.y;
+    EXPECT_EQ(c->data<DisclosureTriangleData>()->value, p.value) << p.x << "," << p.y;
+  }
   EXPECT_EQ(Raised(), (Events{"Action", "Action"}));
 }
 
 TEST_F(PluginMouse, LittleArrowsRaiseAtThePressAndRepeatAfterTheDelay) {
-  fake::Control* c = Make("LittleArrows", {0, 0, 13, 23});
+  fake::Control* c = fake::MakeControl("LittleArrows", {0, 0, 13, 23});
   auto* d = c->data<LittleArrowsData>();
   EXPECT_EQ(fake::MouseDown(c, 13, 5), 0);  // outside the box
   EXPECT_EQ(fake::MouseDown(c, 6, 15), 1);
@@ -141,7 +122,7 @@ TEST_F(PluginMouse, MouseEventsGoToTheApplication) {
   for (const char* kind : {"Placard", "PopupArrow", "ImageWell"}) {
     SCOPED_TRACE(kind);
     fake::ResetRecords();
-    fake::Control* c = Make(kind, {0, 0, 20, 20});
+    fake::Control* c = fake::MakeControl(kind, {0, 0, 20, 20});
     fake::host().mouseDownAnswer = 1;
     EXPECT_EQ(fake::MouseDown(c, 3, 4), 1);
     fake::host().mouseDownAnswer = 0;
@@ -157,10 +138,8 @@ TEST_F(PluginMouse, MouseEventsGoToTheApplication) {
 // the field's offset in the instance. What it stores, the getter must read.
 TEST_F(PluginMouse, BevelSettersStoreWhereTheDefaultGetterReads) {
   const ControlDefinition& d = *fake::Definition("BevelButton");
-  fake::Control* c = Make("BevelButton", {0, 0, 60, 20});
+  fake::Control* c = fake::MakeControl("BevelButton", {0, 0, 60, 20});
   using Setter = void(__cdecl*)(PlugInstance, uint32_t, int32_t);
-  for (uint32_t i = 0; i < d.propertyCount; ++i)  // none read-only
-    EXPECT_TRUE(d.properties[i].getter && d.properties[i].setter) << d.properties[i].name;
   for (int property : {1, 2, 3, 5, 6, 7}) {  // the alignments, placement and offsets
     const PropertyDefinition& p = d.properties[property];
     SCOPED_TRACE(p.name);
@@ -181,7 +160,7 @@ TEST_F(PluginMouse, BevelSettersStoreWhereTheDefaultGetterReads) {
 // Rows, with the strings' reference counts as the shadow check that each
 // node holds exactly one reference.
 TEST_F(PluginMouse, MenuRowsInsertPastTheEndAndKeepOneReferenceEach) {
-  fake::Control* c = Make("BevelButton", {0, 0, 60, 22});
+  fake::Control* c = fake::MakeControl("BevelButton", {0, 0, 60, 22});
   PlugInstance i = c->instance();
   using AtRow = void(__cdecl*)(PlugInstance, int, PlugString);
   auto list = c->method<PlugString(__cdecl*)(PlugInstance, int)>(kList);
@@ -247,7 +226,7 @@ TEST_F(PluginMouse, MenuValueTwoChecksTheThirdRowCountingSeparators) {
                               nullptr, nullptr, nullptr, nullptr);
   ASSERT_NE(window, nullptr);
   SetForegroundWindow(window);
-  fake::Control* c = Make("BevelButton", {10, 10, 70, 32});
+  fake::Control* c = fake::MakeControl("BevelButton", {10, 10, 70, 32});
   c->hwnd = window;
   auto* d = c->data<BevelButtonData>();
   c->method<RowText>(kAddRow)(c->instance(), fake::NewString("One"));
@@ -255,24 +234,22 @@ TEST_F(PluginMouse, MenuValueTwoChecksTheThirdRowCountingSeparators) {
   c->method<RowText>(kAddRow)(c->instance(), fake::NewString("Three"));
   d->hasMenu = 1;
   d->menuValue = 2;
-  g_seen = MenuSeen{};
-  SetTimer(nullptr, 0, 50, InspectMenu);
-  EXPECT_EQ(fake::MouseDown(c, 20, 20), 0);  // the menu, not tracking
-  ASSERT_EQ(g_seen.items, 3);
-  EXPECT_EQ(g_seen.state[0] & MF_CHECKED, 0u);
-  EXPECT_NE(g_seen.state[1] & MF_SEPARATOR, 0u);
-  EXPECT_NE(g_seen.state[2] & MF_CHECKED, 0u);
-  // Nothing chosen: MenuValue stays, no Action, the button springs back.
-  EXPECT_EQ(d->menuValue, 2);
-  EXPECT_EQ(d->pressed, 0);
-  EXPECT_EQ(Raised(), Events{});
-  // Choosing the first row sets MenuValue to 0 and acts.
-  g_seen = MenuSeen{};
-  g_seen.choose = true;
-  SetTimer(nullptr, 0, 50, InspectMenu);
-  EXPECT_EQ(fake::MouseDown(c, 20, 20), 0);
-  EXPECT_EQ(d->menuValue, 0);
-  EXPECT_EQ(Raised(), Events{"Action"});
+  // Dismissed, MenuValue stays and nothing acts; the first row chosen sets
+  // it to 0 and acts. Either way the button springs back.
+  for (bool choose : {false, true}) {
+    SCOPED_TRACE(choose ? "chosen" : "dismissed");
+    g_seen = MenuSeen{};
+    g_seen.choose = choose;
+    SetTimer(nullptr, 0, 50, InspectMenu);
+    EXPECT_EQ(fake::MouseDown(c, 20, 20), 0);  // the menu, not tracking
+    EXPECT_EQ(g_seen.items, 3);
+    EXPECT_EQ(g_seen.state[0] & MF_CHECKED, 0u);
+    EXPECT_NE(g_seen.state[1] & MF_SEPARATOR, 0u);
+    EXPECT_NE(g_seen.state[2] & MF_CHECKED, 0u);
+    EXPECT_EQ(d->menuValue, choose ? 0 : 2);
+    EXPECT_EQ(d->pressed, 0);
+    EXPECT_EQ(Raised(), choose ? Events{"Action"} : Events{});
+  }
   DestroyWindow(window);
 }
 
