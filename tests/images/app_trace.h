@@ -26,4 +26,12 @@ void Trace(const P&... pieces) {
   lineTrace(Line(pieces...).get());
 }
 
+// Start-up, the main window (into *slot) and the pump, to the program's end.
+inline void RunMainWindow(const uint32_t* project, const uint8_t* window, ObjectRecord** slot) {
+  RuntimeInit(project);
+  RuntimeCreateWindow(window, slot);
+  RuntimeRun();
+  Trace("run ended");
+}
+
 }  // namespace vt

@@ -1,13 +1,9 @@
 #!/usr/bin/env bash
-# The real program with its appended image damaged at COUNT deterministic
-# places (damage-image --nth), each copy seen through by the UI driver's "run",
-# which answers the program's "Message" box and closes its windows. Every run
-# must end within 10 s (times VELLORY_TIME_SCALE) with status 0 (the damage
-# was harmless) or with status 1 after the "Message" box; never with another
-# status (a crash) or not at all. JOBS copies run at a time: the driver
-# touches only the windows of its own program. The preference file the
-# program may write is put back at the end.
-#
+# The real program damaged at COUNT places (damage-image --nth), each copy run
+# by the UI driver's "run", which answers its "Message" box and closes its
+# windows (only its own: JOBS copies run at a time). Each must end within 10 s
+# (times VELLORY_TIME_SCALE) with status 0 (harmless) or 1 after the box;
+# never crash or hang. The preference file the program may write is put back.
 # run_damage_test.sh WINE_RUN UI_DRIVER DAMAGE_IMAGE PROGRAM PREFIX COUNT JOBS
 set -u
 export wine_run=$1 driver=$2 damage=$3 program=$4

@@ -2,9 +2,8 @@
 # Runs one test program in a scratch copy of its folder and checks what a
 # user would see: the message box it shows (read and dismissed through the UI
 # driver), its exit status and the events it wrote to trace.log.
-#
 # run_image_test.sh WINE_RUN UI_DRIVER FOLDER PROGRAM STATUS [OPTION...] [MESSAGE]
-#   --truncate N (cut N bytes off PROGRAM), --remove FILE, --truncate-file FILE N,
+#   --truncate FILE N (cut N bytes off FILE), --remove FILE,
 #   --damage TOOL KIND (damage PROGRAM's image with damage-image),
 #   --arg ARG (pass ARG on PROGRAM's command line),
 #   --scenario FILE (a bash file sourced once PROGRAM started: it calls
@@ -22,9 +21,8 @@ cp -r "$folder"/. "$work"/
 cd "$work"
 while [ $# -gt 0 ]; do
   case $1 in
-    --truncate) truncate -s "-$2" "$program"; shift 2 ;;
+    --truncate) truncate -s "-$3" "$2"; shift 3 ;;
     --remove) rm -f "$2"; shift 2 ;;
-    --truncate-file) truncate -s "-$3" "$2"; shift 3 ;;
     --damage) "$2" "$program" "$program.damaged" "$3" && mv "$program.damaged" "$program"; shift 3 ;;
     --arg) args=("$2"); shift 2 ;;
     --scenario) scenario=$2; shift 2 ;;

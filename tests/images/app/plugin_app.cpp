@@ -1,8 +1,7 @@
-// An application that carries the test plug-in in its image: start-up must
-// write the library out, load it and let it register "TestLamp" before the
-// member imports are linked, or the image does not load at all. Through
-// those imports this code then reaches the plug-in's own setter and the
-// runtime's default getter of the plug-in's fields.
+// An application carrying the test plug-in in its image: start-up must write
+// the library out, load it and let it register "TestLamp" before the member
+// imports are linked, or the image does not load at all. Through them this
+// code reaches the plug-in's setter and the runtime's default getter.
 #include "plugin_app_project.h"
 #include "tests/images/app_trace.h"
 

@@ -1,9 +1,8 @@
-// The connection logic of the main window against the handheld simulator at
-// the other end of a pseudo-terminal cable: the window connects when it
-// opens and greets the handheld with a line; the handheld's frames, sent in
-// pieces, arrive in the Writing Window, where the runner reads them. Later a
-// step timer turns game mode on, and the key the handheld then sends is
-// traced as the one recorded (nothing outside the program shows it).
+// The main window's connection logic against the handheld simulator over a
+// pseudo-terminal cable: it connects on opening and greets the handheld; the
+// frames, sent in pieces, land in the Writing Window (the runner reads it). A
+// step timer turns game mode on and off; the game key recorded meanwhile is
+// traced, as nothing outside the program shows it.
 #include "connection_app_project.h"
 
 #include "app/main_window.h"

@@ -28,9 +28,7 @@ mkdir -p "$devices"
 ln -sfn "$(readlink -f "$work/cable")" "$devices/com2"
 "$wine_run" "./$program" &
 pid=$!
-wait $simpid
-simstatus=$?
-[ $simstatus -eq 0 ] || fail "the handheld's expectations failed ($simstatus)"
+wait $simpid || fail "the handheld's expectations failed ($?)"
 text=$("$wine_run" "$driver" text ZBWindow "Vellory Server" RICHEDIT | tr -d '\r')
 "$wine_run" "$driver" close ZBWindow "Vellory Server"
 [ "$text" = "abcdefxy" ] || fail "the Writing Window holds '$text'"

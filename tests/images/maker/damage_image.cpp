@@ -1,8 +1,6 @@
-// Damaged copies of a program that carries an appended image, for the image
-// tests and the end-to-end damage test. The image is found through the
-// PICKLE locator, as the program finds it, and its records through the
-// project record, as start-up reads them; every damage is named on stdout.
-//
+// Damaged copies of a program with an appended image, found as the program
+// finds it (the PICKLE locator) and its records as start-up reads them; every
+// --nth damage is named on stdout.
 //   damage-image IN OUT KIND     KIND: class-count, self-superclass, instance-size
 //   damage-image IN OUT --nth N  the N-th of the end-to-end damages (any N)
 #include <cstdio>
@@ -97,32 +95,24 @@ std::vector<uint32_t> DescriptionCounts(const Bytes& f, const Image& im) {
   return counts;
 }
 
-// The first class descriptor of kind 0 whose superclass is another class.
-bool FirstDerivedClass(const Bytes& f, const Image& im, uint32_t& descriptor, uint32_t& index) {
-  uint32_t record = Word(f, im.Data(4)), classes = Word(f, im.Data(record));
-  for (uint32_t i = 0; i < classes && i < 4096; ++i) {
-    uint32_t d = Word(f, im.Data(record + 4 + 4 * i));
-    if (uint64_t{d} + 16 > im.length[2]) continue;
-    if (Word(f, im.Data(d)) == 0 && Word(f, im.Data(d + 12)) != 0xFFFFFFFFu) {
-      descriptor = d;
-      index = i;
-      return true;
-    }
-  }
-  return false;
-}
-
+// The named damages: the class count, or the first class descriptor of kind
+// 0 whose superclass is another class.
 bool Named(Bytes& f, const Image& im, const std::string& kind) {
-  uint32_t record = Word(f, im.Data(4)), descriptor = 0, index = 0;
+  uint32_t record = Word(f, im.Data(4)), classes = Word(f, im.Data(record));
   if (kind == "class-count") {
     WriteU32LE(f.data() + im.Data(record), 0x7FFFFFFF);
     return true;
   }
-  if (!FirstDerivedClass(f, im, descriptor, index)) return false;
-  if (kind == "self-superclass") WriteU32LE(f.data() + im.Data(descriptor + 12), index);
-  else if (kind == "instance-size") WriteU32LE(f.data() + im.Data(descriptor + 4), 0xFFFFFFFF);
-  else return false;
-  return true;
+  for (uint32_t i = 0; i < classes && i < 4096; ++i) {
+    uint32_t d = Word(f, im.Data(record + 4 + 4 * i));
+    if (uint64_t{d} + 16 > im.length[2] || Word(f, im.Data(d)) != 0 || Word(f, im.Data(d + 12)) == 0xFFFFFFFFu)
+      continue;
+    if (kind == "self-superclass") WriteU32LE(f.data() + im.Data(d + 12), i);
+    else if (kind == "instance-size") WriteU32LE(f.data() + im.Data(d + 4), 0xFFFFFFFF);
+    else return false;
+    return true;
+  }
+  return false;
 }
 
 // The end-to-end damages, five kinds in turn: a bit flipped in a record

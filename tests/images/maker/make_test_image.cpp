@@ -1,14 +1,11 @@
 // make-test-image: writes the four blocks of small hand-assembled test
-// applications, which vellory-image then turns into programs. Each one
-// exercises the loader end to end: call-site chains (calls and a tail jump),
-// data references, relocated data and the entry function.
-//
-//   make-test-image FOLDER exit N [IMPORT]  exits with N through ExitProcess,
-//        imported as IMPORT (default "!Xkernel32.dll!ExitProcess"); N is read
-//        through a relocated pointer in the data block
+// applications for vellory-image, exercising the loader end to end: call-site
+// chains (calls and a tail jump), data references, relocated data and the
+// entry function.
+//   make-test-image FOLDER exit N [IMPORT]  exits with N, read through a relocated
+//        pointer, by IMPORT (default "!Xkernel32.dll!ExitProcess")
 //   make-test-image FOLDER return           the entry function just returns
-//   make-test-image FOLDER bad-chain | bad-relocation | bad-entry
-//        an exit image damaged in one place
+//   make-test-image FOLDER bad-chain | bad-relocation | bad-entry   an exit image damaged in one place
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -23,13 +20,10 @@ namespace {
 
 using Bytes = std::vector<uint8_t>;
 
-void PutU32(Bytes& b, uint32_t v) {
-  b.resize(b.size() + 4);
-  WriteU32LE(b.data() + b.size() - 4, v);
-}
-void PutU16(Bytes& b, uint16_t v) {
-  b.resize(b.size() + 2);
-  WriteU16LE(b.data() + b.size() - 2, v);
+// Little-endian, as the image is.
+template <typename T>
+void Put(Bytes& b, T v) {
+  for (size_t i = 0; i < sizeof v; ++i) b.push_back(static_cast<uint8_t>(v >> 8 * i));
 }
 
 // Code with its fixups: calls to the same import are chained through their
@@ -42,7 +36,7 @@ struct Assembler {
   void Branch(uint8_t opcode, const std::string& import) {
     code.push_back(opcode);
     uint32_t site = static_cast<uint32_t>(code.size());
-    PutU32(code, 0);
+    Put<uint32_t>(code, 0);
     if (lastSite.count(import))
       WriteU32LE(code.data() + lastSite[import], site);
     else
@@ -53,13 +47,13 @@ struct Assembler {
   void LoadFromData(uint32_t dataOffset) {
     code.push_back(0xA1);
     fixups.push_back(image::kDataReferenceRecord);
-    PutU32(fixups, static_cast<uint32_t>(code.size()));
-    PutU32(code, dataOffset);
+    Put<uint32_t>(fixups, static_cast<uint32_t>(code.size()));
+    Put<uint32_t>(code, dataOffset);
   }
   void ImportRecords() {
     for (const auto& [name, head] : firstSite) {
       fixups.push_back(image::kImportRecord);
-      PutU32(fixups, head);
+      Put<uint32_t>(fixups, head);
       fixups.push_back(static_cast<uint8_t>(name.size()));
       fixups.insert(fixups.end(), name.begin(), name.end());
     }
@@ -88,9 +82,9 @@ void Assemble(Bytes (&blocks)[image::kBlockCount], bool returns, uint32_t exitCo
   if (!returns) a.fixups.push_back(0x77);  // an unknown record type is skipped
   blocks[image::kCode] = a.code;
   blocks[image::kCodeFixups] = a.fixups;
-  for (uint32_t word : {0u, 8u, 16u, 0u, exitCode}) PutU32(blocks[image::kData], word);
-  PutU16(blocks[image::kDataFixups], image::kCodeRun);
-  PutU16(blocks[image::kDataFixups], image::kDataRun | 1);
+  for (uint32_t word : {0u, 8u, 16u, 0u, exitCode}) Put<uint32_t>(blocks[image::kData], word);
+  Put<uint16_t>(blocks[image::kDataFixups], image::kCodeRun);
+  Put<uint16_t>(blocks[image::kDataFixups], image::kDataRun | 1);
 }
 
 bool Damage(Bytes (&blocks)[image::kBlockCount], const std::string& how) {
@@ -100,8 +94,8 @@ bool Damage(Bytes (&blocks)[image::kBlockCount], const std::string& how) {
     a.ImportRecords();
     blocks[image::kCodeFixups].insert(blocks[image::kCodeFixups].begin(), a.fixups.begin(), a.fixups.end());
   } else if (how == "bad-relocation") {
-    PutU16(blocks[image::kDataFixups], image::kAdvance | 0x0FFF);  // past the 20-byte block
-    PutU16(blocks[image::kDataFixups], image::kDataRun);
+    Put<uint16_t>(blocks[image::kDataFixups], image::kAdvance | 0x0FFF);  // past the 20-byte block
+    Put<uint16_t>(blocks[image::kDataFixups], image::kDataRun);
   } else if (how == "bad-entry") {
     WriteU32LE(blocks[image::kData].data(), 0x100000);
   } else {

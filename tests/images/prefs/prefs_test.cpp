@@ -25,16 +25,6 @@ ObjectRecord* NewContainer() {
   return p;
 }
 
-ObjectRecord* FileItem() {
-  Ref folder = Ref::Adopt(getPreferencesFolder());
-  return FolderChild(folder.get(), &kFile);
-}
-
-bool SamePath(ObjectRecord* a, ObjectRecord* b) {
-  String pa = String::Adopt(fileAbsolutePathGetter(a)), pb = String::Adopt(fileAbsolutePathGetter(b));
-  return StringStrCompare(pa.get(), pb.get(), 0) == 0;
-}
-
 void WriteSettings(ObjectRecord* p, ObjectRecord* when) {
   PrefContainer_PutInteger(p, K("Port"), 3);
   PrefContainer_PutInteger(p, K("Baud"), -12);
@@ -43,8 +33,7 @@ void WriteSettings(ObjectRecord* p, ObjectRecord* when) {
   PrefContainer_PutColor(p, K("Colour"), RuntimeRGB(109, 170, 244));
   PrefContainer_PutDate(p, K("When"), when);
   PrefContainer_PutDouble(p, K("Ratio"), 3.25);
-  Ref prefs = Ref::Adopt(getPreferencesFolder());
-  PrefContainer_PutFolderItem(p, K("Folder"), prefs.get());
+  PrefContainer_PutFolderItem(p, K("Folder"), Ref::Adopt(getPreferencesFolder()).get());
   PrefContainer_PutInteger(p, K("port"), 1);         // replaces "Port", keeps its spelling
   PrefContainer_AppendValue(p, K("PORT"), K("12"));  // exists: nothing
   PrefContainer_AppendValue(p, K("Version"), K("1.1"));
@@ -67,9 +56,9 @@ void ReadBack(ObjectRecord* when) {
   Trace(StringStrCompare(note.get(), &kNoteText, 0) == 0 ? Line("note intact") : Line("note changed"));
   Ref date = Ref::Adopt(PrefContainer_GetDate(c, K("When")));
   Trace(dateTotalSecondsGetter(date.get()) == dateTotalSecondsGetter(when));
-  Ref folder = Ref::Adopt(PrefContainer_GetFolderItem(c, K("Folder")));
-  Ref prefs = Ref::Adopt(getPreferencesFolder());
-  Trace(SamePath(folder.get(), prefs.get()) ? Line("folder intact") : Line("folder changed"));
+  String folder = String::Adopt(fileAbsolutePathGetter(Ref::Adopt(PrefContainer_GetFolderItem(c, K("Folder"))).get()));
+  String prefs = String::Adopt(fileAbsolutePathGetter(Ref::Adopt(getPreferencesFolder()).get()));
+  Trace(StringStrCompare(folder.get(), prefs.get(), 0) == 0 ? Line("folder intact") : Line("folder changed"));
   // Missing keys: "", 0, false, black; a missing date or folder is nil.
   Trace(" ", String::Adopt(PrefContainer_GetString(c, K("Missing"))), PrefContainer_GetInteger(c, K("Missing")),
         PrefContainer_GetBoolean(c, K("Missing")), PrefContainer_GetColor(c, K("Missing")),
@@ -85,7 +74,7 @@ void ReadBack(ObjectRecord* when) {
 
 extern "C" void PrefsEntry() {
   RuntimeInit(vs_project_record);
-  Ref file = Ref::Adopt(FileItem());
+  Ref file = Ref::Adopt(FolderChild(Ref::Adopt(getPreferencesFolder()).get(), &kFile));
   FolderItemDelete(file.get());
   Ref when = Ref::Adopt(RuntimeNewObject(vs_project::kClassDate));
   const int32_t fields[] = {2026, 12, 6, 22, 5, 7};

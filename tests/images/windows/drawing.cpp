@@ -1,11 +1,7 @@
-// A window whose "Paint" draws with every primitive of Graphics: lines thin
-// and thick, rectangles outlined, filled and cleared, ovals and rounded
-// rectangles both ways, text plain, styled and word-wrapped under a guide
-// line at its baseline, a row of pixels, and a picture at its size and
-// scaled. The first paint reports what a new port starts with and reads back
-// a pixel it filled. A click draws through the window's own Graphics outside
-// a paint, reads the pixel back, and shows a message box, which the test
-// finds owned by this window.
+// A window whose "Paint" draws with every primitive of Graphics, for the
+// screenshot; the first paint traces a new port's state and a pixel it filled.
+// A click draws through the window's own Graphics outside a paint, reads the
+// pixel back and shows a message box, which the window must own.
 #include "window_drawing_project.h"
 #include "tests/images/app_trace.h"
 
@@ -146,11 +142,6 @@ bool Draw_MouseDown(ObjectRecord* w, int32_t x, int32_t y) {
 
 void Draw_Close(ObjectRecord*) { Trace("Close"); }
 
-void DrawingEntry() {
-  RuntimeInit(vs_project_record);
-  RuntimeCreateWindow(vs_window_Main, &gMain);
-  RuntimeRun();
-  Trace("run ended");
-}
+void DrawingEntry() { vt::RunMainWindow(vs_project_record, vs_window_Main, &gMain); }
 
 }  // extern "C"

@@ -17,18 +17,16 @@ String NameOf(ObjectRecord* control) {
   return String::Borrow(Field<StringRecord*>(control, offsetof(ControlObject, name)));
 }
 
-template <size_t N>
-void TraceFetched(ObjectRecord* window, const char (&key)[N]) {
-  ObjectRecord* c = RuntimeControlFetch(window, Line(key).get());
+void TraceFetched(ObjectRecord* window, const String& key) {
+  ObjectRecord* c = RuntimeControlFetch(window, key.get());
   int32_t index = c ? Field<int32_t>(c, offsetof(ControlObject, index)) : 0;
   if (!c) Trace("fetch ", key, " none");
   else if (index == INT32_MIN) Trace("fetch ", key, " ", NameOf(c), " (no index)");
   else Trace("fetch ", key, " ", NameOf(c), " ", index);
 }
 
-template <size_t N>
-void TraceBounds(ObjectRecord* window, const char (&key)[N]) {
-  ObjectRecord* c = RuntimeControlFetch(window, Line(key).get());
+void TraceBounds(ObjectRecord* window, const String& key) {
+  ObjectRecord* c = RuntimeControlFetch(window, key.get());
   const ShortRect& b = Field<ShortRect>(c, offsetof(RectControlObject, bounds));
   Trace(key, " ", b.left, " ", b.top, " ", b.right, " ", b.bottom);
 }
@@ -45,17 +43,14 @@ void Probe_Close(ObjectRecord* c) { Trace("Close ", NameOf(c)); }
 void Events_Open(ObjectRecord* w) {
   Trace("Open window");
   Trace("controls ", windowControlCountGetter(w, 0));
-  TraceFetched(w, "grow");
-  TraceFetched(w, "Beta$3");
-  TraceFetched(w, "BETA$3");
-  TraceFetched(w, "Beta");
+  const String keys[] = {Line("grow"), Line("Beta$3"), Line("BETA$3"), Line("Beta")};
+  for (const String& key : keys) TraceFetched(w, key);
 }
 
 void Events_Resized(ObjectRecord* w) {
   Trace("Resized ", windowPosGetter(w, 2), " ", windowPosGetter(w, 3));
-  TraceBounds(w, "Grow");
-  TraceBounds(w, "Corner");
-  TraceBounds(w, "Still");
+  const String keys[] = {Line("Grow"), Line("Corner"), Line("Still")};
+  for (const String& key : keys) TraceBounds(w, key);
 }
 
 bool Events_CancelClose(ObjectRecord* w) {
@@ -66,11 +61,6 @@ bool Events_CancelClose(ObjectRecord* w) {
 
 void Events_Close(ObjectRecord*) { Trace("Close window"); }
 
-void EventsEntry() {
-  RuntimeInit(vs_project_record);
-  RuntimeCreateWindow(vs_window_Main, &gMain);
-  RuntimeRun();
-  Trace("run ended");
-}
+void EventsEntry() { vt::RunMainWindow(vs_project_record, vs_window_Main, &gMain); }
 
 }  // extern "C"

@@ -1,9 +1,7 @@
 // One window holding every built-in control kind, driven from outside: the
 // rows a popup's InitialValue gives (a stray control byte kept, "" none,
-// "Choose..." one), typed characters reaching an edit field's "KeyDown"
-// (one of them consumed), a tab change that shows the second tab's controls,
-// a popup changed by the keyboard, a check box clicked, and a progress bar
-// turned indeterminate and back by two push buttons.
+// "Choose..." one), then the events of typing, tabs, popup, check box and a
+// progress bar turned indeterminate and back.
 #include "window_kinds_project.h"
 #include "sdk/ui_layouts.h"
 #include "tests/images/app_trace.h"
@@ -30,9 +28,8 @@ String Visible(const String& s) {
   return out;
 }
 
-template <size_t N>
-void TraceRows(const char (&name)[N]) {
-  ObjectRecord* popup = Control(name);
+void TraceRows(const String& name) {
+  ObjectRecord* popup = RuntimeControlFetch(gMain, name.get());
   int32_t count = RuntimePopupCountGetter(popup);
   String line = Line(name, " rows ", count);
   for (int32_t i = 0; i < count; ++i)
@@ -51,13 +48,12 @@ extern "C" {
 
 void Kinds_Open(ObjectRecord* w) {
   gMain = w;
-  TraceRows("Popup");
+  TraceRows(Line("Popup"));
   ObjectRecord* popup = Control("Popup");
   bool released = !vs::Field<StringRecord*>(popup, offsetof(PopupMenuObject, initialValue));
   Trace(released ? Line("Popup InitialValue released") : Line("Popup InitialValue kept"));
-  TraceRows("Empty");
-  TraceRows("Choose");
-  TraceRows("Parity");
+  const String popups[] = {Line("Empty"), Line("Choose"), Line("Parity")};
+  for (const String& name : popups) TraceRows(name);
   RuntimePopupSelectionSetter(popup, 0, 0);
   Trace("Tabs Value ", tabPanelValueGetter(Control("Tabs")));
   Trace("Bar ", progressValueGetter(Control("Bar")), " of ", progressMaximumGetter(Control("Bar")));
@@ -98,11 +94,6 @@ void Popup_Change(ObjectRecord* popup) {
 
 void Tabs_Change(ObjectRecord* panel) { Trace("Change tab ", tabPanelValueGetter(panel)); }
 
-void KindsEntry() {
-  RuntimeInit(vs_project_record);
-  RuntimeCreateWindow(vs_window_Main, &gMain);
-  RuntimeRun();
-  Trace("run ended");
-}
+void KindsEntry() { vt::RunMainWindow(vs_project_record, vs_window_Main, &gMain); }
 
 }  // extern "C"

@@ -50,11 +50,6 @@ bool TracedItem_Action(ObjectRecord* item) {
 void MenusApp_Close(ObjectRecord*) { Trace("app Close"); }
 void MenusWindow_Close(ObjectRecord*) { Trace("window Close"); }
 
-void MenusEntry() {
-  RuntimeInit(vs_project_record);
-  RuntimeCreateWindow(vs_window_Main, &gMain);
-  RuntimeRun();
-  Trace("run ended");
-}
+void MenusEntry() { vt::RunMainWindow(vs_project_record, vs_window_Main, &gMain); }
 
 }  // extern "C"

@@ -1,8 +1,6 @@
-// Two windows placed by their Frame's default placement: a document window
-// (Frame 0) and a movable modal one (Frame 1). Each reports where it believes
-// it is when it opens; the test reads where the system put it through the UI
-// driver, clicks into the document window while the modal one is up (the
-// click must not arrive) and after it is gone (it must).
+// Two windows placed by their Frame's default placement, a document window
+// (Frame 0) and a movable modal one (Frame 1), each tracing where it believes
+// it is; the scenario checks where the system put them and the modal rule.
 #include "window_placement_project.h"
 #include "sdk/ui_layouts.h"
 #include "tests/images/app_trace.h"

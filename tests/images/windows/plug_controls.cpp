@@ -7,6 +7,11 @@
 #include "sdk/builtin_class_layout.h"
 #include "tests/images/app_trace.h"
 
+// The triangle's Value through the accessors the plug-in registered.
+extern "C" int32_t TriangleValue(ObjectRecord* triangle, uint32_t param) __asm__("\"!GDisclosureTriangle!Value\"");
+extern "C" void SetTriangleValue(ObjectRecord* triangle, uint32_t param, int32_t value)
+    __asm__("\"!SDisclosureTriangle!Value\"");
+
 namespace {
 
 ObjectRecord* gMain = nullptr;
@@ -14,15 +19,6 @@ ObjectRecord* gMain = nullptr;
 // Compiled code passes a property's parameter word with it: for the
 // triangle's Value, the byte at the start of the plug-in's data.
 constexpr uint32_t kValue = kPluginControlDataOffset + 0;
-
-}  // namespace
-
-// The triangle's Value through the accessors the plug-in registered.
-extern "C" int32_t TriangleValue(ObjectRecord* triangle, uint32_t param) __asm__("\"!GDisclosureTriangle!Value\"");
-extern "C" void SetTriangleValue(ObjectRecord* triangle, uint32_t param, int32_t value)
-    __asm__("\"!SDisclosureTriangle!Value\"");
-
-namespace {
 
 ObjectRecord* Triangle(ObjectRecord* window) {
   return RuntimeControlFetch(window, vt::Line("DisclosureTriangle").get());
