@@ -1,49 +1,26 @@
-# Receiving: connected at start with AutoConnect, the frames
-# the handheld sends are assembled from their chunks and delivered into the
-# Writing Window: a frame in three pieces, a chunk ending in ETX without an
-# STX completing what is buffered, a command frame (a message, nothing
-# inserted), a word ending in a backspace, a frame replacing the selection
-# and a lone backspace into an empty window, an ETX inside a chunk (which
-# does not complete the frame), backspace frames over a selection, half a
-# frame dropped by a game-mode switch. A second start with TextEncoder 1
-# (Newton OS): Mac OS Roman text arrives as Windows Latin 1 and is sent back
-# as Mac OS Roman. The handheld waits for the test at each "expect goN"
-# (see cable_say).
+# Receiving: connected at start with AutoConnect, the frames the handheld
+# sends are assembled from their chunks and delivered into the Writing
+# Window (the cases below); a second start with TextEncoder 1 (Newton OS)
+# turns Mac OS Roman text into Windows Latin 1 and back. The handheld waits
+# for the test at each "expect goN" (see cable_say).
 source "$LIB"
 prefs_file "AutoConnect = 1" "Port = 1" "ShowInputView = 1" "ReturnType = 2"
-sim_script \
-  'expect go1 60000' \
-  'raw \x02ab' 'wait 400' 'raw cd' 'wait 400' 'raw ef\x03' \
-  'expect go2 60000' \
-  'raw \x02gh' \
-  'expect go3 60000' \
-  'raw ij\x03' \
-  'expect go4 60000' \
-  'send \x01ping' \
-  'expect go5 60000' \
-  'send hello\x08' \
-  'expect go6 60000' \
-  'send 2' \
-  'expect go7 60000' \
-  'send \x08' \
-  'expect go8 60000' \
-  'send z' \
-  'expect go9 60000' \
-  'raw \x02mn\x03op' \
-  'expect go10 60000' \
-  'raw \x03' \
-  'expect go11 60000' \
-  'send abc\x08' \
-  'expect go12 60000' \
-  'send \x08' \
-  'expect go13 60000' \
-  'raw \x02partial' \
-  'expect go14 60000' \
-  'send new' \
+start_connected \
+  'expect go1 60000' 'raw \x02ab' 'wait 400' 'raw cd' 'wait 400' 'raw ef\x03' \
+  'expect go2 60000' 'raw \x02gh' \
+  'expect go3 60000' 'raw ij\x03' \
+  'expect go4 60000' 'send \x01ping' \
+  'expect go5 60000' 'send hello\x08' \
+  'expect go6 60000' 'send 2' \
+  'expect go7 60000' 'send \x08' \
+  'expect go8 60000' 'send z' \
+  'expect go9 60000' 'raw \x02mn\x03op' \
+  'expect go10 60000' 'raw \x03' \
+  'expect go11 60000' 'send abc\x08' \
+  'expect go12 60000' 'send \x08' \
+  'expect go13 60000' 'raw \x02partial' \
+  'expect go14 60000' 'send new' \
   'expect-nothing 500'
-start_sim --script "$WORK/handheld.script"
-start_app
-wait_status "Listening"
 expect_eq "Writing Window at start" "$(writing_window)" ""
 
 # A frame in three chunks, 400 ms apart; "Receiving..." shows for a second.
@@ -112,10 +89,8 @@ wait_writing "abworld"
 # front of the next frame.
 cable_say go13
 sleep 1
-keys ctrl+g
-wait_status "Game Mode Enabled"
-keys ctrl+g
-wait_status "Listening"
+keys_wait ctrl+g "Game Mode Enabled"
+keys_wait ctrl+g "Listening"
 cable_say go14
 wait_writing "abworldnew"
 wait_sim || fail "the handheld's script failed"
@@ -126,10 +101,7 @@ quit_app
 # reach the Writing Window as Windows Latin 1 (0xE9, 0xF6), and go back to
 # the handheld as Mac OS Roman when the Writing Window is sent.
 prefs_file "AutoConnect = 1" "Port = 1" "ShowInputView = 1" "TextEncoder = 1"
-sim_script 'expect go1 60000' 'send caf\x8e\s\x9a' 'expect caf\x8e\s\x9a\r 20000' 'expect-nothing 500'
-start_sim --script "$WORK/handheld.script"
-start_app
-wait_status "Listening"
+start_connected 'expect go1 60000' 'send caf\x8e\s\x9a' 'expect caf\x8e\s\x9a\r 20000' 'expect-nothing 500'
 cable_say go1
 wait_writing "$(printf 'caf\xe9 \xf6')"
 keys ctrl+shift+t

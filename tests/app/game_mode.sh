@@ -1,25 +1,11 @@
-# Game mode: Ctrl+G shows "Game Mode Enabled" and gives the
-# window its game colour (read from a screenshot of the display); a key frame
-# in game mode does not reach the Writing Window; Ctrl+G again goes back to
-# "Listening", the window's own colour and frames delivered; Disconnect
-# (Ctrl+K) in game mode leaves it ("Offline", the colour back, the progress
-# bar shown again); Ctrl+G while offline changes nothing; half a frame is
-# dropped by a Disconnect, not put in front of the next frame.
+# Game mode (Ctrl+G): its status, the window's game colour (read from a
+# screenshot of the display) and the progress bar hidden come and go with
+# it; a frame in it is a key, not text; Disconnect ends it; offline, Ctrl+G
+# does nothing; half a frame is dropped by a Disconnect.
 source "$LIB"
 prefs_file "AutoConnect = 1" "Port = 1" "ShowInputView = 1" "EnableKeyRepeat = 0"
-sim_script \
-  'expect go1 60000' \
-  'send k' \
-  'expect go2 60000' \
-  'send after' \
-  'expect go3 60000' \
-  'raw \x02half' \
-  'expect go4 60000' \
-  'send new' \
-  'expect-nothing 500'
-start_sim --script "$WORK/handheld.script"
-start_app
-wait_status "Listening"
+start_connected 'expect go1 60000' 'send k' 'expect go2 60000' 'send after' \
+  'expect go3 60000' 'raw \x02half' 'expect go4 60000' 'send new' 'expect-nothing 500'
 # A point of the status line where no control lies.
 X=300 Y=10
 GAME_COLOUR=109,170,244
@@ -30,8 +16,7 @@ before=$(main_pixel $X $Y)
 bar_shown() { main_driver children | tr -d '\r' | awk -F'|' '$1 == "msctls_progress32" { print $4; exit }'; }
 expect_eq "the progress bar before game mode" "$(bar_shown)" 1
 
-keys ctrl+g
-wait_status "Game Mode Enabled"
+keys_wait ctrl+g "Game Mode Enabled"
 wait_value "colour in game mode" "$GAME_COLOUR" main_pixel $X $Y
 expect_eq "the progress bar in game mode" "$(bar_shown)" 0
 menu_snapshot
@@ -44,17 +29,14 @@ expect_eq "Writing Window after a key in game mode" "$(writing_window)" ""
 expect_eq "status after a key in game mode" "$(status_text)" "Game Mode Enabled"
 
 # Out of game mode by Ctrl+G: frames are text again.
-keys ctrl+g
-wait_status "Listening"
+keys_wait ctrl+g "Listening"
 wait_value "colour after game mode" "$before" main_pixel $X $Y
 cable_say go2
 wait_writing "after"
 
 # Disconnect in game mode.
-keys ctrl+g
-wait_status "Game Mode Enabled"
-keys ctrl+k
-wait_status "Offline"
+keys_wait ctrl+g "Game Mode Enabled"
+keys_wait ctrl+k "Offline"
 wait_value "colour after disconnecting" "$before" main_pixel $X $Y
 wait_value "the progress bar after disconnecting in game mode" 1 bar_shown
 
@@ -64,14 +46,11 @@ sleep 1
 expect_eq "status after Ctrl+G offline" "$(status_text)" "Offline"
 expect_eq "colour after Ctrl+G offline" "$(main_pixel $X $Y)" "$before"
 # Half a frame, then Disconnect and Connect: the next frame comes alone.
-keys ctrl+k
-wait_status "Listening"
+keys_wait ctrl+k "Listening"
 cable_say go3
 sleep 1
-keys ctrl+k
-wait_status "Offline"
-keys ctrl+k
-wait_status "Listening"
+keys_wait ctrl+k "Offline"
+keys_wait ctrl+k "Listening"
 cable_say go4
 wait_writing "afternew"
 wait_sim || fail "the handheld's script failed"

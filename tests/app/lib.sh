@@ -1,11 +1,9 @@
 # Shared steps of the application tests: each test is a bash script that
-# sources this file and drives the real vellory-server.exe, built with its
-# image, from outside as a user would, through the UI driver and the
-# handheld simulator at the far end of a virtual cable on COM2.
-#
-# The runner (run_app_test.sh) sets: WINE_RUN, DRIVER, SIM, BUILD, PREFIX.
-# Everything a test changes in the prefix (the preference file, the COM2
-# link) is put back when it ends, passing or failing.
+# sources this file and drives the real vellory-server.exe from outside as a
+# user would, through the UI driver and the handheld simulator at the far
+# end of a virtual cable on COM2. The runner (run_app_test.sh) sets WINE_RUN,
+# DRIVER, SIM, BUILD, PREFIX. Everything a test changes in the prefix (the
+# preference file, the COM2 link) is put back when it ends, passing or failing.
 set -u
 
 WORK=$(mktemp -d)
@@ -89,22 +87,18 @@ start_app() {
   driver wait "$MAIN_CLASS" "$MAIN_TITLE" 30000 >/dev/null || fail "no main window"
 }
 
-# Closes the main window (which saves the preferences) and waits for the end.
-quit_app() {
-  main_driver close >/dev/null
-  for _ in $(seq 150); do kill -0 "$APP_PID" 2>/dev/null || break; sleep 0.1; done
-  kill -0 "$APP_PID" 2>/dev/null && fail "the program did not end"
+# app_ends TENTHS WHAT: waits up to TENTHS tenths of a second for the
+# program's process to end, and fails with WHAT if it does not.
+app_ends() {
+  for _ in $(seq "$1"); do kill -0 "$APP_PID" 2>/dev/null || break; sleep 0.1; done
+  kill -0 "$APP_PID" 2>/dev/null && fail "$2"
   APP_PID=
 }
-
+# Closes the main window (which saves the preferences) and waits for the end.
+quit_app() { main_driver close >/dev/null; app_ends 150 "the program did not end"; }
 # Ends the program as a crash or the task manager would: no window closes,
 # nothing is saved on the way out.
-kill_app() {
-  pkill -KILL -f 'vellory-server\.exe'
-  for _ in $(seq 100); do kill -0 "$APP_PID" 2>/dev/null || break; sleep 0.1; done
-  kill -0 "$APP_PID" 2>/dev/null && fail "the program outlived its kill"
-  APP_PID=
-}
+kill_app() { pkill -KILL -f 'vellory-server\.exe'; app_ends 100 "the program outlived its kill"; }
 
 # writing_from NAME: the Writing Window holds the bytes of $WORK/NAME (a
 # text too long for a command line); Wine's Z: drive is the Linux root.
@@ -138,13 +132,24 @@ ABOUT_TITLE="About View"
 # The preference file's lines without their CRs.
 prefs_lines() { tr -d '\r' < "$PREFS"; }
 
-# expect_pref KEY VALUE: the file holds "KEY = VALUE" (VALUE as written).
+# expect_pref KEY VALUE: the file holds "KEY = VALUE" (VALUE as written);
+# expect_prefs KEY=VALUE...: so for each.
 expect_pref() {
   grep -qxF "$1 = $2" <(prefs_lines) || fail "preference $1: got '$(pref_value "$1")', expected '$2'"
 }
+expect_prefs() { local pair; for pair in "$@"; do expect_pref "${pair%%=*}" "${pair#*=}"; done; }
 
-# choose TITLE CHILD ROW: the user picks row ROW of a popup (ComboBox#N).
-choose() { driver choose ZBWindow "$1" "$2" "$3" >/dev/null || fail "no row $3 in $2 of $1"; }
+# choose TITLE CHILD ROW [CHILD ROW]...: the user picks row ROW of each
+# popup (ComboBox#N) in turn.
+choose() {
+  local title=$1
+  shift
+  while [ $# -ge 2 ]; do
+    driver choose ZBWindow "$title" "$1" "$2" >/dev/null || fail "no row $2 in $1 of $title"
+    shift 2
+  done
+  [ $# = 0 ] || fail "choose: a child without a row"
+}
 # control_value TITLE CHILD: a popup's row or a check box's state.
 control_value() { driver value ZBWindow "$1" "$2" | tr -d '\r'; }
 
@@ -211,6 +216,20 @@ retry_action() {
 
 # sim_script LINE...: a simulator script of these lines, in $WORK/handheld.script.
 sim_script() { printf '%s\n' "$@" > "$WORK/handheld.script"; }
+# start_handheld LINE...: start_sim running a script of these lines.
+start_handheld() { sim_script "$@"; start_sim --script "$WORK/handheld.script"; }
+# start_connected [LINE...]: the handheld runs a script of these lines (with
+# none, the $WORK/handheld.script already written), and the program, whose
+# preference file says AutoConnect = 1, is up and "Listening".
+start_connected() {
+  [ $# = 0 ] || sim_script "$@"
+  start_sim --script "$WORK/handheld.script"
+  start_app
+  wait_status "Listening"
+}
+
+# The message of a send that the handheld stopped taking.
+NOT_ACCEPTING="The handheld is not accepting data. Check the cable and the flow-control settings in Preferences."
 
 # cable_say TOKEN: TOKEN reaches the simulator as if the program had sent it.
 # A script step "expect TOKEN MS" so waits for the test to let the handheld
@@ -223,13 +242,7 @@ os.write(fd, sys.argv[2].encode())
 os.close(fd)' "$WORK/cable" "$1"
 }
 
-# Makes the main window the active one (its enabling rules run only then),
-# as its task bar button does.
 main_is_active() { main_driver waitactive 0 >/dev/null 2>&1; }
-activate_main() {
-  retry_action "the main window to become active" 'main_driver front' main_is_active
-  sleep 0.3
-}
 
 # send_file NAME: File > Send > Text File... (Ctrl+T), and NAME, a file in
 # the program's folder, chosen in the open dialog.
@@ -244,19 +257,28 @@ send_file() {
 
 # keys COMBO...: presses shortcut keys in the main window.
 keys() { main_driver realkeys "$@" >/dev/null || fail "keys $*"; }
+# keys_wait COMBO STATUS: keys COMBO, then wait_status STATUS.
+keys_wait() { keys "$1"; wait_status "$2"; }
 
-# menu_snapshot: activates the main window and keeps its menu report in
+# menu_snapshot: makes the main window the active one (its enabling rules
+# run only then), as its task bar button does, and keeps its menu report in
 # $WORK/menus; menu_field NAME COLUMN reads one column of one item from it
 # (3 text, 4 enabled, 5 checked, 6 help, 7 disabled help).
 menu_snapshot() {
-  activate_main
+  retry_action "the main window to become active" 'main_driver front' main_is_active
+  sleep 0.3
   main_driver menustate | tr -d '\r' > "$WORK/menus" || fail "no menu report"
 }
 menu_field() { awk -F'|' -v n="$1" -v c="$2" '$2 == n { print $c; exit }' "$WORK/menus"; }
-# expect_menu NAME COLUMN EXPECTED
+# expect_menu NAME COLUMN EXPECTED [COLUMN EXPECTED]...
 expect_menu() {
-  local names=(x menu name text enabled checked help "disabled help")
-  expect_eq "$1 ${names[$2]}" "$(menu_field "$1" "$2")" "$3"
+  local names=(x menu name text enabled checked help "disabled help") item=$1
+  shift
+  while [ $# -ge 2 ]; do
+    expect_eq "$item ${names[$1]}" "$(menu_field "$item" "$1")" "$2"
+    shift 2
+  done
+  [ $# = 0 ] || fail "expect_menu $item: a column without a value"
 }
 
 # message_box TEXT: waits for the program's message box, checks that it says
@@ -303,11 +325,11 @@ seen_status() {
 
 # --- a cable that is pulled and plugged in again ----------------------------------
 
-# plug_cable [SIM ARGS...]: start_sim, with COM2 linked to the cable's path
+# plug_cable LINE...: start_handheld, with COM2 linked to the cable's path
 # itself rather than to the pseudo-terminal behind it, so that a simulator
 # started again at the same path is the same cable plugged back in.
 plug_cable() {
-  start_sim "$@"
+  start_handheld "$@"
   ln -sfn "$WORK/cable" "$DEVICES/com2"
 }
 # pull_cable: the simulator ends and its pseudo-terminal goes with it.

@@ -1,22 +1,17 @@
-# A serial port that cannot be opened: with
-# AutoConnect the program says "The serial port could not be open. It may be
-# in use by another application.", stays "Offline" and offers Connect; once
-# the port is free, Connect (Ctrl+K) succeeds.
-#
-# The port is first held by another program (port-holder.exe opens COM2 for
-# exclusive use, as Windows programs open communications devices). Windows
-# refuses a second open of a held port; Wine does not (it shares no lock on
-# character devices), which a second port-holder --try shows. Then COM2 is
-# pointed at a device that does not exist instead, which no program can
-# open either.
+# A serial port that cannot be opened: with AutoConnect the program says so,
+# stays "Offline" and offers Connect; once the port is free, Connect (Ctrl+K)
+# succeeds. The port is held by another program (port-holder.exe opens COM2
+# for exclusive use, as Windows programs open communications devices).
+# Windows refuses a second open of a held port; Wine does not (it shares no
+# lock on character devices), which a second port-holder --try shows: COM2
+# then points at a device that does not exist, which no program can open.
 source "$LIB"
 HOLDER_PID=
 trap '[ -n "$HOLDER_PID" ] && kill "$HOLDER_PID" 2>/dev/null; cleanup' EXIT
 HOLDER="$BUILD/tests/app/port-holder.exe"
 
 prefs_file "AutoConnect = 1" "Port = 1" "ShowInputView = 1"
-sim_script 'expect go1 120000'
-start_sim --script "$WORK/handheld.script"
+start_handheld 'expect go1 120000'
 "$WINE_RUN" "$HOLDER" COM2 > "$WORK/holder.log" 2>&1 &
 HOLDER_PID=$!
 wait_for "the other program to hold COM2" grep -q held "$WORK/holder.log"
@@ -40,8 +35,7 @@ expect_menu FileConnect 3 "&Connect"
 expect_menu FileSend 4 0
 
 free_port
-keys ctrl+k
-wait_status "Listening"
+keys_wait ctrl+k "Listening"
 no_message_box
 menu_snapshot
 expect_menu FileConnect 3 "&Disconnect"

@@ -11,48 +11,45 @@ ENCODER=ComboBox#0 RETURN=ComboBox#1 PORT=ComboBox#2 BAUD=ComboBox#3 BITS=ComboB
 PARITY=ComboBox#5 STOP=ComboBox#6
 AUTO=Button#2 PROGRESS=Button#3 REPEAT=Button#4 XON=Button#6 CTS=Button#7 DTR=Button#8
 
-expect_control() { expect_eq "$1" "$(control_value "$PREFS_TITLE" "$2")" "$3"; }
+# expect_controls NAME=ROW...: the child in each variable NAME above shows
+# ROW (a popup's row, a check box's state).
+expect_controls() {
+  local pair name
+  for pair in "$@"; do
+    name=${pair%%=*}
+    expect_eq "$name" "$(control_value "$PREFS_TITLE" "${!name}")" "${pair#*=}"
+  done
+}
+# toggle CHILD LABEL [CHILD LABEL]...: each check box clicked and seen to turn over.
 toggle() {
   local before
-  before=$(control_value "$PREFS_TITLE" "$1")
-  driver press ZBWindow "$PREFS_TITLE" "$2" >/dev/null || fail "no check box $2"
-  wait_value "$2 turned over" $((1 - before)) control_value "$PREFS_TITLE" "$1"
+  while [ $# -ge 2 ]; do
+    before=$(control_value "$PREFS_TITLE" "$1")
+    driver press ZBWindow "$PREFS_TITLE" "$2" >/dev/null || fail "no check box $2"
+    wait_value "$2 turned over" $((1 - before)) control_value "$PREFS_TITLE" "$1"
+    shift 2
+  done
 }
 # main_visible_in_prefs TEXT 0|1: the Preferences child with that text is hidden or shown.
 main_visible_in_prefs() {
   driver children ZBWindow "$PREFS_TITLE" | tr -d '\r' | awk -F'|' -v t="$1" -v v="$2" '$2 == t && $4 == v { f = 1 } END { exit !f }'
 }
-connect() {
-  driver realkeys "$MAIN_CLASS" "$MAIN_TITLE" ctrl+k >/dev/null
-  wait_value "the connection" Listening status_text
-}
 
-printf '%s\n' "$HOLD" > "$WORK/hold.script"
-start_sim --script "$WORK/hold.script"
+start_handheld "$HOLD"
 prefs_file "Port = 1" "Baud = 10" "Bits = 3" "Parity = 1" "Stop = 0" "XON = 0" "CTS = 1" "DTR = 0" \
   "AutoConnect = 0" "ShowProgressBar = 1" "EnableKeyRepeat = 1" "ReturnType = 2" "TextEncoder = 1"
 start_app
 expect_eq "status at start" "$(status_text)" "Offline"
 
 # --- opens disconnected, showing the settings; Cancel leaves it offline
-connect
+keys_wait ctrl+k Listening
 open_prefs
 wait_value "the line closed by the Preferences window" Offline status_text
 expect_eq "port rows" "$(driver texts ZBWindow "$PREFS_TITLE" | tr -d '\r' | grep -c '^ComboBox|')" 7
 expect_eq "port row text" "$(driver text ZBWindow "$PREFS_TITLE" $PORT | tr -d '\r')" COM2
-expect_control "port" $PORT 1
-expect_control "baud" $BAUD 10
-expect_control "bits" $BITS 3
-expect_control "parity Odd" $PARITY 2
-expect_control "stop" $STOP 0
-expect_control "XON" $XON 0
-expect_control "CTS" $CTS 1
-expect_control "DTR" $DTR 0
-expect_control "auto connect" $AUTO 0
-expect_control "progress" $PROGRESS 1
-expect_control "key repeat" $REPEAT 1
-expect_control "return type" $RETURN 2
-expect_control "encoder" $ENCODER 1
+# (Parity 1, Odd, is row 2.)
+expect_controls PORT=1 BAUD=10 BITS=3 PARITY=2 STOP=0 XON=0 CTS=1 DTR=0 AUTO=0 PROGRESS=1 \
+  REPEAT=1 RETURN=2 ENCODER=1
 # The three tabs, each photographed; a real click on a tab's title shows it.
 screenshot prefs-general "$PREFS_TITLE"
 retry_action "the Game Mode tab" 'driver realclick ZBWindow "$PREFS_TITLE" 100 14' \
@@ -78,32 +75,12 @@ expect_eq "status after Esc" "$(status_text)" "Offline"
 
 # --- Save writes the controls and reconnects with AutoConnect on
 open_prefs
-choose "$PREFS_TITLE" $BAUD 13
-choose "$PREFS_TITLE" $BITS 2
-choose "$PREFS_TITLE" $PARITY 1
-choose "$PREFS_TITLE" $STOP 2
-choose "$PREFS_TITLE" $RETURN 1
-choose "$PREFS_TITLE" $ENCODER 2
-toggle $XON XON/XOFF
-toggle $CTS CTS
-toggle $DTR DTR
-toggle $AUTO "Connect on startup"
-toggle $PROGRESS "Show progress"
-toggle $REPEAT "Enable Key Repeat"
+choose "$PREFS_TITLE" $BAUD 13 $BITS 2 $PARITY 1 $STOP 2 $RETURN 1 $ENCODER 2
+toggle $XON XON/XOFF $CTS CTS $DTR DTR $AUTO "Connect on startup" $PROGRESS "Show progress" \
+  $REPEAT "Enable Key Repeat"
 close_prefs_with Save
-expect_pref Port 1
-expect_pref Baud 13
-expect_pref Bits 2
-expect_pref Parity 2
-expect_pref Stop 2
-expect_pref XON 1
-expect_pref CTS 0
-expect_pref DTR 1
-expect_pref AutoConnect 1
-expect_pref ShowProgressBar 0
-expect_pref EnableKeyRepeat 0
-expect_pref ReturnType 1
-expect_pref TextEncoder 2
+expect_prefs Port=1 Baud=13 Bits=2 Parity=2 Stop=2 XON=1 CTS=0 DTR=1 AutoConnect=1 \
+  ShowProgressBar=0 EnableKeyRepeat=0 ReturnType=1 TextEncoder=2
 wait_value "the connection after Save" Listening status_text
 main_driver children | tr -d '\r' | grep -q '^msctls_progress32|.*|0$' || fail "the progress bar is still shown"
 
@@ -116,22 +93,19 @@ wait_value "the connection after Cancel with AutoConnect" Listening status_text
 # --- the parity rows both ways: Even shows as row 1; Odd saves 1, None 0
 open_prefs
 wait_value "the line closed once more" Offline status_text
-expect_control "parity Even" $PARITY 1
+expect_controls PARITY=1
 choose "$PREFS_TITLE" $PARITY 2
 close_prefs_with Save
 expect_pref Parity 1
 wait_value "the connection after the second Save" Listening status_text
 open_prefs
-expect_control "parity Odd again" $PARITY 2
+expect_controls PARITY=2
 choose "$PREFS_TITLE" $PARITY 0
 toggle $AUTO "Connect on startup"
 close_prefs_with Save
-expect_pref Parity 0
-expect_pref AutoConnect 0
+expect_prefs Parity=0 AutoConnect=0
 sleep 0.5
 expect_eq "status after Save without AutoConnect" "$(status_text)" "Offline"
 quit_app
-expect_pref Baud 13
-expect_pref Parity 0
-expect_pref AutoConnect 0
+expect_prefs Baud=13 Parity=0 AutoConnect=0
 echo PASS

@@ -25,9 +25,7 @@ EIGHTH=$((LINES / 8))
   # come before the test's word that it is done.
   echo 'expect bye 3600000'
 } > "$WORK/handheld.script"
-start_sim --script "$WORK/handheld.script"
-start_app
-wait_status "Listening"
+start_connected
 
 # bar_blocks: "first count" of the selection-coloured pixels along the
 # progress bar's middle row.

@@ -13,10 +13,7 @@ run() {
   local send_view=(ctrl+shift+t) send_clipboard=(ctrl+shift+v)
   if [ "$4" = menus ]; then send_view=(alt+f s w); send_clipboard=(alt+f s c); fi
   prefs_file "AutoConnect = 1" "Port = 1" "ShowInputView = 1" "ReturnType = $1"
-  sim_script "expect $2 60000" 'send ok1' "expect $3 30000" 'send ok2' 'expect-nothing 1500'
-  start_sim --script "$WORK/handheld.script"
-  start_app
-  wait_status "Listening"
+  start_connected "expect $2 60000" 'send ok1' "expect $3 30000" 'send ok2' 'expect-nothing 1500'
   main_driver settext RICHEDIT "abc" || fail "settext"
   keys "${send_view[@]}"
   wait_writing "abcok1"

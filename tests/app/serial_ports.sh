@@ -40,8 +40,7 @@ expect_port_list() {
 }
 row_of() { echo "$1" | grep -nx "$2" | cut -d: -f1 | awk '{ print $1 - 1 }'; }
 
-sim_script 'expect hello\r 60000' 'send back' 'wait 5000'
-start_sim --script "$WORK/handheld.script"
+start_handheld 'expect hello\r 60000' 'send back' 'wait 5000'
 ln -sfn "$(readlink -f "$WORK/cable")" "$DEVICES/com12"
 prefs_file "AutoConnect = 0" "Port = 1" "ShowInputView = 1"
 start_app
@@ -92,9 +91,7 @@ launch_app
 driver wait ZBWindow "$SETUP_TITLE" 30000 >/dev/null || fail "no setup assistant"
 rows=$(popup_rows "$SETUP_TITLE" ComboBox#2 | tail -n +2)
 expect_port_list "$rows" COM12
-choose "$SETUP_TITLE" ComboBox#0 1
-choose "$SETUP_TITLE" ComboBox#1 1
-choose "$SETUP_TITLE" ComboBox#2 $(($(row_of "$rows" COM12) + 1))
+choose "$SETUP_TITLE" ComboBox#0 1 ComboBox#1 1 ComboBox#2 $(($(row_of "$rows" COM12) + 1))
 driver press ZBWindow "$SETUP_TITLE" Setup >/dev/null || fail "no Setup button"
 driver waitgone ZBWindow "$SETUP_TITLE" 10000 >/dev/null || fail "the assistant stayed open"
 release_keeper

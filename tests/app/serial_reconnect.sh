@@ -1,11 +1,8 @@
-# A line that ends without the user, with AutoConnect on: the handheld's
-# cable pulled out shows "Offline" (no message box; the frame received
-# before stays in the Writing Window; File offers Connect); plugged back at
-# the same place it is "Listening" again by itself and the next frame
-# arrives. A Disconnect of the user's own stays done while the cable comes
-# and goes. A handheld that stops taking data makes a long send fail after
-# its time limit with one message, and the status line then claims no
-# sending; a text file stops at its first refused line.
+# A line that ends without the user, with AutoConnect on: the cable pulled
+# out and plugged back at the same place, with and without a Disconnect of
+# the user's own; then a handheld that stops taking data, which makes a long
+# send, and a text file at its first refused line, fail after the time
+# limit with one message.
 source "$LIB"
 SIM_STOPPED=
 trap '[ -n "$SIM_STOPPED" ] && kill -CONT "$SIM_STOPPED" 2>/dev/null; cleanup' EXIT
@@ -26,8 +23,7 @@ status_within() {
 }
 
 prefs_file "AutoConnect = 1" "Port = 1" "Baud = 13" "ShowInputView = 1"
-sim_script 'expect go1 60000' 'send one' "$HOLD"
-plug_cable --script "$WORK/handheld.script"
+plug_cable 'expect go1 60000' 'send one' "$HOLD"
 start_app
 wait_status "Listening"
 cable_say go1
@@ -42,19 +38,16 @@ menu_snapshot
 expect_menu FileConnect 3 "&Connect"
 
 # --- plugged back at the same place: Listening by itself, frames arrive
-sim_script 'expect go2 60000' 'send two' "$HOLD"
-plug_cable --script "$WORK/handheld.script"
+plug_cable 'expect go2 60000' 'send two' "$HOLD"
 status_within "Listening" 5000 "the cable back"
 no_message_box
 cable_say go2
 wait_writing "onetwo"
 
 # --- the user's own Disconnect is never undone
-keys ctrl+k
-wait_status "Offline"
+keys_wait ctrl+k "Offline"
 pull_cable
-sim_script "$HOLD"
-plug_cable --script "$WORK/handheld.script"
+plug_cable "$HOLD"
 sleep 5  # two reconnect periods and more: nothing may happen
 expect_eq "status after the user's Disconnect" "$(status_text)" "Offline"
 menu_snapshot
@@ -62,8 +55,7 @@ expect_menu FileConnect 3 "&Connect"
 
 # --- a handheld that takes no more data: a text far longer than the cable
 # holds unread goes out until the line has taken nothing for 2 s
-keys ctrl+k
-wait_status "Listening"
+keys_wait ctrl+k "Listening"
 kill -STOP "$SIM_PID"
 SIM_STOPPED=$SIM_PID
 # (252,500 bytes in lines: the Writing Window lays out one long line slowly;
@@ -74,8 +66,7 @@ start=$(date +%s%N)
 keys ctrl+shift+t
 text=$(driver waittext '#32770' Message Static 30000 | tr -d '\r')
 took=$(elapsed_ms "$start")
-expect_eq "message" "$text" \
-  "The handheld is not accepting data. Check the cable and the flow-control settings in Preferences."
+expect_eq "message" "$text" "$NOT_ACCEPTING"
 echo "refused send to its message: about $took ms"
 [ "$took" -ge 2000 ] || fail "the send gave up after $took ms, before its time limit"
 expect_eq "status under the message" "$(status_text)" "Listening"
@@ -89,8 +80,7 @@ expect_eq "status after the refused send" "$(status_text)" "Listening"
 # again).
 for _ in 1 2 3; do head -c 100000 /dev/zero | tr '\0' 'y'; printf '\r\n'; done > "$WORK/long-lines.txt"
 send_file long-lines.txt
-message_box \
-  "The handheld is not accepting data. Check the cable and the flow-control settings in Preferences."
+message_box "$NOT_ACCEPTING"
 sleep 5  # longer than two more lines' time limits: no second message may come
 no_message_box
 expect_eq "status after the refused file" "$(status_text)" "Listening"

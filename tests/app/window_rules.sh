@@ -1,10 +1,9 @@
 # Where windows appear and where keys act: a saved place far outside the
 # screen opens on it; with the Writing Window focused and About in front,
-# Ctrl+V, Ctrl+Z and Ctrl+X leave the Writing Window alone; in the
-# Preferences window (modal) Ctrl+Q does not
-# quit, and Escape or Return in an open drop-down list close only the list;
-# minimizing the main window with Preferences open leaves Preferences
-# hidden with it.
+# Ctrl+V, Ctrl+Z and Ctrl+X leave the Writing Window alone; in the modal
+# Preferences window Ctrl+Q does not quit, and Escape or Return in an open
+# drop-down list close only the list; minimizing the main window with
+# Preferences open leaves Preferences hidden with it.
 source "$LIB"
 prefs_file "X = 5000" "Y = 5000" "ShowInputView = 1"
 start_app
