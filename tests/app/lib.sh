@@ -222,8 +222,7 @@ start_handheld() { sim_script "$@"; start_sim --script "$WORK/handheld.script"; 
 # none, the $WORK/handheld.script already written), and the program, whose
 # preference file says AutoConnect = 1, is up and "Listening".
 start_connected() {
-  [ $# = 0 ] || sim_script "$@"
-  start_sim --script "$WORK/handheld.script"
+  if [ $# = 0 ]; then start_sim --script "$WORK/handheld.script"; else start_handheld "$@"; fi
   start_app
   wait_status "Listening"
 }
