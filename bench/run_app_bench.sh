@@ -200,7 +200,28 @@ bench_startup() {
   # The plain program keeps the same marks: the last start of a timer run
   # that times it against itself.
   traced_start bench-window "$work/window" bench-window "$work/window"
+  startup_floor
   memory_after_startup
+}
+
+# What the libraries the first window needs (OLE, the common controls, rich
+# edit) cost on their own: the plain program against itself with them, the
+# floor under the application's ratio that no work of the runtime can lower;
+# then the application against that floor, which is what the runtime adds.
+startup_floor() {
+  mkdir -p "$work/libraries"
+  cp "$helpers/bench-window-libraries.exe" "$work/libraries/"
+  echo "  the plain program with the first window's libraries (OLE, common controls, rich edit):"
+  helper startup-timer 10 bench-window "$(windows_path "$work/window")" \
+    "$(windows_path "$work/window/bench-window.exe")" bench-window-libraries \
+    "$(windows_path "$work/libraries")" "$(windows_path "$work/libraries/bench-window-libraries.exe")" \
+    | tr -d '\r' | sed 's/^/  /'
+  traced_start bench-window "$work/window" bench-window-libraries "$work/libraries"
+  echo "  the application against that floor:"
+  helper startup-timer 10 bench-window-libraries "$(windows_path "$work/libraries")" \
+    "$(windows_path "$work/libraries/bench-window-libraries.exe")" vellory-server \
+    "$(windows_path "$work/app")" "$(windows_path "$work/app/vellory-server.exe")" \
+    | tr -d '\r' | sed 's/^/  /'
 }
 
 # private_kb PID: the process's private memory as Linux counts it (its
