@@ -171,15 +171,20 @@ send_file() {  # LINUX-PATH: File > Send > Text File... and the open dialog
 
 # --- 1. start-up -------------------------------------------------------------------
 
+# time_pair RUNS NAME DIR NAME2 DIR2: the timer's table for RUNS starts of
+# DIR/NAME.exe and DIR2/NAME2.exe, taking turns, each started in its folder.
+time_pair() {
+  helper startup-timer "$1" "$2" "$(windows_path "$3")" "$(windows_path "$3/$2.exe")" \
+    "$4" "$(windows_path "$5")" "$(windows_path "$5/$4.exe")" | tr -d '\r'
+}
+
 bench_startup() {
   echo
   echo "== 1. start-up (machine load $(load))"
   session_prefs 0
   mkdir -p "$work/window"
   cp "$helpers/bench-window.exe" "$work/window/"
-  helper startup-timer 10 bench-window "$(windows_path "$work/window")" \
-    "$(windows_path "$work/window/bench-window.exe")" vellory-server "$(windows_path "$work/app")" \
-    "$(windows_path "$work/app/vellory-server.exe")" | tr -d '\r'
+  time_pair 10 bench-window "$work/window" vellory-server "$work/app"
   # Before and after a change: another build of the program, timed against
   # this one in the same way.
   if [ -n "${BASELINE:-}" ]; then
@@ -212,16 +217,10 @@ startup_floor() {
   mkdir -p "$work/libraries"
   cp "$helpers/bench-window-libraries.exe" "$work/libraries/"
   echo "  the plain program with the first window's libraries (OLE, common controls, rich edit):"
-  helper startup-timer 10 bench-window "$(windows_path "$work/window")" \
-    "$(windows_path "$work/window/bench-window.exe")" bench-window-libraries \
-    "$(windows_path "$work/libraries")" "$(windows_path "$work/libraries/bench-window-libraries.exe")" \
-    | tr -d '\r' | sed 's/^/  /'
+  time_pair 10 bench-window "$work/window" bench-window-libraries "$work/libraries" | sed 's/^/  /'
   traced_start bench-window "$work/window" bench-window-libraries "$work/libraries"
   echo "  the application against that floor:"
-  helper startup-timer 10 bench-window-libraries "$(windows_path "$work/libraries")" \
-    "$(windows_path "$work/libraries/bench-window-libraries.exe")" vellory-server \
-    "$(windows_path "$work/app")" "$(windows_path "$work/app/vellory-server.exe")" \
-    | tr -d '\r' | sed 's/^/  /'
+  time_pair 10 bench-window-libraries "$work/libraries" vellory-server "$work/app" | sed 's/^/  /'
 }
 
 # private_kb PID: the process's private memory as Linux counts it (its
@@ -258,8 +257,7 @@ traced_start() {
   rm -f "$trace"
   export VELLORY_STARTUP_TRACE
   VELLORY_STARTUP_TRACE=$(windows_path "$trace")
-  helper startup-timer 1 "$1" "$(windows_path "$2")" "$(windows_path "$2/$1.exe")" \
-    "$3" "$(windows_path "$4")" "$(windows_path "$4/$3.exe")" | tr -d '\r' \
+  time_pair 1 "$@" \
     | grep -a "^  $3  *[0-9]" | tail -1 | sed "s/^  $3 */  $3, traced start (to its first visible window): /"
   unset VELLORY_STARTUP_TRACE
   echo "  step by step (ms since the process was created, ms for the step):"
