@@ -1,8 +1,6 @@
 #!/usr/bin/env bash
-# The end-to-end test's damaged copies of the real program, read by the
-# host-built readers under the sanitizers (load-check): no damage may make a
-# reader leave its bytes. Prints how many each stage refused.
-#
+# The end-to-end test's damaged copies of the real program, read by
+# load-check under the sanitizers: no damage may make a reader leave its bytes.
 # check_damaged_loads.sh DAMAGE_IMAGE LOAD_CHECK PROGRAM COUNT
 set -u
 damage=$1 check=$2 program=$3 count=$4

@@ -9,9 +9,11 @@
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <random>
 
 #include "app/pref_codec.h"
 #include "plugins/embedded_plugins.h"
+#include "sdk/description_encoding.h"
 #include "startup/archive_layout.h"
 #include "startup/image_reader.h"
 #include "tests/fuzz/startup_reads.h"
@@ -19,22 +21,156 @@
 
 namespace {
 
-// --- the real inputs -----------------------------------------------------------------
-// The delivered application's image (its blocks as stored, before linking:
-// addresses are still offsets) and what lies in it, found by walking the
-// project record and the code's data references; a preference file as the
-// program writes it.
+// Mutations of the real inputs: blind ones, and ones that know words holding
+// offsets and the tokens of description streams.
+
+// Where packed integers start in `b`, read as a description stream reads them.
+std::vector<size_t> PackedIntegerStarts(const Bytes& b) {
+  std::vector<size_t> starts;
+  DescriptionStream s(b.data(), static_cast<uint32_t>(b.size()));
+  while (!s.AtEnd()) {
+    starts.push_back(b.size() - s.Remaining());
+    int32_t value = s.PackedInt();
+    // A small positive integer may be a string's length: skip its bytes.
+    if (value > 0 && value < 256 && static_cast<uint32_t>(value) <= s.Remaining())
+      for (int32_t i = 0; i < value; ++i) s.Byte();
+  }
+  return starts;
+}
+
+class Mutator {
+ public:
+  explicit Mutator(uint64_t seed) : rng_(seed) {}
+
+  uint32_t Below(uint32_t n) { return n ? static_cast<uint32_t>(rng_() % n) : 0; }
+  bool OneIn(uint32_t n) { return Below(n) == 0; }
+
+  // A word a reader will take as a count, a size or an offset into a block of
+  // `blockSize` bytes.
+  uint32_t EdgeWord(uint32_t blockSize) {
+    switch (Below(10)) {
+      case 0:
+        return 0;
+      case 1:
+        return 0xFFFFFFFF;
+      case 2:
+        return blockSize;
+      case 3:
+        return blockSize - 1 - Below(4);
+      case 4:
+        return blockSize + 1 + Below(8);
+      case 5:
+        return 0x7FFFFFFF + Below(3);
+      case 6:
+        return 0xFFFFFFFF - Below(16);
+      case 7:
+        return 1u << Below(32);
+      case 8:
+        return Below(blockSize + 1);
+      default:
+        return static_cast<uint32_t>(rng_());
+    }
+  }
+
+  // One blind change: a bit or byte, an edge word, a cut, bytes inserted, a
+  // piece repeated or dropped, or a piece of `other` spliced in.
+  void Blind(Bytes& b, const Bytes* other = nullptr) {
+    size_t n = b.size();
+    switch (uint32_t kind = Below(9)) {
+      case 0:
+        if (n) b[Below(n)] ^= static_cast<uint8_t>(1u << Below(8));
+        break;
+      case 1:
+        if (n) b[Below(n)] = static_cast<uint8_t>(rng_());
+        break;
+      case 2:
+        if (n >= 4) EdgeAt(b, Below(n / 4) * 4, static_cast<uint32_t>(n));
+        break;
+      case 3:
+        if (n >= 4) EdgeAt(b, Below(n - 3), static_cast<uint32_t>(n));
+        break;
+      case 4:
+        b.resize(Below(n + 1));
+        break;
+      case 5: {
+        size_t at = Below(n + 1), count = 1 + Below(16);
+        for (size_t i = 0; i < count; ++i) b.insert(b.begin() + at, static_cast<uint8_t>(rng_()));
+        break;
+      }
+      case 6:
+      case 7: {
+        if (!n) break;
+        size_t at = Below(n), len = 1 + Below(std::min<size_t>(n - at, 64));
+        Bytes piece(b.begin() + at, b.begin() + at + len);
+        if (kind == 6)
+          b.insert(b.begin() + Below(n + 1), piece.begin(), piece.end());
+        else
+          b.erase(b.begin() + at, b.begin() + at + len);
+        break;
+      }
+      default: {
+        if (!other || other->empty() || !n) break;
+        size_t from = Below(other->size()), len = 1 + Below(std::min<size_t>(other->size() - from, 64));
+        size_t at = Below(n);
+        for (size_t i = 0; i < len && at + i < n; ++i) b[at + i] = (*other)[from + i];
+        break;
+      }
+    }
+  }
+
+  void EdgeAt(Bytes& b, size_t at, uint32_t blockSize) {
+    if (at >= b.size()) return;
+    uint32_t v = EdgeWord(blockSize);
+    for (size_t i = 0; i < 4 && at + i < b.size(); ++i) b[at + i] = static_cast<uint8_t>(v >> (8 * i));
+  }
+
+  // One change of a description stream's tokens.
+  void Stream(Bytes& b) {
+    std::vector<size_t> starts = PackedIntegerStarts(b);
+    if (starts.empty()) return Blind(b);
+    size_t pick = Below(starts.size());
+    size_t at = starts[pick];
+    DescriptionStream token(b.data() + at, static_cast<uint32_t>(b.size() - at));
+    token.PackedInt();
+    size_t end = b.size() - token.Remaining();
+    size_t next = pick + 1 < starts.size() ? starts[pick + 1] : b.size();
+    switch (Below(4)) {
+      case 0: {  // an edge value where an integer (a count or a string's length) was
+        static const int32_t kEdges[] = {0,   -1,         1,         63,  64,     127,       255,
+                                         256, 0x7FFFFFFF, INT32_MIN, -64, 100000, 0x3FFFFFFF};
+        Bytes packed;
+        int32_t value = OneIn(4) ? static_cast<int32_t>(b.size() - at + Below(8) - 4)
+                                 : kEdges[Below(sizeof kEdges / sizeof kEdges[0])];
+        PutPackedInt(packed, value);
+        if (OneIn(8)) packed.back() |= 0x80;  // a continuation that never ends
+        b.erase(b.begin() + at, b.begin() + end);
+        b.insert(b.begin() + at, packed.begin(), packed.end());
+        break;
+      }
+      case 1:  // the stream cut where a token starts
+        b.resize(at);
+        break;
+      case 2: {  // a token repeated
+        Bytes piece(b.begin() + at, b.begin() + next);
+        b.insert(b.begin() + next, piece.begin(), piece.end());
+        break;
+      }
+      default:  // a token dropped
+        b.erase(b.begin() + at, b.begin() + next);
+        break;
+    }
+  }
+
+ private:
+  std::mt19937_64 rng_;
+};
+
+// The delivered application's blocks as stored (addresses still offsets),
+// what lies in them, and a preference file as the program writes it.
 struct RealSeeds {
   Bytes code, data, codeFixups, dataFixups, archive;
   std::vector<Bytes> settings, menuBars, windows, pictures, pluginLists, preferenceFiles;
 };
-
-bool ReadFile(const std::string& path, Bytes& out) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
-  out.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  return true;
-}
 
 bool Word(const Bytes& b, uint64_t at, uint32_t& value) {
   if (at + 4 > b.size()) return false;
@@ -47,8 +183,7 @@ Bytes Slice(const Bytes& b, uint64_t at, uint64_t length) {
   return Bytes(b.begin() + at, b.begin() + at + length);
 }
 
-// The top-left corner of a stored picture, at most 8 x 8: the mutations are
-// after its header, and a whole picture's pixels would only slow them.
+// A stored picture's top-left 8 x 8 at most: its header is what the mutations are after.
 Bytes Cropped(const Bytes& picture) {
   if (picture.size() < 16) return picture;
   uint32_t width = ReadU32LE(picture.data() + 4), height = ReadU32LE(picture.data() + 8);
@@ -82,8 +217,7 @@ void FromItems(RealSeeds& s) {
   }
 }
 
-// Every data offset the code refers to (data reference records of the code
-// fixups) at which a window description lies.
+// The window descriptions at data offsets the code refers to.
 void FromCodeReferences(RealSeeds& s) {
   const Bytes& f = s.codeFixups;
   for (size_t at = 0; at < f.size();) {
@@ -113,21 +247,12 @@ void FromPluginList(RealSeeds& s) {
   const uint8_t* at = std::search(begin, end, kName, kName + 14);
   if (at == end || at - begin < 12) return;
   uint64_t node = static_cast<uint64_t>(at - begin) - 12;
-  // The node with the first 256 bytes of its library, for speed.
   uint32_t size = 0;
   if (!Word(s.data, node + 4, size) || size < 5u + 13u) return;
-  uint32_t kept = std::min<uint32_t>(size, 5 + 13 + 256);
+  uint32_t kept = std::min<uint32_t>(size, 5 + 13 + 256);  // the first 256 bytes of its library, for speed
   Bytes list = Slice(s.data, node, 8ull + kept);
   WriteU32LE(list.data() + 4, kept);
   s.pluginLists.push_back(list);
-}
-
-void FromPreferenceFile(const std::string& path, RealSeeds& s) {
-  std::ifstream in(path);
-  std::string line, file;
-  while (std::getline(in, line))
-    if (line.rfind("line ", 0) == 0) file += line.substr(5) + "\r\n";
-  if (!file.empty()) s.preferenceFiles.push_back(Bytes(file.begin(), file.end()));
 }
 
 // False with `error` set when a file is missing or there is none of a kind.
@@ -136,15 +261,22 @@ bool LoadRealSeeds(const std::string& imageDir, const std::string& prefsExpected
   const std::pair<const char*, Bytes*> files[] = {
       {image::kCodeFile, &s.code}, {image::kDataFile, &s.data}, {image::kCodeFixupsFile, &s.codeFixups},
       {image::kDataFixupsFile, &s.dataFixups}, {image::kArchiveFile, &s.archive}};
-  for (const auto& [name, into] : files)
-    if (!ReadFile(imageDir + "/" + name, *into) || into->empty()) {
+  for (const auto& [name, into] : files) {
+    std::ifstream in(imageDir + "/" + name, std::ios::binary);
+    into->assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    if (into->empty()) {
       error = imageDir + "/" + name + " is missing or empty";
       return false;
     }
+  }
   FromItems(s);
   FromCodeReferences(s);
   FromPluginList(s);
-  FromPreferenceFile(prefsExpected, s);
+  std::ifstream prefs(prefsExpected);
+  std::string line, file;
+  while (std::getline(prefs, line))
+    if (line.rfind("line ", 0) == 0) file += line.substr(5) + "\r\n";
+  s.preferenceFiles.push_back(Bytes(file.begin(), file.end()));  // empty: refused below
   const std::pair<const char*, const std::vector<Bytes>*> kinds[] = {
       {"settings", &s.settings}, {"menu bar", &s.menuBars},      {"window description", &s.windows},
       {"picture", &s.pictures},  {"plug-in list", &s.pluginLists}, {"preference file", &s.preferenceFiles}};
@@ -156,24 +288,21 @@ bool LoadRealSeeds(const std::string& imageDir, const std::string& prefsExpected
   return true;
 }
 
-// --- the readers as start-up calls them ------------------------------------------------
-
 uint32_t Size(const Bytes& b) { return static_cast<uint32_t>(b.size()); }
 
-// The code and data blocks the fixups are linked into. The linker changes
-// the blocks it links; now and then they start afresh.
+// The blocks the fixups are linked into, afresh now and then.
 struct LinkState {
   Bytes code, data;
   const RealSeeds* seeds;
   uint32_t runs = 0;
+  AcceptAll resolver{0x00400000u};
   LoadedBlocks Blocks() {
     if (runs++ % 512 == 0) code = seeds->code, data = seeds->data;
     return {code.data(), Size(code), 0x00400000u, data.data(), Size(data), 0x10000000u};
   }
 };
 
-// The appended form in a program file whose image starts at 16: the blocks
-// are placed by their lengths, then read where they were placed.
+// The appended form in a program file whose image starts at 16.
 constexpr uint32_t kImageStart = 16;
 
 void AppendedImage(const Bytes& input) {
@@ -183,8 +312,7 @@ void AppendedImage(const Bytes& input) {
   for (const BlockPlace& p : places) Touch(input.data() + p.offset, p.length);
 }
 
-// The archive as the only thing in its file; each item is read as a cursor
-// record (68 bytes, or what is left of the file).
+// The archive alone in its file; each item read as a cursor record (68 bytes).
 void Archive(const Bytes& input) {
   ArchiveWordReader read = [](void* f, uint32_t at, uint32_t& value) {
     const auto* file = static_cast<const Bytes*>(f);
@@ -199,8 +327,7 @@ void Archive(const Bytes& input) {
   }
 }
 
-// A stored picture as start-up takes it: its description, then the pixels
-// that its byte count claims, copied row by row as the surface is built.
+// A stored picture's description, then its pixels row by row as the surface is built.
 void StoredPicture(const Bytes& input) {
   if (input.size() < 16) return;
   uint32_t d[4];
@@ -209,8 +336,7 @@ void StoredPicture(const Bytes& input) {
   for (uint32_t row = 0; row < d[2]; ++row) Touch(input.data() + 16 + row * d[1] * 2, d[1] * 2);
 }
 
-// The plug-in list where the data block would hold it; its next word is
-// placed so that it may point back into the list or past it.
+// The plug-in list at a low block's end; its next word may point back into it or past it.
 bool PluginList(LowBlock& block, const Bytes& input) {
   uint8_t* at = block.Place(input);
   std::vector<EmbeddedPlugin> plugins;
@@ -237,11 +363,9 @@ void PreferenceFile(const Bytes& input) {
   }
 }
 
-// The real data block where start-up reads it, relocated in low memory as
-// the loader relocates it. An input damages one to four of the words
-// start-up reads first (the project record and its lists, each class
-// descriptor's words and its name's length, each item's first words) for one
-// ReadProject, and puts them back after.
+// The real data block relocated in low memory. An input damages one to four
+// of the words start-up reads first (the project record and its lists, class
+// descriptors and their names' lengths, items) for one ReadProject.
 class InPlaceImage {
  public:
   explicit InPlaceImage(const RealSeeds& s) : code_(s.code.size()), data_(s.data.size()) {
@@ -296,8 +420,6 @@ class InPlaceImage {
   std::vector<uint32_t> targets_;
   bool whole_ = false;
 };
-
-// --- the driver ------------------------------------------------------------------
 
 enum class Shape { kBlind, kWords, kStream, kPluginNode };
 
@@ -360,8 +482,7 @@ int main(int argc, char** argv) {
   }
   std::vector<Bytes> codeFixups = {seeds.codeFixups}, dataFixups = {seeds.dataFixups};
   std::vector<Bytes> locators = {Bytes{0x10, 0x20, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF}, Bytes{'P', 'I', 'C', 'K', 0, 0, 0, 0}};
-  // The real blocks behind a program's first bytes, each cut to its first
-  // 64 bytes: the mutations are after the lengths.
+  // The real blocks behind a program's first bytes, each cut to 64 bytes.
   Bytes appended(kImageStart, 0x4D);
   for (const Bytes* block : {&seeds.code, &seeds.codeFixups, &seeds.data, &seeds.dataFixups}) {
     uint32_t kept = static_cast<uint32_t>(std::min<size_t>(block->size(), 64));
@@ -398,21 +519,15 @@ int main(int argc, char** argv) {
       {"image locator", &locators, Shape::kWords,
        [](const Bytes& b) {
          image::Locator locator{};
-         if (DecodeLocator(b.data(), Size(b), locator)) gSink = gSink + locator.imageOffset + locator.archiveOffset;
+         if (DecodeLocator(b.data(), Size(b), locator))
+           gSink = gSink + locator.imageOffset + locator.archiveOffset;
        }},
       {"appended image blocks", &images, Shape::kWords, AppendedImage},
       {"resource archive", &archives, Shape::kWords, Archive},
       {"code fixups", &codeFixups, Shape::kWords,
-       [&](const Bytes& b) {
-         LoadedBlocks blocks = link.Blocks();
-         AcceptAll resolver(blocks.codeAddress);
-         LinkCode(blocks, b.data(), Size(b), resolver, error);
-       }},
+       [&](const Bytes& b) { LinkCode(link.Blocks(), b.data(), Size(b), link.resolver, error); }},
       {"data fixups", &dataFixups, Shape::kWords,
-       [&](const Bytes& b) {
-         LoadedBlocks blocks = link.Blocks();
-         RelocateData(blocks, b.data(), Size(b), error);
-       }},
+       [&](const Bytes& b) { RelocateData(link.Blocks(), b.data(), Size(b), error); }},
       {"settings", &seeds.settings, Shape::kStream,
        [](const Bytes& b) {
          AppSettings settings;
@@ -431,25 +546,24 @@ int main(int argc, char** argv) {
       {"clipboard bitmaps", &bitmaps, Shape::kWords,
        [](const Bytes& b) {
          DibLayout layout{};
-         if (ReadDibLayout(b.data(), b.size(), layout)) Touch(b.data() + layout.pixelOffset, layout.pixelBytes);
+         if (ReadDibLayout(b.data(), b.size(), layout))
+           Touch(b.data() + layout.pixelOffset, layout.pixelBytes);
        }},
       {"plug-in list", &seeds.pluginLists, Shape::kPluginNode, [&](const Bytes& b) { PluginList(low, b); }},
       {"preference file", &seeds.preferenceFiles, Shape::kBlind, PreferenceFile},
       {"project record, classes and items", &wholeDataBlock, Shape::kBlind, nullptr,
        [&](Mutator& m) { inPlace.Run(m); }},
   };
-  // The real inputs read whole first: a reader that refused them would make
-  // the program refuse its own image. ReadProject reads the settings, menu
-  // bar and picture items; windows were taken only where they read whole.
-  const std::pair<const char*, bool> whole[] = {
-      {"plug-in list", PluginList(low, seeds.pluginLists.front())},
-      {"project record, classes and items", inPlace.ReadsWhole()},
-  };
-  for (const auto& [what, read] : whole)
-    if (!read) {
-      std::fprintf(stderr, "reader-fuzz: the real %s was not read whole\n", what);
-      return 1;
-    }
+  // A reader that refused the real inputs would make the program refuse its
+  // own image (ReadProject reads the settings, menu bar and picture items;
+  // windows were taken only where they read whole).
+  const char* notWhole = !PluginList(low, seeds.pluginLists.front()) ? "plug-in list"
+                         : !inPlace.ReadsWhole()                     ? "project record, classes and items"
+                                                                     : nullptr;
+  if (notWhole) {
+    std::fprintf(stderr, "reader-fuzz: the real %s was not read whole\n", notWhole);
+    return 1;
+  }
   for (const Target& t : targets) {
     if (!only.empty() && only != t.name) continue;
     Mutator m(seed);

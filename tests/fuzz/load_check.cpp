@@ -1,10 +1,7 @@
-// load-check PROGRAM...: runs the readers start-up uses, as built for the
-// host under the sanitizers, over whole programs with an appended image (the
-// damaged copies of the end-to-end damage test) and prints, per program, the
-// first stage that refuses it or "read whole": locator, blocks, fixups
-// (every import taken as offered), relocation, entry, then ReadProject. A
-// prediction for the Wine run, and a fuzz of the whole sequence with real
-// damage.
+// load-check PROGRAM...: start-up's readers, built for the host under the
+// sanitizers, over whole programs with an appended image (the end-to-end
+// damage test's copies); prints per program the first stage that refuses it
+// (locator, blocks, fixups, relocation, entry, ReadProject) or "read whole".
 #include <cstdio>
 #include <fstream>
 #include <iterator>

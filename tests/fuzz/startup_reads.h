@@ -7,16 +7,27 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "objects/class_descriptor.h"
 #include "sdk/image_format.h"
+#include "sdk/le_bytes.h"
 #include "startup/code_linker.h"
 #include "startup/project_items.h"
 #include "startup/project_record.h"
 #include "startup/settings.h"
-#include "tests/fuzz/mutator.h"
 #include "ui/menu_description.h"
 #include "ui/pictures_layout.h"
+
+using Bytes = std::vector<uint8_t>;
+
+// The image reader's LengthReader over a program file held in Bytes.
+inline bool LengthInBytes(void* file, uint64_t at, uint32_t& length) {
+  const auto* bytes = static_cast<const Bytes*>(file);
+  if (at + 4 > bytes->size()) return false;
+  length = ReadU32LE(bytes->data() + at);
+  return true;
+}
 
 // Sums what a reader hands back, so that the reads cannot be left out.
 inline volatile uint32_t gSink = 0;
@@ -26,8 +37,7 @@ inline void Touch(const void* bytes, size_t n) {
   for (size_t i = 0; i < n; ++i) sum += p[i];
   gSink = gSink + sum;
 }
-// The first and last bytes of a long run: a reader that misplaced it reads
-// past one of its ends.
+// The first and last bytes of a long run: a misplaced run reads past an end.
 inline void TouchEnds(const uint8_t* p, size_t n) {
   if (n <= 128) return Touch(p, n);
   Touch(p, 64);
@@ -37,8 +47,7 @@ inline void TouchEnds(const uint8_t* p, size_t n) {
 inline uint32_t WordAt(uint32_t address) { return ReadU32LE(reinterpret_cast<const uint8_t*>(uintptr_t{address})); }
 inline uint32_t Low(const uint8_t* p) { return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(p)); }
 
-// Bytes placed at the end of pages below 4 GB, against an inaccessible page,
-// so that a read past them faults at once.
+// Bytes placed below 4 GB against an inaccessible page: a read past them faults.
 class LowBlock {
  public:
   explicit LowBlock(size_t capacity) {
@@ -64,23 +73,19 @@ class LowBlock {
   size_t pages_ = 0;
 };
 
-class AcceptAll : public ImportResolver {
- public:
-  explicit AcceptAll(uint32_t target) : target_(target) {}
+struct AcceptAll : ImportResolver {
+  explicit AcceptAll(uint32_t address) : target(address) {}
   bool Resolve(const ImportName& import, uint32_t& address, std::string&) override {
     Touch(import.routine.data(), import.routine.size());
-    address = target_;
+    address = target;
     return true;
   }
   bool Defer(const ImportName&, uint32_t, std::string&) override { return true; }
-
- private:
-  uint32_t target_;
+  uint32_t target;
 };
 
-// Reads the linked data block as start-up does, from its project record up
-// to making objects; reads on after a refusal and returns the first stage
-// that refused, or nullptr.
+// Reads the linked data block as start-up does, on after a refusal; the first
+// stage that refused, or nullptr.
 inline const char* ReadProject(MemorySpan data, MemorySpan code) {
   uint32_t record = WordAt(static_cast<uint32_t>(data.start) + image::kProjectRecordField);
   ProjectLists lists;

@@ -1,8 +1,6 @@
 #!/bin/bash
-# The simulator end to end on the host: it makes a pseudo-terminal cable,
-# this script plays the desktop on the other side, and the simulator's exit
-# status tells whether its expectations held. Then a failing expectation
-# must fail.
+# The simulator end to end on a pseudo-terminal cable, this script playing
+# the desktop; then a failing expectation must fail.
 set -u
 sim=$1
 dir=$(mktemp -d)

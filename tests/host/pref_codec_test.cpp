@@ -1,7 +1,6 @@
 // The preference line format: escaping by example, and escape/unescape as
-// inverses over random bytes through a file line (under the sanitizers,
-// which catch a write past the documented capacity). How lines split, with
-// comments and blank lines among them, the app's prefs_file test shows.
+// inverses over random bytes through a file line (the sanitizers catch a
+// write past the documented capacity).
 #include <gtest/gtest.h>
 
 #include <random>

@@ -1,7 +1,5 @@
-// What the controls put on a memory DC, read back pixel by pixel. The
-// expected positions come from the controls' catalogue (ring insets,
-// triangle corners), the colours from the system's own GetSysColor, and
-// untouched pixels keep the surface's paper colour.
+// What the controls put on a memory DC, read back pixel by pixel: positions
+// from the controls' catalogue, colours from GetSysColor, paper elsewhere.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -123,9 +121,8 @@ TEST_F(PluginDrawing, SeparatorDrawsShadowThenHighlightAcrossItsLongSide) {
   }
 }
 
-// Every frame: the head's corners and every point of the tail where the
-// shapes put them, and their point mirror in the 16 x 16 square, on the
-// colour behind the control.
+// Every frame: the head's corners and the tail's points where the shapes put
+// them, and their mirror in the 16 x 16 square, on the colour behind.
 TEST_F(PluginDrawing, ChasingArrowsFramesAndTheirMirror) {
   RECT b{50, 60, 66, 76};
   for (int k = 0; k < kChasingFrames; ++k) {
@@ -143,8 +140,7 @@ TEST_F(PluginDrawing, ChasingArrowsFramesAndTheirMirror) {
   }
 }
 
-// The only drawing check of these kinds: each, enabled and disabled, leaves
-// marks on its surface. The others are read pixel by pixel above.
+// Each of these kinds, enabled and disabled, marks its surface.
 TEST_F(PluginDrawing, OtherKindsMarkTheirSurfaceEnabledAndDisabled) {
   const struct {
     const char* kind;

@@ -1,6 +1,5 @@
-// The fake runtime behind the plug-in library's tests. Every service keeps
-// to the contract the library is written against: bounds as four 16-bit
-// values (top, left, bottom, right), strings with reference counts, events
+// The fake runtime's services, on the library's contract: bounds as four
+// 16-bit values (top, left, bottom, right), reference-counted strings, events
 // found through the record written into each event definition.
 #include "tests/plugin_library/fake_host.h"
 
@@ -148,34 +147,3 @@ String* NewString(const char* text) { return new String{1, text}; }
 std::string Text(PlugString s) { return s ? static_cast<String*>(s)->text : std::string(); }
 
 }  // namespace fake
-
-Surface::Surface(RECT bounds, int margin)
-    : width_(bounds.right - bounds.left + 2 * margin),
-      height_(bounds.bottom - bounds.top + 2 * margin),
-      originX_(bounds.left - margin),
-      originY_(bounds.top - margin) {
-  BITMAPINFO info{};
-  info.bmiHeader = {sizeof(BITMAPINFOHEADER), width_, -height_, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-  dc_ = CreateCompatibleDC(nullptr);
-  void* bits = nullptr;
-  bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  previous_ = SelectObject(dc_, bitmap_);
-  RECT all{0, 0, width_, height_};
-  HBRUSH paper = CreateSolidBrush(kPaper);
-  FillRect(dc_, &all, paper);
-  DeleteObject(paper);
-  SetWindowOrgEx(dc_, originX_, originY_, nullptr);
-}
-
-Surface::~Surface() {
-  SelectObject(dc_, previous_);
-  DeleteObject(bitmap_);
-  DeleteDC(dc_);
-}
-
-int Surface::Marked() const {
-  int marked = 0;
-  for (int y = 0; y < height_; ++y)
-    for (int x = 0; x < width_; ++x) marked += at(originX_ + x, originY_ + y) != kPaper;
-  return marked;
-}

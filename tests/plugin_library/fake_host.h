@@ -18,14 +18,39 @@
 constexpr COLORREF kPaper = RGB(0x10, 0x80, 0x40);
 class Surface {
  public:
-  Surface(RECT bounds, int margin);
-  ~Surface();
+  Surface(RECT bounds, int margin)
+      : width_(bounds.right - bounds.left + 2 * margin),
+        height_(bounds.bottom - bounds.top + 2 * margin),
+        originX_(bounds.left - margin),
+        originY_(bounds.top - margin) {
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width_, -height_, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    dc_ = CreateCompatibleDC(nullptr);
+    void* bits = nullptr;
+    bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    previous_ = SelectObject(dc_, bitmap_);
+    RECT all{0, 0, width_, height_};
+    HBRUSH paper = CreateSolidBrush(kPaper);
+    FillRect(dc_, &all, paper);
+    DeleteObject(paper);
+    SetWindowOrgEx(dc_, originX_, originY_, nullptr);
+  }
+  ~Surface() {
+    SelectObject(dc_, previous_);
+    DeleteObject(bitmap_);
+    DeleteDC(dc_);
+  }
   Surface(const Surface&) = delete;
   Surface& operator=(const Surface&) = delete;
   HDC dc() const { return dc_; }
   COLORREF at(int x, int y) const { return GetPixel(dc_, x, y); }
   // The pixels of the whole surface that are not paper.
-  int Marked() const;
+  int Marked() const {
+    int marked = 0;
+    for (int y = 0; y < height_; ++y)
+      for (int x = 0; x < width_; ++x) marked += at(originX_ + x, originY_ + y) != kPaper;
+    return marked;
+  }
 
  private:
   HDC dc_ = nullptr;
@@ -42,8 +67,7 @@ struct String {
   std::string text;
 };
 
-// One control instance: its bytes (plug-in data at +92), where it sits in
-// its window, its state, and the surface its graphics object draws into.
+// One control instance: its bytes (plug-in data at +92), bounds, state, surface.
 struct Control {
   std::vector<uint8_t> memory;
   RECT bounds{};
@@ -84,8 +108,7 @@ void ResetRecords();
 HMODULE LoadPlugin();
 const ControlDefinition* Definition(const char* name);
 
-// A control of that kind in `bounds`, on a surface of its own with a margin
-// of 3, constructed through slot 0. DestroyAll destroys every one made.
+// A constructed control on its own surface (margin 3); DestroyAll destroys all made.
 Control* MakeControl(const char* kind, RECT bounds);
 void DestroyAll();
 
@@ -100,8 +123,7 @@ inline void MouseUp(Control* c, int x, int y) { c->Call(kSlotMouseUp, x, y); }
 
 }  // namespace fake
 
-// The library loaded and the records clear before each test; the controls
-// it made destroyed after it.
+// The library loaded and the records clear before each test.
 class PluginTest : public ::testing::Test {
  protected:
   void SetUp() override {

@@ -1,6 +1,5 @@
-// The controls under the mouse, driven through their behaviour slots as the
-// pane drives them; what they raise is checked as a sequence of events. And
-// the BevelButton's property setters and methods, as compiled code calls them.
+// The controls driven through their behaviour slots as the pane drives them,
+// checked by the events they raise; the BevelButton's setters and methods.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -19,10 +18,9 @@ enum { kDeleteAll, kAddRow, kAddSeparator, kRemoveRow, kInsertRow, kList, kAddRe
 using PluginMouse = PluginTest;
 const Events& Raised() { return fake::host().raised; }
 
-// A press, the drags and a release (the last point) on each kind of button
-// from a given Value: what it shows pressed before the release, its Value
-// after, and whether it acted. A release outside cancels even when no drag
-// reported the pointer leaving.
+// A press, drags and a release (the last point) from a given Value: pressed
+// before the release, Value after, whether it acted. A release outside
+// cancels even when no drag reported the pointer leaving.
 TEST_F(PluginMouse, BevelButtonGestures) {
   const struct {
     const char* what;
@@ -133,9 +131,8 @@ TEST_F(PluginMouse, MouseEventsGoToTheApplication) {
   }
 }
 
-// A plug-in setter on a property read through the default getter gets the
-// word the runtime gives both routines: data offset + definition parameter,
-// the field's offset in the instance. What it stores, the getter must read.
+// A plug-in setter gets the word the default getter gets (data offset +
+// parameter): what it stores, the getter must read.
 TEST_F(PluginMouse, BevelSettersStoreWhereTheDefaultGetterReads) {
   const ControlDefinition& d = *fake::Definition("BevelButton");
   fake::Control* c = fake::MakeControl("BevelButton", {0, 0, 60, 20});
@@ -194,8 +191,8 @@ TEST_F(PluginMouse, MenuRowsInsertPastTheEndAndKeepOneReferenceEach) {
   EXPECT_EQ(rows(), "||||||");
 }
 
-// The pop-up menu is inspected while it is up (a timer runs inside its
-// modal loop) and then dismissed, or the first row chosen with the keyboard.
+// The pop-up menu, inspected from a timer inside its modal loop, then
+// dismissed or its first row chosen with the keyboard.
 struct MenuSeen {
   int items = -1;
   UINT state[4]{};

@@ -1,10 +1,8 @@
-// A small plug-in library for the runtime's tests. It links nothing of the
-// runtime: everything it uses comes through the lookup routine its main is
-// handed. It registers "TestLamp" (a control that logs every behaviour call
-// it gets and paints its bounds black, and can close its own window from a
-// mouse call), "TestTicker" (a version 3 control with a periodic slot), a
-// version 2 definition the runtime must ignore, and global methods through
-// which tests read the log and try a registration outside the plug-in's main.
+// A plug-in library for the runtime's tests, using only what the lookup
+// routine serves: "TestLamp" logs every behaviour call and paints its bounds
+// black, "TestTicker" (version 3) has a periodic slot, a version 2 definition
+// must be ignored; global methods read the log, try a late registration, and
+// have a mouse call close the lamp's window.
 #include <windows.h>
 
 #include <stdio.h>
@@ -62,8 +60,6 @@ void CloseOwnWindow(Instance self, int32_t when, const char* done) {
 int32_t* Field(Instance instance, uint32_t offset) {
   return reinterpret_cast<int32_t*>(static_cast<char*>(instance) + gDataOffset + offset);
 }
-
-// --- TestLamp ---------------------------------------------------------------------------
 
 enum : uint32_t { kCaption = 0, kLit = 4, kLevel = 8, kCount = 12, kLampDataSize = 16 };
 
@@ -126,8 +122,6 @@ PluginControlDefinition gTicker;
 
 PluginControlDefinition gVersion2;
 PluginControlDefinition gLate;
-
-// --- global methods the tests call ------------------------------------------------------
 
 void* __cdecl TestPluginLog() {
   void* text = gRuntime.buildString(gLog, static_cast<int32_t>(strlen(gLog)));

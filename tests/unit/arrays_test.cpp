@@ -1,6 +1,5 @@
-// Arrays: index rules, storage growth, reference counts of stored elements,
-// list operations, redim, sort order, the cursor and fast Boolean arrays. The
-// fixture fails a test that leaks; refusals that raise are the unwinder test's.
+// Arrays, under a fixture that fails a test that leaks; refusals that raise
+// are the unwinder test's.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -67,10 +66,7 @@ ArrayRecord* IntArrayOf(const std::vector<int32_t>& values) {
 TEST_F(ArrayTest, BoundNineReadsEmptyAtNineAndRefusesTenAndMinusOne) {
   ArrayRecord* a = NewArray({9});
   EXPECT_EQ(RuntimeUBound(a), 9);
-  EXPECT_TRUE(ArrayIndexInBounds(*a, 0, 0));
-  EXPECT_TRUE(ArrayIndexInBounds(*a, 0, 9));
-  EXPECT_FALSE(ArrayIndexInBounds(*a, 0, 10));
-  EXPECT_FALSE(ArrayIndexInBounds(*a, 0, -1));
+  for (int32_t i : {0, 9, 10, -1}) EXPECT_EQ(ArrayIndexInBounds(*a, 0, i), i == 0 || i == 9) << i;
   EXPECT_FALSE(ArrayIndexInBounds(*a, kArrayMaxDimensions, 0)) << "no such dimension in the record";
   uint32_t heap = SmallBlockBytesInUse();
   EXPECT_EQ(RuntimeDirectReadIntArray(a, 9), 0);
@@ -211,18 +207,14 @@ TEST_F(ArrayTest, RedimCutsALevelWithTheRowsAndElementsBelowItAndGrowsOnlyTheBou
 // --- sort ----------------------------------------------------------------------------
 
 TEST_F(ArrayTest, IntegersOfEverySizeAndOrderSortAscending) {
-  std::vector<std::vector<int32_t>> inputs(61);  // sizes 0 to 60, then 300 ascending and descending
+  // Sizes 0 to 60 with many repeats, then 300 ascending and 300 descending.
   uint32_t seed = 12345;
-  for (size_t n = 0; n < inputs.size(); ++n) {
-    for (size_t i = 0; i < n; ++i) {
+  for (int32_t n = 0; n <= 62; ++n) {
+    std::vector<int32_t> values;
+    for (int32_t i = 0; i < (n <= 60 ? n : 300); ++i) {
       seed = seed * 1103515245u + 12345u;
-      inputs[n].push_back(static_cast<int32_t>((seed >> 16) % 23) - 11);  // many repeats
+      values.push_back(n == 61 ? i : n == 62 ? 300 - i : static_cast<int32_t>((seed >> 16) % 23) - 11);
     }
-  }
-  std::vector<int32_t> up(300), down(300);
-  for (int32_t i = 0; i < 300; ++i) up[i] = i, down[i] = 300 - i;
-  inputs.insert(inputs.end(), {up, down});
-  for (const auto& values : inputs) {
     ArrayRecord* a = IntArrayOf(values);
     RuntimeIntArraySort(a);
     std::vector<int32_t> expected = values;
@@ -319,11 +311,12 @@ std::vector<int> Bools(FastBooleanArray* a) {
 TEST_F(ArrayTest, FastBooleanBoundFourAcceptsZeroThroughFourAndInsertAtFiveAppends) {
   FastBooleanArray* a = RuntimeCreateFastBooleanArray(4);
   EXPECT_EQ(RuntimeFastArrayUBound(a), 4);
-  EXPECT_TRUE(FastBooleanIndexInBounds(a, 4, false));
-  EXPECT_FALSE(FastBooleanIndexInBounds(a, 5, false));
-  EXPECT_FALSE(FastBooleanIndexInBounds(a, -1, false));
-  EXPECT_TRUE(FastBooleanIndexInBounds(a, 5, true));
-  EXPECT_FALSE(FastBooleanIndexInBounds(a, 6, true));
+  const struct {
+    int32_t index;
+    bool forInsert, in;
+  } bounds[] = {{4, false, true}, {5, false, false}, {-1, false, false}, {5, true, true}, {6, true, false}};
+  for (auto b : bounds)
+    EXPECT_EQ(FastBooleanIndexInBounds(a, b.index, b.forInsert), b.in) << b.index << b.forInsert;
   EXPECT_EQ(Bools(a), (std::vector<int>{0, 0, 0, 0, 0}));
   RuntimeFastWriteBoolArray(a, 1, true);
   RuntimeFastBooleanArrayInsert(a, 5, true);

@@ -1,6 +1,5 @@
-// Reading class descriptors as the image stores them: laid out here word by
-// word in a block standing in for the data block, with addresses that point
-// into it, as the loader leaves them after relocation.
+// Reading class descriptors laid out word by word in a stand-in data block,
+// with addresses into it as the loader leaves them after relocation.
 #include "objects/class_table.h"
 
 #include <gtest/gtest.h>
@@ -31,14 +30,12 @@ struct DataBlock {
   }
   // A StringRecord constant with its buffer right behind it.
   uint32_t String(const std::string& text) {
-    size_t record = Put({1, 0, static_cast<uint32_t>(text.size()), static_cast<uint32_t>(text.size())});
-    size_t buffer = used;
-    auto* bytes = reinterpret_cast<uint8_t*>(At(buffer));
-    bytes[0] = static_cast<uint8_t>(text.size());
-    memcpy(bytes + 1, text.data(), text.size());
-    bytes[text.size() + 1] = 0;
-    used += (text.size() + 2 + 3) / 4;
-    words[record + 1] = Addr(At(buffer));
+    auto size = static_cast<uint32_t>(text.size());
+    size_t record = Put({1, Addr(At(used + 4)), size, size});  // the buffer follows, zero-filled
+    auto* bytes = reinterpret_cast<uint8_t*>(At(used));
+    bytes[0] = static_cast<uint8_t>(size);
+    memcpy(bytes + 1, text.data(), size);
+    used += (size + 2 + 3) / 4;
     return Addr(At(record));
   }
   MemorySpan Span() { return {reinterpret_cast<uintptr_t>(words.data()), words.size() * 4}; }
@@ -89,22 +86,20 @@ TEST_F(ImageClasses, DamagedDescriptorsLeaveNullEntriesAndNothingOutsideIsRead) 
 TEST_F(ImageClasses, SuperclassLoopsAndImpossibleSizesAreRefused) {
   struct Row {
     const char* what;
-    uint32_t size, superclass;  // superclass: index in this list, or none
+    uint32_t size, superclass;
     bool kept;
-  };
+  };  // superclass: index here, or none
   constexpr uint32_t kNone = 0xFFFFFFFF;
-  const Row rows[] = {
-      {"its own superclass", 24, 0, false},
-      {"first of a pair", 24, 2, true},  // linked before its partner closes the loop
-      {"second of a pair", 24, 1, false},
-      {"size that wraps", 0xFFFFFFFD, kNone, false},
-      {"largest size", 0xFFFFFFFF, kNone, false},
-      {"size 0", 0, kNone, false},
-      {"smaller than the header", 23, kNone, false},
-      {"just the header", 24, kNone, true},
-      {"a megabyte", 1u << 20, kNone, true},
-      {"past a megabyte", (1u << 20) + 1, kNone, false},
-  };
+  const Row rows[] = {{"its own superclass", 24, 0, false},
+                      {"first of a pair", 24, 2, true},  // linked before its partner closes the loop
+                      {"second of a pair", 24, 1, false},
+                      {"size that wraps", 0xFFFFFFFD, kNone, false},
+                      {"largest size", 0xFFFFFFFF, kNone, false},
+                      {"size 0", 0, kNone, false},
+                      {"smaller than the header", 23, kNone, false},
+                      {"just the header", 24, kNone, true},
+                      {"a megabyte", 1u << 20, kNone, true},
+                      {"past a megabyte", (1u << 20) + 1, kNone, false}};
   DataBlock d;
   uint32_t name = d.String("C");
   std::vector<uint32_t> list = {static_cast<uint32_t>(std::size(rows))};
@@ -112,8 +107,8 @@ TEST_F(ImageClasses, SuperclassLoopsAndImpossibleSizesAreRefused) {
     list.push_back(Addr(d.At(d.Put({0, row.size, name, row.superclass, 0, 0, 0, 0, 0, 0, 0}))));
   ASSERT_TRUE(LinkImageClasses(d.At(d.Put(list)), d.Span(), AnyCode()));
   for (size_t i = 0; i < std::size(rows); ++i) {
-    EXPECT_EQ(ClassAt(static_cast<int32_t>(i)) != nullptr, rows[i].kept) << rows[i].what;
     ClassRecord* cls = ClassAt(static_cast<int32_t>(i));
+    EXPECT_EQ(cls != nullptr, rows[i].kept) << rows[i].what;
     if (!cls) continue;
     EXPECT_FALSE(ClassIsa(cls, FindBuiltInClass("Window")));  // the chain ends
     ObjectRecord* o = RuntimeNewObject(static_cast<int32_t>(i));

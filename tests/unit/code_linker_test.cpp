@@ -1,7 +1,6 @@
-// Linking and relocation over plain byte buffers, expected values worked out
-// from the image format (added bases). Random streams are fed to both passes
-// by fuzz_readers; call chains are linked by every image test, which runs no
-// code at all if a displacement is wrong.
+// Linking and relocation over byte buffers, expected values worked out from the
+// image format. Call chains are linked by every image test; fuzz_readers feeds
+// random streams.
 #include "startup/code_linker.h"
 
 #include <gtest/gtest.h>

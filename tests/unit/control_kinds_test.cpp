@@ -1,23 +1,15 @@
 // The built-in control kinds in real windows built from stored descriptions,
-// so the kinds' own "CreatePane" handlers make the panes; each test acts on
-// them through the entry points and the messages a user's actions send.
+// so the kinds' own "CreatePane" handlers make the panes.
 #include <windows.h>
 #include <commctrl.h>
-#include <richedit.h>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "described_window.h"
 #include "menu_test_support.h"
-
-#include <algorithm>
-#include <string>
-#include <utility>
-#include <vector>
-
 #include "objects/class_table.h"
-#include "objects/events.h"
-#include "sdk/vellory.h"
 #include "ui/control_kinds.h"
 #include "ui/focus.h"
 #include "ui/fonts.h"
@@ -28,17 +20,15 @@
 namespace {
 
 using menutest::Code;
-using menutest::ScratchClasses;
 using menutest::Text;
+using Events = std::vector<std::string>;
 
-std::vector<std::string> gEvents;
+Events gEvents;
 std::string gConsume;  // the KeyDown handler consumes this key
 
-std::string NameOf(ObjectRecord* control) {
-  return std::string(StringView(reinterpret_cast<ControlObject*>(control)->name));
+void Log(ObjectRecord* c, const std::string& what) {
+  gEvents.push_back(what + " " + std::string(StringView(reinterpret_cast<ControlObject*>(c)->name)));
 }
-void Log(ObjectRecord* c, const std::string& what) { gEvents.push_back(what + " " + NameOf(c)); }
-
 void __cdecl OnAction(ObjectRecord* c) { Log(c, "Action"); }
 void __cdecl OnCheckAction(ObjectRecord* c) {
   Log(c, checkBoxValueGetter(c) ? "Action(checked)" : "Action(unchecked)");
@@ -55,43 +45,35 @@ bool __cdecl OnKeyDown(ObjectRecord* c, StringRecord* key) {
 }
 
 std::string Str(StringRecord* owned) { return std::string(StringRef::Adopt(owned).View()); }
-
 LONG Style(HWND h) { return GetWindowLongA(h, GWL_STYLE); }
 bool Shown(Pane* pane) { return pane && (Style(pane->Handle()) & WS_VISIBLE); }
-
 LOGFONTA FontOf(HFONT font) {
   LOGFONTA lf = {};
   GetObjectA(font, sizeof lf, &lf);
   return lf;
 }
 
-// Draws `paint` into a white bitmap of the pane's size; returns its pixels.
 template <typename F>
 std::vector<COLORREF> Render(int width, int height, F paint) {
   HDC screen = GetDC(nullptr);
   HDC dc = CreateCompatibleDC(screen);
   HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
   ReleaseDC(nullptr, screen);
-  HGDIOBJ old = SelectObject(dc, bitmap);
+  SelectObject(dc, bitmap);
   RECT r = {0, 0, width, height};
   FillRect(dc, &r, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
   paint(dc);
   std::vector<COLORREF> pixels;
   for (int y = 0; y < height; ++y)
     for (int x = 0; x < width; ++x) pixels.push_back(GetPixel(dc, x, y));
-  SelectObject(dc, old);
-  DeleteObject(bitmap);
   DeleteDC(dc);
+  DeleteObject(bitmap);
   return pixels;
 }
 
 using Pairs = std::vector<std::pair<std::string, std::string>>;
-struct Described {
-  int32_t classIndex;
-  Pairs pairs;
-};
+using Described = std::pair<int32_t, Pairs>;  // a class table index and its properties
 
-// The classes of the table the descriptions name by index.
 enum : int32_t {
   kWindowClass, kProbeEdit, kProbePush, kProbeCheck, kProbePopup, kProbeTabs, kStaticText,
   kGroupBox, kProgressBar, kCheckBox, kEditField, kPopupMenu, kClassCount
@@ -122,24 +104,20 @@ class ControlKinds : public testing::Test {
     gEvents.clear();
     gConsume.clear();
     fontsBefore = CachedFontCount();
-    ClassRecord* edit = classes.Make("ProbeEdit", "EditField");
-    AddEventHandler(edit, "KeyDown", Code(OnKeyDown), 0);
-    AddEventHandler(edit, "TextChange", Code(OnTextChange), 0);
-    AddEventHandler(edit, "SelChange", Code(OnSelChange), 0);
-    AddEventHandler(edit, "GotFocus", Code(OnGotFocus), 0);
-    AddEventHandler(edit, "LostFocus", Code(OnLostFocus), 0);
-    ClassRecord* push = classes.Make("ProbePush", "PushButton");
-    AddEventHandler(push, "Action", Code(OnAction), 0);
-    ClassRecord* check = classes.Make("ProbeCheck", "CheckBox");
-    AddEventHandler(check, "Action", Code(OnCheckAction), 0);
-    ClassRecord* popup = classes.Make("ProbePopup", "PopupMenu");
-    AddEventHandler(popup, "Change", Code(OnChange), 0);
-    ClassRecord* tabs = classes.Make("ProbeTabs", "TabPanel");
-    AddEventHandler(tabs, "Change", Code(OnChange), 0);
-    table = {classes.Make("KindsTestWindow", "Window"), edit, push, check, popup, tabs,
-             FindBuiltInClass("StaticText"), FindBuiltInClass("GroupBox"),
-             FindBuiltInClass("ProgressBar"), FindBuiltInClass("CheckBox"),
-             FindBuiltInClass("EditField"), FindBuiltInClass("PopupMenu")};
+    table = {classes.Make("KindsTestWindow", "Window"),
+             classes.Make("ProbeEdit", "EditField",
+                          {{"KeyDown", Code(OnKeyDown)},
+                           {"TextChange", Code(OnTextChange)},
+                           {"SelChange", Code(OnSelChange)},
+                           {"GotFocus", Code(OnGotFocus)},
+                           {"LostFocus", Code(OnLostFocus)}}),
+             classes.Make("ProbePush", "PushButton", {{"Action", Code(OnAction)}}),
+             classes.Make("ProbeCheck", "CheckBox", {{"Action", Code(OnCheckAction)}}),
+             classes.Make("ProbePopup", "PopupMenu", {{"Change", Code(OnChange)}}),
+             classes.Make("ProbeTabs", "TabPanel", {{"Change", Code(OnChange)}})};
+    for (const char* builtIn :
+         {"StaticText", "GroupBox", "ProgressBar", "CheckBox", "EditField", "PopupMenu"})
+      table.push_back(FindBuiltInClass(builtIn));
     SetClassTable(table.data(), kClassCount);
   }
 
@@ -152,7 +130,6 @@ class ControlKinds : public testing::Test {
     SetClassTable(nullptr, 0);
   }
 
-  // A window of 400 x 300 holding `controls`, built from its description and shown.
   void Build(const std::vector<Described>& controls) {
     std::vector<uint8_t> s;
     Pairs props = {{"Name", "Kinds"}, {"Title", "Kinds test"}, {"Frame", "0"},
@@ -161,10 +138,10 @@ class ControlKinds : public testing::Test {
     PutPackedInt(s, kWindowClass);
     for (auto& [n, v] : props) PutPackedString(s, n), PutPackedString(s, v);
     PutPackedInt(s, static_cast<int32_t>(controls.size()));
-    for (const Described& c : controls) {
-      PutPackedInt(s, c.classIndex);
-      PutPackedInt(s, static_cast<int32_t>(c.pairs.size()));
-      for (auto& [n, v] : c.pairs) PutPackedString(s, n), PutPackedString(s, v);
+    for (const auto& [classIndex, pairs] : controls) {
+      PutPackedInt(s, classIndex);
+      PutPackedInt(s, static_cast<int32_t>(pairs.size()));
+      for (auto& [n, v] : pairs) PutPackedString(s, n), PutPackedString(s, v);
     }
     PutPackedInt(s, 0);
     window = CreateDescribedWindow(s);
@@ -174,13 +151,8 @@ class ControlKinds : public testing::Test {
     UpdateWindow(Hwnd());
   }
 
-  HWND Hwnd() const {
-    return NativeWindowHandle(reinterpret_cast<WindowObject*>(window)->native);
-  }
-  ObjectRecord* Find(const char* name) {
-    StringRef n = Text(name);
-    return RuntimeControlFetch(window, n.get());
-  }
+  HWND Hwnd() const { return NativeWindowHandle(reinterpret_cast<WindowObject*>(window)->native); }
+  ObjectRecord* Find(const char* name) { return RuntimeControlFetch(window, Text(name).get()); }
   template <typename P = Pane>
   P* PaneOf(const char* name) {
     ObjectRecord* c = Find(name);
@@ -194,14 +166,13 @@ class ControlKinds : public testing::Test {
     return reinterpret_cast<HFONT>(SendMessageA(HandleOf(name), WM_GETFONT, 0, 0));
   }
 
-  ScratchClasses classes;
+  menutest::ScratchClasses classes;
   std::vector<ClassRecord*> table;
   ObjectRecord* window = nullptr;
   size_t fontsBefore = 0;
 };
 
-// The rows a popup's InitialValue gives are the window tests' (kinds); here
-// the row entry points, which raise no Change.
+// Rows from InitialValue are the window tests' (kinds); the row entry points raise no Change.
 TEST_F(ControlKinds, PopupRowEntryPointsKeepRowsSelectionAndTags) {
   Build({{kProbePopup, Place("Rows", 10, 10, 100, 20, {{"InitialValue", "a\rb\rc"}})}});
   ObjectRecord* p = Find("Rows");
@@ -252,9 +223,7 @@ TEST_F(ControlKinds, PopupRowEntryPointsKeepRowsSelectionAndTags) {
   EXPECT_TRUE(gEvents.empty()) << "the runtime's own changes raise no Change";
 }
 
-// Which tab shows what, and the keyboard's tab change, are the window tests'
-// (kinds); here the titles, a control the application hid, the Value setter,
-// and the body the controls on the panel stand on.
+// Which tab shows what on a click or key is the window tests' (kinds).
 TEST_F(ControlKinds, ATabPanelShowsTheControlsOfItsValueOnTheBodyItPaints) {
   Build({{kProbeTabs, Place("Tabs", 10, 10, 300, 200,
                             {{"TabDefinition", std::string("General\0Game Mode\0Connection", 28)}})},
@@ -262,12 +231,6 @@ TEST_F(ControlKinds, ATabPanelShowsTheControlsOfItsValueOnTheBodyItPaints) {
          {kCheckBox, Place("TwoA", 20, 40, 100, 20, {{"Caption", "TwoA"}}, 2)},
          {kStaticText, Place("TwoB", 20, 70, 100, 20, {{"Text", "TwoB"}}, 2)},
          {kCheckBox, Place("TwoHidden", 20, 100, 100, 20, {{"Visible", "False"}}, 2)}});
-  auto shown = [&] {
-    std::string out;
-    for (const char* n : {"One", "TwoA", "TwoB", "TwoHidden"})
-      if (Shown(PaneOf(n))) out += std::string(out.empty() ? "" : " ") + n;
-    return out;
-  };
   auto* pane = PaneOf<TabPanelPane>("Tabs");
   ASSERT_NE(pane, nullptr);
   char title[32] = "";
@@ -298,8 +261,9 @@ TEST_F(ControlKinds, ATabPanelShowsTheControlsOfItsValueOnTheBodyItPaints) {
   EXPECT_TRUE(gEvents.empty());
   tabPanelValueSetter(Find("Tabs"), 0, 1);
   EXPECT_EQ(tabPanelValueGetter(Find("Tabs")), 1);
-  EXPECT_EQ(shown(), "TwoA TwoB");
-  EXPECT_EQ(gEvents, (std::vector<std::string>{"Change Tabs"}));
+  for (auto [name, shown] : {std::pair{"One", false}, {"TwoA", true}, {"TwoB", true}, {"TwoHidden", false}})
+    EXPECT_EQ(Shown(PaneOf(name)), shown) << name;
+  EXPECT_EQ(gEvents, (Events{"Change Tabs"}));
 }
 
 TEST_F(ControlKinds, TextAndSelectionGoThroughThePane) {
@@ -314,19 +278,19 @@ TEST_F(ControlKinds, TextAndSelectionGoThroughThePane) {
     editTextSetter(f, 0, text.get());
     EXPECT_EQ(reinterpret_cast<EditFieldObject*>(f)->text, text.get());
     EXPECT_EQ(std::count(gEvents.begin(), gEvents.end(), textChange), 1);
-    // The user typed over it: the getter reads the pane.
+    // Typed over: the getter reads the pane.
     SetWindowTextA(HandleOf(name), "Hello there world");
     EXPECT_EQ(Str(editTextGetter(f)), "Hello there world");
 
     editSelStartSetter(f, 0, 2);
     editSelLengthSetter(f, 0, 6);  // 2..8
     EXPECT_EQ(Str(editSelTextGetter(f)), "llo th");
-    editSelStartSetter(f, 0, 4);  // the old end lies after 4: 4..8
-    EXPECT_EQ(editSelStartGetter(f), 4);
-    EXPECT_EQ(editSelLengthGetter(f), 4);
-    editSelStartSetter(f, 0, 9);  // it does not: an insertion point
-    EXPECT_EQ(editSelStartGetter(f), 9);
-    EXPECT_EQ(editSelLengthGetter(f), 0);
+    // A new start keeps the old end (8) when that lies after it, else makes an insertion point.
+    for (auto [start, length] : {std::pair{4, 4}, {9, 0}}) {
+      editSelStartSetter(f, 0, start);
+      EXPECT_EQ(editSelStartGetter(f), start);
+      EXPECT_EQ(editSelLengthGetter(f), length);
+    }
     editSelStartSetter(f, 0, 6);
     editSelLengthSetter(f, 0, 5);
     StringRef here = Text("HERE");
@@ -348,10 +312,13 @@ TEST_F(ControlKinds, TextAndSelectionGoThroughThePane) {
   RuntimeUnlockObject(loose);
 }
 
-TEST_F(ControlKinds, TheEditFieldServesTheEditMenuAsAUserExpects) {
+TEST_F(ControlKinds, TheEditFieldServesTheEditMenuAndItsColours) {
   Build({{kEditField, Place("Field", 10, 10, 200, 20, {{"Text", "Hello world"}})},
          {kEditField, Place("Locked", 10, 40, 200, 20, {{"Text", "Read me"}, {"ReadOnly", "True"}})},
-         {kEditField, Place("Empty", 10, 70, 200, 20, {{"Text", ""}})}});
+         {kEditField, Place("Empty", 10, 70, 200, 20, {{"Text", ""}})},
+         {kEditField,
+          Place("Colored", 10, 100, 200, 20,
+                {{"TextColor", std::to_string(0x112233)}, {"BackColor", std::to_string(0xFFEEDD)}})}});
   static std::string enabled;
   auto items = [&](const char* name) {
     enabled.clear();
@@ -394,11 +361,22 @@ TEST_F(ControlKinds, TheEditFieldServesTheEditMenuAsAUserExpects) {
   if (data) GlobalUnlock(data);
   CloseClipboard();
   EXPECT_EQ(clip, "Read");
+
+  // A plain field takes its colours from its control.
+  HDC dc = CreateCompatibleDC(nullptr);
+  HWND h = HandleOf("Colored");
+  EXPECT_NE(SendMessageA(Hwnd(), WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(h)),
+            0);
+  EXPECT_EQ(GetTextColor(dc), RGB(0x11, 0x22, 0x33));
+  EXPECT_EQ(GetBkColor(dc), RGB(0xFF, 0xEE, 0xDD));
+  editTextColorSetter(Find("Colored"), 0, 0x0000FF);
+  SendMessageA(Hwnd(), WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(h));
+  EXPECT_EQ(GetTextColor(dc), RGB(0, 0, 0xFF));
+  DeleteDC(dc);
 }
 
-// The window tests (kinds) type into a single-line field; a multi-line one
-// is a rich edit control with its own path for keys, where a KeyDown
-// handler that returns True consumes the key too.
+// The window tests (kinds) type into a single-line field; a multi-line one is
+// a rich edit control with its own path for keys.
 TEST_F(ControlKinds, KeysTabsClicksAndMultiLineChangesReachTheField) {
   Build({{kProbeEdit, Place("Tabbed", 10, 10, 200, 60, {{"MultiLine", "True"}, {"AcceptTabs", "True"}})},
          {kProbeEdit, Place("Untabbed", 10, 80, 200, 20, {{"Text", "one line"}})}});
@@ -409,8 +387,8 @@ TEST_F(ControlKinds, KeysTabsClicksAndMultiLineChangesReachTheField) {
   std::vector<std::string> keys;
   for (const std::string& e : gEvents)
     if (e.rfind("KeyDown", 0) == 0 || e.rfind("TextChange", 0) == 0) keys.push_back(e);
-  EXPECT_EQ(keys, (std::vector<std::string>{"KeyDown a Tabbed", "TextChange Tabbed", "KeyDown x Tabbed",
-                                            "KeyDown b Tabbed", "TextChange Tabbed"}));
+  EXPECT_EQ(keys, (Events{"KeyDown a Tabbed", "TextChange Tabbed", "KeyDown x Tabbed", "KeyDown b Tabbed",
+                          "TextChange Tabbed"}));
   MSG tab = {HandleOf("Tabbed"), WM_KEYDOWN, VK_TAB, 1, 0, {0, 0}};
   EXPECT_TRUE(PaneOf("Tabbed")->KeyDown(tab));
   EXPECT_EQ(Str(editTextGetter(Find("Tabbed"))), "ab\t");
@@ -423,7 +401,7 @@ TEST_F(ControlKinds, KeysTabsClicksAndMultiLineChangesReachTheField) {
   SetFocus(HandleOf("Untabbed"));
   EXPECT_EQ(ActivePane(), PaneOf("Untabbed"));
   EXPECT_EQ(FocusedPaneOf(reinterpret_cast<WindowObject*>(window)), PaneOf("Untabbed"));
-  EXPECT_EQ(gEvents, (std::vector<std::string>{"LostFocus Tabbed", "GotFocus Untabbed"}));
+  EXPECT_EQ(gEvents, (Events{"LostFocus Tabbed", "GotFocus Untabbed"}));
   // Changing MultiLine remakes the pane with its text and its focus.
   HWND before = HandleOf("Untabbed");
   SetWindowTextA(before, "typed");
@@ -437,52 +415,7 @@ TEST_F(ControlKinds, KeysTabsClicksAndMultiLineChangesReachTheField) {
   EXPECT_EQ(HandleOf("Untabbed"), after);
 }
 
-TEST_F(ControlKinds, APlainFieldTakesItsColoursFromItsControl) {
-  Build({{kEditField, Place("Colored", 10, 10, 200, 20,
-                            {{"TextColor", std::to_string(0x112233)}, {"BackColor", std::to_string(0xFFEEDD)}})}});
-  HDC dc = CreateCompatibleDC(nullptr);
-  HWND h = HandleOf("Colored");
-  HBRUSH brush = reinterpret_cast<HBRUSH>(
-      SendMessageA(Hwnd(), WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(h)));
-  EXPECT_NE(brush, nullptr);
-  EXPECT_EQ(GetTextColor(dc), RGB(0x11, 0x22, 0x33));
-  EXPECT_EQ(GetBkColor(dc), RGB(0xFF, 0xEE, 0xDD));
-  editTextColorSetter(Find("Colored"), 0, 0x0000FF);
-  SendMessageA(Hwnd(), WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(h));
-  EXPECT_EQ(GetTextColor(dc), RGB(0, 0, 0xFF));
-  DeleteDC(dc);
-}
-
-TEST_F(ControlKinds, StaticTextDrawsRightAlignedWordWrappedWithTheAmpersandAsIs) {
-  const int width = 120, height = 60;
-  Build({{kStaticText, Place("Label", 10, 10, width, height,
-                             {{"Text", "Fish & Chips & mushy peas, right aligned"},
-                              {"TextAlign", "2"},
-                              {"TextColor", "128"},
-                              {"TextFont", "System"},
-                              {"TextSize", "12"}})}});
-  auto* pane = PaneOf<StaticTextPane>("Label");
-  ASSERT_NE(pane, nullptr);
-  EXPECT_FALSE(pane->CanTakeFocus());
-  std::vector<COLORREF> drawn = Render(width, height, [&](HDC dc) { pane->Paint(dc); });
-  const StaticTextPane::Drawn& last = pane->LastDrawn();
-  auto same = [&](UINT format) {
-    return Render(width, height, [&](HDC dc) {
-      HGDIOBJ old = SelectObject(dc, pane->Font());
-      SetBkMode(dc, TRANSPARENT);
-      SetTextColor(dc, RGB(0, 0, 128));
-      RECT box = {0, 0, width, 32767};
-      DrawTextA(dc, last.text.c_str(), -1, &box, format);
-      SelectObject(dc, old);
-    });
-  };
-  EXPECT_EQ(drawn, same(DT_WORDBREAK | DT_NOPREFIX | DT_RIGHT));
-  EXPECT_NE(drawn, same(DT_WORDBREAK | DT_RIGHT)) << "the ampersands were taken as prefixes";
-  EXPECT_NE(drawn, same(DT_WORDBREAK | DT_NOPREFIX)) << "not right-aligned";
-}
-
-// Counts the WM_PAINTs that reach one window (sent ones included, as
-// UpdateWindow sends them), through a hook of this thread.
+// Counts the WM_PAINTs sent to one window (UpdateWindow sends them).
 int gPaints = 0;
 HWND gPainted = nullptr;
 LRESULT CALLBACK CountPaints(int code, WPARAM wParam, LPARAM lParam) {
@@ -492,10 +425,33 @@ LRESULT CALLBACK CountPaints(int code, WPARAM wParam, LPARAM lParam) {
 }
 
 // Every setter stores, then redraws; but a status line set to the same text
-// at every step of long work must not redraw itself (and what lies over it)
-// each time.
-TEST_F(ControlKinds, EveryStaticTextSetterStoresThenRedrawsOnAChange) {
-  Build({{kStaticText, Place("Label", 10, 10, 200, 40, {{"Text", "Offline"}})}});
+// at every step of long work must not redraw each time.
+TEST_F(ControlKinds, StaticTextDrawsItsTextAsIsAndEverySetterRedrawsOnAChange) {
+  const int width = 120, height = 60;
+  Build({{kStaticText, Place("Label", 10, 10, 200, 40, {{"Text", "Offline"}})},
+         {kStaticText, Place("Aligned", 10, 60, width, height,
+                             {{"Text", "Fish & Chips & mushy peas, right aligned"},
+                              {"TextAlign", "2"},
+                              {"TextColor", "128"},
+                              {"TextFont", "System"},
+                              {"TextSize", "12"}})}});
+  auto* aligned = PaneOf<StaticTextPane>("Aligned");
+  ASSERT_NE(aligned, nullptr);
+  EXPECT_FALSE(aligned->CanTakeFocus());
+  std::vector<COLORREF> drawn = Render(width, height, [&](HDC dc) { aligned->Paint(dc); });
+  auto same = [&](UINT format) {
+    return Render(width, height, [&](HDC dc) {
+      SelectObject(dc, aligned->Font());
+      SetBkMode(dc, TRANSPARENT);
+      SetTextColor(dc, RGB(0, 0, 128));
+      RECT box = {0, 0, width, 32767};
+      DrawTextA(dc, aligned->LastDrawn().text.c_str(), -1, &box, format);
+    });
+  };
+  EXPECT_EQ(drawn, same(DT_WORDBREAK | DT_NOPREFIX | DT_RIGHT));
+  EXPECT_NE(drawn, same(DT_WORDBREAK | DT_RIGHT)) << "the ampersands were taken as prefixes";
+  EXPECT_NE(drawn, same(DT_WORDBREAK | DT_NOPREFIX)) << "not right-aligned";
+
   ObjectRecord* label = Find("Label");
   auto* pane = PaneOf<StaticTextPane>("Label");
   UpdateWindow(Hwnd());
@@ -551,8 +507,7 @@ TEST_F(ControlKinds, PushButtonsRaiseActionOnAClickAndWhenPushed) {
   EXPECT_TRUE(PaneOf("Cancel")->KeyDown(enter));
   controlEnabledSetter(Find("Save"), 0, false);
   pushButtonPush(Find("Save"));  // a disabled button is not pushed
-  EXPECT_EQ(gEvents, (std::vector<std::string>{"Action Save", "Action Cancel", "Action Save",
-                                               "Action Cancel"}));
+  EXPECT_EQ(gEvents, (Events{"Action Save", "Action Cancel", "Action Save", "Action Cancel"}));
   pushButtonDefaultSetter(Find("Save"), 0, false);
   pushButtonDefaultSetter(Find("Cancel"), 0, true);
   EXPECT_EQ(Style(save) & 0x0F, BS_PUSHBUTTON);
@@ -560,18 +515,19 @@ TEST_F(ControlKinds, PushButtonsRaiseActionOnAClickAndWhenPushed) {
   EXPECT_TRUE(PaneOf("Cancel")->IsDefaultButton());
 }
 
-// A click turns the check over and raises Action (the window tests, kinds),
-// also from a checked start; the application's own change raises none.
-TEST_F(ControlKinds, ACheckBoxTurnsItsCheckOverItself) {
+// A click from a checked start unchecks; the application's own change raises no Action.
+TEST_F(ControlKinds, ACheckBoxTurnsItsCheckOverItselfAndPanesShareCachedFonts) {
   Build({{kProbeCheck, Place("Check", 10, 10, 120, 20, {{"Caption", "Connect"}, {"Value", "True"}})},
-         {kGroupBox, Place("Setup", 10, 40, 200, 100, {{"Caption", "Setup"}, {"Bold", "True"}})}});
+         {kGroupBox, Place("Setup", 10, 40, 200, 100, {{"Caption", "Setup"}, {"Bold", "True"}})},
+         {kCheckBox, Place("A", 220, 10, 120, 20, {{"TextFont", "Geneva"}, {"TextSize", "9"}})},
+         {kCheckBox, Place("B", 220, 40, 120, 20, {{"TextFont", "geneva"}, {"TextSize", "9"}})},
+         {kPopupMenu, Place("C", 220, 70, 120, 20)}});
   HWND box = HandleOf("Check");
   SendMessageA(box, BM_CLICK, 0, 0);
   EXPECT_EQ(SendMessageA(box, BM_GETCHECK, 0, 0), BST_UNCHECKED);
   checkBoxValueSetter(Find("Check"), 0, true);
   EXPECT_EQ(SendMessageA(box, BM_GETCHECK, 0, 0), BST_CHECKED);
-  EXPECT_EQ(gEvents, (std::vector<std::string>{"Action(unchecked) Check"}));
-  // A group box is a captioned frame that takes no focus.
+  EXPECT_EQ(gEvents, (Events{"Action(unchecked) Check"}));
   HWND group = HandleOf("Setup");
   EXPECT_EQ(Style(group) & 0x0F, BS_GROUPBOX);
   char caption[16] = "";
@@ -579,12 +535,8 @@ TEST_F(ControlKinds, ACheckBoxTurnsItsCheckOverItself) {
   EXPECT_STREQ(caption, "Setup");
   EXPECT_FALSE(PaneOf("Setup")->CanTakeFocus());
   EXPECT_EQ(FontOf(FontSent("Setup")).lfWeight, FW_BOLD);
-}
 
-TEST_F(ControlKinds, PanesTakeTheirFontsFromTheCacheAndFollowChanges) {
-  Build({{kCheckBox, Place("A", 10, 10, 120, 20, {{"TextFont", "Geneva"}, {"TextSize", "9"}})},
-         {kCheckBox, Place("B", 10, 40, 120, 20, {{"TextFont", "geneva"}, {"TextSize", "9"}})},
-         {kPopupMenu, Place("C", 10, 70, 120, 20)}});
+  // Panes take their fonts from the cache and follow changes.
   HFONT a = FontSent("A");
   EXPECT_EQ(a, static_cast<KindPane*>(PaneOf("A"))->Font());
   EXPECT_EQ(a, FontSent("B"));  // shared
@@ -596,12 +548,9 @@ TEST_F(ControlKinds, PanesTakeTheirFontsFromTheCacheAndFollowChanges) {
   EXPECT_EQ(FontOf(FontSent("A")).lfWeight, FW_BOLD);
   popupTextSizeSetter(Find("C"), 0, 15);
   EXPECT_EQ(FontOf(FontSent("C")).lfHeight, -15);
-  // TearDown checks that closing the window gave every font back.
 }
 
-// The sweep seen on screen, stepped by the pump and ended by a maximum again,
-// is the window tests' (kinds); here the block hiding with its bar, the range
-// and value reaching the pane, and a bar made sweeping stopping with its window.
+// The sweep seen on screen is the window tests' (kinds).
 TEST_F(ControlKinds, AProgressBarSweepsWhileItsMaximumIsZero) {
   Build({{kProgressBar, Place("Bar", 10, 10, 99, 12, {{"Maximum", "100"}, {"Value", "50"}})},
          {kProgressBar, Place("Busy", 10, 30, 80, 12, {{"Maximum", "0"}})}});

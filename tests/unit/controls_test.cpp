@@ -1,13 +1,9 @@
-// The common control model: the control dictionary, described property
-// texts, controls built from description bytes, geometry and state reaching
-// the pane only on change, the keyboard focus, and child notifications.
+// The common control model: the control dictionary, described properties,
+// geometry and state reaching the pane, the keyboard focus, notifications.
 #include <windows.h>
 #include <commctrl.h>
 
 #include <gtest/gtest.h>
-
-#include <string>
-#include <vector>
 
 #include "menu_test_support.h"
 #include "objects/assertion.h"
@@ -22,6 +18,7 @@
 namespace {
 
 using menutest::Code;
+using menutest::NewControl;
 using menutest::ScratchClasses;
 using menutest::Text;
 
@@ -34,44 +31,23 @@ std::string NameOf(ObjectRecord* control) {
 
 void __cdecl LogDestructor(ObjectRecord* o, ClassRecord*) { gLog.push_back("delete " + NameOf(o)); }
 
-// The common destructors are in place on the built-in records before any
-// control is made here, whether or not the registry has wired them yet.
-ClassRecord* BuiltIn(const char* name) {
-  RegisterBuiltInClasses();
-  ClassRecord* control = FindBuiltInClass("Control");
-  ClassRecord* rect = FindBuiltInClass("RectControl");
-  if (!control->destructor) control->destructor = Code(ControlDestruct);
-  if (!rect->destructor) rect->destructor = Code(RectControlDestruct);
-  return FindBuiltInClass(name);
-}
-
-// A control of `cls` named `name` (test code holds the one reference).
-ObjectRecord* NewControl(ClassRecord* cls, std::string_view name, int32_t index = INT32_MIN) {
-  ObjectRecord* o = NewObjectOfClass(cls);
-  StringRef n = Text(name);
-  stringSetter(o, offsetof(ControlObject, name), n.get());
-  reinterpret_cast<ControlObject*>(o)->index = index;
-  return o;
-}
-
 RectControlObject* AsRect(ObjectRecord* o) { return reinterpret_cast<RectControlObject*>(o); }
 
 class ControlDictionaryTest : public testing::Test {
  protected:
   void SetUp() override {
     gLog.clear();
-    control = classes.Make("DictControl", BuiltIn("Control"), sizeof(ControlObject));
+    control = classes.Make("DictControl", "Control");
     control->destructor = Code(LogDestructor);
   }
   ScratchClasses classes;
   ClassRecord* control = nullptr;
 };
 
-// More keys than buckets, each the name or name$index, found without letter
-// case through the collation table; iteration follows insertion; destroying
-// releases every control and all memory, the controls' own fields included.
+// More keys than buckets, found without letter case through the collation
+// table; destroying releases every control, their own fields included.
 TEST_F(ControlDictionaryTest, KeysIgnoreLetterCaseAndDestroyingReleasesEverything) {
-  ObjectRecord* cursor = NewObjectOfClass(BuiltIn("MouseCursor"));
+  ObjectRecord* cursor = NewObjectOfClass(FindBuiltInClass("MouseCursor"));
   uint32_t heap = SmallBlockBytesInUse();
   int32_t live = LiveObjectCount();
   ControlDictionary* d = NewControlDictionary();
@@ -93,7 +69,7 @@ TEST_F(ControlDictionaryTest, KeysIgnoreLetterCaseAndDestroyingReleasesEverythin
   EXPECT_EQ(gLog.size(), 300u);
   EXPECT_EQ(LiveObjectCount(), live);
 
-  ObjectRecord* c = NewControl(BuiltIn("RectControl"), "WithHelp");
+  ObjectRecord* c = NewControl(FindBuiltInClass("RectControl"), "WithHelp");
   StringRef help = Text("a help text"), off = Text("another help text");
   controlBalloonHelpSetter(c, 0, help.get());
   controlDisabledBalloonHelpSetter(c, 0, off.get());
@@ -107,12 +83,11 @@ TEST_F(ControlDictionaryTest, KeysIgnoreLetterCaseAndDestroyingReleasesEverythin
 
 TEST_F(ControlDictionaryTest, ReplacementKeepsThePositionAndReleasesTheOldControl) {
   ControlDictionary* d = NewControlDictionary();
-  ObjectRecord* window = NewObjectOfClass(BuiltIn("Object"));
+  ObjectRecord* window = NewObjectOfClass(FindBuiltInClass("Object"));
   ObjectRecord* first = NewControl(control, "first");
   ObjectRecord* other = NewControl(control, "other");
   ObjectRecord* second = NewControl(control, "second");
-  for (ObjectRecord* o : {first, other, second})
-    reinterpret_cast<ControlObject*>(o)->window = window;
+  for (ObjectRecord* o : {first, other, second}) reinterpret_cast<ControlObject*>(o)->window = window;
   InsertControl(d, "Field", first);
   InsertControl(d, "Other", other);
   InsertControl(d, "FIELD", second);
@@ -124,8 +99,7 @@ TEST_F(ControlDictionaryTest, ReplacementKeepsThePositionAndReleasesTheOldContro
   EXPECT_EQ(reinterpret_cast<ControlObject*>(first)->window, nullptr);
   EXPECT_EQ(reinterpret_cast<ControlObject*>(second)->window, window);
 
-  // A replaced control that nobody else holds is destroyed; the same control
-  // again under its key keeps one reference.
+  // A replaced control nobody holds is destroyed; the same control again keeps one reference.
   ObjectRecord* third = NewControl(control, "third");
   InsertControl(d, "field", third);
   RuntimeUnlockObject(third);
@@ -165,17 +139,20 @@ class ControlDescribedProperty : public testing::Test {
   void SetUp() override {
     gCalls.clear();
     ClassRecord* probe = classes.Make("Probe", nullptr, 24);
-    AddProperty(probe, {nullptr, "Title", "String", nullptr, Code(SetString), 1});
-    AddProperty(probe, {nullptr, "Count", "Integer", nullptr, Code(SetInt), 2});
-    AddProperty(probe, {nullptr, "Tint", "Color", nullptr, Code(SetInt), 3});
-    AddProperty(probe, {nullptr, "Flag", "Boolean", nullptr, Code(SetByte), 4});
-    AddProperty(probe, {nullptr, "MacProcId", "Integer", nullptr, Code(SetInt), 5});
-    AddProperty(probe, {nullptr, "Picture", "Movie", nullptr, Code(SetObject), 6});
-    AddProperty(probe, {nullptr, "Ratio", "Single", nullptr, Code(SetInt), 7});
-    AddProperty(probe, {nullptr, "Owner", "Form", nullptr, Code(SetInt), 9});
-    AddProperty(probe, {nullptr, "Fixed", "Integer", nullptr, nullptr, 10});
-    AddProperty(probe, {nullptr, "Untyped", nullptr, nullptr, Code(SetInt), 11});
-    AddProperty(probe, {nullptr, "Backdrop", "Picture", nullptr, Code(SetObject), 13});
+    const CodeAddress text = Code(SetString), number = Code(SetInt), flag = Code(SetByte),
+                      item = Code(SetObject);
+    const PropertyEntry kProperties[] = {{nullptr, "Title", "String", nullptr, text, 1},
+                                         {nullptr, "Count", "Integer", nullptr, number, 2},
+                                         {nullptr, "Tint", "Color", nullptr, number, 3},
+                                         {nullptr, "Flag", "Boolean", nullptr, flag, 4},
+                                         {nullptr, "MacProcId", "Integer", nullptr, number, 5},
+                                         {nullptr, "Picture", "Movie", nullptr, item, 6},
+                                         {nullptr, "Ratio", "Single", nullptr, number, 7},
+                                         {nullptr, "Owner", "Form", nullptr, number, 9},
+                                         {nullptr, "Fixed", "Integer", nullptr, nullptr, 10},
+                                         {nullptr, "Untyped", nullptr, nullptr, number, 11},
+                                         {nullptr, "Backdrop", "Picture", nullptr, item, 13}};
+    for (const PropertyEntry& p : kProperties) AddProperty(probe, p);
     ClassRecord* child = classes.Make("ProbeChild", probe, 24);
     AddProperty(child, {nullptr, "count", "Integer", nullptr, Code(SetInt), 12});
     object = NewObjectOfClass(child);
@@ -190,7 +167,7 @@ class ControlDescribedProperty : public testing::Test {
 };
 
 // Names are found without letter case, the nearest class first; a property
-// of a type with no conversion, or without setter or type, is skipped.
+// without conversion, setter or type is skipped.
 TEST_F(ControlDescribedProperty, TextsAreConvertedByTheDeclaredTypeOrSkipped) {
   const struct {
     const char *name, *value, *call;
@@ -233,8 +210,7 @@ TEST_F(ControlDescribedProperty, AnObjectTypeTakesTheProjectItemAndReleasesItAft
 }
 
 // A module item's slot is a word of the image: what it holds before start-up
-// stores the instance is no object and must not be released as one. A second
-// item naming the same slot replaces the first instance properly.
+// is no object to release. A second item on the same slot replaces the first.
 TEST_F(ControlDescribedProperty, AModuleSlotsEarlierWordIsNotReleased) {
   ClassRecord* module = classes.Make("Module", nullptr, 24);
   ClassRecord* table[] = {module};
@@ -272,9 +248,9 @@ class ControlDescriptionTest : public testing::Test {
     gLog.clear();
     gAssertions.clear();
     previous_ = SetAssertionRecorder([](const char* what) { gAssertions.push_back(what); });
-    ClassRecord* button = classes.Make("TestButton", BuiltIn("RectControl"), sizeof(RectControlObject));
+    ClassRecord* button = classes.Make("TestButton", "RectControl");
     button->destructor = Code(LogDestructor);
-    ClassRecord* table[] = {button, classes.Make("TestPlain", BuiltIn("Control"), sizeof(ControlObject))};
+    ClassRecord* table[] = {button, classes.Make("TestPlain", "Control")};
     SetClassTable(table, 2);
     window = reinterpret_cast<WindowObject*>(
         NewObjectOfClass(classes.Make("TestWindow", nullptr, sizeof(WindowObject))));
@@ -286,7 +262,6 @@ class ControlDescriptionTest : public testing::Test {
     SetClassTable(nullptr, 0);
     SetAssertionRecorder(previous_);
   }
-  // Each control: its class index, then its property pairs.
   void Describe(const std::vector<std::pair<int32_t, Pairs>>& controls) {
     for (const auto& [classIndex, properties] : controls) {
       PutPackedInt(bytes, classIndex);
@@ -304,11 +279,9 @@ class ControlDescriptionTest : public testing::Test {
   DescriptionStream stream{nullptr, 0};
 };
 
-// Fetching by key, and the locks a resize follows, are the window tests'
-// (events); here the fields the other properties reach, the reference entry
-// points, and a stream kept in step: the same key twice leaves only the
-// second control, and a control without a rectangle and one of an unknown
-// class (reported) are read to their ends.
+// Fetching by key and the locks are the window tests' (events). The same key
+// twice leaves the second control; a control without a rectangle and one of
+// an unknown class (reported) are read to their ends.
 TEST_F(ControlDescriptionTest, PropertiesAreAppliedAndEveryDescriptionIsReadToItsEnd) {
   Describe({{0, {{"Name", "Twin"}, {"Index", kNoIndex}, {"TabPanelIndex", "2"}, {"Visible", "False"},
                  {"Left", "10"}, {"Top", "20"}, {"Width", "30"}, {"Height", "40"},
@@ -370,14 +343,12 @@ class StatePane : public Pane {
   void Invalidate() override { gLog.push_back("invalidate"); }
 };
 
-// Positions read back, and reach the pane only when they change (a lock on
-// the right does not move the left edge when the width is set: the locks act
-// when the window resizes). Visibility reaches the pane before it is stored,
-// enabling after; the described properties go through the same entry points.
-// Without a pane the setters only store.
+// Positions reach the pane only when they change (a lock on the right acts on
+// resizes, not on a width). Visibility reaches the pane before it is stored,
+// enabling after. Without a pane the setters only store.
 TEST(ControlPaneState, GeometryAndStateReachThePaneOnlyOnChange) {
   gLog.clear();
-  ObjectRecord* control = NewControl(BuiltIn("RectControl"), "Probe");
+  ObjectRecord* control = NewControl(FindBuiltInClass("RectControl"), "Probe");
   RectControlObject* rc = AsRect(control);
   rc->visible = rc->enabled = rc->lockRight = 1;
   rc->bounds = {20, 10, 60, 40};
@@ -468,9 +439,8 @@ class ControlWindowTest : public testing::Test {
   void SetUp() override {
     gEvents.clear();
     gMoveFocusTo = nullptr;
-    cls = classes.Make("FocusControl", BuiltIn("RectControl"), sizeof(RectControlObject));
-    AddEventHandler(cls, "GotFocus", Code(OnGotFocus), 0);
-    AddEventHandler(cls, "LostFocus", Code(OnLostFocus), 0);
+    cls = classes.Make("FocusControl", "RectControl",
+                       {{"GotFocus", Code(OnGotFocus)}, {"LostFocus", Code(OnLostFocus)}});
     window = reinterpret_cast<WindowObject*>(
         NewObjectOfClass(classes.Make("FocusWindow", nullptr, sizeof(WindowObject))));
     parent = MakeParent();
@@ -487,9 +457,8 @@ class ControlWindowTest : public testing::Test {
     for (HWND h : parents) DestroyWindow(h);
   }
   HWND MakeParent() {
-    HWND h = CreateWindowExA(0, "ControlsTestParent", "controls test",
-                             WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 300, 200, nullptr,
-                             nullptr, GetModuleHandleA(nullptr), nullptr);
+    HWND h = CreateWindowExA(0, "ControlsTestParent", "controls test", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100,
+                             100, 300, 200, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
     if (h) parents.push_back(h);
     return h;
   }
@@ -497,7 +466,7 @@ class ControlWindowTest : public testing::Test {
     SetForegroundWindow(h);
     SetActiveWindow(h);
   }
-  // A button with a recording pane in `parent`, each 60 pixels right of the last.
+  // A button with a recording pane, each 60 pixels right of the last.
   ObjectRecord* Control(const char* name) {
     ObjectRecord* c = NewControl(cls, name);
     made.push_back(c);
@@ -523,8 +492,7 @@ class ControlWindowTest : public testing::Test {
 
 using ControlFocus = ControlWindowTest;
 
-// LostFocus comes before GotFocus; a LostFocus handler that moves the focus
-// wins; the window itself can hold the focus; clearing leaves keys to none.
+// A LostFocus handler that moves the focus wins; the window itself can hold it.
 TEST_F(ControlFocus, FocusChangesRaiseLostFocusBeforeGotFocus) {
   Activate(parent);
   ASSERT_EQ(GetActiveWindow(), parent);
@@ -572,10 +540,8 @@ TEST_F(ControlFocus, AnInactiveWindowKeepsTheFocusForItsActivation) {
   EXPECT_EQ(gEvents, Log{"GotFocus A"});
 }
 
-// Keys and edit commands must not reach a field the user cannot see or is
-// not looking at: a pane hidden or disabled gives up the focus, and so does
-// the focused pane of a window that stops being the active one (kept for
-// its next activation). A pane that cannot take the focus changes nothing.
+// Keys must not reach a field the user cannot see or is not looking at; the
+// focus of a window left is kept for its next activation.
 TEST_F(ControlFocus, HiddenDisabledOrLeftPanesGiveUpTheFocusAndRefuseIt) {
   Activate(parent);
   using Change = void (*)(WindowObject*, ObjectRecord*);
@@ -592,11 +558,9 @@ TEST_F(ControlFocus, HiddenDisabledOrLeftPanesGiveUpTheFocusAndRefuseIt) {
     ASSERT_EQ(ActivePane(), PaneOf(c));
     change(window, c);
     EXPECT_EQ(ActivePane(), nullptr);
-    expected.push_back(std::string("GotFocus ") + name);
-    expected.push_back(std::string("LostFocus ") + name);
+    expected.insert(expected.end(), {std::string("GotFocus ") + name, std::string("LostFocus ") + name});
   }
-  EXPECT_NE(GetFocus(), PaneOf(made[0])->Handle());
-  EXPECT_NE(GetFocus(), PaneOf(made[1])->Handle());
+  for (int i : {0, 1}) EXPECT_NE(GetFocus(), PaneOf(made[i])->Handle()) << i;
   EXPECT_EQ(FocusedPaneOf(window), PaneOf(made[2]));
   RestoreWindowFocus(window);
   ObjectRecord* paneless = NewControl(cls, "Paneless");
@@ -613,9 +577,10 @@ TEST_F(ControlFocus, HiddenDisabledOrLeftPanesGiveUpTheFocusAndRefuseIt) {
 
 using ControlPane = ControlWindowTest;
 
-// Visibility reaching the child windows is the window tests' (kinds).
+// Clicks, edits and tab changes are the kinds' tests; here scrolls, a
+// notification's answer (non-zero refuses a tab change), list drawing only.
 // Closing the active pane forgets it without events.
-TEST_F(ControlPane, ChildWindowsSitAtTheControlBoundsFollowStateAndClose) {
+TEST_F(ControlPane, ChildWindowsSitAtTheControlBoundsTakeTheirNotificationsAndClose) {
   Activate(parent);
   ObjectRecord* a = Control("A");
   HWND h = PaneOf(a)->Handle();
@@ -631,25 +596,8 @@ TEST_F(ControlPane, ChildWindowsSitAtTheControlBoundsFollowStateAndClose) {
   EXPECT_EQ(PaneFromHandle(h), PaneOf(a));
   EXPECT_EQ(PaneFromHandle(parent), nullptr);
   controlEnabledSetter(a, 0, true);
-  RuntimeSetFocus(a);
-  CloseControlPane(AsRect(a));
-  EXPECT_EQ(AsRect(a)->pane, nullptr);
-  EXPECT_EQ(ActivePane(), nullptr);
-  EXPECT_EQ(FocusedPaneOf(window), nullptr);
-  EXPECT_FALSE(IsWindow(h));
-  EXPECT_EQ(PaneFromHandle(h), nullptr);
-  EXPECT_EQ(gEvents, Log{"GotFocus A"});
-}
 
-using ControlNotification = ControlWindowTest;
-
-// Clicks, edits and tab changes reach the kinds' panes as the kinds' own
-// tests show, and menu commands pass to the window (menus); here the rest:
-// scroll requests, a notification's answer (a non-zero one refuses a tab
-// change) and owner drawing of lists only.
-TEST_F(ControlNotification, EachMessageGoesToThePaneItNames) {
-  auto* pane = static_cast<RecordingPane*>(PaneOf(Control("A")));
-  HWND h = pane->Handle();
+  auto* pane = static_cast<RecordingPane*>(PaneOf(a));
   LPARAM control = reinterpret_cast<LPARAM>(h);
   LRESULT result = -1;
   EXPECT_TRUE(DispatchControlNotification(WM_HSCROLL, MAKEWPARAM(SB_THUMBTRACK, 42), control, result));
@@ -664,10 +612,18 @@ TEST_F(ControlNotification, EachMessageGoesToThePaneItNames) {
   EXPECT_TRUE(DispatchControlNotification(WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&item), result));
   item.CtlType = ODT_BUTTON;
   EXPECT_FALSE(DispatchControlNotification(WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&item), result));
+
+  RuntimeSetFocus(a);
+  CloseControlPane(AsRect(a));
+  EXPECT_EQ(AsRect(a)->pane, nullptr);
+  EXPECT_EQ(ActivePane(), nullptr);
+  EXPECT_EQ(FocusedPaneOf(window), nullptr);
+  EXPECT_FALSE(IsWindow(h));
+  EXPECT_EQ(PaneFromHandle(h), nullptr);
   const std::string notify = "notify " + std::to_string(static_cast<int>(TCN_SELCHANGING));
   EXPECT_EQ(gEvents, (Log{"scroll " + std::to_string(SB_THUMBTRACK) + " 42",
-                          "scroll " + std::to_string(SB_LINEDOWN) + " 0", notify, notify,
-                          "draw item 3"}));
+                          "scroll " + std::to_string(SB_LINEDOWN) + " 0", notify, notify, "draw item 3",
+                          "GotFocus A"}));
 }
 
 }  // namespace

@@ -1,6 +1,5 @@
-// The declaration parser on the texts plug-ins write, and on the mistakes a
-// plug-in author makes: each must be refused rather than registered with a
-// garbled name or type.
+// The declaration parser on the texts plug-ins write, and on their authors'
+// mistakes: each refused rather than registered with a garbled name or type.
 #include "plugins/declaration_parser.h"
 
 #include <gtest/gtest.h>

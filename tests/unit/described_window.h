@@ -1,18 +1,19 @@
 // Making a window from a description stream as compiled code does: the
-// stream behind its byte count, lying in the data block (here a block of
-// its own, standing in for the image's while the window is made).
+// stream behind its byte count (`length`, else its size), lying in the data
+// block (here a block of its own, standing in for the image's).
 #pragma once
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "sdk/le_bytes.h"
 #include "sdk/vellory.h"
 #include "startup/process_globals.h"
 
-inline ObjectRecord* CreateDescribedWindow(const std::vector<uint8_t>& stream,
-                                           ObjectRecord** slot = nullptr) {
+inline ObjectRecord* CreateDescribedWindow(const std::vector<uint8_t>& stream, ObjectRecord** slot = nullptr,
+                                           std::optional<uint32_t> length = {}) {
   std::vector<uint8_t> block(4);
-  WriteU32LE(block.data(), static_cast<uint32_t>(stream.size()));
+  WriteU32LE(block.data(), length.value_or(static_cast<uint32_t>(stream.size())));
   block.insert(block.end(), stream.begin(), stream.end());
   uint8_t* savedBase = gDataBase;
   uint32_t savedLength = gDataLength;

@@ -1,7 +1,6 @@
-// Handlers that close their own window, which releases it and its controls
-// while the application's Close handler drops its reference: what raised the
-// event must still hold what it touches afterwards. The objects must go only
-// once the closing handler has returned, and nothing may point at them then.
+// Handlers that close their own window while the application's Close handler
+// drops its reference: what raised the event must hold what it touches, the
+// objects go once the handler has returned, and nothing points at them then.
 #include <windows.h>
 
 #include <gtest/gtest.h>

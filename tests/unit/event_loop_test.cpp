@@ -1,7 +1,7 @@
-// The event pump, timers, periodic tasks and quitting, driven through fake
-// window services that log each step's parts. Timing is checked only through
-// lower bounds that hold however slow the machine is, and through the order
-// of events due far apart; the number of steps tells waiting from spinning.
+// The event pump, timers, periodic tasks and quitting, through fake window
+// services that log each step's parts. Timing is checked only by lower bounds
+// and the order of events due far apart, which hold however slow the machine
+// is; the number of steps tells waiting from spinning.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -10,6 +10,7 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -25,8 +26,6 @@
 namespace {
 
 using Names = std::vector<std::string>;
-
-// --- fake window services ---------------------------------------------------
 
 Names gLog;
 bool gWindowsOpen = true;
@@ -61,8 +60,6 @@ Names Only(const Names& wanted) {
       if (entry.rfind(w, 0) == 0) kept.push_back(entry);
   return kept;
 }
-
-// --- timers with handlers ----------------------------------------------------
 
 struct Firing {
   std::string name;
@@ -178,12 +175,6 @@ class EventLoopTest : public testing::Test {
     return task;
   }
 
-  void App() {
-    ObjectRecord* app = NewObjectOfClass(Subclass("TestApp", "Application", "Close", OnAppClose));
-    SetApplicationObject(app);
-    RuntimeUnlockObject(app);
-  }
-
   const WindowServices* previous_ = nullptr;
   UINT_PTR watchdog_ = 0;
   ClassRecord* timerClass_ = nullptr;
@@ -192,11 +183,7 @@ class EventLoopTest : public testing::Test {
   std::vector<PeriodicTask*> tasks_;
 };
 
-// --- timers --------------------------------------------------------------------
-
-using EventLoopTimers = EventLoopTest;
-
-TEST_F(EventLoopTimers, ASingleShotFiresOnePeriodAfterItsModeReadsModeZeroAndMayBeArmedAgain) {
+TEST_F(EventLoopTest, ASingleShotFiresOnePeriodAfterItsModeReadsModeZeroAndMayBeArmedAgain) {
   ObjectRecord* shot = Timer("shot", 250, [](ObjectRecord* t, int n) {
     if (n == 1) Arm(t, 1);
   });
@@ -212,7 +199,7 @@ TEST_F(EventLoopTimers, ASingleShotFiresOnePeriodAfterItsModeReadsModeZeroAndMay
   EXPECT_EQ(timerModeGetter(shot), 0);
 }
 
-TEST_F(EventLoopTimers, SettingThePeriodKeepsThePhase) {
+TEST_F(EventLoopTest, SettingThePeriodKeepsThePhase) {
   // Created in this order so that, should a slow machine bring two due
   // times into one step, list order still gives the expected sequence.
   ObjectRecord* reference = Timer("reference", 700, CloseWindows);
@@ -232,7 +219,7 @@ TEST_F(EventLoopTimers, SettingThePeriodKeepsThePhase) {
   EXPECT_EQ(timerPeriodGetter(main), 500);
 }
 
-TEST_F(EventLoopTimers, SettingTheModeAgainRestartsTheInterval) {
+TEST_F(EventLoopTest, SettingTheModeAgainRestartsTheInterval) {
   ObjectRecord* main = Timer("main", 500, CloseWindows);
   ObjectRecord* helper = Timer("helper", 300, [main](ObjectRecord*, int) { Arm(main, 2); });
   ObjectRecord* reference = Timer("reference", 650);
@@ -244,7 +231,7 @@ TEST_F(EventLoopTimers, SettingTheModeAgainRestartsTheInterval) {
   EXPECT_GE(gFirings[2].tick - gFirings[0].tick, 500u);
 }
 
-TEST_F(EventLoopTimers, ALateTimerFiresOnceAndThenOnePeriodLater) {
+TEST_F(EventLoopTest, ALateTimerFiresOnceAndThenOnePeriodLater) {
   ObjectRecord* late = Timer("late", 50, [](ObjectRecord*, int n) {
     if (n == 1) Sleep(320);  // six periods and more
     if (n == 3) gWindowsOpen = false;
@@ -258,7 +245,7 @@ TEST_F(EventLoopTimers, ALateTimerFiresOnceAndThenOnePeriodLater) {
   EXPECT_EQ(gFirings[2].mode, 2);
 }
 
-TEST_F(EventLoopTimers, DueTimersFireInListOrderNewestFirstAndHandlersMayDestroyAnyTimer) {
+TEST_F(EventLoopTest, DueTimersFireInListOrderNewestFirstAndHandlersMayDestroyAnyTimer) {
   ObjectRecord* plain = NewObjectOfClass(FindBuiltInClass("Timer"));  // no handler: still turns off
   objects_.push_back(plain);
   timerPeriodSetter(plain, 0, 20);
@@ -278,14 +265,8 @@ TEST_F(EventLoopTimers, DueTimersFireInListOrderNewestFirstAndHandlersMayDestroy
   EXPECT_EQ(timerModeGetter(plain), 0);
 }
 
-// --- the pump step -------------------------------------------------------------
-
-using EventLoopPump = EventLoopTest;
-
-// Drops, deferred actions, the media poller and the objects and sound device
-// released at the end of the run have no callers in the program, so no tests.
 // WM_QUIT is not dispatched: no mouse tracking, no shortcut.
-TEST_F(EventLoopPump, AStepRunsItsPartsInOrderAndAPostedQuitEndsTheRunAfterIt) {
+TEST_F(EventLoopTest, AStepRunsItsPartsInOrderAndAPostedQuitEndsTheRunAfterIt) {
   PostQuitMessage(0);
   RuntimeRun();  // nothing time-driven: the pump blocks for the message
   EXPECT_EQ(gLog, (Names{"update", "idle", "noWindowOpen", "closeAll"}));
@@ -299,7 +280,7 @@ TEST_F(EventLoopPump, AStepRunsItsPartsInOrderAndAPostedQuitEndsTheRunAfterIt) {
   EXPECT_EQ(gLog, (Names{"update", "idle", "timer", "serial", "noWindowOpen", "periodic", "closeAll"}));
 }
 
-TEST_F(EventLoopPump, InMdiModeClosingTheLastWindowDoesNotEndTheRun) {
+TEST_F(EventLoopTest, InMdiModeClosingTheLastWindowDoesNotEndTheRun) {
   SetMdiMode(true, nullptr);
   gWindowsOpen = false;
   Arm(Timer("quit", 150, [](ObjectRecord*, int) { PostQuitMessage(0); }), 1);
@@ -308,24 +289,19 @@ TEST_F(EventLoopPump, InMdiModeClosingTheLastWindowDoesNotEndTheRun) {
   EXPECT_GE(gSteps, 2);
 }
 
-DWORD WINAPI PostLater(void* thread) {
-  Sleep(250);
-  PostThreadMessageA(static_cast<DWORD>(reinterpret_cast<uintptr_t>(thread)), kHello, 0, 0);
-  return 0;
-}
-
-TEST_F(EventLoopPump, WithNothingTimeDrivenThePumpBlocksUntilAMessageComes) {
-  void* thread = reinterpret_cast<void*>(static_cast<uintptr_t>(GetCurrentThreadId()));
-  HANDLE poster = CreateThread(nullptr, 0, PostLater, thread, 0, nullptr);
+TEST_F(EventLoopTest, WithNothingTimeDrivenThePumpBlocksUntilAMessageComes) {
+  std::thread poster([thread = GetCurrentThreadId()] {
+    Sleep(250);
+    PostThreadMessageA(thread, kHello, 0, 0);
+  });
   gCloseAfterSteps = 1;
   RuntimeRun();
-  WaitForSingleObject(poster, INFINITE);
-  CloseHandle(poster);
+  poster.join();
   EXPECT_EQ(gSteps, 1);
   EXPECT_EQ(Only({"track"}), (Names{"track"}));  // the step did get the message
 }
 
-TEST_F(EventLoopPump, ACapturedMouseKeepsThePumpPolling) {
+TEST_F(EventLoopTest, ACapturedMouseKeepsThePumpPolling) {
   gCaptured = true;
   gCloseAfterSteps = 50;
   RuntimeRun();
@@ -339,13 +315,8 @@ bool gInBuffer = false;
 void PollLine() {
   if (gInDriver.exchange(false)) gInBuffer = true;
 }
-DWORD WINAPI BytesArriveSoon(void*) {
-  Sleep(50);
-  gInDriver = true;
-  return 0;
-}
 
-TEST_F(EventLoopPump, ATimerThatFallsDueAfterASleepFindsWhatArrivedDuringIt) {
+TEST_F(EventLoopTest, ATimerThatFallsDueAfterASleepFindsWhatArrivedDuringIt) {
   gInDriver = gInBuffer = false;
   SetSerialPoller(PollLine);
   bool found = false;
@@ -354,20 +325,18 @@ TEST_F(EventLoopPump, ATimerThatFallsDueAfterASleepFindsWhatArrivedDuringIt) {
         gWindowsOpen = false;
       }),
       1);
-  HANDLE line = CreateThread(nullptr, 0, BytesArriveSoon, nullptr, 0, nullptr);
+  std::thread line([] {
+    Sleep(50);
+    gInDriver = true;
+  });
   RuntimeRun();
-  WaitForSingleObject(line, INFINITE);
-  CloseHandle(line);
+  line.join();
   EXPECT_TRUE(found) << "the bytes waited in the driver until after the timer";
   EXPECT_LE(gSteps, 10);  // and the pump slept: one that asked again at once takes thousands of steps
 }
 
-// --- quitting --------------------------------------------------
-
-using EventLoopQuit = EventLoopTest;
-
 // The whole sequence with an application object is application_quit_ends_the_program's.
-TEST_F(EventLoopQuit, AWindowThatCancelsStopsTheQuitAndWithoutAnApplicationNoCloseIsRaised) {
+TEST_F(EventLoopTest, AWindowThatCancelsStopsTheQuitAndWithoutAnApplicationNoCloseIsRaised) {
   const struct {
     const char* what;
     bool app, cancel;
@@ -379,7 +348,11 @@ TEST_F(EventLoopQuit, AWindowThatCancelsStopsTheQuitAndWithoutAnApplicationNoClo
     SCOPED_TRACE(row.what);
     Reset();
     SetApplicationObject(nullptr);
-    if (row.app) App();
+    if (row.app) {
+      ObjectRecord* app = NewObjectOfClass(Subclass("TestApp", "Application", "Close", OnAppClose));
+      SetApplicationObject(app);
+      RuntimeUnlockObject(app);
+    }
     gCancelClose = row.cancel;
     SetEndRaiser([] { Log("EndException"); });
     ApplicationQuit();
@@ -390,11 +363,7 @@ TEST_F(EventLoopQuit, AWindowThatCancelsStopsTheQuitAndWithoutAnApplicationNoClo
   }
 }
 
-// --- periodic tasks --------------------------------------------------------------
-
-using EventLoopTasks = EventLoopTest;
-
-TEST_F(EventLoopTasks, APeriodicTaskRunsAtItsInterval) {
+TEST_F(EventLoopTest, APeriodicTaskRunsAtItsInterval) {
   Task(RecordTick, nullptr, 2);  // 32 ms
   Arm(Timer("end", 400, CloseWindows), 1);
   RuntimeRun();
@@ -407,7 +376,7 @@ TEST_F(EventLoopTasks, APeriodicTaskRunsAtItsInterval) {
 PeriodicTask* gVictim = nullptr;
 PeriodicTask* gKiller = nullptr;
 
-TEST_F(EventLoopTasks, ATaskMayRemoveItselfOrTheTaskAfterIt) {
+TEST_F(EventLoopTest, ATaskMayRemoveItselfOrTheTaskAfterIt) {
   gVictim = AddPeriodicTask([](void*) { Log("victim"); }, nullptr, 0);
   gKiller = AddPeriodicTask(  // walked first: the newest
       [](void*) {
@@ -421,7 +390,7 @@ TEST_F(EventLoopTasks, ATaskMayRemoveItselfOrTheTaskAfterIt) {
   EXPECT_EQ(Only({"victim", "killer"}), (Names{"killer", "killer", "killer"}));
 }
 
-TEST_F(EventLoopTasks, BackgroundTaskRunsDueTasksAtMostOncePerTickAndReadsNoMessages) {
+TEST_F(EventLoopTest, BackgroundTaskRunsDueTasksAtMostOncePerTickAndReadsNoMessages) {
   Task([](void*) { Log("not due"); }, nullptr, 100);  // 1.6 s: never due here
   Task(RecordTick, nullptr, 0);
   PostThreadMessageA(GetCurrentThreadId(), kHello, 0, 0);

@@ -1,7 +1,6 @@
-// Paths, line reading and file types, the pure parts of files and text
-// streams. Line reading is compared with a shadow splitter over the whole
-// text handed over in reads of many sizes, so that line ends falling between
-// two reads are covered (reading the rest after a line: folder_items_test).
+// Paths, line reading and file types. Lines are compared with a shadow
+// splitter over texts read in chunks of many sizes, so that line ends
+// falling between two reads are covered.
 #include <gtest/gtest.h>
 
 #include <cstring>

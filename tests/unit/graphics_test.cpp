@@ -1,7 +1,6 @@
 // Drawing through Graphics into a 32-bit memory DC, checked pixel by pixel
-// against the geometry, against the same GDI call made directly, and against
-// GDI's text measures for a font made without the cache. What a new port
-// starts with is the window tests' (drawing), which only photograph the rest.
+// against the geometry, the same GDI call made directly, and GDI's own text
+// measures. A new port's starting state is the drawing window test's.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -84,22 +83,23 @@ class GraphicsTest : public testing::Test {
     for (ObjectRecord* g : made_) RuntimeUnlockObject(g);
   }
   static StringRef Text(std::string_view s) { return StringRef::Adopt(NewString(s)); }
+  // A Picture built from stored 5-5-5 pixels, released by the caller.
+  static ObjectRecord* Picture(std::vector<uint32_t> stored) {
+    ObjectRecord* o = NewObjectOfClass(FindBuiltInClass("Picture"));
+    EXPECT_TRUE(BuildPictureSurface(reinterpret_cast<PictureObject*>(o), stored.data()));
+    return o;
+  }
 
  private:
   std::vector<ObjectRecord*> made_;
 };
 
-// --- colours ---------------------------------------------------------------------
-
-// Packing clamps; a port's channels are 16 bits, each byte doubled, of which
-// GDI and the getters see only the high byte (the origin test's).
-TEST(Colours, PackingClampsAndPortChannelsAreSixteenBitsOfWhichGdiSeesTheHighBytes) {
-  EXPECT_EQ(RuntimeRGB(300, -5, 128), 16711808);
+// Each byte doubled into 16 bits (GDI and the getters see the high byte: the
+// origin test's).
+TEST(Colours, PortChannelsAreSixteenBitsEachByteDoubled) {
   Colour16 wide = WidenColour(0x7FFF8001);  // the bits above red are no channel
   EXPECT_EQ((std::vector<int>{wide.red, wide.green, wide.blue}), (std::vector<int>{0xFFFF, 0x8080, 0x0101}));
 }
-
-// --- ports ----------------------------------------------------------------------------
 
 TEST_F(GraphicsTest, EachGraphicsHoldsItsPortAndTheLastOneGivesItBack) {
   Canvas canvas(10, 10);
@@ -120,11 +120,8 @@ TEST_F(GraphicsTest, EachGraphicsHoldsItsPortAndTheLastOneGivesItBack) {
   EXPECT_EQ(GetObjectType(font), 0u) << "the port (and its font) outlived every Graphics";
 }
 
-// --- lines and rectangles: the pixels the geometry calls for --------------------------
-
-// Lines leave their end point out, as GDI does; DrawRect is four lines
-// clockwise around x, y to x + w, y + h; fill and clear cover the rectangle
-// built from the width and height. All in the fore colour.
+// Lines leave their end point out, as GDI does; DrawRect is four lines around
+// x, y to x + w, y + h; fill and clear cover x, y, w, h. In the fore colour.
 TEST_F(GraphicsTest, LinesAndRectanglesInkThePixelsTheGeometryCallsFor) {
   const struct {
     const char* what;
@@ -182,8 +179,6 @@ TEST_F(GraphicsTest, TheGraphicsOriginAddsThePortOriginSubtractsAndPixelsReadBac
   EXPECT_EQ(canvas.At(26, 3), 0x123456u);
 }
 
-// --- shapes: the same GDI call made directly --------------------------------------------
-
 COLORREF Ref(uint32_t c) { return RGB(c >> 16, (c >> 8) & 0xFF, c & 0xFF); }
 
 // Draws `shape` with GDI straight into a canvas, with a solid pen of `penWidth`
@@ -229,9 +224,8 @@ TEST_F(GraphicsTest, OutlinesMatchGdiWithAHollowBrushAndThePenWidth) {
   }
 }
 
-// A filled shape covers its rectangle's extent exactly, contains its outline,
-// is one colour (the fore colour, whatever the pen's width), and has no
-// holes along any row; a rounded corner stays empty.
+// A filled shape covers its rectangle exactly, contains its outline, is in the
+// fore colour whatever the pen, has no holes in a row, and no rounded corner.
 TEST_F(GraphicsTest, FilledOvalsAndRoundRectsAreSolidInTheForeColourOverTheirOutline) {
   const Shape shapes[] = {
       {"oval", 1, [](ObjectRecord* g) { RuntimeGraphicsFillOval(g, 5, 6, 40, 30); },
@@ -246,30 +240,25 @@ TEST_F(GraphicsTest, FilledOvalsAndRoundRectsAreSolidInTheForeColourOverTheirOut
     graphicsForeColorSetter(g, 0, 0x804020);
     graphicsPenWidthSetter(g, 0, s.penWidth);
     s.draw(g);
-    PixelSet ink = canvas.InkSet(), outline = DirectOutline(60, 50, 0, 1, s.direct);
+    PixelSet ink = canvas.InkSet();
+    std::set<int> rows = canvas.InkRows();
     ASSERT_FALSE(ink.empty());
-    int left = INT_MAX, top = INT_MAX, right = INT_MIN, bottom = INT_MIN;
-    for (auto [x, y] : ink) {
-      left = std::min(left, x), top = std::min(top, y);
-      right = std::max(right, x), bottom = std::max(bottom, y);
-      ASSERT_EQ(canvas.At(x, y), 0x804020u);
-    }
-    EXPECT_EQ((std::vector<int>{left, top, right, bottom}), (std::vector<int>{5, 6, 44, 35}));
-    for (auto p : outline) EXPECT_TRUE(ink.count(p)) << p.first << "," << p.second;
-    for (int y = top; y <= bottom; ++y) {
+    for (auto [x, y] : ink) ASSERT_EQ(canvas.At(x, y), 0x804020u);
+    EXPECT_EQ((std::vector<int>{ink.begin()->first, *rows.begin(), ink.rbegin()->first, *rows.rbegin()}),
+              (std::vector<int>{5, 6, 44, 35}));
+    for (auto p : DirectOutline(60, 50, 0, 1, s.direct))
+      EXPECT_TRUE(ink.count(p)) << p.first << "," << p.second;
+    for (int y : rows) {
       int first = INT_MAX, last = INT_MIN, count = 0;
-      for (int x = left; x <= right; ++x)
-        if (ink.count({x, y})) first = std::min(first, x), last = std::max(last, x), ++count;
+      for (auto [x, row] : ink)
+        if (row == y) first = std::min(first, x), last = std::max(last, x), ++count;
       EXPECT_EQ(count, last - first + 1) << "row " << y;
     }
     EXPECT_EQ(canvas.At(5, 6), kWhite) << "the corner";
   }
 }
 
-// --- text --------------------------------------------------------------------------------
-
-// GDI's {height, ascent, width of "Hello, world"} for the font the port should
-// be using, made directly rather than through the cache.
+// GDI's {height, ascent, width of "Hello, world"} for a font made directly.
 std::vector<int> DirectMeasures(HDC dc, int size, const char* face = "Tahoma") {
   HFONT font = CreateFontA(-size, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, face);
   HGDIOBJ old = SelectObject(dc, font);
@@ -351,13 +340,8 @@ TEST_F(GraphicsTest, StringsAreDrawnInTheForeColourAndNilDrawsNothing) {
       << "the wrapped form leaves TA_BASELINE behind it";
 }
 
-// --- pictures ------------------------------------------------------------------------------
-
 TEST_F(GraphicsTest, PicturesDrawAtTheirSizeOrScaledPixelByPixel) {
-  // 2 x 2 pixels in 5-5-5: red, green / blue, white.
-  std::vector<uint32_t> d = {16, 2, 2, 8, 0x03E07C00u, 0x7FFF001Fu};
-  ObjectRecord* o = NewObjectOfClass(FindBuiltInClass("Picture"));
-  ASSERT_TRUE(BuildPictureSurface(reinterpret_cast<PictureObject*>(o), d.data()));
+  ObjectRecord* o = Picture({16, 2, 2, 8, 0x03E07C00u, 0x7FFF001Fu});  // red, green / blue, white
   Canvas canvas(60, 60);
   ObjectRecord* g = Make(canvas, 1, 1);
   RuntimeGraphicsDrawPicture(g, o, 9, 9, -1, -1, 0, 0, -1, -1);  // own size at (10, 10)
@@ -379,8 +363,6 @@ TEST_F(GraphicsTest, PicturesDrawAtTheirSizeOrScaledPixelByPixel) {
   RuntimeUnlockObject(o);
 }
 
-// --- the visible flag ----------------------------------------------------------------------
-
 void DrawEverything(ObjectRecord* g, ObjectRecord* picture) {
   RuntimeGraphicsDrawLine(g, 1, 1, 30, 30);
   RuntimeGraphicsDrawRect(g, 2, 2, 20, 20);
@@ -400,9 +382,7 @@ void DrawEverything(ObjectRecord* g, ObjectRecord* picture) {
 }
 
 TEST_F(GraphicsTest, WithTheVisibleFlagClearNothingIsDrawnAndClearingIsDrawingToo) {
-  std::vector<uint32_t> d = {16, 1, 1, 2, 0};
-  ObjectRecord* picture = NewObjectOfClass(FindBuiltInClass("Picture"));
-  ASSERT_TRUE(BuildPictureSurface(reinterpret_cast<PictureObject*>(picture), d.data()));
+  ObjectRecord* picture = Picture({16, 1, 1, 2, 0});
   Canvas hidden(40, 40), shown(40, 40);
   RECT all = {0, 0, 40, 40};
   FillRect(hidden.dc, &all, static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH)));
@@ -419,8 +399,6 @@ TEST_F(GraphicsTest, WithTheVisibleFlagClearNothingIsDrawnAndClearingIsDrawingTo
   EXPECT_GT(shown.InkSet().size(), 100u);
   RuntimeUnlockObject(picture);
 }
-
-// --- a nil Graphics -----------------------------------------------------------------------
 
 TEST(GraphicsNil, ANilGraphicsDrawsNothingAndReadsZero) {
   DrawEverything(nullptr, nullptr);

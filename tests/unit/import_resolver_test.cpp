@@ -1,7 +1,5 @@
-// Imports resolved against real system libraries and the runtime's entry
-// table under Wine. The messages of missing imports are read from the
-// message box by the image tests (image_missing_library and the like);
-// member imports are linked end to end by image_with_plugin.
+// Imports resolved against real system libraries and the runtime's entry table.
+// Missing imports' messages and member imports are the image tests'.
 #include "startup/import_resolver.h"
 
 #include <windows.h>
@@ -34,11 +32,8 @@ struct CodeImage {
   bool Link(const std::string& first, const std::string& second, std::string& message) {
     WriteU32LE(code.data() + 1, second.empty() ? 11 : 0);
     WriteU32LE(code.data() + 11, 0);
-    std::vector<uint8_t> fixups = Import(1, first);
-    if (!second.empty()) {
-      std::vector<uint8_t> more = Import(11, second);
-      fixups.insert(fixups.end(), more.begin(), more.end());
-    }
+    std::vector<uint8_t> fixups = Import(1, first), more = Import(11, second);
+    if (!second.empty()) fixups.insert(fixups.end(), more.begin(), more.end());
     Win32ImportResolver resolver;
     return LinkCode(Blocks(), fixups.data(), fixups.size(), resolver, message);
   }

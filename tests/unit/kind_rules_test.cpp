@@ -1,5 +1,4 @@
-// The control kinds' pure rules: rows and tabs from their stored texts, the
-// indeterminate progress bar's sweep, and lying on a tab panel.
+// The control kinds' pure rules.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -14,9 +13,8 @@ namespace {
 
 using Items = std::vector<std::string>;
 
-// Popup rows end at each carriage return: an empty piece before a separator
-// is a row, an empty tail is none (rows as a popup shows them are the window
-// tests', kinds). Tab titles end at zero bytes.
+// Popup rows end at each carriage return (an empty tail is no row); tab
+// titles end at zero bytes.
 TEST(KindRules, StoredTextsSplitIntoRowsAndTabs) {
   const std::tuple<std::string, char, Items> rows[] = {
       {"\r", '\r', {""}},       {"a\r\rb", '\r', {"a", "", "b"}}, {"a\r\r", '\r', {"a", ""}},
@@ -27,9 +25,8 @@ TEST(KindRules, StoredTextsSplitIntoRowsAndTabs) {
     EXPECT_EQ(SplitItems(text, separator), items) << testing::PrintToString(text);
 }
 
-// Width 32: the places 0 to 3 (x = 0, 8, 16, 24). Forwards to 4, which turns
-// it back at 3; below 0 turns it forwards at 1. Width 99: at most 99 / 8 - 1
-// (x = 88, the block ends at 94).
+// Width 32: the places 0 to 3 (x = 0, 8, 16, 24), turning at each end.
+// Width 99: at most 99 / 8 - 1 (x = 88, the block ends at 94).
 TEST(KindRules, TheSweepGoesBackAndForthInsideTheBar) {
   Sweep s;
   std::vector<int> seen;

@@ -1,7 +1,5 @@
-// What the control, menu and keyboard tests share: menu descriptions written
-// entry by entry in the stored format, scratch classes, application windows
-// made as RuntimeCreateWindow makes them, fake panes that record what is
-// asked of them, and the event log the tests compare with expected sequences.
+// What the control, menu and keyboard tests share: menu descriptions in the
+// stored format, scratch classes, application windows, and recording panes.
 #pragma once
 #include <windows.h>
 
@@ -64,6 +62,12 @@ struct Level {
   }
 };
 
+template <typename F>
+CodeAddress Code(F* f) {
+  return reinterpret_cast<CodeAddress>(f);
+}
+using Handlers = std::initializer_list<std::pair<const char*, CodeAddress>>;
+
 // Classes made for one test, destroyed with it.
 struct ScratchClasses {
   std::vector<ClassRecord*> made;
@@ -74,24 +78,21 @@ struct ScratchClasses {
     made.push_back(c);
     return c;
   }
-  ClassRecord* Make(const char* name, const char* builtIn) {
+  // A subclass of a built-in class, with these event handlers.
+  ClassRecord* Make(const char* name, const char* builtIn, Handlers handlers = {}) {
     ClassRecord* super = FindBuiltInClass(builtIn);
-    return Make(name, super, super->instanceSize);
+    ClassRecord* c = Make(name, super, super->instanceSize);
+    for (const auto& [event, code] : handlers) AddEventHandler(c, event, code, 0);
+    return c;
   }
   ~ScratchClasses() {
     for (auto it = made.rbegin(); it != made.rend(); ++it) DestroyClassRecord(*it);
   }
 };
 
-template <typename F>
-CodeAddress Code(F* f) {
-  return reinterpret_cast<CodeAddress>(f);
-}
-
 inline StringRef Text(std::string_view s) { return StringRef::Adopt(NewString(s)); }
 
-// The menu item named `name`, or its array element `index`; borrowed (the
-// menu holds it).
+// The menu item `name`, or its element `index`; borrowed (the menu holds it).
 inline MenuItemObject* Item(const char* name, int32_t index = INT32_MIN) {
   StringRef n = Text(name);
   ObjectRecord* o = index == INT32_MIN ? RuntimeMenuReference(n.get())
@@ -103,12 +104,10 @@ inline std::string ItemName(ObjectRecord* item) {
   return std::string(StringView(reinterpret_cast<MenuItemObject*>(item)->name));
 }
 
-// An application window of `cls` on screen, as RuntimeCreateWindow leaves
-// it: listed, tagged, with an empty control dictionary.
+// A window of `cls` on screen as RuntimeCreateWindow leaves it.
 inline WindowObject* OpenWindow(ClassRecord* cls, const char* title) {
   auto* w = reinterpret_cast<WindowObject*>(NewObjectOfClass(cls));
-  ShortRect bounds{100, 100, 300, 400};
-  NativeWindow* n = CreateNativeWindow(title, bounds, 0, true, false, false);
+  NativeWindow* n = CreateNativeWindow(title, {100, 100, 300, 400}, 0, true, false, false);
   if (!n) return w;
   SetNativeAttribute(n, "RuntimeViewWindow", 1);
   LinkIntoWindowList(n);
@@ -122,7 +121,6 @@ inline WindowObject* OpenWindow(ClassRecord* cls, const char* title) {
   return w;
 }
 
-// Closes the window (if still open) and drops the test's reference.
 inline void Dispose(WindowObject* w) {
   if (!w) return;
   CloseWindowObject(w);
@@ -160,13 +158,18 @@ class FakePane : public Pane {
   std::string name_;
 };
 
+// A control of `cls` named `name`; the caller holds the one reference.
+inline ObjectRecord* NewControl(ClassRecord* cls, std::string_view name, int32_t index = INT32_MIN) {
+  ObjectRecord* o = NewObjectOfClass(cls);
+  stringSetter(o, offsetof(ControlObject, name), Text(name).get());
+  reinterpret_cast<ControlObject*>(o)->index = index;
+  return o;
+}
+
 // A RectControl in `w` with a fake pane, enabled and visible.
 inline FakePane* AddFakeControl(WindowObject* w, const char* name) {
-  ObjectRecord* c = NewObjectOfClass(FindBuiltInClass("RectControl"));
+  ObjectRecord* c = NewControl(FindBuiltInClass("RectControl"), name);
   auto* rc = reinterpret_cast<RectControlObject*>(c);
-  StringRef n = Text(name);
-  stringSetter(c, offsetof(ControlObject, name), n.get());
-  rc->control.index = INT32_MIN;
   rc->control.window = &w->header;
   rc->visible = rc->enabled = 1;
   auto* pane = new FakePane(rc, name);

@@ -1,9 +1,5 @@
-// The menu bar against real Win32 menus, read back and compared whole: what
-// a description builds, the enabling cycle, dispatch of a chosen item, the
-// quit item, and array elements added and closed at run time. Real key
-// presses and menu choices are the window tests' (menus).
-#include <windows.h>
-
+// The menu bar against real Win32 menus, read back and compared whole. Real
+// key presses and menu choices are the window tests' (menus).
 #include <gtest/gtest.h>
 
 #include "menu_test_support.h"
@@ -27,7 +23,6 @@ bool gActionResult = false, gWindowSecondResult = false;
 bool gCancelClose = false, gQuitFromClose = false;
 std::vector<std::string> gAppEnables;
 
-// Logs `what`; a handler's answer.
 bool Log(const std::string& what, bool result = false) {
   gLog.push_back(what);
   return result;
@@ -56,9 +51,8 @@ void __cdecl OnAppEnable(ObjectRecord*) {
   }
 }
 
-// The Win32 contents of a menu, one line per item: text, identifier, and
-// "grey" / "checked" / "popup" / "separator" as they apply. Whether a
-// separator counts as greyed is the system's business, so it is not shown.
+// The Win32 contents of a menu, one line per item (a separator's greying is
+// the system's business, so it is not shown).
 std::vector<std::string> Contents(HMENU menu) {
   std::vector<std::string> out;
   for (int i = 0; i < GetMenuItemCount(menu); ++i) {
@@ -66,14 +60,10 @@ std::vector<std::string> Contents(HMENU menu) {
     GetMenuStringA(menu, i, text, sizeof text, MF_BYPOSITION);
     UINT state = GetMenuState(menu, i, MF_BYPOSITION);
     std::string line = text;
-    if (state & MF_SEPARATOR) {
-      out.push_back("separator");
-      continue;
-    }
     line += GetSubMenu(menu, i) ? " popup" : " #" + std::to_string(GetMenuItemID(menu, i));
     if (state & MF_GRAYED) line += " grey";
     if (state & MF_CHECKED) line += " checked";
-    out.push_back(line);
+    out.push_back(state & MF_SEPARATOR ? "separator" : line);
   }
   return out;
 }
@@ -85,7 +75,6 @@ using Lines = std::vector<std::string>;
 class MenusTest : public testing::Test {
  protected:
   void SetUp() override {
-    RegisterBuiltInClasses();
     RegisterRuntimeWindowClasses();
     gLog.clear();
     gAppEnables.clear();
@@ -93,13 +82,12 @@ class MenusTest : public testing::Test {
     previous_ = &CurrentWindowServices();
     InstallWindowServices();
     ClearQuitRequest();
-    item_ = classes_.Make("LogItem", "MenuItem");
-    AddEventHandler(item_, "Action", Code(OnAction), 0);
-    AddEventHandler(item_, "EnableMenu", Code(OnEnableMenu), 0);
-    quit_ = classes_.Make("LogQuit", "QuitMenuItem");
-    AddEventHandler(quit_, "Action", Code(OnAction), 0);
+    item_ = classes_.Make("LogItem", "MenuItem",
+                          {{"Action", Code(OnAction)}, {"EnableMenu", Code(OnEnableMenu)}});
+    quit_ = classes_.Make("LogQuit", "QuitMenuItem", {{"Action", Code(OnAction)}});
     ClassRecord* table[] = {item_, quit_, FindBuiltInClass("Object")};
     SetClassTable(table, 3);
+    BuildStandardBar();
   }
   void TearDown() override {
     ClearActivePane();
@@ -111,9 +99,7 @@ class MenusTest : public testing::Test {
     SetWindowServices(previous_);
   }
 
-  // &File: &Connect (K), &Send > Text &File... (T), -, &Writing Window
-  // (Shift-T), Recent (array element 0), E&xit (Q, quit item); around it an
-  // application menu and an empty slot, neither of which is built.
+  // The File menu between an application menu and an empty slot, neither built.
   void BuildStandardBar() {
     Level about, send, file, empty;
     about.Entry("About &Vellory...", "HelpAbout");
@@ -127,22 +113,18 @@ class MenusTest : public testing::Test {
     ASSERT_TRUE(Level().Menu("", about, 1).Menu("&File", file).Menu("", empty, 2).BuildBar());
   }
 
-  // The main window, with the menu bar, of a class with menu handlers; with
-  // `app`, an application object with handlers too.
-  void Open(bool app) {
-    if (app) {
-      ClassRecord* cls = classes_.Make("MenuApp", "Application");
-      AddEventHandler(cls, "EnableMenuItems", Code(OnAppEnable), 0);
-      AddEventHandler(cls, "Close", Code(OnAppClose), 0);
-      AddMenuHandler(cls, "FileConnect", Code(OnAppConnect));
-      ObjectRecord* application = NewObjectOfClass(cls);
-      SetApplicationObject(application);
-      RuntimeUnlockObject(application);
-    }
-    ClassRecord* cls = classes_.Make("MenuWindow", "Window");
-    AddEventHandler(cls, "EnableMenuItems", Code(OnWindowEnable), 0);
-    AddEventHandler(cls, "CancelClose", Code(OnCancelClose), 0);
-    AddEventHandler(cls, "Close", Code(OnWindowClose), 0);
+  // The main window and the application object, both with menu handlers.
+  void Open() {
+    ClassRecord* app = classes_.Make("MenuApp", "Application",
+                                     {{"EnableMenuItems", Code(OnAppEnable)}, {"Close", Code(OnAppClose)}});
+    AddMenuHandler(app, "FileConnect", Code(OnAppConnect));
+    ObjectRecord* application = NewObjectOfClass(app);
+    SetApplicationObject(application);
+    RuntimeUnlockObject(application);
+    ClassRecord* cls = classes_.Make("MenuWindow", "Window",
+                                     {{"EnableMenuItems", Code(OnWindowEnable)},
+                                      {"CancelClose", Code(OnCancelClose)},
+                                      {"Close", Code(OnWindowClose)}});
     // Handlers go on the front of the list: the second one is added first.
     AddMenuHandler(cls, "FileRecent", Code(OnWindowElement));
     AddMenuHandler(cls, "fileconnect", Code(OnWindowSecond));
@@ -163,14 +145,10 @@ class MenusTest : public testing::Test {
 };
 
 TEST_F(MenusTest, TheBarIsBuiltAsDescribed) {
-  BuildStandardBar();
-  HMENU bar = MenuBarHandle();
-  ASSERT_EQ(GetMenuItemCount(bar), 1);  // the application menu and the empty slot are not built
-  // (The File menu as built is compared whole by the tests below.)
+  ASSERT_EQ(GetMenuItemCount(MenuBarHandle()), 1);  // the application menu and the empty slot are not built
   EXPECT_EQ(Item("FileQuit")->header.cls, quit_);
-  StringRef about = Text("HelpAbout"), recent = Text("filerecent");
-  EXPECT_EQ(RuntimeMenuReference(about.get()), nullptr);
-  EXPECT_EQ(RuntimeMenuReference(recent.get()), nullptr);  // only as an array element
+  EXPECT_EQ(RuntimeMenuReference(Text("HelpAbout").get()), nullptr);
+  EXPECT_EQ(RuntimeMenuReference(Text("filerecent").get()), nullptr);  // only as an array element
   // An item of a class that is no menu item is not made.
   DestroyMenuBar();
   Level odd;
@@ -179,11 +157,8 @@ TEST_F(MenusTest, TheBarIsBuiltAsDescribed) {
   EXPECT_EQ(Contents(FileMenu()), Lines{"Fine\tCtrl+F #1000"});
 }
 
-// The UI driver's request writes a file another process names: without the
-// tests' switch (not set for these tests) the program neither writes it nor
-// runs the enabling cycle.
+// Without the tests' switch the UI driver's request writes no file and runs no enabling cycle.
 TEST_F(MenusTest, TheMenuStateRequestIsRefusedWithoutTheTestSwitch) {
-  BuildStandardBar();
   TempFolder folder;
   std::string path = folder.Path() + "\\menus.txt";
   COPYDATASTRUCT data{kMenuStateRequest, static_cast<DWORD>(path.size() + 1), path.data()};
@@ -194,6 +169,7 @@ TEST_F(MenusTest, TheMenuStateRequestIsRefusedWithoutTheTestSwitch) {
 }
 
 TEST_F(MenusTest, CommandIdentifiersRunOutAfter1024Items) {
+  DestroyMenuBar();
   Level file;
   for (int i = 0; i < 1026; ++i) file.Entry("Item" + std::to_string(i), "Many", "", kItem, i);
   Level().Menu("&Many", file).BuildBar();
@@ -214,12 +190,10 @@ TEST_F(MenusTest, CommandIdentifiersRunOutAfter1024Items) {
   RuntimeUnlockObject(clone);
 }
 
-// Opening the menu runs the items' EnableMenu, then the window's and the
-// application's EnableMenuItems; only what they enable is enabled (the quit
-// item enables itself), and the next cycle touches changed items only.
+// Only what the handlers enable is enabled (the quit item enables itself);
+// the next cycle touches changed items only.
 TEST_F(MenusTest, OpeningTheMenuEnablesOnlyWhatTheHandlersEnable) {
-  BuildStandardBar();
-  Open(true);
+  Open();
   gAppEnables = {"FileConnect"};
   Item("FileWriting")->enabled = 1;  // enabled by the application outside the cycle
   Item("FileRecent", 0)->checked = 1;
@@ -250,12 +224,9 @@ TEST_F(MenusTest, OpeningTheMenuEnablesOnlyWhatTheHandlersEnable) {
   EXPECT_EQ(Item("FileRecent", 0)->position, 4);
 }
 
-// The window tests (menus) follow a choice through window, application and
-// item when all decline; here the active pane first, a handler that takes
-// the choice, an array element's Index, and the pane's own enabling.
+// A choice all decline is the window tests' (menus).
 TEST_F(MenusTest, AChoiceGoesToTheActivePaneThenHandlersInOrderUntilOneTakesIt) {
-  BuildStandardBar();
-  Open(true);
+  Open();
   FakePane* edit = AddFakeControl(window_, "Edit");
   edit->enables = {"FileSendText"};
   SetActivePane(edit);
@@ -269,8 +240,7 @@ TEST_F(MenusTest, AChoiceGoesToTheActivePaneThenHandlersInOrderUntilOneTakesIt) 
   Choose("FileRecent", 0);
   EXPECT_EQ(gLog, (Lines{"pane Edit FileConnect", "window first", "window second", "app",
                          "Action FileConnect", "pane Edit FileConnect", "pane Edit FileConnect",
-                         "window first", "window second", "pane Edit FileRecent",
-                         "element 0"}));
+                         "window first", "window second", "pane Edit FileRecent", "element 0"}));
   gAppEnables.clear();
   enableMenuItems();
   // Nested levels are built first, so the submenu's item takes 1001.
@@ -279,8 +249,7 @@ TEST_F(MenusTest, AChoiceGoesToTheActivePaneThenHandlersInOrderUntilOneTakesIt) 
 }
 
 TEST_F(MenusTest, TheQuitItemQuitsWithoutUnwinding) {
-  BuildStandardBar();
-  Open(true);
+  Open();
   gQuitFromClose = true;
   gCancelClose = true;
   Choose("FileQuit");
@@ -299,7 +268,6 @@ TEST_F(MenusTest, TheQuitItemQuitsWithoutUnwinding) {
 }
 
 TEST_F(MenusTest, ArrayElementsComeAndGo) {
-  BuildStandardBar();
   StringRef recent = Text("FileRecent");
   ObjectRecord* added = RuntimeCloneMenu(recent.get());
   ASSERT_NE(added, nullptr);

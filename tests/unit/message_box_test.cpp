@@ -1,6 +1,5 @@
 // The message box's owner, by the rule for new windows: a visible modal
-// window, else the newest document window, else none. A watcher thread finds
-// the box this process opened, reads it and presses OK.
+// window, else the newest document window, else none.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -9,7 +8,6 @@
 #include <string>
 #include <thread>
 
-#include "objects/strings.h"
 #include "sdk/entry_graphics.h"
 #include "ui/message_box.h"
 #include "ui/native_window.h"
@@ -22,7 +20,6 @@ struct SeenBox {
   bool found = false;
 };
 
-// The visible dialog this process has opened, if any.
 HWND OurBox() {
   for (HWND w = nullptr; (w = FindWindowExA(nullptr, w, "#32770", nullptr));) {
     DWORD process = 0;
@@ -32,8 +29,8 @@ HWND OurBox() {
   return nullptr;
 }
 
-// Runs `show` (which opens a box and returns when it is closed) while a
-// second thread waits for the box, reads it and presses its OK button.
+// Runs `show` (which returns when its box is closed) while a second thread
+// waits for the box, reads it and presses OK.
 template <typename Show>
 SeenBox Watch(Show show) {
   SeenBox seen;
@@ -61,9 +58,7 @@ NativeWindow* Make(int kind) {
   return n;
 }
 
-// The box of a lone document window (drawing), of the frame (mdi_message)
-// and of a program without windows (the image tests) are the window tests';
-// here the newest of two document windows and the modal rule.
+// A lone document window, the frame and no window at all are the window tests'.
 TEST(MessageBox, TheOwnerIsAVisibleModalWindowElseTheNewestDocumentWindow) {
   WNDCLASSA wc = {0, ZBWindowProc, 0, 4, GetModuleHandleA(nullptr), nullptr, nullptr, nullptr, nullptr, "ZBWindow"};
   RegisterClassA(&wc);  // fails harmlessly when start-up code registered it already
@@ -78,8 +73,7 @@ TEST(MessageBox, TheOwnerIsAVisibleModalWindowElseTheNewestDocumentWindow) {
   ASSERT_TRUE(seen.found);
   EXPECT_EQ(seen.owner, modal->hwnd);
   EXPECT_EQ(seen.text, "");
-  // A modal window that is hidden owns nothing, and the document windows
-  // behind it are not chosen either.
+  // A hidden modal window owns nothing, nor do the document windows behind it.
   ShowWindow(modal->hwnd, SW_HIDE);
   seen = Watch([] { ShowRuntimeMessage("Hidden modal"); });
   ASSERT_TRUE(seen.found);

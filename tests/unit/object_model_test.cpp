@@ -1,7 +1,5 @@
-// Objects and classes: construction and destruction order, the live list,
-// membership, event-handler lookup and hiding, interface tables, field
-// accessors, the name index and the heaps below them. Classes are built by
-// hand as the image's descriptors would; app_starts_and_traces runs a real one.
+// Objects and classes built by hand as the image's descriptors would be
+// (app_starts_and_traces runs real ones), the name index and the heaps.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -39,6 +37,10 @@ void __cdecl LogDestructor(ObjectRecord*, ClassRecord* c) {
   gLog.push_back("delete " + std::string(StringView(c->name)));
 }
 
+void UseClasses(std::initializer_list<ClassRecord*> table) {
+  SetClassTable(table.begin(), static_cast<int32_t>(table.size()));
+}
+
 struct ScratchClasses {
   std::vector<ClassRecord*> made;
   ClassRecord* Make(const char* name, ClassRecord* super, uint32_t size, bool hooks = true) {
@@ -73,16 +75,13 @@ TEST_F(ObjectModel, ConstructorsRunRootFirstOnZeroedFields) {
   ClassRecord* a = classes.Make("A", nullptr, 28);
   ClassRecord* b = classes.Make("B", a, 32);
   ClassRecord* c = classes.Make("C", b, 37);  // rounded up to 40 bytes
-  ClassRecord* table[] = {a, b, c};
-  SetClassTable(table, 3);
+  UseClasses({a, b, c});
   ObjectRecord* o = RuntimeNewObject(2);
   ASSERT_NE(o, nullptr);
   EXPECT_EQ(gLog, (std::vector<std::string>{"new A", "new B", "new C"}));
   EXPECT_EQ(o->refCount, 1u);
   EXPECT_EQ(o->cls, c);
-  EXPECT_EQ(FieldAt<int32_t>(o, 24), 7);
-  EXPECT_EQ(FieldAt<int32_t>(o, 28), 7);
-  EXPECT_EQ(FieldAt<int32_t>(o, 33), 7);
+  for (uint32_t at : {24, 28, 33}) EXPECT_EQ(FieldAt<int32_t>(o, at), 7) << at;
   RuntimeUnlockObject(o);
 }
 
@@ -113,8 +112,7 @@ TEST_F(ObjectModel, TheLastUnlockRunsDestructorsLeafFirstAndUnlinks) {
 
 TEST_F(ObjectModel, CallerErrorsGoToTheAssertionHookAndChangeNothing) {
   ClassRecord* a = classes.Make("A", nullptr, 24, false);
-  ClassRecord* table[] = {a};
-  SetClassTable(table, 1);
+  UseClasses({a});
   EXPECT_EQ(RuntimeNewObject(1), nullptr);
   EXPECT_EQ(RuntimeNewObject(-1), nullptr);
   ASSERT_EQ(gAssertions.size(), 2u);
@@ -140,13 +138,10 @@ TEST_F(ObjectModel, MembershipFollowsSuperclassesAndTheirInterfaces) {
   ClassRecord* sub = classes.Make("Sub", base, 24, false);
   ClassRecord* other = classes.Make("Other", nullptr, 24, false);
   AddInterface(base, iface);
-  ClassRecord* table[] = {iface, base, sub, other};
-  SetClassTable(table, 4);
+  UseClasses({iface, base, sub, other});
   ObjectRecord* o = NewObjectOfClass(sub);
-  EXPECT_TRUE(RuntimeObjectIsa(o, 0));  // through the superclass's interface
-  EXPECT_TRUE(RuntimeObjectIsa(o, 1));
-  EXPECT_TRUE(RuntimeObjectIsa(o, 2));
-  EXPECT_FALSE(RuntimeObjectIsa(o, 3));
+  for (int32_t i = 0; i < 4; ++i)
+    EXPECT_EQ(RuntimeObjectIsa(o, i), i != 3) << i;  // 0: the superclass's interface
   EXPECT_FALSE(RuntimeObjectIsa(nullptr, 1));
   RuntimeCheckCast(nullptr, 3);  // nil passes any cast
   RuntimeCheckCast(o, 1);
@@ -156,9 +151,10 @@ TEST_F(ObjectModel, MembershipFollowsSuperclassesAndTheirInterfaces) {
   RuntimeUnlockObject(o);
 }
 
-int __cdecl Handler1(ObjectRecord*) { return 1; }
-int __cdecl Handler2(ObjectRecord*) { return 2; }
-int __cdecl Handler3(ObjectRecord*) { return 3; }
+template <int N>
+int __cdecl Handler(ObjectRecord*) {
+  return N;
+}
 CodeAddress Code(int (*f)(ObjectRecord*)) { return reinterpret_cast<CodeAddress>(f); }
 
 TEST_F(ObjectModel, TheHandlerNearestTheDeclarationWinsAndARedeclarationHidesThoseBelowIt) {
@@ -167,13 +163,13 @@ TEST_F(ObjectModel, TheHandlerNearestTheDeclarationWinsAndARedeclarationHidesTho
   ClassRecord* mid = classes.Make("Mid", upper, 24, false);
   ClassRecord* leaf = classes.Make("Leaf", mid, 24, false);
   EventDeclaration* action = DeclareEvent(base, "Action", "", "");
-  AddEventHandler(mid, "action", Code(Handler1), 0);
-  AddEventHandler(leaf, "Action", Code(Handler2), 0);
-  AddEventHandler(base, "Action", Code(Handler3), 0);  // the declaring class's own list is not searched
+  AddEventHandler(mid, "action", Code(Handler<1>), 0);
+  AddEventHandler(leaf, "Action", Code(Handler<2>), 0);
+  AddEventHandler(base, "Action", Code(Handler<3>), 0);  // the declaring class's own list is not searched
   bool own = true;
-  EXPECT_EQ(FindEventHandler(leaf, action, &own), Code(Handler1));
+  EXPECT_EQ(FindEventHandler(leaf, action, &own), Code(Handler<1>));
   EXPECT_FALSE(own);
-  EXPECT_EQ(FindEventHandler(mid, action, &own), Code(Handler1));
+  EXPECT_EQ(FindEventHandler(mid, action, &own), Code(Handler<1>));
   EXPECT_TRUE(own);
   EXPECT_EQ(FindEventHandler(base, action, &own), nullptr);
   // Open, declared again in Mid: the leaf's handler answers the new
@@ -181,13 +177,13 @@ TEST_F(ObjectModel, TheHandlerNearestTheDeclarationWinsAndARedeclarationHidesTho
   // above Mid, and none of a class outside the declaring chain.
   EventDeclaration* oldOpen = DeclareEvent(base, "Open", "", "");
   EventDeclaration* newOpen = DeclareEvent(mid, "OPEN", "", "");
-  AddEventHandler(leaf, "Open", Code(Handler2), 0);
-  EXPECT_EQ(FindEventHandler(leaf, newOpen), Code(Handler2));
+  AddEventHandler(leaf, "Open", Code(Handler<2>), 0);
+  EXPECT_EQ(FindEventHandler(leaf, newOpen), Code(Handler<2>));
   EXPECT_EQ(FindEventHandler(leaf, oldOpen), nullptr);
-  AddEventHandler(upper, "Open", Code(Handler3), 0);
-  EXPECT_EQ(FindEventHandler(leaf, oldOpen), Code(Handler3));
+  AddEventHandler(upper, "Open", Code(Handler<3>), 0);
+  EXPECT_EQ(FindEventHandler(leaf, oldOpen), Code(Handler<3>));
   ClassRecord* stranger = classes.Make("Stranger", nullptr, 24, false);
-  AddEventHandler(stranger, "Open", Code(Handler1), 0);
+  AddEventHandler(stranger, "Open", Code(Handler<1>), 0);
   EXPECT_EQ(FindEventHandler(stranger, oldOpen), nullptr);
 }
 
@@ -197,28 +193,27 @@ TEST_F(ObjectModel, InterfaceTablesAreFilledByNameAlongTheChainAndVTablesIndexed
   AddMethod(iface, "Area", nullptr);
   AddMethod(iface, "Name", nullptr);
   ClassRecord* base = classes.Make("Base", nullptr, 24, false);
-  AddMethod(base, "name", Code(Handler1));
+  AddMethod(base, "name", Code(Handler<1>));
   ClassRecord* square = classes.Make("Square", base, 24, false);
-  AddMethod(square, "Area", Code(Handler2));
+  AddMethod(square, "Area", Code(Handler<2>));
   AddInterface(square, iface);
   ClassRecord* broken = classes.Make("Broken", nullptr, 24, false);
-  ClassRecord* table[] = {iface, base, square, broken};
-  SetClassTable(table, 4);
+  UseClasses({iface, base, square, broken});
   EXPECT_TRUE(BuildInterfaceTables());
-  CodeAddress vtable[] = {Code(Handler1), Code(Handler2)};
+  CodeAddress vtable[] = {Code(Handler<1>), Code(Handler<2>)};
   square->vtable = vtable;
   square->vtableCount = 2;
   ObjectRecord* o = NewObjectOfClass(square);
-  EXPECT_EQ(FindInterfaceVTableCode(o, 1, 0), Code(Handler2));
-  EXPECT_EQ(FindInterfaceVTableCode(o, 2, 0), Code(Handler1));
+  EXPECT_EQ(FindInterfaceVTableCode(o, 1, 0), Code(Handler<2>));
+  EXPECT_EQ(FindInterfaceVTableCode(o, 2, 0), Code(Handler<1>));
   EXPECT_EQ(FindInterfaceVTableCode(o, 3, 0), nullptr);
-  EXPECT_EQ(FindVTableCode(o, 1), Code(Handler2));
+  EXPECT_EQ(FindVTableCode(o, 1), Code(Handler<2>));
   EXPECT_EQ(FindVTableCode(o, 2), nullptr);
   EXPECT_EQ(gAssertions.size(), 1u);
   RuntimeUnlockObject(o);
   // A class that claims the interface without one of its methods fails the build.
   AddInterface(broken, iface);
-  AddMethod(broken, "Area", Code(Handler3));
+  AddMethod(broken, "Area", Code(Handler<3>));
   EXPECT_FALSE(BuildInterfaceTables());
 }
 
@@ -254,8 +249,7 @@ TEST_F(ObjectModel, FieldAccessorsCountReferencesOfWhatTheyStoreAndSignExtend) {
   RuntimeUnlockObject(holder);
 }
 
-// --- the name index: case-insensitive, in insertion order, with more names
-// than buckets.
+// --- the name index: case-insensitive, in insertion order, more names than buckets.
 
 TEST(NameMap, ReinsertingInAnotherCaseReplacesTheValueInPlace) {
   uint32_t heap = SmallBlockBytesInUse();
@@ -282,8 +276,7 @@ TEST(NameMap, ReinsertingInAnotherCaseReplacesTheValueInPlace) {
   EXPECT_EQ(SmallBlockBytesInUse(), heap) << "clearing returns every entry";
 }
 
-// --- the small-block heap and the tagged allocator, checked against a shadow
-// model: every live block's bytes stay its own until it is freed.
+// --- the small-block heap and the tagged allocator.
 
 TEST(SmallHeap, SizesAreCountedInWholeWordsOnBothSidesOfTheListLimit) {
   // 252 bytes is the largest listed size, 253 the first from the process heap.

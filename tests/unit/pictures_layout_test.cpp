@@ -1,6 +1,5 @@
-// Picture layouts handed in by others: a packed bitmap from the clipboard
-// and a stored picture from the image. Each damaged header is refused
-// before anything is read past its block.
+// A packed bitmap from the clipboard and a stored picture from the image: each
+// damaged header is refused before anything is read past its block.
 #include "ui/pictures_layout.h"
 
 #include <gtest/gtest.h>
@@ -14,11 +13,8 @@ namespace {
 // A packed 8-bit 3 x 2 bitmap with a full colour table: 40 + 1024 + 2 * 4.
 std::vector<uint8_t> Dib() {
   std::vector<uint8_t> b(40 + 256 * 4 + 8, 0);
-  WriteU32LE(b.data(), 40);
-  WriteU32LE(b.data() + 4, 3);
-  WriteU32LE(b.data() + 8, 2);
-  b[12] = 1;
-  b[14] = 8;
+  const uint32_t header[] = {40, 3, 2, 1 | 8 << 16};  // size, width, height, 1 plane of 8 bits
+  for (int i = 0; i < 4; ++i) WriteU32LE(b.data() + 4 * i, header[i]);
   return b;
 }
 
@@ -31,23 +27,21 @@ TEST(PictureLayouts, APackedBitmapIsReadOnlyWhenItsPartsLieInItsBlock) {
 
   // A word (the depth: a byte) of the header set to a value, and bytes the block lacks.
   struct Damage { const char* what; uint32_t offset, value; size_t cut; };
-  const Damage damages[] = {
-      {"block shorter than the pixels", 0, 40, 1},
-      {"header size past the block", 0, 0xFFFFFFF0, 0},
-      {"header size below the info header", 0, 12, 0},
-      {"colour count that wraps when times 4", 32, 0x40000001, 0},
-      {"colour count past the block", 32, 1000, 0},
-      {"width 0", 4, 0, 0},
-      {"negative width", 4, 0xFFFFFFFF, 0},
-      {"height 0", 8, 0, 0},
-      {"lowest height", 8, 0x80000000, 0},
-      {"huge height", 8, 0x10000000, 0},
-      {"huge width", 4, 0x7FFFFFFF, 0},
-      {"unknown depth", 14, 7, 0},
-      {"compressed as a JPEG", 16, 4, 0},
-      {"run-length without its size", 16, 1, 0},
-      {"run-length size past the block", 20, 9, 0},
-  };
+  const Damage damages[] = {{"block shorter than the pixels", 0, 40, 1},
+                            {"header size past the block", 0, 0xFFFFFFF0, 0},
+                            {"header size below the info header", 0, 12, 0},
+                            {"colour count that wraps when times 4", 32, 0x40000001, 0},
+                            {"colour count past the block", 32, 1000, 0},
+                            {"width 0", 4, 0, 0},
+                            {"negative width", 4, 0xFFFFFFFF, 0},
+                            {"height 0", 8, 0, 0},
+                            {"lowest height", 8, 0x80000000, 0},
+                            {"huge height", 8, 0x10000000, 0},
+                            {"huge width", 4, 0x7FFFFFFF, 0},
+                            {"unknown depth", 14, 7, 0},
+                            {"compressed as a JPEG", 16, 4, 0},
+                            {"run-length without its size", 16, 1, 0},
+                            {"run-length size past the block", 20, 9, 0}};
   for (const Damage& d : damages) {
     std::vector<uint8_t> bad = Dib();
     if (d.offset == 14)

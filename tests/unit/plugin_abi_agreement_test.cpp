@@ -1,7 +1,5 @@
-// The plug-in library keeps its own view of the records it shares with the
-// runtime (it links nothing of the program). Both views must describe the
-// same bytes: a change to one that the other does not follow fails here, at
-// compile time, rather than as a misread definition at start-up.
+// The plug-in library's own view of the records it shares with the runtime
+// must describe the same bytes: a drift fails here, at compile time.
 #include <cstddef>
 
 #include "plugin_library/plugin_abi.h"

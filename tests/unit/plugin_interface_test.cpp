@@ -1,8 +1,6 @@
-// The plug-in interface with a real plug-in library (tests/plugins, a DLL
-// that knows the runtime only through the lookup routine), installed once
-// from an embedded plug-in list as start-up does. What it registered is
-// checked against its definitions, and the behaviour calls it logs while
-// its controls live in a real window against what a user's actions cause.
+// The plug-in interface with a real plug-in library (tests/plugins), installed
+// once from an embedded plug-in list as start-up does: what it registered, and
+// the behaviour calls it logs while its controls live in a real window.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -30,8 +28,7 @@ constexpr char kEmbeddedName[] = "vellory-test-plugin.dll";
 
 std::string BesideTheTests(const char* file) {
   char path[MAX_PATH] = {};
-  GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string p(path);
+  std::string p(path, GetModuleFileNameA(nullptr, path, MAX_PATH));
   return p.substr(0, p.find_last_of("\\/") + 1) + file;
 }
 
@@ -41,9 +38,8 @@ std::vector<uint8_t> ReadFile(const std::string& path) {
 }
 
 std::string SystemPath(const char* name) {
-  char dir[1024] = {};
-  GetSystemDirectoryA(dir, sizeof dir);
-  return std::string(dir) + "\\" + name;
+  char dir[MAX_PATH] = {};
+  return std::string(dir, GetSystemDirectoryA(dir, sizeof dir)) + "\\" + name;
 }
 
 // One node of an embedded plug-in list, laid out as the image carries it.
@@ -154,13 +150,11 @@ TEST_F(PluginInterface, AControlClassIsBuiltFromTheDefinition) {
   EXPECT_EQ(d->dataOffset, 92u);
   EXPECT_EQ(cls->instanceSize, 16u + 92u);
   EXPECT_EQ(cls->superclass, FindBuiltInClass("RectControl"));
-  // A version 2 definition is ignored; the interface list named nothing
-  // that exists.
+  // A version 2 definition is ignored; the interfaces named do not exist.
   EXPECT_EQ(FindPluginClass("TestVersion2"), nullptr);
   EXPECT_EQ(cls->interfaces, nullptr);
 
-  // The method whose declaration parses is there with its parameter; the
-  // other is not.
+  // Only the method whose declaration parses, with its parameter.
   const MethodRecord* bump = cls->methods;
   ASSERT_TRUE(bump && !bump->next);
   EXPECT_EQ(StringView(bump->name), "Bump");
@@ -186,10 +180,8 @@ TEST_F(PluginInterface, PropertiesGetTheDefaultAccessorsTheirTypesAskFor) {
   EXPECT_EQ(caption->setter, Code(stringSetter));
   EXPECT_EQ(lit->setter, Code(boolInvalidateSetter)) << "the property asks for redrawing";
 
-  // Through the accessors on a real instance: the constructor slot set
-  // Level to 7 in the plug-in's data; the default getter finds it there.
-  // (The plug-in's own Count setter and the default getter on a field the
-  // test sets are called through member imports by image_with_plugin.)
+  // On a real instance: the constructor slot set Level to 7 in the plug-in's
+  // data, where the default getter finds it.
   ObjectRecord* lamp = NewObjectOfClass(cls);
   ASSERT_NE(lamp, nullptr);
   auto get = reinterpret_cast<int32_t(__cdecl*)(ObjectRecord*, uint32_t)>(level->getter);
@@ -329,10 +321,7 @@ TEST_F(PluginInterface, APictureDescriptionDrawsThePictureIntoADeviceContext) {
   RuntimeUnlockObject(object);
 }
 
-// --- a control in a window ---------------------------------------------------------------
-
-// A window class of its own and the class table {that class, `control`}, as
-// the windows of these tests are described; both go with this object.
+// A window class of its own and the class table {that class, `control`}.
 struct ClassTableWith {
   ScratchClasses scratch;
   ClassRecord* windowClass;
@@ -347,23 +336,19 @@ HWND WindowHandle(ObjectRecord* window) {
   return NativeWindowHandle(reinterpret_cast<WindowObject*>(window)->native);
 }
 
-// A shown window holding one control of class table entry 1, named "Plug",
-// at 20,30, 40 x 24.
+// A shown window holding one control of class table entry 1, "Plug".
 ObjectRecord* PlugWindow() {
-  using Pairs = std::vector<std::pair<std::string, std::string>>;
-  const Pairs props = {{"Name", "Plugins"}, {"Title", "Plug-in test"}, {"Frame", "0"},
-                       {"Width", "200"},    {"Height", "120"},        {"Visible", "True"}};
-  const Pairs control = {{"Name", "Plug"}, {"Index", "-2147483648"}, {"Left", "20"},
-                         {"Top", "30"},    {"Width", "40"},          {"Height", "24"}};
   std::vector<uint8_t> s;
-  PutPackedInt(s, static_cast<int32_t>(props.size()));
-  PutPackedInt(s, 0);
-  for (auto& [n, v] : props) PutPackedString(s, n), PutPackedString(s, v);
-  PutPackedInt(s, 1);
-  PutPackedInt(s, 1);
-  PutPackedInt(s, static_cast<int32_t>(control.size()));
-  for (auto& [n, v] : control) PutPackedString(s, n), PutPackedString(s, v);
-  PutPackedInt(s, 0);
+  auto put = [&s](std::initializer_list<int32_t> ints, std::initializer_list<const char*> texts) {
+    for (int32_t v : ints) PutPackedInt(s, v);
+    for (const char* t : texts) PutPackedString(s, t);
+  };
+  // Six properties, class 0; one control of class 1 with six; no bindings.
+  put({6, 0}, {"Name", "Plugins", "Title", "Plug-in test", "Frame", "0", "Width", "200", "Height", "120",
+               "Visible", "True"});
+  put({1, 1, 6},
+      {"Name", "Plug", "Index", "-2147483648", "Left", "20", "Top", "30", "Width", "40", "Height", "24"});
+  put({0}, {});
   ObjectRecord* window = CreateDescribedWindow(s);
   if (window) {
     ShowWindow(WindowHandle(window), SW_SHOW);
@@ -428,8 +413,6 @@ TEST_F(PluginInterface, ThePaneCallsTheBehaviourSlotsInTheOrderAUserCauses) {
   ASSERT_TRUE(lamp && lamp->pane);
   HWND pane = lamp->pane->Handle();
   EXPECT_EQ(GetControlHWND(&lamp->control.header), pane);
-  // (Bounds in window coordinates, and drawing in them onto the pane, are
-  // seen on the screen by window_plug_controls.)
   // Pane client coordinates in, window coordinates out to the plug-in.
   SendMessageA(pane, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 6));
   SendMessageA(pane, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(7, 8));
@@ -448,9 +431,8 @@ TEST_F(PluginInterface, ThePaneCallsTheBehaviourSlotsInTheOrderAUserCauses) {
   EXPECT_EQ(LogWithOneDraw(), "construct pane draw down(25,36) drag(27,38) up(29,40) down(21,32) close destroy");
 }
 
-// A plug-in's drag or release that closes the control's own window (as an
-// event handler it raises may): the pane holds the instance while the call
-// runs, so the instance goes only once the plug-in has returned.
+// A plug-in's drag or release that closes the control's own window: the pane
+// holds the instance until the plug-in has returned.
 TEST_F(PluginInterface, AMouseCallThatClosesTheWindowFindsItsInstanceStillThere) {
   ClassTableWith classes("PluginClosingWindow", FindPluginClass("TestLamp"));
   auto closeOn = reinterpret_cast<void(__cdecl*)(int32_t)>(FindPluginGlobalMethod("TestPluginCloseOn", false));

@@ -12,15 +12,10 @@ namespace {
 // `lead` bytes of something else, then an archive of items "A", "BB", "CCC".
 std::vector<uint8_t> ArchiveFile(uint32_t lead) {
   std::vector<uint8_t> f(lead, 0xEE);
-  uint8_t w[4];
-  auto put = [&](uint32_t v) {
-    WriteU32BE(w, v);
-    f.insert(f.end(), w, w + 4);
-  };
-  put(3);
-  put(0);
-  put(1);
-  put(3);
+  for (uint32_t v : {3u, 0u, 1u, 3u}) {  // the count, then each item's offset past the table
+    f.resize(f.size() + 4);
+    WriteU32BE(f.data() + f.size() - 4, v);
+  }
   for (char c : std::string("ABBCCC")) f.push_back(static_cast<uint8_t>(c));
   return f;
 }
@@ -32,12 +27,9 @@ char ItemByte(HFILE file, uint32_t offset) {
   return c;
 }
 
-// The item at an offset of the archive's table, relative to the archive's
-// start, is found by index and read from the file: nothing whose table
-// cannot be in the file, nothing without an archive or a file (asked twice:
-// a failed open stays failed). Each archive is asked in turn, as it stays
-// open. Indices below one or past the count, and an item starting at the
-// file's end, are refused as ArchiveLayout checks.
+// Items are found by index and read from the file; nothing is found whose table
+// cannot be in the file, nor without an archive or a file (asked twice: a failed
+// open stays failed). Index limits are ArchiveLayout's.
 TEST(ResourceArchive, FindsItemsOneToCountInsideTheFileAndNoOthers) {
   TempFolder folder;
   std::vector<uint8_t> bigCount = ArchiveFile(0);

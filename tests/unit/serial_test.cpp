@@ -1,7 +1,5 @@
-// Serial lines. The settings tables are checked everywhere; under Wine the
-// Serial object is driven over a pseudo-terminal cable when the session has
-// one (tests/serial/run_serial_test.sh sets VELLORY_SERIAL_PAIR). The
-// system's port list is seen end to end by serial_ports.
+// Serial lines: the settings on any host; under Wine the Serial object, over
+// a pseudo-terminal cable when run_serial_test.sh sets VELLORY_SERIAL_PAIR.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -165,9 +163,8 @@ class SerialLineOnCable : public SerialLine {
     SetCommTimeouts(far_, &t);
     Fields()->port = 2;
   }
-  // Asks the script that made the cable to do `request` on the host side:
-  // the two meet through files in the folder VELLORY_SERIAL_PAIR names. The
-  // answer, or "" when none came within five seconds.
+  // Has the script that made the cable do `request` on the host side (through
+  // files in that folder): the answer, or "" after five seconds.
   std::string AskHost(const std::string& request) {
     std::string answer = dir_ + "\\" + request + ".answer";
     DeleteFileA(answer.c_str());
@@ -194,11 +191,9 @@ class SerialLineOnCable : public SerialLine {
   std::string dir_;
 };
 
-// The first row is set by opening the line, the others by serialReset on the
-// open line; each is read back from the device and from the host's view of
-// the pseudo-terminal. That has no modem lines (Wine reads DTR and RTS back
-// as held on): the DTR rows only show that DTR does not disturb the rest.
-// (A write's time limit is seen end to end by serial_reconnect.)
+// The first row is set by opening the line, the others by serialReset; each
+// is read back from the device and from the host's side. The pseudo-terminal
+// has no modem lines: the DTR rows only show DTR does not disturb the rest.
 TEST_F(SerialLineOnCable, TheLineOpensAndResetsWithItsStoredSettings) {
   const struct { int16_t baud; DWORD rate; bool xon, cts, dtr; std::vector<const char*> stty; } rows[] = {
       {12, 38400, false, true, false, {"speed 38400 baud", " cs8", "-parenb", "-cstopb", " crtscts", "-ixon", "-ixoff"}},
@@ -262,9 +257,7 @@ TEST_F(SerialLineOnCable, AWriteOpensTheLineEverythingWaitingArrivesInOnePollAnd
 }
 
 // A pulled cable: the next write fails at once and closes the line, and what
-// arrived before stays to be read. (A poll noticing the pulled cable first,
-// and a far end that stops taking data failing a write after its time limit,
-// are seen end to end by the application's serial_reconnect test.)
+// arrived before stays to be read.
 TEST_F(SerialLineOnCable, AWriteToAPulledCableFailsClosesTheLineAndKeepsWhatArrived) {
   ASSERT_TRUE(serialOpen(serial_));
   SendFromFarEnd("before");

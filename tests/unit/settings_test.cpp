@@ -1,6 +1,4 @@
-// The description stream's packed values and the settings item read through
-// it: what the image builder's encoder writes reads back the same, damaged
-// streams stop at their end, and the delivered settings are read whole.
+// The description stream's packed values and the settings read through it.
 #include "startup/settings.h"
 
 #include <gtest/gtest.h>
@@ -22,9 +20,8 @@ int32_t ReadPacked(const Bytes& b) {
   return v;
 }
 
-// Bytes written by hand: the first byte holds the sign (bit 6) and six bits,
-// each later byte seven more, low first; a set top bit says another follows.
-// Then the image builder's encoder against the reader.
+// Bytes by hand (the first byte: sign in bit 6 and six bits; each later one
+// seven more, low first; a set top bit: another follows), then the encoder.
 TEST(DescriptionStream, PackedIntegersReadAsWrittenByHandAndByTheEncoder) {
   const std::pair<Bytes, int32_t> rows[] = {
       {{0x89, 0x01}, 73}, {{0x41}, -1}, {{0x00}, 0}, {{0x13}, 19}, {{0x45}, -5},

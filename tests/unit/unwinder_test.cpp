@@ -1,8 +1,6 @@
-// The exception unwinder against small functions assembled by hand the way
-// compiled code is laid out. They raise for real, so a taken handler runs on
-// the catching frame and returns through leave and ret. The stop rules would
-// end the process on the unhandled path, so they are checked on hand-built
-// stacks through UnwindFrames, which hands back the target instead of jumping.
+// The unwinder against functions assembled by hand as compiled code is laid
+// out, raising for real. The stop rules would end the process, so they run on
+// hand-built stacks through UnwindFrames, which returns the target instead.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -52,8 +50,7 @@ void NoteCatch() {
 // Class indexes of the table the fixture installs.
 enum : int16_t { kRuntimeException, kIllegalCast, kTestError, kThing, kOther };
 
-// Writes x86 code and the unwinder's tables at a fixed address, so that call
-// operands can be computed as the bytes are written.
+// Writes x86 code and the unwinder's tables at a fixed address (call operands need it).
 class Assembler {
  public:
   explicit Assembler(uint8_t* at) : at_(at) {}
@@ -114,9 +111,8 @@ class Assembler {
   uint8_t* at_;
 };
 
-// Calls assembled code the way runtime code calls compiled code. A handler
-// resumes with EBX, ESI and EDI as the abandoned frames left them (see
-// sdk/exception_records.h), so the call declares them clobbered.
+// Calls assembled code as the runtime calls compiled code. A handler resumes with
+// EBX, ESI and EDI as the abandoned frames left them, so the call clobbers them.
 uint32_t CallCode(const void* code) {
   uint32_t result;
   __asm__ volatile("call *%1"
@@ -130,8 +126,8 @@ uint32_t CallCode(const void* code) {
 struct Local {
   int8_t slot;
   const void* value;
-  uint8_t record;  // kFunctionString or kFunctionObject
-};
+  uint8_t record;
+};  // record: kFunctionString or kFunctionObject
 
 class UnwindFixture : public testing::Test {
  protected:
@@ -176,9 +172,8 @@ class UnwindFixture : public testing::Test {
     return start;
   }
 
-  // A function that raises a new TestError as compiled code does: the new
-  // object's reference lives in the pushed argument, which the call-site
-  // records release. Its function records release `locals`.
+  // Raises a new TestError as compiled code does: its reference lives in the
+  // pushed argument, which the call-site records release; then `locals`.
   const uint8_t* Raiser(std::vector<Local> locals = {}) {
     Assembler a = Function();
     a.Prologue(static_cast<uint8_t>(8 + 4 * locals.size()));
@@ -195,12 +190,10 @@ class UnwindFixture : public testing::Test {
     return Done(a);
   }
 
-  // A function that calls `callee` with `arguments` pushed (the last first)
-  // and the call-site records given, and catches `classes` in that order. It
-  // returns 0 when the call returns. A handler notes which record took the
-  // exception (gCaughtBy), the words at ESP and ESP + 4, then ESP - EBP, logs
-  // "catch" (see NoteCatch), notes the exception and returns the local at
-  // EBP - 8, which holds kLocal.
+  // Calls `callee` with `arguments` (pushed last first) and `siteRecords`,
+  // catching `classes` in order; returns 0 if the call returns. A handler
+  // notes gCaughtBy, gHandlerSlots, gHandlerStackOffset, calls NoteCatch,
+  // notes gHandlerException and returns the local at EBP - 8 (kLocal).
   static constexpr uint32_t kLocal = 1234;
   const uint8_t* Catcher(const void* callee, std::initializer_list<int16_t> classes,
                          std::initializer_list<uint32_t> arguments = {},
@@ -241,9 +234,8 @@ class UnwindFixture : public testing::Test {
   }
 
   ObjectRecord* Caught() const { return reinterpret_cast<ObjectRecord*>(gHandlerException); }
-  // The catching frame's slot keeps a reference that compiled code would
-  // release when the function ends; the test does it instead. It must be the
-  // only one: the raise took the reference the new object was made with.
+  // Releases the catching frame's slot as compiled code would: its reference
+  // must be the only one, the raise having taken the one it was made with.
   void ReleaseCaught(const char* className = "TestError") {
     ASSERT_NE(Caught(), nullptr);
     EXPECT_EQ(StringView(Caught()->cls->name), className);
@@ -259,12 +251,10 @@ class UnwindFixture : public testing::Test {
 };
 
 using UnwindCatch = UnwindFixture;
-using UnwindRelease = UnwindFixture;
 
 TEST_F(UnwindCatch, AHandlerOfTheRaisingCallRunsOnItsFrameWithTheArgumentsReleased) {
-  // The exception and a string pushed as arguments of the raising call:
-  // records 2 0 and 1 4 find them 0 and 4 bytes above the stack pointer,
-  // where the handler finds them cleared.
+  // The exception and a string pushed as arguments: records 2 0 and 1 4 find
+  // them 0 and 4 bytes above the stack pointer, where the handler sees them cleared.
   StringRecord* text = NewString("argument");
   RuntimeLockString(text);  // one reference for the test, one for the argument
   ObjectRecord* exception = RuntimeNewObject(kTestError);  // the argument's reference
@@ -305,7 +295,7 @@ __attribute__((noinline)) uint32_t CppMiddle() {
   return local;
 }
 
-TEST_F(UnwindRelease, LocalsOfAbandonedFramesGoBeforeTheCatchRunsPastAFrameOfRuntimeCode) {
+TEST_F(UnwindCatch, LocalsOfAbandonedFramesGoBeforeTheCatchRunsPastAFrameOfRuntimeCode) {
   StringRecord* text = NewString("local text");
   RuntimeLockString(text);                         // one reference for the test, one for the local
   ObjectRecord* thing = RuntimeNewObject(kThing);  // the local's only reference
@@ -356,14 +346,12 @@ TEST_F(UnwindCatch, EachRaiseOperationAndRefusedArrayRequestRaisesANewObjectOfIt
 
 // --- the walk on hand-built stacks ------------------------------------------
 
-// Pages with chosen protections, for stacks and code the walk must not
-// read past.
+// Pages with chosen protections, for stacks and code the walk must not read past.
 class Pages {
  public:
-  explicit Pages(int count) {
-    base_ = static_cast<uint8_t*>(
-        VirtualAlloc(nullptr, count * kPage, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
-  }
+  explicit Pages(int count)
+      : base_(static_cast<uint8_t*>(
+            VirtualAlloc(nullptr, count * kPage, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE))) {}
   ~Pages() { VirtualFree(base_, 0, MEM_RELEASE); }
   uint8_t* Page(int i) const { return base_ + i * kPage; }
   void Protect(int i, DWORD protection) {
@@ -389,8 +377,7 @@ class UnwindStop : public UnwindFixture {
 
   uint32_t* Word(size_t index) { return reinterpret_cast<uint32_t*>(stack_.Page(0)) + index; }
   uint32_t At(size_t index) { return reinterpret_cast<uint32_t>(Word(index)); }
-  // The frame at `index` returns to `returnAddress` in the function whose
-  // frame is at `caller`.
+  // Frame `index` returns to `returnAddress` in the function whose frame is at `caller`.
   void Link(size_t index, uint32_t caller, const void* returnAddress) {
     *Word(index) = caller;
     *Word(index + 1) = reinterpret_cast<uint32_t>(returnAddress);
@@ -449,11 +436,9 @@ TEST_F(UnwindStop, ACallerNotAboveTheFrameOrTooFarAboveItOrAnUnreadableFrameEnds
 }
 
 TEST_F(UnwindStop, WhatTheCallersListsHoldDecidesWhereTheWalkStopsAndWhatItReleases) {
-  // Frame 0 returns into frame 20, whose exception slot holds an object, and
-  // that into a catching frame at 40. After a return address without a list
-  // (though function records with a catch follow later) frame 20 holds
-  // nothing; with lists its slot is released as the exception leaves, unless
-  // its catch takes the exception, which record 7 forbids.
+  // Frame 0 returns into frame 20, whose exception slot holds an object, then
+  // into a catching frame at 40. Frame 20 holds nothing if its return address
+  // has no list; else its slot is released unless its catch takes it.
   Assembler a = Function();
   a.Bytes({0x90, 0x90, 0x90});
   a.Epilogue();
@@ -495,7 +480,8 @@ TEST_F(UnwindStop, TableErrorsAreReported) {
   const struct {
     const char* message;
     bool handled;
-  } expected[] = {{"function records", false}, {"handler", false}, {"not writable", true}, {"call-site", true}};
+  } expected[] = {
+      {"function records", false}, {"handler", false}, {"not writable", true}, {"call-site", true}};
   for (int row = 0; row < 4; ++row) {
     SCOPED_TRACE(expected[row].message);
     gAssertions.clear();

@@ -1,16 +1,10 @@
-// Keyboard handling of a window as the pump runs it on key-down messages:
-// shortcuts to menu items, the focused pane's own keys, Tab cycling, Return
-// and Escape for the Default and Cancel buttons. Modifier keys are set in the
-// thread's keyboard state, which GetKeyState reads, so no real key is
-// pressed; panes are fakes that record what was asked of them.
-#include <windows.h>
-
+// Keyboard handling of a window as the pump runs it on key-down messages.
+// Modifiers are set in the thread's keyboard state, which GetKeyState reads.
 #include <gtest/gtest.h>
 
 #include "menu_test_support.h"
 #include "objects/class_table.h"
 #include "ui/focus.h"
-#include "ui/menu_bar.h"
 #include "ui/runtime_ui.h"
 #include "ui/window_keys.h"
 
@@ -29,15 +23,12 @@ void __cdecl OnEnableMenu(ObjectRecord* item) { RuntimeEnableMenu(item); }
 class WindowKeysTest : public testing::Test {
  protected:
   void SetUp() override {
-    RegisterBuiltInClasses();
     RegisterRuntimeWindowClasses();
     gLog.clear();
     GetKeyboardState(saved_);
-    item_ = classes_.Make("KeyItem", "MenuItem");
-    AddEventHandler(item_, "Action", Code(OnAction), 0);
-    AddEventHandler(item_, "EnableMenu", Code(OnEnableMenu), 0);
-    ClassRecord* table[] = {item_};
-    SetClassTable(table, 1);
+    item_ = classes_.Make("KeyItem", "MenuItem",
+                          {{"Action", Code(OnAction)}, {"EnableMenu", Code(OnEnableMenu)}});
+    SetClassTable(&item_, 1);
     window_ = OpenWindow(classes_.Make("KeyWindow", "Window"), "keys test");
     ASSERT_NE(window_->native, nullptr);
   }
@@ -49,14 +40,7 @@ class WindowKeysTest : public testing::Test {
     SetClassTable(nullptr, 0);
   }
 
-  void BuildBar() {
-    Level file;
-    file.Entry("E&xit", "FileQuit", "Q").Entry("&Writing Window", "FileWriting", "Shift-T")
-        .Entry("Full Screen", "ViewFull", "F10");
-    ASSERT_TRUE(Level().Menu("&File", file).BuildBar());
-  }
-
-  // Presses `vk` with the modifiers held; true when the handling consumed it.
+  // True when the handling consumed the key.
   bool Press(UINT vk, bool control = false, bool shift = false, HWND to = nullptr,
              UINT message = WM_KEYDOWN, bool alt = false) {
     BYTE state[256];
@@ -66,10 +50,7 @@ class WindowKeysTest : public testing::Test {
     state[VK_LMENU] = state[VK_MENU] = alt ? 0x80 : 0;
     state[VK_RMENU] = 0;
     SetKeyboardState(state);
-    MSG m{};
-    m.hwnd = to ? to : window_->native->hwnd;
-    m.message = message;
-    m.wParam = vk;
+    MSG m = {to ? to : window_->native->hwnd, message, vk, 0, 0, {0, 0}};
     return HandleWindowKey(m);
   }
 
@@ -79,13 +60,15 @@ class WindowKeysTest : public testing::Test {
   BYTE saved_[256];
 };
 
-// Shortcuts come first, then the focused pane's own keys, then the window's
-// (shortcuts with and without modifiers are the menus window test's). F10
-// and Alt combinations arrive as system key presses: they reach a shortcut,
-// else stay with the system's menu-bar access. Key-ups, and windows a runtime
-// window owns (as a dialog box), are left alone.
+// F10 and Alt combinations arrive as system key presses: they reach a
+// shortcut, else stay with the system's menu-bar access. Key-ups, and windows
+// a runtime window owns (as a dialog box), are left alone.
 TEST_F(WindowKeysTest, ShortcutsComeFirstThenTheFocusedPaneAndSystemKeyPressesReachShortcutsOnly) {
-  BuildBar();
+  Level file;
+  file.Entry("E&xit", "FileQuit", "Q")
+      .Entry("&Writing Window", "FileWriting", "Shift-T")
+      .Entry("Full Screen", "ViewFull", "F10");
+  ASSERT_TRUE(Level().Menu("&File", file).BuildBar());
   FakePane* edit = AddFakeControl(window_, "Edit");
   SetActivePane(edit);
   gLog.clear();
@@ -106,9 +89,7 @@ TEST_F(WindowKeysTest, ShortcutsComeFirstThenTheFocusedPaneAndSystemKeyPressesRe
                          "Action FileQuit", "KeyDown Edit 88"}));
 }
 
-// Tab goes forward and Shift+Tab back through the panes that take the focus,
-// wrapping; with none focused, Tab starts at the first and Shift+Tab at the
-// last. Ctrl+Tab is left to the window.
+// With none focused, Shift+Tab starts at the last pane; Ctrl+Tab is the window's.
 TEST_F(WindowKeysTest, TabCyclesThroughPanesThatTakeTheFocus) {
   AddFakeControl(window_, "A");
   AddFakeControl(window_, "B")->focusable = false;

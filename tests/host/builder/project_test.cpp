@@ -1,7 +1,6 @@
-// The project description as the builder reads it, the data it generates
-// read back word by word, menu bar descriptions (the builder's refusals, the
-// runtime's reader on streams written here by hand). The image tests read
-// the rest of the project record back through the runtime.
+// What the builder reads and writes: the project description, the data it
+// generates, menu bar descriptions (the runtime's reader on streams written
+// by hand), the program it appends to.
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -11,6 +10,7 @@
 #include "sdk/description_encoding.h"
 #include "sdk/le_bytes.h"
 #include "tools/image_builder/menu_description.h"
+#include "tools/image_builder/pe_resources.h"
 #include "tools/image_builder/picture_file.h"
 #include "tools/image_builder/project.h"
 #include "tools/image_builder/project_data.h"
@@ -18,16 +18,18 @@
 
 namespace {
 
-bool Read(const std::string& json, Project& p, std::string& error) {
-  std::string path = testing::TempDir() + "project.json";
+// The project read from `json`; its error, empty when it was read.
+std::string Read(const std::string& json, Project& p) {
+  std::string path = testing::TempDir() + "project.json", error;
   std::ofstream(path) << json;
-  return ReadProject(path, p, error);
+  bool read = ReadProject(path, p, error);
+  EXPECT_EQ(read, error.empty()) << error;
+  return error;
 }
 
 Project Parsed(const std::string& json) {
   Project p;
-  std::string error;
-  EXPECT_TRUE(Read(json, p, error)) << error;
+  EXPECT_EQ(Read(json, p), "");
   return p;
 }
 
@@ -56,7 +58,6 @@ TEST(Project, FieldsFollowTheSuperclassesFields) {
   EXPECT_EQ(ClassIndex(p, "RectControl"), 5);
 }
 
-// Mistakes in the classes and in the windows alike.
 TEST(Project, MistakesAreNamed) {
   const std::pair<const char*, const char*> cases[] = {
       {R"({"classes": []})", "no entry function"},
@@ -79,9 +80,7 @@ TEST(Project, MistakesAreNamed) {
   };
   for (const auto& [json, says] : cases) {
     Project p;
-    std::string error;
-    EXPECT_FALSE(Read(json, p, error)) << json;
-    EXPECT_NE(error.find(says), std::string::npos) << error;
+    EXPECT_NE(Read(json, p).find(says), std::string::npos) << json;
   }
 }
 
@@ -132,13 +131,10 @@ TEST(PictureFile, PpmPixelsBecomeFiveBitsPerChannel) {
   Picture16 picture;
   ASSERT_TRUE(decode(ppm, picture));
   EXPECT_EQ(picture.width, 2u);
-  EXPECT_EQ(picture.pixels[0], 0x7FFF);
-  EXPECT_EQ(picture.pixels[1], (1 << 10) | (2 << 5) | 31);
+  EXPECT_EQ(picture.pixels, (std::vector<uint16_t>{0x7FFF, (1 << 10) | (2 << 5) | 31}));
   EXPECT_FALSE(decode(ppm.substr(0, ppm.size() - 1), picture));
   EXPECT_FALSE(decode("P3\n1 1\n255\n1 2 3\n", picture));
 }
-
-// --- menu bar descriptions ---------------------------------------------------
 
 std::vector<uint8_t> OneItemLevel(int32_t storedIndex, uint8_t hasSubmenu) {
   std::vector<uint8_t> s;
@@ -160,11 +156,13 @@ std::vector<uint8_t> OneItemLevel(int32_t storedIndex, uint8_t hasSubmenu) {
 // Old "no index" values read as none; damaged streams are refused.
 TEST(MenuDescriptionReader, OldNoIndexValuesAndDamage) {
   std::vector<MenuEntryDescription> read;
+  auto reads = [&](const std::vector<uint8_t>& s) {
+    return ReadMenuBarDescription(s.data(), static_cast<uint32_t>(s.size()), read);
+  };
   const std::pair<uint32_t, int32_t> oldNone[] = {
       {0x80000010u, kNotAnArrayElement}, {0x80100000u, kNotAnArrayElement}, {0x80000000u, kNotAnArrayElement}, {7, 7}};
   for (auto [stored, index] : oldNone) {
-    std::vector<uint8_t> s = OneItemLevel(static_cast<int32_t>(stored), 0);
-    ASSERT_TRUE(ReadMenuBarDescription(s.data(), static_cast<uint32_t>(s.size()), read));
+    ASSERT_TRUE(reads(OneItemLevel(static_cast<int32_t>(stored), 0)));
     EXPECT_EQ(read[0].items[0].index, index) << std::hex << stored;
   }
   read.clear();
@@ -172,13 +170,10 @@ TEST(MenuDescriptionReader, OldNoIndexValuesAndDamage) {
   for (size_t cut = 0; cut < whole.size(); ++cut)
     EXPECT_FALSE(ReadMenuBarDescription(whole.data(), static_cast<uint32_t>(cut), read)) << cut;
   EXPECT_TRUE(read.empty());
-  // The item claims a submenu that is not there.
-  std::vector<uint8_t> missing = OneItemLevel(INT32_MIN, 1);
-  EXPECT_FALSE(ReadMenuBarDescription(missing.data(), static_cast<uint32_t>(missing.size()), read));
-  // A huge count with nothing behind it ends at the stream's end.
-  std::vector<uint8_t> huge;
+  EXPECT_FALSE(reads(OneItemLevel(INT32_MIN, 1)));  // the item claims a submenu that is not there
+  std::vector<uint8_t> huge;                        // a huge count with nothing behind it
   PutPackedInt(huge, 0x7FFFFFFF);
-  EXPECT_FALSE(ReadMenuBarDescription(huge.data(), static_cast<uint32_t>(huge.size()), read));
+  EXPECT_FALSE(reads(huge));
 }
 
 // The builder refuses an unknown item class; it writes menus nested to any
@@ -197,6 +192,72 @@ TEST(MenuDescription, UnknownClassesAndDeepNestingAreRefused) {
   ASSERT_TRUE(EncodeMenuBar(menus, Classes, out, error)) << error;
   std::vector<MenuEntryDescription> read;
   EXPECT_FALSE(ReadMenuBarDescription(out.data() + 4, static_cast<uint32_t>(out.size() - 4), read));
+}
+
+// The builder's PE reader on a program written here by hand from the PE
+// layout: one resource section whose last bytes, the PICKLE locator's, end
+// the file, so that a bound checked one byte too tight or too loose shows.
+constexpr uint32_t kPe = 0x40, kOptional = kPe + 24, kOptionalSize = 224;
+constexpr uint32_t kSectionTable = kOptional + kOptionalSize, kRaw = 0x200, kRva = 0x1000;
+// Inside the resource section: three one-entry directories, the type's
+// name, the leaf, then the locator's bytes.
+constexpr uint32_t kTypes = 0x18, kIds = 0x30, kName = 0x48, kLeaf = 0x58, kData = 0x68;
+constexpr uint32_t kDataSize = 12, kSectionSize = kData + kDataSize;
+
+void Directory(std::vector<uint8_t>& f, uint32_t at, bool named, uint32_t key, uint32_t value) {
+  WriteU16LE(&f[kRaw + at + (named ? 12 : 14)], 1);
+  WriteU32LE(&f[kRaw + at + 16], key);
+  WriteU32LE(&f[kRaw + at + 20], value);
+}
+
+std::vector<uint8_t> HandMadeProgram(const char* typeName) {
+  std::vector<uint8_t> f(kRaw + kSectionSize);
+  f[0] = 'M', f[1] = 'Z';
+  WriteU32LE(&f[0x3C], kPe);
+  WriteU32LE(&f[kPe], 0x00004550);
+  WriteU16LE(&f[kPe + 6], 1);  // sections
+  WriteU16LE(&f[kPe + 20], kOptionalSize);
+  WriteU16LE(&f[kOptional], 0x10B);
+  WriteU32LE(&f[kOptional + 92], 16);            // data directories
+  WriteU32LE(&f[kOptional + 96 + 8 * 2], kRva);  // the resource directory's address
+  WriteU32LE(&f[kOptional + 96 + 8 * 2 + 4], kSectionSize);
+  WriteU32LE(&f[kSectionTable + 8], kSectionSize);  // virtual size
+  WriteU32LE(&f[kSectionTable + 12], kRva);
+  WriteU32LE(&f[kSectionTable + 16], kSectionSize);  // raw size
+  WriteU32LE(&f[kSectionTable + 20], kRaw);
+  Directory(f, 0, true, 0x80000000u | kName, 0x80000000u | kTypes);
+  Directory(f, kTypes, false, 101, 0x80000000u | kIds);
+  Directory(f, kIds, false, 1033, kLeaf);
+  std::string name(typeName);
+  WriteU16LE(&f[kRaw + kName], static_cast<uint16_t>(name.size()));
+  for (size_t i = 0; i < name.size(); ++i) WriteU16LE(&f[kRaw + kName + 2 + 2 * i], name[i]);
+  WriteU32LE(&f[kRaw + kLeaf], kRva + kData);
+  WriteU32LE(&f[kRaw + kLeaf + 4], kDataSize);
+  return f;
+}
+
+TEST(PeFacts, TheLocatorMayEndTheFileAndNotOneBytePast) {
+  const struct {
+    const char* typeName;
+    size_t cut /* off the end */;
+    const char* error;
+  } kCases[] = {
+      {"PICKLE", 0, ""},
+      {"PICKLE", 1, "an address in the resources lies outside every section"},
+      {"PICKLES", 0, "the program has no PICKLE resource 101 in language 1033"},
+  };
+  for (const auto& c : kCases) {
+    std::vector<uint8_t> file = HandMadeProgram(c.typeName);
+    file.resize(file.size() - c.cut);
+    PeFacts facts;
+    std::string error;
+    bool read = ReadPeFacts(file, facts, error);
+    EXPECT_EQ(error, c.error) << c.typeName << " cut " << c.cut;
+    if (!read) continue;
+    EXPECT_EQ(facts.locatorOffset, kRaw + kData);
+    EXPECT_EQ(facts.locatorSize, kDataSize);
+    EXPECT_EQ(facts.endOfSections, file.size());
+  }
 }
 
 }  // namespace

@@ -1,3 +1,2 @@
-// First user of the shared COMDAT copies.
 #include "comdat_shared.h"
 extern "C" int FirstUser(int a) { return SharedInline(a) + Counter<int>::value; }

@@ -1,3 +1,2 @@
-// Second user of the shared COMDAT copies.
 #include "comdat_shared.h"
 extern "C" int SecondUser(int a) { return SharedInline(a * 2) - Counter<int>::value; }

@@ -1,3 +1,2 @@
-// Code taking the address of an import.
 extern "C" int StringLen(const char* s);
 extern "C" void* LenAddress() { return reinterpret_cast<void*>(&StringLen); }

@@ -1,3 +1,2 @@
-// Data holding the address of an import.
 extern "C" int StringLen(const char* s);
 extern "C" int (*const lenPointer)(const char*) = &StringLen;

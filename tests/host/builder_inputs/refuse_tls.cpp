@@ -1,2 +1,1 @@
-// Data in the thread-local section.
 __attribute__((section(".tls$"))) int perThread = 3;

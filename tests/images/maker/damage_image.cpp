@@ -1,6 +1,5 @@
-// Damaged copies of a program with an appended image, found as the program
-// finds it (the PICKLE locator) and its records as start-up reads them; every
-// --nth damage is named on stdout.
+// Damaged copies of a program with an appended image (found by the PICKLE
+// locator); each --nth damage is named on stdout.
 //   damage-image IN OUT KIND     KIND: class-count, self-superclass, instance-size
 //   damage-image IN OUT --nth N  the N-th of the end-to-end damages (any N)
 #include <cstdio>
@@ -17,10 +16,11 @@ namespace {
 
 using Bytes = std::vector<uint8_t>;
 
-// Where the blocks lie in the file: code, code fixups, data, data fixups.
+// Where the blocks lie in the file (code, code fixups, data, data fixups),
+// each after its length word.
 struct Image {
   uint32_t start = 0, end = 0;
-  uint32_t prefix[4] = {}, block[4] = {}, length[4] = {};
+  uint32_t block[4] = {}, length[4] = {};
   uint32_t Data(uint32_t offset) const { return block[2] + offset; }
 };
 
@@ -32,7 +32,6 @@ bool Locate(const Bytes& file, Image& image) {
   image.start = static_cast<uint32_t>(pos);
   for (int i = 0; i < 4; ++i) {
     if (pos + 4 > file.size()) return false;
-    image.prefix[i] = static_cast<uint32_t>(pos);
     image.length[i] = ReadU32LE(file.data() + pos);
     image.block[i] = static_cast<uint32_t>(pos + 4);
     pos += 4ull + image.length[i];
@@ -45,9 +44,8 @@ bool Locate(const Bytes& file, Image& image) {
 uint32_t Word(const Bytes& f, uint64_t at) { return at + 4 <= f.size() ? ReadU32LE(f.data() + at) : 0; }
 
 // The file offsets of the words start-up reads first: the project record,
-// its class and item lists, each class descriptor's leading words, each
-// item's leading words. Offsets stored in the data block are still offsets
-// into it.
+// its class and item lists, the leading words of each class descriptor and
+// item. Offsets stored in the data block are still offsets into it.
 std::vector<uint32_t> RecordWords(const Bytes& f, const Image& im) {
   std::vector<uint32_t> words;
   auto inData = [&](uint32_t offset, uint32_t bytes) { return uint64_t{offset} + bytes <= im.length[2]; };
@@ -73,9 +71,8 @@ std::vector<uint32_t> RecordWords(const Bytes& f, const Image& im) {
   return words;
 }
 
-// The file offsets of the byte counts of the descriptions the code refers
-// to (window descriptions: a count that fits the data block, found through
-// the data reference records of the code fixups).
+// The file offsets of the byte counts of the window descriptions the code
+// refers to (through the data reference records of the code fixups).
 std::vector<uint32_t> DescriptionCounts(const Bytes& f, const Image& im) {
   std::vector<uint32_t> counts;
   uint32_t at = im.block[1], end = im.block[1] + im.length[1];
@@ -115,13 +112,12 @@ bool Named(Bytes& f, const Image& im, const std::string& kind) {
   return false;
 }
 
-// The end-to-end damages, five kinds in turn: a bit flipped in a record
-// word, a block's length or a description's byte count; the file cut inside
-// the image; such a word set to 0, to all ones, or to an offset that reaches
-// across the end of the data block.
+// Five kinds in turn: a bit flipped in a record word, a block's length or a
+// description's byte count; the file cut inside the image; such a word set to
+// 0, to all ones, or to an offset reaching across the data block's end.
 std::string Nth(Bytes& f, const Image& im, uint32_t n) {
   std::vector<uint32_t> words = RecordWords(f, im);
-  for (uint32_t prefix : im.prefix) words.push_back(prefix);
+  for (uint32_t block : im.block) words.push_back(block - 4);  // the lengths
   for (uint32_t count : DescriptionCounts(f, im)) words.push_back(count);
   uint32_t pick = n / 5, at = words[(pick * 7 + n) % words.size()], bit = (pick * 13 + n) % 32;
   auto text = [](uint64_t v) { return std::to_string(v); };
@@ -133,8 +129,8 @@ std::string Nth(Bytes& f, const Image& im, uint32_t n) {
   const uint32_t values[] = {Word(f, at) ^ (1u << bit), 0, 0, 0xFFFFFFFF, im.length[2] - 3 + pick % 7};
   WriteU32LE(f.data() + at, values[n % 5]);
   if (n % 5 == 0) return "bit " + text(bit) + " of the word at " + text(at) + " flipped";
-  if (n % 5 == 2) return "word at " + text(at) + " set to 0";
-  if (n % 5 == 3) return "word at " + text(at) + " set to 0xFFFFFFFF";
+  if (n % 5 == 2 || n % 5 == 3)
+    return "word at " + text(at) + (n % 5 == 2 ? " set to 0" : " set to 0xFFFFFFFF");
   return "word at " + text(at) + " set to " + text(values[4]) + ", across the data block's end";
 }
 

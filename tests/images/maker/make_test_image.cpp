@@ -1,7 +1,5 @@
-// make-test-image: writes the four blocks of small hand-assembled test
-// applications for vellory-image, exercising the loader end to end: call-site
-// chains (calls and a tail jump), data references, relocated data and the
-// entry function.
+// make-test-image: the four blocks of small hand-assembled test applications
+// for vellory-image: call-site chains, data references, relocated data.
 //   make-test-image FOLDER exit N [IMPORT]  exits with N, read through a relocated
 //        pointer, by IMPORT (default "!Xkernel32.dll!ExitProcess")
 //   make-test-image FOLDER return           the entry function just returns
@@ -20,14 +18,12 @@ namespace {
 
 using Bytes = std::vector<uint8_t>;
 
-// Little-endian, as the image is.
 template <typename T>
 void Put(Bytes& b, T v) {
   for (size_t i = 0; i < sizeof v; ++i) b.push_back(static_cast<uint8_t>(v >> 8 * i));
 }
 
-// Code with its fixups: calls to the same import are chained through their
-// operands exactly as a compiler's output would be before linking.
+// Code with its fixups: calls to one import chained through their operands.
 struct Assembler {
   Bytes code, fixups;
   std::map<std::string, uint32_t> firstSite, lastSite;  // of each import
@@ -62,10 +58,9 @@ struct Assembler {
 
 const char kPid[] = "!Xkernel32.dll!GetCurrentProcessId";
 
-// Code: a chain of two calls, then (unless `returns`) the exit code loaded
-// through the data block's pointer and ExitProcess(it) by a tail jump.
-// Data: entry offset, project record offset, pointer to the exit code,
-// padding, the exit code; relocated by one code run and one data run of two.
+// Two chained calls, then (unless `returns`) ExitProcess of the exit code read
+// through a pointer in data, by a tail jump. Data: entry offset, project
+// record offset, pointer to the exit code, padding, the exit code.
 void Assemble(Bytes (&blocks)[image::kBlockCount], bool returns, uint32_t exitCode, const std::string& exitImport) {
   Assembler a;
   a.Emit({0x55, 0x89, 0xE5});  // push ebp; mov ebp, esp
