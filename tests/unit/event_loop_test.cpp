@@ -14,6 +14,7 @@
 #include <utility>
 #include <vector>
 
+#include "menu_test_support.h"
 #include "objects/builtin_classes.h"
 #include "objects/classes.h"
 #include "objects/objects.h"
@@ -24,6 +25,9 @@
 #include "ui/window_services.h"
 
 namespace {
+
+using menutest::Code;
+using menutest::ScratchClasses;
 
 using Names = std::vector<std::string>;
 
@@ -138,25 +142,13 @@ class EventLoopTest : public testing::Test {
     SetApplicationObject(nullptr);
     for (PeriodicTask* task : tasks_) RemovePeriodicTask(task);
     for (ObjectRecord* object : objects_) RuntimeUnlockObject(object);
-    for (ClassRecord* cls : classes_) DestroyClassRecord(cls);
     DrainThreadQueue();
-  }
-
-  ClassRecord* Subclass(const char* name, const char* builtIn, const char* event,
-                        void(__cdecl* handler)(ObjectRecord*)) {
-    ClassRecord* super = FindBuiltInClass(builtIn);
-    ClassRecord* cls = NewClassRecord(name);
-    cls->superclass = super;
-    cls->instanceSize = super->instanceSize;
-    AddEventHandler(cls, event, reinterpret_cast<CodeAddress>(handler), 0);
-    classes_.push_back(cls);
-    return cls;
   }
 
   // A timer with an "Action" handler that logs `name` and then runs `action`.
   ObjectRecord* Timer(const std::string& name, int32_t period,
                       std::function<void(ObjectRecord*, int)> action = nullptr) {
-    if (!timerClass_) timerClass_ = Subclass("LoggingTimer", "Timer", "Action", OnTimerAction);
+    if (!timerClass_) timerClass_ = classes_.Make("LoggingTimer", "Timer", {{"Action", Code(OnTimerAction)}});
     ObjectRecord* timer = NewObjectOfClass(timerClass_);
     objects_.push_back(timer);
     gScripts[timer] = {name, std::move(action)};
@@ -178,7 +170,7 @@ class EventLoopTest : public testing::Test {
   const WindowServices* previous_ = nullptr;
   UINT_PTR watchdog_ = 0;
   ClassRecord* timerClass_ = nullptr;
-  std::vector<ClassRecord*> classes_;
+  ScratchClasses classes_;  // destroyed after TearDown has released every object
   std::vector<ObjectRecord*> objects_;
   std::vector<PeriodicTask*> tasks_;
 };
@@ -349,7 +341,7 @@ TEST_F(EventLoopTest, AWindowThatCancelsStopsTheQuitAndWithoutAnApplicationNoClo
     Reset();
     SetApplicationObject(nullptr);
     if (row.app) {
-      ObjectRecord* app = NewObjectOfClass(Subclass("TestApp", "Application", "Close", OnAppClose));
+      ObjectRecord* app = NewObjectOfClass(classes_.Make("TestApp", "Application", {{"Close", Code(OnAppClose)}}));
       SetApplicationObject(app);
       RuntimeUnlockObject(app);
     }
