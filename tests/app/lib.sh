@@ -1,8 +1,7 @@
-# Shared steps of the application tests: each test is a bash script that
-# sources this file and drives the real vellory-server.exe from outside as a
-# user would, through the UI driver and the handheld simulator at the far
-# end of a virtual cable on COM2. The runner (run_app_test.sh) sets WINE_RUN,
-# DRIVER, SIM, BUILD, PREFIX. Everything a test changes in the prefix (the
+# Shared steps of the application tests, bash scripts that source this file
+# (run_app_test.sh sets WINE_RUN, DRIVER, SIM, BUILD, PREFIX) and drive the real
+# vellory-server.exe as a user would: the UI driver, and the handheld simulator
+# at the far end of a cable on COM2. What a test changes in the prefix (the
 # preference file, the COM2 link) is put back when it ends, passing or failing.
 set -u
 
@@ -46,11 +45,8 @@ main_driver() { local verb=$1; shift; driver "$verb" "$MAIN_CLASS" "$MAIN_TITLE"
 # The program in a scratch folder, with the user guide beside it.
 cp "$BUILD/vellory-server.exe" "$BUILD/user-guide.html" "$WORK/"
 
-# prefs_file LINE...: the preference file holds exactly these lines (CR LF).
-prefs_file() {
-  : > "$PREFS"
-  for line in "$@"; do printf '%s\r\n' "$line" >> "$PREFS"; done
-}
+# prefs_file LINE...: the preference file holds exactly these lines (CR LF; at least one).
+prefs_file() { printf '%s\r\n' "$@" > "$PREFS"; }
 no_prefs_file() { rm -f "$PREFS"; }
 
 # The preference file's value for KEY (as written, still escaped).
@@ -67,11 +63,10 @@ start_sim() {
   mkdir -p "$DEVICES"
   ln -sfn "$(readlink -f "$WORK/cable")" "$DEVICES/com2"
 }
+# wait_sim [WHAT]: the handheld's script ends and passes (else fails saying WHAT).
 wait_sim() {
-  wait "$SIM_PID"
-  local status=$?
+  wait "$SIM_PID" || fail "${1:-the script of the handheld failed}"
   SIM_PID=
-  return $status
 }
 
 # Starts the program without waiting for its main window (a start that
@@ -164,12 +159,13 @@ message_ok() {
   driver waitgone '#32770' Message 10000 >/dev/null || fail "the message box stayed"
 }
 
-# window_rect TITLE: "L T R B" of the whole window (frame included) on the screen.
-window_rect() {
-  driver windows | tr -d '\r' | awk -F'|' -v t="$1" '$2 == t { gsub(",", " ", $4); print $4; exit }'
+# window_field TITLE COLUMN: the program's window's screen rectangle "L,T,R,B"
+# (3 content area, 4 whole window with its frame) or 5 its content's "WxH".
+window_field() {
+  driver windows | tr -d '\r' | awk -F'|' -v k="$MAIN_CLASS" -v t="$1" -v c="$2" '$1 == k && $2 == t { print $c; exit }'
 }
-# window_size TITLE: "WxH" of the window's content area.
-window_size() { driver windows | tr -d '\r' | awk -F'|' -v t="$1" '$2 == t { print $5; exit }'; }
+window_rect() { window_field "$1" 4 | tr , ' '; }
+window_size() { window_field "$1" 5; }
 
 # screenshot NAME TITLE: saves the window as build/screenshots/NAME.png,
 # cut out of a picture of the whole test display.
@@ -207,17 +203,15 @@ retry_action() {
   shift 2
   for _ in 1 2 3; do
     eval "$action" >/dev/null
-    for _ in $(seq 15); do "$@" && return 0; sleep 0.2; done
+    for _ in $(seq 15); do "$@" >/dev/null 2>&1 && return 0; sleep 0.2; done
   done
   fail "timed out waiting for $what"
 }
 
 # --- connection, sending and menu tests ------------------------------------------
 
-# sim_script LINE...: a simulator script of these lines, in $WORK/handheld.script.
-sim_script() { printf '%s\n' "$@" > "$WORK/handheld.script"; }
-# start_handheld LINE...: start_sim running a script of these lines.
-start_handheld() { sim_script "$@"; start_sim --script "$WORK/handheld.script"; }
+# start_handheld LINE...: start_sim running a script of these lines ($WORK/handheld.script).
+start_handheld() { printf '%s\n' "$@" > "$WORK/handheld.script"; start_sim --script "$WORK/handheld.script"; }
 # start_connected [LINE...]: the handheld runs a script of these lines (with
 # none, the $WORK/handheld.script already written), and the program, whose
 # preference file says AutoConnect = 1, is up and "Listening".
@@ -241,8 +235,6 @@ os.write(fd, sys.argv[2].encode())
 os.close(fd)' "$WORK/cable" "$1"
 }
 
-main_is_active() { main_driver waitactive 0 >/dev/null 2>&1; }
-
 # send_file NAME: File > Send > Text File... (Ctrl+T), and NAME, a file in
 # the program's folder, chosen in the open dialog.
 send_file() {
@@ -261,20 +253,19 @@ keys_wait() { keys "$1"; wait_status "$2"; }
 
 # menu_snapshot: makes the main window the active one (its enabling rules
 # run only then), as its task bar button does, and keeps its menu report in
-# $WORK/menus; menu_field NAME COLUMN reads one column of one item from it
-# (3 text, 4 enabled, 5 checked, 6 help, 7 disabled help).
+# $WORK/menus; expect_menu NAME COLUMN EXPECTED [COLUMN EXPECTED]... checks
+# columns of one item in it (3 text, 4 enabled, 5 checked, 6 help, 7
+# disabled help).
 menu_snapshot() {
-  retry_action "the main window to become active" 'main_driver front' main_is_active
+  retry_action "the main window to become active" 'main_driver front' main_driver waitactive 0
   sleep 0.3
   main_driver menustate | tr -d '\r' > "$WORK/menus" || fail "no menu report"
 }
-menu_field() { awk -F'|' -v n="$1" -v c="$2" '$2 == n { print $c; exit }' "$WORK/menus"; }
-# expect_menu NAME COLUMN EXPECTED [COLUMN EXPECTED]...
 expect_menu() {
   local names=(x menu name text enabled checked help "disabled help") item=$1
   shift
   while [ $# -ge 2 ]; do
-    expect_eq "$item ${names[$1]}" "$(menu_field "$item" "$1")" "$2"
+    expect_eq "$item ${names[$1]}" "$(awk -F'|' -v n="$item" -v c="$1" '$2 == n { print $c; exit }' "$WORK/menus")" "$2"
     shift 2
   done
   [ $# = 0 ] || fail "expect_menu $item: a column without a value"
@@ -293,11 +284,11 @@ no_message_box() { ! driver wait '#32770' Message 0 >/dev/null 2>&1 || fail "an 
 # main_pixel X Y: the colour "R,G,B" at client point X,Y of the main window as
 # it is on the screen (a screenshot of the display).
 main_pixel() {
-  local client left top
-  client=$(driver windows | tr -d '\r' | awk -F'|' -v c="$MAIN_CLASS" -v t="$MAIN_TITLE" '$1 == c && $2 == t { print $3; exit }')
-  left=${client%%,*}; top=$(echo "$client" | cut -d, -f2)
+  local x y at
+  IFS=, read -r x y _ <<<"$(window_field "$MAIN_TITLE" 3)"
+  at="p{$((x + $1)),$((y + $2))}"
   import -window root "$WORK/screen.png" || fail "no screenshot"
-  convert "$WORK/screen.png" -format '%[fx:int(255*p{'$((left + $1))','$((top + $2))'}.r)],%[fx:int(255*p{'$((left + $1))','$((top + $2))'}.g)],%[fx:int(255*p{'$((left + $1))','$((top + $2))'}.b)]' info:
+  convert "$WORK/screen.png" -format "%[fx:int(255*$at.r)],%[fx:int(255*$at.g)],%[fx:int(255*$at.b)]" info:
 }
 
 # wait_writing EXPECTED: waits until the Writing Window holds EXPECTED.

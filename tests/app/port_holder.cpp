@@ -1,13 +1,9 @@
-// port-holder: another Windows program that holds a serial port, as a
-// terminal or synchronisation program would, so that the application finds
-// it in use. It opens the port for exclusive use (no sharing, as Windows
-// opens communications devices), says "held" on standard output and keeps it
-// until it is ended. With --try it only opens the port, says "held", and
-// ends, which tells whether the system lets a second program open a port
-// that one holds. When the port cannot be opened it says "busy N" (N the
-// system's error code) and exits with 1.
-//
-//   port-holder [--try] COMn
+// port-holder [--try] COMn: another program holding a serial port, as a
+// terminal would, so that the application finds it in use. It opens the port
+// for exclusive use (no sharing, as Windows opens communications devices),
+// says "held" and keeps it until ended; with --try it ends at once, which
+// tells whether the system lets a second program open a port one holds.
+// A port it cannot open: "busy N" (N the system's error code), exit 1.
 #include <windows.h>
 
 #include <cstdio>

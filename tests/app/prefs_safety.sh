@@ -30,7 +30,6 @@ rm -f "$PREFS"
 mkdir "$PREFS"
 launch_app
 read_message=$(message_text)
-echo "message: $read_message"
 [[ $read_message == "The preferences in C:\\windows\\Vellory Prefs could not be read"*"kept as C:\\windows\\Vellory Prefs.unreadable." ]] \
   || fail "the message about the unreadable file: '$read_message'"
 message_ok
@@ -50,7 +49,6 @@ start_app
 wait_writing "old text"
 main_driver chars RICHEDIT " and new" >/dev/null
 save_message=$(message_text)
-echo "message: $save_message"
 [[ $save_message == "The preferences could not be saved to C:\\windows\\Vellory Prefs: "?*. ]] \
   || fail "the message about the failed save: '$save_message'"
 message_ok

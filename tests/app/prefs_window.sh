@@ -45,9 +45,7 @@ expect_eq "status at start" "$(status_text)" "Offline"
 keys_wait ctrl+k Listening
 open_prefs
 wait_value "the line closed by the Preferences window" Offline status_text
-expect_eq "port rows" "$(driver texts ZBWindow "$PREFS_TITLE" | tr -d '\r' | grep -c '^ComboBox|')" 7
-expect_eq "port row text" "$(driver text ZBWindow "$PREFS_TITLE" $PORT | tr -d '\r')" COM2
-# (Parity 1, Odd, is row 2.)
+# (Parity 1, Odd, is row 2; the port rows: serial_ports.sh.)
 expect_controls PORT=1 BAUD=10 BITS=3 PARITY=2 STOP=0 XON=0 CTS=1 DTR=0 AUTO=0 PROGRESS=1 \
   REPEAT=1 RETURN=2 ENCODER=1
 # The three tabs, each photographed; a real click on a tab's title shows it.
@@ -92,14 +90,12 @@ wait_value "the connection after Cancel with AutoConnect" Listening status_text
 
 # --- the parity rows both ways: Even shows as row 1; Odd saves 1, None 0
 open_prefs
-wait_value "the line closed once more" Offline status_text
 expect_controls PARITY=1
 choose "$PREFS_TITLE" $PARITY 2
 close_prefs_with Save
 expect_pref Parity 1
 wait_value "the connection after the second Save" Listening status_text
 open_prefs
-expect_controls PARITY=2
 choose "$PREFS_TITLE" $PARITY 0
 toggle $AUTO "Connect on startup"
 close_prefs_with Save

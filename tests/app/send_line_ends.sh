@@ -1,9 +1,7 @@
-# The line end Send adds: ReturnType 0 adds CR, 1 adds LF
-# (one run of the program each); a text that already ends in LF or CR is
-# sent unchanged whatever ReturnType says. The first run sends with the
-# shortcuts, the second through the menus (File > Send > Writing Window,
-# File > Send > Clipboard, by their mnemonics). The handheld answers each
-# text with a frame "okN" (see send_text.sh).
+# The line end Send adds: ReturnType 0 adds CR, 1 adds LF (a run each); a
+# text ending in LF or CR goes unchanged. The first run sends by the
+# shortcuts, the second by the menus' mnemonics (File > Send > Writing
+# Window, Clipboard). The handheld answers each text with a frame "okN".
 source "$LIB"
 
 # run TYPE EXPECTED_ABC CLIPBOARD HOW: Writing Window "abc" must arrive as
@@ -22,7 +20,7 @@ run() {
   main_driver setclipboard "$clip" || fail "setclipboard"
   keys "${send_clipboard[@]}"
   wait_writing "abcok1ok2"
-  wait_sim || fail "ReturnType $1: the handheld did not get what was sent"
+  wait_sim "ReturnType $1: the handheld did not get what was sent"
   quit_app
 }
 

@@ -38,7 +38,6 @@ keys esc
 not_sending() { [ "$(status_text)" != "Sending..." ]; }
 wait_for "the status after Escape" not_sending
 stopped=$(status_text)
-echo "status after Escape: $stopped"
 [[ $stopped == "Stopped: "[0-9]*" of 25"[0-9][0-9][0-9][0-9]" bytes sent" ]] \
   || fail "the status after Escape: '$stopped'"
 sleep 3

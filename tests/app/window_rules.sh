@@ -8,7 +8,6 @@ source "$LIB"
 prefs_file "X = 5000" "Y = 5000" "ShowInputView = 1"
 start_app
 set -- $(window_rect "$MAIN_TITLE")
-echo "main window at $*"
 [ "$1" -ge 0 ] && [ "$2" -ge 0 ] && [ "$3" -le 1024 ] && [ "$2" -le 728 ] || fail "the main window opened out of sight at $*"
 
 main_driver settext RICHEDIT "hello x" >/dev/null || fail "settext"

@@ -84,10 +84,8 @@ class Mutator {
         if (n) b[Below(n)] = static_cast<uint8_t>(rng_());
         break;
       case 2:
-        if (n >= 4) EdgeAt(b, Below(n / 4) * 4, static_cast<uint32_t>(n));
-        break;
-      case 3:
-        if (n >= 4) EdgeAt(b, Below(n - 3), static_cast<uint32_t>(n));
+      case 3:  // an edge word, aligned or anywhere
+        if (n >= 4) EdgeAt(b, kind == 2 ? Below(n / 4) * 4 : Below(n - 3), static_cast<uint32_t>(n));
         break;
       case 4:
         b.resize(Below(n + 1));
@@ -171,12 +169,6 @@ struct RealSeeds {
   Bytes code, data, codeFixups, dataFixups, archive;
   std::vector<Bytes> settings, menuBars, windows, pictures, pluginLists, preferenceFiles;
 };
-
-bool Word(const Bytes& b, uint64_t at, uint32_t& value) {
-  if (at + 4 > b.size()) return false;
-  value = ReadU32LE(b.data() + at);
-  return true;
-}
 
 Bytes Slice(const Bytes& b, uint64_t at, uint64_t length) {
   if (at > b.size() || length > b.size() - at) return {};

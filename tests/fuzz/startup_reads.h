@@ -21,12 +21,15 @@
 
 using Bytes = std::vector<uint8_t>;
 
+// The word at `at` in `b`, if it lies inside.
+inline bool Word(const Bytes& b, uint64_t at, uint32_t& value) {
+  if (at + 4 > b.size()) return false;
+  value = ReadU32LE(b.data() + at);
+  return true;
+}
 // The image reader's LengthReader over a program file held in Bytes.
 inline bool LengthInBytes(void* file, uint64_t at, uint32_t& length) {
-  const auto* bytes = static_cast<const Bytes*>(file);
-  if (at + 4 > bytes->size()) return false;
-  length = ReadU32LE(bytes->data() + at);
-  return true;
+  return Word(*static_cast<const Bytes*>(file), at, length);
 }
 
 // Sums what a reader hands back, so that the reads cannot be left out.

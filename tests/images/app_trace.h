@@ -6,6 +6,11 @@
 
 namespace vt {
 
+// What the test applications name unqualified, with `using namespace vt`.
+using vs::Field;
+using vs::Ref;
+using vs::String;
+
 template <size_t N>
 vs::String Piece(const char (&text)[N]) {
   return vs::String::Adopt(ZORBBuildString(text, N - 1));

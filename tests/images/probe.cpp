@@ -74,18 +74,13 @@ int Quit() {
   return 3;
 }
 
-std::string Trimmed(const char* text) {
-  std::string s(text ? text : "");
-  size_t first = s.find_first_not_of(" \t\"");
-  size_t last = s.find_last_not_of(" \t\"");
-  return first == std::string::npos ? "" : s.substr(first, last - first + 1);
-}
-
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
   InitAllocatorLock();
-  std::string what = Trimmed(commandLine);
+  std::string what(commandLine ? commandLine : "");
+  what.erase(0, what.find_first_not_of(" \t\""));
+  what.erase(what.find_last_not_of(" \t\"") + 1);
   if (what == "oom") return SmallBlockAlloc(0xFFFFFFF0u) ? 2 : 3;  // not reached when the heap tells the user
   RegisterBuiltInClasses();
   if (what == "quit") return Quit();

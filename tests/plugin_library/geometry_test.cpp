@@ -21,15 +21,6 @@ PlugRect Box(const PlugPolygon& p) {
 // Rectangles compare (and print) as tuples.
 std::tuple<int, int, int, int> Edges(PlugRect r) { return {r.left, r.top, r.right, r.bottom}; }
 
-TEST(PlugGeometry, HitsAreHalfOpen) {
-  const PlugRect r{3, 4, 15, 16};
-  const struct {
-    int x, y;
-    bool inside;
-  } cases[] = {{3, 4, true}, {14, 15, true}, {15, 10, false}, {10, 16, false}, {2, 10, false}, {10, 3, false}};
-  for (const auto& c : cases) EXPECT_EQ(PlugContains(r, c.x, c.y), c.inside) << c.x << "," << c.y;
-}
-
 TEST(PlugGeometry, BevelContentIsInsideTheFrameAndTheRings) {
   PlugRect b{10, 20, 70, 42};
   EXPECT_EQ(Edges(BevelContentRect(b, true, 0)), Edges({12, 22, 68, 40}));

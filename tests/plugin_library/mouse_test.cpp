@@ -81,11 +81,12 @@ TEST_F(PluginMouse, ActionReceivers) {
   EXPECT_EQ(Raised(), (Events{"Action", "PerformAction:8738", "PerformAction:4369", "Action", "PerformAction:4369"}));
 }
 
+// Hits are half open: the right and bottom edges are outside.
 TEST_F(PluginMouse, DisclosureTriangleFlipsOnlyOnAPressInside) {
   fake::Control* c = fake::MakeControl("DisclosureTriangle", {3, 4, 15, 16});
   const struct {
     int x, y, answer, value;
-  } presses[] = {{3, 4, 1, 1}, {14, 15, 1, 0}, {15, 10, 0, 0}, {10, 16, 0, 0}};
+  } presses[] = {{3, 4, 1, 1}, {14, 15, 1, 0}, {15, 10, 0, 0}, {10, 16, 0, 0}, {2, 10, 0, 0}, {10, 3, 0, 0}};
   for (const auto& p : presses) {
     EXPECT_EQ(fake::MouseDown(c, p.x, p.y), p.answer) << p.x << "," << p.y;
     EXPECT_EQ(c->data<DisclosureTriangleData>()->value, p.value) << p.x << "," << p.y;

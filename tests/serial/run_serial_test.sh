@@ -3,8 +3,8 @@
 # pseudo-terminals, and the Wine prefix's COM3 (and COM12) and COM4 are
 # pointed at the two ends for the run (restored afterwards). While the tests
 # run, this script answers their requests for what only the host can do:
-# report the pseudo-terminal's own settings, stop and continue the cable's
-# process, pull the cable and plug it in again.
+# report the pseudo-terminal's own settings, pull the cable and plug it in
+# again.
 # Usage: run_serial_test.sh WINE_RUN TEST_EXE PREFIX
 set -u
 wine_run=$1 exe=$2 prefix=$3
@@ -41,14 +41,12 @@ plug() {
 serve() {
   trap 'kill "$cable" 2>/dev/null; exit 0' TERM
   while true; do
-    for r in stty unplug stop cont plug; do
+    for r in stty unplug plug; do
       [ -e "$dir/$r.request" ] || continue
       rm -f "$dir/$r.request"
       case $r in
         stty) stty -a -F "$(readlink -f "$devices/com3")" 2>&1 ;;
         unplug) kill "$cable"; wait "$cable"; echo -n unplugged ;;
-        stop) kill -STOP "$cable"; echo -n stopped ;;
-        cont) kill -CONT "$cable"; echo -n continued ;;
         plug) plug; echo -n plugged ;;
       esac > "$dir/$r.tmp" 2>/dev/null
       mv "$dir/$r.tmp" "$dir/$r.answer"

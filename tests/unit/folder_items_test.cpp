@@ -381,7 +381,6 @@ TEST_F(ServiceObjects, FieldsSetOneByOneGiveTheDateAndItsTexts) {
   dateTotalSecondsSetter(d, 0, 0);
   EXPECT_EQ(dateFieldGetter(d, 0), 1904);
   d = DateOf({2026, 13, 31, 14, 5, 9});  // month 13: January 2027
-  EXPECT_EQ(Fields(d), std::vector<int32_t>({2027, 1, 31}));
   // The long date, the time and the short time as the system writes them.
   const SYSTEMTIME st = {2027, 1, 0, 31, 14, 5, 9, 0};
   const struct { uint32_t which; decltype(&GetDateFormatA) format; DWORD flags; } texts[] = {

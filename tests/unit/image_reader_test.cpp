@@ -13,20 +13,13 @@ using Bytes = std::vector<uint8_t>;
 const std::string kPrefix = "The application image could not be read: ";
 const Bytes kBlocks[4] = {{0xC3, 0x90}, {}, {1, 2, 3, 4, 5, 6, 7, 8}, {0x00, 0x40}};
 
-TEST(ReadAppendedImage, AMissingFileIsNamed) {
+// The four .dat files are read in the order code1, data1, code2, data2.
+TEST(ReadImage, NamesAMissingProgramOrFirstMissingDatFileAndReadsDatFilesAsBareBlocks) {
   TempFolder folder;
   ImageBlocks blocks;
   std::string message;
   EXPECT_FALSE(ReadAppendedImage((folder.Path() + "\\none.exe").c_str(), 0, blocks, message));
   EXPECT_EQ(message, kPrefix + "the program file could not be opened.");
-}
-
-// The four files are read in the order code1, data1, code2, data2; the
-// first one missing is named.
-TEST(ReadSeparateImage, ReadsTheDatFilesAsBareBlocksAndNamesTheFirstMissing) {
-  TempFolder folder;
-  ImageBlocks blocks;
-  std::string message;
   const std::pair<const char*, const char*> steps[] = {
       {nullptr, "code1.dat"}, {"code1.dat", "data1.dat"}, {"code2.dat", "data1.dat"}, {"data1.dat", "data2.dat"}};
   for (int i = 0; auto [write, missing] : steps) {

@@ -15,9 +15,7 @@ TEST(MenuShortcuts, CommandKeysInTheWindowsNotation) {
   const std::pair<const char*, const char*> rows[] = {
       {"K", "Ctrl+K"},
       {"Shift-T", "Ctrl+Shft+T"},
-      {"/", "Ctrl+/"},
       {"shift-v", "Ctrl+Shft+v"},
-      {"F10", "F10"},
       {"Shift-F3", "Shft+F3"},
       {"Alt-Shift-X", "Ctrl+Shft+Alt+X"},
       {"Option-K", "Ctrl+K"},

@@ -146,15 +146,8 @@ class MenusTest : public testing::Test {
 
 TEST_F(MenusTest, TheBarIsBuiltAsDescribed) {
   ASSERT_EQ(GetMenuItemCount(MenuBarHandle()), 1);  // the application menu and the empty slot are not built
-  EXPECT_EQ(Item("FileQuit")->header.cls, quit_);
   EXPECT_EQ(RuntimeMenuReference(Text("HelpAbout").get()), nullptr);
   EXPECT_EQ(RuntimeMenuReference(Text("filerecent").get()), nullptr);  // only as an array element
-  // An item of a class that is no menu item is not made.
-  DestroyMenuBar();
-  Level odd;
-  odd.Entry("Odd", "Odd", "O", kPlainObject).Entry("Fine", "Fine", "F");
-  Level().Menu("&File", odd).BuildBar();
-  EXPECT_EQ(Contents(FileMenu()), Lines{"Fine\tCtrl+F #1000"});
 }
 
 // Without the tests' switch the UI driver's request writes no file and runs no enabling cycle.
@@ -168,9 +161,11 @@ TEST_F(MenusTest, TheMenuStateRequestIsRefusedWithoutTheTestSwitch) {
   EXPECT_FALSE(MenuStateReport().empty()) << "the report itself is still there for the switch";
 }
 
+// An item of a class that is no menu item is not made and takes no identifier.
 TEST_F(MenusTest, CommandIdentifiersRunOutAfter1024Items) {
   DestroyMenuBar();
   Level file;
+  file.Entry("Odd", "Odd", "O", kPlainObject);
   for (int i = 0; i < 1026; ++i) file.Entry("Item" + std::to_string(i), "Many", "", kItem, i);
   Level().Menu("&Many", file).BuildBar();
   HMENU menu = FileMenu();
@@ -245,7 +240,6 @@ TEST_F(MenusTest, AChoiceGoesToTheActivePaneThenHandlersInOrderUntilOneTakesIt) 
   enableMenuItems();
   // Nested levels are built first, so the submenu's item takes 1001.
   EXPECT_EQ(Contents(GetSubMenu(FileMenu(), 1)), Lines{"Text &File...\tCtrl+T #1001"});
-  EXPECT_EQ(Contents(FileMenu())[0], "&Connect\tCtrl+K #1000 grey");
 }
 
 TEST_F(MenusTest, TheQuitItemQuitsWithoutUnwinding) {

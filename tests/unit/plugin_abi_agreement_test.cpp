@@ -33,7 +33,6 @@ static_assert(sizeof(BehaviourTable) == sizeof(PluginBehaviour));
 static_assert(sizeof(PictureDescription) == sizeof(PluginPictureDescription));
 SAME_FIELD(PictureDescription, PluginPictureDescription, width, width);
 static_assert(sizeof(ControlBounds16) == sizeof(PluginRect));
-static_assert(kPluginDataOffset == kPluginControlDataOffset);
 
 #undef SAME_FIELD
 

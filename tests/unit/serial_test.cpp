@@ -54,10 +54,10 @@ TEST(SerialSettings, FlowControlFollowsTheThreeFlags) {
 }
 
 TEST(SerialSettings, AWriteMayTakeItsLineTimePlusTwoSeconds) {
-  const struct { LineSettings line; uint32_t bytes, limitMs; } rows[] = {
+  const struct { LineSettings line; uint32_t bytes, limitMs;
+  } rows[] = {
       {LineSettingsFor(13, 3, 0, 0), 0, 2000},                  // nothing to send
-      {LineSettingsFor(13, 3, 0, 0), 5760, 3000},               // 10 bits a byte at 57600
-      {LineSettingsFor(8, 3, 2, 2), 96, 2120},                  // 12 bits at 9600
+      {LineSettingsFor(8, 3, 2, 2), 96, 2120},                  // 12 bits a byte at 9600
       {LineSettingsFor(0, 3, 0, 0), 1, 2034},                   // 10 bits at 300, rounded up
       {LineSettingsFor(13, 3, 0, 0), 0xFFFFFFFFu, 745656045},   // 4 GiB at 57600
       {LineSettingsFor(0, 3, 0, 0), 0xFFFFFFFFu, 0xFFFFFFFEu},  // capped below "forever"
@@ -73,8 +73,10 @@ TEST(SerialSettings, PortNamesAreComAndANumberUpTo256AndTheListHasTheFirstFour) 
   };
   for (auto [name, number] : names) EXPECT_EQ(PortNumberOfName(name), number) << name;
   // The first four and every listed port, in number order, each once.
-  const struct { std::vector<std::string> listed; std::vector<int> ports; } rows[] = {
-      {{}, {1, 2, 3, 4}},
+  const struct {
+    std::vector<std::string> listed;
+    std::vector<int> ports;
+  } rows[] = {
       {{"COM33", "COM12", "COM3"}, {1, 2, 3, 4, 12, 33}},
       {{"COM256", "COM257", "LPT1", "COM12", "com12", ""}, {1, 2, 3, 4, 12, 256}},
   };
@@ -191,15 +193,20 @@ class SerialLineOnCable : public SerialLine {
   std::string dir_;
 };
 
-// The first row is set by opening the line, the others by serialReset; each
-// is read back from the device and from the host's side. The pseudo-terminal
-// has no modem lines: the DTR rows only show DTR does not disturb the rest.
+// The first row is set by opening the line, the others by serialReset, which
+// sets and clears each flag; all are read back from the device and the host's
+// side. The pseudo-terminal has no modem lines: DTR only must not disturb the rest.
 TEST_F(SerialLineOnCable, TheLineOpensAndResetsWithItsStoredSettings) {
-  const struct { int16_t baud; DWORD rate; bool xon, cts, dtr; std::vector<const char*> stty; } rows[] = {
-      {12, 38400, false, true, false, {"speed 38400 baud", " cs8", "-parenb", "-cstopb", " crtscts", "-ixon", "-ixoff"}},
+  const struct { int16_t baud; DWORD rate; bool xon, cts, dtr; std::vector<const char*> stty;
+  } rows[] = {
+      {12,
+       38400,
+       false,
+       true,
+       false,
+       {"speed 38400 baud", " cs8", "-parenb", "-cstopb", " crtscts", "-ixon", "-ixoff"}},
       {12, 38400, true, false, true, {"-crtscts", " ixon", " ixoff"}},
-      {12, 38400, false, false, true, {"-crtscts", "-ixon", "-ixoff"}},
-      {-1, 57600, true, true, false, {" crtscts", " ixon", " ixoff"}},  // out of the table
+      {-1, 57600, false, true, false, {" crtscts", "-ixon", "-ixoff"}},  // out of the table
   };
   Fields()->bits = 3;
   for (const auto& r : rows) {

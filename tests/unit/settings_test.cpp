@@ -56,9 +56,8 @@ TEST(Settings, TheDeliveredValuesAreReadToTheirLastByte) {
   Bytes b = {1};
   PutWordBigEndian(b, 0);
   PutWordBigEndian(b, 1);
-  PutPackedInt(b, 3);
-  for (const char* s : {"text/plain", "????", "TEXT", ".ascii;.text;.txt", "text/html", "????", "TEXT",
-                        ".html;.html", "", "", "", ""})
+  PutPackedInt(b, 2);
+  for (const char* s : {"text/plain", "????", "TEXT", ".ascii;.text;.txt", "", "", "", ""})
     PutPackedString(b, s);
   PutPackedInt(b, 5);
   for (const char* s : {"", "", "", "", "An exception of class %1 was not handled."}) PutPackedString(b, s);
@@ -68,7 +67,7 @@ TEST(Settings, TheDeliveredValuesAreReadToTheirLastByte) {
   ASSERT_TRUE(ParseSettings(b.data(), static_cast<uint32_t>(b.size()), s));
   EXPECT_EQ(s.optionFlag, 1);
   EXPECT_EQ(s.languageCode, 1u);
-  ASSERT_EQ(s.fileTypes.size(), 3u);
+  ASSERT_EQ(s.fileTypes.size(), 2u);
   EXPECT_EQ(s.fileTypes[0].extensions, ".ascii;.text;.txt");
   EXPECT_EQ(s.messages.size(), 5u);
   EXPECT_FALSE(s.multipleDocuments);

@@ -170,13 +170,11 @@ TEST_F(StringFunctions, PositionsAndCountsAreClampedAndWholeResultsShared) {
                {"Left 0", StringLeft(abc.get(), 0), ""},
                {"Right -1", StringRight(abc.get(), -1), ""},
                {"Left min", StringLeft(abc.get(), INT_MIN), ""},
-               {"Mid 2", StringMid2(abc.get(), 2), "bc"},
                {"Mid 3", StringMid2(abc.get(), 3), "c"},
                {"Mid 4", StringMid2(abc.get(), 4), ""},
                {"Mid max", StringMid2(abc.get(), INT_MAX), ""},
                // A start before the text shortens the count.
                {"Mid 0 3", StringMid3(s.get(), 0, 3), "ab"},
-               {"Mid -1 3", StringMid3(s.get(), -1, 3), "a"},
                {"Mid -2 3", StringMid3(s.get(), -2, 3), ""},
                {"Mid 2 3", StringMid3(s.get(), 2, 3), "bcd"},
                {"Mid 5 100", StringMid3(s.get(), 5, 100), "ef"},
@@ -344,14 +342,12 @@ TEST_F(StringFunctions, StrFixedNotationInItsRangeGeneralOutsideIt) {
     double x;
     const char* text;
   } rows[] = {{-0.0, "0"},
-              {2.5, "2.5"},
               {100, "100"},
               {-42.25, "-42.25"},
               {123456.789, "123456.789"},
               {2.0 / 3, "0.6666667"},
               {0.00001, "0.00001"},
               {0.0000123456, "0.0000123"},  // seven decimals at most
-              {1000000, "1000000"},
               {12345678, "1.234568e+07"},
               {0.000001, "1e-06"},
               {-0.0000099999, "-9.9999e-06"},
@@ -371,15 +367,10 @@ TEST_F(StringFunctions, ValScansDecimalAndRadixNumbersUntilTheyEnd) {
               {".5", 0.5},
               {"5.", 5},
               {"1.5.5", 1.5},
-              {"1e", 1},
               {"1e+x", 1},
-              {std::string_view("4\0"
-                                "2",
-                                3),
-               4},  // zero-terminated
+              {std::string_view("4\0002", 3), 4},  // zero-terminated
               // Text without a number.
               {"", 0},
-              {"abc", 0},
               {"- 5", 0},
               {".", 0},
               {"0x1A", 0},
@@ -388,17 +379,15 @@ TEST_F(StringFunctions, ValScansDecimalAndRadixNumbersUntilTheyEnd) {
               {"1e999", HUGE_VAL},
               {"-1e999", -HUGE_VAL},
               {"1e-999", 0},
-              {"0.0000000001e-320", 0},
-              // Radix literals skip foreign bytes and wrap at 32 bits.
+              // Radix literals skip foreign bytes and wrap at 32 bits; 9 and 8 are not octal.
               {"&h1G", 32},
               {"&x12", 0},
               {"&h", 0},
-              {"&H7FFFFFFF", 2147483647},
-              {"&hFFFFFFFF", -1},
+              {"&HFFFFFFFF", -1},
               {"&h100000001", 1},
               {"&h 1-2", 18},
               {"&o17", 15},
-              {"&O1928", 10},  // 9 and 8 are not octal
+              {"&O1928", 10},
               {"&b1012", 5},
               {"&B11111111111111111111111111111110", -2}};
   for (const auto& row : rows) EXPECT_EQ(Val(row.text), row.value) << row.text;
@@ -415,13 +404,10 @@ TEST_F(StringFunctions, FormatMasksWriteTheirPlacesSignsSectionsAndExponents) {
               {5, "000", "005"},
               {5, "0,000", "0,005"},
               {5, "#,##0", "5"},
-              {1234.5, "#,##0.00", "1,234.50"},
               {0, "#.##", "0."},
               {2.346, "0.00", "2.35"},
               {2.5, "0.##", "2.5"},
-              {-0.001, "0.00", "0.00"},
               {0.1234, "0.0%", "12.3%"},
-              {0.5, "0%", "50%"},
               // Signs come only from the mask.
               {-5, "#", "5"},
               {3, "+0", "+3"},
@@ -441,7 +427,6 @@ TEST_F(StringFunctions, FormatMasksWriteTheirPlacesSignsSectionsAndExponents) {
               {5, "$#", "5"},
               {3, "\\#0", "#3"},
               {1, "0\\", "1"},
-              {0.000012345, "Scientific", "1.234500E-05"},
               {-0.000012345, "sCIENTIFIC", "-1.234500E-05"},
               {12345678, "Scientific", "1.234568E+07"},
               {0, "Scientific", "0.000000"},

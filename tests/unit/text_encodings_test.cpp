@@ -23,10 +23,15 @@ TEST(JapaneseEncodings, ConversionsBetweenTheThreeEncodingsAndOfBrokenInput) {
     std::string (*convert)(std::string_view);
     std::string in, out;
   } rows[] = {
-      {EucJpToShiftJis, kEuc, kSjis}, {ShiftJisToEucJp, kSjis, kEuc}, {Iso2022JpToShiftJis, kIso, kSjis},
-      {ShiftJisToIso2022Jp, kSjis, kIso}, {ShiftJisToIso2022Jp, "plain", "plain"},
-      {ShiftJisToEucJp, "a\xB1z", "a\x8E\xB1z"}, {EucJpToShiftJis, "a\x8E\xB1z", "a\xB1z"},
-      {ShiftJisToIso2022Jp, "\xB1", "\x1B(I1\x1B(B"}, {Iso2022JpToShiftJis, "\x1B(I1\x1B(B", "\xB1"},
+      {EucJpToShiftJis, kEuc, kSjis},
+      {ShiftJisToEucJp, kSjis, kEuc},
+      {Iso2022JpToShiftJis, kIso, kSjis},
+      {ShiftJisToIso2022Jp, kSjis, kIso},
+      {ShiftJisToIso2022Jp, "plain", "plain"},
+      {ShiftJisToEucJp, "a\xB1z", "a\x8E\xB1z"},
+      {EucJpToShiftJis, "a\x8E\xB1z", "a\xB1z"},
+      {ShiftJisToIso2022Jp, "\xB1", "\x1B(I1\x1B(B"},
+      {Iso2022JpToShiftJis, "\x1B(I1\x1B(B", "\xB1"},
       // The two-byte mode ends before every line end.
       {ShiftJisToIso2022Jp, kSjis + "\r\n" + kSjis, kIso + "\r\n" + kIso},
       // Older senders switch with ESC $ @ and back with ESC ( J.
@@ -34,9 +39,13 @@ TEST(JapaneseEncodings, ConversionsBetweenTheThreeEncodingsAndOfBrokenInput) {
       // Broken input becomes question marks without reading past the end: half
       // a pair, JIS X 0212 (no Shift-JIS form), a lead byte at the end or
       // without its trail byte, the user-defined area; a cut escape passes.
-      {EucJpToShiftJis, "ab\xC6", "ab?"}, {EucJpToShiftJis, "\x8F\xB0\xA1x", "?x"},
-      {ShiftJisToEucJp, "\x93", "?"}, {ShiftJisToEucJp, "\x93\x20", "? "}, {ShiftJisToEucJp, "\xF0\x40", "?"},
-      {Iso2022JpToShiftJis, "\x1B$BF", "?"}, {Iso2022JpToShiftJis, "\x1B$", "\x1B$"},
+      {EucJpToShiftJis, "ab\xC6", "ab?"},
+      {EucJpToShiftJis, "\x8F\xB0\xA1x", "?x"},
+      {ShiftJisToEucJp, "\x93", "?"},
+      {ShiftJisToEucJp, "\x93\x20", "? "},
+      {ShiftJisToEucJp, "\xF0\x40", "?"},
+      {Iso2022JpToShiftJis, "\x1B$BF", "?"},
+      {Iso2022JpToShiftJis, "\x1B$", "\x1B$"},
   };
   int row = 0;
   for (const auto& r : rows) EXPECT_EQ(r.convert(r.in), r.out) << "row " << row++;

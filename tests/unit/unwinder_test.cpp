@@ -122,12 +122,13 @@ uint32_t CallCode(const void* code) {
   return result;
 }
 
-// A local of a raising function that its function records release.
+// A local of a raising function that its function records release
+// (record: kFunctionString or kFunctionObject).
 struct Local {
   int8_t slot;
   const void* value;
   uint8_t record;
-};  // record: kFunctionString or kFunctionObject
+};
 
 class UnwindFixture : public testing::Test {
  protected:

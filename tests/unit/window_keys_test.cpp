@@ -73,7 +73,6 @@ TEST_F(WindowKeysTest, ShortcutsComeFirstThenTheFocusedPaneAndSystemKeyPressesRe
   SetActivePane(edit);
   gLog.clear();
   EXPECT_TRUE(Press(VK_F10, false, false, nullptr, WM_SYSKEYDOWN));
-  EXPECT_FALSE(Press('F', false, false, nullptr, WM_SYSKEYDOWN, true));
   EXPECT_FALSE(Press(VK_TAB, false, false, nullptr, WM_SYSKEYDOWN, true));
   EXPECT_FALSE(Press('Q', true, false, nullptr, WM_KEYUP));
   HWND other = CreateWindowExA(0, "STATIC", "not ours", WS_POPUP, 0, 0, 10, 10,

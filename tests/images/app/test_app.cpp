@@ -1,16 +1,13 @@
-// A small application built by the image builder from C++ and a project
-// description, to show start-up working end to end: it reports through
-// lineTrace what ran, in what order, and what the runtime answered, and the
-// image test compares "trace.log" with the expected lines.
+// Start-up end to end, in an application the image builder made from C++ and
+// a project description: it traces what ran, in what order, and what the
+// runtime answered.
 #include "test_app_project.h"
 #include "tests/images/app_trace.h"
 
 namespace {
 
-using vs::Field;
-using vs::Ref;
+using namespace vt;
 using namespace vs_project;
-using vt::Trace;
 
 VS_STRING(kLabel, "label");
 

@@ -1,6 +1,5 @@
 // The main window's connection logic against the handheld simulator over a
-// pseudo-terminal cable: it connects on opening and greets the handheld; the
-// frames, sent in pieces, land in the Writing Window (the runner reads it). A
+// pseudo-terminal cable: it connects on opening and greets the handheld. A
 // step timer turns game mode on and off; the game key recorded meanwhile is
 // traced, as nothing outside the program shows it.
 #include "connection_app_project.h"

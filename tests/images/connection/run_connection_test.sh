@@ -2,7 +2,8 @@
 # Runs the connection test application against the handheld simulator: the
 # simulator makes the cable, the prefix's COM2 points at it for the run (COM1
 # Wine points at the machine's first serial port whenever it starts), and
-# the Writing Window must end up holding what the frames said.
+# the program traces the game key it recorded. (The frames' way into the
+# Writing Window is the application's test, app/conn_receive.sh.)
 # Usage: run_connection_test.sh WINE_RUN UI_DRIVER SIMULATOR FOLDER PROGRAM SCRIPT PREFIX
 set -u
 wine_run=$1 driver=$2 sim=$3 folder=$4 program=$5 script=$6 prefix=$7
@@ -29,10 +30,7 @@ ln -sfn "$(readlink -f "$work/cable")" "$devices/com2"
 "$wine_run" "./$program" &
 pid=$!
 wait $simpid || fail "the handheld's expectations failed ($?)"
-text=$("$wine_run" "$driver" text ZBWindow "Vellory Server" RICHEDIT | tr -d '\r')
 "$wine_run" "$driver" close ZBWindow "Vellory Server"
-[ "$text" = "abcdefxy" ] || fail "the Writing Window holds '$text'"
-echo "Writing Window: $text"
 trace=$(tr '\r' '\n' < trace.log 2>/dev/null)
 expected=$(printf 'game mode on\nlast game key K\ngame mode off')
 [ "$trace" = "$expected" ] || fail "the trace reads '$trace'"

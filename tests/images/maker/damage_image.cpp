@@ -24,15 +24,15 @@ struct Image {
   uint32_t Data(uint32_t offset) const { return block[2] + offset; }
 };
 
+uint32_t Word(const Bytes& f, uint64_t at) { return at + 4 <= f.size() ? ReadU32LE(f.data() + at) : 0; }
+
 bool Locate(const Bytes& file, Image& image) {
   PeFacts facts;
   std::string error;
   if (!ReadPeFacts(file, facts, error) || facts.locatorSize < 8) return false;
-  uint64_t pos = ReadU32LE(file.data() + facts.locatorOffset);
-  image.start = static_cast<uint32_t>(pos);
+  uint64_t pos = image.start = ReadU32LE(file.data() + facts.locatorOffset);
   for (int i = 0; i < 4; ++i) {
-    if (pos + 4 > file.size()) return false;
-    image.length[i] = ReadU32LE(file.data() + pos);
+    image.length[i] = Word(file, pos);  // 0 past the end: then pos passes it
     image.block[i] = static_cast<uint32_t>(pos + 4);
     pos += 4ull + image.length[i];
     if (pos > file.size()) return false;
@@ -41,33 +41,29 @@ bool Locate(const Bytes& file, Image& image) {
   return true;
 }
 
-uint32_t Word(const Bytes& f, uint64_t at) { return at + 4 <= f.size() ? ReadU32LE(f.data() + at) : 0; }
-
 // The file offsets of the words start-up reads first: the project record,
 // its class and item lists, the leading words of each class descriptor and
 // item. Offsets stored in the data block are still offsets into it.
 std::vector<uint32_t> RecordWords(const Bytes& f, const Image& im) {
   std::vector<uint32_t> words;
   auto inData = [&](uint32_t offset, uint32_t bytes) { return uint64_t{offset} + bytes <= im.length[2]; };
+  // The list at `at` (a count, then offsets) and each entry's first `lead` words; returns the count.
+  auto list = [&](uint32_t at, uint32_t lead, bool skipNil) {
+    uint32_t count = Word(f, im.Data(at));
+    words.push_back(im.Data(at));
+    for (uint32_t i = 0; i < count && inData(at + 4 + 4 * i, 4); ++i) {
+      uint32_t entry = Word(f, im.Data(at + 4 + 4 * i));
+      words.push_back(im.Data(at + 4 + 4 * i));
+      for (uint32_t w = 0; w < lead && !(skipNil && !entry) && inData(entry + 4 * w, 4); ++w)
+        words.push_back(im.Data(entry + 4 * w));
+    }
+    return count;
+  };
   uint32_t record = Word(f, im.Data(4));
   if (!inData(record, 4)) return words;
-  uint32_t classes = Word(f, im.Data(record));
   words.push_back(im.Data(4));
-  words.push_back(im.Data(record));
-  for (uint32_t i = 0; i < classes && inData(record + 4 + 4 * i, 4); ++i) {
-    uint32_t at = record + 4 + 4 * i, descriptor = Word(f, im.Data(at));
-    words.push_back(im.Data(at));
-    for (uint32_t w = 0; w < 5 && inData(descriptor + 4 * w, 4); ++w) words.push_back(im.Data(descriptor + 4 * w));
-  }
-  uint32_t items = record + 4 + 4 * classes;
-  if (!inData(items, 4)) return words;
-  uint32_t count = Word(f, im.Data(items));
-  words.push_back(im.Data(items));
-  for (uint32_t i = 0; i < count && inData(items + 4 + 4 * i, 4); ++i) {
-    uint32_t at = items + 4 + 4 * i, item = Word(f, im.Data(at));
-    words.push_back(im.Data(at));
-    for (uint32_t w = 0; w < 4 && item && inData(item + 4 * w, 4); ++w) words.push_back(im.Data(item + 4 * w));
-  }
+  uint32_t items = record + 4 + 4 * list(record, 5, false);
+  if (inData(items, 4)) list(items, 4, true);
   return words;
 }
 

@@ -8,10 +8,7 @@
 
 namespace {
 
-using vs::Ref;
-using vs::String;
-using vt::Line;
-using vt::Trace;
+using namespace vt;
 
 VS_STRING(kFile, "Vellory Prefs Test");
 VS_STRING(kNoteText, "a = b %41\r\nsecond line\t");

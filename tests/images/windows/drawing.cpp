@@ -7,10 +7,7 @@
 
 namespace {
 
-using vs::Field;
-using vs::String;
-using vt::Line;
-using vt::Trace;
+using namespace vt;
 
 String Hex(uint32_t colour) { return String::Adopt(RuntimeHex(static_cast<int32_t>(colour))); }
 

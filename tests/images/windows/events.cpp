@@ -8,10 +8,7 @@
 
 namespace {
 
-using vs::Field;
-using vs::String;
-using vt::Line;
-using vt::Trace;
+using namespace vt;
 
 String NameOf(ObjectRecord* control) {
   return String::Borrow(Field<StringRecord*>(control, offsetof(ControlObject, name)));

@@ -8,9 +8,7 @@
 
 namespace {
 
-using vs::String;
-using vt::Line;
-using vt::Trace;
+using namespace vt;
 
 ObjectRecord* gMain = nullptr;
 

@@ -8,9 +8,7 @@
 
 namespace {
 
-using vs::Field;
-using vt::Line;
-using vt::Trace;
+using namespace vt;
 
 ObjectRecord* gMain = nullptr;
 

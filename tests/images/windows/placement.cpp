@@ -2,7 +2,6 @@
 // (Frame 0) and a movable modal one (Frame 1), each tracing where it believes
 // it is; the scenario checks where the system put them and the modal rule.
 #include "window_placement_project.h"
-#include "sdk/ui_layouts.h"
 #include "tests/images/app_trace.h"
 
 namespace {
@@ -34,8 +33,6 @@ void PlacementEntry() {
   RuntimeInit(vs_project_record);
   RuntimeCreateWindow(vs_window_Main, &gMain);
   RuntimeCreateWindow(vs_window_Dialog, &gDialog);
-  // "MacProcID" in the description sets the property declared "MacProcId".
-  Trace("MacProcId ", vs::Field<int32_t>(gMain, offsetof(WindowObject, macProcId)));
   RuntimeRun();
 }
 
