@@ -32,7 +32,8 @@ bool Locate(const Bytes& file, Image& image) {
   if (!ReadPeFacts(file, facts, error) || facts.locatorSize < 8) return false;
   uint64_t pos = image.start = ReadU32LE(file.data() + facts.locatorOffset);
   for (int i = 0; i < 4; ++i) {
-    image.length[i] = Word(file, pos);  // 0 past the end: then pos passes it
+    if (pos + 4 > file.size()) return false;
+    image.length[i] = Word(file, pos);
     image.block[i] = static_cast<uint32_t>(pos + 4);
     pos += 4ull + image.length[i];
     if (pos > file.size()) return false;
