@@ -76,7 +76,6 @@ launch_app() {
   APP_PID=$!
 }
 
-# Starts the program and waits for its main window.
 start_app() {
   launch_app
   driver wait "$MAIN_CLASS" "$MAIN_TITLE" 30000 >/dev/null || fail "no main window"
@@ -108,7 +107,6 @@ status_text() {
   main_driver children | tr -d '\r' | awk -F'|' '$1 == "ZB_Pane" && $3 ~ /^21,2,/ { print $2; exit }'
 }
 
-# expect_eq WHAT ACTUAL EXPECTED
 expect_eq() { [ "$2" = "$3" ] || fail "$1: got '$2', expected '$3'"; }
 
 # wait_for DESCRIPTION COMMAND...: retries for up to 10 s until it succeeds.
@@ -124,7 +122,6 @@ SETUP_TITLE="Vellory Setup Assistant"
 PREFS_TITLE="Preferences"
 ABOUT_TITLE="About View"
 
-# The preference file's lines without their CRs.
 prefs_lines() { tr -d '\r' < "$PREFS"; }
 
 # expect_pref KEY VALUE: the file holds "KEY = VALUE" (VALUE as written);
@@ -163,22 +160,6 @@ message_ok() {
 # (3 content area, 4 whole window with its frame) or 5 its content's "WxH".
 window_field() {
   driver windows | tr -d '\r' | awk -F'|' -v k="$MAIN_CLASS" -v t="$1" -v c="$2" '$1 == k && $2 == t { print $c; exit }'
-}
-window_rect() { window_field "$1" 4 | tr , ' '; }
-window_size() { window_field "$1" 5; }
-
-# screenshot NAME TITLE: saves the window as build/screenshots/NAME.png,
-# cut out of a picture of the whole test display.
-screenshot() {
-  local dir="$BUILD/screenshots" rect
-  mkdir -p "$dir"
-  sleep 0.5
-  rect=$(window_rect "$2")
-  [ -n "$rect" ] || fail "no window '$2' to photograph"
-  set -- "$1" $rect
-  import -window root "$WORK/screen.png" || fail "no screenshot"
-  convert "$WORK/screen.png" -crop "$(($4 - $2))x$(($5 - $3))+$2+$3" +repage "$dir/$1.png" \
-    || fail "could not crop the screenshot"
 }
 
 # wait_value DESCRIPTION EXPECTED COMMAND...: retries the command for up to
@@ -248,7 +229,6 @@ send_file() {
 
 # keys COMBO...: presses shortcut keys in the main window.
 keys() { main_driver realkeys "$@" >/dev/null || fail "keys $*"; }
-# keys_wait COMBO STATUS: keys COMBO, then wait_status STATUS.
 keys_wait() { keys "$1"; wait_status "$2"; }
 
 # menu_snapshot: makes the main window the active one (its enabling rules
@@ -271,14 +251,11 @@ expect_menu() {
   [ $# = 0 ] || fail "expect_menu $item: a column without a value"
 }
 
-# message_box TEXT: waits for the program's message box, checks that it says
-# TEXT and dismisses it with OK.
 message_box() {
   expect_eq "message" "$(message_text)" "$1"
   message_ok
 }
 
-# no_message_box: there is no message box of the program.
 no_message_box() { ! driver wait '#32770' Message 0 >/dev/null 2>&1 || fail "an unexpected message box"; }
 
 # main_pixel X Y: the colour "R,G,B" at client point X,Y of the main window as
@@ -291,9 +268,7 @@ main_pixel() {
   convert "$WORK/screen.png" -format "%[fx:int(255*$at.r)],%[fx:int(255*$at.g)],%[fx:int(255*$at.b)]" info:
 }
 
-# wait_writing EXPECTED: waits until the Writing Window holds EXPECTED.
 wait_writing() { wait_value "the Writing Window" "$1" writing_window; }
-# wait_status EXPECTED: waits until the status line reads EXPECTED.
 wait_status() { wait_value "the status line" "$1" status_text; }
 # watch_status TEXT ... seen_status TEXT: for a status that shows for a
 # moment only; the watcher is looking before watch_status returns.

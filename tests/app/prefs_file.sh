@@ -16,7 +16,6 @@ start_app
 main_driver chars RICHEDIT $'first line 100% = done\r  second\tline  \rthird' >/dev/null
 TYPED=$'first line 100% = done\n  second\tline  \nthird'
 wait_value "the typed text" "$TYPED" writing_window
-screenshot main-window "$MAIN_TITLE"
 quit_app
 
 EXPECTED="Port = 3

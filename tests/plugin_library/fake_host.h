@@ -97,7 +97,6 @@ struct Host {
   std::vector<std::string> raised;  // "Action", "MouseDown@3,4", "PerformAction:4369" ...
   std::map<void*, int> objectRefs;
   COLORREF specialBackground = RGB(0xCC, 0xEE, 0xFF);
-  int mouseDownAnswer = 1;
   int heldAtAction = -1;  // the instance's references while its last "Action" ran
 };
 

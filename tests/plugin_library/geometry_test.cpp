@@ -73,26 +73,11 @@ TEST(PlugGeometry, ArrowHeadsCoverTheirBoxes) {
   EXPECT_EQ(BevelMenuMark({2, 2, 58, 20}, 0).count, 0);
 }
 
-TEST(PlugGeometry, LittleArrowsHalvesAndGlyphs) {
+TEST(PlugGeometry, LittleArrowsHalves) {
   const struct {
     int x, y, part;
   } hits[] = {{10, 20, 1}, {22, 31, 1}, {22, 32, 2}, {23, 25, 0}, {15, 43, 0}};
   for (const auto& h : hits) EXPECT_EQ(LittleArrowsPartAt(10, 20, h.x, h.y), h.part) << h.x << "," << h.y;
-  // The tip at (x + 5, y + 3) of the half, a pixel down and right when pressed.
-  PlugPolygon up = LittleArrowGlyph(10, 20, 1, false), pressed = LittleArrowGlyph(10, 20, 1, true);
-  EXPECT_TRUE(up.p[1].x == 16 && up.p[1].y == 24);
-  EXPECT_TRUE(pressed.p[1].x == 17 && pressed.p[1].y == 25);
-  EXPECT_EQ(LittleArrowGlyph(10, 20, 2, false).p[1].y, 20 + 12 + 6);
-}
-
-TEST(PlugGeometry, ChasingFramesSeparatorAndImageWell) {
-  EXPECT_EQ(ChasingArrowsFrame(7, 0, 0, false).lineCount, 7);
-  EXPECT_EQ(ChasingArrowsFrame(1, 0, 0, false).lineCount, 5);
-  SeparatorLines square = SeparatorGeometry({0, 0, 10, 10});  // vertical
-  EXPECT_TRUE(square.shadowFrom.x == 5 && square.lightTo.x == 6 && square.lightTo.y == 9);
-  PlugPoint inside = ImageWellOrigin({2, 2, 38, 38}, 20, 10), wide = ImageWellOrigin({2, 2, 38, 38}, 50, 10);
-  EXPECT_TRUE(inside.x == 10 && inside.y == 15);
-  EXPECT_TRUE(wide.x == 2 && wide.y == 15);
 }
 
 }  // namespace

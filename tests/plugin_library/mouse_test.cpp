@@ -117,21 +117,6 @@ TEST_F(PluginMouse, LittleArrowsRaiseAtThePressAndRepeatAfterTheDelay) {
   EXPECT_EQ(fake::MouseDown(c, 6, 5), 0);
 }
 
-TEST_F(PluginMouse, MouseEventsGoToTheApplication) {
-  for (const char* kind : {"Placard", "PopupArrow", "ImageWell"}) {
-    SCOPED_TRACE(kind);
-    fake::ResetRecords();
-    fake::Control* c = fake::MakeControl(kind, {0, 0, 20, 20});
-    fake::host().mouseDownAnswer = 1;
-    EXPECT_EQ(fake::MouseDown(c, 3, 4), 1);
-    fake::host().mouseDownAnswer = 0;
-    EXPECT_EQ(fake::MouseDown(c, 3, 4), 0);
-    fake::MouseDrag(c, 5, 6);
-    fake::MouseUp(c, 7, 8);
-    EXPECT_EQ(Raised(), (Events{"MouseDown@3,4", "MouseDown@3,4", "MouseDrag@5,6", "MouseUp@7,8"}));
-  }
-}
-
 // A plug-in setter gets the word the default getter gets (data offset +
 // parameter): what it stores, the getter must read.
 TEST_F(PluginMouse, BevelSettersStoreWhereTheDefaultGetterReads) {
@@ -190,65 +175,6 @@ TEST_F(PluginMouse, MenuRowsInsertPastTheEndAndKeepOneReferenceEach) {
   c->method<OnInstance>(kDeleteAll)(i);
   EXPECT_EQ(a->refs, 1);
   EXPECT_EQ(rows(), "||||||");
-}
-
-// The pop-up menu, inspected from a timer inside its modal loop, then
-// dismissed or its first row chosen with the keyboard.
-struct MenuSeen {
-  int items = -1;
-  UINT state[4]{};
-  int ticks = 0;
-  bool choose = false;
-};
-MenuSeen g_seen;
-
-void CALLBACK InspectMenu(HWND, UINT, UINT_PTR timer, DWORD) {
-  HWND popup = FindWindowA("#32768", nullptr);
-  HMENU menu = popup ? reinterpret_cast<HMENU>(SendMessageA(popup, 0x01E1 /* MN_GETHMENU */, 0, 0)) : nullptr;
-  if (menu && g_seen.items < 0) {
-    g_seen.items = GetMenuItemCount(menu);
-    for (int k = 0; k < g_seen.items && k < 4; ++k) g_seen.state[k] = GetMenuState(menu, k, MF_BYPOSITION);
-  }
-  if (menu && g_seen.choose) {
-    KillTimer(nullptr, timer);
-    PostMessageA(popup, WM_KEYDOWN, VK_DOWN, 0);
-    PostMessageA(popup, WM_KEYDOWN, VK_RETURN, 0);
-  } else if (menu || ++g_seen.ticks > 50) {
-    KillTimer(nullptr, timer);
-    EndMenu();
-  }
-}
-
-TEST_F(PluginMouse, MenuValueTwoChecksTheThirdRowCountingSeparators) {
-  HWND window = CreateWindowA("STATIC", "menu owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50, 50, 200, 120,
-                              nullptr, nullptr, nullptr, nullptr);
-  ASSERT_NE(window, nullptr);
-  SetForegroundWindow(window);
-  fake::Control* c = fake::MakeControl("BevelButton", {10, 10, 70, 32});
-  c->hwnd = window;
-  auto* d = c->data<BevelButtonData>();
-  c->method<RowText>(kAddRow)(c->instance(), fake::NewString("One"));
-  c->method<OnInstance>(kAddSeparator)(c->instance());
-  c->method<RowText>(kAddRow)(c->instance(), fake::NewString("Three"));
-  d->hasMenu = 1;
-  d->menuValue = 2;
-  // Dismissed, MenuValue stays and nothing acts; the first row chosen sets
-  // it to 0 and acts. Either way the button springs back.
-  for (bool choose : {false, true}) {
-    SCOPED_TRACE(choose ? "chosen" : "dismissed");
-    g_seen = MenuSeen{};
-    g_seen.choose = choose;
-    SetTimer(nullptr, 0, 50, InspectMenu);
-    EXPECT_EQ(fake::MouseDown(c, 20, 20), 0);  // the menu, not tracking
-    EXPECT_EQ(g_seen.items, 3);
-    EXPECT_EQ(g_seen.state[0] & MF_CHECKED, 0u);
-    EXPECT_NE(g_seen.state[1] & MF_SEPARATOR, 0u);
-    EXPECT_NE(g_seen.state[2] & MF_CHECKED, 0u);
-    EXPECT_EQ(d->menuValue, choose ? 0 : 2);
-    EXPECT_EQ(d->pressed, 0);
-    EXPECT_EQ(Raised(), choose ? Events{"Action"} : Events{});
-  }
-  DestroyWindow(window);
 }
 
 }  // namespace

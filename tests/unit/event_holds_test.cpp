@@ -6,14 +6,12 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "described_window.h"
 #include "menu_test_support.h"
 #include "objects/assertion.h"
 #include "objects/class_table.h"
-#include "sdk/description_encoding.h"
 #include "ui/focus.h"
 #include "ui/runtime_ui.h"
 #include "ui/timers.h"
@@ -39,22 +37,20 @@ void __cdecl ReleaseSlot(ObjectRecord* window) {
 void __cdecl WindowGone(ObjectRecord*, ClassRecord*) { Log("window gone"); }
 void __cdecl TimerGone(ObjectRecord*, ClassRecord*) { Log("timer gone"); }
 
-void __cdecl OpenCloses(ObjectRecord* window) {
-  Log("open");
+// What a handler does: closes `window`, then goes on.
+void CloseFrom(const std::string& handler, ObjectRecord* window) {
+  Log(handler);
   RuntimeCloseWindow(window);
-  Log("open done");
+  Log(handler + " done");
 }
+void __cdecl OpenCloses(ObjectRecord* window) { CloseFrom("open", window); }
 bool __cdecl MouseDownCloses(ObjectRecord* window, int, int) {
-  Log("mouse down");
-  RuntimeCloseWindow(window);
-  Log("mouse down done");
+  CloseFrom("mouse down", window);
   return true;  // asks for the release: the window is gone by then
 }
 void __cdecl ActionCloses(ObjectRecord* timer) {
-  Log("action");
-  RuntimeCloseWindow(reinterpret_cast<ControlObject*>(timer)->window);
+  CloseFrom("action", reinterpret_cast<ControlObject*>(timer)->window);
   timerModeSetter(timer, 0, 0);  // the handler still uses its timer
-  Log("action done");
 }
 
 class EventHolds : public testing::Test {
@@ -65,9 +61,8 @@ class EventHolds : public testing::Test {
     gLog.clear();
     gAssertions.clear();
     previous_ = SetAssertionRecorder([](const char* what) { gAssertions.push_back(what); });
-    window_ = classes_.Make("ClosingWindow", "Window");
+    window_ = classes_.Make("ClosingWindow", "Window", {{"Close", Code(ReleaseSlot)}});
     window_->destructor = Code(WindowGone);
-    AddEventHandler(window_, "Close", Code(ReleaseSlot), 0);
     live_ = LiveObjectCount();
   }
   void TearDown() override {
@@ -87,8 +82,7 @@ TEST_F(EventHolds, AnOpenHandlerThatClosesItsWindow) {
   AddEventHandler(window_, "Open", Code(OpenCloses), 0);
   ClassRecord* table[] = {window_};
   SetClassTable(table, 1);
-  std::vector<uint8_t> s;
-  for (int32_t v : {0, 0, 0, 0}) PutPackedInt(s, v);  // no properties, class 0, no controls or bindings
+  const std::vector<uint8_t> s(4, 0);  // packed zeros: no properties, class 0, no controls or bindings
   EXPECT_EQ(CreateDescribedWindow(s, &gSlot), nullptr);
   EXPECT_EQ(gSlot, nullptr);
   EXPECT_EQ(gLog, (Names{"open", "close", "open done", "window gone"}));
@@ -104,9 +98,8 @@ TEST_F(EventHolds, AMouseDownHandlerThatClosesItsWindowAndAsksForTheRelease) {
 }
 
 TEST_F(EventHolds, ATimerWhoseActionClosesItsWindow) {
-  ClassRecord* timerClass = classes_.Make("ClosingTimer", "Timer");
+  ClassRecord* timerClass = classes_.Make("ClosingTimer", "Timer", {{"Action", Code(ActionCloses)}});
   timerClass->destructor = Code(TimerGone);
-  AddEventHandler(timerClass, "Action", Code(ActionCloses), 0);
   WindowObject* w = menutest::OpenWindow(window_, "Closing on a tick");
   gSlot = &w->header;
   ObjectRecord* timer = NewObjectOfClass(timerClass);
@@ -120,32 +113,18 @@ TEST_F(EventHolds, ATimerWhoseActionClosesItsWindow) {
   EXPECT_EQ(gLog, (Names{"action", "close", "window gone", "action done", "timer gone"}));
 }
 
-// A pane whose losing the focus closes another window.
-class ClosingPane : public menutest::FakePane {
- public:
-  using FakePane::FakePane;
-  WindowObject* victim = nullptr;
-  void LoseFocus() override {
-    Log("lost focus");
-    if (victim) RuntimeCloseWindow(&std::exchange(victim, nullptr)->header);
-  }
-};
-
 TEST_F(EventHolds, ALostFocusHandlerThatClosesTheWindowOfThePaneGainingFocus) {
   WindowObject* a = menutest::OpenWindow(window_, "Losing");
   WindowObject* b = menutest::OpenWindow(window_, "Gaining");
   menutest::FakePane* gaining = menutest::AddFakeControl(b, "Gaining");
-  menutest::AddFakeControl(a, "Losing");
-  auto* rc = reinterpret_cast<RectControlObject*>(ControlAt(a->controls, 0));
-  auto* losing = new ClosingPane(rc, "Losing");
-  delete std::exchange(rc->pane, losing);
+  menutest::FakePane* losing = menutest::AddFakeControl(a, "Losing");
   SetActivePane(losing);
   gSlot = &b->header;
-  losing->victim = b;
+  losing->closesOnLosingFocus = b;
   gLog.clear();
   SetActivePane(gaining);
   EXPECT_EQ(ActivePane(), nullptr) << "the focus went to a closed pane";
-  EXPECT_EQ(gLog, (Names{"lost focus", "close", "window gone"}));
+  EXPECT_EQ(gLog, (Names{"close", "window gone"}));
   menutest::Dispose(a);
 }
 

@@ -2,6 +2,8 @@
 // without letter case), a designer's name mapped to the face GDI reports.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "ui/fonts.h"
 
 namespace {
@@ -26,10 +28,8 @@ TEST(Fonts, EqualRequestsShareOneFontShapedAsAskedAndTheLastReleaseDeletesIt) {
   LOGFONTA lf = {};
   ASSERT_NE(GetObjectA(f, sizeof lf, &lf), 0);
   EXPECT_STREQ(lf.lfFaceName, "Courier New");
-  EXPECT_EQ(lf.lfHeight, -15);
-  EXPECT_EQ(lf.lfWeight, FW_BOLD);
-  EXPECT_TRUE(lf.lfItalic);
-  EXPECT_TRUE(lf.lfUnderline);
+  EXPECT_EQ((std::vector<LONG>{lf.lfHeight, lf.lfWeight, lf.lfItalic, lf.lfUnderline}),
+            (std::vector<LONG>{-15, FW_BOLD, 1, 1}));
   ReleaseFont(f);
 }
 

@@ -5,6 +5,7 @@
 
 #include <climits>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "objects/builtin_classes.h"
@@ -35,8 +36,7 @@ struct Level {
     PutPackedString(bytes, name);
     PutPackedInt(bytes, index);
     PutPackedString(bytes, key);
-    PutPackedString(bytes, "");
-    PutPackedString(bytes, "");
+    for (int help = 0; help < 2; ++help) PutPackedString(bytes, "");
     bytes.push_back(0);
     bytes.push_back(submenu ? 1 : 0);
     PutPackedInt(bytes, cls);
@@ -134,10 +134,13 @@ class FakePane : public Pane {
   bool focusable = true, takesReturn = false, isDefault = false, isCancel = false;
   bool keyDownResult = false, handlesMenus = false;
   std::vector<std::string> enables;
+  WindowObject* closesOnLosingFocus = nullptr;  // once, as the focus leaves
 
   bool CanTakeFocus() override { return focusable; }
   void GainFocus() override { gLog.push_back("focus " + name_); }
-  void LoseFocus() override {}
+  void LoseFocus() override {
+    if (closesOnLosingFocus) RuntimeCloseWindow(&std::exchange(closesOnLosingFocus, nullptr)->header);
+  }
   bool KeyDown(const MSG& m) override {
     gLog.push_back("KeyDown " + name_ + " " + std::to_string(m.wParam));
     return keyDownResult;

@@ -95,16 +95,12 @@ TEST_F(PluginInterface, TheEmbeddedLibraryReplacesAnOlderOneInTheSystemFolderAnd
   EXPECT_NE(GetModuleHandleA(SystemPath(kEmbeddedName).c_str()), nullptr);
   ASSERT_NE(FirstPlugin(), nullptr);
   EXPECT_EQ(FirstPlugin()->version, 4u) << "RegisterPluginVersion reached the plug-in's record";
-  EXPECT_EQ(CurrentPlugin(), nullptr) << "no plug-in is current once its main has returned";
   EXPECT_NE(FindPluginClass("testlamp"), nullptr);
 }
 
 TEST_F(PluginInterface, MalformedNodesAndLibrariesWithoutAMainAreSkipped) {
   EmbeddedPlugin plugin;
-  std::vector<uint8_t> node = Node("x.dll", {1, 2, 3});
-  ASSERT_TRUE(ReadEmbeddedPlugin(node.data(), SpanOf(node), plugin));  // name and bytes: see the install test
-  // A node is whole or refused: sizes, block and name are each checked
-  // (the size word, 0 as built; the name; bytes the block lacks at its end).
+  // A node is whole or refused (size word, 0 = as built; bytes cut off the block).
   const struct { const char* what; uint32_t size; std::string name; uint32_t cut; } damages[] = {
       {"smaller than its name", 4, "x.dll", 0}, {"library past the block", 0, "x.dll", 1},
       {"size past the block", 0x7FFFFFF0, "x.dll", 0}, {"header past the block", 0, "x.dll", 16},
@@ -147,7 +143,6 @@ TEST_F(PluginInterface, AControlClassIsBuiltFromTheDefinition) {
   PluginControlDefinition* d = LampDefinition();
   ASSERT_NE(cls, nullptr);
   ASSERT_NE(d, nullptr);
-  EXPECT_EQ(d->dataOffset, 92u);
   EXPECT_EQ(cls->instanceSize, 16u + 92u);
   EXPECT_EQ(cls->superclass, FindBuiltInClass("RectControl"));
   // A version 2 definition is ignored; the interfaces named do not exist.
@@ -163,8 +158,6 @@ TEST_F(PluginInterface, AControlClassIsBuiltFromTheDefinition) {
   ASSERT_NE(d->events[1].declarationRecord, nullptr);
   auto* down = static_cast<EventDeclaration*>(d->events[1].declarationRecord);
   EXPECT_EQ(StringView(down->name), "MouseDown");
-  EXPECT_EQ(StringView(down->returnType), "Boolean");
-  EXPECT_EQ(StringView(down->params), "X As Integer, Y As Integer");
 
   const PropertyRecord* caption = FindProperty(cls, "Caption");
   const PropertyRecord* lit = FindProperty(cls, "Lit");
@@ -179,9 +172,8 @@ TEST_F(PluginInterface, AControlClassIsBuiltFromTheDefinition) {
   ASSERT_NE(lamp, nullptr);
   auto get = reinterpret_cast<int32_t(__cdecl*)(ObjectRecord*, uint32_t)>(level->getter);
   EXPECT_EQ(get(lamp, level->param), 7);
-  StringRef text = Text("lit up");
   reinterpret_cast<void(__cdecl*)(ObjectRecord*, uint32_t, StringRecord*)>(caption->setter)(
-      lamp, caption->param, text.get());
+      lamp, caption->param, Text("lit up").get());
   EXPECT_EQ(StringView(FieldAt<StringRecord*>(lamp, 92)), "lit up");
   RuntimeUnlockObject(lamp);
 }
@@ -209,29 +201,23 @@ TEST_F(PluginInterface, DefaultAccessorsOnlyReachFieldsInsideTheData) {
 // A version 1 definition names its methods by index into an export table
 // without a count: an index that leaves the table's memory gives no routine.
 TEST_F(PluginInterface, ExportIndicesStayInTheTablesMemory) {
-  SYSTEM_INFO system;
-  GetSystemInfo(&system);
-  DWORD page = system.dwPageSize;
+  constexpr DWORD page = 4096;  // the x86 page
   auto* base = static_cast<uint8_t*>(VirtualAlloc(nullptr, 2 * page, MEM_RESERVE, PAGE_NOACCESS));
   ASSERT_NE(base, nullptr);
   ASSERT_NE(VirtualAlloc(base, page, MEM_COMMIT, PAGE_READWRITE), nullptr);
   // Two entries ending where the committed page ends.
   auto* table = reinterpret_cast<PluginExportEntry*>(base + page - 2 * sizeof(PluginExportEntry));
   table[1].routine = reinterpret_cast<void*>(0x5678);
-  EXPECT_EQ(ExportEntry(table, 1), &table[1]);
   for (uint32_t index : {2u, 3u, 4096u, 0x15555555u, 0xFFFFFFFFu})
     EXPECT_EQ(ExportEntry(table, index), nullptr) << index;
   EXPECT_EQ(ExportEntry(nullptr, 0), nullptr);
 
   PluginMethodDefinitionV1 methods[] = {{1, "Good"}, {7, "Beyond"}};
   PluginControlDefinitionV1 old{};
-  old.version = 1;
-  old.name = "OldControl";
   old.methods = methods;
   old.methodCount = 2;
   PluginControlDefinition* converted = ConvertVersion1(old, table);
   EXPECT_EQ(converted->methods[0].routine, reinterpret_cast<void*>(0x5678));
-  EXPECT_EQ(converted->methods[1].routine, nullptr);
   EXPECT_EQ(converted->methods[1].declaration, nullptr) << "a method without a routine is dropped";
   VirtualFree(base, 0, MEM_RELEASE);
 }
@@ -250,20 +236,11 @@ TEST_F(PluginInterface, MemberImportsLinkToThePluginsControls) {
 }
 
 TEST_F(PluginInterface, RegistrationOutsideAPluginsMainIsRefused) {
-  // From a plug-in routine called after start-up ...
+  // From a plug-in routine called after start-up, and from anywhere else.
   auto late = reinterpret_cast<void(__cdecl*)()>(FindPluginGlobalMethod("TestPluginLateRegister", false));
   ASSERT_NE(late, nullptr);
   late();
   EXPECT_EQ(FindPluginClass("LateLamp"), nullptr);
-  // ... and from anywhere else.
-  PluginBehaviour behaviour{};
-  PluginControlDefinition d{};
-  d.version = 4;
-  d.name = "StrayControl";
-  d.behaviour = &behaviour;
-  PluginRegisterControl(&d);
-  EXPECT_EQ(FindPluginClass("StrayControl"), nullptr);
-  EXPECT_EQ(d.dataOffset, 0u) << "nothing was written into a refused definition";
   PluginMethodDefinition m{reinterpret_cast<void*>(&late), nullptr, "StrayMethod"};
   PluginRegisterMethod(&m);
   EXPECT_EQ(FindPluginGlobalMethod("StrayMethod", false), nullptr);
@@ -281,9 +258,7 @@ TEST_F(PluginInterface, APictureDescriptionDrawsThePictureIntoADeviceContext) {
   PluginPictureDescription d{};
   lockPictureDescription(object, &d);
   EXPECT_EQ(std::make_pair(d.width, d.height), std::make_pair(2, 2));
-  EXPECT_EQ(d.picture, object);
 
-  // Into a black 8 x 8 surface, stretched to (2, 2)-(6, 6).
   BITMAPINFO info{};
   info.bmiHeader = {sizeof(BITMAPINFOHEADER), 8, -8, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
   void* bits = nullptr;
@@ -299,15 +274,12 @@ TEST_F(PluginInterface, APictureDescriptionDrawsThePictureIntoADeviceContext) {
   DeleteObject(surface);
   DeleteDC(dc);
 
-  // The library unlocks with the picture and the description, as it locked;
-  // the picture itself is left alone.
+  // Unlocking leaves the picture itself alone.
   unlockPictureDescription(object, &d);
-  EXPECT_EQ(d.bitmap, nullptr);
   EXPECT_NE(reinterpret_cast<PictureObject*>(object)->bitmap, nullptr);
   // Anything but a picture describes nothing.
   ObjectRecord* lamp = NewObjectOfClass(FindPluginClass("TestLamp"));
   lockPictureDescription(lamp, &d);
-  EXPECT_EQ(d.width, 0);
   EXPECT_EQ(d.picture, nullptr);
   RuntimeUnlockObject(lamp);
   RuntimeUnlockObject(object);
@@ -370,7 +342,6 @@ std::string LogWithOneDraw() {
   return log;
 }
 
-// Runs the pump's background work for `ms` milliseconds.
 void RunTasksFor(DWORD ms) {
   for (DWORD start = GetTickCount(); GetTickCount() - start < ms;) {
     RuntimeBackgroundTask();
@@ -387,10 +358,9 @@ TEST_F(PluginInterface, APeriodicSlotRunsAboutEvery160msWhileThePaneExists) {
   RunTasksFor(600);
   // 600 ms at one run per 160 ms: three, give or take a slow start.
   std::string running = PluginLog();
-  int ticks = 0;
-  for (size_t at = running.find("tick"); at != std::string::npos; at = running.find("tick", at + 1)) ++ticks;
-  EXPECT_GE(ticks, 2) << running;
-  EXPECT_LE(ticks, 4) << running;
+  size_t ticks = 0;
+  for (size_t at = 0; (at = running.find("tick", at)) != std::string::npos; at += 4) ++ticks;
+  EXPECT_TRUE(ticks >= 2 && ticks <= 4) << running;
   CloseAndRelease(window);
   EXPECT_EQ(PluginLog(), "ticker-close");
   RunTasksFor(400);
@@ -411,7 +381,6 @@ TEST_F(PluginInterface, ThePaneCallsTheBehaviourSlotsInTheOrderAUserCauses) {
   SendMessageA(pane, WM_LBUTTONUP, 0, MAKELPARAM(1, 1));
   // A press whose capture another window takes is over: no drag, no release.
   SendMessageA(pane, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(1, 2));
-  EXPECT_EQ(GetCapture(), pane);
   SetCapture(WindowHandle(window));
   SendMessageA(pane, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(3, 3));
   SendMessageA(pane, WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
@@ -438,7 +407,6 @@ TEST_F(PluginInterface, AMouseCallThatClosesTheWindowFindsItsInstanceStillThere)
     SendMessageA(pane, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(1, 2));
     SendMessageA(pane, row.when == 1 ? WM_MOUSEMOVE : WM_LBUTTONUP, 0, MAKELPARAM(2, 3));
     EXPECT_EQ(reinterpret_cast<WindowObject*>(window)->native, nullptr) << "the window is closed";
-    EXPECT_FALSE(IsWindow(pane));
     RuntimeUnlockObject(window);
     EXPECT_EQ(LogWithOneDraw(), row.expected) << row.when;
   }

@@ -1,6 +1,5 @@
 // Pointers in data to code and to data: in .data, in .rdata, unaligned in a
-// packed struct, either side of a gap of more than 4,096 bytes, and a run of
-// more than 512.
+// packed struct, and either side of a gap of more than 4,096 bytes.
 struct __attribute__((packed)) Packed {
   char tag;
   int* pointer;
@@ -17,9 +16,6 @@ struct Mixed {
   int* second;
   int (*third)(int);
 };
-struct Many {
-  int* p[600];
-};
 
 extern "C" {
 int table[4] = {10, 20, 30, 40};
@@ -31,9 +27,4 @@ int (*const handlers[2])(int) = {&HandlerA, &HandlerB};
 Packed packed = {'p', &table[2], 'q', &HandlerB};
 Gapped gapped = {&table[0], {1, 2, 3}, &zeros[3]};
 Mixed mixed = {&HandlerA, &table[0], &HandlerB};
-constinit Many many = [] {
-  Many m{};
-  for (int i = 0; i < 600; ++i) m.p[i] = &table[i % 4];
-  return m;
-}();
 }

@@ -2,7 +2,6 @@
 // for vellory-image: call-site chains, data references, relocated data.
 //   make-test-image FOLDER exit N [IMPORT]  exits with N, read through a relocated
 //        pointer, by IMPORT (default "!Xkernel32.dll!ExitProcess")
-//   make-test-image FOLDER return           the entry function just returns
 //   make-test-image FOLDER bad-chain | bad-relocation | bad-entry   an exit image damaged in one place
 #include <cstdio>
 #include <cstdlib>
@@ -58,23 +57,20 @@ struct Assembler {
 
 const char kPid[] = "!Xkernel32.dll!GetCurrentProcessId";
 
-// Two chained calls, then (unless `returns`) ExitProcess of the exit code read
-// through a pointer in data, by a tail jump. Data: entry offset, project
-// record offset, pointer to the exit code, padding, the exit code.
-void Assemble(Bytes (&blocks)[image::kBlockCount], bool returns, uint32_t exitCode, const std::string& exitImport) {
+// Two chained calls, then ExitProcess of the exit code read through a pointer
+// in data, by a tail jump. Data: entry offset, project record offset, pointer
+// to the exit code, padding, the exit code.
+void Assemble(Bytes (&blocks)[image::kBlockCount], uint32_t exitCode, const std::string& exitImport) {
   Assembler a;
   a.Emit({0x55, 0x89, 0xE5});  // push ebp; mov ebp, esp
   a.Branch(0xE8, kPid);        // call
-  if (!returns) {
-    a.Branch(0xE8, kPid);
-    a.LoadFromData(8);           // eax = pointer to the exit code
-    a.Emit({0x8B, 0x00});        // mov eax, [eax]
-    a.Emit({0x50, 0x6A, 0x00});  // push eax; push 0 (return address)
-    a.Branch(0xE9, exitImport);  // jmp
-  }
-  a.Emit({0xC9, 0xC3});  // leave; ret
+  a.Branch(0xE8, kPid);
+  a.LoadFromData(8);           // eax = pointer to the exit code
+  a.Emit({0x8B, 0x00});        // mov eax, [eax]
+  a.Emit({0x50, 0x6A, 0x00});  // push eax; push 0 (return address)
+  a.Branch(0xE9, exitImport);  // jmp: ExitProcess does not return
   a.ImportRecords();
-  if (!returns) a.fixups.push_back(0x77);  // an unknown record type is skipped
+  a.fixups.push_back(0x77);  // an unknown record type is skipped
   blocks[image::kCode] = a.code;
   blocks[image::kCodeFixups] = a.fixups;
   for (uint32_t word : {0u, 8u, 16u, 0u, exitCode}) Put<uint32_t>(blocks[image::kData], word);
@@ -108,10 +104,10 @@ int main(int argc, char** argv) {
   }
   std::string folder = argv[1], scenario = argv[2];
   Bytes blocks[image::kBlockCount];
-  bool exits = scenario == "exit" && argc >= 4, returns = scenario == "return";
-  uint32_t exitCode = exits ? static_cast<uint32_t>(std::strtoul(argv[3], nullptr, 0)) : returns ? 0 : 3;
-  Assemble(blocks, returns, exitCode, exits && argc >= 5 ? argv[4] : "!Xkernel32.dll!ExitProcess");
-  if (!exits && !returns && !Damage(blocks, scenario)) {
+  bool exits = scenario == "exit" && argc >= 4;
+  uint32_t exitCode = exits ? static_cast<uint32_t>(std::strtoul(argv[3], nullptr, 0)) : 3;
+  Assemble(blocks, exitCode, exits && argc >= 5 ? argv[4] : "!Xkernel32.dll!ExitProcess");
+  if (!exits && !Damage(blocks, scenario)) {
     std::fprintf(stderr, "make-test-image: unknown scenario %s\n", scenario.c_str());
     return 2;
   }

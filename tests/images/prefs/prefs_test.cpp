@@ -84,9 +84,6 @@ extern "C" void PrefsEntry() {
   while (in && !TextInputStreamEOF(in.get())) Trace("line ", String::Adopt(TextInputStreamReadLine(in.get())));
   in = Ref();
   ReadBack(when.get());
-  Trace(String::Adopt(PrefContainer_EncodedChar(p.get(), K(" "))), " ",
-        String::Adopt(PrefContainer_DecodedChar(p.get(), K("%41"))), " ",
-        String::Adopt(PrefContainer_DecodeString(p.get(), K("%2541"))));
   FolderItemDelete(file.get());
   if (!fileExistsGetter(file.get())) Trace("file deleted");
 }

@@ -1,7 +1,7 @@
-// The eight controls of the plug-in library on one window, enabled and
-// disabled, in a program that carries the library in its image: start-up
-// writes it to disk and loads it, the controls draw through the runtime's
-// panes, and a click flips the disclosure triangle.
+// The eight controls of the plug-in library on one window, in a program that
+// carries the library in its image: start-up writes it to disk and loads it,
+// the controls draw through the runtime's panes, and a click flips the
+// disclosure triangle. (Their disabled looks are the plug-in library's tests'.)
 #include "window_plug_controls_project.h"
 
 #include "sdk/builtin_class_layout.h"
