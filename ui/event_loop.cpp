@@ -145,6 +145,9 @@ void RunPumpStep() {
   RunDuePeriodicTasks();
 }
 
+void BeginForeignModalLoop() {}
+void EndForeignModalLoop() {}
+
 void RequestQuit() { gQuit = true; }
 void ClearQuitRequest() { gQuit = false; }
 bool QuitRequested() { return gQuit; }

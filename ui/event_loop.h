@@ -17,6 +17,20 @@ inline constexpr uint32_t kNothingDue = INFINITE;
 // One step of the pump. Modal displays run their own loop of these.
 void RunPumpStep();
 
+// A loop that is not the runtime's own (a message box, a menu or a window
+// move tracked by Windows, a system dialog) runs between Begin and End:
+// meanwhile the time-driven work of the pump (serial polling, timers,
+// periodic tasks) goes on from a Win32 timer. Scopes nest.
+void BeginForeignModalLoop();
+void EndForeignModalLoop();
+class ForeignModalLoop {
+ public:
+  ForeignModalLoop() { BeginForeignModalLoop(); }
+  ~ForeignModalLoop() { EndForeignModalLoop(); }
+  ForeignModalLoop(const ForeignModalLoop&) = delete;
+  ForeignModalLoop& operator=(const ForeignModalLoop&) = delete;
+};
+
 // The quit flag: once set, the pump stops at the end of the current step.
 // RuntimeRun clears it when it starts.
 void RequestQuit();
