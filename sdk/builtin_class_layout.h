@@ -20,7 +20,7 @@ inline constexpr BuiltInClassLayout kBuiltInClassLayouts[] = {
     {"MenuItem", "Object", 72, false},
     {"QuitMenuItem", "MenuItem", 72, false},
     {"FolderItem", nullptr, 32, false},
-    {"TextInputStream", nullptr, 1060, false},
+    {"TextInputStream", nullptr, 1064, false},
     {"TextOutputStream", nullptr, 32, false},
     {"BinaryStream", nullptr, 32, false},
     {"Date", nullptr, 36, false},

@@ -13,6 +13,13 @@ extern "C" {
 
 // The modal message box (one OK button); returns when the user closed it.
 void RuntimeMsgBox(StringRecord* text);
+// A modal question with the message box's caption and owner: the text,
+// word-wrapped, above one push button per entry of `buttons` (entries
+// separated by carriage returns; a final one adds no empty button), left to
+// right in that order, the first the default; one "OK" button when there
+// are none. Returns the 1-based number of the button pressed, 0 when the
+// box was closed with Escape or its close box (or could not be shown).
+int32_t RuntimeAskQuestion(StringRecord* text, StringRecord* buttons);
 void RuntimeBeep();
 
 // Lines and shapes: rectangles span (x, y) to (x + w, y + h).

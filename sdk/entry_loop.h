@@ -22,6 +22,19 @@ void ApplicationQuit();
 void ApplicationNewDocument();
 void ApplicationOpenDocument(ObjectRecord* item);
 
+// --- one running copy ------------------------------------------------------------
+// Called first thing, before anything else: true when no other process of
+// the user's session holds the claim `name`, which this process then holds
+// until it ends (its calling thread owns it). False when another process
+// holds it: that copy's window (as RuntimeInstanceWindow recorded it) is
+// restored if minimised and brought to the front first, after waiting up
+// to 5 s for a copy still starting to record one. True, claiming nothing,
+// for a nil or empty name, and when the system cannot make the claim at all.
+bool RuntimeClaimInstance(StringRecord* name);
+// Records the window (its native window) as the one a later copy brings to
+// the front; nil records none. Nothing unless this process holds a claim.
+void RuntimeInstanceWindow(ObjectRecord* window);
+
 // --- Timer ---------------------------------------------------------------------
 // Mode: 0 off, 1 single shot, 2 multiple. Setting it restarts the interval;
 // setting Period (milliseconds) does not. The parameter word is ignored.

@@ -66,6 +66,10 @@ bool serialWrite(ObjectRecord* serial, StringRecord* text);
 // device gone. An unfinished write is no failure: a sender that must not
 // block offers the rest again later.
 int32_t serialWriteSome(ObjectRecord* serial, StringRecord* text, int32_t limitMs);
+// Discards what the driver still holds to send, so that bytes of a send
+// given up (stopped, refused) do not reach the far end ahead of the next
+// one. Nothing when the line is closed or nil.
+void serialPurgeOutput(ObjectRecord* serial);
 void serialXmitWait(ObjectRecord* serial);
 void serialLeaveDTROnClose(ObjectRecord* serial);
 void serialTick(ObjectRecord* serial);
@@ -140,6 +144,10 @@ ObjectRecord* FolderItemAppendTextFile(ObjectRecord* item);
 StringRecord* TextInputStreamReadLine(ObjectRecord* stream);
 StringRecord* TextInputStreamReadAll(ObjectRecord* stream);
 bool TextInputStreamEOF(ObjectRecord* stream);
+// True once a read of the stream failed part-way through the file (the
+// stream then reports EOF, and RuntimeFileErrorText says why); false for nil
+// and for a stream that only reached the end of its file.
+bool TextInputStreamReadFailed(ObjectRecord* stream);
 void TextInputStreamClose(ObjectRecord* stream);
 // A stream created for writing fills a new file beside its target, which
 // replaces the target only when the stream is closed with every write

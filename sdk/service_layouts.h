@@ -104,6 +104,7 @@ struct TextInputStreamObject {
   uint8_t buffer[1024];
   uint32_t position;
   uint32_t count;
+  uint32_t readFailed;  // nonzero once a read failed part-way; the stream then reports EOF
 };
 
 #if defined(_WIN32) && !defined(_WIN64)
@@ -113,5 +114,6 @@ static_assert(offsetof(TextOutputStreamObject, delimiter) == 28);
 static_assert(sizeof(TextOutputStreamObject) == 32);
 static_assert(offsetof(TextInputStreamObject, buffer) == 28);
 static_assert(offsetof(TextInputStreamObject, position) == 1052);
-static_assert(sizeof(TextInputStreamObject) == 1060);
+static_assert(offsetof(TextInputStreamObject, readFailed) == 1060);
+static_assert(sizeof(TextInputStreamObject) == 1064);
 #endif

@@ -5,10 +5,20 @@
 
 namespace {
 
+// Replaces the buffer with the file's next bytes; false at the end. After a
+// failed read nothing more is read: a later read that worked would go on
+// past the bytes that were lost.
 bool Refill(LineBuffer& b, ReadFunction read, void* file) {
   b.position = 0;
-  b.count = read(file, b.bytes, kLineBufferSize);
-  return b.count > 0;
+  b.count = 0;
+  if (b.failed) return false;
+  uint32_t got = read(file, b.bytes, kLineBufferSize);
+  if (got == kReadFailed) {
+    b.failed = 1;
+    return false;
+  }
+  b.count = got;
+  return got > 0;
 }
 
 bool Exhausted(const LineBuffer& b) { return b.position >= b.count; }

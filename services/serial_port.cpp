@@ -4,7 +4,9 @@
 // take as long as its bytes need on the line plus two seconds; one that the
 // far end does not take in that time (flow control holding it, a handheld
 // that stopped reading) fails instead of freezing the program. The stored
-// XON, CTS and DTR flags set the device's flow control.
+// XON, CTS and DTR flags set the device's flow control. A send that is
+// given up is purged from the driver, so that none of it reaches the far
+// end later, in front of the next send.
 //
 // A device that goes away while open (an adapter pulled out, the far end of
 // a pseudo-terminal gone) closes the line by itself: the application sees it
@@ -93,6 +95,9 @@ void Lose(SerialObject* s) {
   s->driverHandle = kClosed;
   s->isOpen = 0;
 }
+
+// Drops what the driver holds to send and ends a write it is still doing.
+void PurgeOutput(SerialObject* s) { PurgeComm(Handle(s), PURGE_TXABORT | PURGE_TXCLEAR); }
 
 // After a failed read or write: closes the line when the device is gone.
 // True when it was.
@@ -259,7 +264,7 @@ bool serialWrite(ObjectRecord* serial, StringRecord* text) {
   DWORD error = ok ? ERROR_TIMEOUT : GetLastError();
   // What a refused write left queued would otherwise reach the handheld in
   // front of whatever is sent next.
-  if (!LoseIfGone(s, error)) PurgeComm(Handle(s), PURGE_TXABORT | PURGE_TXCLEAR);
+  if (!LoseIfGone(s, error)) PurgeOutput(s);
   return false;
 }
 
@@ -274,6 +279,11 @@ int32_t serialWriteSome(ObjectRecord* serial, StringRecord* text, int32_t limitM
     return static_cast<int32_t>(written);
   if (LoseIfGone(s, GetLastError())) return -1;
   return static_cast<int32_t>(written);  // the limit came first: what went out before it
+}
+
+void serialPurgeOutput(ObjectRecord* serial) {
+  SerialObject* s = AsSerial(serial);
+  if (s && s->isOpen) PurgeOutput(s);
 }
 
 void serialXmitWait(ObjectRecord*) {}

@@ -1,6 +1,8 @@
 // Text files through the system's compatibility file calls: plain handles,
 // unbuffered reads and writes at byte offsets. Input keeps its 1024-byte
-// buffer inside the stream object, where the line reader works on it.
+// buffer inside the stream object, where the line reader works on it; a read
+// that fails part-way ends the stream there and marks it failed, so that a
+// caller does not take the start of a file for the whole.
 // A file created for writing is written beside its target and replaces it
 // only when the stream is closed, so a full disk or a stop half-way never
 // leaves a damaged file; writes and the close tell whether they succeeded.
@@ -24,6 +26,8 @@
 namespace {
 
 static_assert(sizeof(LineBuffer) == sizeof(TextInputStreamObject) - offsetof(TextInputStreamObject, buffer));
+static_assert(offsetof(LineBuffer, failed) == offsetof(TextInputStreamObject, readFailed) -
+                                                  offsetof(TextInputStreamObject, buffer));
 
 TextInputStreamObject* AsInput(ObjectRecord* o) { return reinterpret_cast<TextInputStreamObject*>(o); }
 TextOutputStreamObject* AsOutput(ObjectRecord* o) {
@@ -31,12 +35,14 @@ TextOutputStreamObject* AsOutput(ObjectRecord* o) {
 }
 LineBuffer& BufferOf(TextInputStreamObject* s) { return *reinterpret_cast<LineBuffer*>(s->buffer); }
 
+// A failed read is told apart from the end of the file: taken for the end,
+// it would hand out the start of a file as if it were all of it.
 uint32_t ReadFromFile(void* file, uint8_t* into, uint32_t size) {
   auto handle = static_cast<HFILE>(reinterpret_cast<intptr_t>(file));
   UINT got = _lread(handle, into, size);
   if (got != static_cast<UINT>(HFILE_ERROR)) return got;
   NoteFileError(GetLastError());
-  return 0;
+  return kReadFailed;
 }
 void* FileArg(int32_t file) { return reinterpret_cast<void*>(static_cast<intptr_t>(file)); }
 
@@ -144,6 +150,11 @@ bool TextInputStreamEOF(ObjectRecord* stream) {
   TextInputStreamObject* s = AsInput(stream);
   if (!s || !s->file) return false;
   return AtEnd(BufferOf(s), ReadFromFile, FileArg(s->file));
+}
+
+bool TextInputStreamReadFailed(ObjectRecord* stream) {
+  TextInputStreamObject* s = AsInput(stream);
+  return s && BufferOf(s).failed;
 }
 
 void TextInputStreamClose(ObjectRecord* stream) {

@@ -40,16 +40,23 @@ TEST(Paths, JoiningAsChildSiblingOrFromTheRoot) {
   for (const auto& r : rows) EXPECT_EQ(JoinPath("C:\\Program\\bin", r.relative, r.child), r.joined) << r.relative;
 }
 
-// A file read in reads of the sizes given, cycling.
+// A file read in reads of the sizes given, cycling; with `failAt`, a read
+// that would reach that offset fails (the bytes before it still come).
 struct ChunkedFile {
   std::string content;
   std::vector<uint32_t> sizes;
-  size_t at = 0, read = 0;
+  size_t failAt = std::string::npos;
+  size_t at = 0, read = 0, failures = 0;
 };
 uint32_t ReadChunk(void* f, uint8_t* into, uint32_t size) {
   auto* file = static_cast<ChunkedFile*>(f);
   uint32_t want = file->sizes[file->read++ % file->sizes.size()];
-  uint32_t n = static_cast<uint32_t>(std::min<size_t>({want, size, file->content.size() - file->at}));
+  size_t end = std::min(file->content.size(), file->failAt);
+  uint32_t n = static_cast<uint32_t>(std::min<size_t>({want, size, end - file->at}));
+  if (n == 0 && file->at >= file->failAt) {
+    ++file->failures;
+    return kReadFailed;
+  }
   memcpy(into, file->content.data() + file->at, n);
   file->at += n;
   return n;
@@ -66,14 +73,21 @@ std::vector<std::string> Shadow(const std::string& text) {
   return lines;
 }
 
+// Every line to the end; a failed read ends the file for good: it is marked,
+// and the file is never read again.
 std::vector<std::string> ReadAllLines(ChunkedFile& file) {
   LineBuffer buffer = {};
   std::vector<std::string> lines;
   while (!AtEnd(buffer, ReadChunk, &file)) lines.push_back(ReadLine(buffer, ReadChunk, &file));
   EXPECT_EQ(ReadLine(buffer, ReadChunk, &file), "");
+  EXPECT_EQ(ReadRest(buffer, ReadChunk, &file), "");
+  EXPECT_EQ(buffer.failed != 0, file.failAt != std::string::npos);
+  EXPECT_EQ(file.failures, file.failAt != std::string::npos ? 1u : 0u) << "read again after a failure";
   return lines;
 }
 
+// Every other round a read fails part-way: the lines before the failure,
+// or the rest read in one go, come as if the file ended there.
 TEST(LineReader, EveryLineEndEvenOneSplitByARefillAgreesWithTheShadow) {
   uint32_t seed = 7;
   auto next = [&seed] { return seed = seed * 1103515245 + 12345, (seed >> 16) & 0x7FFF; };
@@ -83,7 +97,12 @@ TEST(LineReader, EveryLineEndEvenOneSplitByARefillAgreesWithTheShadow) {
     size_t length = next() % 3000;
     for (size_t i = 0; i < length; ++i) text += alphabet[next() % 5];
     ChunkedFile file{text, {static_cast<uint32_t>(1 + next() % 1024), 1024, static_cast<uint32_t>(1 + next() % 7)}};
-    ASSERT_EQ(ReadAllLines(file), Shadow(text)) << "round " << round;
+    if (round % 2) file.failAt = next() % (length + 1);
+    ChunkedFile whole = file;
+    ASSERT_EQ(ReadAllLines(file), Shadow(text.substr(0, std::min(length, file.failAt)))) << "round " << round;
+    LineBuffer buffer = {};
+    ASSERT_EQ(ReadRest(buffer, ReadChunk, &whole), text.substr(0, std::min(length, file.failAt))) << "round " << round;
+    EXPECT_EQ(buffer.failed != 0, file.failAt != std::string::npos);
   }
 }
 

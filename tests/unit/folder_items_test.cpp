@@ -93,7 +93,31 @@ TEST_F(FolderItems, WrittenLinesReadBackWhole) {
   EXPECT_EQ(Take(TextInputStreamReadLine(in)), "line 0");
   EXPECT_EQ(Take(TextInputStreamReadAll(in)), text.substr(8));
   EXPECT_TRUE(TextInputStreamEOF(in));
+  EXPECT_FALSE(TextInputStreamReadFailed(in));  // only at its end
   TextInputStreamClose(in);
+}
+
+// A read that fails part-way: the lines before it come, then the end,
+// marked as a failure with its reason. The stream's handle is closed behind
+// its back once the first kilobyte is in (under Wine a byte range another
+// handle has locked still reads, so a lock cannot make the read fail).
+TEST_F(FolderItems, AReadThatFailsPartWayEndsTheStreamMarkedFailed) {
+  std::string text;
+  for (int i = 0; text.size() < 3000; ++i) text += "line " + std::to_string(i) + "\r\n";
+  folder_.Write("cut.txt", text);
+  ObjectRecord* in = Keep(FolderItemOpenTextFile(Item("cut.txt")));
+  ASSERT_NE(in, nullptr);
+  std::string got = Take(TextInputStreamReadLine(in)) + "\r\n";
+  auto* stream = reinterpret_cast<TextInputStreamObject*>(in);
+  ASSERT_TRUE(CloseHandle(LongToHandle(stream->file)));
+  while (!TextInputStreamEOF(in)) got += Take(TextInputStreamReadLine(in)) + "\r\n";
+  EXPECT_EQ(got, text.substr(0, 1024) + "\r\n");  // the last line cut short where the read failed
+  EXPECT_TRUE(TextInputStreamReadFailed(in));
+  EXPECT_EQ(LastFileError(), static_cast<DWORD>(ERROR_INVALID_HANDLE));
+  EXPECT_FALSE(Take(RuntimeFileErrorText()).empty());
+  stream->file = 0;  // closed already
+  EXPECT_TRUE(TextInputStreamReadFailed(in));
+  EXPECT_FALSE(TextInputStreamReadFailed(nullptr));
 }
 
 TEST_F(FolderItems, ListingFollowsTheSystemsOrderAndItemsAreOneBased) {

@@ -283,6 +283,41 @@ TEST_F(SerialLineOnCable, AWriteToAPulledCableFailsClosesTheLineAndKeepsWhatArri
   EXPECT_EQ(AskHost("plug"), "plugged");  // for the tests that follow
 }
 
+// A send given up while the far end reads nothing: what the driver still
+// held is purged, so the far end gets what had already left, then the next
+// send, and nothing of the purged bytes. The line runs at the cable's own
+// speed, so filling it takes the driver's, the cable's and the far end's
+// buffers; only the driver's part is purged.
+TEST_F(SerialLineOnCable, PurgedOutputNeverReachesTheFarEnd) {
+  auto pattern = [](size_t from, size_t count) {
+    std::string bytes;
+    for (size_t i = from; i < from + count; ++i) bytes += static_cast<char>('a' + i % 26);
+    return bytes;
+  };
+  auto writeSome = [this](const std::string& bytes, int32_t ms) {
+    return serialWriteSome(serial_, StringRef::Adopt(NewString(bytes)).get(), ms);
+  };
+  ASSERT_TRUE(serialOpen(serial_));
+  size_t offered = 0;
+  for (int32_t took = 1; took > 0 && offered < 16u << 20; offered += static_cast<size_t>(took)) {
+    took = writeSome(pattern(offered, 4096), 100);
+    ASSERT_GE(took, 0);
+  }
+  serialPurgeOutput(serial_);
+  serialPurgeOutput(nullptr);
+  ASSERT_EQ(writeSome("END", 2000), 3);
+  std::string got;
+  char buffer[4096];
+  DWORD n = 0;
+  while (!got.ends_with("END") && ReadFile(far_, buffer, sizeof buffer, &n, nullptr) && n) got.append(buffer, n);
+  ASSERT_GE(got.size(), 3u);
+  EXPECT_LT(got.size() - 3, offered) << "nothing was purged";
+  EXPECT_EQ(got, pattern(0, got.size() - 3) + "END");
+  // A closed line has nothing to purge.
+  serialClose(serial_);
+  serialPurgeOutput(serial_);
+}
+
 #endif
 
 }  // namespace
