@@ -77,8 +77,9 @@ EventEntry gWindowEvents[kWindowEventCount] = {
     {0, "DropObject", "obj As DragItem", "", 0, nullptr},
     // The user is logging off or the system shutting down: the last moment
     // to keep what must not be lost, since the process may end without
-    // any window being closed.
-    {0, "EndSession", "", "", 0, nullptr},
+    // any window being closed. Raised while Windows asks whether the
+    // session may end (Asking; true keeps it), then when it does end.
+    {0, "EndSession", "Asking As Boolean", "Boolean", 0, nullptr},
 };
 
 EventEntry gControlEvents[kControlEventCount] = {

@@ -138,6 +138,9 @@ ObjectRecord* getVolume(int32_t index);
 // --- text streams ----------------------------------------------------------------
 // nil when the file cannot be opened or created.
 ObjectRecord* FolderItemOpenTextFile(ObjectRecord* item);
+// As FolderItemOpenTextFile, but a file that another program holds (a
+// sharing or lock violation) is tried again for up to `ms` milliseconds.
+ObjectRecord* FolderItemOpenTextFileWaiting(ObjectRecord* item, int32_t ms);
 ObjectRecord* FolderItemCreateTextFile(ObjectRecord* item);
 ObjectRecord* FolderItemAppendTextFile(ObjectRecord* item);
 // The next line without its terminator (CR, LF or CR LF); "" when closed.
@@ -165,6 +168,9 @@ bool FolderItemMoveFileTo(ObjectRecord* item, ObjectRecord* destination);
 // Why the runtime's last failed file operation failed, in the system's words
 // (no final full stop); "" when none has failed.
 StringRecord* RuntimeFileErrorText();
+// The last failed file operation failed because another program holds the
+// file (a sharing or lock violation): it may well succeed a moment later.
+bool RuntimeFileBusy();
 
 // --- Shell ----------------------------------------------------------------------
 // Opens the address (web page or file path) with the program the system

@@ -145,6 +145,11 @@ bool MoveReplacing(const std::string& from, const std::string& to) {
 
 extern "C" {
 
+bool RuntimeFileBusy() {
+  DWORD code = LastFileError();
+  return code == ERROR_SHARING_VIOLATION || code == ERROR_LOCK_VIOLATION;
+}
+
 // The system's words for the last failure, without the line end and the
 // final full stop the system adds, so that a caller can put them into a
 // sentence of its own. "" when no file operation has failed.

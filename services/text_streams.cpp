@@ -127,6 +127,19 @@ ObjectRecord* FolderItemOpenTextFile(ObjectRecord* item) {
   return nullptr;
 }
 
+// Backups, indexers and virus checkers open files for a moment without
+// sharing them: such a failure is tried again rather than taken as final.
+ObjectRecord* FolderItemOpenTextFileWaiting(ObjectRecord* item, int32_t ms) {
+  constexpr DWORD kPauseMs = 50;
+  DWORD start = GetTickCount();
+  for (;;) {
+    ObjectRecord* stream = FolderItemOpenTextFile(item);
+    if (stream || !RuntimeFileBusy()) return stream;
+    if (static_cast<int32_t>(GetTickCount() - start) >= ms) return nullptr;
+    Sleep(kPauseMs);
+  }
+}
+
 ObjectRecord* FolderItemAppendTextFile(ObjectRecord* item) {
   HFILE file = _lopen(PathOf(item).c_str(), OF_READWRITE);
   if (file == HFILE_ERROR) return FolderItemCreateTextFile(item);

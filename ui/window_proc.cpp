@@ -195,16 +195,15 @@ LRESULT OnCopyData(NativeWindow*, WPARAM, LPARAM lParam) {
 }
 
 // Log-off and shutdown end the process without closing its windows, so each
-// window is told while there is still time; the session may end (TRUE).
-// Only an ending that really happens (WM_ENDSESSION with TRUE) is told again.
+// window is told while there is still time. Asked whether the session may
+// end, a window may keep it (it answers true to "EndSession" with Asking);
+// only an ending that really happens (WM_ENDSESSION with TRUE) is told again.
 LRESULT OnQueryEndSession(NativeWindow* n, WPARAM, LPARAM) {
-  RaiseEvent(WindowOf(n), gWindowEvents[kWindowEndSession]);
-  return TRUE;
+  return RaiseEvent<bool>(WindowOf(n), gWindowEvents[kWindowEndSession], true) ? FALSE : TRUE;
 }
 
-LRESULT OnEndSession(NativeWindow* n, WPARAM wParam, LPARAM lParam) {
-  if (!wParam) return 0;
-  OnQueryEndSession(n, wParam, lParam);
+LRESULT OnEndSession(NativeWindow* n, WPARAM wParam, LPARAM) {
+  if (wParam) RaiseEvent<bool>(WindowOf(n), gWindowEvents[kWindowEndSession], false);
   return 0;
 }
 
