@@ -12,6 +12,8 @@
 namespace {
 
 VS_STRING(kToggle, "ButtonToggleInputView");
+// The name the running copy holds.
+VS_STRING(kOneCopy, "Vellory Server, one copy");
 
 // The collapsed window: the status line alone.
 constexpr int32_t kCollapsedWidth = 198;
@@ -66,7 +68,7 @@ void Main_Open(ObjectRecord* main) {
 
 void Main_Close(ObjectRecord* main) {
   Main_Disconnect(main);
-  Main_PrefsSave(main);
+  SaveBeforeQuitting(main);
   WriteObjectReport();
   ApplicationQuit();
 }
@@ -83,10 +85,15 @@ void Main_Resized(ObjectRecord* main) {
   if (windowPosGetter(main, 3) != kCollapsedHeight) windowPosSetter(main, 3, kCollapsedHeight);
 }
 
+// A second copy would load the text of the moment and, closed last, save
+// it over everything the first copy received since: it hands over to the
+// running copy's window instead, touching nothing.
 void VelloryEntry() {
+  if (!RuntimeClaimInstance(&kOneCopy)) return;
   Win32InstallPlugins(vs_project::PluginList());
   RuntimeInit(vs_project_record);
   RuntimeCreateWindow(vs_window_Main, &gMain);
+  RuntimeInstanceWindow(gMain);
   RuntimeRun();
 }
 

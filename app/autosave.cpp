@@ -2,7 +2,9 @@
 // armed already (re-arming would let steady typing put the save off for
 // ever); its firing saves when something is still unsaved. A save that is
 // running when the timer fires (its file loop lets timers run) is not
-// entered twice: the timer tries again two seconds later.
+// entered twice: the timer tries again two seconds later. So does a save
+// that failed (a full disk, a file made read-only): the text it took is
+// unsaved again, and is kept as soon as the file can be written.
 #include VS_PROJECT_HEADER
 
 #include "app/autosave.h"
@@ -16,8 +18,6 @@ constexpr int32_t kSingleShot = 1;
 
 bool gUnsaved = false;
 int32_t gSavesRunning = 0;
-// The session's end has been told once and saved then.
-bool gSessionSaved = false;
 
 // The autosave timer; nil before the main window exists.
 ObjectRecord* Timer() {
@@ -36,6 +36,9 @@ void NoteUnsavedChange() {
   Arm();
 }
 
+bool HasUnsavedChanges() { return gUnsaved; }
+bool SaveInProgress() { return gSavesRunning > 0; }
+
 void ForgetUnsavedChanges() {
   gUnsaved = false;
   if (ObjectRecord* timer = Timer()) timerModeSetter(timer, 0, 0);
@@ -46,6 +49,7 @@ SaveScope::SaveScope() {
   gUnsaved = false;
 }
 SaveScope::~SaveScope() { --gSavesRunning; }
+void SaveScope::Failed() { NoteUnsavedChange(); }
 
 extern "C" {
 
@@ -61,15 +65,5 @@ void TimerAutosave_Action(ObjectRecord*) {
 void InputView_TextChange(ObjectRecord*) { NoteUnsavedChange(); }
 
 void Main_Moved(ObjectRecord*) { NoteUnsavedChange(); }
-
-// The process may be ended right after this without any window closing:
-// the settings and the text are saved now, changed or not (the setup
-// assistant's choices live only in the store until a save). The session's
-// end is told twice (asked, then done); the second time saves only what
-// changed since the first.
-void Main_EndSession(ObjectRecord* main) {
-  if (gSavesRunning || (gSessionSaved && !gUnsaved)) return;
-  gSessionSaved = Main_PrefsSave(main);
-}
 
 }  // extern "C"

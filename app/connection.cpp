@@ -3,6 +3,11 @@
 // mode, and sending text back. All of it runs on the one UI thread from the
 // window's timers; reception is polled, never event driven.
 //
+// Whole frames wait in arrival order until the key typer delivers them, each
+// on its own; the Serial control's Buffer holds the one being delivered.
+// Nothing complete is lost: leaving the line (Disconnect, game mode, a
+// pulled cable) first takes what has arrived and delivers what is whole.
+//
 // A line can also end without the user: the adapter is pulled out and the
 // runtime closes the line. The status line then says "Offline" (no message
 // box: the user may be away) and, with AutoConnect on, a slow timer tries the
@@ -12,6 +17,7 @@
 
 #include <stddef.h>
 
+#include "app/frame_assembler.h"
 #include "app/globals.h"
 
 namespace {
@@ -38,6 +44,7 @@ VS_STRING(kListening, "Listening");
 VS_STRING(kReceiving, "Receiving...");
 VS_STRING(kSending, "Sending...");
 VS_STRING(kGameMode, "Game Mode Enabled");
+VS_STRING(kUnframedDropped, "Unframed data dropped: check the port speed");
 VS_STRING(kEmpty, "");
 
 namespace M = vs_project::Main;
@@ -53,8 +60,39 @@ void SetTimer(ObjectRecord* main, StringRecord* name, int32_t mode) {
 StringRecord*& Buffer(ObjectRecord* line) { return vs::Field<StringRecord*>(line, S::kBuffer); }
 bool LineOpen(ObjectRecord* line) { return reinterpret_cast<SerialObject*>(line)->isOpen; }
 
+// The frame being assembled from what the line gave so far.
+FrameAssembler gFrames;
+
+// Whole frames waiting for the key typer, oldest first: each one's typed
+// bytes, and beside them what else it does (see FrameEffect).
+ArrayRecord* gWaitingText = nullptr;
+ArrayRecord* gWaitingEffect = nullptr;
+// A delivery is running (a command frame's message box lets the timers run).
+bool gDelivering = false;
+// Since the last connect, unframed data was dropped (it is said once), and
+// the status line is yet to say so.
+bool gDroppedTold = false;
+bool gDroppedToSay = false;
+
+// What a waiting frame does besides typing its bytes, in one integer:
+// -1 for a command frame, else the characters it erases times two, plus one
+// when its first backspace may take a selection.
+constexpr int32_t kCommandEffect = -1;
+int32_t FrameEffect(const FrameText& t) {
+  if (t.command) return kCommandEffect;
+  return static_cast<int32_t>(t.erasures) * 2 + (t.firstErases ? 1 : 0);
+}
+
+ArrayRecord* NewList() {
+  ArrayRecord* list = RuntimeCreateArray();
+  RuntimeArrayCreateAddIndex(list, 0, -1);
+  return list;
+}
+bool FramesWaiting() { return gWaitingText && RuntimeUBound(gWaitingText) >= 0; }
+
 // Connected state: status "Listening", polling on, no reconnect tries.
 void Listen(ObjectRecord* main) {
+  gDroppedTold = gDroppedToSay = false;
   Main_SetStatus(main, 1, false);
   vs::Field<bool>(main, M::kConnected) = true;
   SetTimer(main, &kTimerSerial, 2);
@@ -67,21 +105,23 @@ void ShowProgressBarAsSet() {
 }
 
 // Ends the frame being assembled: its rest will never come (or comes as
-// game keys), and it must not be glued to the next frame. A complete frame
-// still waiting for its delivery goes into the Writing Window first.
+// game keys), and it must not be glued to the next frame. What the line
+// holds is taken first, and every whole frame goes into the Writing Window.
 void EndFrame(ObjectRecord* main) {
-  ObjectRecord* typer = Control(main, &kTimerKeyTyper);
-  if (timerModeGetter(typer) != 0) TimerKeyTyper_Action(typer);
-  SerialClass_ClearBuffer(Line(main));
+  TakeInWhatArrived(main);
+  FrameReset(&gFrames);
 }
 
-// Offline state. Polling keeps running (a closed line costs it nothing).
+// Offline state. Polling keeps running (a closed line costs it nothing). A
+// send the line takes with it is stopped, and how much of it went out is
+// what the status line then says.
 void GoOffline(ObjectRecord* main) {
   EndFrame(main);
   vs::Field<bool>(main, M::kConnected) = false;
   bool wasGameMode = Global<bool>(G::kGameMode);
   Global<bool>(G::kGameMode) = false;
   Main_SetStatus(main, 0, false);
+  StopSending(main);
   windowHasBackColorSetter(main, 0, false);
   if (wasGameMode) ShowProgressBarAsSet();
 }
@@ -100,10 +140,6 @@ void StopProgress(ObjectRecord* main) {
 }
 
 String Chr(int32_t code) { return String::Adopt(StringChr(code)); }
-String Without(const String& text, int32_t code) {
-  return String::Adopt(StringReplaceAll(text.get(), Chr(code).get(), &kEmpty));
-}
-int32_t FirstByte(const String& s) { return StringAsc(s.get()); }
 int32_t LastByte(const String& s) {
   return StringAsc(String::Adopt(StringRight(s.get(), 1)).get());
 }
@@ -124,12 +160,80 @@ StringRecord* Converted(StringRecord* text, uint32_t from, uint32_t to) {
   return text;
 }
 
-void DeleteBeforeInsertionPoint(ObjectRecord* view) {
+// Deletes up to `count` characters before the insertion point.
+void EraseBeforeInsertionPoint(ObjectRecord* view, int32_t count) {
   int32_t at = editSelStartGetter(view);
-  if (at <= 0) return;
-  editSelStartSetter(view, 0, at - 1);
-  editSelLengthSetter(view, 0, 1);
+  if (count > at) count = at;
+  if (count <= 0) return;
+  editSelStartSetter(view, 0, at - count);
+  editSelLengthSetter(view, 0, count);
   editSelTextSetter(view, 0, &kEmpty);
+}
+
+// The frame at the head of the queue becomes the one being delivered.
+int32_t TakeNextFrame(ObjectRecord* line) {
+  StringRecord* text = RuntimeDirectReadStringArray(gWaitingText, 0);
+  int32_t effect = RuntimeDirectReadIntArray(gWaitingEffect, 0);
+  RuntimeStringArrayRemove(gWaitingText, 0);
+  RuntimeIntArrayRemove(gWaitingEffect, 0);
+  RuntimeUnlockString(Buffer(line));
+  Buffer(line) = text;
+  return effect;
+}
+
+// The effect of the frame being delivered (set by the delivery loop).
+int32_t gDeliveredEffect = 0;
+
+// A whole frame from the assembler joins the queue.
+void QueueFrame(void*, const FrameText& t) {
+  if (!gWaitingText) {
+    gWaitingText = NewList();
+    gWaitingEffect = NewList();
+  }
+  String text = String::Adopt(ZORBBuildString(t.bytes, static_cast<int32_t>(t.length)));
+  RuntimeStringArrayAppend(gWaitingText, text.get());
+  RuntimeIntArrayAppend(gWaitingEffect, FrameEffect(t));
+  Main_Receive(MainWindow());
+}
+
+// Bytes that never made a frame were dropped: the user hears it once per
+// connection, on the status line, where a wrong speed shows first.
+void TellDropped(void*) {
+  if (gDroppedTold) return;
+  gDroppedTold = true;
+  gDroppedToSay = true;
+}
+
+// Says it, unless a received frame's "Receiving..." is up: its end says it
+// instead, so that the frame does not wipe it out at once.
+void SayDropped(ObjectRecord* main) {
+  if (!gDroppedToSay || timerModeGetter(Control(main, &kTimerProgressStop)) != 0) return;
+  gDroppedToSay = false;
+  vs::Field<int32_t>(main, M::kStatus) = -1;
+  staticCaptionSetter(Control(main, &kTextStatus), 0, &kUnframedDropped);
+}
+
+const FrameSink kToQueue = {nullptr, QueueFrame, TellDropped};
+
+// Game keys are taken from what waits and the rest is dropped; otherwise
+// everything waiting goes to the frame assembler, which queues each whole
+// frame.
+void TakeWaiting(ObjectRecord* line) {
+  ObjectRecord* main = MainWindow();
+  // What the driver holds counts too: the loop may not have polled lately
+  // (a handler that ran long), and the line may be about to close.
+  serialTick(line);
+  String waiting = String::Adopt(stringGetter(line, offsetof(SerialObject, receiveBuffer)));
+  if (!waiting.Length()) return;
+  if (Main_InGameMode(main)) {
+    String firstTwo = String::Adopt(StringLeft(waiting.get(), 2));
+    Main_ReceiveGameKey(main, String::Adopt(StringRight(firstTwo.get(), 1)).get());
+    serialFlush(line);
+    return;
+  }
+  String chunk = String::Adopt(serialReadAll(line));
+  FrameFeed(&gFrames, chunk.c_str(), static_cast<size_t>(chunk.Length()), kToQueue);
+  SayDropped(main);
 }
 
 
@@ -146,7 +250,10 @@ void SendRefused(ObjectRecord* main) {
     LineLost(main);
     return;
   }
-  Main_SetStatus(main, 1, false);
+  if (SendingInPieces())
+    StopSending(main);
+  else
+    Main_SetStatus(main, 1, false);
   RuntimeMsgBox(&kNotAccepting);
 }
 
@@ -167,6 +274,11 @@ StringRecord* OutgoingBytes(StringRecord* text) {
   return out.get();
 }
 
+void TakeInWhatArrived(ObjectRecord* main) {
+  TakeWaiting(Line(main));
+  TimerKeyTyper_Action(Control(main, &kTimerKeyTyper));
+}
+
 void PlaceInsertionPointAtEnd(ObjectRecord* view) {
   editSelStartSetter(view, 0, String::Adopt(editTextGetter(view)).Length());
   editSelLengthSetter(view, 0, 0);
@@ -181,6 +293,8 @@ void Main_StatusUpdate(ObjectRecord* main) {
   StringRecord* text = nullptr;
   if (Global<bool>(G::kGameMode)) {
     text = &kGameMode;
+  } else if (SendingInPieces()) {
+    text = &kSending;  // a frame received meanwhile does not hide the send
   } else {
     switch (vs::Field<int32_t>(main, M::kStatus)) {
       case 0: text = &kOffline; break;
@@ -196,7 +310,9 @@ void Main_StatusUpdate(ObjectRecord* main) {
 void Main_SetStatus(ObjectRecord* main, int32_t code, bool busy) {
   vs::Field<int32_t>(main, M::kStatus) = code;
   Main_StatusUpdate(main);
-  if (busy && Global<bool>(G::kShowProgressBar)) SetTimer(main, &kTimerProgressStart, 2);
+  // The bar of a send shows its share; it does not turn busy.
+  if (busy && Global<bool>(G::kShowProgressBar) && !SendingInPieces())
+    SetTimer(main, &kTimerProgressStart, 2);
 }
 
 bool Main_Connect(ObjectRecord* main) {
@@ -214,8 +330,10 @@ bool Main_Connect(ObjectRecord* main) {
 bool Main_Disconnect(ObjectRecord* main) {
   SetTimer(main, &kTimerReconnect, 0);
   // Opening an open line reports success at once; a line that cannot be
-  // opened has nothing to close.
+  // opened has nothing to close. What has arrived is delivered before the
+  // line (and its receive buffer) goes.
   if (!serialOpen(Line(main))) return true;
+  EndFrame(main);
   serialClose(Line(main));
   GoOffline(main);
   return true;
@@ -229,22 +347,23 @@ StringRecord* Main_EncodeText(ObjectRecord*, StringRecord* text) {
   return Converted(text, kMacRoman, kWindowsLatin1);
 }
 
-// The frame goes in as typing would: over the selection, or at the end when
-// nothing is selected, so that the window scrolls to show it. A final
-// backspace then takes the character before the insertion point, as the
-// Backspace key would; a frame that is a backspace alone takes the
-// selection, or the last character.
+// The frame goes in as typing it would: over the selection, or at the end
+// when nothing is selected, so that the window scrolls to show it. Its
+// backspaces take the characters before it (a first one takes the
+// selection instead), and none of them reaches the text.
 bool Main_ProcessData(ObjectRecord* main) {
-  ObjectRecord* line = Line(main);
-  String text = String::Adopt(Main_EncodeText(main, Buffer(line)));
+  String text = String::Adopt(Main_EncodeText(main, Buffer(Line(main))));
+  int32_t erase = gDeliveredEffect / 2;
   ObjectRecord* view = InputView();
   RuntimeSetFocus(view);
-  bool backspace = text.Length() && LastByte(text) == 8;
-  if (backspace) text = String::Adopt(StringLeft(text.get(), text.Length() - 1));
   bool selected = editSelLengthGetter(view) > 0;
   if (!selected) PlaceInsertionPointAtEnd(view);
-  if (text.Length() || selected) editSelTextSetter(view, 0, text.get());
-  if (backspace && (text.Length() || !selected)) DeleteBeforeInsertionPoint(view);
+  if (selected) {
+    editSelTextSetter(view, 0, &kEmpty);
+    if (gDeliveredEffect % 2) --erase;
+  }
+  EraseBeforeInsertionPoint(view, erase);
+  if (text.Length()) editSelTextSetter(view, 0, text.get());
   return true;
 }
 
@@ -253,14 +372,14 @@ void Main_ProcessCommand(ObjectRecord* main, StringRecord*) {
   SerialClass_ClearBuffer(Line(main));
 }
 
+// A whole frame is waiting: the key typer delivers it at its next firing.
+// A typer already armed keeps its time, so that frames coming quickly one
+// after another do not put off the first.
 void Main_Receive(ObjectRecord* main) {
-  ObjectRecord* line = Line(main);
-  if (!StringLen(Buffer(line))) return;
+  if (!FramesWaiting()) return;
   Main_SetStatus(main, 2, true);
-  if (StringAsc(Buffer(line)) == 1)
-    Main_ProcessCommand(main, Buffer(line));
-  else
-    SetTimer(main, &kTimerKeyTyper, 2);
+  ObjectRecord* typer = Control(main, &kTimerKeyTyper);
+  if (timerModeGetter(typer) == 0) timerModeSetter(typer, 0, 2);
   SetTimer(main, &kTimerProgressStop, 1);
 }
 
@@ -311,30 +430,6 @@ void SerialClass_ClearBuffer(ObjectRecord* line) {
 
 void SerialClass_DataAvailable(ObjectRecord*) {}
 
-// Game keys are taken from what waits and the rest is dropped; otherwise
-// everything waiting is one chunk of the frame being assembled, and a chunk
-// that ends with ETX completes it.
-static void TakeWaiting(ObjectRecord* line) {
-  ObjectRecord* main = MainWindow();
-  String waiting = String::Adopt(stringGetter(line, offsetof(SerialObject, receiveBuffer)));
-  if (!waiting.Length()) return;
-  if (Main_InGameMode(main)) {
-    String firstTwo = String::Adopt(StringLeft(waiting.get(), 2));
-    Main_ReceiveGameKey(main, String::Adopt(StringRight(firstTwo.get(), 1)).get());
-    serialFlush(line);
-    return;
-  }
-  String chunk = String::Adopt(serialReadAll(line));
-  if (FirstByte(chunk) == 2) chunk = Without(chunk, 2);
-  String collected = String::Borrow(Buffer(line)) + chunk;
-  bool complete = chunk.Length() && LastByte(chunk) == 3;
-  if (complete) collected = Without(collected, 3);
-  RuntimeLockString(collected.get());
-  RuntimeUnlockString(Buffer(line));
-  Buffer(line) = collected.get();
-  if (complete) Main_Receive(main);
-}
-
 // One polling step: what arrived is taken first, then a line that closed
 // under a connected program takes it offline.
 void SerialClass_CheckSerial(ObjectRecord* line) {
@@ -358,12 +453,26 @@ void TimerReconnect_Action(ObjectRecord* timer) {
   if (serialOpen(Line(main))) Listen(main);
 }
 
-// Delivers the frame the serial control holds, once.
+// Delivers every waiting frame, oldest first, each on its own. A command
+// frame's message box lets the timers run: frames that arrive meanwhile
+// join the queue, and a delivery asked for from inside the box (the line
+// lost, say) leaves them to the one already running.
 void TimerKeyTyper_Action(ObjectRecord* timer) {
   ObjectRecord* main = MainWindow();
-  if (!Main_ProcessData(main)) return;
+  ObjectRecord* line = Line(main);
+  if (gDelivering) return;
+  gDelivering = true;
+  while (FramesWaiting()) {
+    gDeliveredEffect = TakeNextFrame(line);
+    if (gDeliveredEffect == kCommandEffect) {
+      Main_ProcessCommand(main, Buffer(line));
+      continue;
+    }
+    Main_ProcessData(main);
+    SerialClass_ClearBuffer(line);
+  }
+  gDelivering = false;
   timerModeSetter(timer, 0, 0);
-  SerialClass_ClearBuffer(Line(main));
 }
 
 // Keeps the progress bar in its busy state while it runs.
@@ -376,6 +485,7 @@ void TimerProgressStop_Action(ObjectRecord*) {
   SetTimer(main, &kTimerProgressStart, 0);
   Main_SetStatus(main, Main_IsConnected(main) ? 1 : 0, false);
   progressMaximumSetter(ProgressBar(), 0, 100);
+  SayDropped(main);
 }
 
 }  // extern "C"

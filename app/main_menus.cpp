@@ -21,6 +21,7 @@ VS_STRING(kWebSite, "https://www.vellory.example/");
 VS_STRING(kUserGuide, "user-guide.html");
 VS_STRING(kFileTypes, "text/plain;text/html");
 VS_STRING(kNotSupported, "This feature is not supported yet on the Vellory Server for Windows.");
+VS_STRING(kNotOpened, "could not be opened");
 
 VS_STRING(kAppleVisitWebSite, "AppleVisitWebSite");
 VS_STRING(kAppleAboutVellory, "AppleAboutVellory");
@@ -281,13 +282,19 @@ bool Main_FileSendInputView(ObjectRecord* main) {
 }
 
 // Sends a text file line by line, each line with the chosen line end, in
-// pieces while the window goes on working (see sending.cpp).
+// pieces while the window goes on working (see sending.cpp). A file that
+// cannot be opened (another program holding it for longer than a moment)
+// is named in a message.
 bool Main_FileSendFile(ObjectRecord* main) {
+  constexpr int32_t kBusyWaitMs = 2000;
   Ref file = Ref::Adopt(RuntimeGetOpenFolderItem(&kFileTypes));
   if (!file) return true;
-  Ref stream = Ref::Adopt(FolderItemOpenTextFile(file.get()));
-  if (!stream) return true;
-  SendFileInPieces(main, stream.get(), fileSizeGetter(file.get()));
+  Ref stream = Ref::Adopt(FolderItemOpenTextFileWaiting(file.get(), kBusyWaitMs));
+  if (!stream) {
+    TellFileFailure(&kNotOpened, file.get());
+    return true;
+  }
+  SendFileInPieces(main, stream.get(), file.get());
   return true;
 }
 

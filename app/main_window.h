@@ -24,21 +24,41 @@ ObjectRecord* ProgressBar();
 StringRecord* OutgoingBytes(StringRecord* text);
 
 // A send the line did not take: the busy display ends; a line that went
-// away goes offline, one that is there but holds the data says so once.
+// away goes offline, one that is there but holds the data says so once,
+// and a send in pieces stops, saying how much went out.
 void SendRefused(ObjectRecord* main);
 
 // Sending without freezing the window: the text (or the file's lines) goes
 // out in pieces from a timer while the event loop runs in full. False when
 // the line is not connected or a send is already running.
 bool SendInPieces(ObjectRecord* main, StringRecord* text);
-bool SendFileInPieces(ObjectRecord* main, ObjectRecord* stream, int32_t fileBytes);
+bool SendFileInPieces(ObjectRecord* main, ObjectRecord* stream, ObjectRecord* file);
 bool SendingInPieces();
-// Stops a send after the piece that is going out; the status line says how
-// much went out.
+// Stops a send after the piece that is going out: what the driver still
+// holds is dropped, and the status line says how much went out.
 void StopSending(ObjectRecord* main);
+
+// Tells the user that `file` `what` ("could not be opened", say), with the
+// system's reason: "The file C:\x.txt could not be opened: reason."
+void TellFileFailure(StringRecord* what, ObjectRecord* file);
 
 // Puts the insertion point after the last character of an edit field.
 void PlaceInsertionPointAtEnd(ObjectRecord* view);
+
+// Takes what the line holds and puts every whole frame into the Writing
+// Window now, the line staying open (before the text is saved for good).
+void TakeInWhatArrived(ObjectRecord* main);
+
+// Saves the settings and the Writing Window; false when the file could not
+// be written (told once when `tellFailure`; else the caller tells).
+bool SavePreferences(ObjectRecord* main, bool tellFailure);
+// Why the last save failed: a sentence naming the file (one reference).
+StringRecord* SaveFailureText();
+
+// The last save as the program ends: made, and while it fails with text
+// unsaved, asked about (try again, keep the text in another file, or quit
+// without it). Once the user has chosen, later calls do nothing.
+void SaveBeforeQuitting(ObjectRecord* main);
 
 extern "C" {
 

@@ -2,6 +2,11 @@
 // are found without regard to letter case; values are always text, and the
 // typed operations convert on the way in and out, so the file stays
 // readable and a value of the wrong type reads as 0, false or "".
+//
+// Names are found through a hash index of their upper-cased forms (kept
+// beside the names), so that reading a file of any size takes time in
+// proportion to its lines: upper-casing and comparing every stored name for
+// every line read made a large file take minutes at each start.
 #include "app/pref_container.h"
 
 #include VS_PROJECT_HEADER
@@ -26,10 +31,16 @@ StringRecord*& FileName(ObjectRecord* self) { return vs::Field<StringRecord*>(se
 ArrayRecord*& Names(ObjectRecord* self) { return vs::Field<ArrayRecord*>(self, F::kNames); }
 ArrayRecord*& Values(ObjectRecord* self) { return vs::Field<ArrayRecord*>(self, F::kValues); }
 int32_t& Count(ObjectRecord* self) { return vs::Field<int32_t>(self, F::kCount); }
+// The upper-cased names, parallel to Names.
+ArrayRecord*& Keys(ObjectRecord* self) { return vs::Field<ArrayRecord*>(self, F::kKeys); }
+// The hash index: a power-of-two number of slots, each 0 (free) or an
+// entry's index plus one; a key's search starts at its hash and goes on
+// slot by slot to the first free one.
+ArrayRecord*& Slots(ObjectRecord* self) { return vs::Field<ArrayRecord*>(self, F::kSlots); }
 
-ArrayRecord* NewList() {
+ArrayRecord* NewList(int32_t size = 0) {
   ArrayRecord* list = RuntimeCreateArray();
-  RuntimeArrayCreateAddIndex(list, 0, -1);
+  RuntimeArrayCreateAddIndex(list, 0, size - 1);
   return list;
 }
 
@@ -41,6 +52,59 @@ String Plain(double x) { return String::Adopt(StringStr(x)); }
 String Upper(StringRecord* s) { return String::Adopt(StringUCase(s)); }
 String Field(StringRecord* list, int32_t n) { return String::Adopt(StringNthField(list, &kComma, n)); }
 int32_t IntegerOf(StringRecord* s) { return FPToInt(StringVal(s)); }
+
+uint32_t HashOf(StringRecord* key) {
+  const char* bytes = StringGetCString(key);
+  uint32_t hash = 2166136261u;  // FNV-1a
+  for (int32_t i = 0, n = StringLen(key); i < n; ++i) {
+    hash ^= static_cast<uint8_t>(bytes[i]);
+    hash *= 16777619u;
+  }
+  return hash;
+}
+
+uint32_t SlotMask(ObjectRecord* self) { return static_cast<uint32_t>(RuntimeUBound(Slots(self))); }
+
+// The index of the entry whose upper-cased name is `key`, or -1.
+int32_t Lookup(ObjectRecord* self, StringRecord* key) {
+  uint32_t mask = SlotMask(self);
+  for (uint32_t slot = HashOf(key) & mask;; slot = (slot + 1) & mask) {
+    int32_t entry = RuntimeDirectReadIntArray(Slots(self), static_cast<int32_t>(slot)) - 1;
+    if (entry < 0) return -1;
+    String stored = String::Adopt(RuntimeDirectReadStringArray(Keys(self), entry));
+    if (StringStrCompare(stored.get(), key, 0) == 0) return entry;
+  }
+}
+
+void Place(ObjectRecord* self, StringRecord* key, int32_t entry) {
+  uint32_t mask = SlotMask(self);
+  uint32_t slot = HashOf(key) & mask;
+  while (RuntimeDirectReadIntArray(Slots(self), static_cast<int32_t>(slot)) != 0) slot = (slot + 1) & mask;
+  RuntimeDirectWriteIntArray(Slots(self), static_cast<int32_t>(slot), entry + 1);
+}
+
+// Makes the index anew, with at most half of its slots taken.
+void Reindex(ObjectRecord* self) {
+  int32_t size = 16;
+  while (size < 2 * (Count(self) + 1)) size *= 2;
+  RuntimeDisposeIntArray(Slots(self));
+  Slots(self) = NewList(size);
+  RuntimeDirectWriteIntArray(Slots(self), size - 1, 0);  // all of its storage at once
+  for (int32_t i = 0; i < Count(self); ++i)
+    Place(self, String::Adopt(RuntimeDirectReadStringArray(Keys(self), i)).get(), i);
+}
+
+// Empty lists and an empty index.
+void MakeEmpty(ObjectRecord* self) {
+  RuntimeDisposeStringArray(Names(self));
+  RuntimeDisposeStringArray(Values(self));
+  RuntimeDisposeStringArray(Keys(self));
+  Names(self) = NewList();
+  Values(self) = NewList();
+  Keys(self) = NewList();
+  Count(self) = 0;
+  Reindex(self);
+}
 
 String Joined(const String* parts, int count) {
   String joined = parts[0];
@@ -79,16 +143,14 @@ String Transformed(StringRecord* text, size_t piece, size_t keep,
 
 extern "C" {
 
-void __cdecl PrefContainer_Construct(ObjectRecord* self) {
-  Names(self) = NewList();
-  Values(self) = NewList();
-  Count(self) = 0;
-}
+void __cdecl PrefContainer_Construct(ObjectRecord* self) { MakeEmpty(self); }
 
 void __cdecl PrefContainer_Destruct(ObjectRecord* self) {
   RuntimeDisposeStringArray(Names(self));
   RuntimeDisposeStringArray(Values(self));
-  Names(self) = Values(self) = nullptr;
+  RuntimeDisposeStringArray(Keys(self));
+  RuntimeDisposeIntArray(Slots(self));
+  Names(self) = Values(self) = Keys(self) = Slots(self) = nullptr;
   RuntimeUnlockString(FileName(self));
   FileName(self) = nullptr;
 }
@@ -151,9 +213,10 @@ bool WriteEntry(ObjectRecord* self, ObjectRecord* stream, int32_t index) {
 extern "C" {
 
 bool PrefContainer_Read(ObjectRecord* self) {
+  constexpr int32_t kBusyWaitMs = 2000;
   if (!StringLen(FileName(self))) return true;
   vs::Ref file = PrefFile(self);
-  vs::Ref stream = vs::Ref::Adopt(FolderItemOpenTextFile(file.get()));
+  vs::Ref stream = vs::Ref::Adopt(FolderItemOpenTextFileWaiting(file.get(), kBusyWaitMs));
   // No file is a first start; a file that is there but cannot be opened is
   // the caller's to deal with, never to be taken for an empty one.
   if (!stream) return !fileExistsGetter(file.get());
@@ -162,8 +225,10 @@ bool PrefContainer_Read(ObjectRecord* self) {
     PrefContainer_DecodePreference(self, line.get());
     RuntimeBackgroundTask();
   }
+  // A read error ends the lines early: what came before is not the file.
+  bool whole = !TextInputStreamReadFailed(stream.get());
   TextInputStreamClose(stream.get());
-  return true;
+  return whole;
 }
 
 bool PrefContainer_Write(ObjectRecord* self) {
@@ -185,12 +250,7 @@ bool PrefContainer_Write(ObjectRecord* self) {
 }
 
 int32_t PrefContainer_FindPrefIndex(ObjectRecord* self, StringRecord* name) {
-  String wanted = Upper(name);
-  for (int32_t i = 0; i < Count(self); ++i) {
-    String stored = String::Adopt(RuntimeDirectReadStringArray(Names(self), i));
-    if (StringStrCompare(Upper(stored.get()).get(), wanted.get(), 0) == 0) return i;
-  }
-  return -1;
+  return Lookup(self, Upper(name).get());
 }
 
 bool PrefContainer_Exists(ObjectRecord* self, StringRecord* name) {
@@ -203,14 +263,19 @@ StringRecord* PrefContainer_Get(ObjectRecord* self, StringRecord* name) {
 }
 
 void PrefContainer_Put(ObjectRecord* self, StringRecord* name, StringRecord* value) {
-  int32_t i = PrefContainer_FindPrefIndex(self, name);
+  String key = Upper(name);
+  int32_t i = Lookup(self, key.get());
   if (i >= 0) {
     RuntimeDirectWriteStringArray(Values(self), i, value);
     return;
   }
   RuntimeStringArrayAppend(Names(self), name);
   RuntimeStringArrayAppend(Values(self), value);
-  ++Count(self);
+  RuntimeStringArrayAppend(Keys(self), key.get());
+  if (2 * ++Count(self) < RuntimeUBound(Slots(self)) + 1)
+    Place(self, key.get(), Count(self) - 1);
+  else
+    Reindex(self);
 }
 
 void PrefContainer_AppendValue(ObjectRecord* self, StringRecord* name, StringRecord* value) {
@@ -222,16 +287,18 @@ void PrefContainer_DeleteNth(ObjectRecord* self, int32_t index) {
   if (!InRange(self, index)) return;
   RuntimeStringArrayRemove(Names(self), index);
   RuntimeStringArrayRemove(Values(self), index);
+  RuntimeStringArrayRemove(Keys(self), index);
   --Count(self);
+  Reindex(self);
 }
 
 void PrefContainer_Delete(ObjectRecord* self, StringRecord* name) {
   PrefContainer_DeleteNth(self, PrefContainer_FindPrefIndex(self, name));
 }
 
-void PrefContainer_Clear(ObjectRecord* self) {
-  while (Count(self) > 0) PrefContainer_DeleteNth(self, 0);
-}
+// Every entry goes at once: deleting them one by one would index the rest
+// again each time.
+void PrefContainer_Clear(ObjectRecord* self) { MakeEmpty(self); }
 
 int32_t PrefContainer_NumPrefs(ObjectRecord* self) { return Count(self); }
 

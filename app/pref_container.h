@@ -13,8 +13,10 @@ void PrefContainer_Init(ObjectRecord* self, StringRecord* fileName);
 void PrefContainer_SetPrefFileName(ObjectRecord* self, StringRecord* name);
 StringRecord* PrefContainer_GetPrefFileName(ObjectRecord* self);
 ObjectRecord* PrefContainer_PrefLocation(ObjectRecord* self);
-// Adds the file's entries. False only when the file is there but cannot be
-// opened: the caller must not take that for a first start.
+// Adds the file's entries. False when the file is there but cannot be
+// opened or read to its end (RuntimeFileBusy tells whether another program
+// holds it): the caller must not take that for a first start, nor the
+// entries read for the file's.
 bool PrefContainer_Read(ObjectRecord* self);
 // Replaces the file with the entries in one step. False when it could not
 // (the old file is then as it was and RuntimeFileErrorText says why).

@@ -5,7 +5,10 @@
 //
 // The file holds the user's text, so it is never lost quietly: a save that
 // fails leaves the old file whole and says so once; a file that is there
-// but cannot be read is moved aside before anything is saved over it.
+// but cannot be read (to its end) is moved aside before anything is saved
+// over it, under a name no earlier such file has. A file that another
+// program holds is waited for a moment, and when it stays held it is left
+// where it is and not saved over in this run.
 #include VS_PROJECT_HEADER
 
 #include "app/autosave.h"
@@ -48,6 +51,9 @@ VS_STRING(kCouldNotBeRead, " could not be read");
 VS_STRING(kStartsWithDefaults, ", so the program starts with the standard settings. ");
 VS_STRING(kKeptAs, "The file was kept as ");
 VS_STRING(kLeftAlone, "The file is left as it is, and nothing will be saved over it.");
+VS_STRING(kNotSavedOver,
+          "it could not be read when the program started, so nothing is saved over it");
+VS_STRING(kSpace, " ");
 VS_STRING(kColon, ": ");
 VS_STRING(kFullStop, ".");
 VS_STRING(kReasonOpen, " (");
@@ -138,8 +144,17 @@ Ref InPreferencesFolder(StringRecord* name) {
   return folder ? Ref::Adopt(FolderChild(folder.get(), name)) : Ref();
 }
 Ref PreferenceFile() { return InPreferencesFolder(&kPrefFile); }
+// "Vellory Prefs.unreadable", or with " 2", " 3"... the first such name
+// that no file has: an earlier unreadable file may hold the only copy of
+// older text.
 Ref AsidePlace() {
-  return InPreferencesFolder((String::Borrow(&kPrefFile) + String::Borrow(&kAsideSuffix)).get());
+  String base = String::Borrow(&kPrefFile) + String::Borrow(&kAsideSuffix);
+  Ref place = InPreferencesFolder(base.get());
+  for (int32_t n = 2; place && fileExistsGetter(place.get()) && n < 10000; ++n) {
+    String numbered = base + String::Borrow(&kSpace) + String::Adopt(StringStr(n));
+    place = InPreferencesFolder(numbered.get());
+  }
+  return place;
 }
 bool PreferenceFileExists() {
   Ref file = PreferenceFile();
@@ -150,32 +165,41 @@ String PathOf(const Ref& item) { return String::Adopt(fileAbsolutePathGetter(ite
 // A file that could not be read waits here to be moved aside; until it is,
 // nothing is saved over it.
 bool gUnreadableInPlace = false;
+// The file was held by another program at start: it stays as it is.
+bool gLeftAlone = false;
 // A failed save is told once, until a save succeeds again.
 bool gSaveFailureTold = false;
 
-// Moves the unreadable file to "Vellory Prefs.unreadable" (replacing an
-// earlier one). True when it is out of the way.
-bool MoveUnreadableAside() {
+// Moves the unreadable file aside, to `aside`. True when it is out of the way.
+bool MoveUnreadableAside(const Ref& aside) {
   if (!gUnreadableInPlace) return true;
   Ref file = PreferenceFile();
-  Ref aside = AsidePlace();
-  if (!FolderItemMoveFileTo(file.get(), aside.get())) return false;
+  if (!aside || !FolderItemMoveFileTo(file.get(), aside.get())) return false;
   gUnreadableInPlace = false;
   return true;
 }
+bool MoveUnreadableAside() { return !gUnreadableInPlace || MoveUnreadableAside(AsidePlace()); }
 
-// The file is there but cannot be read: the program goes on with the
-// defaults, and the user hears where the file went.
+// The file is there but could not be read: the program goes on with the
+// defaults, and the user hears where the file went, or that another
+// program holds it and it is left alone.
 void SetUnreadableFileAside() {
   String reason = FailureReason();
   Ref file = PreferenceFile();
-  gUnreadableInPlace = true;
-  bool moved = MoveUnreadableAside();
+  bool moved = false;
+  Ref aside;
+  if (RuntimeFileBusy()) {
+    gLeftAlone = true;
+  } else {
+    gUnreadableInPlace = true;
+    aside = AsidePlace();
+    moved = MoveUnreadableAside(aside);
+  }
   String text = String::Borrow(&kReadFailed) + PathOf(file) + String::Borrow(&kCouldNotBeRead);
   if (reason.Length()) text = text + String::Borrow(&kReasonOpen) + reason + String::Borrow(&kReasonClose);
   text = text + String::Borrow(&kStartsWithDefaults);
   if (moved)
-    text = text + String::Borrow(&kKeptAs) + PathOf(AsidePlace()) + String::Borrow(&kFullStop);
+    text = text + String::Borrow(&kKeptAs) + PathOf(aside) + String::Borrow(&kFullStop);
   else
     text = text + String::Borrow(&kLeftAlone);
   RuntimeMsgBox(text.get());
@@ -185,10 +209,7 @@ void SetUnreadableFileAside() {
 void ReportSaveFailure() {
   if (gSaveFailureTold) return;
   gSaveFailureTold = true;
-  String reason = FailureReason();
-  String text = String::Borrow(&kSaveFailed) + PathOf(PreferenceFile());
-  if (reason.Length()) text = text + String::Borrow(&kColon) + reason;
-  RuntimeMsgBox((text + String::Borrow(&kFullStop)).get());
+  RuntimeMsgBox(String::Adopt(SaveFailureText()).get());
 }
 
 void SaveSerialSettings() {
@@ -204,6 +225,42 @@ void SaveSerialSettings() {
 }
 
 }  // namespace
+
+StringRecord* SaveFailureText() {
+  String reason = gLeftAlone ? String::Borrow(&kNotSavedOver) : FailureReason();
+  String text = String::Borrow(&kSaveFailed) + PathOf(PreferenceFile());
+  if (reason.Length()) text = text + String::Borrow(&kColon) + reason;
+  text = text + String::Borrow(&kFullStop);
+  RuntimeLockString(text.get());
+  return text.get();
+}
+
+bool SavePreferences(ObjectRecord* main, bool tellFailure) {
+  if (!Prefs()) return false;
+  // What changes while this save runs goes into the next one.
+  SaveScope saving;
+  SaveSerialSettings();
+  for (const BoolSetting& s : kGlobalBooleans) PutBool(s.key, Global<bool>(s.offset));
+  PutInt(&kReturnType, Global<int32_t>(G::kReturnType));
+  PutBool(&kShowToolbar, Global<bool>(G::kShowToolbar));
+  PutInt(&kTextEncoder, Global<int32_t>(G::kTextEncoder));
+  PutInt(&kX, windowPosGetter(main, 0));
+  PutInt(&kY, windowPosGetter(main, 1));
+  // The window's size is the Writing Window's only while that is on screen;
+  // a window collapsed to its status line keeps the size it had before.
+  bool shown = Global<bool>(G::kShowInputView) && controlVisibleGetter(InputView());
+  PutInt(&kWidth, shown ? windowPosGetter(main, 2) : Global<int32_t>(G::kWidth));
+  PutInt(&kHeight, shown ? windowPosGetter(main, 3) : Global<int32_t>(G::kHeight));
+  String text = String::Adopt(editTextGetter(InputView()));
+  PrefContainer_PutString(Prefs(), &kInputViewKey, text.get());
+  if (gLeftAlone || !MoveUnreadableAside() || !PrefContainer_Write(Prefs())) {
+    saving.Failed();
+    if (tellFailure) ReportSaveFailure();
+    return false;
+  }
+  gSaveFailureTold = false;
+  return true;
+}
 
 extern "C" {
 
@@ -242,38 +299,19 @@ void Main_PrefsLoad(ObjectRecord* main) {
   Global<bool>(G::kFirstRun) = !PreferenceFileExists();
   PrefContainer_Init(container, &kPrefFile);
   Main_PrefsDefault(main);
-  if (!PrefContainer_Read(container)) SetUnreadableFileAside();
+  if (!PrefContainer_Read(container)) {
+    SetUnreadableFileAside();
+    // What came before a read error is not taken for the settings.
+    PrefContainer_Clear(container);
+    Main_PrefsDefault(main);
+  }
   LoadSerialSettings();
   LoadGlobals();
   LoadWritingWindow();
   Main_PrefsCheckVersion(main);
 }
 
-bool Main_PrefsSave(ObjectRecord* main) {
-  if (!Prefs()) return false;
-  // What changes while this save runs goes into the next one.
-  SaveScope saving;
-  SaveSerialSettings();
-  for (const BoolSetting& s : kGlobalBooleans) PutBool(s.key, Global<bool>(s.offset));
-  PutInt(&kReturnType, Global<int32_t>(G::kReturnType));
-  PutBool(&kShowToolbar, Global<bool>(G::kShowToolbar));
-  PutInt(&kTextEncoder, Global<int32_t>(G::kTextEncoder));
-  PutInt(&kX, windowPosGetter(main, 0));
-  PutInt(&kY, windowPosGetter(main, 1));
-  // The window's size is the Writing Window's only while that is on screen;
-  // a window collapsed to its status line keeps the size it had before.
-  bool shown = Global<bool>(G::kShowInputView) && controlVisibleGetter(InputView());
-  PutInt(&kWidth, shown ? windowPosGetter(main, 2) : Global<int32_t>(G::kWidth));
-  PutInt(&kHeight, shown ? windowPosGetter(main, 3) : Global<int32_t>(G::kHeight));
-  String text = String::Adopt(editTextGetter(InputView()));
-  PrefContainer_PutString(Prefs(), &kInputViewKey, text.get());
-  if (!MoveUnreadableAside() || !PrefContainer_Write(Prefs())) {
-    ReportSaveFailure();
-    return false;
-  }
-  gSaveFailureTold = false;
-  return true;
-}
+bool Main_PrefsSave(ObjectRecord* main) { return SavePreferences(main, true); }
 
 void Main_DisplayWelcomeMessage(ObjectRecord* main) {
   RuntimeBeep();

@@ -2,10 +2,16 @@
 // slow line takes minutes; written in one go it would stop the window, the
 // reading of frames from the handheld, and any way to stop it. So what is to
 // go out leaves in pieces from a fast timer: each piece is one write that
-// may take at most a tenth of a second (the line takes what it can in that
-// time, the rest is offered again at the next firing), and the event loop
-// runs in full between pieces. The progress bar shows the share sent;
-// Stop Sending (or Escape) ends the send after the current piece.
+// may take at most 20 ms (the line takes what it can in that time, the rest
+// is offered again at the next firing), so that keys typed meanwhile appear
+// at once, and the event loop runs in full between pieces. The progress bar
+// shows the share sent.
+//
+// A send that ends any way but whole (Stop Sending or Escape, the line
+// pulled out or closed for Preferences, the handheld refusing data) says
+// so: "Stopped: N of M bytes sent" stays on the status line until its next
+// change, and what the driver still holds is dropped, so that it cannot
+// reach the handheld later, ahead of the next send.
 #include VS_PROJECT_HEADER
 
 #include "app/globals.h"
@@ -17,6 +23,7 @@ using vs::String;
 
 VS_STRING(kTimerSend, "TimerSend");
 VS_STRING(kTimerProgressStop, "TimerProgressStop");
+VS_STRING(kTimerProgressStart, "TimerProgressStart");
 VS_STRING(kTextStatus, "TextStatus");
 VS_STRING(kSerialPort, "SerialPort");
 VS_STRING(kStoppedAfter, "Stopped: ");
@@ -24,11 +31,16 @@ VS_STRING(kOf, " of ");
 VS_STRING(kBytesSent, " bytes sent");
 VS_STRING(kEscape, "\x1B");
 VS_STRING(kIntegerMask, "###################;-###################;0");
+VS_STRING(kNotReadToItsEnd, "could not be read to its end");
+VS_STRING(kTheFile, "The file ");
+VS_STRING(kColon, ": ");
+VS_STRING(kSpace, " ");
+VS_STRING(kFullStop, ".");
 
 constexpr int32_t kRepeating = 2;
 constexpr int32_t kSending = 3;
 // One write blocks the window at most this long.
-constexpr int32_t kWriteLimitMs = 100;
+constexpr int32_t kWriteLimitMs = 20;
 // Bytes offered to one write; the line takes what it can of them.
 constexpr int32_t kPieceBytes = 4096;
 // A line that takes nothing for this long is refused, as a whole write
@@ -41,7 +53,8 @@ struct Send {
   bool active;
   StringRecord* text;
   int32_t next;
-  ObjectRecord* file;
+  ObjectRecord* file;    // the stream its lines come from
+  ObjectRecord* source;  // the file itself, for a message
   StringRecord* pending;
   int32_t sent;
   int32_t total;
@@ -61,6 +74,7 @@ void Forget() {
   if (gSend.file) {
     TextInputStreamClose(gSend.file);
     RuntimeUnlockObject(gSend.file);
+    RuntimeUnlockObject(gSend.source);
   }
   gSend = {};
 }
@@ -128,6 +142,14 @@ String Number(int32_t n) {
 
 bool SendingInPieces() { return gSend.active; }
 
+void TellFileFailure(StringRecord* what, ObjectRecord* file) {
+  String said = String::Borrow(&kTheFile) + String::Adopt(fileAbsolutePathGetter(file)) +
+                String::Borrow(&kSpace) + String::Borrow(what);
+  String reason = String::Adopt(RuntimeFileErrorText());
+  if (reason.Length()) said = said + String::Borrow(&kColon) + reason;
+  RuntimeMsgBox((said + String::Borrow(&kFullStop)).get());
+}
+
 bool SendInPieces(ObjectRecord* main, StringRecord* text) {
   if (!Begin(main)) return false;
   gSend.text = OutgoingBytes(text);
@@ -135,12 +157,14 @@ bool SendInPieces(ObjectRecord* main, StringRecord* text) {
   return true;
 }
 
-bool SendFileInPieces(ObjectRecord* main, ObjectRecord* stream, int32_t fileBytes) {
+bool SendFileInPieces(ObjectRecord* main, ObjectRecord* stream, ObjectRecord* file) {
   if (!Begin(main)) return false;
   RuntimeLockObject(stream);
+  RuntimeLockObject(file);
   gSend.file = stream;
+  gSend.source = file;
   // Line ends may grow or shrink on the way; the bar is a share, not a count.
-  gSend.total = fileBytes;
+  gSend.total = fileSizeGetter(file);
   return true;
 }
 
@@ -149,6 +173,12 @@ void StopSending(ObjectRecord* main) {
   String said = String::Borrow(&kStoppedAfter) + Number(gSend.sent) + String::Borrow(&kOf) +
                 Number(gSend.total) + String::Borrow(&kBytesSent);
   End(main);
+  serialPurgeOutput(Line(main));
+  // The busy display of a frame received meanwhile would end by putting up
+  // "Listening", as after a finished send.
+  timerModeSetter(RuntimeControlFetch(main, &kTimerProgressStop), 0, 0);
+  timerModeSetter(RuntimeControlFetch(main, &kTimerProgressStart), 0, 0);
+  progressMaximumSetter(ProgressBar(), 0, 100);
   // A status of its own: the line keeps saying how much went out until the
   // next thing happens on it.
   vs::Field<int32_t>(main, vs_project::Main::kStatus) = -1;
@@ -162,10 +192,17 @@ void TimerSend_Action(ObjectRecord*) {
   ObjectRecord* main = MainWindow();
   if (!gSend.active) return;
   if (!Main_IsConnected(main)) {
-    End(main);
+    StopSending(main);
     return;
   }
   String piece = NextPiece();
+  if (gSend.file && TextInputStreamReadFailed(gSend.file)) {
+    // Lines after a read error would be a truncated file taken for a whole one.
+    Ref source = Ref::Borrow(gSend.source);
+    StopSending(main);
+    TellFileFailure(&kNotReadToItsEnd, source.get());
+    return;
+  }
   if (!piece.Length()) {
     End(main);
     // As after any send: a moment later the status line says "Listening".
@@ -181,7 +218,6 @@ void TimerSend_Action(ObjectRecord*) {
     return;
   }
   if (wrote == 0 && now - gSend.lastProgressMs < kStallMs) return;
-  End(main);
   SendRefused(main);
 }
 

@@ -10,6 +10,7 @@
 #include <iterator>
 #include <random>
 
+#include "app/frame_assembler.h"
 #include "app/pref_codec.h"
 #include "plugins/embedded_plugins.h"
 #include "sdk/description_encoding.h"
@@ -334,6 +335,38 @@ void PreferenceFile(const Bytes& input) {
   }
 }
 
+// Bytes from the handheld: fed whole and in chunks the input itself cuts
+// (each byte's low bits the length of the next chunk), the frames must be
+// the same, and none may carry STX, ETX or a backspace into the text.
+std::vector<std::string> HandheldFrames(const Bytes& input, bool chunked) {
+  static FrameAssembler assembler;
+  std::vector<std::string> frames;
+  FrameSink sink = {&frames,
+                    [](void* c, const FrameText& t) {
+                      auto& out = *static_cast<std::vector<std::string>*>(c);
+                      out.emplace_back(t.bytes, t.length);
+                      out.back() += static_cast<char>(t.erasures % 251) + std::string(t.firstErases ? "^" : "");
+                      if (t.length > kFrameLimit) std::abort();
+                      if (t.command) return;
+                      for (size_t i = 0; i < t.length; ++i)
+                        if (t.bytes[i] == kFrameStart || t.bytes[i] == kFrameEnd || t.bytes[i] == kFrameBackspace)
+                          std::abort();
+                    },
+                    [](void* c) { static_cast<std::vector<std::string>*>(c)->push_back("dropped"); }};
+  FrameReset(&assembler);
+  const char* bytes = reinterpret_cast<const char*>(input.data());
+  for (size_t at = 0; at < input.size();) {
+    size_t n = chunked ? std::min<size_t>(input.size() - at, 1 + input[at] % 5) : input.size();
+    FrameFeed(&assembler, bytes + at, n, sink);
+    at += n;
+  }
+  return frames;
+}
+
+void HandheldStream(const Bytes& input) {
+  if (HandheldFrames(input, false) != HandheldFrames(input, true)) std::abort();
+}
+
 // The real data block relocated in low memory. An input damages one to four
 // of the words start-up reads first (the project record and its lists, class
 // descriptors and their names' lengths, items) for one ReadProject.
@@ -481,6 +514,9 @@ int main(int argc, char** argv) {
   LowBlock low(largestNode + 4096);
   InPlaceImage inPlace(seeds);
   std::vector<Bytes> wholeDataBlock = {seeds.data};
+  auto text = [](const std::string& s) { return Bytes(s.begin(), s.end()); };
+  std::vector<Bytes> handheld = {text("\x02hello\x08\x03\x02\x08\x03\x02" "ab\x02" "cd\x03op\x03"),
+                                 text("\x02\x01ping\x03" "abc\x08\x08\x08\x08\x03\x02x")};
 
   const Target targets[] = {
       {"image locator", &locators, Shape::kWords,
@@ -518,6 +554,7 @@ int main(int argc, char** argv) {
        }},
       {"plug-in list", &seeds.pluginLists, Shape::kPluginNode, [&](const Bytes& b) { PluginList(low, b); }},
       {"preference file", &seeds.preferenceFiles, Shape::kBlind, PreferenceFile},
+      {"frames from the handheld", &handheld, Shape::kBlind, HandheldStream},
       {"project record, classes and items", &wholeDataBlock, Shape::kBlind, nullptr,
        [&](Mutator& m) { inPlace.Run(m); }},
   };

@@ -21,6 +21,7 @@ TEST(HandheldProtocol, ScriptErrorsNameTheirLine) {
       {"\n\nraw \\x0\n", "line 3: bad escape in \"\\x0\""},
       {"take 0\n", "line 1: take needs a count"},
       {"take all\n", "line 1: expected a byte count, found \"all\""},
+      {"skip-to ok\n", "line 1: expected a byte count, found \"\""},
   };
   for (const auto& [script, error] : cases) EXPECT_EQ(ParseScript(script).error, error);
   EXPECT_TRUE(ParseScript("send a\nbad\n").steps.empty());

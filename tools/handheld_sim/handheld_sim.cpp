@@ -111,6 +111,27 @@ bool Take(Line& line, const ScriptStep& step, std::string& pending) {
   return false;
 }
 
+// Reads until `step.bytes` come, after at most `step.chunk` others (what a
+// cable itself holds of an earlier send, say); never reads past the point
+// where that is decided, so what follows stays for the next step.
+bool SkipTo(Line& line, const ScriptStep& step, std::string& pending) {
+  size_t most = step.chunk + step.bytes.size();
+  auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(step.timeoutMs);
+  for (;;) {
+    size_t at = pending.find(step.bytes);
+    if (at != std::string::npos && at <= step.chunk) {
+      pending.erase(0, at + step.bytes.size());
+      return true;
+    }
+    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+    if (at != std::string::npos || pending.size() >= most || left.count() <= 0) break;
+    pending += line.Read(most - pending.size(), static_cast<int>(left.count()));
+  }
+  std::cerr << "line " << step.line << ": expected \"" << Visible(step.bytes) << "\" after at most " << step.chunk
+            << " other bytes, got " << pending.size() << " without it\n";
+  return false;
+}
+
 bool ExpectNothing(Line& line, const ScriptStep& step, std::string& pending) {
   pending += line.Read(4096, static_cast<int>(step.timeoutMs));
   if (pending.empty()) return true;
@@ -125,7 +146,8 @@ bool ExpectNothing(Line& line, const ScriptStep& step, std::string& pending) {
 void StretchTimes(Script& script) {
   uint32_t scale = TimeScale();
   for (ScriptStep& step : script.steps)
-    if (step.kind == ScriptStep::kExpect || step.kind == ScriptStep::kTake) step.timeoutMs *= scale;
+    if (step.kind == ScriptStep::kExpect || step.kind == ScriptStep::kTake || step.kind == ScriptStep::kSkipTo)
+      step.timeoutMs *= scale;
 }
 
 int RunScript(Line& line, const std::string& path) {
@@ -152,6 +174,7 @@ int RunScript(Line& line, const std::string& path) {
       case ScriptStep::kExpect: ok = Expect(line, step, pending); break;
       case ScriptStep::kExpectNothing: ok = ExpectNothing(line, step, pending); break;
       case ScriptStep::kTake: ok = Take(line, step, pending); break;
+      case ScriptStep::kSkipTo: ok = SkipTo(line, step, pending); break;
     }
     if (!ok) return 1;
   }

@@ -101,6 +101,15 @@ struct Parser {
       if (count == 0) return Fail("take needs a count");
       step.chunk = count;
       if (!rest.empty() && !Count(rest, step.timeoutMs, "milliseconds")) return false;
+    } else if (command == "skip-to") {
+      step.kind = ScriptStep::kSkipTo;
+      step.timeoutMs = 5000;
+      uint32_t most = 0;
+      if (!Bytes(Word(rest), step.bytes)) return false;
+      if (step.bytes.empty()) return Fail("skip-to needs bytes");
+      if (!Count(Word(rest), most, "a byte count")) return false;
+      step.chunk = most;
+      if (!rest.empty() && !Count(rest, step.timeoutMs, "milliseconds")) return false;
     } else if (command == "expect-nothing") {
       step.kind = ScriptStep::kExpectNothing;
       if (!Count(rest, step.timeoutMs, "milliseconds")) return false;

@@ -27,9 +27,10 @@ std::string Visible(std::string_view bytes);
 
 // One step of a script.
 struct ScriptStep {
-  enum Kind { kSend, kRaw, kWait, kExpect, kExpectNothing, kTake } kind;
-  std::string bytes;      // kSend: the text; kRaw, kExpect: the bytes
-  size_t chunk = 0;       // kSend: chunk size (0: one write); kTake: how many bytes
+  enum Kind { kSend, kRaw, kWait, kExpect, kExpectNothing, kTake, kSkipTo } kind;
+  std::string bytes;      // kSend: the text; kRaw, kExpect, kSkipTo: the bytes
+  size_t chunk = 0;       // kSend: chunk size (0: one write); kTake: how many bytes;
+                          // kSkipTo: the most bytes that may come first
   uint32_t gapMs = 0;     // kSend: pause between chunks
   uint32_t timeoutMs = 0; // kWait: the pause; kExpect, kExpectNothing: how long
   int line = 0;           // in the script, for messages

@@ -32,7 +32,7 @@ pid=$!
 wait $simpid || fail "the handheld's expectations failed ($?)"
 "$wine_run" "$driver" close ZBWindow "Vellory Server"
 trace=$(tr '\r' '\n' < trace.log 2>/dev/null)
-expected=$(printf 'game mode on\nlast game key K\ngame mode off')
+expected=$(printf 'game mode on\nlast game key K\ngame mode off\ndisconnected with late')
 [ "$trace" = "$expected" ] || fail "the trace reads '$trace'"
 for _ in $(seq 100); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done
 kill -0 $pid 2>/dev/null && fail "the program did not end"

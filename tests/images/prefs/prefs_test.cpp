@@ -14,7 +14,7 @@ VS_STRING(kFile, "Vellory Prefs Test");
 VS_STRING(kNoteText, "a = b %41\r\nsecond line\t");
 
 // A name or value for one call.
-#define K(text) Line(text).get()
+#define K(...) Line(__VA_ARGS__).get()
 
 ObjectRecord* NewContainer() {
   ObjectRecord* p = RuntimeNewObject(vs_project::kClassPrefContainer);
@@ -67,6 +67,23 @@ void ReadBack(ObjectRecord* when) {
   Trace("count ", PrefContainer_NumPrefs(c));
 }
 
+// Many names, many times the index's first size, every third one deleted:
+// each name left is found in any letter case and holds its own value.
+void ManyNames() {
+  constexpr int32_t kNames = 600;
+  Ref q = Ref::Adopt(NewContainer());
+  ObjectRecord* c = q.get();
+  for (int32_t i = 0; i < kNames; ++i) PrefContainer_PutInteger(c, K("Key", i), i);
+  for (int32_t i = 0; i < kNames; i += 3) PrefContainer_Delete(c, K("KEY", i));
+  int32_t found = 0, right = 0;
+  for (int32_t i = 0; i < kNames; ++i) {
+    if (!PrefContainer_Exists(c, K("key", i))) continue;
+    ++found;
+    right += PrefContainer_GetInteger(c, K("kEy", i)) == i;
+  }
+  Trace("many ", PrefContainer_NumPrefs(c), " ", found, " ", right);
+}
+
 }  // namespace
 
 extern "C" void PrefsEntry() {
@@ -84,6 +101,7 @@ extern "C" void PrefsEntry() {
   while (in && !TextInputStreamEOF(in.get())) Trace("line ", String::Adopt(TextInputStreamReadLine(in.get())));
   in = Ref();
   ReadBack(when.get());
+  ManyNames();
   FolderItemDelete(file.get());
   if (!fileExistsGetter(file.get())) Trace("file deleted");
 }
