@@ -1,8 +1,9 @@
 # Receiving: connected at start with AutoConnect, the frames the handheld
 # sends are assembled from their chunks and delivered into the Writing
-# Window (the cases below); a second start with TextEncoder 1 (Newton OS)
-# turns Mac OS Roman text into Windows Latin 1 and back. The handheld waits
-# for the test at each "expect goN" (see cable_say).
+# Window, each on its own however quickly they follow one another (the
+# cases below), and kept so in the preference file; a second start with
+# TextEncoder 1 (Newton OS) turns Mac OS Roman text into Windows Latin 1 and
+# back. The handheld waits for the test at each "expect goN" (see cable_say).
 source "$LIB"
 prefs_file "AutoConnect = 1" "Port = 1" "ShowInputView = 1" "ReturnType = 2"
 start_connected \
@@ -18,6 +19,9 @@ start_connected \
   'expect go10 60000' 'send \x08' \
   'expect go11 60000' 'raw \x02partial' \
   'expect go12 60000' 'send new' \
+  'expect go13 60000' 'send \x08' 'wait 40' 'send \x08' 'raw \x02\x08\x03\x02x\x03' \
+  'raw \x02ghi\x03\x02j' 'wait 200' 'raw k\x03' \
+  'expect go14 60000' "raw $(printf 'y%.0s' $(seq 70000))" 'send ok' \
   'expect-nothing 500'
 
 # A frame in three chunks, 400 ms apart; "Receiving..." shows for a second.
@@ -54,12 +58,10 @@ expect_eq "Writing Window after a lone backspace" "$(writing_window)" ""
 cable_say go6
 wait_writing "z"
 
-# An ETX inside a chunk completes nothing (and STX is taken away only at a
-# chunk's start); a later chunk ending in ETX completes the frame, and every
-# ETX in it goes.
+# An ETX inside a chunk completes its frame; bytes after it that no STX
+# opened are completed by the next ETX.
 cable_say go7
-sleep 1.5
-expect_eq "Writing Window with an ETX inside a chunk" "$(writing_window)" "z"
+wait_writing "zmn"
 cable_say go8
 wait_writing "zmnop"
 
@@ -82,9 +84,24 @@ keys_wait ctrl+g "Game Mode Enabled"
 keys_wait ctrl+g "Listening"
 cable_say go12
 wait_writing "abworldnew"
+
+# Quick frames, each on its own: two backspace frames 40 ms apart, a
+# backspace frame and a letter in one chunk, and a frame whose end shares a
+# chunk with the start of the next.
+main_driver settext RICHEDIT "abcdef" || fail "settext"
+cable_say go13
+wait_writing "abcxghijk"
+
+# 70,000 bytes that no ETX ends are dropped, once said, and the frame after
+# them arrives whole.
+watch_status "Unframed data dropped: check the port speed"
+cable_say go14
+seen_status "Unframed data dropped: check the port speed"
+wait_writing "abcxghijkok"
 wait_sim
 no_message_box
 quit_app
+expect_prefs "InputView=abcxghijkok"
 
 # Newton OS: the frame's Mac OS Roman bytes (0x8E e acute, 0x9A o diaeresis)
 # reach the Writing Window as Windows Latin 1 (0xE9, 0xF6), and go back to

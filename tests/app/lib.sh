@@ -27,7 +27,7 @@ cleanup() {
   [ -n "$WATCH_PID" ] && kill "$WATCH_PID" 2>/dev/null
   rm -f "$DEVICES/com2"
   [ -n "$saved_com2" ] && ln -s "$saved_com2" "$DEVICES/com2"
-  rm -rf "$PREFS" "$PREFS.unreadable"
+  rm -rf "$PREFS" "$PREFS".unreadable*
   [ -n "$saved_prefs" ] && cp "$saved_prefs" "$PREFS"
   rm -rf "$WORK"
 }
@@ -78,6 +78,17 @@ launch_app() {
 
 start_app() {
   launch_app
+  driver wait "$MAIN_CLASS" "$MAIN_TITLE" 30000 >/dev/null || fail "no main window"
+}
+# start_past_message PATTERN: starts the program, whose start stops at a
+# message box whose text matches PATTERN (a glob: '\\' for a backslash),
+# answers it and waits for the main window.
+start_past_message() {
+  launch_app
+  local text
+  text=$(message_text)
+  [[ $text == $1 ]] || fail "the message at start: '$text'"
+  message_ok
   driver wait "$MAIN_CLASS" "$MAIN_TITLE" 30000 >/dev/null || fail "no main window"
 }
 

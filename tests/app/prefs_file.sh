@@ -3,7 +3,9 @@
 # another case, escapes, unknown keys), then the one the program writes when
 # it closes: every line in order as "NAME = VALUE", escaped, comments gone,
 # unknown keys and the typed text kept. A restart restores that text with the
-# insertion point at its end, and writes the same file again.
+# insertion point at its end, and writes the same file again. A file of
+# 30,000 entries (each name found once per line read) starts the program
+# as any other does, and is written back whole.
 source "$LIB"
 
 prefs_file "; a comment line" "# another comment" "" "Port=3" "NoEqualsHere" \
@@ -56,4 +58,12 @@ main_driver chars RICHEDIT "!" >/dev/null
 wait_value "a character typed at the insertion point" "$TYPED!" writing_window
 quit_app
 expect_eq "the file after a read and a write" "$(prefs_lines)" "${EXPECTED}!"
+
+# --- a large file: the main window comes within the usual start-up limit
+python3 -c 'import sys
+for i in range(30000): sys.stdout.write("Entry%05d = value%%20%d\r\n" % (i, i))' > "$PREFS"
+start_app
+quit_app
+expect_eq "entries written back" "$(grep -c '^Entry' "$PREFS")" 30000
+expect_pref Entry29999 "value%2029999"
 echo PASS

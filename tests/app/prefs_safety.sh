@@ -4,7 +4,9 @@
 # without closing a window. A preference file that cannot be read (here a
 # folder of that name) is moved aside with a message, never overwritten. A
 # save that cannot be made (a read-only file) leaves the old file byte for
-# byte, names the file in one message, and is not told again.
+# byte and names the file in one message; it is made once the file can be
+# written again, and the program does not end with its text unsaved
+# without the user's word.
 source "$LIB"
 
 # --- a frame arrives, then the process is killed
@@ -28,35 +30,74 @@ expect_eq "the saved text after a log-off" "$(pref_value InputView)" "kept%20aft
 # --- a preference file that cannot be read
 rm -f "$PREFS"
 mkdir "$PREFS"
-launch_app
-read_message=$(message_text)
-[[ $read_message == "The preferences in C:\\windows\\Vellory Prefs could not be read"*"kept as C:\\windows\\Vellory Prefs.unreadable." ]] \
-  || fail "the message about the unreadable file: '$read_message'"
-message_ok
-driver wait "$MAIN_CLASS" "$MAIN_TITLE" 30000 >/dev/null || fail "no main window"
+start_past_message 'The preferences in C:\\windows\\Vellory Prefs could not be read*kept as C:\\windows\\Vellory Prefs.unreadable.'
 main_driver chars RICHEDIT "fresh" >/dev/null
 wait_writing "fresh"
 quit_app
 [ -d "$PREFS.unreadable" ] || fail "the unreadable file was not kept aside"
 expect_eq "the new file's text" "$(pref_value InputView)" "fresh"
 
-# --- a file that cannot be saved over
-rm -rf "$PREFS" "$PREFS.unreadable"
-prefs_file "X = 30" "Y = 70" "InputView = old%20text"
+# --- a file that cannot be saved over: told once, the program goes on
+# receiving while the message is up, and the text is saved, without another
+# edit, as soon as the file can be written again
+pull_cable
+rm -rf "$PREFS" "$PREFS".unreadable*
+prefs_file "AutoConnect = 1" "Port = 1" "ShowInputView = 1" "X = 30" "Y = 70" "InputView = old%20text"
 chmod 444 "$PREFS"
 before=$(md5sum < "$PREFS")
-start_app
+start_connected 'expect go1 60000' 'send !' "$HOLD"
 wait_writing "old text"
 main_driver chars RICHEDIT " and new" >/dev/null
 save_message=$(message_text)
 [[ $save_message == "The preferences could not be saved to C:\\windows\\Vellory Prefs: "?*. ]] \
   || fail "the message about the failed save: '$save_message'"
-message_ok
-main_driver chars RICHEDIT "!" >/dev/null
+cable_say go1
 wait_writing "old text and new!"
-sleep 3
-no_message_box
-quit_app
+message_ok
+expect_eq "the read-only file" "$(md5sum < "$PREFS")" "$before"
+chmod 644 "$PREFS"
+wait_value "the text saved once the file can be written" "old%20text%20and%20new!" pref_value InputView
+
+# --- Close while the save fails: a question; Cancel keeps the program up,
+# Try Again once the file can be written saves and ends it
+chmod 444 "$PREFS"
+main_driver chars RICHEDIT "?" >/dev/null
+told_again=$(message_text)
+[[ $told_again == "The preferences could not be saved to "* ]] || fail "a failure after a success is not told: '$told_again'"
+message_ok
+close_to_question() {
+  main_driver close >/dev/null
+  local question
+  question=$(message_text)
+  [[ $question == "The preferences could not be saved to C:\\windows\\Vellory Prefs: "* && $question == *"
+
+Try again, save the text of the Writing Window to another file, or quit without saving it?" ]] \
+    || fail "the question on closing: '$question'"
+}
+close_to_question
+driver press '#32770' Message Cancel >/dev/null || fail "no Cancel button"
+driver waitgone '#32770' Message 10000 >/dev/null || fail "the question stayed"
+main_driver wait 5000 >/dev/null || fail "Cancel let the program end"
+close_to_question
+chmod 644 "$PREFS"
+driver press '#32770' Message "Try Again" >/dev/null || fail "no Try Again button"
+app_ends 150 "the program did not end once its text was saved"
+expect_pref InputView "old%20text%20and%20new!?"
+
+# --- the text kept in a file of the user's choosing instead
+chmod 444 "$PREFS"
+before=$(md5sum < "$PREFS")
+start_app
+main_driver chars RICHEDIT " kept" >/dev/null
+message_text >/dev/null
+message_ok
+close_to_question
+driver press '#32770' Message "Save Text As..." >/dev/null || fail "no Save Text As button"
+driver wait '#32770' "Save As" 10000 >/dev/null || fail "no save dialog"
+driver settext '#32770' "Save As" Edit#0 "Z:$WORK/kept.txt" || fail "no file name field"
+driver press '#32770' "Save As" Save >/dev/null || fail "no Save button"
+app_ends 150 "the program did not end once its text was kept elsewhere"
+expect_eq "the text kept elsewhere" "$(tr -d '\r' < "$WORK/kept.txt")" "old text and new!? kept"
 expect_eq "the read-only file" "$(md5sum < "$PREFS")" "$before"
 chmod 644 "$PREFS"
 echo PASS

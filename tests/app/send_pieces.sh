@@ -1,21 +1,29 @@
 # Sending never freezes the window: a long Writing Window goes out in
 # pieces while the window keeps answering (probed 8 times within 250 ms
-# each) though the handheld reads only a little now and then; once the
-# handheld stops reading, the send ends after its time limit with the one
-# message and the status back. A second slow send is stopped with Escape:
-# the status line says how much went out, and no message follows.
+# each) though the handheld reads only a little now and then, and a frame
+# received meanwhile does not hide the send. Once the handheld stops
+# reading, the send ends after its time limit with the one message, the
+# status line saying how much went out, and what the driver still held
+# never reaches the handheld: the next send is what it reads next, after
+# no more than the 4 KB a pseudo-terminal itself holds (bytes on their way,
+# which no program can take back; a refused send left about 100 KB). A slow
+# send stopped with Escape, and another cut short by a pulled cable, say how
+# much went out too, and no message follows.
 source "$LIB"
 prefs_file "AutoConnect = 1" "Port = 1" "ShowInputView = 1"
 # The handheld reads 8,000 bytes every 1.5 s (a send waits 2 s for a line
 # that takes nothing; and a pseudo-terminal lets the writer on only once its
 # reader has emptied its 4 KB buffer): for about 15 s, long enough to be
 # watched on any machine; then nothing for 3 s, which refuses the first
-# send; then slowly again for the second.
+# send; then the short second send, and slowly again for the others.
 slowly() { for _ in $(seq "$1"); do echo 'wait 1500'; echo 'take 8000 600000'; done; }
 {
   echo 'take 8000 600000'
+  echo 'send hi'
   slowly 10
   echo 'wait 3000'
+  echo 'skip-to second\stext\r 4096 600000'
+  echo 'send !'
   slowly 40
   echo "$HOLD"
 } > "$WORK/handheld.script"
@@ -24,23 +32,38 @@ start_connected
 # pseudo-terminal takes about 100 KB).
 python3 -c 'print(("0123456789" * 10 + "\r") * 2500, end="")' > "$WORK/long.txt"
 writing_from long.txt
+stopped_of() { [[ $(status_text) == "Stopped: "[0-9]*" of "$1" bytes sent" ]]; }
 
 keys ctrl+shift+t
 wait_status "Sending..."
 main_driver answers 250 8 200 >/dev/null || fail "the window did not answer within 250 ms"
+frame_in() { [[ $(writing_window) == *hi ]]; }
+wait_for "the frame received during the send" frame_in
+sleep 1.5  # a frame's busy display ends after a second
+expect_eq "the status a second after a frame, still sending" "$(status_text)" "Sending..."
 driver wait '#32770' Message 60000 >/dev/null || fail "the refused send gave no message"
+stopped_of 252500 || fail "the status under the refusal: '$(status_text)'"
 message_box "$NOT_ACCEPTING"
-wait_status "Listening"
+# The handheld answers the second send, read first, with a frame.
+main_driver settext RICHEDIT "second text" || fail "settext"
+keys ctrl+shift+t
+wait_writing "second text!"
 
+writing_from long.txt
 keys ctrl+shift+t
 wait_status "Sending..."
 keys esc
 not_sending() { [ "$(status_text)" != "Sending..." ]; }
 wait_for "the status after Escape" not_sending
-stopped=$(status_text)
-[[ $stopped == "Stopped: "[0-9]*" of 25"[0-9][0-9][0-9][0-9]" bytes sent" ]] \
-  || fail "the status after Escape: '$stopped'"
+stopped_of '25[0-9][0-9][0-9][0-9]' || fail "the status after Escape: '$(status_text)'"
+
+keys ctrl+shift+t
+wait_status "Sending..."
+pull_cable
+wait_for "the status after the cable was pulled" not_sending
+stopped_of '25[0-9][0-9][0-9][0-9]' || fail "the status after the pulled cable: '$(status_text)'"
 sleep 3
+stopped_of '25[0-9][0-9][0-9][0-9]' || fail "the status a while after the pulled cable: '$(status_text)'"
 no_message_box
 kill_app
 echo PASS
