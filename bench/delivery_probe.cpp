@@ -28,6 +28,7 @@
 
 #include "bench/bench_cable.h"
 #include "bench/bench_figures.h"
+#include "bench/writing_window.h"
 
 namespace {
 
@@ -35,21 +36,6 @@ constexpr double kGiveUpMs = 3000;
 constexpr DWORD kGapMs = 1200;      // plus 0-149 ms, different for each frame
 constexpr int kGlyphPixels = 60;    // far more than the caret, far less than a frame's text
 
-HWND FindMain() { return FindWindowA("ZBWindow", "Vellory Server"); }
-
-BOOL CALLBACK MatchRichEdit(HWND w, LPARAM param) {
-  char cls[64] = "";
-  GetClassNameA(w, cls, sizeof cls);
-  if (_strnicmp(cls, "RichEdit", 8) != 0) return TRUE;
-  *reinterpret_cast<HWND*>(param) = w;
-  return FALSE;
-}
-
-HWND FindWritingWindow(HWND main) {
-  HWND found = nullptr;
-  EnumChildWindows(main, MatchRichEdit, reinterpret_cast<LPARAM>(&found));
-  return found;
-}
 
 std::string TextOf(HWND w) {
   DWORD_PTR length = 0;
@@ -209,8 +195,7 @@ int main(int argc, char** argv) {
   }
   bool screen = std::string(argv[3]) == "screen";
   int frames = std::atoi(argv[2]);
-  HWND main = FindMain();
-  HWND view = main ? FindWritingWindow(main) : nullptr;
+  HWND view = bench::FindWritingWindow(bench::FindMainWindow());
   std::unique_ptr<Watch> watch = view ? MakeWatch(screen, view) : nullptr;
   if (!watch) {
     std::fprintf(stderr, "delivery-probe: no Writing Window to watch\n");

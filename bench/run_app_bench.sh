@@ -16,8 +16,11 @@
 # Usage: bench/run_app_bench.sh BUILD_DIR ["SECTION..."]
 #   on a private display: scripts/test-session build bench/run_app_bench.sh build
 #   SECTION (all by default): startup idle latency sendfile save objects reconnect
+#     typing bigprefs
 #   BASELINE=EXE in the environment: start-up also timed against that other
 #   build of the program (before and after a change)
+#   PROGRAM=EXE in the environment: measure that build of the program instead
+#   of the one in BUILD_DIR (the helpers still come from BUILD_DIR)
 set -u
 
 build=$(cd "$1" && pwd)
@@ -112,7 +115,8 @@ stop_cable() {
 
 # The program in a scratch folder (it finds its user guide beside it).
 mkdir -p "$work/app"
-cp "$build/vellory-server.exe" "$build/user-guide.html" "$work/app/"
+cp "${PROGRAM:-$build/vellory-server.exe}" "$work/app/vellory-server.exe"
+cp "$build/user-guide.html" "$work/app/"
 
 start_app() {
   (cd "$work/app" && exec "$wine_run" ./vellory-server.exe 2>> "$work/app.log") &
@@ -475,20 +479,60 @@ bench_reconnect() {
   quit_app
 }
 
+# --- 8. typing during a long send -----------------------------------------------------
+
+# The Writing Window holds 200 KB and goes to the handheld (Send > Writing
+# Window); the probe reads the cable at the pace of a 38400 bit/s line, so
+# that the line stays full, and times keys typed meanwhile.
+bench_typing() {
+  echo
+  echo "== 8. typing during a long send, at 38400 bit/s (machine load $(load))"
+  python3 -c 'import sys
+sys.stdout.write(("Text that goes to the handheld while the user types. " * 20 + "\r\n") * 190)' > "$work/long.txt"
+  main_driver settextfile RICHEDIT "$(windows_path "$work/long.txt")" || die "no Writing Window"
+  # A click into the Writing Window gives it the keys, as it does a user's.
+  main_driver realclick 200 150 > /dev/null
+  main_driver realkeys ctrl+shift+t > /dev/null
+  helper typing-probe COM3 20 | tr -d '\r'
+  main_driver realkeys esc > /dev/null
+  sleep 1
+  main_driver settext RICHEDIT "" > /dev/null
+}
+
+# --- 9. start-up with a large preference file -------------------------------------------
+
+# N entries besides the program's own, as a file kept by a newer version or
+# by hand could hold them; one timed start each, no untimed one first.
+bench_bigprefs() {
+  local n
+  echo
+  echo "== 9. start-up with a large preference file (machine load $(load))"
+  for n in ${BIGPREFS_SIZES:-1000 3000 10000 30000}; do
+    session_prefs 0
+    python3 -c "import sys
+for i in range($n): sys.stdout.write('Entry%05d = a%%20value%%20of%%20entry%%20number%%20%d\r\n' % (i, i))" >> "$prefs"
+    printf '  %6d entries, %8d bytes:' "$n" "$(stat -c %s "$prefs")"
+    helper startup-timer once "${BIGPREFS_GIVE_UP_MS:-900000}" vellory-server "$(windows_path "$work/app")" \
+      "$(windows_path "$work/app/vellory-server.exe")" | tr -d '\r' | sed 's/^  vellory-server  */ /'
+  done
+}
+
 [ -x "$wine_run" ] || die "no $wine_run: build first"
-sections=${2:-startup idle latency sendfile save objects reconnect}
+sections=${2:-startup idle latency sendfile save objects reconnect typing bigprefs}
 wants() { [[ " $sections " == *" $1 "* ]]; }
 echo "vellory-server.exe benchmark, $(nproc) processors, machine load at start $(load)"
 wants startup && bench_startup
 start_cable
-if wants idle || wants latency || wants sendfile; then
+if wants idle || wants latency || wants sendfile || wants typing; then
   session_prefs 1
   start_app
   wants idle && bench_idle
   wants latency && bench_latency
   wants sendfile && bench_send_file
+  wants typing && bench_typing
   quit_app
 fi
+wants bigprefs && bench_bigprefs
 wants save && bench_save
 wants objects && bench_objects
 wants reconnect && bench_reconnect
