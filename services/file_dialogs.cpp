@@ -2,7 +2,8 @@
 // the application's own file-type list, so the dialog offers exactly the
 // kinds of file the application declared, plus all files. The dialogs are
 // owned like a new window would be, so that they stay above the window the
-// user is working in and keep it from taking input meanwhile.
+// user is working in and keep it from taking input meanwhile. They run a loop
+// of the system's own, from which the pump's time-driven work goes on.
 #include <windows.h>
 
 #include <commdlg.h>
@@ -15,6 +16,7 @@
 #include "services/folder_items.h"
 #include "services/late_bound.h"
 #include "startup/settings.h"
+#include "ui/event_loop.h"
 #include "ui/native_window.h"
 
 namespace {
@@ -43,7 +45,9 @@ ObjectRecord* AskForFile(StringRecord* fileTypes, DialogKind kind) {
     ofn.Flags |= OFN_OVERWRITEPROMPT;
     if (!filter.defaultExtension.empty()) ofn.lpstrDefExt = filter.defaultExtension.c_str();
   }
-  return ask && ask(&ofn) ? NewFolderItem(file) : nullptr;
+  if (!ask) return nullptr;
+  ForeignModalLoop loop;
+  return ask(&ofn) ? NewFolderItem(file) : nullptr;
 }
 
 }  // namespace

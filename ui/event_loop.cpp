@@ -1,12 +1,23 @@
-// The event pump. One step turns at most one window message into events and
-// then gives every time-driven part of the runtime its turn, always in the
-// same order, so that an application sees its events in a fixed sequence.
+// The event pump. One step handles the window messages waiting when it
+// starts, up to a bound, and then gives every time-driven part of the runtime
+// its turn, always in the same order, so that an application sees its events
+// in a fixed sequence. Every waiting message rather than one per step: a step
+// may block for a while in a handler (a timer that writes a piece to the
+// serial line), and a key press is three messages (the key-down, the
+// character made of it, the key-up); at one a step, typing during a send
+// would lag three blocked steps a key. The bound keeps a flood of messages
+// from holding timers off.
 // When a step finds no message the pump sleeps until the next timer or
 // periodic task falls due (or input arrives) rather than asking again at
 // once: a running timer must not cost a whole processor; on waking it polls
 // the serial lines before anything else. While a pane holds
 // the mouse capture it keeps asking: a drag lasts only while the button is
 // down, and what it drives comes at the pump's full pace.
+// While Windows runs a loop of its own (a message box, a system dialog, a
+// menu or a window being moved or sized), no step runs; a Win32 timer, which
+// exists only then, runs the time-driven part from that loop meanwhile, so
+// that the serial line is still read and timers and periodic tasks go on.
+// An idle program has no such timer: it would wake it every few milliseconds.
 #include "ui/event_loop.h"
 
 #include <algorithm>
@@ -33,6 +44,13 @@ IUnknown* gSoundDevice = nullptr;
 HMODULE gMediaLibrary = nullptr;
 uint32_t gBackgroundTick = 0;
 
+// A step takes at most this many messages.
+constexpr int kMessagesPerStep = 32;
+// How often a foreign loop's Win32 timer runs the time-driven work.
+constexpr UINT kForeignLoopTickMs = 10;
+int gForeignLoops = 0;       // open ForeignModalLoop scopes
+UINT_PTR gForeignTimer = 0;  // running while a foreign loop is known or seen
+
 const WindowServices& Services() { return CurrentWindowServices(); }
 
 void Poll(const Poller& poller) {
@@ -50,6 +68,34 @@ uint32_t MsUntilStepNeeded() {
   uint32_t now = GetTickCount();
   return std::min({MsUntilTimerDue(now), MsUntilPeriodicTaskDue(now), MsUntilPoll(gSerialPoller),
                    MsUntilPoll(gMediaPoller)});
+}
+
+// The TIMERPROC of the foreign-loop timer: the pump's time-driven work, as
+// the foreign loop dispatches it. Drops and deferred actions wait for the
+// pump: they belong after a message of its own. A message of a timer since
+// killed does nothing.
+void CALLBACK RunTimeDrivenWork(HWND, UINT, UINT_PTR timer, DWORD) {
+  if (!timer || timer != gForeignTimer) return;
+  Poll(gSerialPoller);
+  FireDueTimers();
+  RunDuePeriodicTasks();
+}
+
+void StartForeignTimer() {
+  if (!gForeignTimer) gForeignTimer = SetTimer(nullptr, 0, kForeignLoopTickMs, RunTimeDrivenWork);
+}
+
+void StopForeignTimer() {
+  if (!gForeignTimer) return;
+  KillTimer(nullptr, gForeignTimer);
+  gForeignTimer = 0;
+}
+
+// A tick of the foreign-loop timer that reached the pump (a modal window of
+// the runtime's own opened inside the foreign loop): the step does that work
+// itself, in its place.
+bool IsForeignLoopTick(const MSG& msg) {
+  return msg.message == WM_TIMER && !msg.hwnd && gForeignTimer && msg.wParam == gForeignTimer;
 }
 
 // A message fit for dispatch; WM_QUIT sets the quit flag instead.
@@ -91,11 +137,28 @@ bool NextMessage(MSG& msg) {
 // Step 4: mouse tracking, then the first of menu shortcut, MDI accelerator
 // and the window procedure that takes the message.
 void HandleMessage(MSG& msg) {
+  if (IsForeignLoopTick(msg)) return;
   Services().trackMouse();
   if (Services().menuShortcut(&msg)) return;
   if (gMdiMode && gMdiClient && TranslateMDISysAccel(gMdiClient, &msg)) return;
   TranslateMessage(&msg);
   DispatchMessageA(&msg);
+}
+
+// The step's messages: the first, which the pump may sleep for, then those
+// already waiting behind it, each after the actions the one before it
+// deferred. A request to quit (WM_QUIT among them) ends the taking.
+void HandleWaitingMessages() {
+  MSG msg;
+  if (NextMessage(msg)) {
+    HandleMessage(msg);
+    for (int taken = 1; taken < kMessagesPerStep && !gQuit; ++taken) {
+      if (!TakeMessage(msg) || !Accept(msg)) break;
+      RunDeferredActions();
+      HandleMessage(msg);
+    }
+  }
+  RunDeferredActions();
 }
 
 void ApplyLastWindowRule() {
@@ -132,11 +195,12 @@ void TearDown() {
 }  // namespace
 
 void RunPumpStep() {
+  // A timer that WM_ENTERIDLE started for a dialog the runtime did not open:
+  // the pump runs again, so that dialog has closed.
+  if (gForeignLoops == 0) StopForeignTimer();
   DrainDropQueue();
   Services().updateWindowsWhenIdle();
-  MSG msg;
-  if (NextMessage(msg)) HandleMessage(msg);
-  RunDeferredActions();
+  HandleWaitingMessages();
   Services().activePaneIdle();
   FireDueTimers();
   Poll(gSerialPoller);
@@ -145,8 +209,16 @@ void RunPumpStep() {
   RunDuePeriodicTasks();
 }
 
-void BeginForeignModalLoop() {}
-void EndForeignModalLoop() {}
+void BeginForeignModalLoop() {
+  if (gForeignLoops++ == 0) StartForeignTimer();
+}
+
+void EndForeignModalLoop() {
+  if (gForeignLoops == 0) return;
+  if (--gForeignLoops == 0) StopForeignTimer();
+}
+
+void ForeignModalLoopIdle() { StartForeignTimer(); }
 
 void RequestQuit() { gQuit = true; }
 void ClearQuitRequest() { gQuit = false; }

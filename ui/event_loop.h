@@ -20,9 +20,14 @@ void RunPumpStep();
 // A loop that is not the runtime's own (a message box, a menu or a window
 // move tracked by Windows, a system dialog) runs between Begin and End:
 // meanwhile the time-driven work of the pump (serial polling, timers,
-// periodic tasks) goes on from a Win32 timer. Scopes nest.
+// periodic tasks) goes on from a Win32 timer. Scopes nest; an End without
+// its Begin does nothing. No handler runs inside itself: a timer or task
+// whose handler opened the loop waits until it is closed.
 void BeginForeignModalLoop();
 void EndForeignModalLoop();
+// A loop the runtime did not open went idle (WM_ENTERIDLE from a dialog or
+// menu of someone else's): the same timer runs until the pump's next step.
+void ForeignModalLoopIdle();
 class ForeignModalLoop {
  public:
   ForeignModalLoop() { BeginForeignModalLoop(); }

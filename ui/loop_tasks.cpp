@@ -1,7 +1,9 @@
 // The pump's lists. Handlers called from a walk may change the list being
 // walked (a task removing itself or another, a drop handler queueing a new
 // drop), so every walk keeps its cursor where a removal can move it on, and
-// deferred actions are detached before they run.
+// deferred actions are detached before they run. A task that shows a message
+// box lets the others run from the box's loop in a nested walk, but is not
+// run again itself until it returns.
 #include "ui/loop_tasks.h"
 
 #include <algorithm>
@@ -44,7 +46,7 @@ PeriodicTask* gFirstTask = nullptr;
 std::vector<ShutdownObject*> gShutdownObjects;
 
 // A walk of the periodic task list in progress; walks nest when a task runs
-// a modal loop.
+// a modal loop, and then only inside the current task of the walk outside.
 struct TaskWalk {
   PeriodicTask* current;  // null once the running task is removed
   PeriodicTask* next;
@@ -56,6 +58,13 @@ uint32_t Units(uint32_t ticks) { return ticks / 16; }
 
 uint32_t UnitsSinceRun(const PeriodicTask* task, uint32_t nowUnits) {
   return (nowUnits - task->lastRun) & kUnitMask;
+}
+
+// Whether `walk` or a walk it is nested in runs the task now.
+bool Running(const PeriodicTask* task, const TaskWalk* walk) {
+  for (; walk; walk = walk->outer)
+    if (walk->current == task) return true;
+  return false;
 }
 
 void RaiseDrop(const DropRecord& drop) {
@@ -119,14 +128,16 @@ void RemovePeriodicTask(PeriodicTask* task) {
   delete task;
 }
 
+// The time is read for each task: one that ran in a walk nested in an
+// earlier task's run has run later than this walk began.
 void RunDuePeriodicTasks() {
-  uint32_t nowUnits = Units(GetTickCount());
   TaskWalk walk{nullptr, nullptr, gInnermostWalk};
   gInnermostWalk = &walk;
   for (PeriodicTask* task = gFirstTask; task; task = walk.next) {
     walk.current = task;
     walk.next = task->next;
-    if (UnitsSinceRun(task, nowUnits) < task->interval) continue;
+    if (UnitsSinceRun(task, Units(GetTickCount())) < task->interval) continue;
+    if (Running(task, walk.outer)) continue;
     task->run(task->context);
     if (walk.current) walk.current->lastRun = Units(GetTickCount());
   }
@@ -137,6 +148,7 @@ uint32_t MsUntilPeriodicTaskDue(uint32_t now) {
   uint32_t soonest = kNothingDue;
   uint32_t nowUnits = Units(now);
   for (const PeriodicTask* task = gFirstTask; task; task = task->next) {
+    if (Running(task, gInnermostWalk)) continue;  // not due again until it returns
     uint32_t since = UnitsSinceRun(task, nowUnits);
     if (since >= task->interval) return 0;
     uint64_t ms = uint64_t(task->interval - since) * 16 - now % 16;

@@ -13,10 +13,10 @@ void RunDeferredActions();
 bool LoopWorkPending();
 
 // Step 11 and RuntimeBackgroundTask: runs every task whose interval has
-// passed.
+// passed, but none that runs already (one that showed a message box).
 void RunDuePeriodicTasks();
-// Milliseconds from `now` (a GetTickCount value) until some periodic task is
-// due; kNothingDue when there is none.
+// Milliseconds from `now` (a GetTickCount value) until some periodic task
+// that is not running is due; kNothingDue when there is none.
 uint32_t MsUntilPeriodicTaskDue(uint32_t now);
 
 // The end of the run: deletes the objects still registered, newest first.

@@ -2,7 +2,10 @@
 // change of its Mode) and fires once however late the pump comes to it: a
 // handler that ran long must not be answered by a burst of firings. A handler
 // may destroy any timer, so the walk keeps its cursor where the destructor
-// can move it on.
+// can move it on. A handler that shows a message box lets the other timers
+// fire from the box's loop, in a walk nested in its own, but never itself:
+// the application's handlers are not written to be re-entered, and one that
+// fired again inside its own box would show another box.
 #include "ui/timers.h"
 
 #include <windows.h>
@@ -23,6 +26,7 @@ uint32_t gTickStamp = 0;  // GetTickCount at the last walk
 // A timer walk in progress; walks nest when a handler runs a modal loop.
 struct TimerWalk {
   TimerObject* next;
+  TimerObject* firing;  // whose handler runs now; null once it is destroyed
   TimerWalk* outer;
 };
 TimerWalk* gInnermostWalk = nullptr;
@@ -35,6 +39,13 @@ int64_t MsSinceFired(const TimerObject* timer, uint32_t now) {
 
 bool IsDue(const TimerObject* timer, uint32_t now) {
   return timer->mode != 0 && MsSinceFired(timer, now) >= timer->period;
+}
+
+// Whether some walk this one is nested in is running the timer's handler.
+bool HandlerRunning(const TimerObject* timer) {
+  for (const TimerWalk* walk = gInnermostWalk; walk; walk = walk->outer)
+    if (walk->firing == timer) return true;
+  return false;
 }
 
 void Fire(TimerObject* timer, uint32_t now) {
@@ -57,8 +68,10 @@ void __cdecl TimerDestruct(ObjectRecord* object, ClassRecord*) {
   TimerObject** link = &gFirstTimer;
   while (*link && *link != timer) link = &(*link)->next;
   if (*link) *link = timer->next;
-  for (TimerWalk* walk = gInnermostWalk; walk; walk = walk->outer)
+  for (TimerWalk* walk = gInnermostWalk; walk; walk = walk->outer) {
     if (walk->next == timer) walk->next = timer->next;
+    if (walk->firing == timer) walk->firing = nullptr;
+  }
   timer->next = nullptr;
 }
 
@@ -66,11 +79,14 @@ void FireDueTimers() {
   uint32_t now = GetTickCount();
   if (now == gTickStamp) return;
   gTickStamp = now;
-  TimerWalk walk{nullptr, gInnermostWalk};
+  TimerWalk walk{nullptr, nullptr, gInnermostWalk};
   gInnermostWalk = &walk;
   for (TimerObject* timer = gFirstTimer; timer; timer = walk.next) {
     walk.next = timer->next;
-    if (IsDue(timer, now)) Fire(timer, now);
+    if (!IsDue(timer, now) || HandlerRunning(timer)) continue;
+    walk.firing = timer;
+    Fire(timer, now);
+    walk.firing = nullptr;
   }
   gInnermostWalk = walk.outer;
 }
@@ -78,7 +94,7 @@ void FireDueTimers() {
 uint32_t MsUntilTimerDue(uint32_t now) {
   int64_t soonest = kNothingDue;
   for (const TimerObject* timer = gFirstTimer; timer; timer = timer->next) {
-    if (timer->mode == 0) continue;
+    if (timer->mode == 0 || HandlerRunning(timer)) continue;
     soonest = std::min(soonest, std::max<int64_t>(0, timer->period - MsSinceFired(timer, now)));
   }
   // The walk runs once per tick value: a timer due now waits for the next.

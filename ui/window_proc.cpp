@@ -2,7 +2,9 @@
 // acts on has a handler of its own, found in a table; everything else goes
 // to the default procedure. Messages that arrive while the native object is
 // not yet (or no longer) stored in the window bytes, such as those sent
-// during CreateWindowEx, are left to the default procedure too.
+// during CreateWindowEx, are left to the default procedure too. Before that,
+// the procedures of windows and of the frame note the loops Windows runs for
+// them (menus, moving and sizing), in which no pump step runs.
 #include <windows.h>
 #include <windowsx.h>
 
@@ -10,6 +12,7 @@
 #include "objects/events.h"
 #include "objects/objects.h"
 #include "objects/strings.h"
+#include "ui/event_loop.h"
 #include "ui/focus.h"
 #include "ui/menu_automation.h"
 #include "ui/menu_bar.h"
@@ -23,6 +26,40 @@
 namespace {
 
 using Handler = LRESULT (*)(NativeWindow* n, WPARAM wParam, LPARAM lParam);
+
+// Whether Windows runs a menu loop, or a move or size loop, for one of the
+// runtime's windows: each holds one foreign-loop scope while it runs. An end
+// reported without its start ends nothing (a menu tracked without
+// notifications may still report its end).
+bool gInMenuLoop = false;
+bool gInSizeMoveLoop = false;
+
+void LoopStarts(bool& running) {
+  if (running) return;
+  running = true;
+  BeginForeignModalLoop();
+}
+
+void LoopEnds(bool& running) {
+  if (!running) return;
+  running = false;
+  EndForeignModalLoop();
+}
+
+// Keeps the pump's time-driven work going through the loops Windows runs
+// for a window. WM_ENTERIDLE comes from a dialog or menu the window owns
+// that the runtime did not open: the work goes on until the pump runs again.
+// The messages go on to their usual handling.
+void FollowSystemLoops(UINT message) {
+  switch (message) {
+    case WM_ENTERMENULOOP: LoopStarts(gInMenuLoop); break;
+    case WM_EXITMENULOOP: LoopEnds(gInMenuLoop); break;
+    case WM_ENTERSIZEMOVE: LoopStarts(gInSizeMoveLoop); break;
+    case WM_EXITSIZEMOVE: LoopEnds(gInSizeMoveLoop); break;
+    case WM_ENTERIDLE: ForeignModalLoopIdle(); break;
+    default: break;
+  }
+}
 
 LRESULT DefaultProc(NativeWindow* n, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   if (n && n->mdiChild) return DefMDIChildProcA(hwnd, message, wParam, lParam);
@@ -284,6 +321,7 @@ LRESULT PanePaint(HWND hwnd) {
 }  // namespace
 
 LRESULT CALLBACK ZBWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  FollowSystemLoops(message);
   LRESULT result = 0;
   if (DispatchControlNotification(message, wParam, lParam, result)) return result;
   auto* n = reinterpret_cast<NativeWindow*>(GetWindowLongPtrA(hwnd, 0));
@@ -307,6 +345,7 @@ LRESULT CALLBACK ZBPaneProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
 // The frame of a multiple-document application: closing it asks every
 // window, as quitting does.
 LRESULT CALLBACK ZBFrameProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  FollowSystemLoops(message);
   if (message == WM_CLOSE) {
     if (FrameCloseRequested()) DestroyWindow(hwnd);
     return 0;

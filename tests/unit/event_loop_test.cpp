@@ -8,7 +8,9 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cctype>
 #include <functional>
+#include <iterator>
 #include <map>
 #include <string>
 #include <thread>
@@ -19,6 +21,7 @@
 #include "objects/builtin_classes.h"
 #include "objects/classes.h"
 #include "objects/objects.h"
+#include "sdk/entry_graphics.h"
 #include "sdk/ui_layouts.h"
 #include "sdk/vellory.h"
 #include "ui/application.h"
@@ -52,9 +55,26 @@ const WindowServices kFakeServices = {
     [] { Log("CancelClose?"); return gCancelClose; },
     [] { Log("closeAll"); gWindowsOpen = false; }};
 
+BOOL CALLBACK KeepIfBox(HWND w, LPARAM found) {
+  char name[16] = "";
+  GetClassNameA(w, name, sizeof name);
+  if (std::string(name) != "#32770") return TRUE;
+  *reinterpret_cast<HWND*>(found) = w;
+  return FALSE;
+}
+
+// Presses OK in the message box this thread shows, if any.
+void CloseBox() {
+  HWND box = nullptr;
+  EnumThreadWindows(GetCurrentThreadId(), KeepIfBox, reinterpret_cast<LPARAM>(&box));
+  if (box) PostMessageA(box, WM_COMMAND, IDOK, 0);
+}
+
+// A box that nothing else closed would hold the run for ever.
 void CALLBACK Watchdog(HWND, UINT, UINT_PTR, DWORD) {
   gWatchdogFired = true;
   gWindowsOpen = false;
+  CloseBox();
 }
 
 long Logged(const std::string& what) { return std::count(gLog.begin(), gLog.end(), what); }
@@ -358,6 +378,125 @@ TEST_F(EventLoopTest, BackgroundTaskRunsDueTasksAtMostOncePerTickAndReadsNoMessa
   ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
   EXPECT_EQ(msg.message, kHello);
   EXPECT_TRUE(gLog.empty());
+}
+
+// A timer or periodic task whose handler runs a modal loop on its first run
+// (a message box, or the pump as a modal window runs it) and stops itself
+// when the loop ends. Every run counts how deeply it is nested in itself: a
+// run inside its own loop is a re-entry.
+struct ModalOpener {
+  std::function<void()> loop;
+  std::function<void()> stop;
+  int depth = 0;
+  int deepest = 0;
+  int pollsInLoop = 0;
+  int stepsAfterLoop = 0;  // gSteps when the loop ended
+  void Run() {
+    deepest = std::max(deepest, ++depth);
+    if (deepest == 1) {
+      loop();
+      stop();
+      stepsAfterLoop = gSteps;
+    }
+    --depth;
+  }
+};
+ModalOpener* gOpener = nullptr;
+
+class ModalLoopTest : public EventLoopTest, public testing::WithParamInterface<bool> {
+ protected:
+  // Arms the opener: a periodic task when the parameter says so, else a timer.
+  void Open(ModalOpener& opener) {
+    gOpener = &opener;
+    SetSerialPoller([] { gOpener->pollsInLoop += gOpener->depth > 0; });
+    if (GetParam()) {
+      PeriodicTask* task = AddPeriodicTask([](void*) { gOpener->Run(); }, nullptr, 1);
+      opener.stop = [task] { RemovePeriodicTask(task); };
+      return;
+    }
+    ObjectRecord* timer = Timer("opener", 20, [](ObjectRecord*, int) { gOpener->Run(); });
+    Arm(timer, 2);
+    opener.stop = [timer] { Arm(timer, 0); };
+  }
+};
+INSTANTIATE_TEST_SUITE_P(ByTimerOrTask, ModalLoopTest, testing::Bool());
+
+// The box's loop runs the pump's time-driven work; once it is closed,
+// nothing wakes the idle pump before its one long timer.
+TEST_P(ModalLoopTest, WhileAMessageBoxIsOpenTimersAndPollingGoOnButNotTheHandlerThatShowedIt) {
+  ModalOpener opener;
+  int ticksInBox = 0;
+  ObjectRecord* ticker = Timer("ticker", 20, [&ticksInBox](ObjectRecord*, int) {
+    if (gOpener->depth && ++ticksInBox >= 3 && gOpener->pollsInLoop >= 3) CloseBox();
+  });
+  ObjectRecord* end = Timer("end", 500, CloseWindows);
+  opener.loop = [ticker, end] {
+    RuntimeMsgBox(nullptr);
+    Arm(ticker, 0);
+    Arm(end, 1);
+  };
+  Arm(ticker, 2);
+  Open(opener);
+  RuntimeRun();
+  EXPECT_GE(ticksInBox, 3);
+  EXPECT_GE(opener.pollsInLoop, 3);
+  EXPECT_EQ(opener.deepest, 1);
+  EXPECT_LE(gSteps - opener.stepsAfterLoop, 8) << "a timer left behind woke the idle pump";
+}
+
+// A pump run inside a handler, as a modal window of the runtime's runs it,
+// neither fires that handler again nor, taking it for due, spins on it.
+TEST_P(ModalLoopTest, APumpRunInsideAHandlerLeavesThatHandlerAloneAndSleeps) {
+  ModalOpener opener;
+  int stepsInLoop = 0;
+  ObjectRecord* end = Timer("end", 400, CloseWindows);
+  opener.loop = [end, &stepsInLoop] {
+    Arm(end, 1);
+    int before = gSteps;
+    while (gWindowsOpen) RunPumpStep();
+    stepsInLoop = gSteps - before;
+  };
+  Open(opener);
+  RuntimeRun();
+  EXPECT_EQ(opener.deepest, 1);
+  EXPECT_LE(stepsInLoop, 10);
+}
+
+LRESULT CALLBACK LogKeys(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  char key = static_cast<char>(tolower(static_cast<int>(wParam)));
+  if (message == WM_KEYDOWN) Log(std::string("down ") + key);
+  if (message == WM_CHAR) Log(std::string("char ") + key);
+  if (message == WM_KEYUP) Log(std::string("up ") + key);
+  return DefWindowProcA(hwnd, message, wParam, lParam);
+}
+
+// The character TranslateMessage makes of a key-down is handled in the same
+// step; a flood of messages still leaves the step's timers their turn.
+TEST_F(EventLoopTest, AStepHandlesEveryMessageWaitingUpToABound) {
+  WNDCLASSA wc = {};
+  wc.lpfnWndProc = LogKeys;
+  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.lpszClassName = "KeyLog";
+  RegisterClassA(&wc);
+  HWND window = CreateWindowExA(0, "KeyLog", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                GetModuleHandleA(nullptr), nullptr);
+  ASSERT_TRUE(window);
+  for (UINT vk : {'A', 'B'}) {
+    LPARAM scan = MapVirtualKeyA(vk, MAPVK_VK_TO_VSC) << 16;
+    PostMessageA(window, WM_KEYDOWN, vk, scan | 1);
+    PostMessageA(window, WM_KEYUP, vk, scan | 0xC0000001);
+  }
+  RunPumpStep();
+  Names keys;
+  std::copy_if(gLog.begin(), gLog.end(), std::back_inserter(keys),
+               [](const std::string& s) { return s.find(' ') != std::string::npos; });
+  std::sort(keys.begin(), keys.end());
+  EXPECT_EQ(keys, (Names{"char a", "char b", "down a", "down b", "up a", "up b"}));
+  DestroyWindow(window);
+  Reset();
+  for (int i = 0; i < 40; ++i) PostThreadMessageA(GetCurrentThreadId(), kHello, 0, 0);
+  RunPumpStep();
+  EXPECT_EQ(Logged("track"), 32);
 }
 
 }  // namespace
