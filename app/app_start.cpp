@@ -43,10 +43,11 @@ void Main_ViewExpand(ObjectRecord* main, bool visible) {
   ControlVisibleSetter(InputView(), 0, visible);
   Global<bool>(G::kShowInputView) = true;
   ControlVisibleSetter(Control(&kToggle), 0, false);
-  windowPosSetter(main, 0, Global<int32_t>(G::kX));
-  windowPosSetter(main, 1, Global<int32_t>(G::kY));
-  windowPosSetter(main, 2, Global<int32_t>(G::kWidth));
-  windowPosSetter(main, 3, Global<int32_t>(G::kHeight));
+  // Each step may report a move or a new size at once, and Moved and
+  // Resized keep what they report: the place and size wanted are read first.
+  const int32_t place[] = {Global<int32_t>(G::kX), Global<int32_t>(G::kY), Global<int32_t>(G::kWidth),
+                           Global<int32_t>(G::kHeight)};
+  for (uint32_t i = 0; i < 4; ++i) windowPosSetter(main, i, place[i]);
 }
 
 void Main_ViewUpdate(ObjectRecord*) {
@@ -75,8 +76,11 @@ void Main_Close(ObjectRecord* main) {
 
 void Main_Resized(ObjectRecord* main) {
   if (controlVisibleGetter(InputView())) {
-    Global<int32_t>(G::kWidth) = windowPosGetter(main, 2);
-    Global<int32_t>(G::kHeight) = windowPosGetter(main, 3);
+    // Showing the window at the size it was given changes nothing to save.
+    int32_t width = windowPosGetter(main, 2), height = windowPosGetter(main, 3);
+    if (width == Global<int32_t>(G::kWidth) && height == Global<int32_t>(G::kHeight)) return;
+    Global<int32_t>(G::kWidth) = width;
+    Global<int32_t>(G::kHeight) = height;
     NoteUnsavedChange();
     return;
   }

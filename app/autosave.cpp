@@ -64,6 +64,13 @@ void TimerAutosave_Action(ObjectRecord*) {
 
 void InputView_TextChange(ObjectRecord*) { NoteUnsavedChange(); }
 
-void Main_Moved(ObjectRecord*) { NoteUnsavedChange(); }
+// Only a place other than the one the window was given is a change.
+void Main_Moved(ObjectRecord* main) {
+  int32_t x = windowPosGetter(main, 0), y = windowPosGetter(main, 1);
+  if (x == Global<int32_t>(G::kX) && y == Global<int32_t>(G::kY)) return;
+  Global<int32_t>(G::kX) = x;
+  Global<int32_t>(G::kY) = y;
+  NoteUnsavedChange();
+}
 
 }  // extern "C"

@@ -11,9 +11,9 @@ HOLDER="$BUILD/tests/app/file-holder.exe"
 HOLDER_PID=
 WINDOWS_PREFS='C:\windows\Vellory Prefs'
 
-# hold share|lock MS PATH: another program holds the file until MS have passed.
+# hold MS PATH: another program holds the file until MS have passed.
 hold() {
-  "$WINE_RUN" "$HOLDER" "$3" "$1" "$2" > "$WORK/holder.out" 2>&1 &
+  "$WINE_RUN" "$HOLDER" "$2" "$1" > "$WORK/holder.out" 2>&1 &
   HOLDER_PID=$!
   wait_for "the file to be held" grep -q holding "$WORK/holder.out"
 }
@@ -21,7 +21,7 @@ let_go() { wait "$HOLDER_PID"; HOLDER_PID=; }
 
 # --- held for a moment as the program starts: waited for
 prefs_file "ShowInputView = 1" "InputView = held%20briefly"
-hold share 1000 "$WINDOWS_PREFS"
+hold 1000 "$WINDOWS_PREFS"
 start_app
 wait_writing "held briefly"
 no_message_box
@@ -31,7 +31,7 @@ let_go
 # --- held for longer: left as it is, and not saved over, also once free
 prefs_file "ShowInputView = 1" "InputView = held%20long"
 before=$(md5sum < "$PREFS")
-hold share 20000 "$WINDOWS_PREFS"
+hold 20000 "$WINDOWS_PREFS"
 start_past_message 'The preferences in C:\\windows\\Vellory Prefs could not be read (?*), so the program starts with the standard settings. The file is left as it is, and nothing will be saved over it.'
 let_go
 main_driver chars RICHEDIT "typed" >/dev/null
@@ -74,7 +74,7 @@ rm -rf "$PREFS"
 prefs_file "AutoConnect = 1" "Port = 1" "ShowInputView = 1"
 start_connected "$HOLD"
 printf 'one\r\ntwo\r\n' > "$WORK/held.txt"
-hold share 15000 "Z:$WORK/held.txt"
+hold 15000 "Z:$WORK/held.txt"
 send_file held.txt
 held=$(message_text)
 [[ $held == "The file Z:"*"held.txt could not be opened: "?* ]] || fail "the message about the held text file: '$held'"

@@ -94,7 +94,7 @@ message_ok
 close_to_question
 driver press '#32770' Message "Save Text As..." >/dev/null || fail "no Save Text As button"
 driver wait '#32770' "Save As" 10000 >/dev/null || fail "no save dialog"
-driver settext '#32770' "Save As" Edit#0 "Z:$WORK/kept.txt" || fail "no file name field"
+driver settext '#32770' "Save As" Edit#0 "Z:${WORK//\//\\}\\kept.txt" || fail "no file name field"
 driver press '#32770' "Save As" Save >/dev/null || fail "no Save button"
 app_ends 150 "the program did not end once its text was kept elsewhere"
 expect_eq "the text kept elsewhere" "$(tr -d '\r' < "$WORK/kept.txt")" "old text and new!? kept"

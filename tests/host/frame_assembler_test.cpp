@@ -12,11 +12,6 @@
 
 namespace {
 
-struct Collected {
-  std::vector<std::string> frames;
-  int dropped = 0;
-};
-
 // A frame as the tests spell it: "^" when its first backspace may take a
 // selection, "<" for each character it erases, then what it types.
 std::string Spelled(const FrameText& t) {
@@ -25,26 +20,23 @@ std::string Spelled(const FrameText& t) {
   return (t.firstErases ? "^" : "") + std::string(t.erasures, '<') + typed;
 }
 
-class Assembler {
- public:
-  Assembler() : a_(new FrameAssembler) { FrameReset(a_.get()); }
-  void Feed(const std::string& bytes) { FrameFeed(a_.get(), bytes.data(), bytes.size(), Sink()); }
-  void Reset() { FrameReset(a_.get()); }
-  Collected got;
-
- private:
-  FrameSink Sink() {
-    return {&got,
-            [](void* c, const FrameText& t) { static_cast<Collected*>(c)->frames.push_back(Spelled(t)); },
-            [](void* c) { ++static_cast<Collected*>(c)->dropped; }};
+// The frames (spelled) and the drops an assembler has handed over so far.
+struct Assembler {
+  std::unique_ptr<FrameAssembler> a{new FrameAssembler{}};
+  std::vector<std::string> frames;
+  int dropped = 0;
+  void Feed(const std::string& bytes) {
+    FrameSink sink = {this,
+                      [](void* c, const FrameText& t) { static_cast<Assembler*>(c)->frames.push_back(Spelled(t)); },
+                      [](void* c) { ++static_cast<Assembler*>(c)->dropped; }};
+    FrameFeed(a.get(), bytes.data(), bytes.size(), sink);
   }
-  std::unique_ptr<FrameAssembler> a_;
 };
 
 std::vector<std::string> Frames(const std::vector<std::string>& chunks) {
   Assembler a;
   for (const std::string& c : chunks) a.Feed(c);
-  return a.got.frames;
+  return a.frames;
 }
 
 using V = std::vector<std::string>;
@@ -100,25 +92,11 @@ TEST(FrameAssembler, EverySplitAndAnyChunkingGiveTheSameFrames) {
 TEST(FrameAssembler, ARunPastTheLimitIsDroppedOnceAndTheNextFrameComesWhole) {
   std::string full(kFrameLimit, 'a');
   Assembler a;
-  a.Feed("\x02" + full + "\x03");
-  EXPECT_EQ(a.got.frames, V{full});
-  EXPECT_EQ(a.got.dropped, 0);
-  a.Feed("\x02" + full);
+  a.Feed("\x02" + full + "\x03\x02" + full);
   a.Feed("b" + full);  // still the same run: dropped once
-  a.Feed("more\x03");
-  EXPECT_EQ(a.got.frames.size(), 1u);
-  EXPECT_EQ(a.got.dropped, 1);
-  a.Feed("\x02ok\x03" + full + "c");
-  EXPECT_EQ(a.got.frames.back(), "ok");
-  EXPECT_EQ(a.got.dropped, 2);
-}
-
-TEST(FrameAssembler, ResetForgetsTheHalfFrame) {
-  Assembler a;
-  a.Feed("\x02partial");
-  a.Reset();
-  a.Feed("new\x03");
-  EXPECT_EQ(a.got.frames, V{"new"});
+  a.Feed("more\x03\x02ok\x03" + full + "c");
+  EXPECT_EQ(a.frames, (V{full, "ok"}));
+  EXPECT_EQ(a.dropped, 2);
 }
 
 // A text with an insertion point or a selection, typed into as an edit
