@@ -6,7 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <string>
 
 #include "objects/strings.h"
@@ -20,10 +19,7 @@ namespace {
 constexpr DWORD kClaimed = 10, kRefused = 20;
 constexpr char kNameVariable[] = "VELLORY_CLAIM_TEST_NAME";
 
-bool Claim(const std::string& name) {
-  StringRef s = StringRef::Adopt(NewString(name));
-  return RuntimeClaimInstance(s.get());
-}
+bool Claim(const std::string& name) { return RuntimeClaimInstance(StringRef::Adopt(NewString(name)).get()); }
 
 // Signalled by the later copy just before it claims.
 std::string ReadyEventName(const std::string& name) { return name + " (test copy ready)"; }
@@ -40,11 +36,9 @@ TEST(InstanceClaimLaterCopy, DISABLED_ClaimsTheNameItIsGiven) {
 // have passed; whether it held.
 template <typename Done>
 bool PumpUntil(Done done, DWORD ms) {
-  DWORD start = GetTickCount(), limit = ms * TimeScale();
-  while (!done()) {
-    DWORD spent = GetTickCount() - start;
-    if (spent >= limit) return false;
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, std::min<DWORD>(limit - spent, 20), QS_ALLINPUT);
+  for (DWORD start = GetTickCount(); !done();) {
+    if (GetTickCount() - start >= ms * TimeScale()) return false;
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
     for (MSG m; PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE);) DispatchMessageA(&m);
   }
   return true;
@@ -56,45 +50,38 @@ class InstanceClaim : public testing::Test {
     WNDCLASSA wc = {0, ZBWindowProc, 0, 4, GetModuleHandleA(nullptr), nullptr, nullptr, nullptr, nullptr, "ZBWindow"};
     RegisterClassA(&wc);  // fails harmlessly when registered already
     ready_ = CreateEventA(nullptr, TRUE, FALSE, ReadyEventName(name_).c_str());
-    nul_ = CreateFileA("NUL", GENERIC_WRITE, 0, &inherit_, OPEN_EXISTING, 0, nullptr);
   }
   void TearDown() override {
     for (NativeWindow* n : {first_, other_})
       if (n) n->Destroy();
-    for (HANDLE h : {copy_, ready_, nul_}) CloseHandle(h);
+    for (HANDLE h : {copy_, ready_}) CloseHandle(h);
   }
 
-  // Starts the later copy on `name`, its output discarded.
+  // Starts the later copy on `name`; it prints nothing unless it fails.
   void Start(const std::string& name) {
     char exe[MAX_PATH];
     GetModuleFileNameA(nullptr, exe, MAX_PATH);
     std::string command = std::string("\"") + exe +
-                          "\" --gtest_also_run_disabled_tests "
-                          "--gtest_filter=InstanceClaimLaterCopy.DISABLED_ClaimsTheNameItIsGiven";
-    STARTUPINFOA start{};
+                          "\" --gtest_brief=1 --gtest_also_run_disabled_tests --gtest_filter=InstanceClaimLaterCopy.*";
+    STARTUPINFOA start = {};
     start.cb = sizeof start;
-    start.dwFlags = STARTF_USESTDHANDLES;
-    start.hStdOutput = start.hStdError = nul_;
     PROCESS_INFORMATION process{};
     ResetEvent(ready_);
     SetEnvironmentVariableA(kNameVariable, name.c_str());
-    ASSERT_TRUE(CreateProcessA(exe, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &start, &process));
+    ASSERT_TRUE(CreateProcessA(exe, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &start, &process));
     SetEnvironmentVariableA(kNameVariable, nullptr);
     CloseHandle(process.hThread);
     CloseHandle(copy_);
     copy_ = process.hProcess;
   }
+  bool CopyEnded() { return WaitForSingleObject(copy_, 0) == WAIT_OBJECT_0; }
   // The copy's exit status once it ended (while this thread answers its
   // windows), or STILL_ACTIVE.
   DWORD Outcome() {
-    PumpUntil([this] { return WaitForSingleObject(copy_, 0) == WAIT_OBJECT_0; }, 30000);
+    PumpUntil([this] { return CopyEnded(); }, 30000);
     DWORD status = STILL_ACTIVE;
     GetExitCodeProcess(copy_, &status);
     return status;
-  }
-  DWORD Run(const std::string& name) {
-    Start(name);
-    return Outcome();
   }
   // A shown document window, as a Window object would have it.
   NativeWindow* Window() {
@@ -102,25 +89,24 @@ class InstanceClaim : public testing::Test {
     if (n) ShowWindow(n->hwnd, SW_SHOW);
     return n;
   }
-  void Record(NativeWindow* n) {
-    WindowObject window{};
-    window.native = n;
-    RuntimeInstanceWindow(reinterpret_cast<ObjectRecord*>(&window));
-  }
 
   const std::string name_ = "Vellory claim test " + std::to_string(GetCurrentProcessId());
-  SECURITY_ATTRIBUTES inherit_ = {sizeof inherit_, nullptr, TRUE};
-  HANDLE ready_ = nullptr, nul_ = nullptr, copy_ = nullptr;
+  HANDLE ready_ = nullptr, copy_ = nullptr;
   NativeWindow *first_ = nullptr, *other_ = nullptr;
 };
 
 TEST_F(InstanceClaim, ALaterCopyIsRefusedAndBringsTheFirstCopysWindowToTheFront) {
   ASSERT_TRUE(Claim(name_));
   EXPECT_TRUE(Claim(""));
+  // Another name is a claim of its own; the claim of a copy that ended is free.
+  Start(name_ + " free");
+  EXPECT_EQ(Outcome(), kClaimed);
+  EXPECT_TRUE(Claim(name_ + " free"));
   // No window recorded: the later copy waits the five seconds for one, then
   // gives up all the same.
   DWORD start = GetTickCount();
-  EXPECT_EQ(Run(name_), kRefused);
+  Start(name_);
+  EXPECT_EQ(Outcome(), kRefused);
   EXPECT_GE(GetTickCount() - start, 5000u) << "gave up without waiting for the window";
 
   // Minimised, behind another window, and recorded only once the later copy
@@ -131,19 +117,13 @@ TEST_F(InstanceClaim, ALaterCopyIsRefusedAndBringsTheFirstCopysWindowToTheFront)
   ASSERT_TRUE(PumpUntil([this] { return IsIconic(first_->hwnd) && GetForegroundWindow() == other_->hwnd; }, 5000));
   Start(name_);
   ASSERT_TRUE(PumpUntil([this] { return WaitForSingleObject(ready_, 0) == WAIT_OBJECT_0; }, 30000));
-  EXPECT_FALSE(PumpUntil([this] { return WaitForSingleObject(copy_, 0) == WAIT_OBJECT_0; }, 300))
-      << "gave up before the window was recorded";
-  Record(first_);
+  EXPECT_FALSE(PumpUntil([this] { return CopyEnded(); }, 300)) << "gave up before the window was recorded";
+  WindowObject recorded{};
+  recorded.native = first_;
+  RuntimeInstanceWindow(reinterpret_cast<ObjectRecord*>(&recorded));
   EXPECT_EQ(Outcome(), kRefused);
   EXPECT_TRUE(PumpUntil([this] { return !IsIconic(first_->hwnd); }, 5000)) << "not restored";
   EXPECT_TRUE(PumpUntil([this] { return GetForegroundWindow() == first_->hwnd; }, 5000)) << "not in front";
-}
-
-// Another name is a claim of its own; the claim of a copy that ended is free.
-TEST_F(InstanceClaim, ClaimsOfOtherNamesAreIndependentAndEndWithTheirProcess) {
-  ASSERT_TRUE(Claim(name_ + " held"));
-  EXPECT_EQ(Run(name_ + " free"), kClaimed);
-  EXPECT_TRUE(Claim(name_ + " free"));
 }
 
 }  // namespace

@@ -9,6 +9,8 @@
 #include <atomic>
 #include <string>
 #include <thread>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "objects/strings.h"
@@ -18,12 +20,6 @@
 #include "ui/native_window.h"
 
 namespace {
-
-struct SeenBox {
-  HWND owner = nullptr;
-  std::string text;
-  bool found = false;
-};
 
 HWND OurBox() {
   for (HWND w = nullptr; (w = FindWindowExA(nullptr, w, "#32770", nullptr));) {
@@ -41,39 +37,31 @@ std::string TextOf(HWND w) {
 }
 
 // Runs `show` (which returns when its box is closed) while a second thread
-// waits for the box and hands it to `act`, which must close it.
+// waits for the box and hands it to `act`, which must close it; the box's
+// owner and text.
+using Seen = std::pair<HWND, std::string>;
 template <typename Show, typename Act>
-void Watch(Show show, Act act) {
+Seen Watch(Show show, Act act) {
   std::atomic<bool> done{false};
+  Seen seen;
   std::thread watcher([&] {
     HWND box = nullptr;
     for (DWORD i = 0; i < 500 * TimeScale() && !done && !(box = OurBox()); ++i) Sleep(10);
-    if (box) act(box);
+    if (!box) return;
+    seen = {GetWindow(box, GW_OWNER), TextOf(GetDlgItem(box, 0xFFFF))};
+    act(box);
   });
   show();
   done = true;
   watcher.join();
-}
-
-// The message box's text (its static text) and owner; OK closes it.
-template <typename Show>
-SeenBox Watch(Show show) {
-  SeenBox seen;
-  Watch(show, [&seen](HWND box) {
-    seen.text = TextOf(GetDlgItem(box, 0xFFFF));
-    seen.owner = GetWindow(box, GW_OWNER);
-    seen.found = true;
-    PostMessageA(box, WM_COMMAND, IDOK, 0);
-  });
   return seen;
 }
 
-void RegisterWindowClass() {
-  WNDCLASSA wc = {0, ZBWindowProc, 0, 4, GetModuleHandleA(nullptr), nullptr, nullptr, nullptr, nullptr, "ZBWindow"};
-  RegisterClassA(&wc);  // fails harmlessly when start-up code registered it already
-}
+void PressOk(HWND box) { PostMessageA(box, WM_COMMAND, IDOK, 0); }
 
 NativeWindow* Make(int kind) {
+  WNDCLASSA wc = {0, ZBWindowProc, 0, 4, GetModuleHandleA(nullptr), nullptr, nullptr, nullptr, nullptr, "ZBWindow"};
+  RegisterClassA(&wc);  // fails harmlessly when start-up code registered it already
   NativeWindow* n = CreateNativeWindow("Owner test", {100, 100, 160, 300}, kind, true, true, false);
   if (n) ShowWindow(n->hwnd, SW_SHOWNA);
   return n;
@@ -81,145 +69,75 @@ NativeWindow* Make(int kind) {
 
 // A lone document window, the frame and no window at all are the window tests'.
 TEST(MessageBox, TheOwnerIsAVisibleModalWindowElseTheNewestDocumentWindow) {
-  RegisterWindowClass();
   NativeWindow* older = Make(8);
   NativeWindow* document = Make(8);
   ASSERT_TRUE(older && document);
-  EXPECT_EQ(Watch([] { ShowRuntimeMessage("Document"); }).owner, document->hwnd);
-
+  EXPECT_EQ(Watch([] { ShowRuntimeMessage("Document"); }, PressOk), Seen(document->hwnd, "Document"));
   NativeWindow* modal = Make(3);
   ASSERT_TRUE(modal);
-  SeenBox seen = Watch([] { RuntimeMsgBox(nullptr); });
-  EXPECT_EQ(seen.owner, modal->hwnd);
-  EXPECT_EQ(seen.text, "");
+  EXPECT_EQ(Watch([] { RuntimeMsgBox(nullptr); }, PressOk), Seen(modal->hwnd, ""));
   // A hidden modal window owns nothing, nor do the document windows behind it.
   ShowWindow(modal->hwnd, SW_HIDE);
-  seen = Watch([] { ShowRuntimeMessage("Hidden modal"); });
-  ASSERT_TRUE(seen.found);
-  EXPECT_EQ(seen.owner, nullptr);
+  EXPECT_EQ(Watch([] { ShowRuntimeMessage("Hidden modal"); }, PressOk), Seen(nullptr, "Hidden modal"));
   for (NativeWindow* n : {modal, document, older}) n->Destroy();
 }
 
-// What the question box shows: the buttons left to right with their
-// windows; whether each is wider than its caption; whether the text's
-// control holds all of its text, wrapped, above the buttons, and everything
-// lies inside the box.
-struct SeenQuestion {
-  bool found = false;
-  HWND owner = nullptr;
-  std::string title, text;
-  std::vector<std::string> captions;
-  std::vector<HWND> buttons;
-  int defaultNumber = 0;  // 1-based, left to right
-  bool captionsFit = true, laidOut = false;
-  int textLines = 0;
-  LONG width = 0;
-};
-
-BOOL CALLBACK CollectButton(HWND w, LPARAM list) {
-  char cls[32] = "";
-  GetClassNameA(w, cls, sizeof cls);
-  if (!lstrcmpiA(cls, "Button")) reinterpret_cast<std::vector<HWND>*>(list)->push_back(w);
-  return TRUE;
-}
-
-RECT ScreenRect(HWND w) {
+RECT Rect(HWND w) {
   RECT r{};
   GetWindowRect(w, &r);
   return r;
 }
 
-// What `text` needs in `w`'s font, wrapped at `width` (0: on one line).
-struct Needed {
-  LONG width, height, lines;
-};
-Needed Needs(HWND w, const std::string& text, LONG width) {
+// How much wider `w`'s text is on one line, in `w`'s font, than `w` itself.
+LONG Overflow(HWND w) {
+  std::string text = TextOf(w);
   HDC dc = GetDC(w);
   HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(w, WM_GETFONT, 0, 0)));
-  RECT r = {0, 0, width, 0};
-  DrawTextA(dc, text.c_str(), -1, &r, DT_CALCRECT | (width ? DT_WORDBREAK | DT_NOPREFIX : DT_SINGLELINE));
-  TEXTMETRICA tm{};
-  GetTextMetricsA(dc, &tm);
+  SIZE size{};
+  GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
   SelectObject(dc, old);
   ReleaseDC(w, dc);
-  return {r.right, r.bottom, tm.tmHeight ? r.bottom / tm.tmHeight : 0};
+  RECT r = Rect(w);
+  return size.cx - (r.right - r.left);
 }
 
-SeenQuestion ReadQuestion(HWND box) {
-  SeenQuestion q;
-  q.found = true;
-  q.owner = GetWindow(box, GW_OWNER);
-  q.title = TextOf(box);
-  HWND text = GetDlgItem(box, 0xFFFF);
-  q.text = TextOf(text);
-  EnumChildWindows(box, CollectButton, reinterpret_cast<LPARAM>(&q.buttons));
-  std::sort(q.buttons.begin(), q.buttons.end(), [](HWND a, HWND b) { return ScreenRect(a).left < ScreenRect(b).left; });
-  RECT t = ScreenRect(text), frame = ScreenRect(box);
-  Needed wrapped = Needs(text, q.text, t.right - t.left);
-  q.textLines = wrapped.lines;
-  q.laidOut = wrapped.width <= t.right - t.left && wrapped.height <= t.bottom - t.top;
-  LRESULT def = SendMessageA(box, DM_GETDEFID, 0, 0);
-  for (size_t i = 0; i < q.buttons.size(); ++i) {
-    HWND b = q.buttons[i];
-    q.captions.push_back(TextOf(b));
-    RECT r = ScreenRect(b);
-    q.captionsFit &= Needs(b, q.captions.back(), 0).width < r.right - r.left;
-    q.laidOut &= r.top >= t.bottom && r.bottom <= frame.bottom && r.right <= frame.right;
-    if (HIWORD(def) == DC_HASDEFID && LOWORD(def) == GetDlgCtrlID(b)) q.defaultNumber = static_cast<int>(i) + 1;
-  }
-  q.width = frame.right - frame.left;
-  return q;
-}
-
-// Each way of answering, on a box owned by the document window: a button
-// by its caption, Enter (the first button), Escape and the close box (0).
+// Each way of answering, on a box owned by the document window: a click on
+// a button counted from the left (its number), Enter (the first button),
+// Escape and the close box (0).
 TEST(QuestionBox, TheButtonPressedIsAnsweredByItsNumberAndEscapeOrTheCloseBoxByNought) {
-  RegisterWindowClass();
   NativeWindow* document = Make(8);
   ASSERT_TRUE(document);
   const std::string text =
       "The text you sent to the handheld has changed since it was last saved. Do you want to save "
-      "the changes before the connection closes, or leave them out? Unsaved changes are lost when "
-      "the program ends.";
+      "the changes before the connection closes? Unsaved changes are lost when the program ends.";
   const std::vector<std::string> captions = {"Save", "Don't Save and Quit Now", "Cancel"};
-  enum class Act { kClick, kKey, kCloseBox };
-  const struct {
-    const char* name;
-    Act act;
-    const char* caption;
-    WPARAM key;
-    int32_t answer;
-  } rows[] = {
-      {"first", Act::kClick, "Save", 0, 1},         {"second", Act::kClick, "Don't Save and Quit Now", 0, 2},
-      {"third", Act::kClick, "Cancel", 0, 3},       {"Enter", Act::kKey, nullptr, VK_RETURN, 1},
-      {"Escape", Act::kKey, nullptr, VK_ESCAPE, 0}, {"close box", Act::kCloseBox, nullptr, 0, 0},
+  const std::tuple<const char*, UINT, WPARAM, int32_t> rows[] = {
+      {"click 1", BM_CLICK, 0, 1},          {"click 2", BM_CLICK, 0, 2},
+      {"click 3", BM_CLICK, 0, 3},          {"Enter", WM_KEYDOWN, VK_RETURN, 1},
+      {"Escape", WM_KEYDOWN, VK_ESCAPE, 0}, {"close box", WM_SYSCOMMAND, SC_CLOSE, 0},
   };
-  for (const auto& r : rows) {
-    SCOPED_TRACE(r.name);
-    SeenQuestion seen;
+  for (const auto& [name, message, wParam, expected] : rows) {
     int32_t answer = -1;
     // Every other box has a carriage return after its last caption too.
-    std::string list = captions[0] + "\r" + captions[1] + "\r" + captions[2] + (r.answer % 2 ? "\r" : "");
+    std::string list = captions[0] + "\r" + captions[1] + "\r" + captions[2] + (expected % 2 ? "\r" : "");
     StringRef t = StringRef::Adopt(NewString(text)), b = StringRef::Adopt(NewString(list));
-    Watch([&] { answer = RuntimeAskQuestion(t.get(), b.get()); },
-          [&](HWND box) {
-            seen = ReadQuestion(box);
-            if (r.act == Act::kCloseBox) PostMessageA(box, WM_SYSCOMMAND, SC_CLOSE, 0);
-            if (r.act == Act::kKey && !seen.buttons.empty()) PostMessageA(seen.buttons[0], WM_KEYDOWN, r.key, 1);
-            for (size_t i = 0; r.act == Act::kClick && i < seen.captions.size(); ++i)
-              if (seen.captions[i] == r.caption) PostMessageA(seen.buttons[i], BM_CLICK, 0, 0);
-          });
-    ASSERT_TRUE(seen.found);
-    EXPECT_EQ(answer, r.answer);
-    EXPECT_EQ(seen.owner, document->hwnd);
-    EXPECT_EQ(seen.title, "Message");
-    EXPECT_EQ(seen.text, text);
-    EXPECT_EQ(seen.captions, captions);
-    EXPECT_EQ(seen.defaultNumber, 1);
-    EXPECT_TRUE(seen.captionsFit);
-    EXPECT_TRUE(seen.laidOut);
-    EXPECT_GE(seen.textLines, 2) << "the text is not wrapped";
-    EXPECT_LE(seen.width, GetSystemMetrics(SM_CXSCREEN) * 3 / 4);
+    auto checkAndAnswer = [&](HWND box) {
+      SCOPED_TRACE(name);  // on the watching thread
+      EXPECT_EQ(TextOf(box), "Message");
+      EXPECT_GT(Overflow(GetDlgItem(box, 0xFFFF)), 0) << "the text is not wrapped";
+      std::vector<HWND> buttons;
+      for (HWND w = nullptr; (w = FindWindowExA(box, w, "Button", nullptr));) buttons.push_back(w);
+      std::sort(buttons.begin(), buttons.end(), [](HWND x, HWND y) { return Rect(x).left < Rect(y).left; });
+      std::vector<std::string> shown;
+      for (HWND w : buttons) shown.push_back(TextOf(w));
+      EXPECT_EQ(shown, captions);
+      for (HWND w : buttons) EXPECT_LT(Overflow(w), 0) << TextOf(w) << " does not fit its button";
+      size_t i = message == BM_CLICK ? expected - 1 : 0;  // a key goes to the focus, the first button
+      PostMessageA(message == WM_SYSCOMMAND || i >= buttons.size() ? box : buttons[i], message, wParam, 1);
+    };
+    Seen seen = Watch([&] { answer = RuntimeAskQuestion(t.get(), b.get()); }, checkAndAnswer);
+    EXPECT_EQ(seen, Seen(document->hwnd, text)) << name;
+    EXPECT_EQ(answer, expected) << name;
   }
   document->Destroy();
 }
