@@ -4,8 +4,9 @@
 # over in that run, even once it is free again. A preference file whose
 # reading fails (an I/O error: here a link to memory that is not there) is
 # never taken for an empty one, nor saved over; one that cannot be read is
-# kept aside under a name that no earlier such file has. A text file held, or whose reading fails, while it
-# is sent is named in a message, and a send cut short says how much went.
+# kept aside under a name that no earlier such file has. A text file held,
+# or whose reading fails, while it is sent is named in a message, and a send
+# cut short says how much went.
 source "$LIB"
 HOLDER="$BUILD/tests/app/file-holder.exe"
 HOLDER_PID=

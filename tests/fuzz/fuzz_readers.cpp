@@ -53,47 +53,24 @@ class Mutator {
   }
 
   // One blind change: a bit or byte, an edge word, a cut, bytes inserted, a
-  // piece repeated or dropped, or a piece of `other` spliced in.
+  // piece repeated or dropped, or a piece of `other` (else of `b`) copied over `b`'s own.
   void Blind(Bytes& b, const Bytes* other = nullptr) {
-    size_t n = b.size();
-    switch (uint32_t kind = Below(9)) {
-      case 0:
-        if (n) b[Below(n)] ^= static_cast<uint8_t>(1u << Below(8));
-        break;
-      case 1:
-        if (n) b[Below(n)] = static_cast<uint8_t>(rng_());
-        break;
-      case 2:
-      case 3:  // an edge word, aligned or anywhere
-        if (n >= 4) EdgeAt(b, kind == 2 ? Below(n / 4) * 4 : Below(n - 3), static_cast<uint32_t>(n));
-        break;
-      case 4:
-        b.resize(Below(n + 1));
-        break;
-      case 5: {
-        size_t at = Below(n + 1), count = 1 + Below(16);
-        for (size_t i = 0; i < count; ++i) b.insert(b.begin() + at, static_cast<uint8_t>(rng_()));
-        break;
-      }
-      case 6:
-      case 7: {
-        if (!n) break;
-        size_t at = Below(n), len = 1 + Below(std::min<size_t>(n - at, 64));
-        Bytes piece(b.begin() + at, b.begin() + at + len);
-        if (kind == 6)
-          b.insert(b.begin() + Below(n + 1), piece.begin(), piece.end());
-        else
-          b.erase(b.begin() + at, b.begin() + at + len);
-        break;
-      }
-      default: {
-        if (!other || other->empty() || !n) break;
-        size_t from = Below(other->size()), len = 1 + Below(std::min<size_t>(other->size() - from, 64));
-        size_t at = Below(n);
-        for (size_t i = 0; i < len && at + i < n; ++i) b[at + i] = (*other)[from + i];
-        break;
-      }
-    }
+    size_t n = b.size(), at = Below(n), where = Below(n + 1);
+    uint32_t kind = Below(9);
+    if (kind == 4) return b.resize(where);
+    for (uint32_t count = kind == 5 ? 1 + Below(16) : 0; count > 0; --count)
+      b.insert(b.begin() + where, static_cast<uint8_t>(rng_()));
+    if (kind < 2 && n) b[at] = kind ? static_cast<uint8_t>(rng_()) : b[at] ^ static_cast<uint8_t>(1u << Below(8));
+    if ((kind == 2 || kind == 3) && n >= 4)  // an edge word, aligned or anywhere
+      EdgeAt(b, kind == 2 ? Below(n / 4) * 4 : Below(n - 3), static_cast<uint32_t>(n));
+    if (kind < 6 || !n) return;
+    const Bytes& from = kind == 8 && other && !other->empty() ? *other : b;
+    size_t start = Below(static_cast<uint32_t>(from.size()));
+    size_t len = 1 + Below(std::min<size_t>(from.size() - start, 64));
+    Bytes piece(from.begin() + start, from.begin() + start + len);
+    if (kind == 6) b.insert(b.begin() + where, piece.begin(), piece.end());
+    if (kind == 7) b.erase(b.begin() + start, b.begin() + start + len);
+    if (kind == 8) std::copy_n(piece.begin(), std::min(len, n - at), b.begin() + at);
   }
 
   void EdgeAt(Bytes& b, size_t at, uint32_t blockSize) {
@@ -106,20 +83,19 @@ class Mutator {
   void Stream(Bytes& b) {
     std::vector<size_t> starts = PackedIntegerStarts(b);
     if (starts.empty()) return Blind(b);
-    size_t pick = Below(starts.size());
-    size_t at = starts[pick];
+    size_t pick = Below(starts.size()), at = starts[pick];
     DescriptionStream token(b.data() + at, static_cast<uint32_t>(b.size() - at));
     token.PackedInt();
     size_t end = b.size() - token.Remaining();
     size_t next = pick + 1 < starts.size() ? starts[pick + 1] : b.size();
+    Bytes piece(b.begin() + at, b.begin() + next);
     switch (Below(4)) {
       case 0: {  // an edge value where an integer (a count or a string's length) was
         static const int32_t kEdges[] = {0,   -1,         1,         63,  64,     127,       255,
                                          256, 0x7FFFFFFF, INT32_MIN, -64, 100000, 0x3FFFFFFF};
         Bytes packed;
-        int32_t value = OneIn(4) ? static_cast<int32_t>(b.size() - at + Below(8) - 4)
-                                 : kEdges[Below(sizeof kEdges / sizeof kEdges[0])];
-        PutPackedInt(packed, value);
+        PutPackedInt(packed, OneIn(4) ? static_cast<int32_t>(b.size() - at + Below(8) - 4)
+                                      : kEdges[Below(std::size(kEdges))]);
         if (OneIn(8)) packed.back() |= 0x80;  // a continuation that never ends
         b.erase(b.begin() + at, b.begin() + end);
         b.insert(b.begin() + at, packed.begin(), packed.end());
@@ -128,14 +104,11 @@ class Mutator {
       case 1:  // the stream cut where a token starts
         b.resize(at);
         break;
-      case 2: {  // a token repeated
-        Bytes piece(b.begin() + at, b.begin() + next);
+      case 2:  // a token repeated
         b.insert(b.begin() + next, piece.begin(), piece.end());
         break;
-      }
       default:  // a token dropped
         b.erase(b.begin() + at, b.begin() + next);
-        break;
     }
   }
 
@@ -227,19 +200,15 @@ void FromPluginList(RealSeeds& s) {
   s.pluginLists.push_back(list);
 }
 
-// False with `error` set when a file is missing or there is none of a kind.
-bool LoadRealSeeds(const std::string& imageDir, const std::string& prefsExpected, RealSeeds& s,
-                   std::string& error) {
+// What is missing: a file, or any input of a kind; empty when nothing is.
+std::string LoadRealSeeds(const std::string& imageDir, const std::string& prefsExpected, RealSeeds& s) {
   const std::pair<const char*, Bytes*> files[] = {
       {image::kCodeFile, &s.code}, {image::kDataFile, &s.data}, {image::kCodeFixupsFile, &s.codeFixups},
       {image::kDataFixupsFile, &s.dataFixups}, {image::kArchiveFile, &s.archive}};
   for (const auto& [name, into] : files) {
     std::ifstream in(imageDir + "/" + name, std::ios::binary);
     into->assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    if (into->empty()) {
-      error = imageDir + "/" + name + " is missing or empty";
-      return false;
-    }
+    if (into->empty()) return imageDir + "/" + name + " is missing or empty";
   }
   FromItems(s);
   FromCodeReferences(s);
@@ -253,11 +222,8 @@ bool LoadRealSeeds(const std::string& imageDir, const std::string& prefsExpected
       {"settings", &s.settings}, {"menu bar", &s.menuBars},      {"window description", &s.windows},
       {"picture", &s.pictures},  {"plug-in list", &s.pluginLists}, {"preference file", &s.preferenceFiles}};
   for (const auto& [what, found] : kinds)
-    if (found->empty() || found->front().empty()) {
-      error = std::string("no ") + what + " found in the real inputs";
-      return false;
-    }
-  return true;
+    if (found->empty() || found->front().empty()) return std::string("no ") + what + " found in the real inputs";
+  return "";
 }
 
 uint32_t Size(const Bytes& b) { return static_cast<uint32_t>(b.size()); }
@@ -319,11 +285,10 @@ bool PluginList(LowBlock& block, const Bytes& input) {
 
 void PreferenceFile(const Bytes& input) {
   const char* text = reinterpret_cast<const char*>(input.data());
-  size_t begin = 0;
-  for (size_t i = 0; i <= input.size(); ++i) {
-    if (i < input.size() && input[i] != '\n') continue;
+  for (size_t begin = 0, end = 0; begin <= input.size(); begin = end + 1) {
+    end = std::find(input.begin() + begin, input.end(), '\n') - input.begin();
     PrefSpan name{}, value{};
-    if (PrefSplitLine(text + begin, i - begin, &name, &value)) {
+    if (PrefSplitLine(text + begin, end - begin, &name, &value)) {
       std::string out(value.length, '\0'), key(name.length, '\0');
       out.resize(PrefUnescape(value.bytes, value.length, out.data()));
       key.resize(PrefUnescape(name.bytes, name.length, key.data()));
@@ -331,7 +296,6 @@ void PreferenceFile(const Bytes& input) {
       again.resize(PrefEscape(out.data(), out.size(), again.data()));
       Touch(again.data(), again.size());
     }
-    begin = i + 1;
   }
 }
 
@@ -346,19 +310,17 @@ std::vector<std::string> HandheldFrames(const Bytes& input, bool chunked) {
                       auto& out = *static_cast<std::vector<std::string>*>(c);
                       out.emplace_back(t.bytes, t.length);
                       out.back() += static_cast<char>(t.erasures % 251) + std::string(t.firstErases ? "^" : "");
-                      if (t.length > kFrameLimit) std::abort();
-                      if (t.command) return;
-                      for (size_t i = 0; i < t.length; ++i)
-                        if (t.bytes[i] == kFrameStart || t.bytes[i] == kFrameEnd || t.bytes[i] == kFrameBackspace)
-                          std::abort();
+                      const char controls[] = {kFrameStart, kFrameEnd, kFrameBackspace, 0};
+                      std::string_view text(t.bytes, t.length);
+                      if (t.length > kFrameLimit || (!t.command && text.find_first_of(controls) != text.npos))
+                        std::abort();
                     },
                     [](void* c) { static_cast<std::vector<std::string>*>(c)->push_back("dropped"); }};
   FrameReset(&assembler);
   const char* bytes = reinterpret_cast<const char*>(input.data());
-  for (size_t at = 0; at < input.size();) {
-    size_t n = chunked ? std::min<size_t>(input.size() - at, 1 + input[at] % 5) : input.size();
+  for (size_t at = 0, n = 0; at < input.size(); at += n) {
+    n = chunked ? std::min<size_t>(input.size() - at, 1 + input[at] % 5) : input.size();
     FrameFeed(&assembler, bytes + at, n, sink);
-    at += n;
   }
   return frames;
 }
@@ -435,9 +397,10 @@ struct Target {
   std::function<void(Mutator&)> inPlace;  // instead of `run`: damages and reads in place
 };
 
-// A mutated copy of a seed: one to eight changes of the target's kind.
-Bytes Mutate(Mutator& m, const Target& t, const Bytes& seed, const Bytes& other) {
-  Bytes b = seed;
+// A mutated copy of one of the target's seeds: one to eight changes of its kind.
+Bytes Mutate(Mutator& m, const Target& t) {
+  Bytes b = (*t.seeds)[m.Below(static_cast<uint32_t>(t.seeds->size()))];
+  const Bytes& other = (*t.seeds)[m.Below(static_cast<uint32_t>(t.seeds->size()))];
   for (uint32_t n = 1 + m.Below(8); n > 0; --n) {
     if (t.shape == Shape::kStream && m.Below(3)) {
       m.Stream(b);
@@ -445,12 +408,10 @@ Bytes Mutate(Mutator& m, const Target& t, const Bytes& seed, const Bytes& other)
       m.EdgeAt(b, m.Below(Size(b) / 4) * 4, Size(b));
     } else if (t.shape != Shape::kPluginNode) {
       m.Blind(b, &other);
-    } else if (uint32_t pick = m.Below(6); pick < 3) {
-      m.EdgeAt(b, 4 * pick, Size(b));  // the node's own fields: next, size, name length
+    } else if (uint32_t pick = m.Below(5); pick < 3) {
+      m.EdgeAt(b, 4 * pick, Size(b));  // the node's own fields: next, size, reserved
     } else if (pick == 3 && b.size() > 12) {
-      b[12] = static_cast<uint8_t>(m.Below(256));
-    } else if (pick == 4 && b.size() > 13) {  // a path character in the name
-      b[13 + m.Below(static_cast<uint32_t>(std::min<size_t>(b.size() - 13, 14)))] = "\\/:."[m.Below(4)];
+      b[12] = static_cast<uint8_t>(m.Below(256));  // the name's length
     } else {
       m.Blind(b, &other);
     }
@@ -475,8 +436,8 @@ int main(int argc, char** argv) {
   }
   std::printf("seed %llu\n", static_cast<unsigned long long>(seed));
   RealSeeds seeds;
-  std::string error;
-  if (!LoadRealSeeds(argv[1], argv[2], seeds, error)) {
+  std::string error = LoadRealSeeds(argv[1], argv[2], seeds);
+  if (!error.empty()) {
     std::fprintf(stderr, "reader-fuzz: %s\n", error.c_str());
     return 2;
   }
@@ -509,9 +470,7 @@ int main(int argc, char** argv) {
     bitmaps.push_back(b);
   }
   LinkState link{{}, {}, &seeds};
-  size_t largestNode = 0;
-  for (const Bytes& b : seeds.pluginLists) largestNode = std::max(largestNode, b.size());
-  LowBlock low(largestNode + 4096);
+  LowBlock low(seeds.pluginLists.front().size() + 4096);  // room for what the mutations add
   InPlaceImage inPlace(seeds);
   std::vector<Bytes> wholeDataBlock = {seeds.data};
   auto text = [](const std::string& s) { return Bytes(s.begin(), s.end()); };
@@ -573,15 +532,7 @@ int main(int argc, char** argv) {
     Mutator m(seed);
     if (!t.inPlace)
       for (const Bytes& s : *t.seeds) t.run(s);  // the real inputs themselves first
-    for (uint64_t i = 0; i < inputs; ++i) {
-      if (t.inPlace) {
-        t.inPlace(m);
-        continue;
-      }
-      const Bytes& s = (*t.seeds)[m.Below(static_cast<uint32_t>(t.seeds->size()))];
-      const Bytes& other = (*t.seeds)[m.Below(static_cast<uint32_t>(t.seeds->size()))];
-      t.run(Mutate(m, t, s, other));
-    }
+    for (uint64_t i = 0; i < inputs; ++i) t.inPlace ? t.inPlace(m) : t.run(Mutate(m, t));
     std::printf("%-33s %zu seeds, %llu inputs\n", t.name, t.seeds->size(),
                 static_cast<unsigned long long>(inputs));
     std::fflush(stdout);

@@ -149,8 +149,9 @@ std::vector<uint8_t> OneItemLevel(int32_t storedIndex, uint8_t hasSubmenu) {
   return s;
 }
 
-// Old "no index" values read as none; damaged streams are refused.
-TEST(MenuDescriptionReader, OldNoIndexValuesAndDamage) {
+// Old "no index" values read as none; damaged streams are refused, and so are
+// menus the builder nests deeper than the runtime's reader's limit.
+TEST(MenuDescriptionReader, OldNoIndexValuesDamageAndDeepNesting) {
   std::vector<MenuEntryDescription> read;
   auto reads = [&](const std::vector<uint8_t>& s) {
     return ReadMenuBarDescription(s.data(), static_cast<uint32_t>(s.size()), read);
@@ -168,20 +169,15 @@ TEST(MenuDescriptionReader, OldNoIndexValuesAndDamage) {
   std::vector<uint8_t> huge;                        // a huge count with nothing behind it
   PutPackedInt(huge, 0x7FFFFFFF);
   EXPECT_FALSE(reads(huge));
-}
-
-// The builder writes menus nested to any depth; the runtime's reader refuses them past its limit.
-TEST(MenuDescription, DeepNestingIsRefused) {
-  auto Classes = [](const std::string& name) { return name == "MenuItem" ? 4 : -1; };
-  std::vector<uint8_t> out;
-  std::string error;
   nlohmann::json level = nlohmann::json::array({{{"text", "leaf"}, {"name", "Leaf"}}});
   for (int depth = 0; depth < 40; ++depth)
     level = nlohmann::json::array({{{"text", "sub"}, {"name", "Sub"}, {"items", level}}});
-  nlohmann::json menus = nlohmann::json::array({{{"text", "&Deep"}, {"items", level}}});
-  ASSERT_TRUE(EncodeMenuBar(menus, Classes, out, error)) << error;
-  std::vector<MenuEntryDescription> read;
-  EXPECT_FALSE(ReadMenuBarDescription(out.data() + 4, static_cast<uint32_t>(out.size() - 4), read));
+  std::vector<uint8_t> deep;
+  std::string error;
+  auto classes = [](const std::string& name) { return name == "MenuItem" ? 4 : -1; };
+  level = nlohmann::json::array({{{"text", "&Deep"}, {"items", level}}});
+  ASSERT_TRUE(EncodeMenuBar(level, classes, deep, error)) << error;
+  EXPECT_FALSE(reads(std::vector<uint8_t>(deep.begin() + 4, deep.end())));
 }
 
 // The builder's PE reader on a program written by hand: one resource section whose last
@@ -210,10 +206,8 @@ std::vector<uint8_t> HandMadeProgram(const char* typeName) {
   WriteU32LE(&f[kOptional + 92], 16);            // data directories
   WriteU32LE(&f[kOptional + 96 + 8 * 2], kRva);  // the resource directory's address
   WriteU32LE(&f[kOptional + 96 + 8 * 2 + 4], kSectionSize);
-  WriteU32LE(&f[kSectionTable + 8], kSectionSize);  // virtual size
-  WriteU32LE(&f[kSectionTable + 12], kRva);
-  WriteU32LE(&f[kSectionTable + 16], kSectionSize);  // raw size
-  WriteU32LE(&f[kSectionTable + 20], kRaw);
+  const uint32_t section[] = {kSectionSize, kRva, kSectionSize, kRaw};  // virtual size and address, raw size and place
+  for (uint32_t i = 0; i < 4; ++i) WriteU32LE(&f[kSectionTable + 8 + 4 * i], section[i]);
   Directory(f, 0, true, 0x80000000u | kName, 0x80000000u | kTypes);
   Directory(f, kTypes, false, 101, 0x80000000u | kIds);
   Directory(f, kIds, false, 1033, kLeaf);
