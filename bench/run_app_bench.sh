@@ -490,8 +490,8 @@ bench_typing() {
   python3 -c 'import sys
 sys.stdout.write(("Text that goes to the handheld while the user types. " * 20 + "\r\n") * 190)' > "$work/long.txt"
   main_driver settextfile RICHEDIT "$(windows_path "$work/long.txt")" || die "no Writing Window"
-  # A click into the Writing Window gives it the keys, as it does a user's.
   main_driver realclick 200 150 > /dev/null
+  helper typing-probe COM3 20 idle | tr -d '\r'
   main_driver realkeys ctrl+shift+t > /dev/null
   helper typing-probe COM3 20 | tr -d '\r'
   main_driver realkeys esc > /dev/null
@@ -512,8 +512,12 @@ bench_bigprefs() {
     python3 -c "import sys
 for i in range($n): sys.stdout.write('Entry%05d = a%%20value%%20of%%20entry%%20number%%20%d\r\n' % (i, i))" >> "$prefs"
     printf '  %6d entries, %8d bytes:' "$n" "$(stat -c %s "$prefs")"
-    helper startup-timer once "${BIGPREFS_GIVE_UP_MS:-900000}" vellory-server "$(windows_path "$work/app")" \
+    rm -f "$work/bigprefs-trace.txt"
+    VELLORY_STARTUP_TRACE=$(windows_path "$work/bigprefs-trace.txt") \
+      helper startup-timer once "${BIGPREFS_GIVE_UP_MS:-900000}" vellory-server "$(windows_path "$work/app")" \
       "$(windows_path "$work/app/vellory-server.exe")" | tr -d '\r' | sed 's/^  vellory-server  */ /'
+    # The steps that took longest (the trace of a build that writes one).
+    tr -d '\r' < "$work/bigprefs-trace.txt" 2>/dev/null | sort -k2,2 -rn | head -3 | sed 's/^/      /'
   done
 }
 

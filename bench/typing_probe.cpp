@@ -2,12 +2,14 @@
 // while the program sends a long text to the handheld. The probe is the
 // handheld at the far end of the cable, reading what arrives at the pace of
 // a 38400 bit/s line, so that the program's writes find the line full; it
-// presses a letter key through the system's input, notes the moment, and
-// asks the Writing Window for its length until the letter is there.
+// puts a letter key's press in the Writing Window's queue, notes the moment,
+// and asks the Writing Window for its length until the letter is there.
 //
-//   typing-probe PORT KEYS
+//   typing-probe PORT KEYS [idle]
 //
-// The send must be running when the probe starts (File > Send > Writing
+// With "idle" nothing is being sent: the figure to read the others beside,
+// since on a slow machine asking another process for a window's text takes
+// time of its own. Otherwise the send must be running when the probe starts (File > Send > Writing
 // Window, with the Writing Window holding a long text and its insertion
 // point at the end); the probe brings the main window to the front itself.
 #include <windows.h>
@@ -15,6 +17,7 @@
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -34,12 +37,14 @@ long TextLength(HWND view) {
   return static_cast<long>(length);
 }
 
-void PressKey(WORD vk) {
-  INPUT in[2] = {};
-  in[0].type = in[1].type = INPUT_KEYBOARD;
-  in[0].ki.wVk = in[1].ki.wVk = vk;
-  in[1].ki.dwFlags = KEYEVENTF_KEYUP;
-  SendInput(2, in, sizeof in[0]);
+// A key press as the Writing Window's thread meets it: the key-down and
+// key-up in its queue, the character made by its own TranslateMessage.
+// (Input sent through the system reaches a window only when the X server
+// gives Wine's desktop the focus, which a virtual display may never do.)
+void PressKey(HWND view, WORD vk) {
+  LPARAM scan = static_cast<LPARAM>(MapVirtualKeyA(vk, MAPVK_VK_TO_VSC)) << 16;
+  PostMessageA(view, WM_KEYDOWN, vk, scan | 1);
+  PostMessageA(view, WM_KEYUP, vk, scan | 0xC0000001);
 }
 
 // Reads the cable at the line's pace until told to stop; counts the bytes.
@@ -62,8 +67,9 @@ void ReadAtLinePace(HANDLE cable, std::atomic<bool>& stop, std::atomic<long>& re
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 3) {
-    std::fprintf(stderr, "usage: typing-probe PORT KEYS\n");
+  bool idle = argc == 4 && std::string(argv[3]) == "idle";
+  if (argc != 3 && !idle) {
+    std::fprintf(stderr, "usage: typing-probe PORT KEYS [idle]\n");
     return 3;
   }
   int keys = std::atoi(argv[2]);
@@ -84,7 +90,7 @@ int main(int argc, char** argv) {
   for (int i = 0; i < keys; ++i) {
     Sleep(kGapMs + static_cast<DWORD>((i * 37) % 97));
     long before = TextLength(view);
-    PressKey('X');
+    PressKey(view, 'X');
     double pressed = bench::NowMs();
     for (;;) {
       if (TextLength(view) > before) {
@@ -101,7 +107,8 @@ int main(int argc, char** argv) {
   stop = true;
   reader.join();
   CloseHandle(cable);
-  std::printf("typing during a send: key pressed to its character in the Writing Window\n");
+  std::printf("typing %s: key pressed to its character in the Writing Window\n",
+              idle ? "with nothing being sent" : "during a send");
   std::printf("  keys %d, shown %zu, never shown %d; the handheld read %ld bytes meanwhile\n", keys,
               times.size(), lost, received.load());
   std::printf("  each (ms):");
