@@ -54,21 +54,10 @@ LOGFONTA FontOf(HFONT font) {
 }
 
 template <typename F>
-std::vector<COLORREF> Render(int width, int height, F paint) {
-  HDC screen = GetDC(nullptr);
-  HDC dc = CreateCompatibleDC(screen);
-  HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
-  ReleaseDC(nullptr, screen);
-  SelectObject(dc, bitmap);
-  RECT r = {0, 0, width, height};
-  FillRect(dc, &r, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-  paint(dc);
-  std::vector<COLORREF> pixels;
-  for (int y = 0; y < height; ++y)
-    for (int x = 0; x < width; ++x) pixels.push_back(GetPixel(dc, x, y));
-  DeleteDC(dc);
-  DeleteObject(bitmap);
-  return pixels;
+std::vector<uint32_t> Render(int width, int height, F paint) {
+  menutest::Canvas canvas(width, height);
+  paint(canvas.dc);
+  return canvas.Pixels();
 }
 
 using Pairs = std::vector<std::pair<std::string, std::string>>;
@@ -82,13 +71,9 @@ enum : int32_t {
 // A control's place and, after it, the properties of its kind.
 Pairs Place(const std::string& name, int left, int top, int width, int height, Pairs more = {},
             int tab = 0) {
-  Pairs p = {{"Name", name},
-             {"Index", "-2147483648"},
-             {"TabPanelIndex", std::to_string(tab)},
-             {"Left", std::to_string(left)},
-             {"Top", std::to_string(top)},
-             {"Width", std::to_string(width)},
-             {"Height", std::to_string(height)}};
+  Pairs p = {{"Name", name}, {"Index", "-2147483648"}, {"TabPanelIndex", std::to_string(tab)}};
+  for (auto [key, value] : {std::pair{"Left", left}, {"Top", top}, {"Width", width}, {"Height", height}})
+    p.emplace_back(key, std::to_string(value));
   p.insert(p.end(), more.begin(), more.end());
   return p;
 }
@@ -370,7 +355,7 @@ TEST_F(ControlKinds, StaticTextDrawsItsTextAsIsAndItsCaptionSetterRedrawsOnAChan
   auto* aligned = PaneOf<StaticTextPane>("Aligned");
   ASSERT_NE(aligned, nullptr);
   EXPECT_FALSE(aligned->CanTakeFocus());
-  std::vector<COLORREF> drawn = Render(width, height, [&](HDC dc) { aligned->Paint(dc); });
+  std::vector<uint32_t> drawn = Render(width, height, [&](HDC dc) { aligned->Paint(dc); });
   auto same = [&](UINT format) {
     return Render(width, height, [&](HDC dc) {
       SelectObject(dc, aligned->Font());

@@ -7,14 +7,10 @@
 
 #include <algorithm>
 #include <climits>
-#include <set>
 #include <string>
 #include <vector>
 
-#include "objects/builtin_classes.h"
-#include "objects/classes.h"
-#include "objects/objects.h"
-#include "objects/strings.h"
+#include "menu_test_support.h"
 #include "sdk/entry_graphics.h"
 #include "sdk/entry_numbers.h"
 #include "ui/drawing_port.h"
@@ -23,48 +19,10 @@
 
 namespace {
 
-constexpr uint32_t kWhite = 0xFFFFFF;
-
-using PixelSet = std::set<std::pair<int, int>>;
-
-// A white 32-bit top-down bitmap in a memory DC; a pixel reads as 0x00RRGGBB.
-struct Canvas {
-  const int width, height;
-  HDC dc = CreateCompatibleDC(nullptr);
-  uint32_t* bits = nullptr;
-  HBITMAP bitmap;
-  HGDIOBJ old;
-  Canvas(int w, int h) : width(w), height(h) {
-    BITMAPINFO info = {};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits), nullptr, 0);
-    old = SelectObject(dc, bitmap);
-    RECT all = {0, 0, w, h};
-    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-  }
-  ~Canvas() {
-    SelectObject(dc, old);
-    DeleteObject(bitmap);
-    DeleteDC(dc);
-  }
-  uint32_t At(int x, int y) const {
-    GdiFlush();
-    return bits[y * width + x] & 0xFFFFFF;
-  }
-  PixelSet InkSet() const {
-    GdiFlush();  // once, not per pixel as At does
-    PixelSet ink;
-    for (int y = 0; y < height; ++y)
-      for (int x = 0; x < width; ++x)
-        if ((bits[y * width + x] & 0xFFFFFF) != kWhite) ink.insert({x, y});
-    return ink;
-  }
-  std::set<int> InkRows() const {
-    std::set<int> rows;
-    for (auto [x, y] : InkSet()) rows.insert(y);
-    return rows;
-  }
-};
+using menutest::Canvas;
+using menutest::kWhite;
+using menutest::PixelSet;
+using menutest::Text;
 
 // A Graphics on a fresh port lent the canvas' DC; the Graphics holds the
 // port's only reference.
@@ -80,13 +38,6 @@ class GraphicsTest : public testing::Test {
   }
   void TearDown() override {
     for (ObjectRecord* g : made_) RuntimeUnlockObject(g);
-  }
-  static StringRef Text(std::string_view s) { return StringRef::Adopt(NewString(s)); }
-  // A Picture built from stored 5-5-5 pixels, released by the caller.
-  static ObjectRecord* Picture(std::vector<uint32_t> stored) {
-    ObjectRecord* o = NewObjectOfClass(FindBuiltInClass("Picture"));
-    EXPECT_TRUE(BuildPictureSurface(reinterpret_cast<PictureObject*>(o), stored.data()));
-    return o;
   }
 
  private:
@@ -297,7 +248,9 @@ TEST_F(GraphicsTest, AWrappedStringPutsItsFirstBaselineWhereTheUnwrappedOneDoes)
 }
 
 TEST_F(GraphicsTest, PicturesDrawAtTheirSizeOrScaledPixelByPixel) {
-  ObjectRecord* o = Picture({16, 2, 2, 8, 0x03E07C00u, 0x7FFF001Fu});  // red, green / blue, white
+  uint32_t stored[] = {16, 2, 2, 8, 0x03E07C00u, 0x7FFF001Fu};  // 5-5-5 pixels: red, green / blue, white
+  ObjectRecord* o = NewObjectOfClass(FindBuiltInClass("Picture"));
+  ASSERT_TRUE(BuildPictureSurface(reinterpret_cast<PictureObject*>(o), stored));
   Canvas canvas(60, 60);
   ObjectRecord* g = Make(canvas, 1, 1);
   RuntimeGraphicsDrawPicture(g, o, 9, 9, -1, -1, 0, 0, -1, -1);  // own size at (10, 10)

@@ -1,9 +1,11 @@
-// What the control, menu and keyboard tests share: menu descriptions in the
-// stored format, scratch classes, application windows, and recording panes.
+// What the control, menu, keyboard and drawing tests share: menu descriptions
+// in the stored format, scratch classes, application windows, recording panes
+// and a canvas to draw into.
 #pragma once
 #include <windows.h>
 
 #include <climits>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -181,5 +183,53 @@ inline FakePane* AddFakeControl(WindowObject* w, const char* name) {
   RuntimeUnlockObject(c);
   return pane;
 }
+
+constexpr uint32_t kWhite = 0xFFFFFF;
+using PixelSet = std::set<std::pair<int, int>>;
+
+// A white 32-bit top-down bitmap in a memory DC; a pixel reads as 0x00RRGGBB.
+struct Canvas {
+  const int width, height;
+  HDC dc = CreateCompatibleDC(nullptr);
+  uint32_t* bits = nullptr;
+  HBITMAP bitmap;
+  HGDIOBJ old;
+  Canvas(int w, int h) : width(w), height(h) {
+    BITMAPINFO info = {};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits), nullptr, 0);
+    old = SelectObject(dc, bitmap);
+    RECT all = {0, 0, w, h};
+    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+  }
+  ~Canvas() {
+    SelectObject(dc, old);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+  }
+  uint32_t At(int x, int y) const {
+    GdiFlush();
+    return bits[y * width + x] & 0xFFFFFF;
+  }
+  // Every pixel, row by row.
+  std::vector<uint32_t> Pixels() const {
+    std::vector<uint32_t> all;
+    for (int i = 0; i < width * height; ++i) all.push_back(At(i % width, i / width));
+    return all;
+  }
+  PixelSet InkSet() const {
+    GdiFlush();  // once, not per pixel as At does
+    PixelSet ink;
+    for (int y = 0; y < height; ++y)
+      for (int x = 0; x < width; ++x)
+        if ((bits[y * width + x] & 0xFFFFFF) != kWhite) ink.insert({x, y});
+    return ink;
+  }
+  std::set<int> InkRows() const {
+    std::set<int> rows;
+    for (auto [x, y] : InkSet()) rows.insert(y);
+    return rows;
+  }
+};
 
 }  // namespace menutest

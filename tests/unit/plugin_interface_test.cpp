@@ -169,7 +169,6 @@ TEST_F(PluginInterface, AControlClassIsBuiltFromTheDefinition) {
   // On a real instance: the constructor slot set Level to 7 in the plug-in's
   // data, where the default getter finds it.
   ObjectRecord* lamp = NewObjectOfClass(cls);
-  ASSERT_NE(lamp, nullptr);
   auto get = reinterpret_cast<int32_t(__cdecl*)(ObjectRecord*, uint32_t)>(level->getter);
   EXPECT_EQ(get(lamp, level->param), 7);
   reinterpret_cast<void(__cdecl*)(ObjectRecord*, uint32_t, StringRecord*)>(caption->setter)(
@@ -259,20 +258,12 @@ TEST_F(PluginInterface, APictureDescriptionDrawsThePictureIntoADeviceContext) {
   lockPictureDescription(object, &d);
   EXPECT_EQ(std::make_pair(d.width, d.height), std::make_pair(2, 2));
 
-  BITMAPINFO info{};
-  info.bmiHeader = {sizeof(BITMAPINFOHEADER), 8, -8, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-  void* bits = nullptr;
-  HDC dc = CreateCompatibleDC(nullptr);
-  HBITMAP surface = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ old = SelectObject(dc, surface);
-  PatBlt(dc, 0, 0, 8, 8, BLACKNESS);
+  Canvas canvas(8, 8);
+  PatBlt(canvas.dc, 0, 0, 8, 8, BLACKNESS);
   int32_t rect[4] = {2, 2, 6, 6};
-  drawPicturePrimitive(dc, &d, rect);
-  for (int at : {2, 5}) EXPECT_EQ(GetPixel(dc, at, at) & 0xF8F8F8, 0xF8F8F8u) << at;
-  for (int at : {1, 6}) EXPECT_EQ(GetPixel(dc, at, at), RGB(0, 0, 0)) << at;
-  SelectObject(dc, old);
-  DeleteObject(surface);
-  DeleteDC(dc);
+  drawPicturePrimitive(canvas.dc, &d, rect);
+  for (int at : {2, 5}) EXPECT_EQ(canvas.At(at, at) & 0xF8F8F8, 0xF8F8F8u) << at;
+  for (int at : {1, 6}) EXPECT_EQ(canvas.At(at, at), 0u) << at;
 
   // Unlocking leaves the picture itself alone.
   unlockPictureDescription(object, &d);

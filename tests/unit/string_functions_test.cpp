@@ -301,7 +301,7 @@ std::string Take(StringRecord* s) {
 
 double Val(std::string_view text) { return StringVal(S(text).get()); }
 
-TEST_F(StringFunctions, StrFixedNotationInItsRangeGeneralOutsideIt) {
+TEST_F(StringFunctions, StrFixedNotationInItsRangeGeneralOutsideItAndHex) {
   const struct {
     double x;
     const char* text;
@@ -318,6 +318,8 @@ TEST_F(StringFunctions, StrFixedNotationInItsRangeGeneralOutsideIt) {
               {1e300, "1e+300"}};
   for (const auto& row : rows) EXPECT_EQ(Take(StringStr(row.x)), row.text) << row.x;
   EXPECT_EQ(Take(runCStr(12345678)), "1.234568e+07");
+  // Hex writes unsigned digits without leading zeros.
+  for (auto [x, text] : {std::pair{0, "0"}, {255, "FF"}, {-1, "FFFFFFFF"}}) EXPECT_EQ(Take(RuntimeHex(x)), text);
 }
 
 TEST_F(StringFunctions, ValScansDecimalAndRadixNumbersUntilTheyEnd) {
@@ -384,12 +386,6 @@ TEST_F(StringFunctions, FormatMasksWriteTheirPlacesSignsSectionsAndExponents) {
     EXPECT_EQ(Take(StringFormat(row.x, S(row.mask).get())), row.text) << row.x << " " << row.mask;
 }
 
-TEST_F(StringFunctions, HexWritesUnsignedDigitsWithoutLeadingZeros) {
-  const std::pair<StringRecord*, const char*> rows[] = {
-      {RuntimeHex(0), "0"}, {RuntimeHex(255), "FF"}, {RuntimeHex(-1), "FFFFFFFF"}};
-  for (auto [result, text] : rows) EXPECT_EQ(Take(result), text);
-}
-
 // --- double-byte text -------------------------------------------------------
 
 // Shift-JIS characters.
@@ -410,12 +406,9 @@ std::string J(std::initializer_list<std::string_view> parts) {
 
 using DbcsText = TextIn<932>;
 
-TEST_F(DbcsText, LeadBytesAtTheEndsOfTheirRanges) {
+TEST_F(DbcsText, LeadBytesAtTheEndsOfTheirRangesAndATrailingOneIsACharacterOfItsOwn) {
   // 'A', half-width katakana and 0x80 are characters of their own.
   for (int b : {0x81, 0x9F, 0xE0, 0x41, 0xA0, 0x80}) EXPECT_EQ(IsLeadByte(b), b > 0x80 && b != 0xA0) << b;
-}
-
-TEST_F(DbcsText, ATrailingLeadByteIsACharacterOfItsOwn) {
   EXPECT_EQ(CharacterCount("a\x82"), 2);
   EXPECT_EQ(T(StringUCase(S("a\x82").get())), "A\x82");
 }

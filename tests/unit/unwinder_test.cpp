@@ -31,7 +31,7 @@ std::vector<std::string> gAssertions;
 // What handlers and helpers saw, written by assembled code.
 uint32_t gHandlerException;
 int32_t gHandlerStackOffset;
-uint32_t gHandlerSlots[2];  // the words at ESP and ESP + 4
+uint32_t gHandlerSecondWord;  // the word at ESP + 4
 uint32_t gCaughtBy;         // which catch record took the exception, from 1
 std::function<void()> gOnCatch;
 
@@ -135,7 +135,7 @@ class UnwindCatch : public testing::Test {
     gLog.clear();
     gAssertions.clear();
     gHandlerException = gCaughtBy = gHandlerStackOffset = 0;
-    gHandlerSlots[0] = gHandlerSlots[1] = 0xFFFFFFFF;
+    gHandlerSecondWord = 0xFFFFFFFF;
     gOnCatch = nullptr;
     previous_ = SetAssertionRecorder(RecordAssertion);
     ClassRecord* runtimeException = FindBuiltInClass("RuntimeException");
@@ -214,10 +214,8 @@ class UnwindCatch : public testing::Test {
       toBody.push_back(a.JumpForward());
     }
     for (uint8_t* jump : toBody) a.Land(jump);
-    a.LoadStack(0);
-    a.StoreEax(&gHandlerSlots[0]);
     a.LoadStack(4);
-    a.StoreEax(&gHandlerSlots[1]);
+    a.StoreEax(&gHandlerSecondWord);
     a.StackOffsetToEax();
     a.StoreEax(&gHandlerStackOffset);
     a.Call(reinterpret_cast<const void*>(NoteCatch));
@@ -260,7 +258,7 @@ TEST_F(UnwindCatch, AHandlerOfTheRaisingCallRunsOnItsFrameWithTheArgumentsReleas
                                 {vs_exceptions::kCallSiteString, 4, vs_exceptions::kCallSiteObject, 0});
   EXPECT_EQ(CallCode(code), kLocal);        // a local read through EBP, then leave and ret
   EXPECT_EQ(gHandlerStackOffset, -12 - 8);  // the locals and both arguments
-  EXPECT_EQ(gHandlerSlots[1], 0u);          // the string's; the object's is cleared by the same code
+  EXPECT_EQ(gHandlerSecondWord, 0u);        // the string's; the object's is cleared by the same code
   EXPECT_EQ(text->refCount, 1u);
   ReleaseCaught();  // a superclass's catch took it
   EXPECT_EQ(gLog, (Names{"catch", "delete TestError"}));
