@@ -28,8 +28,7 @@ expect_eq "status after a key in game mode" "$(status_text)" "Game Mode Enabled"
 # Out of game mode by Ctrl+G: frames are text again.
 keys_wait ctrl+g "Listening"
 wait_value "colour after game mode" "$before" main_pixel $X $Y
-cable_say go2
-wait_writing "after"
+receive go2 "after"
 
 # Disconnect in game mode.
 keys_wait ctrl+g "Game Mode Enabled"
@@ -47,8 +46,7 @@ cable_say go3
 sleep 1
 keys_wait ctrl+k "Offline"
 keys_wait ctrl+k "Listening"
-cable_say go4
-wait_writing "afternew"
+receive go4 "afternew"
 wait_sim
 quit_app
 echo PASS

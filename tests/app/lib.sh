@@ -85,10 +85,7 @@ start_app() {
 # answers it and waits for the main window.
 start_past_message() {
   launch_app
-  local text
-  text=$(message_text)
-  [[ $text == $1 ]] || fail "the message at start: '$text'"
-  message_ok
+  message_matching "$1"
   driver wait "$MAIN_CLASS" "$MAIN_TITLE" 30000 >/dev/null || fail "no main window"
 }
 
@@ -266,6 +263,14 @@ message_box() {
   expect_eq "message" "$(message_text)" "$1"
   message_ok
 }
+# message_matching PATTERN: as message_box, for a text that matches the glob
+# PATTERN ('\\' for a backslash).
+message_matching() {
+  local text
+  text=$(message_text)
+  [[ $text == $1 ]] || fail "the message: '$text'"
+  message_ok
+}
 
 no_message_box() { ! driver wait '#32770' Message 0 >/dev/null 2>&1 || fail "an unexpected message box"; }
 
@@ -280,6 +285,9 @@ main_pixel() {
 }
 
 wait_writing() { wait_value "the Writing Window" "$1" writing_window; }
+# receive TOKEN TEXT: the handheld goes on at TOKEN, and what it sends leaves
+# the Writing Window holding TEXT.
+receive() { cable_say "$1"; wait_writing "$2"; }
 wait_status() { wait_value "the status line" "$1" status_text; }
 # watch_status TEXT ... seen_status TEXT: for a status that shows for a
 # moment only; the watcher is looking before watch_status returns.

@@ -1,14 +1,9 @@
 # Sending never freezes the window: a long Writing Window goes out in
-# pieces while the window keeps answering (probed 8 times within 250 ms
-# each) though the handheld reads only a little now and then, and a frame
-# received meanwhile does not hide the send. Once the handheld stops
-# reading, the send ends after its time limit with the one message, the
-# status line saying how much went out, and what the driver still held
-# never reaches the handheld: the next send is what it reads next, after
-# no more than the 4 KB a pseudo-terminal itself holds (bytes on their way,
-# which no program can take back; a refused send left about 100 KB). A slow
-# send stopped with Escape, and another cut short by a pulled cable, say how
-# much went out too, and no message follows.
+# pieces while the window answers (8 probes, each within 250 ms) and a frame
+# received meanwhile does not hide the send. A refused send says how much
+# went out, and what the driver held never reaches the handheld: the next
+# send comes after at most the 4 KB a pseudo-terminal holds itself. A send
+# stopped with Escape, or by a pulled cable, says how much went out too.
 source "$LIB"
 prefs_file "AutoConnect = 1" "Port = 1" "ShowInputView = 1"
 # The handheld reads 8,000 bytes every 1.5 s (a send waits 2 s for a line

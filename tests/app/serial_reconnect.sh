@@ -26,8 +26,7 @@ prefs_file "AutoConnect = 1" "Port = 1" "Baud = 13" "ShowInputView = 1"
 plug_cable 'expect go1 60000' 'send one' "$HOLD"
 start_app
 wait_status "Listening"
-cable_say go1
-wait_writing "one"
+receive go1 "one"
 
 # --- pulled: Offline at once, what came before kept
 pull_cable
@@ -41,8 +40,7 @@ expect_menu FileConnect 3 "&Connect"
 plug_cable 'expect go2 60000' 'send two' "$HOLD"
 status_within "Listening" 5000 "the cable back"
 no_message_box
-cable_say go2
-wait_writing "onetwo"
+receive go2 "onetwo"
 
 # --- the user's own Disconnect is never undone
 keys_wait ctrl+k "Offline"

@@ -5,8 +5,7 @@
 source "$LIB"
 prefs_file "AutoConnect = 1" "Port = 1" "ShowInputView = 1"
 start_connected 'expect go1 60000' 'send first' 'expect go2 60000' 'send second' "$HOLD"
-cable_say go1
-wait_writing "first"
+receive go1 "first"
 main_driver minimize >/dev/null || fail "minimize"
 # The first copy saves its text and its window's state within two seconds.
 settled() { [ "$(pref_value InputView)" = first ] && [ $(($(date +%s) - $(stat -c %Y "$PREFS"))) -ge 3 ]; }
@@ -20,8 +19,7 @@ style=$(window_field "$MAIN_TITLE" 6)
 (( (style & 0x20000000) == 0 )) || fail "the first copy's window stayed minimised ($style)"
 expect_eq "the preference file after the second start" "$(md5sum < "$PREFS")" "$before"
 
-cable_say go2
-wait_writing "firstsecond"
+receive go2 "firstsecond"
 quit_app
 expect_prefs "InputView=firstsecond"
 echo PASS
