@@ -9,9 +9,8 @@
 //
 // With "idle" nothing is being sent: the figure to read the others beside,
 // since on a slow machine asking another process for a window's text takes
-// time of its own. Otherwise the send must be running when the probe starts (File > Send > Writing
-// Window, with the Writing Window holding a long text and its insertion
-// point at the end); the probe brings the main window to the front itself.
+// time of its own. Otherwise the send must be running when the probe starts
+// (File > Send > Writing Window, the Writing Window holding a long text).
 #include <windows.h>
 
 #include <atomic>

@@ -65,12 +65,11 @@ took=$(elapsed_ms "$start")
 expect_eq "message" "$text" "$NOT_ACCEPTING"
 echo "refused send to its message: about $took ms"
 [ "$took" -ge 2000 ] || fail "the send gave up after $took ms, before its time limit"
-stopped_at() { [[ $(status_text) == "Stopped: "[0-9]*" of $2 bytes sent" ]] || fail "$1: '$(status_text)'"; }
-stopped_at "status under the message" 252500
+expect_stopped "status under the message" '[0-9]*' 252500
 message_ok
 sleep 1.5  # the end of a send's busy display would come now
 no_message_box
-stopped_at "status after the refused send" 252500
+expect_stopped "status after the refused send" '[0-9]*' 252500
 
 # A text file of three long lines: the send is refused with one message,
 # and the lines left are not tried (each would wait its own 2 s and say so
@@ -80,7 +79,7 @@ send_file long-lines.txt
 message_box "$NOT_ACCEPTING"
 sleep 5  # longer than two more lines' time limits: no second message may come
 no_message_box
-stopped_at "status after the refused file" 300006
+expect_stopped "status after the refused file" '[0-9]*' 300006
 kill -CONT "$SIM_PID"
 SIM_STOPPED=
 quit_app
