@@ -291,9 +291,7 @@ receive() { cable_say "$1"; wait_writing "$2"; }
 wait_status() { wait_value "the status line" "$1" status_text; }
 # expect_stopped WHAT SENT TOTAL: the status line tells of a send cut short
 # after SENT of TOTAL bytes (each a glob), else fails saying WHAT.
-expect_stopped() {
-  [[ $(status_text) == "Stopped: "$2" of "$3" bytes sent" ]] || fail "$1: '$(status_text)'"
-}
+expect_stopped() { [[ $(status_text) == "Stopped: "$2" of "$3" bytes sent" ]] || fail "$1: '$(status_text)'"; }
 # watch_status TEXT ... seen_status TEXT: for a status that shows for a
 # moment only; the watcher is looking before watch_status returns.
 watch_status() {
