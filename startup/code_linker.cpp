@@ -124,3 +124,16 @@ bool RelocateData(const LoadedBlocks& b, const uint8_t* fixups, uint32_t length,
   }
   return true;
 }
+
+bool EntryAddress(const LoadedBlocks& b, uint32_t& entry, std::string& message) {
+  if (b.dataLength < image::kEntryOffsetField + 4) {
+    message = std::string(kImageUnreadable) + "the data block holds no entry function.";
+    return false;
+  }
+  entry = ReadU32LE(b.data + image::kEntryOffsetField);
+  if (entry - b.codeAddress >= b.codeLength) {
+    message = std::string(kImageUnreadable) + "the entry function lies outside the code block.";
+    return false;
+  }
+  return true;
+}

@@ -61,3 +61,8 @@ bool LinkCode(const LoadedBlocks& blocks, const uint8_t* fixups, uint32_t length
 // message when a relocated word would lie outside the data block.
 bool RelocateData(const LoadedBlocks& blocks, const uint8_t* fixups, uint32_t length,
                   std::string& message);
+
+// The entry function's address, read from the relocated data block. False
+// with a message when the block is too short to hold it or it lies outside
+// the code block: a damaged image must not be jumped into.
+bool EntryAddress(const LoadedBlocks& blocks, uint32_t& entry, std::string& message);

@@ -5,7 +5,6 @@
 
 #include <windows.h>
 
-#include "sdk/le_bytes.h"
 #include "startup/code_linker.h"
 #include "startup/image_reader.h"
 #include "startup/import_resolver.h"
@@ -60,16 +59,7 @@ bool Prepare(ImageBlocks& blocks, uint32_t& entry, std::string& message) {
     return false;
   StartupMark("RelocateData");
   blocks.ReleaseFixups();
-  if (b.dataLength < 4) {
-    message = std::string(kImageUnreadable) + "the data block holds no entry function.";
-    return false;
-  }
-  entry = ReadU32LE(b.data + image::kEntryOffsetField);
-  if (entry - b.codeAddress >= b.codeLength) {
-    message = std::string(kImageUnreadable) + "the entry function lies outside the code block.";
-    return false;
-  }
-  return true;
+  return EntryAddress(b, entry, message);
 }
 
 bool Refuse(const std::string& message) {

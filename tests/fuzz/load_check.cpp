@@ -30,7 +30,8 @@ std::string Check(const Bytes& file) {
   if (!LinkCode(b, at(image::kCodeFixups), places[image::kCodeFixups].length, resolver, error))
     return "fixups: " + error;
   if (!RelocateData(b, at(image::kDataFixups), places[image::kDataFixups].length, error)) return "relocation: " + error;
-  if (b.dataLength < 8 || ReadU32LE(data) - b.codeAddress >= b.codeLength) return "entry";
+  uint32_t entry = 0;
+  if (!EntryAddress(b, entry, error)) return "entry: " + error;
   const char* refused = ReadProject({reinterpret_cast<uintptr_t>(data), b.dataLength},
                                     {reinterpret_cast<uintptr_t>(code), b.codeLength});
   return refused ? refused : "read whole";

@@ -140,4 +140,25 @@ TEST(RelocateData, AdvancesAndRunsAddTheirBaseAndNothingLeavesTheBlock) {
   }
 }
 
+// The entry function's address is the data block's first word, once
+// relocated; it must lie inside the code block, its last byte included.
+TEST(EntryAddress, OnlyAnAddressInsideTheCodeBlockIsTaken) {
+  const struct { const char* what; Bytes data; const char* refusal; } rows[] = {
+      {"the first byte", Le32(kCodeAddr), nullptr},
+      {"the last byte", Le32(kCodeAddr + 15), nullptr},
+      {"just past the end", Le32(kCodeAddr + 16), "the entry function lies outside the code block."},
+      {"just before the start", Le32(kCodeAddr - 1), "the entry function lies outside the code block."},
+      {"a data block too short for it", {0, 0, 0x50}, "the data block holds no entry function."},
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.what);
+    Image img{Bytes(16, 0), r.data};
+    uint32_t entry = 0;
+    std::string message;
+    EXPECT_EQ(EntryAddress(img.Blocks(), entry, message), r.refusal == nullptr);
+    EXPECT_EQ(message, r.refusal ? kPrefix + r.refusal : "");
+    if (!r.refusal) EXPECT_EQ(entry, At(r.data, 0));
+  }
+}
+
 }  // namespace
