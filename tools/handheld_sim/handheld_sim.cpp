@@ -25,14 +25,16 @@ namespace {
 
 const char kUsage[] =
     "usage: handheld-sim (--device PATH | --pty LINK) [--chunk N] [--gap MS] [--script FILE]\n"
+    "                    [--tally FILE]\n"
     "  --device PATH  use an existing serial device or cable end\n"
     "  --pty LINK     make a pseudo-terminal and link LINK to its other side\n"
     "  --chunk N      interactive: send each frame in pieces of N bytes\n"
     "  --gap MS       interactive: pause between pieces (default 50)\n"
-    "  --script FILE  run a test script instead of reading the keyboard\n";
+    "  --script FILE  run a test script instead of reading the keyboard\n"
+    "  --tally FILE   keep the number of bytes received so far in FILE\n";
 
 struct Options {
-  std::string device, pty, script;
+  std::string device, pty, script, tally;
   size_t chunk = 0;
   int gapMs = 50;
 };
@@ -52,6 +54,8 @@ bool ParseOptions(int argc, char** argv, Options& o) {
       if (!value(o.pty)) return false;
     } else if (a == "--script") {
       if (!value(o.script)) return false;
+    } else if (a == "--tally") {
+      if (!value(o.tally)) return false;
     } else if (a == "--chunk") {
       if (!value(number)) return false;
       o.chunk = std::stoul(number);
@@ -279,6 +283,7 @@ int main(int argc, char** argv) {
     std::cerr << "handheld-sim: " << error << "\n";
     return 2;
   }
+  if (!o.tally.empty()) cable.TallyInto(o.tally);
   if (!o.pty.empty()) std::cout << "handheld-sim: the desktop's end of the cable is " << o.pty << "\n";
   return o.script.empty() ? RunInteractive(cable, o) : RunScript(cable, o.script);
 }

@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 
 namespace {
@@ -91,5 +92,17 @@ std::string Line::Read(size_t most, int timeoutMs) {
     if (n <= 0) break;
     got.append(buffer, static_cast<size_t>(n));
   }
+  received_ += got.size();
+  if (!got.empty()) WriteTally();
   return got;
+}
+
+// Written beside and renamed over, so that a reader never sees half a number.
+void Line::WriteTally() {
+  if (tally_.empty()) return;
+  std::string scratch = tally_ + ".new";
+  FILE* f = std::fopen(scratch.c_str(), "w");
+  if (!f) return;
+  std::fprintf(f, "%llu\n", received_);
+  if (std::fclose(f) == 0) std::rename(scratch.c_str(), tally_.c_str());
 }

@@ -21,10 +21,17 @@ class Line {
   // Bytes that arrive within `timeoutMs` (fewer than asked when the time
   // runs out; empty when nothing came).
   std::string Read(size_t most, int timeoutMs);
+  // From now on, `path` holds the number of bytes read so far, rewritten
+  // whole after every read: what a test compares with the count of bytes
+  // the desktop says it sent.
+  void TallyInto(const std::string& path) { tally_ = path; }
 
  private:
   void Close();
   int fd_ = -1;
   int otherSide_ = -1;  // kept open so the line stays up between the desktop's opens
   std::string link_;  // removed again when the line closes
+  std::string tally_;
+  unsigned long long received_ = 0;
+  void WriteTally();
 };

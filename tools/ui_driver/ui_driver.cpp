@@ -727,12 +727,17 @@ int AnswersWithin(HWND w, DWORD ms, int count, DWORD period) {
 
 // What log-off does to a window: asks whether the session may end, then
 // tells it that it ends. Prints the window's answer to the question (1 to
-// let the session end).
-int EndSession(HWND w) {
+// let the session end). With a child and a text, the child takes that text
+// between the two, as a frame arriving then would change it: what the
+// window does at the end must not rest on what it did at the question.
+int EndSession(HWND w, const char* childName, const char* text) {
   DWORD_PTR answer = 0;
   if (!SendMessageTimeoutA(w, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_NORMAL, Scaled(10000), &answer))
     return 2;
   std::printf("%lu\n", static_cast<unsigned long>(answer));
+  std::fflush(stdout);
+  HWND child = childName ? FindChild(w, childName) : nullptr;
+  if (childName && (!child || SetText(child, text) != 0)) return 2;
   if (!SendMessageTimeoutA(w, WM_ENDSESSION, answer ? TRUE : FALSE, ENDSESSION_LOGOFF, SMTO_NORMAL,
                            Scaled(10000), nullptr))
     return 2;
@@ -761,7 +766,7 @@ int main(int argc, char** argv) {
   if (verb == "texts") return Texts(w);
   if (verb == "press" && argc > 4) return Press(w, argv[4]);
   if (verb == "close") return PostMessageA(w, WM_CLOSE, 0, 0) ? 0 : 2;
-  if (verb == "endsession") return EndSession(w);
+  if (verb == "endsession") return EndSession(w, argc > 5 ? argv[4] : nullptr, argc > 5 ? argv[5] : nullptr);
   if (verb == "minimize") return PostMessageA(w, WM_SYSCOMMAND, SC_MINIMIZE, 0) ? 0 : 2;
   if (verb == "answers") {
     Repeats r = RepeatArguments(argc, argv, 5, 0);
