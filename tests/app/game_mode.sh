@@ -5,7 +5,7 @@
 source "$LIB"
 prefs_file "AutoConnect = 1" "Port = 1" "ShowInputView = 1" "EnableKeyRepeat = 0"
 start_connected 'expect go1 60000' 'send k' 'expect go2 60000' 'send after' \
-  'expect go3 60000' 'raw \x02half' 'expect go4 60000' 'send new' 'expect-nothing 500'
+  'expect go3 60000' 'raw \x02x\x03\x02half' 'expect go4 60000' 'send new' 'expect-nothing 500'
 # A point of the status line where no control lies.
 X=300 Y=10
 GAME_COLOUR=109,170,244
@@ -36,17 +36,18 @@ keys_wait ctrl+k "Offline"
 wait_value "colour after disconnecting" "$before" main_pixel $X $Y
 wait_value "the progress bar after disconnecting in game mode" 1 bar_shown
 
-# Offline, Ctrl+G does nothing.
+# Offline, Ctrl+G does nothing: once the Ctrl+K after it has connected,
+# neither the status nor the colour is game mode's.
 keys ctrl+g
-sleep 1
-expect_eq "status after Ctrl+G offline" "$(status_text)" "Offline"
-# Half a frame, then Disconnect and Connect: the next frame comes alone.
 keys_wait ctrl+k "Listening"
-cable_say go3
-sleep 1
+expect_eq "colour after Ctrl+G offline" "$(main_pixel $X $Y)" "$before"
+# Half a frame, then Disconnect and Connect: the next frame comes alone.
+# The half comes in one write behind a whole frame "x": once "x" is in the
+# Writing Window, the half has been read too.
+receive go3 "afterx"
 keys_wait ctrl+k "Offline"
 keys_wait ctrl+k "Listening"
-receive go4 "afternew"
+receive go4 "afterxnew"
 wait_sim
 quit_app
 echo PASS

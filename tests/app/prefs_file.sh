@@ -8,10 +8,10 @@
 # as any other does, and is written back whole.
 source "$LIB"
 
-prefs_file "; a comment line" "# another comment" "" "Port=3" "NoEqualsHere" \
+prefs_file "; a comment = line" "# another = comment" "" "Port=3" "NoEqualsHere" \
   "  MyKey   =   a%20b%3Dc%25d%2541  " "version = 0.9" "Odd%3DKey = 1" \
   "Spaced = %20lead and trail%20" "X = 30" "Y = 70" "   ; indented comment = 5" \
-  "XON = 2" "CTS = -1" "DTR =" "Del = a%7Fb%09"
+  "XON = 2" "CTS = -1" "ShowProgressBar =" "Del = a%7Fb%09"
 start_app
 
 # Typed as a user types: two line ends, a tab, spaces, "%" and "=".
@@ -29,7 +29,7 @@ CTS = 1
 DTR = 0
 XON = 1
 ShowInputView = 1
-ShowProgressBar = 1
+ShowProgressBar = 0
 AutoConnect = 0
 EnableKeyRepeat = 1
 ReturnType = 0

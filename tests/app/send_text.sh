@@ -7,12 +7,15 @@
 # text file: send_file_progress.sh.)
 source "$LIB"
 
-# --- ReturnType 2, by the shortcuts
+# --- ReturnType 2, by the shortcuts; last, a text of 10,200 bytes, longer
+# than the pieces a send goes out in, arrives whole and in order
+LONG=$(python3 -c 'print("".join("%05d," % i for i in range(1700)), end="")')
 prefs_file "AutoConnect = 1" "Port = 1" "ShowInputView = 1" "ReturnType = 2"
 start_connected \
   'expect abc\r\n 60000' 'wait 1500' 'send ok1' \
   'expect world\r\n 30000' 'send ok2' \
   'expect clip\r\n 30000' 'send ok3' \
+  "expect $LONG\\r\\n 30000" 'send ok4' \
   'expect-nothing 1500'
 
 main_driver settext RICHEDIT "abc" || fail "settext"
@@ -30,6 +33,9 @@ main_driver settext RICHEDIT "" || fail "settext"
 main_driver setclipboard clip || fail "setclipboard"
 keys ctrl+shift+v
 wait_writing "ok3"
+main_driver settext RICHEDIT "$LONG" || fail "settext"
+keys ctrl+shift+t
+wait_writing "${LONG}ok4"
 wait_sim "the handheld did not get what was sent"
 no_message_box
 quit_app

@@ -2,7 +2,8 @@
 # left at "Choose..." refuses with its message and stays open; a complete
 # Setup closes it and leaves welcome text C (no automatic connection), A
 # (connected through the simulator's cable on COM2) or B (the port cannot be
-# opened) in the Writing Window, and the choices in the file. Popups:
+# opened) in the Writing Window, and the choices in the file, from which a
+# second start connects without the assistant. Popups:
 # ComboBox#0 desktop, #1 handheld, #2 serial port (its rows: serial_ports.sh).
 source "$LIB"
 
@@ -73,6 +74,11 @@ expect_eq "status after A" "$(status_text)" "Listening"
 quit_app
 expect_prefs DesktopOS=Windows HandheldOS=Palm%20OS Port=1 AutoConnect=1 ReturnType=2 \
   TextEncoder=0 CTS=0 DTR=0
+# A second start from that file: no assistant, connected at once.
+start_app
+wait_status "Listening"
+driver wait ZBWindow "$SETUP_TITLE" 1000 >/dev/null 2>&1 && fail "the assistant came again on a second start"
+quit_app
 pull_cable
 
 # --- 3. Windows / Windows CE / COM2 that cannot be opened: text B

@@ -1,5 +1,6 @@
 // The controls driven through their behaviour slots as the pane drives them,
-// checked by the events they raise; the BevelButton's setters and methods.
+// checked by the events they raise; the BevelButton's setters, methods and
+// menu.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -79,6 +80,80 @@ TEST_F(PluginMouse, ActionReceivers) {
   fake::MouseDown(c, 5, 5);
   fake::MouseUp(c, 5, 5);
   EXPECT_EQ(Raised(), (Events{"Action", "PerformAction:8738", "PerformAction:4369", "Action", "PerformAction:4369"}));
+}
+
+// Placard, PopupArrow and ImageWell hand the mouse to the application: each
+// slot raises its own event at the point, and the press answers as its
+// handler does.
+TEST_F(PluginMouse, DrawnControlsForwardTheMouse) {
+  for (const char* kind : {"Placard", "PopupArrow", "ImageWell"}) {
+    SCOPED_TRACE(kind);
+    fake::ResetRecords();
+    fake::Control* c = fake::MakeControl(kind, {10, 10, 40, 30});
+    EXPECT_EQ(fake::MouseDown(c, 12, 13), 1);
+    fake::MouseDrag(c, 50, 60);
+    fake::MouseUp(c, 51, 61);
+    EXPECT_EQ(Raised(), (Events{"MouseDown@12,13", "MouseDrag@50,60", "MouseUp@51,61"}));
+  }
+}
+
+// The menu of a BevelButton's rows, worked from a timer as a user at the
+// keyboard would while it is up: which row it checks, then its keys.
+struct MenuVisit {
+  std::vector<WORD> keys;
+  int checkedRow = -2;  // -1: none checked; -2: the menu never came
+};
+MenuVisit g_visit;
+void CALLBACK WorkTheMenu(HWND, UINT, UINT_PTR timer, DWORD) {
+  HWND menu = FindWindowA("#32768", nullptr);
+  auto rows = menu ? reinterpret_cast<HMENU>(SendMessageA(menu, MN_GETHMENU, 0, 0)) : nullptr;
+  if (!rows || !IsWindowVisible(menu)) return;  // not up yet: the next tick
+  KillTimer(nullptr, timer);
+  g_visit.checkedRow = -1;
+  for (int row = 0; row < GetMenuItemCount(rows); ++row)
+    if (GetMenuState(rows, row, MF_BYPOSITION) & MF_CHECKED) g_visit.checkedRow = row;
+  for (WORD key : g_visit.keys) PostMessageA(menu, WM_KEYDOWN, key, 0);
+}
+
+// The MenuValue row is checked; Escape leaves MenuValue and raises nothing;
+// a row chosen becomes MenuValue and raises "Action". The button is drawn
+// pressed only while the menu is up.
+TEST_F(PluginMouse, BevelMenuChecksTheValueRowAndActsOnlyOnAChoice) {
+  HWND owner = CreateWindowA("STATIC", "menu owner", WS_POPUP | WS_VISIBLE, 0, 0, 200, 100, nullptr, nullptr,
+                             nullptr, nullptr);
+  ASSERT_NE(owner, nullptr);
+  fake::Control* c = fake::MakeControl("BevelButton", {10, 10, 70, 32});
+  c->hwnd = owner;
+  auto* d = c->data<BevelButtonData>();
+  d->hasMenu = 1;
+  for (const char* row : {"first", "second", "third"}) {
+    fake::String* text = fake::NewString(row);
+    c->method<RowText>(kAddRow)(c->instance(), text);
+  }
+  const struct {
+    const char* what;
+    int16_t valueBefore;
+    std::vector<WORD> keys;
+    int16_t valueAfter;
+    Events raised;
+  } visits[] = {
+      {"dismissed", 1, {VK_ESCAPE}, 1, {}},
+      {"third row chosen", 1, {VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN}, 2, {"Action"}},
+      {"first row chosen", 2, {VK_DOWN, VK_RETURN}, 0, {"Action"}},
+  };
+  for (const auto& v : visits) {
+    SCOPED_TRACE(v.what);
+    fake::ResetRecords();
+    d->menuValue = v.valueBefore;
+    g_visit = {v.keys};
+    SetTimer(nullptr, 0, 20, WorkTheMenu);
+    EXPECT_EQ(fake::MouseDown(c, 20, 20), 0);
+    EXPECT_EQ(g_visit.checkedRow, v.valueBefore);
+    EXPECT_EQ(d->menuValue, v.valueAfter);
+    EXPECT_EQ(d->pressed, 0);
+    EXPECT_EQ(Raised(), v.raised);
+  }
+  DestroyWindow(owner);
 }
 
 // Hits are half open: the right and bottom edges are outside.
