@@ -8,6 +8,7 @@
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <map>
 #include <random>
 
 #include "app/frame_assembler.h"
@@ -21,11 +22,17 @@
 
 namespace {
 
+uint32_t Size(const Bytes& b) { return static_cast<uint32_t>(b.size()); }
+
+[[noreturn]] void Fail(const std::string& why, int status = 2) {
+  std::fprintf(stderr, "reader-fuzz: %s\n", why.c_str());
+  std::exit(status);
+}
+
 // Where packed integers start in `b`, read as a description stream reads them.
 std::vector<size_t> PackedIntegerStarts(const Bytes& b) {
   std::vector<size_t> starts;
-  DescriptionStream s(b.data(), static_cast<uint32_t>(b.size()));
-  while (!s.AtEnd()) {
+  for (DescriptionStream s(b.data(), Size(b)); !s.AtEnd();) {
     starts.push_back(b.size() - s.Remaining());
     int32_t value = s.PackedInt();
     // A small positive integer may be a string's length: skip its bytes.
@@ -74,42 +81,33 @@ class Mutator {
   }
 
   void EdgeAt(Bytes& b, size_t at, uint32_t blockSize) {
-    if (at >= b.size()) return;
     uint32_t v = EdgeWord(blockSize);
     for (size_t i = 0; i < 4 && at + i < b.size(); ++i) b[at + i] = static_cast<uint8_t>(v >> (8 * i));
   }
 
-  // One change of a description stream's tokens.
+  // One change of a description stream's tokens: the stream cut where a
+  // token starts, a token repeated or dropped, or an edge value where an
+  // integer (a count or a string's length) was.
   void Stream(Bytes& b) {
     std::vector<size_t> starts = PackedIntegerStarts(b);
     if (starts.empty()) return Blind(b);
     size_t pick = Below(starts.size()), at = starts[pick];
-    DescriptionStream token(b.data() + at, static_cast<uint32_t>(b.size() - at));
-    token.PackedInt();
-    size_t end = b.size() - token.Remaining();
     size_t next = pick + 1 < starts.size() ? starts[pick + 1] : b.size();
     Bytes piece(b.begin() + at, b.begin() + next);
-    switch (Below(4)) {
-      case 0: {  // an edge value where an integer (a count or a string's length) was
-        static const int32_t kEdges[] = {0,   -1,         1,         63,  64,     127,       255,
-                                         256, 0x7FFFFFFF, INT32_MIN, -64, 100000, 0x3FFFFFFF};
-        Bytes packed;
-        PutPackedInt(packed, OneIn(4) ? static_cast<int32_t>(b.size() - at + Below(8) - 4)
-                                      : kEdges[Below(std::size(kEdges))]);
-        if (OneIn(8)) packed.back() |= 0x80;  // a continuation that never ends
-        b.erase(b.begin() + at, b.begin() + end);
-        b.insert(b.begin() + at, packed.begin(), packed.end());
-        break;
-      }
-      case 1:  // the stream cut where a token starts
-        b.resize(at);
-        break;
-      case 2:  // a token repeated
-        b.insert(b.begin() + next, piece.begin(), piece.end());
-        break;
-      default:  // a token dropped
-        b.erase(b.begin() + at, b.begin() + next);
-    }
+    uint32_t change = Below(4);
+    if (change == 1) b.resize(at);
+    if (change == 2) b.insert(b.begin() + next, piece.begin(), piece.end());
+    if (change == 3) b.erase(b.begin() + at, b.begin() + next);
+    if (change != 0) return;
+    static const int32_t kEdges[] = {0, -1, 1, 63, 64, 127, 255, 256, 0x7FFFFFFF, INT32_MIN, -64, 100000, 0x3FFFFFFF};
+    DescriptionStream token(b.data() + at, static_cast<uint32_t>(b.size() - at));
+    token.PackedInt();
+    Bytes packed;
+    PutPackedInt(packed, OneIn(4) ? static_cast<int32_t>(b.size() - at + Below(8) - 4)
+                                  : kEdges[Below(std::size(kEdges))]);
+    if (OneIn(8)) packed.back() |= 0x80;  // a continuation that never ends
+    b.erase(b.begin() + at, b.end() - token.Remaining());
+    b.insert(b.begin() + at, packed.begin(), packed.end());
   }
 
  private:
@@ -120,125 +118,64 @@ class Mutator {
 // what lies in them, and a preference file as the program writes it.
 struct RealSeeds {
   Bytes code, data, codeFixups, dataFixups, archive;
-  std::vector<Bytes> settings, menuBars, windows, pictures, pluginLists, preferenceFiles;
+  std::vector<Bytes> settings, menuBars, windows, pluginLists, preferenceFiles;
 };
 
-Bytes Slice(const Bytes& b, uint64_t at, uint64_t length) {
-  if (at > b.size() || length > b.size() - at) return {};
-  return Bytes(b.begin() + at, b.begin() + at + length);
-}
-
-// A stored picture's top-left 8 x 8 at most: its header is what the mutations are after.
-Bytes Cropped(const Bytes& picture) {
-  if (picture.size() < 16) return picture;
-  uint32_t width = ReadU32LE(picture.data() + 4), height = ReadU32LE(picture.data() + 8);
-  uint32_t w = std::min(width, 8u), h = std::min(height, 8u);
-  if (uint64_t{width} * height * 2 + 16 > picture.size()) return picture;
-  Bytes out(picture.begin(), picture.begin() + 16);
-  WriteU32LE(out.data() + 4, w);
-  WriteU32LE(out.data() + 8, h);
-  WriteU32LE(out.data() + 12, w * h * 2);
-  for (uint32_t row = 0; row < h; ++row)
-    out.insert(out.end(), picture.begin() + 16 + row * width * 2, picture.begin() + 16 + row * width * 2 + w * 2);
-  return out;
-}
-
-// The menu bar, settings and picture items.
-void FromItems(RealSeeds& s) {
-  uint32_t record = 0, classes = 0, count = 0;
-  if (!Word(s.data, image::kProjectRecordField, record) || !Word(s.data, record, classes)) return;
-  uint64_t items = record + 4ull + 4ull * classes;
-  if (!Word(s.data, items, count)) return;
-  for (uint32_t i = 0; i < count; ++i) {
-    uint32_t item = 0, type = 0, a = 0, b = 0;
-    if (!Word(s.data, items + 4 + 4ull * i, item) || !item || !Word(s.data, item, type)) continue;
-    Word(s.data, item + 4ull, a);
-    Word(s.data, item + 8ull, b);
-    if (type == 2) s.menuBars.push_back(Slice(s.data, item + 8ull, a));
-    if (type == 4) s.settings.push_back(Slice(s.data, item + 12ull, b));
-    uint32_t pixels = 0;
-    if (type == 1 && Word(s.data, item + 20ull, pixels))
-      s.pictures.push_back(Cropped(Slice(s.data, item + 8ull, 16ull + pixels)));
-  }
+// `words` little-endian, then 0x5A bytes up to `size`.
+Bytes Words(std::initializer_list<uint32_t> words, size_t size) {
+  Bytes b(std::max(size, 4 * words.size()), 0x5A);
+  for (size_t i = 0; i < words.size(); ++i) WriteU32LE(b.data() + 4 * i, words.begin()[i]);
+  return b;
 }
 
 // The window descriptions at data offsets the code refers to.
 void FromCodeReferences(RealSeeds& s) {
   const Bytes& f = s.codeFixups;
-  for (size_t at = 0; at < f.size();) {
-    uint8_t type = f[at];
-    if (type == image::kImportRecord && at + 5 < f.size()) {
-      at += 6 + f[at + 5];
-      continue;
-    }
+  for (size_t at = 0; at < f.size(); ++at) {
     uint32_t site = 0, offset = 0, length = 0;
-    if (type == image::kDataReferenceRecord && Word(f, at + 1, site)) {
-      at += 5;
-      if (Word(s.code, site, offset) && Word(s.data, offset, length) &&
-          uint64_t{offset} + 4 + length <= s.data.size() && length > 2 &&
-          WindowDescriptionReadsWhole(s.data.data() + offset + 4, length))
-        s.windows.push_back(Slice(s.data, offset + 4ull, length));
-      continue;
+    if (f[at] == image::kImportRecord && at + 5 < f.size()) {
+      at += 5 + f[at + 5];
+    } else if (f[at] == image::kDataReferenceRecord && Word(f, at + 1, site)) {
+      at += 4;
+      if (Word(s.code, site, offset) && Word(s.data, offset, length) && uint64_t{offset} + 4 + length <= s.data.size() &&
+          length > 2 && WindowDescriptionReadsWhole(s.data.data() + offset + 4, length))
+        s.windows.emplace_back(s.data.begin() + offset + 4, s.data.begin() + offset + 4 + length);
     }
-    ++at;
   }
 }
 
 // The embedded plug-in list: the node whose name is the plug-in library's.
 void FromPluginList(RealSeeds& s) {
   static const char kName[] = "\x0dzorbplug1.dll";
-  const uint8_t* begin = s.data.data();
-  const uint8_t* end = begin + s.data.size();
-  const uint8_t* at = std::search(begin, end, kName, kName + 14);
-  if (at == end || at - begin < 12) return;
-  uint64_t node = static_cast<uint64_t>(at - begin) - 12;
+  uint64_t name = std::search(s.data.begin(), s.data.end(), kName, kName + 14) - s.data.begin();
   uint32_t size = 0;
-  if (!Word(s.data, node + 4, size) || size < 5u + 13u) return;
+  if (name == s.data.size() || name < 12 || !Word(s.data, name - 8, size) || size < 5u + 13u) return;
   uint32_t kept = std::min<uint32_t>(size, 5 + 13 + 256);  // the first 256 bytes of its library, for speed
-  Bytes list = Slice(s.data, node, 8ull + kept);
+  Bytes list(s.data.begin() + name - 12, s.data.begin() + std::min<uint64_t>(name - 4 + kept, s.data.size()));
   WriteU32LE(list.data() + 4, kept);
   s.pluginLists.push_back(list);
 }
 
-// What is missing: a file, or any input of a kind; empty when nothing is.
-std::string LoadRealSeeds(const std::string& imageDir, const std::string& prefsExpected, RealSeeds& s) {
+// The real inputs but the items, which InPlaceImage finds; exits when a file is missing.
+RealSeeds LoadRealSeeds(const std::string& imageDir, const std::string& prefsExpected) {
+  RealSeeds s;
   const std::pair<const char*, Bytes*> files[] = {
       {image::kCodeFile, &s.code}, {image::kDataFile, &s.data}, {image::kCodeFixupsFile, &s.codeFixups},
       {image::kDataFixupsFile, &s.dataFixups}, {image::kArchiveFile, &s.archive}};
   for (const auto& [name, into] : files) {
     std::ifstream in(imageDir + "/" + name, std::ios::binary);
     into->assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    if (into->empty()) return imageDir + "/" + name + " is missing or empty";
+    if (into->empty()) Fail(imageDir + "/" + name + " is missing or empty");
   }
-  FromItems(s);
   FromCodeReferences(s);
   FromPluginList(s);
   std::ifstream prefs(prefsExpected);
   std::string line, file;
   while (std::getline(prefs, line))
     if (line.rfind("line ", 0) == 0) file += line.substr(5) + "\r\n";
-  s.preferenceFiles.push_back(Bytes(file.begin(), file.end()));  // empty: refused below
-  const std::pair<const char*, const std::vector<Bytes>*> kinds[] = {
-      {"settings", &s.settings}, {"menu bar", &s.menuBars},      {"window description", &s.windows},
-      {"picture", &s.pictures},  {"plug-in list", &s.pluginLists}, {"preference file", &s.preferenceFiles}};
-  for (const auto& [what, found] : kinds)
-    if (found->empty() || found->front().empty()) return std::string("no ") + what + " found in the real inputs";
-  return "";
+  s.preferenceFiles.push_back(Bytes(file.begin(), file.end()));  // empty: refused in main
+  return s;
 }
-
-uint32_t Size(const Bytes& b) { return static_cast<uint32_t>(b.size()); }
-
-// The blocks the fixups are linked into, afresh now and then.
-struct LinkState {
-  Bytes code, data;
-  const RealSeeds* seeds;
-  uint32_t runs = 0;
-  AcceptAll resolver{0x00400000u};
-  LoadedBlocks Blocks() {
-    if (runs++ % 512 == 0) code = seeds->code, data = seeds->data;
-    return {code.data(), Size(code), 0x00400000u, data.data(), Size(data), 0x10000000u};
-  }
-};
 
 // The appended form in a program file whose image starts at 16.
 constexpr uint32_t kImageStart = 16;
@@ -246,17 +183,15 @@ constexpr uint32_t kImageStart = 16;
 void AppendedImage(const Bytes& input) {
   BlockPlace places[image::kBlockCount];
   std::string message;
-  if (!PlaceAppendedBlocks(input.size(), kImageStart, LengthInBytes, const_cast<Bytes*>(&input), places, message)) return;
-  for (const BlockPlace& p : places) Touch(input.data() + p.offset, p.length);
+  if (PlaceAppendedBlocks(input.size(), kImageStart, LengthInBytes, const_cast<Bytes*>(&input), places, message))
+    for (const BlockPlace& p : places) Touch(input.data() + p.offset, p.length);
 }
 
 // The archive alone in its file; each item read as a cursor record (68 bytes).
 void Archive(const Bytes& input) {
   ArchiveWordReader read = [](void* f, uint32_t at, uint32_t& value) {
-    const auto* file = static_cast<const Bytes*>(f);
-    if (uint64_t{at} + 4 > file->size()) return false;
-    value = ReadU32BE(file->data() + at);
-    return true;
+    const Bytes& file = *static_cast<const Bytes*>(f);
+    return uint64_t{at} + 4 <= file.size() && (value = ReadU32BE(file.data() + at), true);
   };
   for (int32_t index : {-1, 0, 1, 2, 3, 4, 1000, INT32_MAX}) {
     uint32_t offset = 0;
@@ -269,7 +204,7 @@ void Archive(const Bytes& input) {
 void StoredPicture(const Bytes& input) {
   if (input.size() < 16) return;
   uint32_t d[4];
-  for (int i = 0; i < 4; ++i) d[i] = ReadU32LE(input.data() + 4 * i);
+  memcpy(d, input.data(), sizeof d);
   if (d[3] > input.size() - 16 || !StoredPictureFits(d)) return;
   for (uint32_t row = 0; row < d[2]; ++row) Touch(input.data() + 16 + row * d[1] * 2, d[1] * 2);
 }
@@ -288,14 +223,12 @@ void PreferenceFile(const Bytes& input) {
   for (size_t begin = 0, end = 0; begin <= input.size(); begin = end + 1) {
     end = std::find(input.begin() + begin, input.end(), '\n') - input.begin();
     PrefSpan name{}, value{};
-    if (PrefSplitLine(text + begin, end - begin, &name, &value)) {
-      std::string out(value.length, '\0'), key(name.length, '\0');
-      out.resize(PrefUnescape(value.bytes, value.length, out.data()));
-      key.resize(PrefUnescape(name.bytes, name.length, key.data()));
-      std::string again(PrefEscapedCapacity(out.size()), '\0');
-      again.resize(PrefEscape(out.data(), out.size(), again.data()));
-      Touch(again.data(), again.size());
-    }
+    if (!PrefSplitLine(text + begin, end - begin, &name, &value)) continue;
+    std::string key(name.length, '\0'), out(value.length, '\0');
+    key.resize(PrefUnescape(name.bytes, name.length, key.data()));
+    out.resize(PrefUnescape(value.bytes, value.length, out.data()));
+    std::string again(PrefEscapedCapacity(out.size()), '\0');
+    Touch(again.data(), PrefEscape(out.data(), out.size(), again.data()));
   }
 }
 
@@ -307,34 +240,29 @@ std::vector<std::string> HandheldFrames(const Bytes& input, bool chunked) {
   std::vector<std::string> frames;
   FrameSink sink = {&frames,
                     [](void* c, const FrameText& t) {
-                      auto& out = *static_cast<std::vector<std::string>*>(c);
-                      out.emplace_back(t.bytes, t.length);
-                      out.back() += static_cast<char>(t.erasures % 251) + std::string(t.firstErases ? "^" : "");
                       const char controls[] = {kFrameStart, kFrameEnd, kFrameBackspace, 0};
                       std::string_view text(t.bytes, t.length);
                       if (t.length > kFrameLimit || (!t.command && text.find_first_of(controls) != text.npos))
                         std::abort();
+                      static_cast<std::vector<std::string>*>(c)->push_back(
+                          std::string(text) + static_cast<char>(t.erasures % 251) + (t.firstErases ? "^" : ""));
                     },
                     [](void* c) { static_cast<std::vector<std::string>*>(c)->push_back("dropped"); }};
   FrameReset(&assembler);
-  const char* bytes = reinterpret_cast<const char*>(input.data());
   for (size_t at = 0, n = 0; at < input.size(); at += n) {
     n = chunked ? std::min<size_t>(input.size() - at, 1 + input[at] % 5) : input.size();
-    FrameFeed(&assembler, bytes + at, n, sink);
+    FrameFeed(&assembler, reinterpret_cast<const char*>(input.data()) + at, n, sink);
   }
   return frames;
 }
 
-void HandheldStream(const Bytes& input) {
-  if (HandheldFrames(input, false) != HandheldFrames(input, true)) std::abort();
-}
-
-// The real data block relocated in low memory. An input damages one to four
-// of the words start-up reads first (the project record and its lists, class
+// The real data block relocated in low memory, its settings and menu bar
+// items the seeds of their readers. An input damages one to four of the
+// words start-up reads first (the project record and its lists, class
 // descriptors and their names' lengths, items) for one ReadProject.
 class InPlaceImage {
  public:
-  explicit InPlaceImage(const RealSeeds& s) : code_(s.code.size()), data_(s.data.size()) {
+  explicit InPlaceImage(RealSeeds& s) : code_(s.code.size()), data_(s.data.size()) {
     uint8_t* code = code_.Place(s.code);
     uint8_t* data = data_.Place(s.data);
     LoadedBlocks b{code, Size(s.code), Low(code), data, Size(s.data), Low(data)};
@@ -353,9 +281,12 @@ class InPlaceImage {
       targets_.push_back(WordAt(d + 8) + 12);
     }
     for (uint32_t n = 0; n < lists.itemCount; ++n) {
-      uint32_t item = WordAt(lists.items + 4 * n);
+      uint32_t at = WordAt(lists.items + 4 * n);
       targets_.push_back(lists.items + 4 * n);
-      for (uint32_t w = 0; w < 8; ++w) targets_.push_back(item + 4 * w);
+      for (uint32_t w = 0; w < 8; ++w) targets_.push_back(at + 4 * w);
+      ProjectItem item;
+      if (at && ReadProjectItem(at, data_span_, item) && (item.type == kSettingsItem || item.type == kMenuBarItem))
+        (item.type == kSettingsItem ? s.settings : s.menuBars).emplace_back(item.bytes, item.bytes + item.length);
     }
     whole_ = lists.classCount > 0 && lists.itemCount > 0;
   }
@@ -422,74 +353,66 @@ Bytes Mutate(Mutator& m, const Target& t) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 3) {
-    std::fprintf(stderr, "usage: reader-fuzz IMAGE_DIR PREFS_EXPECTED [--inputs N] [--seed S] [--only NAME]\n");
-    return 2;
-  }
-  uint64_t inputs = 100000, seed = 1;
-  std::string only;
-  for (int i = 3; i + 1 < argc; i += 2) {
-    std::string flag = argv[i];
-    if (flag == "--inputs") inputs = std::strtoull(argv[i + 1], nullptr, 10);
-    if (flag == "--seed") seed = std::strtoull(argv[i + 1], nullptr, 10);
-    if (flag == "--only") only = argv[i + 1];
-  }
+  if (argc < 3) Fail("usage: reader-fuzz IMAGE_DIR PREFS_EXPECTED [--inputs N] [--seed S] [--only NAME]");
+  std::map<std::string, std::string> flags = {{"--inputs", "100000"}, {"--seed", "1"}, {"--only", ""}};
+  for (int i = 3; i + 1 < argc; i += 2) flags[argv[i]] = argv[i + 1];
+  uint64_t inputs = std::stoull(flags["--inputs"]), seed = std::stoull(flags["--seed"]);
   std::printf("seed %llu\n", static_cast<unsigned long long>(seed));
-  RealSeeds seeds;
-  std::string error = LoadRealSeeds(argv[1], argv[2], seeds);
-  if (!error.empty()) {
-    std::fprintf(stderr, "reader-fuzz: %s\n", error.c_str());
-    return 2;
-  }
-  std::vector<Bytes> codeFixups = {seeds.codeFixups}, dataFixups = {seeds.dataFixups};
-  std::vector<Bytes> locators = {Bytes{0x10, 0x20, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF}, Bytes{'P', 'I', 'C', 'K', 0, 0, 0, 0}};
+  RealSeeds seeds = LoadRealSeeds(argv[1], argv[2]);
+  InPlaceImage inPlace(seeds);
+  const std::pair<const char*, const std::vector<Bytes>*> kinds[] = {
+      {"settings", &seeds.settings}, {"menu bar", &seeds.menuBars}, {"window description", &seeds.windows},
+      {"plug-in list", &seeds.pluginLists}, {"preference file", &seeds.preferenceFiles}};
+  for (const auto& [what, found] : kinds)
+    if (found->empty() || found->front().empty()) Fail(std::string("no ") + what + " found in the real inputs");
+  std::vector<Bytes> codeFixups = {seeds.codeFixups}, dataFixups = {seeds.dataFixups}, wholeDataBlock = {seeds.data};
+  std::vector<Bytes> locators = {Words({0x2010, ~0u}, 8), Bytes{'P', 'I', 'C', 'K', 0, 0, 0, 0}};
   // The real blocks behind a program's first bytes, each cut to 64 bytes.
   Bytes appended(kImageStart, 0x4D);
   for (const Bytes* block : {&seeds.code, &seeds.codeFixups, &seeds.data, &seeds.dataFixups}) {
-    uint32_t kept = static_cast<uint32_t>(std::min<size_t>(block->size(), 64));
-    appended.resize(appended.size() + 4);
-    WriteU32LE(appended.data() + appended.size() - 4, kept);
+    uint32_t kept = std::min<uint32_t>(Size(*block), 64);
+    for (int i = 0; i < 4; ++i) appended.push_back(static_cast<uint8_t>(kept >> 8 * i));
     appended.insert(appended.end(), block->begin(), block->begin() + kept);
   }
   std::vector<Bytes> images = {appended};
   // The delivered archive, and one with three cursor records.
   std::vector<Bytes> archives = {seeds.archive, Bytes{0, 0, 0, 3, 0, 0, 0, 0, 0, 0, 0, 68, 0, 0, 0, 136}};
   archives.back().resize(16 + 3 * 68, 0xA5);
-  // Clipboard bitmaps of every depth, 7 x 3, one of them top-down.
-  std::vector<Bytes> bitmaps;
-  for (uint16_t bits : {1, 4, 8, 16, 24, 32}) {
-    Bytes b(40, 0);
-    WriteU32LE(b.data(), 40);
-    WriteU32LE(b.data() + 4, 7);
-    WriteU32LE(b.data() + 8, bits == 24 ? 0xFFFFFFFD : 3);
-    b[12] = 1;
-    b[14] = static_cast<uint8_t>(bits);
-    if (bits == 16) WriteU32LE(b.data() + 16, 3);
-    size_t colours = bits <= 8 ? (1u << bits) : bits == 16 ? 3 : 0;
-    b.resize(40 + colours * 4 + ((7 * bits + 31) / 32 * 4) * 3, 0x5A);
-    bitmaps.push_back(b);
+  // Stored pictures of 1 x 1, 7 x 3 and 8 x 8; clipboard bitmaps of every
+  // depth, 7 x 3, the 24-bit one top-down.
+  std::vector<Bytes> pictures, bitmaps;
+  for (auto [w, h] : {std::pair<uint32_t, uint32_t>{1, 1}, {7, 3}, {8, 8}})
+    pictures.push_back(Words({16, w, h, w * h * 2}, 16 + w * h * 2));
+  for (uint32_t bits : {1, 4, 8, 16, 24, 32}) {
+    uint32_t colours = bits <= 8 ? 1u << bits : bits == 16 ? 3 : 0;
+    bitmaps.push_back(Words({40, 7, bits == 24 ? 0xFFFFFFFD : 3, 1 | bits << 16, bits == 16 ? 3u : 0, 0, 0, 0, 0, 0},
+                            40 + colours * 4 + (7 * bits + 31) / 32 * 4 * 3));
   }
-  LinkState link{{}, {}, &seeds};
+  Bytes code, data;  // the blocks the fixups are linked into, afresh now and then
+  uint32_t links = 0;
+  AcceptAll resolver(0x00400000u);
+  auto blocks = [&]() -> LoadedBlocks {
+    if (links++ % 512 == 0) code = seeds.code, data = seeds.data;
+    return {code.data(), Size(code), 0x00400000u, data.data(), Size(data), 0x10000000u};
+  };
   LowBlock low(seeds.pluginLists.front().size() + 4096);  // room for what the mutations add
-  InPlaceImage inPlace(seeds);
-  std::vector<Bytes> wholeDataBlock = {seeds.data};
   auto text = [](const std::string& s) { return Bytes(s.begin(), s.end()); };
   std::vector<Bytes> handheld = {text("\x02hello\x08\x03\x02\x08\x03\x02" "ab\x02" "cd\x03op\x03"),
                                  text("\x02\x01ping\x03" "abc\x08\x08\x08\x08\x03\x02x")};
+  std::string error;
 
   const Target targets[] = {
       {"image locator", &locators, Shape::kWords,
        [](const Bytes& b) {
-         image::Locator locator{};
-         if (DecodeLocator(b.data(), Size(b), locator))
-           gSink = gSink + locator.imageOffset + locator.archiveOffset;
+         image::Locator l{};
+         if (DecodeLocator(b.data(), Size(b), l)) gSink = gSink + l.imageOffset + l.archiveOffset;
        }},
       {"appended image blocks", &images, Shape::kWords, AppendedImage},
       {"resource archive", &archives, Shape::kWords, Archive},
       {"code fixups", &codeFixups, Shape::kWords,
-       [&](const Bytes& b) { LinkCode(link.Blocks(), b.data(), Size(b), link.resolver, error); }},
+       [&](const Bytes& b) { LinkCode(blocks(), b.data(), Size(b), resolver, error); }},
       {"data fixups", &dataFixups, Shape::kWords,
-       [&](const Bytes& b) { RelocateData(link.Blocks(), b.data(), Size(b), error); }},
+       [&](const Bytes& b) { RelocateData(blocks(), b.data(), Size(b), error); }},
       {"settings", &seeds.settings, Shape::kStream,
        [](const Bytes& b) {
          AppSettings settings;
@@ -504,37 +427,31 @@ int main(int argc, char** argv) {
       // As the runtime checks a window description before building the window.
       {"window and control descriptions", &seeds.windows, Shape::kStream,
        [](const Bytes& b) { gSink = gSink + WindowDescriptionReadsWhole(b.data(), Size(b)); }},
-      {"stored pictures", &seeds.pictures, Shape::kWords, StoredPicture},
+      {"stored pictures", &pictures, Shape::kWords, StoredPicture},
       {"clipboard bitmaps", &bitmaps, Shape::kWords,
        [](const Bytes& b) {
          DibLayout layout{};
-         if (ReadDibLayout(b.data(), b.size(), layout))
-           Touch(b.data() + layout.pixelOffset, layout.pixelBytes);
+         if (ReadDibLayout(b.data(), b.size(), layout)) Touch(b.data() + layout.pixelOffset, layout.pixelBytes);
        }},
       {"plug-in list", &seeds.pluginLists, Shape::kPluginNode, [&](const Bytes& b) { PluginList(low, b); }},
       {"preference file", &seeds.preferenceFiles, Shape::kBlind, PreferenceFile},
-      {"frames from the handheld", &handheld, Shape::kBlind, HandheldStream},
+      {"frames from the handheld", &handheld, Shape::kBlind,
+       [](const Bytes& b) { if (HandheldFrames(b, false) != HandheldFrames(b, true)) std::abort(); }},
       {"project record, classes and items", &wholeDataBlock, Shape::kBlind, nullptr,
        [&](Mutator& m) { inPlace.Run(m); }},
   };
   // A reader that refused the real inputs would make the program refuse its
   // own image (ReadProject reads the settings, menu bar and picture items;
   // windows were taken only where they read whole).
-  const char* notWhole = !PluginList(low, seeds.pluginLists.front()) ? "plug-in list"
-                         : !inPlace.ReadsWhole()                     ? "project record, classes and items"
-                                                                     : nullptr;
-  if (notWhole) {
-    std::fprintf(stderr, "reader-fuzz: the real %s was not read whole\n", notWhole);
-    return 1;
-  }
+  if (!PluginList(low, seeds.pluginLists.front())) Fail("the real plug-in list was not read whole", 1);
+  if (!inPlace.ReadsWhole()) Fail("the real project record, classes and items were not read whole", 1);
   for (const Target& t : targets) {
-    if (!only.empty() && only != t.name) continue;
+    if (!flags["--only"].empty() && flags["--only"] != t.name) continue;
     Mutator m(seed);
     if (!t.inPlace)
       for (const Bytes& s : *t.seeds) t.run(s);  // the real inputs themselves first
     for (uint64_t i = 0; i < inputs; ++i) t.inPlace ? t.inPlace(m) : t.run(Mutate(m, t));
-    std::printf("%-33s %zu seeds, %llu inputs\n", t.name, t.seeds->size(),
-                static_cast<unsigned long long>(inputs));
+    std::printf("%-33s %zu seeds, %llu inputs\n", t.name, t.seeds->size(), static_cast<unsigned long long>(inputs));
     std::fflush(stdout);
   }
   return 0;

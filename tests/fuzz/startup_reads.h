@@ -4,6 +4,7 @@
 #pragma once
 #include <sys/mman.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -21,7 +22,6 @@
 
 using Bytes = std::vector<uint8_t>;
 
-// The word at `at` in `b`, if it lies inside.
 inline bool Word(const Bytes& b, uint64_t at, uint32_t& value) {
   if (at + 4 > b.size()) return false;
   value = ReadU32LE(b.data() + at);
@@ -40,12 +40,6 @@ inline void Touch(const void* bytes, size_t n) {
   for (size_t i = 0; i < n; ++i) sum += p[i];
   gSink = gSink + sum;
 }
-// The first and last bytes of a long run: a misplaced run reads past an end.
-inline void TouchEnds(const uint8_t* p, size_t n) {
-  if (n <= 128) return Touch(p, n);
-  Touch(p, 64);
-  Touch(p + n - 64, 64);
-}
 
 inline uint32_t WordAt(uint32_t address) { return ReadU32LE(reinterpret_cast<const uint8_t*>(uintptr_t{address})); }
 inline uint32_t Low(const uint8_t* p) { return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(p)); }
@@ -53,12 +47,10 @@ inline uint32_t Low(const uint8_t* p) { return static_cast<uint32_t>(reinterpret
 // Bytes placed below 4 GB against an inaccessible page: a read past them faults.
 class LowBlock {
  public:
-  explicit LowBlock(size_t capacity) {
-    pages_ = (capacity + 4095) / 4096 * 4096 + 4096;
+  explicit LowBlock(size_t capacity) : pages_((capacity + 4095) / 4096 * 4096 + 4096) {
     base_ = static_cast<uint8_t*>(
         mmap(nullptr, pages_, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_32BIT, -1, 0));
-    if (base_ == MAP_FAILED) std::abort();
-    mprotect(base_ + pages_ - 4096, 4096, PROT_NONE);
+    if (base_ == MAP_FAILED || mprotect(base_ + pages_ - 4096, 4096, PROT_NONE)) std::abort();
   }
   ~LowBlock() { munmap(base_, pages_); }
   LowBlock(const LowBlock&) = delete;
@@ -72,8 +64,8 @@ class LowBlock {
   uint8_t* Place(const Bytes& b) { return Place(b.data(), b.size()); }
 
  private:
-  uint8_t* base_ = nullptr;
-  size_t pages_ = 0;
+  size_t pages_;
+  uint8_t* base_;
 };
 
 struct AcceptAll : ImportResolver {
@@ -115,7 +107,8 @@ inline const char* ReadProject(MemorySpan data, MemorySpan code) {
       refuse("project item");
       continue;
     }
-    if (item.bytes) TouchEnds(item.bytes, item.length);
+    uint32_t ends = std::min<uint32_t>(item.length, 64);  // a misplaced run reads past one of its ends
+    if (item.bytes) Touch(item.bytes, ends), Touch(item.bytes + item.length - ends, ends);
     AppSettings settings;
     std::vector<MenuEntryDescription> menus;
     uint32_t header[4] = {};

@@ -1,6 +1,8 @@
 // Frames from the handheld: what comes out for a stream, the same frames
 // however the line cuts the stream into chunks, the 64 KiB limit, and a
-// frame's typed form checked against typing its bytes into a text.
+// frame's typed form checked against typing its bytes into a text. Then the
+// handheld simulator's bytes: chunking, escapes, and the script language's
+// errors (its steps are run by handheld_sim_test.sh).
 #include "app/frame_assembler.h"
 
 #include <gtest/gtest.h>
@@ -9,6 +11,8 @@
 #include <random>
 #include <string>
 #include <vector>
+
+#include "tools/handheld_sim/protocol.h"
 
 namespace {
 
@@ -46,7 +50,6 @@ const struct {
   std::string stream;
   V frames;
 } kStreams[] = {
-    {"one frame", "\x02" "abc\x03", {"abc"}},
     {"two frames back to back", "\x02ghi\x03\x02jk\x03", {"ghi", "jk"}},
     {"two backspace frames", "\x02\x08\x03\x02\x08\x03", {"^<", "^<"}},
     {"a backspace frame, then text", "\x02\x08\x03\x02x\x03", {"^<", "x"}},
@@ -65,28 +68,20 @@ TEST(FrameAssembler, StreamsGiveTheirFramesInOrder) {
   for (const auto& c : kStreams) EXPECT_EQ(Frames({c.stream}), c.frames) << c.name;
 }
 
-TEST(FrameAssembler, EverySplitAndAnyChunkingGiveTheSameFrames) {
+TEST(FrameAssembler, EveryTwoCutsAndAByteAtATimeGiveTheSameFrames) {
   std::string stream;
   V expected;
   for (const auto& c : kStreams) {
     stream += c.stream + "\x02";  // a frame left open ends at the next STX
     expected.insert(expected.end(), c.frames.begin(), c.frames.end());
   }
-  ASSERT_EQ(Frames({stream}), expected);
+  V bytes;
+  for (char c : stream) bytes.push_back(std::string(1, c));
+  ASSERT_EQ(Frames(bytes), expected) << "a byte at a time";
   for (size_t i = 0; i <= stream.size(); ++i)
     for (size_t j = i; j <= stream.size(); j += 7)
       ASSERT_EQ(Frames({stream.substr(0, i), stream.substr(i, j - i), stream.substr(j)}), expected)
           << "cut at " << i << " and " << j;
-  std::mt19937 random(20261209);
-  for (int round = 0; round < 500; ++round) {
-    V chunks;
-    for (size_t at = 0; at < stream.size();) {
-      size_t n = std::min<size_t>(stream.size() - at, random() % 9);
-      chunks.push_back(stream.substr(at, n));
-      at += n;
-    }
-    ASSERT_EQ(Frames(chunks), expected) << "round " << round;
-  }
 }
 
 TEST(FrameAssembler, ARunPastTheLimitIsDroppedOnceAndTheNextFrameComesWhole) {
@@ -105,30 +100,17 @@ TEST(FrameAssembler, ARunPastTheLimitIsDroppedOnceAndTheNextFrameComesWhole) {
 struct Field {
   std::string text;
   size_t at, selected;
-  void Take() {
-    text.erase(at, selected);
-    selected = 0;
-  }
   void Type(char c) {
-    if (c != '\x08') {
-      Take();
-      text.insert(at++, 1, c);
-    } else if (selected) {
-      Take();
-    } else if (at) {
-      text.erase(--at, 1);
-    }
+    bool taken = selected;
+    text.erase(at, selected), selected = 0;
+    if (c != '\x08') text.insert(at++, 1, c);
+    else if (!taken && at) text.erase(--at, 1);
   }
   // As the Writing Window applies a typed form.
   void Apply(const FrameText& t) {
-    size_t erase = t.erasures;
-    if (selected) {
-      Take();
-      if (t.firstErases) --erase;
-    }
-    erase = std::min(erase, at);
-    text.erase(at - erase, erase);
-    at -= erase;
+    size_t erase = std::min<size_t>(selected && t.firstErases ? t.erasures - 1 : t.erasures, at);
+    text.erase(at, selected), selected = 0;
+    text.erase(at -= erase, erase);
     text.insert(at, t.bytes, t.length);
     at += t.length;
   }
@@ -151,6 +133,27 @@ TEST(FrameAssembler, TheTypedFormDoesWhatTypingTheFrameDoes) {
     ASSERT_EQ(applied.text, typed.text) << "round " << round << ", frame " << frame;
     ASSERT_EQ(applied.at, typed.at) << "round " << round;
   }
+}
+
+TEST(HandheldProtocol, ChunksEscapesAndTheirErrors) {
+  EXPECT_EQ(Chunks("\002abcdef\003", 3), (std::vector<std::string>{"\002ab", "cde", "f\003"}));
+  EXPECT_EQ(Unescape("a\\r\\n\\x02\\x7F\\\\\\s"), std::string("a\r\n\x02\x7F\\ "));
+  EXPECT_EQ(Unescape("\\x8e\\xfA"), std::string("\x8e\xfa"));  // either case of hex digit
+  for (const char* bad : {"trailing\\", "\\x4", "\\xZZ", "\\q"}) EXPECT_FALSE(Unescape(bad)) << bad;
+}
+
+TEST(HandheldProtocol, ScriptErrorsNameTheirLine) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"send a\nshout b\n", "line 2: unknown step \"shout\""},
+      {"wait soon\n", "line 1: expected milliseconds, found \"soon\""},
+      {"send-chunked 0 10 x\n", "line 1: a chunk size of 0"},
+      {"\n\nraw \\x0\n", "line 3: bad escape in \"\\x0\""},
+      {"take 0\n", "line 1: take needs a count"},
+      {"take all\n", "line 1: expected a byte count, found \"all\""},
+      {"skip-to ok\n", "line 1: expected a byte count, found \"\""},
+  };
+  for (const auto& [script, error] : cases) EXPECT_EQ(ParseScript(script).error, error);
+  EXPECT_TRUE(ParseScript("send a\nbad\n").steps.empty());
 }
 
 }  // namespace

@@ -54,7 +54,6 @@ LinkResult MustLink(const LinkRequest& request) {
   return result;
 }
 
-// The builder's message for a request that must be refused.
 std::string Refusal(const LinkRequest& request) {
   LinkResult result;
   std::string error;
@@ -165,7 +164,8 @@ TEST(LinkData, PointersInDataReachTheirTargetsAndTheBytesAroundThemStay) {
       {"mixed", 0, Code("HandlerA")},     {"mixed", 4, Data("table", 0)},
       {"mixed", 8, Code("HandlerB")},     {"packed", 1, Data("table", 8)},
       {"packed", 6, Code("HandlerB")},    {"gapped", 0, Data("table", 0)},
-      {"gapped", 4 + 6000, Data("zeros", 12)},
+      {"table", 0, 10},                   {"table", 12, 40},
+      {"target", 0, 7},                   {"gapped", 4 + 6000, Data("zeros", 12)},
   };
   for (const auto& c : cases) EXPECT_EQ(At(c.at, c.plus), c.expected) << c.at << " + " << c.plus;
   for (uint32_t i = 0; i < 70000; ++i) ASSERT_EQ(At("manyPointers", 4 * i), Data("target", 0)) << i;
@@ -173,8 +173,6 @@ TEST(LinkData, PointersInDataReachTheirTargetsAndTheBytesAroundThemStay) {
       {"packed", 0, 'p'}, {"packed", 5, 'q'}, {"gapped", 4, 1}, {"gapped", 6, 3}, {"gapped", 7, 0}};
   for (const auto& [name, plus, byte] : kept)
     EXPECT_EQ(loaded.data[linked.dataSymbols.at(name) + plus], byte) << name << plus;
-  for (uint32_t i = 0; i < 4; ++i) EXPECT_EQ(At("table", 4 * i), 10 * (i + 1));
-  EXPECT_EQ(At("target", 0), 7u);
   for (uint32_t i = 0; i < 64; ++i) ASSERT_EQ(At("zeros", 4 * i), 0u) << i;
   uint32_t zeros = linked.dataSymbols.at("zeros");
   for (const char* name : {"table", "handlers", "packed", "gapped", "mixed"})

@@ -119,17 +119,15 @@ TEST(ProjectData, DescriptorsNameTheirClassesWhateverTheLength) {
 }
 
 TEST(PictureFile, PpmPixelsBecomeFiveBitsPerChannel) {
-  auto decode = [](const std::string& ppm, Picture16& picture) {
-    std::string error;
-    return DecodePpm(std::vector<uint8_t>(ppm.begin(), ppm.end()), picture, error);
-  };
-  std::string ppm = "P6\n# comment\n2 1\n255\n" + std::string("\xFF\xFF\xFF\x08\x10\xF8", 6);
   Picture16 picture;
-  ASSERT_TRUE(decode(ppm, picture));
+  std::string error;
+  auto decode = [&](const std::string& ppm) { return DecodePpm({ppm.begin(), ppm.end()}, picture, error); };
+  std::string ppm = "P6\n# comment\n2 1\n255\n" + std::string("\xFF\xFF\xFF\x08\x10\xF8", 6);
+  ASSERT_TRUE(decode(ppm));
   EXPECT_EQ(picture.width, 2u);
   EXPECT_EQ(picture.pixels, (std::vector<uint16_t>{0x7FFF, (1 << 10) | (2 << 5) | 31}));
-  EXPECT_FALSE(decode(ppm.substr(0, ppm.size() - 1), picture));
-  EXPECT_FALSE(decode("P3\n1 1\n255\n1 2 3\n", picture));
+  EXPECT_FALSE(decode(ppm.substr(0, ppm.size() - 1)));
+  EXPECT_FALSE(decode("P3\n1 1\n255\n1 2 3\n"));
 }
 
 std::vector<uint8_t> OneItemLevel(int32_t storedIndex, uint8_t hasSubmenu) {
@@ -205,7 +203,6 @@ std::vector<uint8_t> HandMadeProgram(const char* typeName) {
   WriteU16LE(&f[kOptional], 0x10B);
   WriteU32LE(&f[kOptional + 92], 16);            // data directories
   WriteU32LE(&f[kOptional + 96 + 8 * 2], kRva);  // the resource directory's address
-  WriteU32LE(&f[kOptional + 96 + 8 * 2 + 4], kSectionSize);
   const uint32_t section[] = {kSectionSize, kRva, kSectionSize, kRaw};  // virtual size and address, raw size and place
   for (uint32_t i = 0; i < 4; ++i) WriteU32LE(&f[kSectionTable + 8 + 4 * i], section[i]);
   Directory(f, 0, true, 0x80000000u | kName, 0x80000000u | kTypes);
