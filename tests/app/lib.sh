@@ -269,19 +269,11 @@ menu_snapshot() {
 read_menus() { main_driver menustate | tr -d '\r' > "$WORK/menus" || fail "no menu report"; }
 menu_column() { awk -F'|' -v n="$1" -v c="$2" '$2 == n { print $c; exit }' "$WORK/menus"; }
 expect_menu() {
-  local names=(x menu name text enabled checked help "disabled help") item=$1
-  shift
-  [ $(($# % 2)) = 0 ] || fail "expect_menu $item: a column without a value"
-  for _ in $(seq 100); do
-    menu_agrees "$item" "$@" && return 0
-    sleep 0.1
-    read_menus
-  done
-  while [ $# -ge 2 ]; do
-    expect_eq "$item ${names[$1]}" "$(menu_column "$item" "$1")" "$2"
-    shift 2
-  done
+  [ $(($# % 2)) = 1 ] || fail "expect_menu $1: a column without a value"
+  menu_agrees "$@" || wait_for "menu item $* (columns: 3 text, 4 enabled, 5 checked, 6 help, 7 disabled help)" \
+    menu_read_agrees "$@"
 }
+menu_read_agrees() { read_menus; menu_agrees "$@"; }
 menu_agrees() {
   local item=$1
   shift
