@@ -198,3 +198,24 @@ std::string ShiftJisToIso2022Jp(std::string_view sjis) {
   enter(IsoMode::kAscii, kToAscii);
   return out;
 }
+
+uint32_t GuessJapaneseBase(std::string_view text) {
+  if (text.find("\x1B$B") != std::string_view::npos || text.find("\x1B$@") != std::string_view::npos)
+    return 0x820;
+  int sjisOnly = 0, eucOnly = 0, high = 0;
+  for (char c : text) {
+    auto b = static_cast<uint8_t>(c);
+    if (b < 0x80) continue;
+    ++high;
+    // Bytes EUC-JP never uses as a first byte, but Shift-JIS does.
+    if ((b >= 0x81 && b <= 0x8D) || (b >= 0x90 && b <= 0x9F)) ++sjisOnly;
+    // Bytes past Shift-JIS's lead range.
+    if (b >= 0xFD) ++eucOnly;
+  }
+  if (!high) return 0;
+  if (eucOnly > sjisOnly) return 0x920;
+  if (sjisOnly) return 0xA01;
+  // Only bytes 0xA0 and above: EUC-JP pairs are likelier than runs of
+  // half-width katakana.
+  return 0x920;
+}

@@ -97,28 +97,6 @@ ObjectRecord* NewEncoding(uint32_t base, uint32_t variant, uint32_t format) {
   return object;
 }
 
-// Counts the marks each Japanese encoding leaves in `text`.
-ObjectRecord* GuessJapanese(std::string_view text) {
-  if (text.find("\x1B$B") != std::string_view::npos || text.find("\x1B$@") != std::string_view::npos)
-    return NewEncoding(0x820, 0, 0);
-  int sjisOnly = 0, eucOnly = 0, high = 0;
-  for (size_t i = 0; i < text.size(); ++i) {
-    auto b = static_cast<uint8_t>(text[i]);
-    if (b < 0x80) continue;
-    ++high;
-    // Bytes EUC-JP never uses as a first byte, but Shift-JIS does.
-    if ((b >= 0x81 && b <= 0x8D) || (b >= 0x90 && b <= 0x9F)) ++sjisOnly;
-    // Bytes past Shift-JIS's lead range.
-    if (b >= 0xFD) ++eucOnly;
-  }
-  if (!high) return nullptr;
-  if (eucOnly > sjisOnly) return NewEncoding(0x920, 0, 0);
-  if (sjisOnly) return NewEncoding(0xA01, 0, 0);
-  // Only bytes 0xA0 and above: EUC-JP pairs are likelier than runs of
-  // half-width katakana.
-  return NewEncoding(0x920, 0, 0);
-}
-
 }  // namespace
 
 extern "C" {
@@ -160,7 +138,10 @@ StringRecord* textConverterConvert(ObjectRecord* converter, StringRecord* text) 
 
 void textConverterClear(ObjectRecord*) {}
 
-ObjectRecord* guessJapaneseEncoding(StringRecord* text) { return GuessJapanese(StringView(text)); }
+ObjectRecord* guessJapaneseEncoding(StringRecord* text) {
+  uint32_t base = GuessJapaneseBase(StringView(text));
+  return base ? NewEncoding(base, 0, 0) : nullptr;
+}
 
 }  // extern "C"
 

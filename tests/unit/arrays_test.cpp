@@ -1,5 +1,4 @@
-// Arrays, under a fixture that fails a test that leaks; refusals that raise
-// are the unwinder test's.
+// Arrays, under a fixture that fails a test that leaks; refusals that raise are the unwinder test's.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -23,16 +22,13 @@ class ArrayTest : public testing::Test {
   void SetUp() override {
     gAssertions = 0;
     previous_ = SetAssertionRecorder([](const char*) { ++gAssertions; });
-    heapBefore_ = SmallBlockBytesInUse();
   }
   void TearDown() override {
     SetAssertionRecorder(previous_);
     EXPECT_EQ(SmallBlockBytesInUse(), heapBefore_) << "a vector or a reference leaked";
   }
-
- private:
   AssertionRecorder previous_ = nullptr;
-  uint32_t heapBefore_ = 0;
+  const uint32_t heapBefore_ = SmallBlockBytesInUse();
 };
 
 // An array with the given upper bounds, declared as compiled code does.
@@ -43,11 +39,7 @@ ArrayRecord* NewArray(std::initializer_list<int32_t> bounds) {
 }
 
 // The text of a string an entry point returned; the reference is dropped.
-std::string Take(StringRecord* s) {
-  std::string text(StringView(s));
-  RuntimeUnlockString(s);
-  return text;
-}
+std::string Take(StringRecord* s) { return std::string(StringRef::Adopt(s).View()); }
 
 std::vector<int32_t> Ints(ArrayRecord* a) {
   std::vector<int32_t> out;
@@ -61,9 +53,8 @@ ArrayRecord* IntArrayOf(const std::vector<int32_t>& values) {
   return a;
 }
 
-// --- bounds and direct access ----------------------------------------------------
-
-TEST_F(ArrayTest, BoundNineReadsEmptyAtNineAndRefusesTenAndMinusOne) {
+// Twenty dimensions fill the record; a 21st raises (the unwinder test's).
+TEST_F(ArrayTest, ReadsInsideTheBoundAllocateNothingWritesGrowNoFurtherAndCallerErrorsAssert) {
   ArrayRecord* a = NewArray({9});
   for (int32_t i : {0, 9, 10, -1}) EXPECT_EQ(ArrayIndexInBounds(*a, 0, i), i == 0 || i == 9) << i;
   EXPECT_FALSE(ArrayIndexInBounds(*a, kArrayMaxDimensions, 0)) << "no such dimension in the record";
@@ -74,38 +65,28 @@ TEST_F(ArrayTest, BoundNineReadsEmptyAtNineAndRefusesTenAndMinusOne) {
   EXPECT_EQ(RuntimeDirectReadObjectArray(a, 9), nullptr);
   EXPECT_EQ(SmallBlockBytesInUse(), heap) << "reads allocate nothing";
   RuntimeDisposeStringArray(a);
-}
+  a = NewArray({100});
+  for (int32_t index : {3, 18, 19, 95}) RuntimeDirectWriteIntArray(a, index, index + 1000);
+  EXPECT_EQ(TaggedSize(a->vector.data), 101u * 4);
+  for (int32_t i : {3, 94, 95}) EXPECT_EQ(RuntimeDirectReadIntArray(a, i), i == 94 ? 0 : i + 1000) << i;
+  RuntimeDisposeIntArray(a);
 
-// A 21st dimension raises (see the unwinder test).
-TEST_F(ArrayTest, TwentyDimensionsFillTheRecordAndCallerErrorsGoToTheAssertionHook) {
-  ArrayRecord* a = RuntimeCreateArray();
+  a = RuntimeCreateArray();
   for (int32_t d = 0; d < 20; ++d) RuntimeArrayCreateAddIndex(a, 2, 2 + d);  // upper - lower is the bound
-  EXPECT_TRUE(ArrayIndexInBounds(*a, 19, 19));
-  EXPECT_FALSE(ArrayIndexInBounds(*a, 19, 20));
+  for (int32_t i : {19, 20}) EXPECT_EQ(ArrayIndexInBounds(*a, 19, i), i == 19) << i;
   RuntimeDisposeIntArray(a);
   EXPECT_EQ(RuntimeDirectReadStringArray(nullptr, 0), nullptr);
   EXPECT_EQ(RuntimeUBound(nullptr), -1);
-  ArrayRecord* b = NewArray({3});
-  RuntimeDirectWriteIntArray(b, 0, 1);
-  RuntimeArrayCreateAddIndex(b, 0, 3);  // would turn the stored element into a row
-  EXPECT_EQ(b->dimensions, 1u);
-  RuntimeDisposeIntArray(b);
+  a = NewArray({3});
+  RuntimeDirectWriteIntArray(a, 0, 1);
+  RuntimeArrayCreateAddIndex(a, 0, 3);  // would turn the stored element into a row
+  EXPECT_EQ(a->dimensions, 1u);
+  RuntimeDisposeIntArray(a);
   EXPECT_EQ(gAssertions, 3);
 }
 
-TEST_F(ArrayTest, AWriteGrowsStorageNeverPastTheBound) {
-  ArrayRecord* a = NewArray({100});
-  for (int32_t index : {3, 18, 19, 95}) RuntimeDirectWriteIntArray(a, index, index + 1000);
-  EXPECT_EQ(TaggedSize(a->vector.data), 101u * 4);
-  EXPECT_EQ(RuntimeDirectReadIntArray(a, 3), 1003);
-  EXPECT_EQ(RuntimeDirectReadIntArray(a, 94), 0);
-  EXPECT_EQ(RuntimeDirectReadIntArray(a, 95), 1095);
-  RuntimeDisposeIntArray(a);
-}
-
-TEST_F(ArrayTest, StringsAndObjectsAreCountedOnStoreReadOverwriteRemoveAndDispose) {
-  StringRecord* first = NewString("first");
-  StringRecord* second = NewString("second");
+TEST_F(ArrayTest, StringsAndObjectsAreCountedOnStoreAndRemoveAndListOperationsMoveTheElementsAfterThem) {
+  StringRecord *first = NewString("first"), *second = NewString("second");
   ArrayRecord* a = NewArray({4});
   RuntimeDirectWriteStringArray(a, 1, first);
   EXPECT_EQ(first->refCount, 2u);
@@ -144,19 +125,13 @@ TEST_F(ArrayTest, StringsAndObjectsAreCountedOnStoreReadOverwriteRemoveAndDispos
   EXPECT_EQ(o->refCount, 1u);
   RuntimeUnlockObject(o);
   DestroyClassRecord(cls);
-}
 
-// --- list operations and redim -------------------------------------------------------
-
-TEST_F(ArrayTest, AppendInsertAndRemoveMoveTheBoundAndTheElementsAfterThem) {
   ArrayRecord* b = NewArray({2});  // three elements, none stored
   for (int32_t v = 1; v <= 20; ++v) RuntimeIntArrayAppend(b, v);
   EXPECT_EQ(RuntimeUBound(b), 22);
-  EXPECT_EQ(RuntimeDirectReadIntArray(b, 2), 0);
-  EXPECT_EQ(RuntimeDirectReadIntArray(b, 3), 1);
-  EXPECT_EQ(RuntimeDirectReadIntArray(b, 22), 20);
+  for (auto [i, v] : {std::pair{2, 0}, {3, 1}, {22, 20}}) EXPECT_EQ(RuntimeDirectReadIntArray(b, i), v) << i;
   RuntimeDisposeIntArray(b);
-  ArrayRecord* a = IntArrayOf({10, 20, 30});  // from bound -1: the first append is at 0
+  a = IntArrayOf({10, 20, 30});  // from bound -1: the first append is at 0
   RuntimeIntArrayInsert(a, 1, 15);
   EXPECT_EQ(Ints(a), (std::vector<int32_t>{10, 15, 20, 30}));
   RuntimeIntArrayRemove(a, 0);
@@ -165,15 +140,14 @@ TEST_F(ArrayTest, AppendInsertAndRemoveMoveTheBoundAndTheElementsAfterThem) {
   RuntimeDisposeIntArray(a);
 }
 
-TEST_F(ArrayTest, RedimCutsALevelWithTheRowsAndElementsBelowItAndGrowsOnlyTheBound) {
+TEST_F(ArrayTest, RedimCutsALevelWithTheRowsBelowItAndTheCursorBuildsOnlyThePathItTakes) {
   StringRecord* s = NewString("cell");
   ArrayRecord* a = NewArray({2, 3});
-  for (int32_t r = 0; r <= 2; ++r) {
+  for (int32_t r = 0; r <= 2; ++r)
     for (int32_t c = 0; c <= 3; ++c) {
       RuntimeArrayStartWriteAccess(a, r);
       RuntimeWriteStringArray(a, c, s);
     }
-  }
   EXPECT_EQ(s->refCount, 13u);
   RuntimeRedimStringArrayLevel(a, 1, 1);  // every row keeps two elements
   EXPECT_EQ(s->refCount, 7u);
@@ -189,48 +163,17 @@ TEST_F(ArrayTest, RedimCutsALevelWithTheRowsAndElementsBelowItAndGrowsOnlyTheBou
   RuntimeDisposeStringArray(a);
   EXPECT_EQ(s->refCount, 1u);
   RuntimeUnlockString(s);
-}
-
-// --- sort ----------------------------------------------------------------------------
-
-TEST_F(ArrayTest, IntegersOfEverySizeAndOrderSortAscending) {
-  // Sizes 0 to 60 with many repeats, then 300 ascending and 300 descending.
-  uint32_t seed = 12345;
-  for (int32_t n = 0; n <= 62; ++n) {
-    std::vector<int32_t> values;
-    for (int32_t i = 0; i < (n <= 60 ? n : 300); ++i) {
-      seed = seed * 1103515245u + 12345u;
-      values.push_back(n == 61 ? i : n == 62 ? 300 - i : static_cast<int32_t>((seed >> 16) % 23) - 11);
-    }
-    ArrayRecord* a = IntArrayOf(values);
-    RuntimeIntArraySort(a);
-    std::vector<int32_t> expected = values;
-    std::sort(expected.begin(), expected.end());
-    EXPECT_EQ(Ints(a), expected) << "n = " << values.size();
-    RuntimeDisposeIntArray(a);
-  }
-}
-
-TEST_F(ArrayTest, StringsSortInLocaleOrderAndKeepTheirReferences) {
-  ArrayRecord* b = NewArray({-1});
-  for (const char* text : {"b", "a", "D", "b", "a", "c", "b"}) {
-    StringRecord* s = NewString(text);
-    RuntimeStringArrayAppend(b, s);
-    RuntimeUnlockString(s);
-  }
-  RuntimeStringArraySort(b);
-  const char* expected[] = {"a", "a", "b", "b", "b", "c", "D"};  // byte order would put "D" first
-  for (int32_t i = 0; i < 7; ++i) {
-    StringRecord* s = RuntimeDirectReadStringArray(b, i);
-    EXPECT_EQ(s->refCount, 2u) << "a sort moves references without counting them";
-    EXPECT_EQ(Take(s), expected[i]) << i;
-  }
-  RuntimeDisposeStringArray(b);
-}
-
-// --- the cursor ------------------------------------------------------------------------
-
-TEST_F(ArrayTest, AWriteThroughTheCursorBuildsOnlyThePathItTakesAndReadsBuildNothing) {
+  // No cursor is left into a freed row: the write lands nowhere.
+  a = NewArray({3, 3});
+  RuntimeArrayStartWriteAccess(a, 3);
+  RuntimeRedimIntArrayLevel(a, 0, 0);
+  EXPECT_EQ(a->cursor, nullptr);
+  RuntimeWriteIntArray(a, 2, 9);
+  RuntimeRedimIntArrayLevel(a, 0, 3);
+  RuntimeArrayStartReadAccess(a, 3);
+  EXPECT_EQ(RuntimeReadIntArray(a, 2), 0);
+  RuntimeDisposeIntArray(a);
+  // A write through the cursor builds only the path it takes; reads build nothing.
   ArrayRecord* b = NewArray({4, 4, 4});
   RuntimeArrayStartWriteAccess(b, 1);
   RuntimeArrayAddWriteIndex(b, 2);
@@ -253,39 +196,55 @@ TEST_F(ArrayTest, AWriteThroughTheCursorBuildsOnlyThePathItTakesAndReadsBuildNot
   RuntimeDisposeIntArray(b);
 }
 
-TEST_F(ArrayTest, RedimLeavesNoCursorIntoFreedRows) {
-  ArrayRecord* a = NewArray({3, 3});
-  RuntimeArrayStartWriteAccess(a, 3);
-  RuntimeRedimIntArrayLevel(a, 0, 0);  // frees the row the cursor stood on
-  EXPECT_EQ(a->cursor, nullptr);
-  RuntimeWriteIntArray(a, 2, 9);  // lands nowhere
-  RuntimeRedimIntArrayLevel(a, 0, 3);
-  RuntimeArrayStartReadAccess(a, 3);
-  EXPECT_EQ(RuntimeReadIntArray(a, 2), 0);
-  RuntimeDisposeIntArray(a);
-}
-
-// --- fast Boolean arrays ---------------------------------------------------------------
-
-std::vector<int> Bools(FastBooleanArray* a) {
-  std::vector<int> out;
-  for (int32_t i = 0; i <= RuntimeFastArrayUBound(a); ++i) out.push_back(RuntimeFastReadBoolArray(a, i));
-  return out;
+TEST_F(ArrayTest, IntegersOfEverySizeSortAscendingAndStringsInLocaleOrderKeepingTheirReferences) {
+  // Sizes 0 to 60 with many repeats, then 300 ascending and 300 descending.
+  uint32_t seed = 12345;
+  for (int32_t n = 0; n <= 62; ++n) {
+    std::vector<int32_t> values;
+    for (int32_t i = 0; i < (n <= 60 ? n : 300); ++i) {
+      seed = seed * 1103515245u + 12345u;
+      values.push_back(n == 61 ? i : n == 62 ? 300 - i : static_cast<int32_t>((seed >> 16) % 23) - 11);
+    }
+    ArrayRecord* a = IntArrayOf(values);
+    RuntimeIntArraySort(a);
+    std::vector<int32_t> expected = values;
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(Ints(a), expected) << "n = " << values.size();
+    RuntimeDisposeIntArray(a);
+  }
+  ArrayRecord* b = NewArray({-1});
+  for (const char* text : {"b", "a", "D", "b", "a", "c", "b"}) {
+    StringRecord* s = NewString(text);
+    RuntimeStringArrayAppend(b, s);
+    RuntimeUnlockString(s);
+  }
+  RuntimeStringArraySort(b);
+  const char* expected[] = {"a", "a", "b", "b", "b", "c", "D"};  // byte order would put "D" first
+  for (int32_t i = 0; i < 7; ++i) {
+    StringRecord* s = RuntimeDirectReadStringArray(b, i);
+    EXPECT_EQ(s->refCount, 2u) << "a sort moves references without counting them";
+    EXPECT_EQ(Take(s), expected[i]) << i;
+  }
+  RuntimeDisposeStringArray(b);
 }
 
 TEST_F(ArrayTest, FastBooleanBoundFourAcceptsZeroThroughFourAndInsertAtFiveAppends) {
   FastBooleanArray* a = RuntimeCreateFastBooleanArray(4);
+  auto bools = [a] {
+    std::vector<int> out;
+    for (int32_t i = 0; i <= RuntimeFastArrayUBound(a); ++i) out.push_back(RuntimeFastReadBoolArray(a, i));
+    return out;
+  };
   EXPECT_EQ(RuntimeFastArrayUBound(a), 4);
   const struct {
     int32_t index;
     bool forInsert, in;
   } bounds[] = {{4, false, true}, {5, false, false}, {-1, false, false}, {5, true, true}, {6, true, false}};
-  for (auto b : bounds)
-    EXPECT_EQ(FastBooleanIndexInBounds(a, b.index, b.forInsert), b.in) << b.index << b.forInsert;
-  EXPECT_EQ(Bools(a), (std::vector<int>{0, 0, 0, 0, 0}));
+  for (auto b : bounds) EXPECT_EQ(FastBooleanIndexInBounds(a, b.index, b.forInsert), b.in) << b.index << b.forInsert;
+  EXPECT_EQ(bools(), (std::vector<int>{0, 0, 0, 0, 0}));
   RuntimeFastWriteBoolArray(a, 1, true);
   RuntimeFastBooleanArrayInsert(a, 5, true);
-  EXPECT_EQ(Bools(a), (std::vector<int>{0, 1, 0, 0, 0, 1}));
+  EXPECT_EQ(bools(), (std::vector<int>{0, 1, 0, 0, 0, 1}));
   RuntimeDisposeFastBooleanArray(a);
 }
 

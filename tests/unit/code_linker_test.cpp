@@ -157,7 +157,9 @@ TEST(EntryAddress, OnlyAnAddressInsideTheCodeBlockIsTaken) {
     std::string message;
     EXPECT_EQ(EntryAddress(img.Blocks(), entry, message), r.refusal == nullptr);
     EXPECT_EQ(message, r.refusal ? kPrefix + r.refusal : "");
-    if (!r.refusal) EXPECT_EQ(entry, At(r.data, 0));
+    if (!r.refusal) {
+      EXPECT_EQ(entry, At(r.data, 0));
+    }
   }
 }
 

@@ -39,25 +39,16 @@ void __cdecl OnSelChange(ObjectRecord* c) { Log(c, "SelChange"); }
 void __cdecl OnGotFocus(ObjectRecord* c) { Log(c, "GotFocus"); }
 void __cdecl OnLostFocus(ObjectRecord* c) { Log(c, "LostFocus"); }
 bool __cdecl OnKeyDown(ObjectRecord* c, StringRecord* key) {
-  std::string k(StringView(key));
-  Log(c, "KeyDown " + k);
-  return k == gConsume;
+  Log(c, "KeyDown " + std::string(StringView(key)));
+  return StringView(key) == gConsume;
 }
 
 std::string Str(StringRecord* owned) { return std::string(StringRef::Adopt(owned).View()); }
 LONG Style(HWND h) { return GetWindowLongA(h, GWL_STYLE); }
-bool Shown(Pane* pane) { return pane && (Style(pane->Handle()) & WS_VISIBLE); }
 LOGFONTA FontOf(HFONT font) {
   LOGFONTA lf = {};
   GetObjectA(font, sizeof lf, &lf);
   return lf;
-}
-
-template <typename F>
-std::vector<uint32_t> Render(int width, int height, F paint) {
-  menutest::Canvas canvas(width, height);
-  paint(canvas.dc);
-  return canvas.Pixels();
 }
 
 using Pairs = std::vector<std::pair<std::string, std::string>>;
@@ -69,8 +60,7 @@ enum : int32_t {
 };
 
 // A control's place and, after it, the properties of its kind.
-Pairs Place(const std::string& name, int left, int top, int width, int height, Pairs more = {},
-            int tab = 0) {
+Pairs Place(const std::string& name, int left, int top, int width, int height, Pairs more = {}, int tab = 0) {
   Pairs p = {{"Name", name}, {"Index", "-2147483648"}, {"TabPanelIndex", std::to_string(tab)}};
   for (auto [key, value] : {std::pair{"Left", left}, {"Top", top}, {"Width", width}, {"Height", height}})
     p.emplace_back(key, std::to_string(value));
@@ -100,8 +90,7 @@ class ControlKinds : public testing::Test {
              classes.Make("ProbeCheck", "CheckBox", {{"Action", Code(OnCheckAction)}}),
              classes.Make("ProbePopup", "PopupMenu", {{"Change", Code(OnChange)}}),
              classes.Make("ProbeTabs", "TabPanel", {{"Change", Code(OnChange)}})};
-    for (const char* builtIn :
-         {"StaticText", "GroupBox", "ProgressBar", "CheckBox", "EditField", "PopupMenu"})
+    for (const char* builtIn : {"StaticText", "GroupBox", "ProgressBar", "CheckBox", "EditField", "PopupMenu"})
       table.push_back(FindBuiltInClass(builtIn));
     SetClassTable(table.data(), kClassCount);
   }
@@ -147,9 +136,7 @@ class ControlKinds : public testing::Test {
     Pane* p = PaneOf(name);
     return p ? p->Handle() : nullptr;
   }
-  HFONT FontSent(const char* name) {
-    return reinterpret_cast<HFONT>(SendMessageA(HandleOf(name), WM_GETFONT, 0, 0));
-  }
+  HFONT FontSent(const char* name) { return reinterpret_cast<HFONT>(SendMessageA(HandleOf(name), WM_GETFONT, 0, 0)); }
 
   menutest::ScratchClasses classes;
   std::vector<ClassRecord*> table;
@@ -157,50 +144,17 @@ class ControlKinds : public testing::Test {
   size_t fontsBefore = 0;
 };
 
-// Rows from InitialValue are the window tests' (kinds); the row entry points raise no Change.
-TEST_F(ControlKinds, PopupRowEntryPointsKeepRowsAndSelection) {
-  Build({{kProbePopup, Place("Rows", 10, 10, 100, 20, {{"InitialValue", "a\rb"}})}});
-  ObjectRecord* p = Find("Rows");
-  // A drop-down list whose list hangs about 200 pixels below the control.
-  HWND combo = HandleOf("Rows");
-  EXPECT_EQ(Style(combo) & 0x3, CBS_DROPDOWNLIST);
-  RECT dropped = {};
-  SendMessageA(combo, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&dropped));
-  EXPECT_GT(dropped.bottom - dropped.top, 180);
-  EXPECT_EQ(RuntimePopupSelectionGetter(p), -1);
-  EXPECT_EQ(Str(popupTextGetter(p)), "");
-  StringRef x = Text("x");
-  RuntimePopupAddRow(p, x.get());
-  EXPECT_EQ(RuntimePopupCountGetter(p), 3);
-  RuntimePopupSelectionSetter(p, 0, 2);
-  EXPECT_EQ(Str(popupTextGetter(p)), "x");
-  EXPECT_EQ(RuntimePopupSelectionGetter(p), 2);
-  EXPECT_TRUE(gEvents.empty()) << "the runtime's own changes raise no Change";
-}
-
-// Which tab shows what on a click or key is the window tests' (kinds).
-TEST_F(ControlKinds, ATabPanelShowsTheControlsOfItsValue) {
-  Build({{kProbeTabs, Place("Tabs", 10, 10, 300, 200,
-                            {{"TabDefinition", std::string("General\0Game Mode\0Connection", 28)}})},
-         {kCheckBox, Place("One", 20, 40, 100, 20, {{"Caption", "One"}}, 1)},
-         {kCheckBox, Place("TwoA", 20, 40, 100, 20, {{"Caption", "TwoA"}}, 2)},
-         {kCheckBox, Place("TwoHidden", 20, 100, 100, 20, {{"Visible", "False"}}, 2)}});
-  auto* pane = PaneOf<TabPanelPane>("Tabs");
-  ASSERT_NE(pane, nullptr);
-  char title[32] = "";
-  TCITEMA item = {TCIF_TEXT, 0, 0, title, sizeof title, 0, 0};
-  SendMessageA(pane->Handle(), TCM_GETITEMA, 1, reinterpret_cast<LPARAM>(&item));
-  EXPECT_STREQ(title, "Game Mode");
-  EXPECT_TRUE(gEvents.empty());
-  tabPanelValueSetter(Find("Tabs"), 0, 1);
-  for (auto [name, shown] : {std::pair{"One", false}, {"TwoA", true}, {"TwoHidden", false}})
-    EXPECT_EQ(Shown(PaneOf(name)), shown) << name;
-  EXPECT_EQ(gEvents, (Events{"Change Tabs"}));
-}
-
-TEST_F(ControlKinds, TextAndSelectionGoThroughThePane) {
+// The window tests (kinds) type into a single-line field; a multi-line one is a rich edit control.
+TEST_F(ControlKinds, TextSelectionKeysClicksAndTheEditMenuGoThroughTheFieldsPane) {
   Build({{kProbeEdit, Place("Field", 10, 10, 200, 20, {{"Text", "stored"}})},
-         {kProbeEdit, Place("Memo", 10, 40, 200, 60, {{"MultiLine", "True"}, {"Text", "stored"}})}});
+         {kProbeEdit, Place("Memo", 10, 40, 200, 60, {{"MultiLine", "True"}, {"Text", "stored"}})},
+         {kProbeEdit, Place("Tabbed", 10, 110, 200, 60, {{"MultiLine", "True"}, {"AcceptTabs", "True"}})},
+         {kProbeEdit, Place("Untabbed", 10, 180, 200, 20, {{"Text", "one line"}})},
+         {kEditField, Place("Plain", 220, 10, 170, 20, {{"Text", "Hello world"}})},
+         {kEditField, Place("Locked", 220, 40, 170, 20, {{"Text", "Read me"}, {"ReadOnly", "True"}})},
+         {kEditField, Place("Empty", 220, 70, 170, 20, {{"Text", ""}})},
+         {kEditField, Place("Colored", 220, 100, 170, 20,
+                            {{"TextColor", std::to_string(0x112233)}, {"BackColor", std::to_string(0xFFEEDD)}})}});
   for (const char* name : {"Field", "Memo"}) {
     SCOPED_TRACE(name);
     ObjectRecord* f = Find(name);
@@ -242,15 +196,31 @@ TEST_F(ControlKinds, TextAndSelectionGoThroughThePane) {
   EXPECT_EQ(editSelStartGetter(loose), 0);
   EXPECT_EQ(editSelTextGetter(loose), nullptr);
   RuntimeUnlockObject(loose);
-}
 
-TEST_F(ControlKinds, TheEditFieldServesTheEditMenuAndItsColours) {
-  Build({{kEditField, Place("Field", 10, 10, 200, 20, {{"Text", "Hello world"}})},
-         {kEditField, Place("Locked", 10, 40, 200, 20, {{"Text", "Read me"}, {"ReadOnly", "True"}})},
-         {kEditField, Place("Empty", 10, 70, 200, 20, {{"Text", ""}})},
-         {kEditField,
-          Place("Colored", 10, 100, 200, 20,
-                {{"TextColor", std::to_string(0x112233)}, {"BackColor", std::to_string(0xFFEEDD)}})}});
+  gConsume = "x";
+  gEvents.clear();
+  for (char c : std::string("axb")) SendMessageA(HandleOf("Tabbed"), WM_CHAR, c, 1);
+  EXPECT_EQ(Str(editTextGetter(Find("Tabbed"))), "ab");
+  std::vector<std::string> keys;
+  for (const std::string& e : gEvents)
+    if (e.rfind("KeyDown", 0) == 0 || e.rfind("TextChange", 0) == 0) keys.push_back(e);
+  EXPECT_EQ(keys, (Events{"KeyDown a Tabbed", "TextChange Tabbed", "KeyDown x Tabbed", "KeyDown b Tabbed",
+                          "TextChange Tabbed"}));
+  MSG tab = {HandleOf("Tabbed"), WM_KEYDOWN, VK_TAB, 1, 0, {0, 0}};
+  EXPECT_TRUE(PaneOf("Tabbed")->KeyDown(tab));
+  EXPECT_EQ(Str(editTextGetter(Find("Tabbed"))), "ab\t");
+  EXPECT_NE(std::find(gEvents.begin(), gEvents.end(), "KeyDown \t Tabbed"), gEvents.end());
+  tab.hwnd = HandleOf("Untabbed");
+  EXPECT_FALSE(PaneOf("Untabbed")->KeyDown(tab));
+  // A click into a field (or the Tab key) makes it the active pane.
+  RuntimeSetFocus(Find("Tabbed"));
+  gEvents.clear();
+  SetFocus(HandleOf("Untabbed"));
+  EXPECT_EQ(ActivePane(), PaneOf("Untabbed"));
+  EXPECT_EQ(FocusedPaneOf(reinterpret_cast<WindowObject*>(window)), PaneOf("Untabbed"));
+  EXPECT_EQ(gEvents, (Events{"LostFocus Tabbed", "GotFocus Untabbed"}));
+
+  // The edit menu and colours of plain fields.
   static std::string enabled;
   auto items = [&](const char* name) {
     enabled.clear();
@@ -260,15 +230,15 @@ TEST_F(ControlKinds, TheEditFieldServesTheEditMenuAndItsColours) {
   OpenClipboard(nullptr);
   EmptyClipboard();
   CloseClipboard();
-  ObjectRecord* f = Find("Field");
-  Pane* field = PaneOf("Field");
-  EXPECT_EQ(items("Field"), "EditSelectAll");  // no selection, nothing to paste
+  ObjectRecord* f = Find("Plain");
+  Pane* field = PaneOf("Plain");
+  EXPECT_EQ(items("Plain"), "EditSelectAll");  // no selection, nothing to paste
   EXPECT_EQ(items("Empty"), "");
   editSelLengthSetter(f, 0, 5);
-  EXPECT_EQ(items("Field"), "EditCut EditCopy EditClear EditSelectAll");
+  EXPECT_EQ(items("Plain"), "EditCut EditCopy EditClear EditSelectAll");
   EXPECT_TRUE(field->HandleMenuItem("EditCut"));
   EXPECT_EQ(Str(editTextGetter(f)), " world");
-  EXPECT_EQ(items("Field"), "EditUndo EditPaste EditSelectAll");
+  EXPECT_EQ(items("Plain"), "EditUndo EditPaste EditSelectAll");
   editSelStartSetter(f, 0, 6);
   EXPECT_TRUE(field->HandleMenuItem("editpaste"));  // any letter case
   EXPECT_EQ(Str(editTextGetter(f)), " worldHello");
@@ -296,40 +266,10 @@ TEST_F(ControlKinds, TheEditFieldServesTheEditMenuAndItsColours) {
   // A plain field takes its colours from its control.
   HDC dc = CreateCompatibleDC(nullptr);
   HWND h = HandleOf("Colored");
-  EXPECT_NE(SendMessageA(Hwnd(), WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(h)),
-            0);
+  EXPECT_NE(SendMessageA(Hwnd(), WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(h)), 0);
   EXPECT_EQ(GetTextColor(dc), RGB(0x11, 0x22, 0x33));
   EXPECT_EQ(GetBkColor(dc), RGB(0xFF, 0xEE, 0xDD));
   DeleteDC(dc);
-}
-
-// The window tests (kinds) type into a single-line field; a multi-line one is
-// a rich edit control with its own path for keys.
-TEST_F(ControlKinds, KeysTabsAndClicksReachTheField) {
-  Build({{kProbeEdit, Place("Tabbed", 10, 10, 200, 60, {{"MultiLine", "True"}, {"AcceptTabs", "True"}})},
-         {kProbeEdit, Place("Untabbed", 10, 80, 200, 20, {{"Text", "one line"}})}});
-  gConsume = "x";
-  gEvents.clear();
-  for (char c : std::string("axb")) SendMessageA(HandleOf("Tabbed"), WM_CHAR, c, 1);
-  EXPECT_EQ(Str(editTextGetter(Find("Tabbed"))), "ab");
-  std::vector<std::string> keys;
-  for (const std::string& e : gEvents)
-    if (e.rfind("KeyDown", 0) == 0 || e.rfind("TextChange", 0) == 0) keys.push_back(e);
-  EXPECT_EQ(keys, (Events{"KeyDown a Tabbed", "TextChange Tabbed", "KeyDown x Tabbed", "KeyDown b Tabbed",
-                          "TextChange Tabbed"}));
-  MSG tab = {HandleOf("Tabbed"), WM_KEYDOWN, VK_TAB, 1, 0, {0, 0}};
-  EXPECT_TRUE(PaneOf("Tabbed")->KeyDown(tab));
-  EXPECT_EQ(Str(editTextGetter(Find("Tabbed"))), "ab\t");
-  EXPECT_NE(std::find(gEvents.begin(), gEvents.end(), "KeyDown \t Tabbed"), gEvents.end());
-  tab.hwnd = HandleOf("Untabbed");
-  EXPECT_FALSE(PaneOf("Untabbed")->KeyDown(tab));
-  // A click into a field (or the Tab key) makes it the active pane.
-  RuntimeSetFocus(Find("Tabbed"));
-  gEvents.clear();
-  SetFocus(HandleOf("Untabbed"));
-  EXPECT_EQ(ActivePane(), PaneOf("Untabbed"));
-  EXPECT_EQ(FocusedPaneOf(reinterpret_cast<WindowObject*>(window)), PaneOf("Untabbed"));
-  EXPECT_EQ(gEvents, (Events{"LostFocus Tabbed", "GotFocus Untabbed"}));
 }
 
 // Counts the WM_PAINTs sent to one window (UpdateWindow sends them).
@@ -341,8 +281,7 @@ LRESULT CALLBACK CountPaints(int code, WPARAM wParam, LPARAM lParam) {
   return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
-// The caption setter stores, then redraws; but a status line set to the same
-// text at every step of long work must not redraw each time.
+// A status line set to the same text at every step of long work must not redraw each time.
 TEST_F(ControlKinds, StaticTextDrawsItsTextAsIsAndItsCaptionSetterRedrawsOnAChange) {
   const int width = 120, height = 60;
   Build({{kStaticText, Place("Label", 10, 10, 200, 40, {{"Text", "Offline"}})},
@@ -355,9 +294,14 @@ TEST_F(ControlKinds, StaticTextDrawsItsTextAsIsAndItsCaptionSetterRedrawsOnAChan
   auto* aligned = PaneOf<StaticTextPane>("Aligned");
   ASSERT_NE(aligned, nullptr);
   EXPECT_FALSE(aligned->CanTakeFocus());
-  std::vector<uint32_t> drawn = Render(width, height, [&](HDC dc) { aligned->Paint(dc); });
+  auto render = [&](auto paint) {
+    menutest::Canvas canvas(width, height);
+    paint(canvas.dc);
+    return canvas.Pixels();
+  };
+  std::vector<uint32_t> drawn = render([&](HDC dc) { aligned->Paint(dc); });
   auto same = [&](UINT format) {
-    return Render(width, height, [&](HDC dc) {
+    return render([&](HDC dc) {
       SelectObject(dc, aligned->Font());
       SetBkMode(dc, TRANSPARENT);
       SetTextColor(dc, RGB(0, 0, 128));
@@ -393,9 +337,70 @@ TEST_F(ControlKinds, StaticTextDrawsItsTextAsIsAndItsCaptionSetterRedrawsOnAChan
   EXPECT_EQ(Str(stringGetter(label, offsetof(StaticTextObject, text))), "Listening");
 }
 
-TEST_F(ControlKinds, PushButtonsRaiseActionOnAClickAndWhenPushed) {
+// Popup rows from InitialValue, and which tab shows what on a click or key,
+// are the window tests' (kinds).
+TEST_F(ControlKinds, CheckBoxesPopupsAndTabPanelsChangeThemselvesAndPanesShareCachedFonts) {
+  Build({{kProbeCheck, Place("Check", 10, 10, 120, 20, {{"Caption", "Connect"}, {"Value", "True"}})},
+         {kGroupBox, Place("Setup", 10, 40, 200, 100, {{"Caption", "Setup"}, {"Bold", "True"}})},
+         {kCheckBox, Place("A", 220, 10, 120, 20, {{"TextFont", "Geneva"}, {"TextSize", "9"}})},
+         {kPopupMenu, Place("C", 220, 70, 120, 20)},
+         {kProbePopup, Place("Rows", 220, 100, 100, 20, {{"InitialValue", "a\rb"}})},
+         {kProbeTabs,
+          Place("Tabs", 10, 150, 380, 140, {{"TabDefinition", std::string("General\0Game Mode\0Connection", 28)}})},
+         {kCheckBox, Place("One", 20, 180, 100, 20, {{"Caption", "One"}}, 1)},
+         {kCheckBox, Place("TwoA", 20, 180, 100, 20, {{"Caption", "TwoA"}}, 2)},
+         {kCheckBox, Place("TwoHidden", 20, 240, 100, 20, {{"Visible", "False"}}, 2)}});
+  EXPECT_TRUE(gEvents.empty());
+  HWND box = HandleOf("Check");
+  SendMessageA(box, BM_CLICK, 0, 0);
+  EXPECT_EQ(SendMessageA(box, BM_GETCHECK, 0, 0), BST_UNCHECKED);
+  checkBoxValueSetter(Find("Check"), 0, true);
+  EXPECT_EQ(SendMessageA(box, BM_GETCHECK, 0, 0), BST_CHECKED);
+  // A drop-down list whose list hangs about 200 pixels below the control.
+  ObjectRecord* p = Find("Rows");
+  HWND combo = HandleOf("Rows");
+  EXPECT_EQ(Style(combo) & 0x3, CBS_DROPDOWNLIST);
+  RECT dropped = {};
+  SendMessageA(combo, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&dropped));
+  EXPECT_GT(dropped.bottom - dropped.top, 180);
+  EXPECT_EQ(RuntimePopupSelectionGetter(p), -1);
+  EXPECT_EQ(Str(popupTextGetter(p)), "");
+  StringRef x = Text("x");
+  RuntimePopupAddRow(p, x.get());
+  EXPECT_EQ(RuntimePopupCountGetter(p), 3);
+  RuntimePopupSelectionSetter(p, 0, 2);
+  EXPECT_EQ(Str(popupTextGetter(p)), "x");
+  EXPECT_EQ(RuntimePopupSelectionGetter(p), 2);
+  EXPECT_EQ(gEvents, (Events{"Action(unchecked) Check"}));  // none for the runtime's own changes
+  auto* tabs = PaneOf<TabPanelPane>("Tabs");
+  ASSERT_NE(tabs, nullptr);
+  char title[32] = "";
+  TCITEMA item = {TCIF_TEXT, 0, 0, title, sizeof title, 0, 0};
+  SendMessageA(tabs->Handle(), TCM_GETITEMA, 1, reinterpret_cast<LPARAM>(&item));
+  EXPECT_STREQ(title, "Game Mode");
+  gEvents.clear();
+  tabPanelValueSetter(Find("Tabs"), 0, 1);
+  for (auto [name, shown] : {std::pair{"One", false}, {"TwoA", true}, {"TwoHidden", false}})
+    EXPECT_EQ((Style(HandleOf(name)) & WS_VISIBLE) != 0, shown) << name;
+  EXPECT_EQ(gEvents, (Events{"Change Tabs"}));
+  HWND group = HandleOf("Setup");
+  EXPECT_EQ(Style(group) & 0x0F, BS_GROUPBOX);
+  EXPECT_FALSE(PaneOf("Setup")->CanTakeFocus());
+  EXPECT_EQ(FontOf(FontSent("Setup")).lfWeight, FW_BOLD);
+  // Panes take their fonts from the cache (which shares them: the fonts' test).
+  HFONT a = FontSent("A");
+  EXPECT_EQ(a, static_cast<KindPane*>(PaneOf("A"))->Font());
+  EXPECT_EQ(FontOf(a).lfHeight, -9);
+  // Without a font of its own a pane shows the default one.
+  EXPECT_EQ(static_cast<KindPane*>(PaneOf("C"))->FontSize(), DefaultFontSize() > 0 ? DefaultFontSize() : 12);
+}
+
+// The progress bar's sweep seen on screen is the window tests' (kinds).
+TEST_F(ControlKinds, PushButtonsRaiseActionWhenClickedOrPushedAndAProgressBarSweepsWhileItsMaximumIsZero) {
   Build({{kProbePush, Place("Save", 10, 10, 80, 24, {{"Caption", "Save"}, {"Default", "True"}})},
-         {kProbePush, Place("Cancel", 100, 10, 80, 24, {{"Caption", "Cancel"}, {"Cancel", "True"}})}});
+         {kProbePush, Place("Cancel", 100, 10, 80, 24, {{"Caption", "Cancel"}, {"Cancel", "True"}})},
+         {kProgressBar, Place("Bar", 10, 40, 99, 12, {{"Maximum", "100"}, {"Value", "50"}})},
+         {kProgressBar, Place("Busy", 10, 60, 80, 12, {{"Maximum", "0"}})}});
   HWND save = HandleOf("Save"), cancel = HandleOf("Cancel");
   EXPECT_EQ(Style(save) & 0x0F, BS_DEFPUSHBUTTON);
   EXPECT_EQ(Style(cancel) & 0x0F, BS_PUSHBUTTON);
@@ -411,37 +416,7 @@ TEST_F(ControlKinds, PushButtonsRaiseActionOnAClickAndWhenPushed) {
   controlEnabledSetter(Find("Save"), 0, false);
   pushButtonPush(Find("Save"));  // a disabled button is not pushed
   EXPECT_EQ(gEvents, (Events{"Action Save", "Action Cancel", "Action Save", "Action Cancel"}));
-}
 
-// A click from a checked start unchecks; the application's own change raises no Action.
-TEST_F(ControlKinds, ACheckBoxTurnsItsCheckOverItselfAndPanesShareCachedFonts) {
-  Build({{kProbeCheck, Place("Check", 10, 10, 120, 20, {{"Caption", "Connect"}, {"Value", "True"}})},
-         {kGroupBox, Place("Setup", 10, 40, 200, 100, {{"Caption", "Setup"}, {"Bold", "True"}})},
-         {kCheckBox, Place("A", 220, 10, 120, 20, {{"TextFont", "Geneva"}, {"TextSize", "9"}})},
-         {kPopupMenu, Place("C", 220, 70, 120, 20)}});
-  HWND box = HandleOf("Check");
-  SendMessageA(box, BM_CLICK, 0, 0);
-  EXPECT_EQ(SendMessageA(box, BM_GETCHECK, 0, 0), BST_UNCHECKED);
-  checkBoxValueSetter(Find("Check"), 0, true);
-  EXPECT_EQ(SendMessageA(box, BM_GETCHECK, 0, 0), BST_CHECKED);
-  EXPECT_EQ(gEvents, (Events{"Action(unchecked) Check"}));
-  HWND group = HandleOf("Setup");
-  EXPECT_EQ(Style(group) & 0x0F, BS_GROUPBOX);
-  EXPECT_FALSE(PaneOf("Setup")->CanTakeFocus());
-  EXPECT_EQ(FontOf(FontSent("Setup")).lfWeight, FW_BOLD);
-
-  // Panes take their fonts from the cache (which shares them: the fonts' test).
-  HFONT a = FontSent("A");
-  EXPECT_EQ(a, static_cast<KindPane*>(PaneOf("A"))->Font());
-  EXPECT_EQ(FontOf(a).lfHeight, -9);
-  // Without a font of its own a pane shows the default one.
-  EXPECT_EQ(static_cast<KindPane*>(PaneOf("C"))->FontSize(), DefaultFontSize() > 0 ? DefaultFontSize() : 12);
-}
-
-// The sweep seen on screen is the window tests' (kinds).
-TEST_F(ControlKinds, AProgressBarSweepsWhileItsMaximumIsZero) {
-  Build({{kProgressBar, Place("Bar", 10, 10, 99, 12, {{"Maximum", "100"}, {"Value", "50"}})},
-         {kProgressBar, Place("Busy", 10, 30, 80, 12, {{"Maximum", "0"}})}});
   ObjectRecord* bar = Find("Bar");
   auto* pane = PaneOf<ProgressPane>("Bar");
   progressMaximumSetter(bar, 0, 0);

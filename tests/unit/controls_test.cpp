@@ -23,30 +23,76 @@ using menutest::ScratchClasses;
 using menutest::Text;
 
 using Log = std::vector<std::string>;
-Log gLog;
+using Pairs = std::vector<std::pair<std::string, std::string>>;
+Log gLog, gAssertions;
+int32_t gHeldDuringCall = 0;
+const std::string kNoIndex = "-2147483648";
 
-std::string NameOf(ObjectRecord* control) {
-  return std::string(StringView(reinterpret_cast<ControlObject*>(control)->name));
-}
-
+std::string Str(StringRecord* s) { return std::string(StringView(s)); }
+std::string NameOf(ObjectRecord* control) { return Str(reinterpret_cast<ControlObject*>(control)->name); }
 void __cdecl LogDestructor(ObjectRecord* o, ClassRecord*) { gLog.push_back("delete " + NameOf(o)); }
-
 RectControlObject* AsRect(ObjectRecord* o) { return reinterpret_cast<RectControlObject*>(o); }
 
-class ControlDictionaryTest : public testing::Test {
+// Property setters that log "type param value".
+void Note(const char* type, uint32_t param, const std::string& value) {
+  gLog.push_back(std::string(type) + " " + std::to_string(param) + " " + value);
+}
+void __cdecl SetString(ObjectRecord*, uint32_t p, StringRecord* s) {
+  Note("string", p, std::string("'") + Str(s) + "'");
+}
+void __cdecl SetInt(ObjectRecord*, uint32_t p, int32_t v) { Note("int", p, std::to_string(v)); }
+void __cdecl SetByte(ObjectRecord*, uint32_t p, bool v) { Note("bool", p, v ? "true" : "false"); }
+void __cdecl SetObject(ObjectRecord*, uint32_t p, ObjectRecord* o) {
+  gHeldDuringCall = o ? static_cast<int32_t>(o->refCount) : -1;
+  Note("object", p, o ? "set" : "nil");
+}
+
+// A window with controls under the class table {button, plain control}, and a probe whose setters log.
+class Controls : public testing::Test {
  protected:
   void SetUp() override {
     gLog.clear();
-    control = classes.Make("DictControl", "Control");
-    control->destructor = Code(LogDestructor);
+    gAssertions.clear();
+    previous_ = SetAssertionRecorder([](const char* what) { gAssertions.push_back(what); });
+    button = classes.Make("TestButton", "RectControl");
+    button->destructor = Code(LogDestructor);
+    ClassRecord* table[] = {button, classes.Make("TestPlain", "Control")};
+    SetClassTable(table, 2);
+    window =
+        reinterpret_cast<WindowObject*>(NewObjectOfClass(classes.Make("TestWindow", nullptr, sizeof(WindowObject))));
+    window->controls = NewControlDictionary();
+    ClassRecord* probeClass = classes.Make("Probe", nullptr, 24);
+    const CodeAddress text = Code(SetString), number = Code(SetInt), flag = Code(SetByte), item = Code(SetObject);
+    const PropertyEntry kProperties[] = {
+        {nullptr, "Title", "String", nullptr, text, 1},        {nullptr, "Count", "Integer", nullptr, number, 2},
+        {nullptr, "Tint", "Color", nullptr, number, 3},        {nullptr, "Flag", "Boolean", nullptr, flag, 4},
+        {nullptr, "MacProcId", "Integer", nullptr, number, 5}, {nullptr, "Picture", "Movie", nullptr, item, 6},
+        {nullptr, "Ratio", "Single", nullptr, number, 7},      {nullptr, "Owner", "Form", nullptr, number, 9},
+        {nullptr, "Fixed", "Integer", nullptr, nullptr, 10},   {nullptr, "Untyped", nullptr, nullptr, number, 11},
+        {nullptr, "Backdrop", "Picture", nullptr, item, 13}};
+    for (const PropertyEntry& p : kProperties) AddProperty(probeClass, p);
+    ClassRecord* child = classes.Make("ProbeChild", probeClass, 24);
+    AddProperty(child, {nullptr, "count", "Integer", nullptr, Code(SetInt), 12});
+    probe = NewObjectOfClass(child);
   }
+  void TearDown() override {
+    RuntimeUnlockObject(probe);
+    DestroyControlDictionary(window->controls);
+    RuntimeUnlockObject(&window->header);
+    SetClassTable(nullptr, 0);
+    SetAssertionRecorder(previous_);
+  }
+  bool Apply(std::string_view name, std::string_view value) { return ApplyDescribedProperty(probe, name, value); }
+
+  AssertionRecorder previous_ = nullptr;
   ScratchClasses classes;
-  ClassRecord* control = nullptr;
+  ClassRecord* button = nullptr;
+  WindowObject* window = nullptr;
+  ObjectRecord* probe = nullptr;
 };
 
-// More keys than buckets, found without letter case through the collation
-// table; destroying releases every control, their own fields included.
-TEST_F(ControlDictionaryTest, KeysIgnoreLetterCaseAndDestroyingReleasesEverything) {
+// More keys than buckets; 0x8E and 0x83 differ but collate alike.
+TEST_F(Controls, DictionaryKeysIgnoreLetterCaseReplacementsKeepThePlaceAndDestroyingReleasesAll) {
   ObjectRecord* cursor = NewObjectOfClass(FindBuiltInClass("MouseCursor"));
   uint32_t heap = SmallBlockBytesInUse();
   int32_t live = LiveObjectCount();
@@ -55,7 +101,7 @@ TEST_F(ControlDictionaryTest, KeysIgnoreLetterCaseAndDestroyingReleasesEverythin
   for (int i = 0; i < 300; ++i) {
     std::string name = i == 1 ? "Caf\x8E" : "Control" + std::to_string(i);
     int32_t index = i % 3 ? i : INT32_MIN;
-    made.push_back(NewControl(control, name, index));
+    made.push_back(NewControl(button, name, index));
     InsertControl(d, ControlKey(name, index), made.back());
     RuntimeUnlockObject(made.back());  // the dictionary keeps it alive
   }
@@ -63,12 +109,11 @@ TEST_F(ControlDictionaryTest, KeysIgnoreLetterCaseAndDestroyingReleasesEverythin
   for (int i = 0; i < 300; ++i) ASSERT_EQ(ControlAt(d, i), made[i]) << i;
   EXPECT_EQ(ControlAt(d, 300), nullptr);
   EXPECT_EQ(FindControl(d, "CONTROL298$298"), made[298]);
-  EXPECT_EQ(FindControl(d, "CAF\x83$1"), made[1]);  // 0x8E and 0x83 collate alike
+  EXPECT_EQ(FindControl(d, "CAF\x83$1"), made[1]);
   EXPECT_TRUE(gLog.empty());
   DestroyControlDictionary(d);
   EXPECT_EQ(gLog.size(), 300u);
   EXPECT_EQ(LiveObjectCount(), live);
-
   ObjectRecord* c = NewControl(FindBuiltInClass("RectControl"), "WithHelp");
   StringRef help = Text("a help text"), off = Text("another help text");
   controlBalloonHelpSetter(c, 0, help.get());
@@ -79,115 +124,56 @@ TEST_F(ControlDictionaryTest, KeysIgnoreLetterCaseAndDestroyingReleasesEverythin
   EXPECT_EQ(SmallBlockBytesInUse(), heap);
   EXPECT_EQ(cursor->refCount, 1u);
   RuntimeUnlockObject(cursor);
-}
 
-TEST_F(ControlDictionaryTest, ReplacementKeepsThePositionAndReleasesTheOldControl) {
-  ControlDictionary* d = NewControlDictionary();
-  ObjectRecord* window = NewObjectOfClass(FindBuiltInClass("Object"));
-  ObjectRecord* first = NewControl(control, "first");
-  ObjectRecord* other = NewControl(control, "other");
-  ObjectRecord* second = NewControl(control, "second");
-  for (ObjectRecord* o : {first, other, second}) reinterpret_cast<ControlObject*>(o)->window = window;
-  InsertControl(d, "Field", first);
-  InsertControl(d, "Other", other);
-  InsertControl(d, "FIELD", second);
+  gLog.clear();
+  d = NewControlDictionary();
+  ObjectRecord *first = NewControl(button, "first"), *other = NewControl(button, "other"),
+               *second = NewControl(button, "second");
+  for (auto [key, o] : {std::pair{"Field", first}, {"Other", other}, {"FIELD", second}}) {
+    reinterpret_cast<ControlObject*>(o)->window = &window->header;
+    InsertControl(d, key, o);
+  }
   EXPECT_EQ(ControlCount(d), 2);
   EXPECT_EQ(ControlAt(d, 0), second);
   EXPECT_EQ(FindControl(d, "field"), second);
   EXPECT_EQ(first->refCount, 1u);
   // No longer the window's: it must not point at a window that may go.
   EXPECT_EQ(reinterpret_cast<ControlObject*>(first)->window, nullptr);
-  EXPECT_EQ(reinterpret_cast<ControlObject*>(second)->window, window);
-
+  EXPECT_EQ(reinterpret_cast<ControlObject*>(second)->window, &window->header);
   // A replaced control nobody holds is destroyed; the same control again keeps one reference.
-  ObjectRecord* third = NewControl(control, "third");
+  ObjectRecord* third = NewControl(button, "third");
   InsertControl(d, "field", third);
   RuntimeUnlockObject(third);
-  InsertControl(d, "Field", first);
-  InsertControl(d, "fIELD", first);
+  for (const char* key : {"Field", "fIELD"}) InsertControl(d, key, first);
   EXPECT_EQ(gLog, Log{"delete third"});
   EXPECT_EQ(ControlAt(d, 0), first);
   EXPECT_EQ(first->refCount, 2u);
   EXPECT_EQ(second->refCount, 1u);
-
   gLog.clear();
   for (ObjectRecord* o : {first, second, other}) RuntimeUnlockObject(o);
   DestroyControlDictionary(d);
   EXPECT_EQ(gLog, (Log{"delete second", "delete first", "delete other"}));
-  RuntimeUnlockObject(window);
 }
 
-Log gCalls;
-int32_t gHeldDuringCall = 0;
-
-void __cdecl SetString(ObjectRecord*, uint32_t param, StringRecord* s) {
-  gCalls.push_back("string " + std::to_string(param) + " '" + std::string(StringView(s)) + "'");
-}
-void __cdecl SetInt(ObjectRecord*, uint32_t param, int32_t v) {
-  gCalls.push_back("int " + std::to_string(param) + " " + std::to_string(v));
-}
-void __cdecl SetByte(ObjectRecord*, uint32_t param, bool v) {
-  gCalls.push_back("bool " + std::to_string(param) + " " + (v ? "true" : "false"));
-}
-void __cdecl SetObject(ObjectRecord*, uint32_t param, ObjectRecord* o) {
-  gHeldDuringCall = o ? static_cast<int32_t>(o->refCount) : -1;
-  gCalls.push_back("object " + std::to_string(param) + (o ? " set" : " nil"));
-}
-
-class ControlDescribedProperty : public testing::Test {
- protected:
-  void SetUp() override {
-    gCalls.clear();
-    ClassRecord* probe = classes.Make("Probe", nullptr, 24);
-    const CodeAddress text = Code(SetString), number = Code(SetInt), flag = Code(SetByte),
-                      item = Code(SetObject);
-    const PropertyEntry kProperties[] = {{nullptr, "Title", "String", nullptr, text, 1},
-                                         {nullptr, "Count", "Integer", nullptr, number, 2},
-                                         {nullptr, "Tint", "Color", nullptr, number, 3},
-                                         {nullptr, "Flag", "Boolean", nullptr, flag, 4},
-                                         {nullptr, "MacProcId", "Integer", nullptr, number, 5},
-                                         {nullptr, "Picture", "Movie", nullptr, item, 6},
-                                         {nullptr, "Ratio", "Single", nullptr, number, 7},
-                                         {nullptr, "Owner", "Form", nullptr, number, 9},
-                                         {nullptr, "Fixed", "Integer", nullptr, nullptr, 10},
-                                         {nullptr, "Untyped", nullptr, nullptr, number, 11},
-                                         {nullptr, "Backdrop", "Picture", nullptr, item, 13}};
-    for (const PropertyEntry& p : kProperties) AddProperty(probe, p);
-    ClassRecord* child = classes.Make("ProbeChild", probe, 24);
-    AddProperty(child, {nullptr, "count", "Integer", nullptr, Code(SetInt), 12});
-    object = NewObjectOfClass(child);
-  }
-  void TearDown() override { RuntimeUnlockObject(object); }
-  bool Apply(std::string_view name, std::string_view value) {
-    return ApplyDescribedProperty(object, name, value);
-  }
-
-  ScratchClasses classes;
-  ObjectRecord* object = nullptr;
-};
-
-// Names are found without letter case, the nearest class first; a property
-// without conversion, setter or type is skipped.
-TEST_F(ControlDescribedProperty, TextsAreConvertedByTheDeclaredTypeOrSkipped) {
+// "count" is the subclass's own; a property without conversion, setter or type is skipped.
+TEST_F(Controls, DescribedTextsAreConvertedByTheDeclaredTypeOrSkipped) {
   const struct {
     const char *name, *value, *call;
-  } rows[] = {
-      {"Title", "Vellory Server", "string 1 'Vellory Server'"},
-      {"Tint", "-42", "int 3 -42"},
-      {"Count", "12abc", "int 12 12"},
-      {"MacProcID", "7", "int 5 7"},
-      {"flag", "tRuE", "bool 4 true"},
-      {"flag", "1", "bool 4 false"},
-      {"Ratio", "1.5", nullptr},
-      {"Owner", "1", nullptr},
-      {"Fixed", "3", nullptr},
-      {"Untyped", "3", nullptr},
-      {"NoSuchProperty", "3", nullptr},
-  };
+  } rows[] = {{"Title", "Vellory Server", "string 1 'Vellory Server'"},
+              {"Tint", "-42", "int 3 -42"},
+              {"Count", "12abc", "int 12 12"},
+              {"MacProcID", "7", "int 5 7"},
+              {"flag", "tRuE", "bool 4 true"},
+              {"flag", "1", "bool 4 false"},
+              {"Ratio", "1.5", nullptr},
+              {"Owner", "1", nullptr},
+              {"Fixed", "3", nullptr},
+              {"Untyped", "3", nullptr},
+              {"NoSuchProperty", "3", nullptr}};
   for (const auto& r : rows) {
-    gCalls.clear();
+    gLog.clear();
     EXPECT_EQ(Apply(r.name, r.value), r.call != nullptr) << r.name << " = " << r.value;
-    EXPECT_EQ(gCalls, r.call ? Log{r.call} : Log{}) << r.name << " = " << r.value;
+    EXPECT_EQ(gLog, r.call ? Log{r.call} : Log{}) << r.name << " = " << r.value;
   }
   EXPECT_FALSE(ApplyDescribedProperty(nullptr, "Title", "x"));
   // The converted text is released after the call.
@@ -196,11 +182,12 @@ TEST_F(ControlDescribedProperty, TextsAreConvertedByTheDeclaredTypeOrSkipped) {
   EXPECT_EQ(SmallBlockBytesInUse(), heap);
 }
 
-TEST_F(ControlDescribedProperty, AnObjectTypeTakesTheProjectItemAndReleasesItAfterTheCall) {
+// A module item's slot is a word of the image: what it holds before start-up
+// is no object to release.
+TEST_F(Controls, ProjectItemsReachSettersHeldOnlyDuringTheCallAndModuleSlotsReleaseNoEarlierWord) {
   uint32_t item[2] = {kMovieItem, 42};
   uint32_t list[1] = {reinterpret_cast<uint32_t>(item)};
-  MemorySpan data{reinterpret_cast<uintptr_t>(item), sizeof item};
-  CreateProjectItems(list, 1, data);
+  CreateProjectItems(list, 1, MemorySpan{reinterpret_cast<uintptr_t>(item), sizeof item});
   ObjectRecord* movie = RuntimeProjectObject(1);  // the project's reference and ours
   ASSERT_NE(movie, nullptr);
   EXPECT_TRUE(Apply("Picture", "1"));
@@ -209,24 +196,20 @@ TEST_F(ControlDescribedProperty, AnObjectTypeTakesTheProjectItemAndReleasesItAft
   // A movie where a picture belongs never reaches the picture's setter.
   EXPECT_FALSE(Apply("Backdrop", "1"));
   EXPECT_EQ(movie->refCount, 2u);  // ...is gone afterwards
-  EXPECT_EQ(gCalls, (Log{"object 6 set", "object 6 nil"}));
-  CreateProjectItems(list, 0, data);
+  EXPECT_EQ(gLog, (Log{"object 6 set", "object 6 nil"}));
+  CreateProjectItems(list, 0, MemorySpan{reinterpret_cast<uintptr_t>(item), sizeof item});
   RuntimeUnlockObject(movie);
   RuntimeUnlockObject(movie);
-}
 
-// A module item's slot is a word of the image: what it holds before start-up
-// is no object to release. A second item on the same slot replaces the first.
-TEST_F(ControlDescribedProperty, AModuleSlotsEarlierWordIsNotReleased) {
   ClassRecord* module = classes.Make("Module", nullptr, 24);
   ClassRecord* table[] = {module};
   SetClassTable(table, 1);
   uint32_t block[8] = {kModuleItem, 0, 0, kModuleItem, 0, 0, 0x4B, 0};
   block[2] = block[5] = reinterpret_cast<uint32_t>(&block[6]);
-  uint32_t list[2] = {reinterpret_cast<uint32_t>(&block[0]), reinterpret_cast<uint32_t>(&block[3])};
+  uint32_t modules[2] = {reinterpret_cast<uint32_t>(&block[0]), reinterpret_cast<uint32_t>(&block[3])};
   MemorySpan data{reinterpret_cast<uintptr_t>(block), sizeof block};
   uint32_t live = static_cast<uint32_t>(LiveObjectCount());
-  CreateProjectItems(list, 2, data);
+  CreateProjectItems(modules, 2, data);
   auto* second = reinterpret_cast<ObjectRecord*>(block[6]);
   ASSERT_NE(second, nullptr);
   EXPECT_EQ(second->cls, module);
@@ -235,93 +218,11 @@ TEST_F(ControlDescribedProperty, AModuleSlotsEarlierWordIsNotReleased) {
   ASSERT_NE(first, nullptr);
   EXPECT_EQ(first->refCount, 2u);  // the project's and ours: the slot let go (so first is not second)
   RuntimeUnlockObject(first);
-  CreateProjectItems(list, 0, data);  // forgets the project's references
+  CreateProjectItems(modules, 0, data);  // forgets the project's references
   RuntimeUnlockObject(first);
   RuntimeUnlockObject(second);
   RuntimeUnlockObject(second);
   EXPECT_EQ(static_cast<uint32_t>(LiveObjectCount()), live);
-  SetClassTable(nullptr, 0);
-}
-
-Log gAssertions;
-using Pairs = std::vector<std::pair<std::string, std::string>>;
-const std::string kNoIndex = "-2147483648";
-
-class ControlDescriptionTest : public testing::Test {
- protected:
-  void SetUp() override {
-    gLog.clear();
-    gAssertions.clear();
-    previous_ = SetAssertionRecorder([](const char* what) { gAssertions.push_back(what); });
-    ClassRecord* button = classes.Make("TestButton", "RectControl");
-    button->destructor = Code(LogDestructor);
-    ClassRecord* table[] = {button, classes.Make("TestPlain", "Control")};
-    SetClassTable(table, 2);
-    window = reinterpret_cast<WindowObject*>(
-        NewObjectOfClass(classes.Make("TestWindow", nullptr, sizeof(WindowObject))));
-    window->controls = NewControlDictionary();
-  }
-  void TearDown() override {
-    DestroyControlDictionary(window->controls);
-    RuntimeUnlockObject(&window->header);
-    SetClassTable(nullptr, 0);
-    SetAssertionRecorder(previous_);
-  }
-  void Describe(const std::vector<std::pair<int32_t, Pairs>>& controls) {
-    for (const auto& [classIndex, properties] : controls) {
-      PutPackedInt(bytes, classIndex);
-      PutPackedInt(bytes, static_cast<int32_t>(properties.size()));
-      for (const auto& [name, value] : properties) PutPackedString(bytes, name), PutPackedString(bytes, value);
-    }
-    stream = DescriptionStream(bytes.data(), static_cast<uint32_t>(bytes.size()));
-  }
-  ObjectRecord* Next() { return ApplyControlDescription(stream, window); }
-
-  AssertionRecorder previous_ = nullptr;
-  ScratchClasses classes;
-  WindowObject* window = nullptr;
-  std::vector<uint8_t> bytes;
-  DescriptionStream stream{nullptr, 0};
-};
-
-// Fetching by key and the locks are the window tests' (events). The same key
-// twice leaves the second control; a control without a rectangle and one of
-// an unknown class (reported) are read to their ends.
-TEST_F(ControlDescriptionTest, PropertiesAreAppliedAndEveryDescriptionIsReadToItsEnd) {
-  Describe({{0, {{"Name", "Twin"}, {"Index", kNoIndex}, {"TabPanelIndex", "2"}, {"Visible", "False"},
-                 {"Left", "10"}, {"Top", "20"}, {"Width", "30"}, {"Height", "40"},
-                 {"BalloonHelp", "help"}, {"DisabledBalloonHelp", ""}, {"Unknown", "x"},
-                 {"MouseCursor", "0"}}},
-            {1, {{"Name", "Ticker"}, {"Index", kNoIndex}, {"Left", "5"}, {"Visible", "True"}}},
-            {99, {{"Name", "Lost"}, {"Index", kNoIndex}}},
-            {0, {{"Name", "TWIN"}, {"Index", kNoIndex}, {"Left", "2"}}},
-            {0, {{"Name", "Button"}, {"Index", "3"}}},
-            {0, {{"Name", "Button"}, {"Index", kNoIndex}}}});
-  ObjectRecord* c = Next();
-  ASSERT_NE(c, nullptr);
-  RectControlObject* rc = AsRect(c);
-  EXPECT_EQ(rc->control.window, &window->header);
-  EXPECT_EQ(rc->tabPanelIndex, 2);
-  EXPECT_EQ(rc->visible, 0);
-  EXPECT_EQ(rc->enabled, 1);  // not described: enabled
-  EXPECT_EQ((std::vector<int>{rc->bounds.left, rc->bounds.top, rc->bounds.right, rc->bounds.bottom}),
-            (std::vector<int>{10, 20, 40, 60}));
-  EXPECT_EQ(std::string(StringView(rc->balloonHelp)), "help");
-  EXPECT_EQ(rc->disabledBalloonHelp, nullptr);
-  EXPECT_EQ(c->refCount, 1u);  // the dictionary's
-  ObjectRecord* ticker = Next();
-  ASSERT_NE(ticker, nullptr);
-  EXPECT_FALSE(IsRectControl(ticker));
-  EXPECT_EQ(Next(), nullptr);
-  EXPECT_EQ(gAssertions.size(), 1u);  // the class index was reported
-  Next();
-  EXPECT_EQ(gLog, Log{"delete Twin"});  // and nothing before
-  Next();
-  Next();  // the same name with no index is another key
-  EXPECT_TRUE(stream.AtEnd());
-  ASSERT_EQ(ControlCount(window->controls), 4);
-  EXPECT_EQ(AsRect(ControlAt(window->controls, 0))->bounds.left, 2);
-  EXPECT_EQ(ControlAt(window->controls, 1), ticker);
 }
 
 class StatePane : public Pane {
@@ -332,19 +233,71 @@ class StatePane : public Pane {
                    " enabled=" + std::to_string(control_->enabled));
   }
   void SetBounds(const ShortRect& b, bool redraw) override {
-    gLog.push_back("bounds " + std::to_string(b.top) + "," + std::to_string(b.left) + "," +
-                   std::to_string(b.bottom) + "," + std::to_string(b.right) + (redraw ? " redraw" : ""));
+    gLog.push_back("bounds " + std::to_string(b.top) + "," + std::to_string(b.left) + "," + std::to_string(b.bottom) +
+                   "," + std::to_string(b.right) + (redraw ? " redraw" : ""));
   }
   void Invalidate() override { gLog.push_back("invalidate"); }
 };
 
-// Positions reach the pane only when they change (a lock on the right acts on
-// resizes, not on a width). Visibility reaches the pane before it is stored,
-// enabling after. Setters without a pane are the description's (above).
-TEST(ControlPaneState, GeometryAndStateReachThePaneOnlyOnChange) {
+// Fetching by key and the locks are the window tests' (events).
+TEST_F(Controls, DescriptionsAreReadToTheirEndsAndGeometryAndStateReachThePaneOnlyOnChange) {
+  const std::vector<std::pair<int32_t, Pairs>> controls = {
+      {0,
+       {{"Name", "Twin"},
+        {"Index", kNoIndex},
+        {"TabPanelIndex", "2"},
+        {"Visible", "False"},
+        {"Left", "10"},
+        {"Top", "20"},
+        {"Width", "30"},
+        {"Height", "40"},
+        {"BalloonHelp", "help"},
+        {"DisabledBalloonHelp", ""},
+        {"Unknown", "x"},
+        {"MouseCursor", "0"}}},
+      {1, {{"Name", "Ticker"}, {"Index", kNoIndex}, {"Left", "5"}, {"Visible", "True"}}},
+      {99, {{"Name", "Lost"}, {"Index", kNoIndex}}},
+      {0, {{"Name", "TWIN"}, {"Index", kNoIndex}, {"Left", "2"}}},
+      {0, {{"Name", "Button"}, {"Index", "3"}}},
+      {0, {{"Name", "Button"}, {"Index", kNoIndex}}}};
+  std::vector<uint8_t> bytes;
+  for (const auto& [classIndex, properties] : controls) {
+    PutPackedInt(bytes, classIndex);
+    PutPackedInt(bytes, static_cast<int32_t>(properties.size()));
+    for (const auto& [name, value] : properties) PutPackedString(bytes, name), PutPackedString(bytes, value);
+  }
+  DescriptionStream stream(bytes.data(), static_cast<uint32_t>(bytes.size()));
+  auto next = [&] { return ApplyControlDescription(stream, window); };
+  ObjectRecord* c = next();
+  ASSERT_NE(c, nullptr);
+  RectControlObject* rc = AsRect(c);
+  EXPECT_EQ(rc->control.window, &window->header);
+  // Tab, visibility, enabling (not described: on) and bounds.
+  EXPECT_EQ((std::vector<int>{rc->tabPanelIndex, rc->visible, rc->enabled, rc->bounds.left, rc->bounds.top,
+                              rc->bounds.right, rc->bounds.bottom}),
+            (std::vector<int>{2, 0, 1, 10, 20, 40, 60}));
+  EXPECT_EQ(Str(rc->balloonHelp), "help");
+  EXPECT_EQ(rc->disabledBalloonHelp, nullptr);
+  EXPECT_EQ(c->refCount, 1u);  // the dictionary's
+  ObjectRecord* ticker = next();
+  ASSERT_NE(ticker, nullptr);
+  EXPECT_FALSE(IsRectControl(ticker));
+  EXPECT_EQ(next(), nullptr);
+  EXPECT_EQ(gAssertions.size(), 1u);  // the class index was reported
+  next();
+  EXPECT_EQ(gLog, Log{"delete Twin"});  // and nothing before
+  next();
+  next();  // the same name with no index is another key
+  EXPECT_TRUE(stream.AtEnd());
+  ASSERT_EQ(ControlCount(window->controls), 4);
+  EXPECT_EQ(AsRect(ControlAt(window->controls, 0))->bounds.left, 2);
+  EXPECT_EQ(ControlAt(window->controls, 1), ticker);
+
+  // A lock on the right acts on resizes, not on a width. Visibility reaches the
+  // pane before it is stored, enabling after.
   gLog.clear();
   ObjectRecord* control = NewControl(FindBuiltInClass("RectControl"), "Probe");
-  RectControlObject* rc = AsRect(control);
+  rc = AsRect(control);
   rc->visible = rc->enabled = rc->lockRight = 1;
   rc->bounds = {20, 10, 60, 40};
   rc->pane = new StatePane(rc);
@@ -367,17 +320,15 @@ TEST(ControlPaneState, GeometryAndStateReachThePaneOnlyOnChange) {
                        "state 6 visible=1 enabled=0", "state 5 visible=1 enabled=1", "invalidate",
                        "bounds 5,12,6,112 redraw", "state 8 visible=1 enabled=1"}));
 
-  delete rc->pane;
-  rc->pane = nullptr;
+  delete std::exchange(rc->pane, nullptr);
   RuntimeUnlockObject(control);
 }
 
-Log gEvents;
 ObjectRecord* gMoveFocusTo = nullptr;  // a LostFocus handler moves the focus here
 
-void __cdecl OnGotFocus(ObjectRecord* self) { gEvents.push_back("GotFocus " + NameOf(self)); }
+void __cdecl OnGotFocus(ObjectRecord* self) { gLog.push_back("GotFocus " + NameOf(self)); }
 void __cdecl OnLostFocus(ObjectRecord* self) {
-  gEvents.push_back("LostFocus " + NameOf(self));
+  gLog.push_back("LostFocus " + NameOf(self));
   if (ObjectRecord* target = std::exchange(gMoveFocusTo, nullptr)) RuntimeSetFocus(target);
 }
 
@@ -385,15 +336,13 @@ class RecordingPane : public Pane {
  public:
   using Pane::Pane;
   void Scroll(int request, int position) override {
-    gEvents.push_back("scroll " + std::to_string(request) + " " + std::to_string(position));
+    gLog.push_back("scroll " + std::to_string(request) + " " + std::to_string(position));
   }
   LRESULT Notify(NMHDR* header) override {
-    gEvents.push_back("notify " + std::to_string(static_cast<int>(header->code)));
+    gLog.push_back("notify " + std::to_string(static_cast<int>(header->code)));
     return notifyResult;
   }
-  void DrawItem(DRAWITEMSTRUCT* item) override {
-    gEvents.push_back("draw item " + std::to_string(item->itemID));
-  }
+  void DrawItem(DRAWITEMSTRUCT* item) override { gLog.push_back("draw item " + std::to_string(item->itemID)); }
   LRESULT notifyResult = 0;
   using Pane::CreateChild;
 };
@@ -404,7 +353,7 @@ LRESULT CALLBACK ParentProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
   return DefWindowProcA(hwnd, message, wParam, lParam);
 }
 
-class ControlWindowTest : public testing::Test {
+class ControlWindows : public testing::Test {
  protected:
   static void SetUpTestSuite() {
     WNDCLASSA wc = {0, ParentProc, 0, 0, GetModuleHandleA(nullptr), nullptr, nullptr, nullptr, nullptr,
@@ -413,7 +362,7 @@ class ControlWindowTest : public testing::Test {
   }
   static void TearDownTestSuite() { UnregisterClassA("ControlsTestParent", GetModuleHandleA(nullptr)); }
   void SetUp() override {
-    gEvents.clear();
+    gLog.clear();
     gMoveFocusTo = nullptr;
     cls = classes.Make("FocusControl", "RectControl",
                        {{"GotFocus", Code(OnGotFocus)}, {"LostFocus", Code(OnLostFocus)}});
@@ -468,17 +417,21 @@ class ControlWindowTest : public testing::Test {
   std::vector<ObjectRecord*> made;
 };
 
-using ControlFocus = ControlWindowTest;
-
-// A LostFocus handler that moves the focus wins; the window itself can hold it.
-TEST_F(ControlFocus, FocusChangesRaiseLostFocusBeforeGotFocus) {
-  ObjectRecord* a = Control("A");
-  ObjectRecord* b = Control("B");
-  ObjectRecord* c = Control("C");
-  TakeFocusChanged();
+TEST_F(ControlWindows, FocusChangesRaiseLostFocusBeforeGotFocusAndWaitForTheWindowsActivation) {
+  ObjectRecord *a = Control("A"), *b = Control("B"), *c = Control("C");
+  HWND other = MakeParent();
+  Activate(other);
+  ASSERT_EQ(GetActiveWindow(), other);
   RuntimeSetFocus(a);
-  EXPECT_TRUE(TakeFocusChanged());
+  EXPECT_EQ(ActivePane(), nullptr);
+  EXPECT_TRUE(gLog.empty());
+  Activate(parent);
+  RestoreWindowFocus(window);
+  EXPECT_EQ(ActivePane(), PaneOf(a));
+  EXPECT_EQ(gLog, Log{"GotFocus A"});
+  TakeFocusChanged();
   RuntimeSetFocus(b);
+  EXPECT_TRUE(TakeFocusChanged());
   RuntimeSetFocus(b);  // already active: nothing
   EXPECT_EQ(ActivePane(), PaneOf(b));
   EXPECT_EQ(GetFocus(), PaneOf(b)->Handle());
@@ -492,33 +445,17 @@ TEST_F(ControlFocus, FocusChangesRaiseLostFocusBeforeGotFocus) {
   EXPECT_EQ(GetFocus(), parent);
   RuntimeSetFocus(a);
   EXPECT_EQ(FocusedWindow(), nullptr);
-  EXPECT_EQ(gEvents, (Log{"GotFocus A", "LostFocus A", "GotFocus B", "LostFocus B", "GotFocus C",
-                          "LostFocus C", "GotFocus A"}));
+  EXPECT_EQ(gLog,
+            (Log{"GotFocus A", "LostFocus A", "GotFocus B", "LostFocus B", "GotFocus C", "LostFocus C", "GotFocus A"}));
 }
 
-TEST_F(ControlFocus, AnInactiveWindowKeepsTheFocusForItsActivation) {
-  ObjectRecord* a = Control("A");
-  HWND other = MakeParent();
-  Activate(other);
-  ASSERT_EQ(GetActiveWindow(), other);
-  RuntimeSetFocus(a);
-  EXPECT_EQ(ActivePane(), nullptr);
-  EXPECT_TRUE(gEvents.empty());
-  Activate(parent);
-  RestoreWindowFocus(window);
-  EXPECT_EQ(ActivePane(), PaneOf(a));
-  EXPECT_EQ(gEvents, Log{"GotFocus A"});
-}
-
-// Keys must not reach a field the user cannot see or is not looking at; the
-// focus of a window left is kept for its next activation.
-TEST_F(ControlFocus, HiddenDisabledOrLeftPanesGiveUpTheFocusAndRefuseIt) {
+// Keys must not reach a field the user cannot see or is not looking at.
+TEST_F(ControlWindows, HiddenDisabledOrLeftPanesGiveUpTheFocusAndRefuseIt) {
   using Change = void (*)(WindowObject*, ObjectRecord*);
   const std::pair<const char*, Change> kChanges[] = {
       {"hidden", [](WindowObject*, ObjectRecord* c) { ControlVisibleSetter(c, 0, false); }},
       {"disabled", [](WindowObject*, ObjectRecord* c) { controlEnabledSetter(c, 0, false); }},
-      {"left", [](WindowObject* w, ObjectRecord*) { ReleaseFocusOfWindow(w); }},
-  };
+      {"left", [](WindowObject* w, ObjectRecord*) { ReleaseFocusOfWindow(w); }}};
   Log expected;
   for (const auto& [name, change] : kChanges) {
     SCOPED_TRACE(name);
@@ -541,15 +478,12 @@ TEST_F(ControlFocus, HiddenDisabledOrLeftPanesGiveUpTheFocusAndRefuseIt) {
   RuntimeSetFocus(made[1]);
   EXPECT_EQ(ActivePane(), PaneOf(made[1]));
   expected.insert(expected.end(), {"GotFocus left", "LostFocus left", "GotFocus disabled"});
-  EXPECT_EQ(gEvents, expected);
+  EXPECT_EQ(gLog, expected);
 }
 
-using ControlPane = ControlWindowTest;
-
-// Clicks, edits and tab changes are the kinds' tests; here scrolls, a
-// notification's answer (non-zero refuses a tab change), list drawing only.
-// Closing the active pane forgets it without events.
-TEST_F(ControlPane, ChildWindowsSitAtTheControlBoundsTakeTheirNotificationsAndClose) {
+// Clicks, edits and tab changes are the kinds' tests. A notification's
+// non-zero answer refuses a tab change.
+TEST_F(ControlWindows, ChildWindowsSitAtTheControlBoundsTakeTheirNotificationsAndClose) {
   ObjectRecord* a = Control("A");
   HWND h = PaneOf(a)->Handle();
   ASSERT_NE(h, nullptr);
@@ -585,8 +519,7 @@ TEST_F(ControlPane, ChildWindowsSitAtTheControlBoundsTakeTheirNotificationsAndCl
   EXPECT_FALSE(IsWindow(h));
   EXPECT_EQ(PaneFromHandle(h), nullptr);
   const std::string notify = "notify " + std::to_string(static_cast<int>(TCN_SELCHANGING));
-  EXPECT_EQ(gEvents,
-            (Log{"scroll " + std::to_string(SB_THUMBTRACK) + " 42", notify, "draw item 3", "GotFocus A"}));
+  EXPECT_EQ(gLog, (Log{"scroll " + std::to_string(SB_THUMBTRACK) + " 42", notify, "draw item 3", "GotFocus A"}));
 }
 
 }  // namespace

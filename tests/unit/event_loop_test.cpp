@@ -34,24 +34,34 @@ using menutest::ScratchClasses;
 using Names = std::vector<std::string>;
 
 Names gLog;
-bool gWindowsOpen = true;
-bool gCaptured = false;
-bool gCancelClose = false;
-bool gWatchdogFired = false;
-int gSteps = 0;
-int gCloseAfterSteps = 0;  // 0: never
+bool gWindowsOpen = true, gCaptured = false, gCancelClose = false, gWatchdogFired = false;
+int gSteps = 0, gCloseAfterSteps = 0;  // 0: never
 
 void Log(const std::string& what) { gLog.push_back(what); }
 
-const WindowServices kFakeServices = {
-    [] { Log("update"); if (++gSteps == gCloseAfterSteps) gWindowsOpen = false; },
-    [] { Log("track"); },
-    [] { return gCaptured; },
-    [](const void*) { Log("shortcut"); return false; },
-    [] { Log("idle"); },
-    [] { Log("noWindowOpen"); return !gWindowsOpen; },
-    [] { Log("CancelClose?"); return gCancelClose; },
-    [] { Log("closeAll"); gWindowsOpen = false; }};
+const WindowServices kFakeServices = {[] {
+                                        Log("update");
+                                        if (++gSteps == gCloseAfterSteps) gWindowsOpen = false;
+                                      },
+                                      [] { Log("track"); },
+                                      [] { return gCaptured; },
+                                      [](const void*) {
+                                        Log("shortcut");
+                                        return false;
+                                      },
+                                      [] { Log("idle"); },
+                                      [] {
+                                        Log("noWindowOpen");
+                                        return !gWindowsOpen;
+                                      },
+                                      [] {
+                                        Log("CancelClose?");
+                                        return gCancelClose;
+                                      },
+                                      [] {
+                                        Log("closeAll");
+                                        gWindowsOpen = false;
+                                      }};
 
 // Presses OK in the message box this thread shows, if any.
 void CloseBox() {
@@ -71,10 +81,9 @@ long Logged(const std::string& what) { return std::count(gLog.begin(), gLog.end(
 struct Firing {
   std::string name;
   uint32_t tick;
-  int32_t mode;  // as the handler read it
-};
+  int32_t mode;
+};  // the mode as the handler read it
 std::vector<Firing> gFirings;
-
 struct TimerScript {
   std::string name;
   std::function<void(ObjectRecord*, int firing)> action;
@@ -104,8 +113,7 @@ void RecordTick(void*) { gTaskTicks.push_back(GetTickCount()); }
 const UINT kHello = WM_APP + 1;  // posted to the thread, for no window
 
 void DrainThreadQueue() {
-  MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+  for (MSG msg; PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE);) {
   }
 }
 
@@ -145,13 +153,15 @@ class EventLoopTest : public testing::Test {
     DrainThreadQueue();
   }
 
-  ObjectRecord* Timer(const std::string& name, int32_t period,
+  // A timer that logs its firings, armed in `mode` unless that is 0.
+  ObjectRecord* Timer(const std::string& name, int32_t period, int32_t mode,
                       std::function<void(ObjectRecord*, int)> action = nullptr) {
     if (!timerClass_) timerClass_ = classes_.Make("LoggingTimer", "Timer", {{"Action", Code(OnTimerAction)}});
     ObjectRecord* timer = NewObjectOfClass(timerClass_);
     objects_.push_back(timer);
     gScripts[timer] = {name, std::move(action)};
     timerPeriodSetter(timer, 0, period);
+    if (mode) Arm(timer, mode);
     return timer;
   }
   void Destroy(ObjectRecord* object) {
@@ -160,11 +170,7 @@ class EventLoopTest : public testing::Test {
   }
   static void Arm(ObjectRecord* timer, int32_t mode) { timerModeSetter(timer, 0, mode); }
 
-  PeriodicTask* Task(void (*run)(void*), void* context, uint32_t interval) {
-    PeriodicTask* task = AddPeriodicTask(run, context, interval);
-    tasks_.push_back(task);
-    return task;
-  }
+  void Task(void (*run)(void*), uint32_t interval) { tasks_.push_back(AddPeriodicTask(run, nullptr, interval)); }
 
   const WindowServices* previous_ = nullptr;
   UINT_PTR watchdog_ = 0;
@@ -175,13 +181,11 @@ class EventLoopTest : public testing::Test {
 };
 
 TEST_F(EventLoopTest, ASingleShotFiresOnePeriodAfterItsModeReadsModeZeroAndMayBeArmedAgain) {
-  ObjectRecord* shot = Timer("shot", 250, [](ObjectRecord* t, int n) {
+  uint32_t armed = GetTickCount();
+  Timer("shot", 250, 1, [](ObjectRecord* t, int n) {
     if (n == 1) Arm(t, 1);
   });
-  ObjectRecord* end = Timer("end", 1200, CloseWindows);
-  uint32_t armed = GetTickCount();
-  Arm(shot, 1);
-  Arm(end, 1);
+  Timer("end", 1200, 1, CloseWindows);
   RuntimeRun();
   ASSERT_EQ(FiringNames(), (Names{"shot", "shot", "end"}));
   EXPECT_GE(gFirings[0].tick - armed, 250u);
@@ -192,15 +196,10 @@ TEST_F(EventLoopTest, ASingleShotFiresOnePeriodAfterItsModeReadsModeZeroAndMayBe
 TEST_F(EventLoopTest, SettingThePeriodKeepsThePhase) {
   // Created in this order so that, should a slow machine bring two due
   // times into one step, list order still gives the expected sequence.
-  ObjectRecord* reference = Timer("reference", 700, CloseWindows);
-  ObjectRecord* main = Timer("main", 1000);
-  ObjectRecord* helper = Timer("helper", 300, [main](ObjectRecord*, int) {
-    timerPeriodSetter(main, 0, 500);
-  });
   uint32_t armed = GetTickCount();
-  Arm(reference, 1);
-  Arm(main, 2);
-  Arm(helper, 1);
+  Timer("reference", 700, 1, CloseWindows);
+  ObjectRecord* main = Timer("main", 1000, 2);
+  Timer("helper", 300, 1, [main](ObjectRecord*, int) { timerPeriodSetter(main, 0, 500); });
   RuntimeRun();
   // Counted from its Mode, "main" is due at 500; counted from the change of
   // Period (at 300 or later) it would come after "reference".
@@ -209,23 +208,19 @@ TEST_F(EventLoopTest, SettingThePeriodKeepsThePhase) {
 }
 
 TEST_F(EventLoopTest, SettingTheModeAgainRestartsTheInterval) {
-  ObjectRecord* main = Timer("main", 500, CloseWindows);
-  ObjectRecord* helper = Timer("helper", 300, [main](ObjectRecord*, int) { Arm(main, 2); });
-  ObjectRecord* reference = Timer("reference", 650);
-  Arm(main, 2);
-  Arm(helper, 1);
-  Arm(reference, 1);
+  ObjectRecord* main = Timer("main", 500, 2, CloseWindows);
+  Timer("helper", 300, 1, [main](ObjectRecord*, int) { Arm(main, 2); });
+  Timer("reference", 650, 1);
   RuntimeRun();
   ASSERT_EQ(FiringNames(), (Names{"helper", "reference", "main"}));
   EXPECT_GE(gFirings[2].tick - gFirings[0].tick, 500u);
 }
 
 TEST_F(EventLoopTest, ALateTimerFiresOnceAndThenOnePeriodLater) {
-  ObjectRecord* late = Timer("late", 50, [](ObjectRecord*, int n) {
+  Timer("late", 50, 2, [](ObjectRecord*, int n) {
     if (n == 1) Sleep(320);  // six periods and more
     if (n == 3) gWindowsOpen = false;
   });
-  Arm(late, 2);
   RuntimeRun();
   ASSERT_EQ(FiringNames(), (Names{"late", "late", "late"}));
   // No catching up: the third firing waits a whole period after the second.
@@ -234,14 +229,12 @@ TEST_F(EventLoopTest, ALateTimerFiresOnceAndThenOnePeriodLater) {
 }
 
 TEST_F(EventLoopTest, DueTimersFireInListOrderNewestFirstAndHandlersMayDestroyAnyTimer) {
-  ObjectRecord* gone = Timer("gone", 20);
-  ObjectRecord* end = Timer("end", 20, CloseWindows);
-  ObjectRecord* self = Timer("self", 20, [this](ObjectRecord* t, int) { Destroy(t); });
-  ObjectRecord* victim = Timer("victim", 20);
+  ObjectRecord* gone = Timer("gone", 20, 2);
+  Timer("end", 20, 1, CloseWindows);
+  Timer("self", 20, 1, [this](ObjectRecord* t, int) { Destroy(t); });
+  ObjectRecord* victim = Timer("victim", 20, 1);
   // Walked first, it destroys the timer the walk would take next.
-  ObjectRecord* killer = Timer("killer", 20, [this, victim](ObjectRecord*, int) { Destroy(victim); });
-  for (ObjectRecord* t : {end, self, victim, killer}) Arm(t, 1);
-  Arm(gone, 2);
+  Timer("killer", 20, 1, [this, victim](ObjectRecord*, int) { Destroy(victim); });
   Destroy(gone);
   Sleep(60);
   RuntimeRun();
@@ -251,9 +244,9 @@ TEST_F(EventLoopTest, DueTimersFireInListOrderNewestFirstAndHandlersMayDestroyAn
 
 // WM_QUIT is not dispatched: no mouse tracking, no shortcut.
 TEST_F(EventLoopTest, AStepRunsItsPartsInOrderAndAPostedQuitEndsTheRunAfterIt) {
-  Task([](void*) { Log("periodic"); }, nullptr, 0);
+  Task([](void*) { Log("periodic"); }, 0);
   SetSerialPoller([] { Log("serial"); });
-  Arm(Timer("timer", 10), 1);
+  Timer("timer", 10, 1);
   Sleep(30);
   PostQuitMessage(0);
   RuntimeRun();
@@ -263,7 +256,7 @@ TEST_F(EventLoopTest, AStepRunsItsPartsInOrderAndAPostedQuitEndsTheRunAfterIt) {
 TEST_F(EventLoopTest, InMdiModeClosingTheLastWindowDoesNotEndTheRun) {
   SetMdiMode(true, nullptr);
   gWindowsOpen = false;
-  Arm(Timer("quit", 150, [](ObjectRecord*, int) { PostQuitMessage(0); }), 1);
+  Timer("quit", 150, 1, [](ObjectRecord*, int) { PostQuitMessage(0); });
   RuntimeRun();
   EXPECT_EQ(FiringNames(), (Names{"quit"}));
 }
@@ -285,8 +278,7 @@ TEST_F(EventLoopTest, WithNothingTimeDrivenThePumpBlocksUntilAMessageComesUnless
   EXPECT_EQ(gSteps, 50);  // had it blocked, only the watchdog's message would have moved it on
 }
 
-// A serial line as the pump sees it: bytes come in the driver at any time,
-// and reach the receive buffer only when the pump polls.
+// A serial line: bytes reach the driver at any time, the receive buffer when the pump polls.
 std::atomic<bool> gInDriver{false};
 bool gInBuffer = false;
 void PollLine() {
@@ -297,11 +289,10 @@ TEST_F(EventLoopTest, ATimerThatFallsDueAfterASleepFindsWhatArrivedDuringIt) {
   gInDriver = gInBuffer = false;
   SetSerialPoller(PollLine);
   bool found = false;
-  Arm(Timer("reader", 400, [&found](ObjectRecord*, int) {
-        found = gInBuffer;
-        gWindowsOpen = false;
-      }),
-      1);
+  Timer("reader", 400, 1, [&found](ObjectRecord*, int) {
+    found = gInBuffer;
+    gWindowsOpen = false;
+  });
   std::thread line([] {
     Sleep(50);
     gInDriver = true;
@@ -312,8 +303,7 @@ TEST_F(EventLoopTest, ATimerThatFallsDueAfterASleepFindsWhatArrivedDuringIt) {
   EXPECT_LE(gSteps, 10);  // and the pump slept: one that asked again at once takes thousands of steps
 }
 
-// The whole sequence with an application object is application_quit_ends_the_program's,
-// a window that cancels it the menus test's (the quit item).
+// With an application object: application_quit_ends_the_program and the menus test.
 TEST_F(EventLoopTest, WithoutAnApplicationObjectQuittingRaisesNoClose) {
   SetApplicationObject(nullptr);
   SetEndRaiser([] { Log("EndException"); });
@@ -322,11 +312,10 @@ TEST_F(EventLoopTest, WithoutAnApplicationObjectQuittingRaisesNoClose) {
   EXPECT_TRUE(QuitRequested());
 }
 
-PeriodicTask* gVictim = nullptr;
-PeriodicTask* gKiller = nullptr;
+PeriodicTask *gVictim = nullptr, *gKiller = nullptr;
 
 TEST_F(EventLoopTest, APeriodicTaskRunsAtItsIntervalAndMayRemoveItselfOrTheTaskAfterIt) {
-  Task(RecordTick, nullptr, 2);  // 32 ms
+  Task(RecordTick, 2);  // 32 ms
   gVictim = AddPeriodicTask([](void*) { Log("victim"); }, nullptr, 0);
   gKiller = AddPeriodicTask(  // walked first: the newest
       [](void*) {
@@ -335,18 +324,17 @@ TEST_F(EventLoopTest, APeriodicTaskRunsAtItsIntervalAndMayRemoveItselfOrTheTaskA
         if (Logged("killer") == 3) RemovePeriodicTask(gKiller);
       },
       nullptr, 0);
-  Arm(Timer("end", 400, CloseWindows), 1);
+  Timer("end", 400, 1, CloseWindows);
   RuntimeRun();
   EXPECT_EQ((std::vector<long>{Logged("victim"), Logged("killer")}), (std::vector<long>{0, 3}));
   ASSERT_GE(gTaskTicks.size(), 3u);
   EXPECT_LE(gTaskTicks.size(), 400u / 16);
-  for (size_t i = 1; i < gTaskTicks.size(); ++i)
-    EXPECT_GT(gTaskTicks[i] - gTaskTicks[i - 1], 16u) << "run " << i;
+  for (size_t i = 1; i < gTaskTicks.size(); ++i) EXPECT_GT(gTaskTicks[i] - gTaskTicks[i - 1], 16u) << "run " << i;
 }
 
 TEST_F(EventLoopTest, BackgroundTaskRunsDueTasksAtMostOncePerTickAndReadsNoMessages) {
-  Task([](void*) { Log("not due"); }, nullptr, 100);  // 1.6 s: never due here
-  Task(RecordTick, nullptr, 0);
+  Task([](void*) { Log("not due"); }, 100);  // 1.6 s: never due here
+  Task(RecordTick, 0);
   PostThreadMessageA(GetCurrentThreadId(), kHello, 0, 0);
   uint32_t start = GetTickCount();
   while (GetTickCount() - start < 60) RuntimeBackgroundTask();
@@ -374,17 +362,16 @@ void RunOpener() {
 class ModalLoopTest : public EventLoopTest, public testing::WithParamInterface<bool> {};
 INSTANTIATE_TEST_SUITE_P(ByTimerOrTask, ModalLoopTest, testing::Bool());
 
-// A message box's loop runs the pump's time-driven work. Once it is closed,
-// a pump run inside the handler, as a modal window of the runtime's runs it,
-// sleeps until the one long timer: it neither spins on the handler it is in,
-// taking it for due, nor is woken by the box's Win32 timer left behind.
+// A message box's loop runs the pump's time-driven work. A pump run inside the
+// handler (a modal window's) neither spins on that handler, taking it for due,
+// nor is woken by the box's Win32 timer left behind.
 TEST_P(ModalLoopTest, InsideAHandlerTimedWorkGoesOnAndThePumpSleepsButThatHandlerNeverRunsAgain) {
   int ticksInBox = 0, pollsInBox = 0, stepsInPump = 0;
   gDepth = gDeepest = gPollsInside = 0;
-  ObjectRecord* ticker = Timer("ticker", 20, [&ticksInBox](ObjectRecord*, int) {
+  ObjectRecord* ticker = Timer("ticker", 20, 2, [&ticksInBox](ObjectRecord*, int) {
     if (gDepth && ++ticksInBox >= 3 && gPollsInside >= 3) CloseBox();
   });
-  ObjectRecord* end = Timer("end", 400, CloseWindows);
+  ObjectRecord* end = Timer("end", 400, 0, CloseWindows);
   gOpenerLoop = [&] {
     RuntimeMsgBox(nullptr);
     pollsInBox = gPollsInside;
@@ -395,11 +382,10 @@ TEST_P(ModalLoopTest, InsideAHandlerTimedWorkGoesOnAndThePumpSleepsButThatHandle
     stepsInPump = gSteps - before;
   };
   SetSerialPoller([] { gPollsInside += gDepth > 0; });
-  Arm(ticker, 2);
   if (GetParam())
-    Task([](void*) { RunOpener(); }, nullptr, 1);
+    Task([](void*) { RunOpener(); }, 1);
   else
-    Arm(Timer("opener", 20, [](ObjectRecord*, int) { RunOpener(); }), 2);
+    Timer("opener", 20, 2, [](ObjectRecord*, int) { RunOpener(); });
   RuntimeRun();
   EXPECT_GE(ticksInBox, 3);
   EXPECT_GE(pollsInBox, 3);

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 #include <thread>
 #include <utility>
@@ -35,10 +36,7 @@ class ServiceObjects : public testing::Test {
     return o;
   }
   ObjectRecord* New(const char* cls) { return Keep(NewObjectOfClass(FindBuiltInClass(cls))); }
-  StringRecord* Str(std::string_view s) {
-    strings_.push_back(StringRef::Adopt(NewString(s)));
-    return strings_.back().get();
-  }
+  StringRecord* Str(std::string_view s) { return strings_.emplace_back(StringRef::Adopt(NewString(s))).get(); }
   static std::string Take(StringRecord* s) { return std::string(StringRef::Adopt(s).View()); }
   std::string Path(ObjectRecord* item) { return Take(fileAbsolutePathGetter(item)); }
   ObjectRecord* Item(const std::string& name) { return Keep(NewFolderItem(dir_ + "\\" + name)); }
@@ -57,27 +55,40 @@ class ServiceObjects : public testing::Test {
   std::vector<ObjectRecord*> objects_;
   std::vector<StringRef> strings_;
 };
-using FolderItems = ServiceObjects;
 
-TEST_F(FolderItems, PathsJoinTheProgramsFolderOrStandAsTheyAre) {
+TEST_F(ServiceObjects, FolderItemsNameListRenameDateDeleteWriteAndReadFiles) {
   char program[MAX_PATH];
   std::string exe(program, GetModuleFileNameA(nullptr, program, MAX_PATH));
   std::string folder = exe.substr(0, exe.rfind('\\'));
   EXPECT_EQ(Path(Keep(RuntimeGetFolderItem(Str("Prefs.txt")))), folder + "\\Prefs.txt");
   EXPECT_EQ(Path(New("FolderItem")), folder);
-  ObjectRecord* file = Item("never-made.txt");
-  EXPECT_FALSE(fileExistsGetter(file));
-  EXPECT_EQ(fileSizeGetter(file), 0);
-  EXPECT_FALSE(fileLockedGetter(file));
-}
+  ObjectRecord* missing = Item("never-made.txt");
+  EXPECT_EQ((std::vector<int32_t>{fileExistsGetter(missing), fileSizeGetter(missing), fileLockedGetter(missing)}),
+            (std::vector<int32_t>{0, 0, 0}));
 
-// More than one buffer's worth, written with the default line end and with
-// each one set, then read back through the stream's own reads of the file:
-// whole, then with the stream's handle closed behind its back once the first
-// kilobyte is in (under Wine a byte range another handle has locked still
-// reads, so a lock cannot make the read fail). Then the lines before the
-// failure come, the last cut short, and the end, marked as a failure.
-TEST_F(FolderItems, WrittenLinesReadBackWholeOrUpToAFailedRead) {
+  for (const char* name : {"b.txt", "a.txt", "c.dat"}) folder_.Write(name, "x");
+  Names system = folder_.Names(false);
+  ObjectRecord* dir = Keep(NewFolderItem(dir_));
+  ASSERT_EQ(fileCountGetter(dir), 3);
+  for (int i = 1; i <= 3; ++i) EXPECT_EQ(Take(fileNameGetter(Keep(FolderItemItem(dir, i)))), system[i - 1]);
+  for (int i : {0, 4}) EXPECT_EQ(FolderItemItem(dir, i), nullptr) << i;
+
+  ObjectRecord* item = Item("a.txt");
+  fileNameSetter(item, 0, Str("new.txt"));
+  EXPECT_EQ(Path(item), dir_ + "\\new.txt");
+  EXPECT_EQ(folder_.Names(), (Names{"b.txt", "c.dat", "new.txt"}));
+  ObjectRecord* date = DateOf({2020, 2, 29, 12, 34, 56});
+  folderSetModified(item, 0, date);
+  ObjectRecord* modified = Keep(folderGetModified(item));
+  ASSERT_NE(modified, nullptr);
+  EXPECT_DOUBLE_EQ(dateTotalSecondsGetter(modified), dateTotalSecondsGetter(date));
+  FolderItemDelete(item);
+  EXPECT_FALSE(fileExistsGetter(item));
+  EXPECT_EQ(folderGetModified(item), nullptr);
+
+  // More than a buffer's worth with every line end, read back whole, then with
+  // the stream's handle closed behind its back after the first kilobyte (under
+  // Wine a locked range still reads): the lines before come, then a failed end.
   ObjectRecord* out = Keep(FolderItemCreateTextFile(Item("lines.txt")));
   ASSERT_NE(out, nullptr);
   const char* ends[] = {"\r\n", "\r", "\n"};
@@ -115,38 +126,8 @@ TEST_F(FolderItems, WrittenLinesReadBackWholeOrUpToAFailedRead) {
   EXPECT_FALSE(TextInputStreamReadFailed(nullptr));
 }
 
-TEST_F(FolderItems, ListingFollowsTheSystemsOrderAndItemsAreOneBased) {
-  for (const char* name : {"b.txt", "a.txt", "c.dat"}) folder_.Write(name, "x");
-  Names system = folder_.Names(false);
-  ObjectRecord* folder = Keep(NewFolderItem(dir_));
-  ASSERT_EQ(fileCountGetter(folder), 3);
-  for (int i = 1; i <= 3; ++i)
-    EXPECT_EQ(Take(fileNameGetter(Keep(FolderItemItem(folder, i)))), system[i - 1]);
-  EXPECT_EQ(FolderItemItem(folder, 0), nullptr);
-  EXPECT_EQ(FolderItemItem(folder, 4), nullptr);
-}
-
-TEST_F(FolderItems, RenamingDatingAndDeleting) {
-  folder_.Write("old.txt", "content");
-  ObjectRecord* item = Item("old.txt");
-  fileNameSetter(item, 0, Str("new.txt"));
-  EXPECT_EQ(Path(item), dir_ + "\\new.txt");
-  EXPECT_EQ(folder_.Names(), Names{"new.txt"});
-
-  ObjectRecord* date = DateOf({2020, 2, 29, 12, 34, 56});
-  folderSetModified(item, 0, date);
-  ObjectRecord* modified = Keep(folderGetModified(item));
-  ASSERT_NE(modified, nullptr);
-  EXPECT_DOUBLE_EQ(dateTotalSecondsGetter(modified), dateTotalSecondsGetter(date));
-
-  FolderItemDelete(item);
-  EXPECT_FALSE(fileExistsGetter(item));
-  EXPECT_EQ(folderGetModified(item), nullptr);
-}
-
-// Saving over a file: the old file stays whole until the new one is complete.
-// Each step fails once as the system would fail it, then stops dead as a
-// killed process would.
+// Saving over a file: each step fails once as the system would fail it, then
+// stops dead as a killed process would; the old file stays whole.
 FileStep gFaultStep;
 DWORD gFaultCode;
 bool gDie;
@@ -163,7 +144,7 @@ const struct StepCase { const char* name; FileStep step; DWORD code; } kSteps[] 
     {"replace", FileStep::kReplace, ERROR_SHARING_VIOLATION},
 };
 
-TEST_F(FolderItems, AFailedOrStoppedReplaceKeepsTheOldFileAndSaysWhy) {
+TEST_F(ServiceObjects, AFailedOrStoppedReplaceKeepsTheOldFileAndSaysWhyAndUnreplaceableFilesAreRefused) {
   SetFileFaultHook(Fault);
   for (const StepCase& c : kSteps) {
     SCOPED_TRACE(c.name);
@@ -216,42 +197,33 @@ TEST_F(FolderItems, AFailedOrStoppedReplaceKeepsTheOldFileAndSaysWhy) {
   EXPECT_FALSE(TextOutputStreamWrite(out, Str("late")));
   EXPECT_EQ(folder_.Read("prefs"), "new\r\n");
   EXPECT_EQ(folder_.Names(), Names{"prefs"});
-}
-
-// Refused at once: a folder, a missing folder (a read-only file: prefs_safety).
-// Moving replaces what is at the destination.
-TEST_F(FolderItems, UnreplaceableFilesAreRefusedAtOnceAndMovesReplace) {
+  // A folder or a missing folder is refused at once (a read-only file: prefs_safety); a move replaces.
   CreateDirectoryA((dir_ + "\\folder").c_str(), nullptr);
   for (const char* name : {"folder", "no-such-folder\\x"}) {
     SCOPED_TRACE(name);
     EXPECT_EQ(FolderItemCreateTextFile(Item(name)), nullptr);
     EXPECT_NE(LastFileError(), 0u);
   }
-  EXPECT_EQ(folder_.Names(), Names{"folder"});
+  EXPECT_EQ(folder_.Names(), (Names{"folder", "prefs"}));
   folder_.Write("a", "first");
   folder_.Write("b", "second");
   EXPECT_TRUE(FolderItemMoveFileTo(Item("a"), Item("b")));
   EXPECT_EQ(folder_.Read("b"), "first");
   EXPECT_FALSE(FolderItemMoveFileTo(Item("missing"), Item("b")));
   EXPECT_EQ(LastFileError(), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
-  EXPECT_EQ(folder_.Names(), Names({"b", "folder"}));
+  EXPECT_EQ(folder_.Names(), (Names{"b", "folder", "prefs"}));
 }
 
-// Whether another program's window can open the clipboard, and its text (the
-// system tells openers apart by their windows).
-struct Outside {
-  bool opened = false;
-  std::string text;
-};
-Outside LookOutside() {
-  Outside seen;
+// The clipboard's text as another program's window sees it, or nothing when
+// that window cannot open it (the system tells openers apart by their windows).
+std::optional<std::string> LookOutside() {
+  std::optional<std::string> seen;
   std::thread([&seen] {
     HWND window = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
-    if ((seen.opened = OpenClipboard(window))) {
-      if (HANDLE h = GetClipboardData(CF_TEXT)) {
-        seen.text = static_cast<const char*>(GlobalLock(h));
-        GlobalUnlock(h);
-      }
+    if (OpenClipboard(window)) {
+      HANDLE h = GetClipboardData(CF_TEXT);
+      seen = h ? static_cast<const char*>(GlobalLock(h)) : "";
+      if (h) GlobalUnlock(h);
       CloseClipboard();
     }
     DestroyWindow(window);
@@ -261,27 +233,24 @@ Outside LookOutside() {
 
 TEST_F(ServiceObjects, AClipboardIsHeldFromItsFirstUseUntilItIsClosed) {
   ObjectRecord* c = New("Clipboard");
-  EXPECT_TRUE(LookOutside().opened);  // not opened by creating the object
+  EXPECT_TRUE(LookOutside());  // not opened by creating the object
   clipboardSetText(c, Str("first"));
-  EXPECT_FALSE(LookOutside().opened);
+  EXPECT_FALSE(LookOutside());
   clipboardSetText(c, Str("second"));
   EXPECT_EQ(Take(clipboardTextGetter(c)), "second");
   EXPECT_TRUE(clipboardTextAvailable(c));
   clipboardClose(c);
   clipboardClose(c);  // closing twice is harmless
-  Outside seen = LookOutside();
-  EXPECT_TRUE(seen.opened);
-  EXPECT_EQ(seen.text, "second");
+  EXPECT_EQ(LookOutside(), "second");
   // Released while it holds the system clipboard, it lets go.
   ObjectRecord* held = NewObjectOfClass(FindBuiltInClass("Clipboard"));
   Take(clipboardTextGetter(held));
-  EXPECT_FALSE(LookOutside().opened);
+  EXPECT_FALSE(LookOutside());
   RuntimeUnlockObject(held);
-  EXPECT_TRUE(LookOutside().opened);
+  EXPECT_TRUE(LookOutside());
 }
 
-// Through the system's code pages, the runtime's Japanese converters, and
-// byte for byte between two encodings nobody knows.
+// Through the system's code pages, the runtime's Japanese converters, and byte for byte.
 TEST_F(ServiceObjects, ConvertersGoThroughTheSystemsCodePagesOrTheRuntimesOwn) {
   const std::string wide("A\0\xE9\0", 4);
   const struct { int32_t from, to; std::string in, out; } rows[] = {
@@ -302,8 +271,7 @@ TEST_F(ServiceObjects, ConvertersGoThroughTheSystemsCodePagesOrTheRuntimesOwn) {
   EXPECT_EQ(getTextConverter(nullptr, windows), nullptr);
 }
 
-// The fields name the date whatever order they are set in: a day that the
-// month set before it does not have yet must not roll the date on.
+// A day that the month set before it does not have yet must not roll the date on.
 TEST_F(ServiceObjects, FieldsSetInAnyOrderGiveTheDateTheyName) {
   const int32_t orders[][3] = {{0, 1, 2}, {0, 2, 1}, {1, 0, 2}, {1, 2, 0}, {2, 0, 1}, {2, 1, 0}};
   const int32_t values[] = {2024, 4, 10};  // from 31 January 2023: 10 April 2024

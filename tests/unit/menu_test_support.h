@@ -97,8 +97,7 @@ inline StringRef Text(std::string_view s) { return StringRef::Adopt(NewString(s)
 // The menu item `name`, or its element `index`; borrowed (the menu holds it).
 inline MenuItemObject* Item(const char* name, int32_t index = INT32_MIN) {
   StringRef n = Text(name);
-  ObjectRecord* o = index == INT32_MIN ? RuntimeMenuReference(n.get())
-                                       : RuntimeMenuArrayReference(n.get(), index);
+  ObjectRecord* o = index == INT32_MIN ? RuntimeMenuReference(n.get()) : RuntimeMenuArrayReference(n.get(), index);
   RuntimeUnlockObject(o);
   return reinterpret_cast<MenuItemObject*>(o);
 }
@@ -124,9 +123,10 @@ inline WindowObject* OpenWindow(ClassRecord* cls, const char* title) {
 }
 
 inline void Dispose(WindowObject* w) {
-  if (!w) return;
-  CloseWindowObject(w);
-  RuntimeUnlockObject(&w->header);
+  if (w) {
+    CloseWindowObject(w);
+    RuntimeUnlockObject(&w->header);
+  }
 }
 
 // A pane that records what the window's key handling and the menus ask of it.

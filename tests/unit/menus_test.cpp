@@ -19,8 +19,7 @@ using namespace menutest;
 
 enum { kItem = 0, kQuit = 1, kPlainObject = 2 };
 
-bool gActionResult = false, gWindowSecondResult = false;
-bool gCancelClose = false, gQuitFromClose = false;
+bool gActionResult = false, gWindowSecondResult = false, gCancelClose = false, gQuitFromClose = false;
 std::vector<std::string> gAppEnables;
 
 bool Log(const std::string& what, bool result = false) {
@@ -51,8 +50,7 @@ void __cdecl OnAppEnable(ObjectRecord*) {
   }
 }
 
-// The Win32 contents of a menu, one line per item (a separator's greying is
-// the system's business, so it is not shown).
+// The Win32 contents of a menu, one line per item; a separator's greying is the system's.
 std::vector<std::string> Contents(HMENU menu) {
   std::vector<std::string> out;
   for (int i = 0; i < GetMenuItemCount(menu); ++i) {
@@ -82,27 +80,12 @@ class MenusTest : public testing::Test {
     previous_ = &CurrentWindowServices();
     InstallWindowServices();
     ClearQuitRequest();
-    item_ = classes_.Make("LogItem", "MenuItem",
-                          {{"Action", Code(OnAction)}, {"EnableMenu", Code(OnEnableMenu)}});
+    item_ = classes_.Make("LogItem", "MenuItem", {{"Action", Code(OnAction)}, {"EnableMenu", Code(OnEnableMenu)}});
     quit_ = classes_.Make("LogQuit", "QuitMenuItem", {{"Action", Code(OnAction)}});
     ClassRecord* table[] = {item_, quit_, FindBuiltInClass("Object")};
     SetClassTable(table, 3);
-    BuildStandardBar();
-  }
-  void TearDown() override {
-    ClearActivePane();
-    Dispose(window_);
-    DestroyMenuBar();
-    SetApplicationObject(nullptr);
-    SetClassTable(nullptr, 0);
-    ClearQuitRequest();
-    SetWindowServices(previous_);
-  }
-
-  // The File menu between an application menu and an empty slot, neither
-  // built. An item of a class that is no menu item is not made and takes no
-  // identifier: the others' identifiers show it.
-  void BuildStandardBar() {
+    // The File menu between an application menu and an empty slot, neither built. An item of a
+    // class that is no menu item takes no identifier: the others' identifiers show it.
     Level about, send, file, empty;
     about.Entry("About &Vellory...", "HelpAbout");
     send.Entry("Text &File...", "FileSendText", "T");
@@ -114,9 +97,6 @@ class MenusTest : public testing::Test {
         .Entry("Recent", "FileRecent", "", kItem, 0)
         .Entry("E&xit", "FileQuit", "Q", kQuit);
     ASSERT_TRUE(Level().Menu("", about, 1).Menu("&File", file).Menu("", empty, 2).BuildBar());
-  }
-
-  void Open() {
     ClassRecord* app = classes_.Make("MenuApp", "Application",
                                      {{"EnableMenuItems", Code(OnAppEnable)}, {"Close", Code(OnAppClose)}});
     AddMenuHandler(app, "FileConnect", Code(OnAppConnect));
@@ -134,6 +114,15 @@ class MenusTest : public testing::Test {
     window_ = OpenWindow(cls, "menus test");
     ASSERT_NE(window_->native, nullptr);
   }
+  void TearDown() override {
+    ClearActivePane();
+    Dispose(window_);
+    DestroyMenuBar();
+    SetApplicationObject(nullptr);
+    SetClassTable(nullptr, 0);
+    ClearQuitRequest();
+    SetWindowServices(previous_);
+  }
 
   void Choose(const char* name, int32_t index = INT32_MIN) {
     SendMessageA(window_->native->hwnd, WM_COMMAND, Item(name, index)->commandId, 0);
@@ -146,8 +135,9 @@ class MenusTest : public testing::Test {
   const WindowServices* previous_ = nullptr;
 };
 
-// Without the tests' switch the UI driver's request writes no file and runs no enabling cycle.
-TEST_F(MenusTest, TheMenuStateRequestIsRefusedWithoutTheTestSwitch) {
+// Only what the handlers enable is enabled (the quit item enables itself).
+// Without the tests' switch the UI driver's request runs no cycle and writes no file.
+TEST_F(MenusTest, OpeningTheMenuEnablesOnlyWhatTheHandlersEnableAndTheStateRequestNeedsTheSwitch) {
   TempFolder folder;
   std::string path = folder.Path() + "\\menus.txt";
   COPYDATASTRUCT data{kMenuStateRequest, static_cast<DWORD>(path.size() + 1), path.data()};
@@ -155,11 +145,6 @@ TEST_F(MenusTest, TheMenuStateRequestIsRefusedWithoutTheTestSwitch) {
   EXPECT_EQ(GetFileAttributesA(path.c_str()), INVALID_FILE_ATTRIBUTES);
   EXPECT_TRUE(gLog.empty());
   EXPECT_FALSE(MenuStateReport().empty()) << "the report itself is still there for the switch";
-}
-
-// Only what the handlers enable is enabled (the quit item enables itself).
-TEST_F(MenusTest, OpeningTheMenuEnablesOnlyWhatTheHandlersEnable) {
-  Open();
   gAppEnables = {"FileConnect"};
   Item("FileWriting")->enabled = 1;  // enabled by the application outside the cycle
   Item("FileRecent", 0)->checked = 1;
@@ -189,7 +174,6 @@ TEST_F(MenusTest, OpeningTheMenuEnablesOnlyWhatTheHandlersEnable) {
 
 // A choice all decline is the window tests' (menus).
 TEST_F(MenusTest, AChoiceGoesToTheActivePaneThenHandlersInOrderUntilOneTakesIt) {
-  Open();
   FakePane* edit = AddFakeControl(window_, "Edit");
   edit->enables = {"FileSendText"};
   SetActivePane(edit);
@@ -211,9 +195,7 @@ TEST_F(MenusTest, AChoiceGoesToTheActivePaneThenHandlersInOrderUntilOneTakesIt) 
 }
 
 TEST_F(MenusTest, TheQuitItemQuitsWithoutUnwinding) {
-  Open();
-  gQuitFromClose = true;
-  gCancelClose = true;
+  gQuitFromClose = gCancelClose = true;
   Choose("FileQuit");
   EXPECT_FALSE(QuitRequested());
   EXPECT_NE(window_->native, nullptr);

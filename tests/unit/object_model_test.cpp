@@ -19,10 +19,7 @@
 namespace {
 
 using menutest::Code;
-std::vector<std::string> gLog;
-std::vector<std::string> gAssertions;
-
-void RecordAssertion(const char* what) { gAssertions.push_back(what); }
+std::vector<std::string> gLog, gAssertions;
 
 void __cdecl LogConstructor(ObjectRecord* o, ClassRecord* c) {
   // Every field is zero when the root class's constructor runs.
@@ -35,17 +32,14 @@ void __cdecl LogConstructor(ObjectRecord* o, ClassRecord* c) {
 void __cdecl LogDestructor(ObjectRecord*, ClassRecord* c) {
   gLog.push_back("delete " + std::string(StringView(c->name)));
 }
-
-void UseClasses(std::initializer_list<ClassRecord*> table) {
-  SetClassTable(table.begin(), static_cast<int32_t>(table.size()));
-}
+void UseClasses(std::initializer_list<ClassRecord*> table) { SetClassTable(table.begin(), int32_t(table.size())); }
 
 class ObjectModel : public testing::Test {
  protected:
   void SetUp() override {
     gLog.clear();
     gAssertions.clear();
-    previous_ = SetAssertionRecorder(RecordAssertion);
+    previous_ = SetAssertionRecorder([](const char* what) { gAssertions.push_back(what); });
   }
   void TearDown() override { SetAssertionRecorder(previous_); }
   // A class of `size` bytes whose constructor and destructor log, if `hooks`.
@@ -59,26 +53,19 @@ class ObjectModel : public testing::Test {
   menutest::ScratchClasses classes;
 };
 
-TEST_F(ObjectModel, ConstructorsRunRootFirstOnZeroedFields) {
+TEST_F(ObjectModel, ConstructorsRunRootFirstOnZeroedFieldsAndTheLastUnlockDestructorsLeafFirst) {
   ClassRecord* a = Make("A", nullptr, 28);
   ClassRecord* b = Make("B", a, 32);
-  ClassRecord* c = Make("C", b, 37);  // rounded up to 40 bytes
-  UseClasses({a, b, c});
+  UseClasses({a, b, Make("C", b, 37)});  // C rounded up to 40 bytes
+  uint32_t heap = SmallBlockBytesInUse();
+  int32_t live = LiveObjectCount();
   ObjectRecord* o = RuntimeNewObject(2);
   ASSERT_NE(o, nullptr);
   EXPECT_EQ(gLog, (std::vector<std::string>{"new A", "new B", "new C"}));
   for (uint32_t at : {24, 28, 33}) EXPECT_EQ(FieldAt<int32_t>(o, at), 7) << at;
   RuntimeUnlockObject(o);
-}
 
-TEST_F(ObjectModel, TheLastUnlockRunsDestructorsLeafFirstAndUnlinks) {
-  ClassRecord* a = Make("A", nullptr, 24);
-  ClassRecord* b = Make("B", a, 24);
-  uint32_t heap = SmallBlockBytesInUse();
-  int32_t live = LiveObjectCount();
-  ObjectRecord* first = NewObjectOfClass(a);
-  ObjectRecord* middle = NewObjectOfClass(b);
-  ObjectRecord* last = NewObjectOfClass(a);
+  ObjectRecord *first = NewObjectOfClass(a), *middle = NewObjectOfClass(b), *last = NewObjectOfClass(a);
   EXPECT_EQ(LiveObjectCount(), live + 3);
   RuntimeLockObject(middle);
   RuntimeUnlockObject(middle);
@@ -96,11 +83,10 @@ TEST_F(ObjectModel, TheLastUnlockRunsDestructorsLeafFirstAndUnlinks) {
   EXPECT_EQ(SmallBlockBytesInUse(), heap);
 }
 
-TEST_F(ObjectModel, CallerErrorsGoToTheAssertionHookAndChangeNothing) {
+TEST_F(ObjectModel, CallerErrorsGoToTheAssertionHookAndFieldAccessorsCountReferencesAndSignExtend) {
   ClassRecord* a = Make("A", nullptr, 24, false);
   UseClasses({a});
-  EXPECT_EQ(RuntimeNewObject(1), nullptr);
-  EXPECT_EQ(RuntimeNewObject(-1), nullptr);
+  for (int32_t index : {1, -1}) EXPECT_EQ(RuntimeNewObject(index), nullptr) << index;
   ASSERT_EQ(gAssertions.size(), 2u);
   ObjectRecord* o = RuntimeNewObject(0);
   o->refCount = 0;  // as if it had been released already
@@ -115,76 +101,9 @@ TEST_F(ObjectModel, CallerErrorsGoToTheAssertionHookAndChangeNothing) {
   RuntimeLockObject(nullptr);
   RuntimeUnlockObject(nullptr);
   EXPECT_EQ(gAssertions.size(), 4u);
-}
 
-// Membership through superclasses and their interfaces is app_starts_and_traces'.
-TEST_F(ObjectModel, CastsPassForSuperclassesAndNilAndASuperclassIsNotItsSubclass) {
-  ClassRecord* base = Make("Base", nullptr, 24, false);
-  UseClasses({base, Make("Sub", base, 24, false)});
-  ObjectRecord* sub = NewObjectOfClass(ClassAt(1));
-  RuntimeCheckCast(sub, 0);  // a failed cast would raise
-  RuntimeCheckCast(nullptr, 1);
-  EXPECT_FALSE(RuntimeObjectIsa(nullptr, 0));
-  ObjectRecord* b = NewObjectOfClass(base);
-  EXPECT_FALSE(RuntimeObjectIsa(b, 1));
-  RuntimeUnlockObject(b);
-  RuntimeUnlockObject(sub);
-}
-
-template <int N>
-int __cdecl Handler(ObjectRecord*) {
-  return N;
-}
-
-TEST_F(ObjectModel, TheHandlerNearestTheDeclarationWins) {
-  ClassRecord* base = Make("Base", nullptr, 24, false);
-  ClassRecord* upper = Make("Upper", base, 24, false);
-  ClassRecord* mid = Make("Mid", upper, 24, false);
-  ClassRecord* leaf = Make("Leaf", mid, 24, false);
-  EventDeclaration* action = DeclareEvent(base, "Action", "", "");
-  AddEventHandler(mid, "action", Code(Handler<1>), 0);
-  AddEventHandler(leaf, "Action", Code(Handler<2>), 0);
-  AddEventHandler(base, "Action", Code(Handler<3>), 0);  // the declaring class's own list is not searched
-  bool own = true;
-  EXPECT_EQ(FindEventHandler(leaf, action, &own), Code(Handler<1>));
-  EXPECT_FALSE(own);
-  EXPECT_EQ(FindEventHandler(mid, action, &own), Code(Handler<1>));
-  EXPECT_TRUE(own);
-  EXPECT_EQ(FindEventHandler(base, action, &own), nullptr);
-}
-
-TEST_F(ObjectModel, InterfaceTablesAreFilledByNameAlongTheChainAndVTablesIndexed) {
-  ClassRecord* iface = Make("Shape", nullptr, 24, false);
-  iface->isInterface = 1;
-  AddMethod(iface, "Area", nullptr);
-  AddMethod(iface, "Name", nullptr);
-  ClassRecord* base = Make("Base", nullptr, 24, false);
-  AddMethod(base, "name", Code(Handler<1>));
-  ClassRecord* square = Make("Square", base, 24, false);
-  AddMethod(square, "Area", Code(Handler<2>));
-  AddInterface(square, iface);
-  ClassRecord* broken = Make("Broken", nullptr, 24, false);
-  UseClasses({iface, base, square, broken});
-  EXPECT_TRUE(BuildInterfaceTables());
-  CodeAddress vtable[] = {Code(Handler<1>), Code(Handler<2>)};
-  square->vtable = vtable;
-  square->vtableCount = 2;
-  ObjectRecord* o = NewObjectOfClass(square);
-  // Lookups within the tables are app_starts_and_traces'; past their ends, nothing.
-  EXPECT_EQ(FindInterfaceVTableCode(o, 3, 0), nullptr);
-  EXPECT_EQ(FindVTableCode(o, 2), nullptr);
-  EXPECT_EQ(gAssertions.size(), 1u);
-  RuntimeUnlockObject(o);
-  // A class that claims the interface without one of its methods fails the build.
-  AddInterface(broken, iface);
-  AddMethod(broken, "Area", Code(Handler<3>));
-  EXPECT_FALSE(BuildInterfaceTables());
-}
-
-TEST_F(ObjectModel, FieldAccessorsCountReferencesOfWhatTheyStoreAndSignExtend) {
   ClassRecord* c = Make("Holder", nullptr, 36, false);
-  ObjectRecord* holder = NewObjectOfClass(c);
-  ObjectRecord* item = NewObjectOfClass(c);
+  ObjectRecord *holder = NewObjectOfClass(c), *item = NewObjectOfClass(c);
   objSetter(holder, 24, item);
   objSetter(holder, 24, item);  // storing the same object again keeps one reference
   EXPECT_EQ(item->refCount, 2u);
@@ -213,20 +132,70 @@ TEST_F(ObjectModel, FieldAccessorsCountReferencesOfWhatTheyStoreAndSignExtend) {
   RuntimeUnlockObject(holder);
 }
 
-// --- the name index: case-insensitive, in insertion order, more names than buckets.
+template <int N>
+int __cdecl Handler(ObjectRecord*) {
+  return N;
+}
 
+// Membership through interfaces is app_starts_and_traces'.
+TEST_F(ObjectModel, InterfaceTablesFillByNameAlongTheChainCastsCheckAndTheHandlerNearestTheDeclarationWins) {
+  ClassRecord* iface = Make("Shape", nullptr, 24, false);
+  iface->isInterface = 1;
+  AddMethod(iface, "Area", nullptr);
+  AddMethod(iface, "Name", nullptr);
+  ClassRecord* base = Make("Base", nullptr, 24, false);
+  AddMethod(base, "name", Code(Handler<1>));
+  ClassRecord* square = Make("Square", base, 24, false);
+  AddMethod(square, "Area", Code(Handler<2>));
+  AddInterface(square, iface);
+  ClassRecord* broken = Make("Broken", nullptr, 24, false);
+  UseClasses({iface, base, square, broken});
+  EXPECT_TRUE(BuildInterfaceTables());
+  CodeAddress vtable[] = {Code(Handler<1>), Code(Handler<2>)};
+  square->vtable = vtable;
+  square->vtableCount = 2;
+  ObjectRecord* o = NewObjectOfClass(square);
+  // Lookups within the tables are app_starts_and_traces'; past their ends, nothing.
+  EXPECT_EQ(FindInterfaceVTableCode(o, 3, 0), nullptr);
+  EXPECT_EQ(FindVTableCode(o, 2), nullptr);
+  EXPECT_EQ(gAssertions.size(), 1u);
+  RuntimeCheckCast(o, 1);  // a failed cast would raise
+  RuntimeCheckCast(nullptr, 2);
+  EXPECT_FALSE(RuntimeObjectIsa(nullptr, 1));
+  ObjectRecord* b = NewObjectOfClass(base);
+  EXPECT_FALSE(RuntimeObjectIsa(b, 2)) << "a superclass is not its subclass";
+  RuntimeUnlockObject(b);
+  RuntimeUnlockObject(o);
+  // A class that claims the interface without one of its methods fails the build.
+  AddInterface(broken, iface);
+  AddMethod(broken, "Area", Code(Handler<3>));
+  EXPECT_FALSE(BuildInterfaceTables());
+
+  ClassRecord* mid = Make("Mid", square, 24, false);
+  ClassRecord* leaf = Make("Leaf", mid, 24, false);
+  EventDeclaration* action = DeclareEvent(base, "Action", "", "");
+  AddEventHandler(mid, "action", Code(Handler<1>), 0);
+  AddEventHandler(leaf, "Action", Code(Handler<2>), 0);
+  AddEventHandler(base, "Action", Code(Handler<3>), 0);  // the declaring class's own list is not searched
+  bool own = true;
+  EXPECT_EQ(FindEventHandler(leaf, action, &own), Code(Handler<1>));
+  EXPECT_FALSE(own);
+  EXPECT_EQ(FindEventHandler(mid, action, &own), Code(Handler<1>));
+  EXPECT_TRUE(own);
+  EXPECT_EQ(FindEventHandler(base, action, &own), nullptr);
+}
+
+// The name index: case-insensitive, in insertion order, more names than buckets.
 TEST(NameMap, ReinsertingInAnotherCaseReplacesTheValueInPlace) {
   uint32_t heap = SmallBlockBytesInUse();
   {
     NameMap map;
-    map.Insert("Open", 1);
-    map.Insert("Close", 2);
-    map.Insert("OPEN", 3);
-    map.Insert("zulu", 4);  // the last letter folds too
+    for (auto [name, value] : {std::pair{"Open", 1u}, {"Close", 2u}, {"OPEN", 3u}, {"zulu", 4u}})
+      map.Insert(name, value);
     EXPECT_EQ(map.Count(), 3);
-    EXPECT_EQ(map.Find("open"), 3u);
-    EXPECT_EQ(map.Find("ZULU"), 4u);
-    EXPECT_EQ(map.Find("Beta"), 0u);
+    // The last letter folds too.
+    for (auto [name, value] : {std::pair{"open", 3u}, {"ZULU", 4u}, {"Beta", 0u}})
+      EXPECT_EQ(map.Find(name), value) << name;
     std::vector<std::string> order;
     for (const NameMapEntry* e = map.First(); e; e = e->nextInOrder) order.emplace_back(StringView(e->name));
     EXPECT_EQ(order, (std::vector<std::string>{"Open", "Close", "zulu"}));
@@ -240,8 +209,6 @@ TEST(NameMap, ReinsertingInAnotherCaseReplacesTheValueInPlace) {
   EXPECT_EQ(SmallBlockBytesInUse(), heap) << "clearing returns every entry";
 }
 
-// --- the small-block heap and the tagged allocator.
-
 // Bytes the process heap holds for its callers.
 size_t ProcessHeapBytesInUse() {
   size_t total = 0;
@@ -253,7 +220,7 @@ size_t ProcessHeapBytesInUse() {
   return total;
 }
 
-TEST(SmallHeap, SizesAreCountedInWholeWordsOnBothSidesOfTheListLimitAndLargeBlocksGoBack) {
+TEST(SmallHeap, SizesAreCountedInWholeWordsLargeBlocksGoBackAndLiveBlocksNeverOverlap) {
   // 252 bytes is the largest listed size, 253 the first from the process heap.
   const struct {
     uint32_t bytes, counted;
@@ -262,8 +229,7 @@ TEST(SmallHeap, SizesAreCountedInWholeWordsOnBothSidesOfTheListLimitAndLargeBloc
     SCOPED_TRACE(row.bytes);
     uint32_t before = SmallBlockBytesInUse();
     auto* b = static_cast<uint8_t*>(SmallBlockAlloc(row.bytes));
-    b[0] = 1;
-    b[row.counted - 1] = 2;
+    b[0] = 1, b[row.counted - 1] = 2;
     EXPECT_EQ(SmallBlockBytesInUse() - before, row.counted);
     SmallBlockFree(b, row.bytes);
     EXPECT_EQ(SmallBlockBytesInUse(), before);
@@ -271,9 +237,6 @@ TEST(SmallHeap, SizesAreCountedInWholeWordsOnBothSidesOfTheListLimitAndLargeBloc
   size_t before = ProcessHeapBytesInUse();
   for (int i = 0; i < 1000; ++i) SmallBlockFree(SmallBlockAlloc(256), 256);
   EXPECT_LT(ProcessHeapBytesInUse(), before + 64 * 1024) << "1000 blocks of 256 bytes leaked";
-}
-
-TEST(SmallHeap, LiveBlocksNeverOverlap) {
   std::mt19937 rng(7);
   std::map<uint8_t*, std::pair<uint32_t, uint8_t>> live;  // block -> size, fill
   for (int step = 0; step < 20000; ++step) {

@@ -51,6 +51,25 @@ TEST(JapaneseEncodings, ConversionsBetweenTheThreeEncodingsAndOfBrokenInput) {
   for (const auto& r : rows) EXPECT_EQ(r.convert(r.in), r.out) << "row " << row++;
 }
 
+// The guess counts the bytes only one encoding uses; an escape into JIS
+// settles it at once, and text without high bytes is no Japanese encoding.
+TEST(JapaneseEncodings, TheGuessFollowsTheBytesOnlyOneEncodingUses) {
+  const struct {
+    std::string text;
+    uint32_t base;
+  } rows[] = {
+      {kIso, 0x820},
+      {"\x1B$@F|", 0x820},
+      {kSjis, 0xA01},
+      {kEuc, 0x920},
+      {"plain", 0},
+      {"\xB1\xB2", 0x920},              // only bytes above 0xA0: pairs, not half-width katakana
+      {"\xFD\xA1\xFE\xA1\x93", 0x920},  // two marks of EUC-JP's last rows against one of Shift-JIS
+      {"\xFD\xA1\x93\xFA\x96", 0xA01},
+  };
+  for (const auto& r : rows) EXPECT_EQ(GuessJapaneseBase(r.text), r.base) << testing::PrintToString(r.text);
+}
+
 // Runs of bases map to runs of code pages: the last of a run, the gaps
 // after runs and the Unicode formats (plain bases are seen converting by
 // folder_items_test).

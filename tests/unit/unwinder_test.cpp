@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "menu_test_support.h"
 #include "objects/arrays.h"
 #include "objects/assertion.h"
 #include "objects/builtin_classes.h"
@@ -28,14 +29,11 @@ using Names = std::vector<std::string>;
 Names gLog;
 std::vector<std::string> gAssertions;
 
-// What handlers and helpers saw, written by assembled code.
-uint32_t gHandlerException;
+// What handlers and helpers saw, written by assembled code: the exception,
+// ESP - EBP, the word at ESP + 4 and which catch record took it (from 1).
+uint32_t gHandlerException, gHandlerSecondWord, gCaughtBy;
 int32_t gHandlerStackOffset;
-uint32_t gHandlerSecondWord;  // the word at ESP + 4
-uint32_t gCaughtBy;         // which catch record took the exception, from 1
 std::function<void()> gOnCatch;
-
-void RecordAssertion(const char* what) { gAssertions.push_back(what); }
 
 void __cdecl LogDestructor(ObjectRecord*, ClassRecord* c) {
   gLog.push_back("delete " + std::string(StringView(c->name)));
@@ -115,19 +113,9 @@ class Assembler {
 // EBX, ESI and EDI as the abandoned frames left them, so the call clobbers them.
 uint32_t CallCode(const void* code) {
   uint32_t result;
-  __asm__ volatile("call *%1"
-                   : "=a"(result)
-                   : "r"(code)
-                   : "ebx", "ecx", "edx", "esi", "edi", "memory", "cc");
+  __asm__ volatile("call *%1" : "=a"(result) : "r"(code) : "ebx", "ecx", "edx", "esi", "edi", "memory", "cc");
   return result;
 }
-
-// A local of a raising function, released by its function records (kFunctionString or kFunctionObject).
-struct Local {
-  int8_t slot;
-  const void* value;
-  uint8_t record;
-};
 
 class UnwindCatch : public testing::Test {
  protected:
@@ -137,7 +125,7 @@ class UnwindCatch : public testing::Test {
     gHandlerException = gCaughtBy = gHandlerStackOffset = 0;
     gHandlerSecondWord = 0xFFFFFFFF;
     gOnCatch = nullptr;
-    previous_ = SetAssertionRecorder(RecordAssertion);
+    previous_ = SetAssertionRecorder([](const char* what) { gAssertions.push_back(what); });
     ClassRecord* runtimeException = FindBuiltInClass("RuntimeException");
     ClassRecord* table[] = {runtimeException, FindBuiltInClass("IllegalCastException"),
                             Make("TestError", runtimeException),
@@ -151,15 +139,12 @@ class UnwindCatch : public testing::Test {
   void TearDown() override {
     SetAssertionRecorder(previous_);
     SetClassTable(nullptr, 0);
-    for (auto it = made_.rbegin(); it != made_.rend(); ++it) DestroyClassRecord(*it);
     VirtualFree(code_, 0, MEM_RELEASE);
   }
 
   ClassRecord* Make(const char* name, ClassRecord* super) {
-    ClassRecord* c = NewClassRecord(name);
-    c->superclass = super;
-    c->destructor = reinterpret_cast<CodeAddress>(LogDestructor);
-    made_.push_back(c);
+    ClassRecord* c = classes_.Make(name, super, sizeof(ObjectRecord));
+    c->destructor = menutest::Code(LogDestructor);
     return c;
   }
 
@@ -172,27 +157,8 @@ class UnwindCatch : public testing::Test {
     return start;
   }
 
-  // Raises a new TestError as compiled code does: its reference lives in the
-  // pushed argument, which the call-site records release; then `locals`.
-  const uint8_t* Raiser(std::vector<Local> locals = {}) {
-    Assembler a = Function();
-    a.Prologue(static_cast<uint8_t>(8 + 4 * locals.size()));
-    for (const Local& local : locals) a.StoreLocal(local.slot, reinterpret_cast<uint32_t>(local.value));
-    a.Push(kTestError);
-    a.Call(reinterpret_cast<const void*>(RuntimeNewObject));
-    a.Drop(4);
-    a.Bytes({0x50});  // push eax
-    a.Call(reinterpret_cast<const void*>(RuntimeRaiseException));
-    a.CallSiteList({vs_exceptions::kCallSiteObject, 0});
-    a.Epilogue();
-    for (const Local& local : locals) a.Release(local.record, local.slot);
-    a.End();
-    return Done(a);
-  }
-
-  // Calls `callee` with `arguments` (pushed last first) and `siteRecords`,
-  // catching `classes` in order; returns 0 if the call returns, else what a
-  // handler returns after its notes and NoteCatch: the local at EBP - 8 (kLocal).
+  // Calls `callee` with `arguments` and `siteRecords`, catching `classes` in order: returns 0
+  // if the call returns, else, after the handler's notes and NoteCatch, the local kLocal.
   static constexpr uint32_t kLocal = 1234;
   const uint8_t* Catcher(const void* callee, std::initializer_list<int16_t> classes,
                          std::initializer_list<uint32_t> arguments = {},
@@ -230,24 +196,23 @@ class UnwindCatch : public testing::Test {
     return Done(a);
   }
 
-  ObjectRecord* Caught() const { return reinterpret_cast<ObjectRecord*>(gHandlerException); }
-  // Releases the catching frame's slot as compiled code would: its reference
-  // must be the only one, the raise having taken the one it was made with.
+  // Releases the caught slot, whose reference must be the only one: the raise took its maker's.
   void ReleaseCaught(const char* className = "TestError") {
-    ASSERT_NE(Caught(), nullptr);
-    EXPECT_EQ(StringView(Caught()->cls->name), className);
-    EXPECT_EQ(Caught()->refCount, 1u);
-    RuntimeUnlockObject(Caught());
+    auto* caught = reinterpret_cast<ObjectRecord*>(gHandlerException);
+    ASSERT_NE(caught, nullptr);
+    EXPECT_EQ(StringView(caught->cls->name), className);
+    EXPECT_EQ(caught->refCount, 1u);
+    RuntimeUnlockObject(caught);
   }
 
   static const size_t kCodeBytes = 65536;
   uint8_t* code_ = nullptr;
   uint8_t* next_ = nullptr;
-  std::vector<ClassRecord*> made_;
+  menutest::ScratchClasses classes_;
   AssertionRecorder previous_ = nullptr;
 };
 
-TEST_F(UnwindCatch, AHandlerOfTheRaisingCallRunsOnItsFrameWithTheArgumentsReleased) {
+TEST_F(UnwindCatch, TheFirstMatchingHandlerOfTheRaisingCallRunsOnItsFrameWithTheArgumentsReleased) {
   // The exception and a string pushed as arguments: records 2 0 and 1 4 find
   // them 0 and 4 bytes above the stack pointer, where the handler sees them cleared.
   StringRecord* text = NewString("argument");
@@ -263,9 +228,6 @@ TEST_F(UnwindCatch, AHandlerOfTheRaisingCallRunsOnItsFrameWithTheArgumentsReleas
   ReleaseCaught();  // a superclass's catch took it
   EXPECT_EQ(gLog, (Names{"catch", "delete TestError"}));
   RuntimeUnlockString(text);
-}
-
-TEST_F(UnwindCatch, TheFirstMatchingRecordTakesTheException) {
   // An IllegalCastException raised inside the runtime: Other does not match, both later records do.
   ObjectRecord* thing = RuntimeNewObject(kThing);
   CallCode(Catcher(reinterpret_cast<const void*>(RuntimeCheckCast), {kOther, kRuntimeException, kIllegalCast},
@@ -291,7 +253,23 @@ TEST_F(UnwindCatch, LocalsOfAbandonedFramesGoBeforeTheCatchRunsPastAFrameOfRunti
   ObjectRecord* thing = RuntimeNewObject(kThing);  // the local's only reference
   uint32_t countAtCatch = 0;
   gOnCatch = [&] { countAtCatch = text->refCount; };
-  gInner = Raiser({{-8, text, vs_exceptions::kFunctionString}, {-12, thing, vs_exceptions::kFunctionObject}});
+  // Raises a new TestError as compiled code does, its reference in the pushed argument
+  // (released by the call-site records); the function records release the two locals.
+  Assembler a = Function();
+  a.Prologue(16);
+  a.StoreLocal(-8, reinterpret_cast<uint32_t>(text));
+  a.StoreLocal(-12, reinterpret_cast<uint32_t>(thing));
+  a.Push(kTestError);
+  a.Call(reinterpret_cast<const void*>(RuntimeNewObject));
+  a.Drop(4);
+  a.Bytes({0x50});  // push eax
+  a.Call(reinterpret_cast<const void*>(RuntimeRaiseException));
+  a.CallSiteList({vs_exceptions::kCallSiteObject, 0});
+  a.Epilogue();
+  a.Release(vs_exceptions::kFunctionString, -8);
+  a.Release(vs_exceptions::kFunctionObject, -12);
+  a.End();
+  gInner = Done(a);
   EXPECT_EQ(CallCode(Catcher(reinterpret_cast<const void*>(CppMiddle), {kTestError})), kLocal);
   EXPECT_EQ(gLog, (Names{"delete Thing", "catch"}));  // and the runtime code did not go on
   EXPECT_EQ(countAtCatch, 1u);
@@ -299,28 +277,31 @@ TEST_F(UnwindCatch, LocalsOfAbandonedFramesGoBeforeTheCatchRunsPastAFrameOfRunti
   RuntimeUnlockString(text);
 }
 
-void RaiseNil() { RuntimeRaiseException(nullptr); }
-
 // What an array refuses, it refuses with a raise from inside the runtime.
 ArrayRecord* gArray;  // the test disposes of it: a raise does not return
-void ReadPastTheBound() {
-  RuntimeArrayCreateAddIndex(gArray, 0, 9);
-  RuntimeDirectReadIntArray(gArray, 10);
-}
-void AddA21stDimension() {
-  for (int d = 0; d < 21; ++d) RuntimeArrayCreateAddIndex(gArray, 0, 1);
-}
-void WriteFromAMiddleDimension() {
-  for (int d = 0; d < 3; ++d) RuntimeArrayCreateAddIndex(gArray, 0, 1);
-  RuntimeArrayStartWriteAccess(gArray, 0);
-  RuntimeWriteIntArray(gArray, 0, 1);  // the cursor is not on the last dimension
-}
 
 TEST_F(UnwindCatch, EachRaiseOperationAndRefusedArrayRequestRaisesANewObjectOfItsClass) {
-  const std::pair<void (*)(), const char*> rows[] = {
-      {RaiseEndException, "EndException"},         {RaiseNil, "NilObjectException"},
-      {RuntimeNilObject, "NilObjectException"},    {ReadPastTheBound, "OutOfBoundsException"},
-      {AddA21stDimension, "OutOfBoundsException"}, {WriteFromAMiddleDimension, "OutOfBoundsException"}};
+  const char* const kBounds = "OutOfBoundsException";
+  const std::pair<void (*)(), const char*> rows[] = {{RaiseEndException, "EndException"},
+                                                     {[] { RuntimeRaiseException(nullptr); }, "NilObjectException"},
+                                                     {RuntimeNilObject, "NilObjectException"},
+                                                     {[] {
+                                                        RuntimeArrayCreateAddIndex(gArray, 0, 9);
+                                                        RuntimeDirectReadIntArray(gArray, 10);
+                                                      },
+                                                      kBounds},
+                                                     {[] {
+                                                        for (int d = 0; d < 21; ++d)
+                                                          RuntimeArrayCreateAddIndex(gArray, 0, 1);
+                                                      },
+                                                      kBounds},
+                                                     {[] {  // the cursor is not on the last of three dimensions
+                                                        for (int d = 0; d < 3; ++d)
+                                                          RuntimeArrayCreateAddIndex(gArray, 0, 1);
+                                                        RuntimeArrayStartWriteAccess(gArray, 0);
+                                                        RuntimeWriteIntArray(gArray, 0, 1);
+                                                      },
+                                                      kBounds}};
   for (size_t row = 0; row < std::size(rows); ++row) {
     const auto& [raise, name] = rows[row];
     SCOPED_TRACE(testing::Message() << "row " << row << ": " << name);
@@ -330,8 +311,6 @@ TEST_F(UnwindCatch, EachRaiseOperationAndRefusedArrayRequestRaisesANewObjectOfIt
     RuntimeDisposeIntArray(gArray);
   }
 }
-
-// --- the walk on hand-built stacks ------------------------------------------
 
 // Pages with chosen protections, for stacks and code the walk must not read past.
 class Pages {
@@ -391,7 +370,40 @@ class UnwindStop : public UnwindCatch {
   ObjectRecord* exception_ = nullptr;
 };
 
-TEST_F(UnwindStop, ACallerNotAboveTheFrameOrTooFarAboveItOrAnUnreadableFrameEndsTheWalkQuietly) {
+TEST_F(UnwindStop, TheCallersListsDecideWhereTheWalkStopsAndWhatItReleasesAndBadFramesEndIt) {
+  // Frame 0 returns into frame 20, whose exception slot holds an object, then into a
+  // catching frame at 40.
+  const uint8_t* withCatch = Site({}, code_);
+  const struct {
+    const char* what;
+    const uint8_t* site;
+    size_t caughtAt;
+    bool released;
+  } rows[] = {{"no list", withCatch + 4, 40, false},  // past the list, on the nops before the records
+              {"empty lists", Site({}), 40, true},
+              {"a catch", withCatch, 20, false},
+              {"a catch and record 7", Site({vs_exceptions::kCallSiteNoCatch}, code_), 40, true}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.what);
+    gLog.clear();
+    ObjectRecord* older = RuntimeNewObject(kThing);
+    *Word(19) = reinterpret_cast<uint32_t>(older);
+    Link(0, At(20), row.site);
+    Link(20, At(40), CatchSite());
+    uint32_t references = exception_->refCount;
+    UnwindTarget target = Walk(0);
+    ASSERT_TRUE(target.handled);
+    EXPECT_EQ(target.frame, Word(row.caughtAt));
+    EXPECT_EQ(target.stack, Word(row.caughtAt - 20 + 2));  // just above the return address
+    EXPECT_EQ(target.handler, code_);                      // the offset field + a negative offset
+    EXPECT_EQ(exception_->refCount, references);           // the walk hands the caller's reference over
+    ObjectRecord* slot = row.released ? nullptr : row.caughtAt == 20 ? exception_ : older;
+    EXPECT_EQ(*Word(19), reinterpret_cast<uint32_t>(slot));
+    EXPECT_EQ(gLog, row.released ? Names{"delete Thing"} : Names{});
+    if (!row.released) RuntimeUnlockObject(older);  // the slot kept it, or the catch stored over it
+    Relock();
+  }
+  gLog.clear();
   // 0 -> distant (releases an object, then the walk stops) -> a catching frame.
   const uint8_t* release = Site({}, nullptr, -8);
   for (size_t distant : {1025u, 1024u}) {  // 4100 and 4096 bytes above frame 0
@@ -419,48 +431,11 @@ TEST_F(UnwindStop, ACallerNotAboveTheFrameOrTooFarAboveItOrAnUnreadableFrameEnds
   EXPECT_TRUE(gAssertions.empty());
 }
 
-TEST_F(UnwindStop, WhatTheCallersListsHoldDecidesWhereTheWalkStopsAndWhatItReleases) {
-  // Frame 0 returns into frame 20, whose exception slot holds an object, then
-  // into a catching frame at 40. Frame 20 holds nothing if its return address
-  // has no list; else its slot is released unless its catch takes it.
-  const uint8_t* withCatch = Site({}, code_);
-  const struct {
-    const char* what;
-    const uint8_t* site;
-    size_t caughtAt;
-    bool released;
-  } rows[] = {{"no list", withCatch + 4, 40, false},  // past the list, on the nops before the records
-              {"empty lists", Site({}), 40, true},
-              {"a catch", withCatch, 20, false},
-              {"a catch and record 7", Site({vs_exceptions::kCallSiteNoCatch}, code_), 40, true}};
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.what);
-    gLog.clear();
-    ObjectRecord* older = RuntimeNewObject(kThing);
-    *Word(19) = reinterpret_cast<uint32_t>(older);
-    Link(0, At(20), row.site);
-    Link(20, At(40), CatchSite());
-    uint32_t references = exception_->refCount;
-    UnwindTarget target = Walk(0);
-    ASSERT_TRUE(target.handled);
-    EXPECT_EQ(target.frame, Word(row.caughtAt));
-    EXPECT_EQ(target.stack, Word(row.caughtAt - 20 + 2));  // just above the return address
-    EXPECT_EQ(target.handler, code_);                      // the offset field + a negative offset
-    EXPECT_EQ(exception_->refCount, references);  // the walk hands the caller's reference over
-    ObjectRecord* slot = row.released ? nullptr : row.caughtAt == 20 ? exception_ : older;
-    EXPECT_EQ(*Word(19), reinterpret_cast<uint32_t>(slot));
-    EXPECT_EQ(gLog, row.released ? Names{"delete Thing"} : Names{});
-    if (!row.released) RuntimeUnlockObject(older);  // the slot kept it, or the catch stored over it
-    Relock();
-  }
-}
-
 TEST_F(UnwindStop, TableErrorsAreReported) {
   const struct {
     const char* message;
     bool handled;
-  } expected[] = {
-      {"function records", false}, {"handler", false}, {"not writable", true}, {"call-site", true}};
+  } expected[] = {{"function records", false}, {"handler", false}, {"not writable", true}, {"call-site", true}};
   for (int row = 0; row < 4; ++row) {
     SCOPED_TRACE(expected[row].message);
     gAssertions.clear();
@@ -472,7 +447,7 @@ TEST_F(UnwindStop, TableErrorsAreReported) {
       uint8_t* site = code.Page(1) - 8;
       std::memcpy(site, "\xEB\x02\x2F\x00\x90\x90\x90\x90", 8);
       Link(0, At(10), site);
-    } else if (row == 1) {
+    } else if (row == 1) {  // a handler on an unreadable page
       Link(0, At(10), Site({}, code.Page(1)));
     } else if (row == 2) {
       // Record 2 88 names the first word of a read-only page.
@@ -496,8 +471,7 @@ TEST_F(UnwindStop, TableErrorsAreReported) {
 }
 
 TEST(UnwindUnhandled, EveryPercentOneBecomesTheClassName) {
-  const char* rows[][2] = {{"class %1 not handled", "class E not handled"},
-                           {"%%1/%1 %2 100%", "%E/E %2 100%"}};
+  const char* rows[][2] = {{"class %1 not handled", "class E not handled"}, {"%%1/%1 %2 100%", "%E/E %2 100%"}};
   for (const auto& row : rows) EXPECT_EQ(UnhandledExceptionText(row[0], "E"), row[1]) << row[0];
 }
 
