@@ -18,7 +18,7 @@ offline() {
 }
 
 prefs_file "AutoConnect = 0" "Port = 1" "ShowInputView = 1"
-start_handheld 'expect go1 120000'
+start_handheld 'expect go1 3600000'
 start_app
 main_driver setclipboard || fail "setclipboard"
 
@@ -66,6 +66,11 @@ keys_wait ctrl+g "Game Mode Enabled"
 menu_snapshot
 expect_menu FileActivateGameMode 4 1 5 1 6 "Switches the Vellory Server from Game Mode to Text Recognition Mode."
 keys_wait ctrl+g "Listening"
+
+# One character and nothing selected: still a Writing Window to send.
+main_driver settext RICHEDIT "x" || fail "settext"
+menu_snapshot
+expect_menu FileSendInputView 3 "&Writing Window" 4 1
 
 # Connected with an empty Writing Window: nothing of it to send or select.
 main_driver settext RICHEDIT "" || fail "settext"

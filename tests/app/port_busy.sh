@@ -10,7 +10,7 @@ trap '[ -n "$HOLDER_PID" ] && kill "$HOLDER_PID" 2>/dev/null; cleanup' EXIT
 HOLDER="$BUILD/tests/app/port-holder.exe"
 
 prefs_file "AutoConnect = 1" "Port = 1" "ShowInputView = 1"
-start_handheld 'expect go1 120000'
+start_handheld 'expect go1 3600000'
 "$WINE_RUN" "$HOLDER" COM2 > "$WORK/holder.log" 2>&1 &
 HOLDER_PID=$!
 wait_for "the other program to hold COM2" grep -q held "$WORK/holder.log"

@@ -32,7 +32,8 @@
 //                                      e.g. ctrl+shift+t, alt+f, esc, enter, tab, f10, q
 //   ui-driver resize CLASS TITLE W H   give the window a content area of W x H
 //   ui-driver waitgone CLASS TITLE [MS] wait until no such window exists
-//   ui-driver chars CLASS TITLE CHILD TEXT   post TEXT to a child as typed characters
+//   ui-driver chars CLASS TITLE CHILD TEXT [MS]   post TEXT to a child as typed
+//                                      characters, MS apart (steady typing)
 //   ui-driver vkey CLASS TITLE CHILD VK      post a press and release of the
 //                                      virtual key VK (decimal) to a child
 //   ui-driver progress CLASS TITLE CHILD [N MS]   print "position low high" of a
@@ -401,8 +402,13 @@ int SetTextFromFile(HWND w, const char* childName, const char* path) {
   return SetText(child, text.c_str());
 }
 
-int PostChars(HWND child, const std::string& text) {
-  for (char c : text) PostMessageA(child, WM_CHAR, static_cast<unsigned char>(c), 1);
+// With a period, from this one process: the pace is the typist's, however
+// slowly a new driver would start on a loaded machine.
+int PostChars(HWND child, const std::string& text, DWORD period) {
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (i && period) Sleep(period);
+    PostMessageA(child, WM_CHAR, static_cast<unsigned char>(text[i]), 1);
+  }
   return 0;
 }
 
@@ -789,7 +795,8 @@ int main(int argc, char** argv) {
   if ((verb == "chars" || verb == "vkey") && argc > 5) {
     HWND child = FindChild(w, argv[4]);
     if (!child) return 2;
-    return verb == "chars" ? PostChars(child, argv[5]) : PostVirtualKey(child, std::atoi(argv[5]));
+    if (verb == "vkey") return PostVirtualKey(child, std::atoi(argv[5]));
+    return PostChars(child, argv[5], argc > 6 ? std::strtoul(argv[6], nullptr, 10) : 0);
   }
   if (verb == "progress" && argc > 4) {
     HWND child = FindChild(w, argv[4]);
