@@ -4,8 +4,8 @@
 # it closes: every line in order as "NAME = VALUE", escaped, comments gone,
 # unknown keys and the typed text kept. A restart restores that text with the
 # insertion point at its end, and writes the same file again. A file of
-# 30,000 entries (each name found once per line read) starts the program
-# as any other does, and is written back whole.
+# 30,000 entries (each name found once per line read) and a long Writing
+# Window starts the program as any other does, and is written back whole.
 source "$LIB"
 
 prefs_file "; a comment = line" "# another = comment" "" "Port=3" "NoEqualsHere" \
@@ -61,8 +61,11 @@ expect_eq "the file after a read and a write" "$(prefs_lines)" "${EXPECTED}!"
 
 # --- a large file: the main window comes within the usual start-up limit
 python3 -c 'import sys
-for i in range(30000): sys.stdout.write("Entry%05d = value%%20%d\r\n" % (i, i))' > "$PREFS"
+for i in range(30000): sys.stdout.write("Entry%05d = value%%20%d\r\n" % (i, i))
+sys.stdout.write("InputView = " + "a" * 3070 + "%41\r\n")' > "$PREFS"
 start_app
+# (its escape straddles the end of the first 3,072 bytes the decoder takes)
+expect_eq "a long Writing Window restored" "$(writing_window)" "$(python3 -c 'print("a" * 3070 + "A")')"
 quit_app
 expect_eq "entries written back" "$(grep -c '^Entry' "$PREFS")" 30000
 expect_pref Entry29999 "value%2029999"

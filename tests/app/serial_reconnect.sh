@@ -1,8 +1,9 @@
 # A line that ends without the user, with AutoConnect on: the cable pulled
 # out and plugged back at the same place, with and without a Disconnect of
-# the user's own; then a handheld that stops taking data, which makes a long
-# send, and a text file at its first refused line, fail after the time
-# limit with one message, the status line saying how much went out.
+# the user's own, and with AutoConnect turned off while offline; then a
+# handheld that stops taking data, which makes a long send, and a text file
+# at its first refused line, fail after the time limit with one message,
+# the status line saying how much went out.
 source "$LIB"
 SIM_STOPPED=
 trap '[ -n "$SIM_STOPPED" ] && kill -CONT "$SIM_STOPPED" 2>/dev/null; cleanup' EXIT
@@ -48,6 +49,19 @@ pull_cable
 plug_cable "$HOLD"
 sleep 5  # two reconnect periods and more: nothing may happen
 expect_eq "status after the user's Disconnect" "$(status_text)" "Offline"
+
+# --- pulled, then AutoConnect turned off while offline: the tries stop
+keys_wait ctrl+k "Listening"
+pull_cable
+wait_status "Offline"
+open_prefs
+driver press ZBWindow "$PREFS_TITLE" "Connect on startup" >/dev/null || fail "no AutoConnect box"
+wait_value "AutoConnect unticked" 0 control_value "$PREFS_TITLE" Button#2
+close_prefs_with Save
+expect_pref AutoConnect 0
+plug_cable "$HOLD"
+sleep 5  # as above
+expect_eq "status with AutoConnect turned off" "$(status_text)" "Offline"
 
 # --- a handheld that takes no more data: a text far longer than the cable
 # holds unread goes out until the line has taken nothing for 2 s

@@ -3,8 +3,8 @@
 # by the UI driver's "run", which answers its "Message" box and closes its
 # windows (only its own: JOBS copies run at a time). Each must end within 10 s
 # (times VELLORY_TIME_SCALE; a copy that fails is given a second run, with
-# three times as long) with status 0 (harmless) or 1 after
-# the box; never crash or hang. The preference file the program may write is put back.
+# three times as long) with status 0 (harmless) or 1 after the box; never
+# crash or hang. The preference file the program may write is put back.
 # run_damage_test.sh WINE_RUN UI_DRIVER DAMAGE_IMAGE PROGRAM PREFIX COUNT JOBS
 set -u
 export wine_run=$1 driver=$2 damage=$3 program=$4
@@ -25,14 +25,15 @@ trap cleanup EXIT
 # attempt N LIMIT: runs copy N (made already) for at most LIMIT ms and prints
 # "N|outcome|damage|what was shown".
 attempt() {
-  local n=$1 dir="$work/$1" out status shown
+  local n=$1 dir="$work/$1" out status shown what
   out=$("$wine_run" "$driver" run "Z:${dir//\//\\}\\damaged.exe" ZBWindow "$2" | tr -d '\r')
   status=$(sed -n 's/^exit //p' <<< "$out")
   shown=$(sed -n 's/^message: //p' <<< "$out" | head -1)
-  if [ "$status" = 0 ]; then echo "$n|harmless|$(cat "$dir/what")|$shown"
-  elif [ "$status" = 1 ] && [ -n "$shown" ]; then echo "$n|refused|$(cat "$dir/what")|$shown"
-  elif grep -qx hang <<< "$out"; then echo "$n|failed: did not end within $(($2 / 1000)) s|$(cat "$dir/what")|$shown"
-  else echo "$n|failed: ${status:-no status}${shown:+ after the message}|$(cat "$dir/what")|$shown"
+  what=$(< "$dir/what")
+  if [ "$status" = 0 ]; then echo "$n|harmless|$what|$shown"
+  elif [ "$status" = 1 ] && [ -n "$shown" ]; then echo "$n|refused|$what|$shown"
+  elif grep -qx hang <<< "$out"; then echo "$n|failed: did not end within $(($2 / 1000)) s|$what|$shown"
+  else echo "$n|failed: ${status:-no status}${shown:+ after the message}|$what|$shown"
   fi
 }
 # one N: damages copy N and runs it. A copy that fails is run once more,

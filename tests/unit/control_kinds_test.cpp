@@ -153,6 +153,8 @@ TEST_F(ControlKinds, TextSelectionKeysClicksAndTheEditMenuGoThroughTheFieldsPane
          {kEditField, Place("Plain", 220, 10, 170, 20, {{"Text", "Hello world"}})},
          {kEditField, Place("Locked", 220, 40, 170, 20, {{"Text", "Read me"}, {"ReadOnly", "True"}})},
          {kEditField, Place("Empty", 220, 70, 170, 20, {{"Text", ""}})},
+         {kEditField, Place("One", 220, 130, 170, 20, {{"Text", "x"}})},
+         {kEditField, Place("Secret", 220, 160, 170, 20, {{"Text", "hidden"}, {"Password", "True"}})},
          {kEditField, Place("Colored", 220, 100, 170, 20,
                             {{"TextColor", std::to_string(0x112233)}, {"BackColor", std::to_string(0xFFEEDD)}})}});
   for (const char* name : {"Field", "Memo"}) {
@@ -210,6 +212,14 @@ TEST_F(ControlKinds, TextSelectionKeysClicksAndTheEditMenuGoThroughTheFieldsPane
   EXPECT_TRUE(PaneOf("Tabbed")->KeyDown(tab));
   EXPECT_EQ(Str(editTextGetter(Find("Tabbed"))), "ab\t");
   EXPECT_NE(std::find(gEvents.begin(), gEvents.end(), "KeyDown \t Tabbed"), gEvents.end());
+  BYTE keyState[256];  // Ctrl+Tab moves the focus on, even from a field that takes tabs
+  GetKeyboardState(keyState);
+  keyState[VK_CONTROL] = 0x80;
+  SetKeyboardState(keyState);
+  EXPECT_FALSE(PaneOf("Tabbed")->KeyDown(tab));
+  keyState[VK_CONTROL] = 0;
+  SetKeyboardState(keyState);
+  EXPECT_EQ(Str(editTextGetter(Find("Tabbed"))), "ab\t");
   tab.hwnd = HandleOf("Untabbed");
   EXPECT_FALSE(PaneOf("Untabbed")->KeyDown(tab));
   // A click into a field (or the Tab key) makes it the active pane.
@@ -234,6 +244,9 @@ TEST_F(ControlKinds, TextSelectionKeysClicksAndTheEditMenuGoThroughTheFieldsPane
   Pane* field = PaneOf("Plain");
   EXPECT_EQ(items("Plain"), "EditSelectAll");  // no selection, nothing to paste
   EXPECT_EQ(items("Empty"), "");
+  EXPECT_EQ(items("One"), "EditSelectAll");
+  editSelLengthSetter(Find("Secret"), 0, 3);  // a password's text never leaves the field
+  EXPECT_EQ(items("Secret"), "EditClear EditSelectAll");
   editSelLengthSetter(f, 0, 5);
   EXPECT_EQ(items("Plain"), "EditCut EditCopy EditClear EditSelectAll");
   EXPECT_TRUE(field->HandleMenuItem("EditCut"));

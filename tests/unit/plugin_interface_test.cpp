@@ -15,6 +15,7 @@
 #include "plugins/embedded_plugins.h"
 #include "plugins/plugin_registration.h"
 #include "plugins/plugin_registry.h"
+#include "sdk/entry_plugins.h"
 #include "sdk/plugin_records.h"
 #include "startup/deferred_imports.h"
 #include "ui/pictures.h"
@@ -324,6 +325,15 @@ TEST_F(PluginInterface, ThePaneCallsTheBehaviourSlots) {
   HWND pane = nullptr;
   window = PlugWindow(&pane);
   ASSERT_TRUE(window && pane);
+  // A part to redraw: window coordinates in, the pane's own in its update region.
+  StringRef plugName = StringRef::Adopt(NewString("Plug"));
+  ValidateRect(pane, nullptr);
+  const PluginRect part{35, 25, 50, 30};  // top, left, bottom, right
+  ZORBInvalidateControlRect(RuntimeControlFetch(window, plugName.get()), &part);
+  RECT dirty{};
+  GetUpdateRect(pane, &dirty, FALSE);
+  EXPECT_EQ(std::vector<LONG>({dirty.left, dirty.top, dirty.right, dirty.bottom}), std::vector<LONG>({5, 5, 10, 20}));
+  ValidateRect(pane, nullptr);
   // Pane client coordinates in, window coordinates out to the plug-in.
   SendMessageA(pane, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 6));
   SendMessageA(pane, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(7, 8));
