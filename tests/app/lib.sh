@@ -345,7 +345,7 @@ expect_stopped() {
 # watch_status TEXT ... seen_status TEXT: for a status that shows for a
 # moment only; the watcher is looking before watch_status returns.
 watch_status() {
-  main_driver watchtext ZB_Pane#0 "$1" 60000 > "$WORK/watch.out" 2>&1 &
+  main_driver watchtext ZB_Pane "$1" 60000 > "$WORK/watch.out" 2>&1 &
   WATCH_PID=$!
   for _ in $(seq 600); do
     grep -q watching "$WORK/watch.out" && return 0

@@ -17,8 +17,9 @@
 //   ui-driver children CLASS TITLE     print "class|text|L,T,R,B|visible" per child
 //                                      (rectangle in the parent's client coordinates)
 //   ui-driver text CLASS TITLE CHILD   print the text of a child
-//   ui-driver watchtext CLASS TITLE CHILD TEXT [MS]  print "watching", then
-//                                      wait until the child reads TEXT
+//   ui-driver watchtext CLASS TITLE CHILDCLASS TEXT [MS]  print "watching",
+//                                      then wait until a child of CHILDCLASS
+//                                      reads TEXT
 //   ui-driver settext CLASS TITLE CHILD TEXT
 //   ui-driver settextfile CLASS TITLE CHILD FILE   set the text of a child to
 //                                      the bytes of FILE (for texts too long for
@@ -374,14 +375,35 @@ int OnChild(HWND w, int argc, char** argv, bool set) {
 // A text that shows for a moment only (a status line) is seen by one driver
 // that keeps looking, where a driver started for each look may miss it.
 // "watching" comes first, so that a script acts only once the look is on.
-int WatchText(HWND w, const char* childName, const char* text, DWORD ms) {
-  HWND child = FindChild(w, childName);
-  if (!child) return 2;
+// The children are looked for afresh on every look, and any of the class
+// will do: a pane of the same class may come and go in front of the one
+// watched (a busy progress bar's sweeping block), so "the first" is not a
+// handle that stays the same.
+struct TextWatch {
+  std::string cls, text, last;
+  bool seen;
+};
+
+BOOL CALLBACK ReadWatched(HWND w, LPARAM param) {
+  auto* watch = reinterpret_cast<TextWatch*>(param);
+  if (ClassOf(w) != watch->cls) return TRUE;
+  watch->last = TextOf(w);
+  watch->seen = watch->last == watch->text;
+  return watch->seen ? FALSE : TRUE;
+}
+
+int WatchText(HWND w, const char* childClass, const char* text, DWORD ms) {
+  if (!FindChild(w, childClass)) return 2;
   std::printf("watching\n");
   std::fflush(stdout);
-  if (PollFor(ms, [&] { return TextOf(child) == text; })) return 0;
-  std::fprintf(stderr, "ui-driver: %s never read \"%s\" in %lu ms\n", childName, text,
-               static_cast<unsigned long>(ms));
+  TextWatch watch{childClass, text, "", false};
+  if (PollFor(ms, [&] {
+        EnumChildWindows(w, ReadWatched, reinterpret_cast<LPARAM>(&watch));
+        return watch.seen;
+      }))
+    return 0;
+  std::fprintf(stderr, "ui-driver: no %s read \"%s\" in %lu ms (the last read \"%s\")\n", childClass, text,
+               static_cast<unsigned long>(ms), watch.last.c_str());
   return 2;
 }
 
