@@ -6,6 +6,7 @@
 
 #include <cstring>
 
+#include "sdk/image_seal.h"
 #include "sdk/le_bytes.h"
 #include "startup/load_messages.h"
 
@@ -72,6 +73,23 @@ bool ReadWholeFile(const std::string& folder, const char* name, image::Block whi
   return true;
 }
 
+// Verifies the seal at `at`, right after the fourth block, when there is
+// one: without its tag the image goes on unsealed (see image_seal.h).
+bool CheckSeal(CompatFile& file, uint64_t at, const ImageBlocks& blocks, std::string& message) {
+  uint8_t seal[sizeof(image::Seal)];
+  if (at + sizeof seal > file.Size(0) || !file.Seek(static_cast<uint32_t>(at)) || !file.ReadAll(seal, sizeof seal) ||
+      memcmp(seal, image::kSealTag, sizeof image::kSealTag) != 0)
+    return true;
+  const uint8_t* bytes[image::kBlockCount];
+  uint32_t lengths[image::kBlockCount];
+  for (int i = 0; i < image::kBlockCount; ++i) {
+    bytes[i] = blocks.Bytes(static_cast<image::Block>(i));
+    lengths[i] = blocks.Length(static_cast<image::Block>(i));
+  }
+  if (ReadU32LE(seal + offsetof(image::Seal, crc)) == image::ImageCrc(bytes, lengths)) return true;
+  return Fail(message, "the program file is damaged. Please install the program again.");
+}
+
 }  // namespace
 
 bool ImageBlocks::Allocate(image::Block which, uint32_t length) {
@@ -131,7 +149,7 @@ bool ReadAppendedImage(const char* path, uint32_t imageOffset, ImageBlocks& bloc
         !file.ReadAll(blocks.Bytes(which), places[i].length))
       return Fail(message, std::string(BlockName(which)) + " could not be read in full.");
   }
-  return true;
+  return CheckSeal(file, places[image::kDataFixups].offset + places[image::kDataFixups].length, blocks, message);
 }
 
 bool ReadSeparateImage(const std::string& folder, ImageBlocks& blocks, std::string& message) {

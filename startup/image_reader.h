@@ -36,7 +36,8 @@ class ImageBlocks {
 };
 
 // Reads the appended form: starting at `imageOffset` of the file at `path`,
-// four blocks of u32 length and bytes.
+// four blocks of u32 length and bytes, and verifies their seal when they
+// have one (sdk/image_seal.h).
 bool ReadAppendedImage(const char* path, uint32_t imageOffset, ImageBlocks& blocks,
                        std::string& message);
 

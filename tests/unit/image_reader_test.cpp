@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "sdk/image_seal.h"
 #include "unit/temp_folder.h"
 
 namespace {
@@ -32,6 +33,57 @@ TEST(ReadImage, NamesAMissingProgramOrFirstMissingDatFileAndReadsDatFilesAsBareB
   EXPECT_EQ(Bytes(blocks.Bytes(image::kData), blocks.Bytes(image::kData) + blocks.Length(image::kData)), kBlocks[2]);
   EXPECT_EQ(blocks.Length(image::kCodeFixups), 0u);
   EXPECT_NE(blocks.Bytes(image::kCodeFixups), nullptr);
+}
+
+// A program file of `lead` bytes, then the image with its seal as the
+// builder writes it: the CRC-32 of every byte from the image's start on.
+Bytes SealedProgram(size_t lead) {
+  Bytes file(lead, 'M');
+  for (const Bytes& block : kBlocks) {
+    for (int shift = 0; shift < 32; shift += 8) file.push_back(static_cast<uint8_t>(block.size() >> shift));
+    file.insert(file.end(), block.begin(), block.end());
+  }
+  uint32_t crc = image::Crc32(file.data() + lead, file.size() - lead);
+  file.insert(file.end(), {'S', 'E', 'A', 'L'});
+  for (int shift = 0; shift < 32; shift += 8) file.push_back(static_cast<uint8_t>(crc >> shift));
+  return file;
+}
+
+// The seal catches a changed byte anywhere in the image, its own included;
+// an image whose seal is gone (another tool's, or one cut after its last
+// block) still loads.
+TEST(ReadImage, TheSealRefusesAnyChangedByteAndItsAbsenceIsNoDamage) {
+  const uint8_t check[] = "123456789";
+  EXPECT_EQ(image::Crc32(check, 9), 0xCBF43926u);  // the standard check value
+  EXPECT_EQ(image::Crc32(check + 4, 5, image::Crc32(check, 4)), 0xCBF43926u);
+  const size_t lead = 3, end = SealedProgram(lead).size();
+  const struct {
+    const char* what;
+    size_t at;      // byte changed (end = none)
+    size_t keep;    // bytes of the file kept
+    bool loads;
+  } cases[] = {
+      {"whole", end, end, true},
+      {"a code byte", lead + 4, end, false},
+      {"a data byte", lead + 4 + 2 + 4 + 4 + 7, end, false},
+      {"the last fixup byte", end - 9, end, false},
+      {"the seal's CRC", end - 1, end, false},
+      {"the seal's tag", end - 8, end, true},
+      {"the seal cut off", end, end - 8, true},
+      {"the seal cut short", end, end - 1, true},
+  };
+  for (const auto& c : cases) {
+    TempFolder folder;
+    Bytes file = SealedProgram(lead);
+    if (c.at < end) file[c.at] ^= 0x10;
+    file.resize(c.keep);
+    ImageBlocks blocks;
+    std::string message;
+    EXPECT_EQ(ReadAppendedImage(folder.Write("p.exe", file).c_str(), lead, blocks, message), c.loads) << c.what;
+    if (!c.loads) {
+      EXPECT_EQ(message, kPrefix + "the program file is damaged. Please install the program again.") << c.what;
+    }
+  }
 }
 
 TEST(DecodeLocator, PlaceholderShortAndFilledLocators) {

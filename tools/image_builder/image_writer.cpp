@@ -1,9 +1,11 @@
 // The two image forms; see image_writer.h.
 #include "tools/image_builder/image_writer.h"
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 
+#include "sdk/image_seal.h"
 #include "sdk/le_bytes.h"
 #include "tools/image_builder/pe_resources.h"
 
@@ -15,6 +17,10 @@ std::vector<uint8_t> SerializeImage(const ImageParts& parts) {
     out.insert(out.end(), length, length + 4);
     out.insert(out.end(), block.begin(), block.end());
   }
+  uint8_t seal[sizeof(image::Seal)];
+  std::copy(image::kSealTag, image::kSealTag + 4, seal);
+  WriteU32LE(seal + 4, image::Crc32(out.data(), out.size()));
+  out.insert(out.end(), seal, seal + sizeof seal);
   return out;
 }
 

@@ -13,7 +13,8 @@ struct ImageParts {
   std::optional<std::vector<uint8_t>> archive;       // the resource archive, if any
 };
 
-// The four blocks as stored: each a u32 little-endian length and its bytes.
+// The four blocks as stored: each a u32 little-endian length and its bytes,
+// then the seal (sdk/image_seal.h).
 std::vector<uint8_t> SerializeImage(const ImageParts& parts);
 
 // Builds the program file: the runtime up to the end of its last section, the

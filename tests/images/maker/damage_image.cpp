@@ -1,14 +1,20 @@
 // Damaged copies of a program with an appended image (found by the PICKLE
 // locator); each --nth damage is named on stdout.
-//   damage-image IN OUT KIND     KIND: class-count, self-superclass, instance-size
-//   damage-image IN OUT --nth N  the N-th of the end-to-end damages (any N)
+//   damage-image IN OUT KIND     KIND: code-byte (one code byte changed, the
+//                                seal kept); class-count, self-superclass,
+//                                instance-size (the seal taken off, so that
+//                                the loader's own checks are what sees them)
+//   damage-image IN OUT --nth N  the N-th of the end-to-end damages (any N),
+//                                the seal as the damage leaves it
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <string>
 #include <vector>
 
+#include "sdk/image_seal.h"
 #include "sdk/le_bytes.h"
 #include "tools/image_builder/pe_resources.h"
 
@@ -19,7 +25,7 @@ using Bytes = std::vector<uint8_t>;
 // Where the blocks lie in the file (code, code fixups, data, data fixups),
 // each after its length word.
 struct Image {
-  uint32_t start = 0, end = 0;
+  uint32_t start = 0, end = 0, seal = 0;  // seal: 0 when the image has none
   uint32_t block[4] = {}, length[4] = {};
   uint32_t Data(uint32_t offset) const { return block[2] + offset; }
 };
@@ -39,6 +45,7 @@ bool Locate(const Bytes& file, Image& image) {
     if (pos > file.size()) return false;
   }
   image.end = static_cast<uint32_t>(pos);
+  if (pos + 8 <= file.size() && std::memcmp(file.data() + pos, image::kSealTag, 4) == 0) image.seal = image.end;
   return true;
 }
 
@@ -89,9 +96,15 @@ std::vector<uint32_t> DescriptionCounts(const Bytes& f, const Image& im) {
   return counts;
 }
 
-// The named damages: the class count, or the first class descriptor of kind
-// 0 whose superclass is another class.
+// The named damages: a code byte, the class count, or the first class
+// descriptor of kind 0 whose superclass is another class.
 bool Named(Bytes& f, const Image& im, const std::string& kind) {
+  if (kind == "code-byte") {
+    if (!im.seal || im.length[0] == 0) return false;
+    f[im.block[0] + im.length[0] / 2] ^= 0x01;
+    return true;
+  }
+  if (im.seal) std::memset(f.data() + im.seal, 0, 4);
   uint32_t record = Word(f, im.Data(4)), classes = Word(f, im.Data(record));
   if (kind == "class-count") {
     WriteU32LE(f.data() + im.Data(record), 0x7FFFFFFF);
@@ -115,6 +128,7 @@ bool Named(Bytes& f, const Image& im, const std::string& kind) {
 std::string Nth(Bytes& f, const Image& im, uint32_t n) {
   std::vector<uint32_t> words = RecordWords(f, im);
   for (uint32_t block : im.block) words.push_back(block - 4);  // the lengths
+  if (im.seal) words.insert(words.end(), {im.seal, im.seal + 4});
   for (uint32_t count : DescriptionCounts(f, im)) words.push_back(count);
   uint32_t pick = n / 5, at = words[(pick * 7 + n) % words.size()], bit = (pick * 13 + n) % 32;
   auto text = [](uint64_t v) { return std::to_string(v); };
