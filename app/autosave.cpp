@@ -9,12 +9,9 @@
 
 #include "app/autosave.h"
 #include "app/globals.h"
+#include "app/main_controls.h"
 
 namespace {
-
-VS_STRING(kTimerAutosave, "TimerAutosave");
-
-constexpr int32_t kSingleShot = 1;
 
 bool gUnsaved = false;
 int32_t gSavesRunning = 0;
@@ -26,7 +23,7 @@ ObjectRecord* Timer() {
 
 void Arm() {
   ObjectRecord* timer = Timer();
-  if (timer && timerModeGetter(timer) == 0) timerModeSetter(timer, 0, kSingleShot);
+  if (timer && timerModeGetter(timer) == kTimerOff) timerModeSetter(timer, 0, kTimerOnce);
 }
 
 }  // namespace
@@ -41,7 +38,7 @@ bool SaveInProgress() { return gSavesRunning > 0; }
 
 void ForgetUnsavedChanges() {
   gUnsaved = false;
-  if (ObjectRecord* timer = Timer()) timerModeSetter(timer, 0, 0);
+  if (ObjectRecord* timer = Timer()) timerModeSetter(timer, 0, kTimerOff);
 }
 
 SaveScope::SaveScope() {

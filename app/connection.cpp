@@ -19,21 +19,13 @@
 
 #include "app/frame_assembler.h"
 #include "app/globals.h"
+#include "app/main_controls.h"
 
 namespace {
 
 using vs::Ref;
 using vs::String;
 
-VS_STRING(kInputView, "InputView");
-VS_STRING(kSerialPort, "SerialPort");
-VS_STRING(kTimerSerial, "TimerSerial");
-VS_STRING(kTimerKeyTyper, "TimerKeyTyper");
-VS_STRING(kTimerProgressStart, "TimerProgressStart");
-VS_STRING(kTimerProgressStop, "TimerProgressStop");
-VS_STRING(kTimerReconnect, "TimerReconnect");
-VS_STRING(kTextStatus, "TextStatus");
-VS_STRING(kProgressBar, "ProgressBar");
 VS_STRING(kPortBusy, "The serial port could not be open. It may be in use by another application.");
 VS_STRING(kNotAccepting,
           "The handheld is not accepting data. Check the cable and the flow-control settings in "
@@ -93,10 +85,10 @@ bool FramesWaiting() { return gWaitingText && RuntimeUBound(gWaitingText) >= 0; 
 // Connected state: status "Listening", polling on, no reconnect tries.
 void Listen(ObjectRecord* main) {
   gDroppedTold = gDroppedToSay = false;
-  Main_SetStatus(main, 1, false);
+  Main_SetStatus(main, kStatusListening, false);
   vs::Field<bool>(main, M::kConnected) = true;
-  SetTimer(main, &kTimerSerial, 2);
-  SetTimer(main, &kTimerReconnect, 0);
+  SetTimer(main, &kTimerSerial, kTimerRepeating);
+  SetTimer(main, &kTimerReconnect, kTimerOff);
 }
 
 // The progress bar shows again as the settings ask once game mode is left.
@@ -120,7 +112,7 @@ void GoOffline(ObjectRecord* main) {
   vs::Field<bool>(main, M::kConnected) = false;
   bool wasGameMode = Global<bool>(G::kGameMode);
   Global<bool>(G::kGameMode) = false;
-  Main_SetStatus(main, 0, false);
+  Main_SetStatus(main, kStatusOffline, false);
   StopSending(main);
   windowHasBackColorSetter(main, 0, false);
   if (wasGameMode) ShowProgressBarAsSet();
@@ -130,12 +122,12 @@ void GoOffline(ObjectRecord* main) {
 // when the settings ask for a connection.
 void LineLost(ObjectRecord* main) {
   GoOffline(main);
-  if (Global<bool>(G::kAutoConnect)) SetTimer(main, &kTimerReconnect, 2);
+  if (Global<bool>(G::kAutoConnect)) SetTimer(main, &kTimerReconnect, kTimerRepeating);
 }
 
 // Ends the busy display of a send at once.
 void StopProgress(ObjectRecord* main) {
-  SetTimer(main, &kTimerProgressStart, 0);
+  SetTimer(main, &kTimerProgressStart, kTimerOff);
   progressMaximumSetter(ProgressBar(), 0, 100);
 }
 
@@ -253,7 +245,7 @@ void SendRefused(ObjectRecord* main) {
   if (SendingInPieces())
     StopSending(main);
   else
-    Main_SetStatus(main, 1, false);
+    Main_SetStatus(main, kStatusListening, false);
   RuntimeMsgBox(&kNotAccepting);
 }
 
@@ -297,10 +289,10 @@ void Main_StatusUpdate(ObjectRecord* main) {
     text = &kSending;  // a frame received meanwhile does not hide the send
   } else {
     switch (vs::Field<int32_t>(main, M::kStatus)) {
-      case 0: text = &kOffline; break;
-      case 1: text = &kListening; break;
-      case 2: text = &kReceiving; break;
-      case 3: text = &kSending; break;
+      case kStatusOffline: text = &kOffline; break;
+      case kStatusListening: text = &kListening; break;
+      case kStatusReceiving: text = &kReceiving; break;
+      case kStatusSending: text = &kSending; break;
       default: return;  // any other code leaves the line as it is
     }
   }
@@ -312,15 +304,15 @@ void Main_SetStatus(ObjectRecord* main, int32_t code, bool busy) {
   Main_StatusUpdate(main);
   // The bar of a send shows its share; it does not turn busy.
   if (busy && Global<bool>(G::kShowProgressBar) && !SendingInPieces())
-    SetTimer(main, &kTimerProgressStart, 2);
+    SetTimer(main, &kTimerProgressStart, kTimerRepeating);
 }
 
 bool Main_Connect(ObjectRecord* main) {
   if (!serialOpen(Line(main))) {
-    Main_SetStatus(main, 0, false);
+    Main_SetStatus(main, kStatusOffline, false);
     vs::Field<bool>(main, M::kConnected) = false;
     RuntimeMsgBox(&kPortBusy);
-    SetTimer(main, &kTimerSerial, 0);
+    SetTimer(main, &kTimerSerial, kTimerOff);
     return false;
   }
   Listen(main);
@@ -328,11 +320,14 @@ bool Main_Connect(ObjectRecord* main) {
 }
 
 bool Main_Disconnect(ObjectRecord* main) {
-  SetTimer(main, &kTimerReconnect, 0);
-  // Opening an open line reports success at once; a line that cannot be
-  // opened has nothing to close. What has arrived is delivered before the
-  // line (and its receive buffer) goes.
-  if (!serialOpen(Line(main))) return true;
+  SetTimer(main, &kTimerReconnect, kTimerOff);
+  if (!LineOpen(Line(main))) {
+    // Lost under the program and not noticed yet: offline now, or the poll
+    // would take the loss for one to reconnect after.
+    if (Main_IsConnected(main)) GoOffline(main);
+    return true;
+  }
+  // What has arrived is delivered before the line (and its receive buffer) goes.
   EndFrame(main);
   serialClose(Line(main));
   GoOffline(main);
@@ -377,19 +372,18 @@ void Main_ProcessCommand(ObjectRecord* main, StringRecord*) {
 // after another do not put off the first.
 void Main_Receive(ObjectRecord* main) {
   if (!FramesWaiting()) return;
-  Main_SetStatus(main, 2, true);
+  Main_SetStatus(main, kStatusReceiving, true);
   ObjectRecord* typer = Control(main, &kTimerKeyTyper);
-  if (timerModeGetter(typer) == 0) timerModeSetter(typer, 0, 2);
-  SetTimer(main, &kTimerProgressStop, 1);
+  if (timerModeGetter(typer) == kTimerOff) timerModeSetter(typer, 0, kTimerRepeating);
+  SetTimer(main, &kTimerProgressStop, kTimerOnce);
 }
 
 bool Main_Send(ObjectRecord* main, StringRecord* text) {
   if (!Main_IsConnected(main)) return false;
   String out = String::Adopt(OutgoingBytes(text));
-  Main_SetStatus(main, 3, true);
-  serialXmitWait(Line(main));
+  Main_SetStatus(main, kStatusSending, true);
   if (serialWrite(Line(main), out.get())) {
-    SetTimer(main, &kTimerProgressStop, 1);
+    SetTimer(main, &kTimerProgressStop, kTimerOnce);
     return true;
   }
   SendRefused(main);
@@ -447,7 +441,7 @@ void TimerSerial_Action(ObjectRecord*) { SerialClass_CheckSerial(Line(MainWindow
 void TimerReconnect_Action(ObjectRecord* timer) {
   ObjectRecord* main = MainWindow();
   if (Main_IsConnected(main) || !Global<bool>(G::kAutoConnect)) {
-    timerModeSetter(timer, 0, 0);
+    timerModeSetter(timer, 0, kTimerOff);
     return;
   }
   if (serialOpen(Line(main))) Listen(main);
@@ -472,7 +466,7 @@ void TimerKeyTyper_Action(ObjectRecord* timer) {
     SerialClass_ClearBuffer(line);
   }
   gDelivering = false;
-  timerModeSetter(timer, 0, 0);
+  timerModeSetter(timer, 0, kTimerOff);
 }
 
 // Keeps the progress bar in its busy state while it runs.
@@ -482,8 +476,8 @@ void TimerProgressStart_Action(ObjectRecord*) {
 
 void TimerProgressStop_Action(ObjectRecord*) {
   ObjectRecord* main = MainWindow();
-  SetTimer(main, &kTimerProgressStart, 0);
-  Main_SetStatus(main, Main_IsConnected(main) ? 1 : 0, false);
+  SetTimer(main, &kTimerProgressStart, kTimerOff);
+  Main_SetStatus(main, Main_IsConnected(main) ? kStatusListening : kStatusOffline, false);
   progressMaximumSetter(ProgressBar(), 0, 100);
   SayDropped(main);
 }

@@ -60,6 +60,9 @@ StringRecord* SaveFailureText();
 // without it). Once the user has chosen, later calls do nothing.
 void SaveBeforeQuitting(ObjectRecord* main);
 
+// The status line's states, as Main's "Status" field holds them.
+enum MainStatus : int32_t { kStatusOffline = 0, kStatusListening = 1, kStatusReceiving = 2, kStatusSending = 3 };
+
 extern "C" {
 
 bool Main_Connect(ObjectRecord* main);

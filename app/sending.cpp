@@ -15,17 +15,13 @@
 #include VS_PROJECT_HEADER
 
 #include "app/globals.h"
+#include "app/main_controls.h"
 
 namespace {
 
 using vs::Ref;
 using vs::String;
 
-VS_STRING(kTimerSend, "TimerSend");
-VS_STRING(kTimerProgressStop, "TimerProgressStop");
-VS_STRING(kTimerProgressStart, "TimerProgressStart");
-VS_STRING(kTextStatus, "TextStatus");
-VS_STRING(kSerialPort, "SerialPort");
 VS_STRING(kStoppedAfter, "Stopped: ");
 VS_STRING(kOf, " of ");
 VS_STRING(kBytesSent, " bytes sent");
@@ -37,8 +33,6 @@ VS_STRING(kColon, ": ");
 VS_STRING(kSpace, " ");
 VS_STRING(kFullStop, ".");
 
-constexpr int32_t kRepeating = 2;
-constexpr int32_t kSending = 3;
 // One write blocks the window at most this long.
 constexpr int32_t kWriteLimitMs = 20;
 // Bytes offered to one write; the line takes what it can of them.
@@ -91,16 +85,16 @@ bool Begin(ObjectRecord* main) {
   gSend.active = true;
   gSend.next = 1;
   gSend.lastProgressMs = NowMs();
-  Main_SetStatus(main, kSending, false);
+  Main_SetStatus(main, kStatusSending, false);
   progressMaximumSetter(ProgressBar(), 0, 100);
   ShowProgress();
-  timerModeSetter(Timer(main), 0, kRepeating);
+  timerModeSetter(Timer(main), 0, kTimerRepeating);
   return true;
 }
 
 // Ends the send: the timer stops, the file closes, the bar empties.
 void End(ObjectRecord* main) {
-  timerModeSetter(Timer(main), 0, 0);
+  timerModeSetter(Timer(main), 0, kTimerOff);
   Forget();
   progressValueSetter(ProgressBar(), 0, 0);
 }
@@ -176,8 +170,8 @@ void StopSending(ObjectRecord* main) {
   serialPurgeOutput(Line(main));
   // The busy display of a frame received meanwhile would end by putting up
   // "Listening", as after a finished send.
-  timerModeSetter(RuntimeControlFetch(main, &kTimerProgressStop), 0, 0);
-  timerModeSetter(RuntimeControlFetch(main, &kTimerProgressStart), 0, 0);
+  timerModeSetter(RuntimeControlFetch(main, &kTimerProgressStop), 0, kTimerOff);
+  timerModeSetter(RuntimeControlFetch(main, &kTimerProgressStart), 0, kTimerOff);
   progressMaximumSetter(ProgressBar(), 0, 100);
   // A status of its own: the line keeps saying how much went out until the
   // next thing happens on it.
@@ -206,7 +200,7 @@ void TimerSend_Action(ObjectRecord*) {
   if (!piece.Length()) {
     End(main);
     // As after any send: a moment later the status line says "Listening".
-    timerModeSetter(RuntimeControlFetch(main, &kTimerProgressStop), 0, 1);
+    timerModeSetter(RuntimeControlFetch(main, &kTimerProgressStop), 0, kTimerOnce);
     return;
   }
   int32_t wrote = serialWriteSome(Line(main), piece.get(), kWriteLimitMs);

@@ -15,7 +15,7 @@
 #include <ole2.h>
 #endif
 
-#include "startup/startup_trace.h"
+#include "objects/startup_trace.h"
 
 namespace {
 

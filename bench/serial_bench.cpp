@@ -13,6 +13,7 @@
 #include "objects/classes.h"
 #include "objects/objects.h"
 #include "objects/small_heap.h"
+#include "startup/layer_hooks.h"
 #include "objects/strings.h"
 #include "sdk/service_layouts.h"
 #include "sdk/vellory.h"
@@ -71,6 +72,7 @@ void __cdecl TakeArrived(ObjectRecord*) {
 
 int main() {
   InitAllocatorLock();
+  InstallLayerHooks();
   RegisterBuiltInClasses();
   SetWindowServices(&bench::kOneWindow);
   SetSerialPoller(PollSerialLines);

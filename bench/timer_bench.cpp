@@ -14,6 +14,7 @@
 
 #include "objects/builtin_classes.h"
 #include "objects/small_heap.h"
+#include "startup/layer_hooks.h"
 #include "bench/bench_figures.h"
 #include "bench/bench_pump.h"
 
@@ -38,6 +39,7 @@ void __cdecl End(ObjectRecord*) { bench::gWindowOpen = false; }
 
 int main() {
   InitAllocatorLock();
+  InstallLayerHooks();
   RegisterBuiltInClasses();
   SetWindowServices(&bench::kOneWindow);
   double cpuStart = bench::ProcessorMs();

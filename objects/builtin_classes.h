@@ -1,7 +1,8 @@
-// The built-in class registry: the one place where the runtime's own classes
-// are described, as static tables that become class records at start-up and
-// are indexed by name. Later subsystems add their classes' properties, events
-// and behaviour to these tables.
+// The built-in class registry, the one index of the runtime's own classes.
+// The layout table in sdk/ becomes class records, indexed by
+// name, on the first lookup. What each class adds beyond its layout
+// (properties, events, behaviour) is defined in the layer that implements it
+// and gathered by start-up, which installs the lookup here.
 #pragma once
 #include <cstdint>
 #include <string_view>
@@ -20,18 +21,26 @@ struct BuiltInHandler {
 // built-in class whose name, superclass and size are in
 // sdk/builtin_class_layout.h.
 struct BuiltInBehaviour {
-  const char* name;
-  ObjectHook constructor;
-  ObjectHook destructor;
-  EventEntry* events;  // the runtime writes each declaration back into its entry
-  uint32_t eventCount;
-  const PropertyEntry* properties;
-  uint32_t propertyCount;
-  const MethodEntry* methods;
-  uint32_t methodCount;
-  const BuiltInHandler* handlers;
-  uint32_t handlerCount;
+  const char* name = nullptr;
+  ObjectHook constructor = nullptr;
+  ObjectHook destructor = nullptr;
+  EventEntry* events = nullptr;  // the runtime writes each declaration back into its entry
+  uint32_t eventCount = 0;
+  const PropertyEntry* properties = nullptr;
+  uint32_t propertyCount = 0;
+  const MethodEntry* methods = nullptr;
+  uint32_t methodCount = 0;
+  const BuiltInHandler* handlers = nullptr;
+  uint32_t handlerCount = 0;
 };
+
+// Where a built-in class's behaviour is found: start-up's table, which
+// gathers what the layers above this one define (null: layout only).
+using BehaviourLookup = const BuiltInBehaviour* (*)(const char* name);
+
+// Installs the behaviour lookup. Start-up calls it before anything looks a
+// class up: the records are built once, on the first lookup.
+void SetBuiltInBehaviours(BehaviourLookup lookup);
 
 // Builds a record for every built-in class and indexes them by name. Runs
 // once; later calls do nothing.
@@ -40,43 +49,11 @@ void RegisterBuiltInClasses();
 // The built-in class named `name` (any letter case), or null.
 ClassRecord* FindBuiltInClass(std::string_view name);
 
-// The events every Application declares, in declaration order; the entries'
-// declaration words are filled by RegisterBuiltInClasses.
-enum ApplicationEvent {
-  kAppOpen, kAppClose, kAppEnableMenuItems, kAppNewDocument, kAppOpenDocument,
-  kAppHandleAppleEvent, kAppActivate, kAppDeactivate, kApplicationEventCount
-};
-extern EventEntry gApplicationEvents[kApplicationEventCount];
-extern EventEntry gThreadEvents[1];
+// Classes beyond the built-in ones that a name may stand for (plug-ins'
+// controls and classes), installed at start-up.
+using ClassFinder = ClassRecord* (*)(std::string_view name);
+void SetClassFinder(ClassFinder finder);
 
-// Events of windows, in declaration order.
-enum WindowEvent {
-  kWindowOpen, kWindowClose, kWindowCancelClose, kWindowActivate, kWindowDeactivate,
-  kWindowPaint, kWindowMouseDown, kWindowMouseDrag, kWindowMouseUp, kWindowMouseMove,
-  kWindowMouseEnter, kWindowMouseExit, kWindowKeyDown, kWindowResized, kWindowMoved,
-  kWindowEnableMenuItems, kWindowDropObject, kWindowEndSession, kWindowEventCount
-};
-extern EventEntry gWindowEvents[kWindowEventCount];
-
-// Events every control has ("CreatePane", "Open", "Close"), and those of
-// controls that occupy a rectangle.
-enum ControlEvent { kControlCreatePane, kControlOpen, kControlClose, kControlEventCount };
-extern EventEntry gControlEvents[kControlEventCount];
-enum RectControlEvent {
-  kRectGotFocus, kRectLostFocus, kRectMouseDown, kRectMouseDrag, kRectMouseUp, kRectMouseMove,
-  kRectMouseEnter, kRectMouseExit, kRectDropObject, kRectControlEventCount
-};
-extern EventEntry gRectControlEvents[kRectControlEventCount];
-
-enum TimerEvent { kTimerAction, kTimerEventCount };
-extern EventEntry gTimerEvents[kTimerEventCount];
-
-// Property tables of the user-interface classes, defined with their classes.
-extern const PropertyEntry kWindowProperties[];
-extern const uint32_t kWindowPropertyCount;
-extern const PropertyEntry kControlProperties[];
-extern const uint32_t kControlPropertyCount;
-extern const PropertyEntry kRectControlProperties[];
-extern const uint32_t kRectControlPropertyCount;
-extern const PropertyEntry kTimerProperties[];
-extern const uint32_t kTimerPropertyCount;
+// The class a stored name stands for: a built-in class, else what the
+// installed finder knows; null when none is named so.
+ClassRecord* FindNamedClass(std::string_view name);

@@ -10,7 +10,6 @@
 #include "objects/classes.h"
 #include "objects/objects.h"
 #include "objects/strings.h"
-#include "plugins/plugin_registry.h"
 #include "sdk/le_bytes.h"
 
 namespace {
@@ -26,8 +25,6 @@ struct PendingLink {
   int32_t index;
   uint32_t superclass;
 };
-
-ClassRecord* ResolveNamed(std::string_view name) { return FindPluginAwareClass(name); }
 
 CodeAddress Code(uint32_t address) { return reinterpret_cast<CodeAddress>(address); }
 
@@ -107,7 +104,7 @@ bool LinkImageClasses(const uint32_t* classList, MemorySpan data, MemorySpan cod
     if (!RuntimeCheck(ReadClassDescriptor(word(1 + i), data, code, d), "class descriptor unreadable"))
       continue;
     if (d.kind == 1) {
-      gClassTable[i] = ResolveNamed(d.name);
+      gClassTable[i] = FindNamedClass(d.name);
       RuntimeCheck(gClassTable[i] != nullptr, "class named by the image not found");
       continue;
     }

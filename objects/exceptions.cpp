@@ -10,12 +10,11 @@
 #include <windows.h>
 
 #include "objects/builtin_classes.h"
+#include "objects/fatal_hooks.h"
 #include "objects/objects.h"
 #include "objects/runtime_messages.h"
 #include "objects/strings.h"
 #include "objects/unwinder.h"
-#include "ui/message_box.h"
-#include "ui/runtime_ui.h"
 
 // A real frame whose saved frame pointer and return address the walk can
 // start from.
@@ -30,9 +29,9 @@ const int kUnhandledExceptionMessage = 4;
   if (className != "EndException") {
     std::string text =
         UnhandledExceptionText(StringView(RuntimeMessage(kUnhandledExceptionMessage)), className);
-    ShowRuntimeMessage(text.c_str());
+    ShowFatalMessage(text.c_str());
   }
-  ShutDownRuntime();
+  ShutDownBeforeExit();
   ExitProcess(0);
 }
 

@@ -4,9 +4,9 @@
 
 #include <windows.h>
 
-#include "ui/message_box.h"
+#include "objects/fatal_hooks.h"
 
 void ReportOutOfMemory() {
-  ShowRuntimeMessage(kOutOfMemoryMessage);
+  ShowFatalMessage(kOutOfMemoryMessage);
   ExitProcess(1);
 }

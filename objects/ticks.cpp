@@ -6,12 +6,12 @@
 
 #include <cstdint>
 
+#include "objects/process_globals.h"
 #include "sdk/vellory.h"
-#include "startup/process_globals.h"
 
 extern "C" int32_t RuntimeTicks() {
   uint32_t elapsed = GetTickCount() - gStartTicks;
-  return static_cast<int32_t>(elapsed / 16);
+  return static_cast<int32_t>(elapsed / kTickMs);
 }
 
 extern "C" double RuntimeMicroseconds() { return GetTickCount() * 1000.0; }

@@ -8,13 +8,15 @@
 #include <vector>
 
 #include "objects/memory_span.h"
+#include "sdk/plugin_records.h"
 
 // The list Win32InstallPlugins recorded (null when none).
 const void* EmbeddedPluginList();
 
-// Writes each embedded library to disk, loads it and lets it register. The
-// list must lie in `data`; damage goes to the assertion hook.
-void InstallEmbeddedPlugins(MemorySpan data);
+// Writes each embedded library to disk, loads it and lets it register,
+// handing it `lookup` (start-up's entry table). The list must lie in `data`;
+// damage goes to the assertion hook.
+void InstallEmbeddedPlugins(MemorySpan data, PluginLookupRoutine lookup);
 
 // One node of the list, as the image carries it: the file name and the
 // library's bytes.
@@ -35,6 +37,6 @@ bool ReadEmbeddedPlugin(const uint8_t* node, MemorySpan data, EmbeddedPlugin& ou
 bool ReadEmbeddedPluginList(const void* list, MemorySpan data, std::vector<EmbeddedPlugin>& out);
 
 // Loads the library at `path`, and when it has a ZORBPluginMain, runs it as
-// the current plug-in with the runtime's lookup routine. False when the
-// library or its main is missing (nothing is shown then).
-bool LoadPluginLibrary(const char* path);
+// the current plug-in with `lookup`, the runtime's lookup routine. False
+// when the library or its main is missing (nothing is shown then).
+bool LoadPluginLibrary(const char* path, PluginLookupRoutine lookup);

@@ -9,11 +9,10 @@
 #include <string>
 
 #include "objects/assertion.h"
+#include "objects/startup_trace.h"
 #include "plugins/embedded_plugins.h"
 #include "plugins/plugin_registry.h"
 #include "sdk/le_bytes.h"
-#include "startup/entry_table.h"
-#include "startup/startup_trace.h"
 
 namespace {
 
@@ -58,19 +57,19 @@ bool AlreadyThere(const std::string& path, const EmbeddedPlugin& plugin) {
   return same;
 }
 
-void Install(const EmbeddedPlugin& plugin) {
+void Install(const EmbeddedPlugin& plugin, PluginLookupRoutine lookup) {
   std::string path = InFolder(GetSystemDirectoryA, plugin.fileName);
   if (!AlreadyThere(path, plugin) && !WriteLibrary(path, plugin)) {
     std::string windows = InFolder(GetWindowsDirectoryA, plugin.fileName);
     if (WriteLibrary(windows, plugin)) path = windows;
   }
   StartupMark("plug-in library written");
-  LoadPluginLibrary(path.c_str());
+  LoadPluginLibrary(path.c_str(), lookup);
 }
 
 }  // namespace
 
-bool LoadPluginLibrary(const char* path) {
+bool LoadPluginLibrary(const char* path, PluginLookupRoutine lookup) {
   HMODULE library = path && *path ? LoadLibraryA(path) : nullptr;
   if (!library) return false;
   auto main = reinterpret_cast<PluginMain>(
@@ -78,15 +77,15 @@ bool LoadPluginLibrary(const char* path) {
   if (!main) return false;
   StartupMark("plug-in library loaded");
   BeginPluginMain();
-  main(PluginLookupEntryPoint);
+  main(lookup);
   EndPluginMain();
   StartupMark("plug-in registered");
   return true;
 }
 
-void InstallEmbeddedPlugins(MemorySpan data) {
+void InstallEmbeddedPlugins(MemorySpan data, PluginLookupRoutine lookup) {
   std::vector<EmbeddedPlugin> plugins;
   RuntimeCheck(ReadEmbeddedPluginList(EmbeddedPluginList(), data, plugins),
                "the plug-in list is damaged");
-  for (const EmbeddedPlugin& plugin : plugins) Install(plugin);
+  for (const EmbeddedPlugin& plugin : plugins) Install(plugin, lookup);
 }

@@ -7,16 +7,16 @@
 
 #include "objects/objects.h"
 #include "plugins/plugin_registry.h"
-#include "ui/drawing_port.h"
+#include "ui/drawing/drawing_port.h"
 #include "ui/event_loop.h"
-#include "ui/graphics.h"
+#include "ui/drawing/graphics.h"
 #include "ui/kind_panes.h"
 #include "ui/native_window.h"
+#include "ui/window_class_names.h"
 
 namespace {
 
-constexpr char kPaneClass[] = "ZB_PluginPane";
-constexpr uint32_t kPeriodicUnits = 10;  // 16 ms units: at most every 160 ms
+constexpr uint32_t kPeriodicUnits = 10;  // ticks (kTickMs): at most every 160 ms
 
 using InstanceRoutine = void(__cdecl*)(ObjectRecord*);
 using GraphicsRoutine = void(__cdecl*)(ObjectRecord*, ObjectRecord*);
@@ -69,7 +69,7 @@ void RegisterPluginPaneClass() {
   wc.lpfnWndProc = PluginPaneProc;
   wc.hInstance = GetModuleHandleA(nullptr);
   wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-  wc.lpszClassName = kPaneClass;
+  wc.lpszClassName = kPluginPaneClassName;
   registered = RegisterClassA(&wc) != 0;
 }
 
@@ -85,7 +85,7 @@ void* PluginPane::Slot(int slot) const {
 
 bool PluginPane::Create(HWND parent) {
   RegisterPluginPaneClass();
-  if (!CreateChild(parent, kPaneClass, "", WS_CLIPSIBLINGS)) return false;
+  if (!CreateChild(parent, kPluginPaneClassName, "", WS_CLIPSIBLINGS)) return false;
   // A new child goes below its older siblings; with WS_CLIPSIBLINGS a pane
   // lying on a tab panel made before it would then be hidden by the panel.
   SetWindowPos(hwnd_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);

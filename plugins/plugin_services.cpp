@@ -11,9 +11,9 @@
 #include "sdk/ui_layouts.h"
 #include "sdk/vellory.h"
 #include "ui/controls.h"
-#include "ui/drawing_port.h"
-#include "ui/fonts.h"
-#include "ui/graphics.h"
+#include "ui/drawing/drawing_port.h"
+#include "ui/drawing/fonts.h"
+#include "ui/drawing/graphics.h"
 #include "ui/kind_panes.h"
 
 namespace {

@@ -36,8 +36,9 @@ bool RuntimeClaimInstance(StringRecord* name);
 void RuntimeInstanceWindow(ObjectRecord* window);
 
 // --- Timer ---------------------------------------------------------------------
-// Mode: 0 off, 1 single shot, 2 multiple. Setting it restarts the interval;
-// setting Period (milliseconds) does not. The parameter word is ignored.
+// Mode: a TimerMode. Setting it restarts the interval; setting Period
+// (milliseconds) does not. The parameter word is ignored.
+enum TimerMode : int32_t { kTimerOff = 0, kTimerOnce = 1, kTimerRepeating = 2 };
 int32_t timerModeGetter(ObjectRecord* timer);
 void timerModeSetter(ObjectRecord* timer, uint32_t param, int32_t mode);
 int32_t timerPeriodGetter(ObjectRecord* timer);

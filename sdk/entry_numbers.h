@@ -32,8 +32,11 @@ double RuntimeSqrt(double x);
 double RuntimeTan(double x);
 
 // --- random numbers and time ------------------------------------------------------
+// One tick in milliseconds: the unit of RuntimeTicks and of the intervals of
+// the event loop's periodic tasks.
+inline constexpr uint32_t kTickMs = 16;
 double rnd();                  // [0, 1) in steps of 2^-20
-int32_t RuntimeTicks();        // milliseconds since start-up, divided by 16
+int32_t RuntimeTicks();        // ticks since start-up
 double RuntimeMicroseconds();  // millisecond resolution
 
 // --- colours (0x00RRGGBB) and bits ------------------------------------------------

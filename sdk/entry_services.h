@@ -70,6 +70,9 @@ int32_t serialWriteSome(ObjectRecord* serial, StringRecord* text, int32_t limitM
 // given up (stopped, refused) do not reach the far end ahead of the next
 // one. Nothing when the line is closed or nil.
 void serialPurgeOutput(ObjectRecord* serial);
+// These two do nothing, on purpose: a write returns once it is complete (or
+// its limit ran out), so there is nothing left to wait for, and the line
+// keeps no DTR setting past its closing. They stay for images that call them.
 void serialXmitWait(ObjectRecord* serial);
 void serialLeaveDTROnClose(ObjectRecord* serial);
 void serialTick(ObjectRecord* serial);

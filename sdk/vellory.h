@@ -215,3 +215,9 @@ struct ConstantBytes {
   static constinit vs::ConstantBytes<sizeof(text)> name##_bytes_{text};      \
   static StringRecord name = {1, name##_bytes_.bytes, sizeof(text) - 1,      \
                               sizeof(text) - 1}
+// The same for a constant that several files share through a header: one
+// record for all of them (the linker keeps one copy of an inline variable).
+#define VS_SHARED_STRING(name, text)                                           \
+  inline constinit vs::ConstantBytes<sizeof(text)> name##_bytes_{text};      \
+  inline StringRecord name = {1, name##_bytes_.bytes, sizeof(text) - 1,      \
+                              sizeof(text) - 1}

@@ -17,7 +17,7 @@
 #include "sdk/service_layouts.h"
 #include "sdk/ui_layouts.h"
 #include "sdk/vellory.h"
-#include "ui/pictures_layout.h"
+#include "services/pictures_layout.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "startup/settings.h"
+#include "services/settings.h"
 
 struct DialogFilter {
   // Pairs of zero-terminated texts (description, patterns), ending with an

@@ -19,7 +19,7 @@
 #include "services/file_types.h"
 #include "services/late_bound.h"
 #include "services/paths.h"
-#include "startup/settings.h"
+#include "services/settings.h"
 
 namespace {
 

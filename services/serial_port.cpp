@@ -88,7 +88,8 @@ bool StillThere(HANDLE device) {
   return ClearCommError(device, &errors, &status) != 0;
 }
 
-// Closes a line whose device went away, keeping what it received.
+// The one teardown of an open line (idempotent). What it received stays:
+// a line whose device went away keeps it for the application to take.
 void Lose(SerialObject* s) {
   if (!s->isOpen) return;
   CloseHandle(Handle(s));
@@ -245,10 +246,7 @@ void serialClose(ObjectRecord* serial) {
   if (!s) return;
   RuntimeUnlockString(s->receiveBuffer);
   s->receiveBuffer = nullptr;
-  if (!s->isOpen) return;
-  CloseHandle(Handle(s));
-  s->driverHandle = kClosed;
-  s->isOpen = 0;
+  Lose(s);
 }
 
 bool serialWrite(ObjectRecord* serial, StringRecord* text) {

@@ -8,11 +8,11 @@
 #include "objects/builtin_classes.h"
 #include "objects/classes.h"
 #include "objects/collation.h"
+#include "objects/process_globals.h"
 #include "objects/strings.h"
 #include "plugins/plugin_registry.h"
 #include "startup/code_linker.h"
 #include "startup/load_messages.h"
-#include "startup/process_globals.h"
 #include "ui/message_box.h"
 
 namespace {

@@ -5,13 +5,13 @@
 
 #include <windows.h>
 
+#include "objects/process_globals.h"
+#include "objects/startup_trace.h"
 #include "startup/code_linker.h"
 #include "startup/image_reader.h"
 #include "startup/import_resolver.h"
 #include "startup/load_messages.h"
-#include "startup/process_globals.h"
 #include "ui/message_box.h"
-#include "startup/startup_trace.h"
 
 namespace {
 

@@ -11,17 +11,17 @@
 #include "objects/builtin_classes.h"
 #include "objects/classes.h"
 #include "objects/objects.h"
+#include "objects/process_globals.h"
 #include "objects/runtime_messages.h"
 #include "objects/strings.h"
 #include "sdk/le_bytes.h"
-#include "startup/process_globals.h"
+#include "services/settings.h"
 #include "startup/project_record.h"
 #include "startup/resource_archive.h"
-#include "startup/settings.h"
-#include "ui/fonts.h"
+#include "ui/drawing/fonts.h"
 #include "ui/menu_bar.h"
 #include "ui/menu_description.h"
-#include "ui/pictures.h"
+#include "ui/drawing/pictures.h"
 
 namespace {
 

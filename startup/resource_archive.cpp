@@ -3,10 +3,10 @@
 // checked against the file's size first.
 #include "startup/resource_archive.h"
 
+#include "objects/process_globals.h"
 #include "sdk/image_format.h"
-#include "startup/archive_layout.h"
 #include "sdk/le_bytes.h"
-#include "startup/process_globals.h"
+#include "startup/archive_layout.h"
 
 bool ResourceArchive::ReadWordAt(uint32_t offset, uint32_t& value) {
   uint8_t word[4];

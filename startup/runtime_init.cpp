@@ -14,19 +14,22 @@
 #include "objects/class_table.h"
 #include "objects/classes.h"
 #include "objects/objects.h"
+#include "objects/process_globals.h"
+#include "objects/startup_trace.h"
 #include "plugins/embedded_plugins.h"
 #include "sdk/le_bytes.h"
+#include "services/serial_port.h"
+#include "services/settings.h"
 #include "startup/deferred_imports.h"
+#include "startup/entry_table.h"
+#include "startup/layer_hooks.h"
 #include "startup/load_messages.h"
-#include "startup/process_globals.h"
 #include "startup/project_items.h"
 #include "startup/project_record.h"
-#include "startup/settings.h"
-#include "services/serial_port.h"
+#include "ui/class_events.h"
 #include "ui/event_loop.h"
 #include "ui/message_box.h"
 #include "ui/runtime_ui.h"
-#include "startup/startup_trace.h"
 
 namespace {
 
@@ -39,7 +42,7 @@ void StartServices() {
   RegisterBuiltInClasses();
   StartupMark("built-in classes");
   SetSerialPoller(PollSerialLines);
-  InstallEmbeddedPlugins(DataSpan());
+  InstallEmbeddedPlugins(DataSpan(), PluginLookupEntryPoint);
   SetDefaultFont("System", 12);
 }
 
@@ -95,6 +98,7 @@ ClassRecord* ApplicationClass() {
 
 extern "C" void RuntimeInit(const uint32_t* projectRecord) {
   gStartTicks = GetTickCount();
+  InstallLayerHooks();
   RegisterRuntimeWindowClasses();
   SetImageDamageHandler(RefuseDamagedImage);
   // Every check that fails while the image's records are read is damage.

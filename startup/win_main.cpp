@@ -3,9 +3,9 @@
 
 #include <commctrl.h>
 
+#include "objects/process_globals.h"
 #include "objects/small_heap.h"
 #include "startup/image_loader.h"
-#include "startup/process_globals.h"
 
 int RuntimeWinMain(HINSTANCE module, HINSTANCE, LPSTR, int) {
   gModuleHandle = module;

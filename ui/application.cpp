@@ -9,6 +9,7 @@
 #include "objects/events.h"
 #include "objects/exceptions.h"
 #include "sdk/vellory.h"
+#include "ui/class_events.h"
 #include "ui/event_loop.h"
 #include "ui/window_services.h"
 
@@ -33,6 +34,19 @@ void RaiseOnApplication(ApplicationEvent event, Args... args) {
 }
 
 }  // namespace
+
+// The events every Application declares (ui/class_events.h).
+EventEntry gApplicationEvents[kApplicationEventCount] = {
+    {0, "Open", "", "", 0, nullptr},
+    {0, "Close", "", "", 0, nullptr},
+    {0, "EnableMenuItems", "", "", 0, nullptr},
+    {0, "NewDocument", "", "", 0, nullptr},
+    {0, "OpenDocument", "item As FolderItem", "", 0, nullptr},
+    {0, "HandleAppleEvent", "event As AppleEvent, eventClass As String, eventID As String",
+     "Boolean", 0, nullptr},
+    {0, "Activate", "", "", 0, nullptr},
+    {0, "Deactivate", "", "", 0, nullptr},
+};
 
 void SetEndRaiser(EndRaiser raiser) { gEndRaiser = raiser; }
 

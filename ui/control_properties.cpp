@@ -10,6 +10,7 @@
 #include "objects/objects.h"
 #include "sdk/ui_layouts.h"
 #include "sdk/vellory.h"
+#include "ui/class_events.h"
 #include "ui/focus.h"
 #include "ui/pane.h"
 
@@ -44,6 +45,25 @@ constexpr uint32_t kBalloonHelp = offsetof(RectControlObject, balloonHelp);
 constexpr uint32_t kDisabledBalloonHelp = offsetof(RectControlObject, disabledBalloonHelp);
 
 }  // namespace
+
+// The events of controls, and of controls that occupy a rectangle (ui/class_events.h).
+EventEntry gControlEvents[kControlEventCount] = {
+    {0, "CreatePane", "", "", 0, nullptr},
+    {0, "Open", "", "", 0, nullptr},
+    {0, "Close", "", "", 0, nullptr},
+};
+
+EventEntry gRectControlEvents[kRectControlEventCount] = {
+    {0, "GotFocus", "", "", 0, nullptr},
+    {0, "LostFocus", "", "", 0, nullptr},
+    {0, "MouseDown", "X As Integer, Y As Integer", "Boolean", 0, nullptr},
+    {0, "MouseDrag", "X As Integer, Y As Integer", "", 0, nullptr},
+    {0, "MouseUp", "X As Integer, Y As Integer", "", 0, nullptr},
+    {0, "MouseMove", "X As Integer, Y As Integer", "", 0, nullptr},
+    {0, "MouseEnter", "", "", 0, nullptr},
+    {0, "MouseExit", "", "", 0, nullptr},
+    {0, "DropObject", "obj As DragItem", "", 0, nullptr},
+};
 
 extern "C" {
 

@@ -1,7 +1,7 @@
 // Controls of windows: what all of them share.
 #pragma once
 #include "sdk/ui_layouts.h"
-#include "ui/description_stream.h"
+#include "objects/description_stream.h"
 
 // True when `object` is a Control (it has a window, a name and an index).
 bool IsControl(const ObjectRecord* object);

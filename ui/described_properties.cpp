@@ -9,10 +9,10 @@
 #include <string>
 
 #include "objects/assertion.h"
+#include "objects/builtin_classes.h"
 #include "objects/classes.h"
 #include "objects/collation.h"
 #include "objects/strings.h"
-#include "plugins/plugin_registry.h"
 #include "sdk/vellory.h"
 
 namespace {
@@ -61,7 +61,7 @@ bool ApplyDescribedProperty(ObjectRecord* object, std::string_view name, std::st
       ObjectRecord* item = RuntimeProjectObject(Atol(value));
       // The setter takes the object for what the type says (a Backdrop is
       // read as a picture's fields): an item of another class is damage.
-      ClassRecord* wanted = FindPluginAwareClass(p->type);
+      ClassRecord* wanted = FindNamedClass(p->type);
       if (item && !ImageCheck(wanted && ClassIsa(item->cls, wanted),
                               "a stored value is of the wrong class")) {
         RuntimeUnlockObject(item);

@@ -12,13 +12,13 @@
 #include "objects/collation.h"
 #include "objects/events.h"
 #include "objects/objects.h"
+#include "objects/startup_trace.h"
 #include "sdk/ui_layouts.h"
 #include "sdk/vellory.h"
 #include "ui/control_kinds.h"
 #include "ui/controls.h"
 #include "ui/focus.h"
 #include "ui/kind_panes.h"
-#include "startup/startup_trace.h"
 
 namespace {
 
@@ -199,11 +199,11 @@ void EditPane::ApplyColors() {
   if (!hwnd_) return;
   EditFieldObject* f = As<EditFieldObject>();
   if (rich_) {
-    SendMessageA(hwnd_, EM_SETBKGNDCOLOR, 0, ToColorRef(WidenColor(f->backColor)));
+    SendMessageA(hwnd_, EM_SETBKGNDCOLOR, 0, ToColorRef(WidenColour(f->backColor)));
     CHARFORMATA format = {};
     format.cbSize = sizeof format;
     format.dwMask = CFM_COLOR;
-    format.crTextColor = ToColorRef(WidenColor(f->textColor));
+    format.crTextColor = ToColorRef(WidenColour(f->textColor));
     SendMessageA(hwnd_, EM_SETCHARFORMAT, SCF_ALL, reinterpret_cast<LPARAM>(&format));
   }
   InvalidateRect(hwnd_, nullptr, TRUE);
@@ -212,8 +212,8 @@ void EditPane::ApplyColors() {
 HBRUSH EditPane::ControlColor(HDC dc, UINT message) {
   if (rich_ || (message != WM_CTLCOLOREDIT && message != WM_CTLCOLORSTATIC)) return nullptr;
   EditFieldObject* f = As<EditFieldObject>();
-  COLORREF back = ToColorRef(WidenColor(f->backColor));
-  SetTextColor(dc, ToColorRef(WidenColor(f->textColor)));
+  COLORREF back = ToColorRef(WidenColour(f->backColor));
+  SetTextColor(dc, ToColorRef(WidenColour(f->textColor)));
   SetBkColor(dc, back);
   return SolidBrush(back);
 }
@@ -598,7 +598,7 @@ void editSelTextColorSetter(ObjectRecord* field, uint32_t, uint32_t color) {
   if (!pane) return;
   CHARFORMATA format = {};
   format.dwMask = CFM_COLOR;
-  format.crTextColor = ToColorRef(WidenColor(color));
+  format.crTextColor = ToColorRef(WidenColour(color));
   pane->SetSelectionFormat(format);
 }
 

@@ -59,8 +59,8 @@ void SetMediaPoller(void (*poll)(), uint32_t (*pollWithinMs)() = nullptr);
 void DeferAction(void (*run)(void* context), void* context);
 
 // Work that the pump (and RuntimeBackgroundTask) repeats every `interval`
-// units of 16 ms; the first run comes one interval after adding. A task may
-// remove itself, or any other task, while it runs.
+// ticks (kTickMs, sdk/entry_numbers.h); the first run comes one interval
+// after adding. A task may remove itself, or any other task, while it runs.
 struct PeriodicTask;
 PeriodicTask* AddPeriodicTask(void (*run)(void* context), void* context, uint32_t interval);
 void RemovePeriodicTask(PeriodicTask* task);

@@ -12,25 +12,17 @@
 #include "ui/focus.h"
 #include "ui/native_window.h"
 #include "ui/runtime_ui.h"
+#include "ui/window_class_names.h"
 
 namespace {
 
 constexpr char kSubclassProperty[] = "ZBKindPane";
 
 bool IsRuntimePaneClass(const char* windowClass) {
-  return CollateEqual(windowClass, "ZB_Pane");
+  return CollateEqual(windowClass, kPaneClassName);
 }
 
 }  // namespace
-
-Color16 WidenColor(uint32_t rgb) {
-  return {static_cast<uint16_t>(((rgb >> 16) & 0xFF) * 257),
-          static_cast<uint16_t>(((rgb >> 8) & 0xFF) * 257), static_cast<uint16_t>((rgb & 0xFF) * 257)};
-}
-
-COLORREF ToColorRef(const Color16& color) {
-  return RGB(color.red >> 8, color.green >> 8, color.blue >> 8);
-}
 
 HWND PaneParentOf(const RectControlObject* control) {
   if (!control || !control->control.window) return nullptr;

@@ -13,18 +13,11 @@
 
 #include "objects/strings.h"
 #include "sdk/ui_layouts.h"
+#include "ui/drawing/colours.h"
 #include "ui/event_loop.h"
-#include "ui/fonts.h"
+#include "ui/drawing/fonts.h"
 #include "ui/kind_rules.h"
 #include "ui/pane.h"
-
-// A colour for a pane: each 8-bit channel of 0x00RRGGBB widened to 16 bits
-// (× 257), and the COLORREF GDI takes (the high byte of each channel).
-struct Color16 {
-  uint16_t red, green, blue;
-};
-Color16 WidenColor(uint32_t rgb);
-COLORREF ToColorRef(const Color16& color);
 
 // The HWND a control's pane goes into: its window's; null without one.
 HWND PaneParentOf(const RectControlObject* control);

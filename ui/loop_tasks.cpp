@@ -12,13 +12,15 @@
 
 #include "objects/builtin_classes.h"
 #include "objects/events.h"
+#include "sdk/entry_numbers.h"
+#include "ui/class_events.h"
 #include "ui/event_loop.h"
 
 struct PeriodicTask {
   void (*run)(void* context);
   void* context;
-  uint32_t interval;  // 16 ms units
-  uint32_t lastRun;   // GetTickCount() / 16 at the last run
+  uint32_t interval;  // ticks (kTickMs)
+  uint32_t lastRun;   // GetTickCount() / kTickMs at the last run
   PeriodicTask* next;
 };
 
@@ -36,7 +38,7 @@ struct DeferredAction {
   void* context;
 };
 
-// GetTickCount() / 16 wraps at 2^28: differences are taken modulo that.
+// GetTickCount() / kTickMs wraps at 2^28: differences are taken modulo that.
 constexpr uint32_t kUnitMask = 0x0FFFFFFF;
 
 DropRecord* gFirstDrop = nullptr;
@@ -54,7 +56,7 @@ struct TaskWalk {
 };
 TaskWalk* gInnermostWalk = nullptr;
 
-uint32_t Units(uint32_t ticks) { return ticks / 16; }
+uint32_t Units(uint32_t ticks) { return ticks / kTickMs; }
 
 uint32_t UnitsSinceRun(const PeriodicTask* task, uint32_t nowUnits) {
   return (nowUnits - task->lastRun) & kUnitMask;
@@ -151,7 +153,7 @@ uint32_t MsUntilPeriodicTaskDue(uint32_t now) {
     if (Running(task, gInnermostWalk)) continue;  // not due again until it returns
     uint32_t since = UnitsSinceRun(task, nowUnits);
     if (since >= task->interval) return 0;
-    uint64_t ms = uint64_t(task->interval - since) * 16 - now % 16;
+    uint64_t ms = uint64_t(task->interval - since) * kTickMs - now % kTickMs;
     soonest = std::min(soonest, static_cast<uint32_t>(std::min<uint64_t>(ms, INT32_MAX)));
   }
   return soonest;

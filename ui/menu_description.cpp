@@ -3,7 +3,7 @@
 // byte is set is followed by one.
 #include "ui/menu_description.h"
 
-#include "ui/description_stream.h"
+#include "objects/description_stream.h"
 
 namespace {
 

@@ -11,6 +11,7 @@
 #include "objects/events.h"
 #include "objects/objects.h"
 #include "objects/strings.h"
+#include "ui/class_events.h"
 #include "ui/focus.h"
 #include "ui/front_window.h"
 #include "ui/menu_bar.h"

@@ -10,12 +10,14 @@
 #include "objects/builtin_classes.h"
 #include "objects/events.h"
 #include "objects/objects.h"
-#include "startup/startup_trace.h"
+#include "objects/startup_trace.h"
+#include "ui/class_events.h"
 #include "ui/control_dictionary.h"
 #include "ui/controls.h"
 #include "ui/menu_bar.h"
 #include "ui/pane.h"
 #include "ui/window_graphics.h"
+#include "ui/window_class_names.h"
 
 namespace {
 
@@ -69,7 +71,7 @@ void ShowProgramIcon(HWND hwnd) {
 
 HWND CreateTopLevel(NativeWindow* n, const RECT& r) {
   HMENU menu = n->hasMenu ? MenuBarHandle() : nullptr;
-  HWND hwnd = CreateWindowExA(n->exStyle, "ZBWindow", n->title.c_str(), n->style, r.left, r.top,
+  HWND hwnd = CreateWindowExA(n->exStyle, kWindowClassName, n->title.c_str(), n->style, r.left, r.top,
                               r.right - r.left, r.bottom - r.top, ChooseOwner(n), menu,
                               GetModuleHandleA(nullptr), nullptr);
   StartupMark("native window made (CreateWindowEx)");
@@ -80,7 +82,7 @@ HWND CreateTopLevel(NativeWindow* n, const RECT& r) {
 
 HWND CreateMdiChild(NativeWindow* n, const RECT& r) {
   n->mdiChild = true;
-  return CreateMDIWindowA("ZBWindow", n->title.c_str(), n->style, r.left, r.top, r.right - r.left,
+  return CreateMDIWindowA(kWindowClassName, n->title.c_str(), n->style, r.left, r.top, r.right - r.left,
                           r.bottom - r.top, MdiClientHandle(), GetModuleHandleA(nullptr), 0);
 }
 
@@ -113,7 +115,7 @@ NativeWindow* NativeWindowFromHandle(HWND hwnd) {
   if (process != GetCurrentProcessId()) return nullptr;
   char cls[16] = "";
   GetClassNameA(hwnd, cls, sizeof cls);
-  if (lstrcmpiA(cls, "ZBWindow") != 0) return nullptr;
+  if (lstrcmpiA(cls, kWindowClassName) != 0) return nullptr;
   return reinterpret_cast<NativeWindow*>(GetWindowLongPtrA(hwnd, 0));
 }
 

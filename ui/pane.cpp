@@ -7,15 +7,16 @@
 #include "objects/builtin_classes.h"
 #include "objects/collation.h"
 #include "objects/events.h"
+#include "ui/class_events.h"
 #include "ui/focus.h"
+#include "ui/window_class_names.h"
 
 namespace {
 
 constexpr char kInstanceProperty[] = "ZBInstance";
-constexpr char kRuntimePaneClass[] = "ZB_Pane";
 
 bool IsRuntimePaneClass(const char* windowClass) {
-  return windowClass && CollateEqual(windowClass, kRuntimePaneClass);
+  return windowClass && CollateEqual(windowClass, kPaneClassName);
 }
 
 bool IsRuntimePaneWindow(HWND hwnd) {

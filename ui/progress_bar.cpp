@@ -1,7 +1,7 @@
 // ProgressBar: a standard progress bar ("msctls_progress32") with the range
 // 0..Maximum. With Maximum <= 0 the bar is indeterminate: a runtime-drawn
 // pane is laid over it, in which a small block sweeps back and forth, moved
-// by a periodic task of the event loop every 10 units of 16 ms (which also
+// by a periodic task of the event loop every 10 ticks of kTickMs (which also
 // runs inside RuntimeBackgroundTask, so long work shows it moving).
 #include <windows.h>
 #include <commctrl.h>
@@ -11,6 +11,7 @@
 #include "sdk/vellory.h"
 #include "ui/control_kinds.h"
 #include "ui/kind_panes.h"
+#include "ui/window_class_names.h"
 
 namespace {
 
@@ -20,7 +21,7 @@ ProgressPane* PaneOf(ObjectRecord* bar) {
   return bar ? static_cast<ProgressPane*>(Bar(bar)->rect.pane) : nullptr;
 }
 
-constexpr uint32_t kSweepInterval = 10;  // units of 16 ms
+constexpr uint32_t kSweepInterval = 10;  // ticks (kTickMs)
 constexpr int kBlockWidth = 6;
 constexpr int kBlockSpacing = 8;
 
@@ -38,7 +39,7 @@ void Line(HDC dc, int x1, int y1, int x2, int y2, int sysColor) {
 // --- the sweeping block --------------------------------------------------------------
 
 bool SweepPane::Create(HWND parent) {
-  if (!CreateChild(parent, "ZB_Pane", "", 0)) return false;
+  if (!CreateChild(parent, kPaneClassName, "", 0)) return false;
   SetWindowPos(hwnd_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   return true;
 }

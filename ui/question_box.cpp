@@ -16,7 +16,7 @@
 #include "objects/strings.h"
 #include "sdk/entry_graphics.h"
 #include "ui/event_loop.h"
-#include "ui/gdi_scope.h"
+#include "ui/drawing/gdi_scope.h"
 #include "ui/native_window.h"
 
 namespace {

@@ -6,9 +6,10 @@
 
 #include <ole2.h>
 
-#include "startup/startup_trace.h"
+#include "objects/startup_trace.h"
 #include "ui/event_loop.h"
 #include "ui/native_window.h"
+#include "ui/window_class_names.h"
 
 namespace {
 std::string gDefaultFontName;
@@ -29,9 +30,9 @@ void RegisterClass(const char* name, WNDPROC proc, int extraBytes, HBRUSH backgr
 }  // namespace
 
 void RegisterRuntimeWindowClasses() {
-  RegisterClass("ZBWindow", ZBWindowProc, 4, nullptr);
-  RegisterClass("ZB_Pane", ZBPaneProc, 4, nullptr);
-  RegisterClass("ZBFrame", ZBFrameProc, 0, reinterpret_cast<HBRUSH>(COLOR_APPWORKSPACE + 1));
+  RegisterClass(kWindowClassName, ZBWindowProc, 4, nullptr);
+  RegisterClass(kPaneClassName, ZBPaneProc, 4, nullptr);
+  RegisterClass(kFrameClassName, ZBFrameProc, 0, reinterpret_cast<HBRUSH>(COLOR_APPWORKSPACE + 1));
   InstallWindowServices();
 }
 
@@ -47,7 +48,7 @@ int DefaultFontSize() { return gDefaultFontSize; }
 void CreateFrameWindow(const std::string& title) {
   if (gFrame) return;
   HINSTANCE instance = GetModuleHandleA(nullptr);
-  gFrame = CreateWindowExA(0, "ZBFrame", title.c_str(), WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
+  gFrame = CreateWindowExA(0, kFrameClassName, title.c_str(), WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
                            CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr,
                            nullptr, instance, nullptr);
   if (!gFrame) return;

@@ -11,6 +11,7 @@
 #include "sdk/vellory.h"
 #include "ui/control_kinds.h"
 #include "ui/kind_panes.h"
+#include "ui/window_class_names.h"
 
 namespace {
 
@@ -27,7 +28,7 @@ void Redraw(ObjectRecord* label) {
 }  // namespace
 
 bool StaticTextPane::Create(HWND parent) {
-  return Make(parent, "ZB_Pane", StringCText(As<StaticTextObject>()->text), 0);
+  return Make(parent, kPaneClassName, StringCText(As<StaticTextObject>()->text), 0);
 }
 
 FontRequest StaticTextPane::WantedFont() const {
@@ -60,7 +61,7 @@ void StaticTextPane::Paint(HDC dc) {
   if (s->textAlign == 1) format |= DT_CENTER;
   if (s->textAlign == 2) format |= DT_RIGHT;
   if (TabPanelPane* panel = TabPanelUnder(control_)) panel->DrawBody(dc, control_->bounds);
-  COLORREF color = ToColorRef(WidenColor(s->textColor));
+  COLORREF color = ToColorRef(WidenColour(s->textColor));
   HGDIOBJ oldFont = Font() ? SelectObject(dc, Font()) : nullptr;
   int oldMode = SetBkMode(dc, TRANSPARENT);
   COLORREF oldColor = SetTextColor(dc, color);

@@ -16,6 +16,7 @@
 #include "objects/events.h"
 #include "sdk/ui_layouts.h"
 #include "sdk/vellory.h"
+#include "ui/class_events.h"
 #include "ui/event_loop.h"
 
 namespace {
@@ -56,6 +57,8 @@ void Fire(TimerObject* timer, uint32_t now) {
 }
 
 }  // namespace
+
+EventEntry gTimerEvents[kTimerEventCount] = {{0, "Action", "", "", 0, nullptr}};
 
 void __cdecl TimerConstruct(ObjectRecord* object, ClassRecord*) {
   TimerObject* timer = AsTimer(object);

@@ -6,6 +6,7 @@
 #include "objects/builtin_classes.h"
 #include "objects/events.h"
 #include "objects/objects.h"
+#include "ui/class_events.h"
 #include "ui/control_dictionary.h"
 #include "ui/controls.h"
 #include "ui/focus.h"

@@ -8,8 +8,9 @@
 #include "objects/events.h"
 #include "objects/objects.h"
 #include "sdk/entry_graphics.h"
-#include "ui/drawing_port.h"
-#include "ui/graphics.h"
+#include "ui/class_events.h"
+#include "ui/drawing/drawing_port.h"
+#include "ui/drawing/graphics.h"
 #include "ui/native_window.h"
 
 namespace {

@@ -11,7 +11,9 @@
 #include "objects/builtin_classes.h"
 #include "objects/events.h"
 #include "objects/objects.h"
+#include "objects/startup_trace.h"
 #include "objects/strings.h"
+#include "ui/class_events.h"
 #include "ui/event_loop.h"
 #include "ui/focus.h"
 #include "ui/menu_automation.h"
@@ -21,7 +23,6 @@
 #include "ui/native_window.h"
 #include "ui/notifications.h"
 #include "ui/pane.h"
-#include "startup/startup_trace.h"
 
 namespace {
 

@@ -11,6 +11,7 @@
 #include "objects/events.h"
 #include "objects/objects.h"
 #include "objects/strings.h"
+#include "ui/class_events.h"
 #include "ui/control_dictionary.h"
 #include "ui/native_window.h"
 
@@ -69,6 +70,32 @@ POINT CursorInContent(WindowObject* w) {
 }
 
 }  // namespace
+
+// The events of windows (ui/class_events.h).
+EventEntry gWindowEvents[kWindowEventCount] = {
+    {0, "Open", "", "", 0, nullptr},
+    {0, "Close", "", "", 0, nullptr},
+    {0, "CancelClose", "", "Boolean", 0, nullptr},
+    {0, "Activate", "", "", 0, nullptr},
+    {0, "Deactivate", "", "", 0, nullptr},
+    {0, "Paint", "g As Graphics", "", 0, nullptr},
+    {0, "MouseDown", "X As Integer, Y As Integer", "Boolean", 0, nullptr},
+    {0, "MouseDrag", "X As Integer, Y As Integer", "", 0, nullptr},
+    {0, "MouseUp", "X As Integer, Y As Integer", "", 0, nullptr},
+    {0, "MouseMove", "X As Integer, Y As Integer", "", 0, nullptr},
+    {0, "MouseEnter", "", "", 0, nullptr},
+    {0, "MouseExit", "", "", 0, nullptr},
+    {0, "KeyDown", "Key As String", "Boolean", 0, nullptr},
+    {0, "Resized", "", "", 0, nullptr},
+    {0, "Moved", "", "", 0, nullptr},
+    {0, "EnableMenuItems", "", "", 0, nullptr},
+    {0, "DropObject", "obj As DragItem", "", 0, nullptr},
+    // The user is logging off or the system shutting down: the last moment
+    // to keep what must not be lost, since the process may end without
+    // any window being closed. Raised while Windows asks whether the
+    // session may end (Asking; true keeps it), then when it does end.
+    {0, "EndSession", "Asking As Boolean", "Boolean", 0, nullptr},
+};
 
 extern "C" {
 

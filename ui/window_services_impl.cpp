@@ -10,11 +10,12 @@
 #include "objects/builtin_classes.h"
 #include "objects/events.h"
 #include "objects/objects.h"
+#include "ui/class_events.h"
 #include "ui/focus.h"
 #include "ui/native_window.h"
 #include "ui/pane.h"
-#include "ui/window_services.h"
 #include "ui/window_keys.h"
+#include "ui/window_services.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <algorithm>
 
 #include "objects/objects.h"
-#include "startup/startup_trace.h"
+#include "objects/startup_trace.h"
 #include "ui/native_window.h"
 
 namespace {

@@ -18,7 +18,7 @@
 #include "startup/archive_layout.h"
 #include "startup/image_reader.h"
 #include "tests/fuzz/startup_reads.h"
-#include "ui/description_stream.h"
+#include "objects/description_stream.h"
 
 namespace {
 

@@ -13,12 +13,12 @@
 #include "objects/class_descriptor.h"
 #include "sdk/image_format.h"
 #include "sdk/le_bytes.h"
+#include "services/pictures_layout.h"
+#include "services/settings.h"
 #include "startup/code_linker.h"
 #include "startup/project_items.h"
 #include "startup/project_record.h"
-#include "startup/settings.h"
 #include "ui/menu_description.h"
-#include "ui/pictures_layout.h"
 
 using Bytes = std::vector<uint8_t>;
 

@@ -19,6 +19,7 @@
 #include "objects/runtime_messages.h"
 #include "objects/small_heap.h"
 #include "objects/strings.h"
+#include "startup/layer_hooks.h"
 #include "ui/window_services.h"
 
 namespace {
@@ -78,6 +79,7 @@ int Quit() {
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
   InitAllocatorLock();
+  InstallLayerHooks();
   std::string what(commandLine ? commandLine : "");
   what.erase(0, what.find_first_not_of(" \t\""));
   what.erase(what.find_last_not_of(" \t\"") + 1);

@@ -12,7 +12,7 @@
 #include "objects/class_table.h"
 #include "ui/control_kinds.h"
 #include "ui/focus.h"
-#include "ui/fonts.h"
+#include "ui/drawing/fonts.h"
 #include "ui/kind_panes.h"
 #include "ui/loop_tasks.h"
 #include "ui/runtime_ui.h"

@@ -6,9 +6,9 @@
 #include <optional>
 #include <vector>
 
+#include "objects/process_globals.h"
 #include "sdk/le_bytes.h"
 #include "sdk/vellory.h"
-#include "startup/process_globals.h"
 
 inline ObjectRecord* CreateDescribedWindow(const std::vector<uint8_t>& stream, ObjectRecord** slot = nullptr,
                                            std::optional<uint32_t> length = {}) {

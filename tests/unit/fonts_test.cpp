@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "ui/fonts.h"
+#include "ui/drawing/fonts.h"
 
 namespace {
 

@@ -13,9 +13,9 @@
 #include "menu_test_support.h"
 #include "sdk/entry_graphics.h"
 #include "sdk/entry_numbers.h"
-#include "ui/drawing_port.h"
-#include "ui/graphics.h"
-#include "ui/pictures.h"
+#include "ui/drawing/drawing_port.h"
+#include "ui/drawing/graphics.h"
+#include "ui/drawing/pictures.h"
 
 namespace {
 

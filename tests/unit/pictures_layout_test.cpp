@@ -1,6 +1,6 @@
 // A packed bitmap from the clipboard and a stored picture from the image: each
 // damaged header is refused before anything is read past its block.
-#include "ui/pictures_layout.h"
+#include "services/pictures_layout.h"
 
 #include <gtest/gtest.h>
 

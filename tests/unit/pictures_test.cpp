@@ -1,6 +1,6 @@
 // Pictures built from stored 16-bit pixel descriptions: the bitmap holds the
 // same pixels, row by row from the top, and damaged descriptions build none.
-#include "ui/pictures.h"
+#include "ui/drawing/pictures.h"
 
 #include <windows.h>
 

@@ -18,7 +18,8 @@
 #include "sdk/entry_plugins.h"
 #include "sdk/plugin_records.h"
 #include "startup/deferred_imports.h"
-#include "ui/pictures.h"
+#include "startup/entry_table.h"
+#include "ui/drawing/pictures.h"
 #include "ui/runtime_ui.h"
 
 namespace {
@@ -71,7 +72,7 @@ class PluginInterface : public testing::Test {
         .write(reinterpret_cast<const char*>(older.data()), static_cast<std::streamsize>(older.size()));
     list = Node(kEmbeddedName, library);
     Win32InstallPlugins(list.data());
-    InstallEmbeddedPlugins(SpanOf(list));
+    InstallEmbeddedPlugins(SpanOf(list), PluginLookupEntryPoint);
   }
 
   static inline std::vector<uint8_t> library, list;
@@ -116,8 +117,8 @@ TEST_F(PluginInterface, TheEmbeddedLibraryIsInstalledAndLoadedAndMalformedOnesAr
   }
 
   PluginRecord* before = FirstPlugin();
-  EXPECT_FALSE(LoadPluginLibrary("kernel32.dll"));
-  EXPECT_FALSE(LoadPluginLibrary("C:\\no\\such\\library.dll"));
+  EXPECT_FALSE(LoadPluginLibrary("kernel32.dll", PluginLookupEntryPoint));
+  EXPECT_FALSE(LoadPluginLibrary("C:\\no\\such\\library.dll", PluginLookupEntryPoint));
   EXPECT_EQ(FirstPlugin(), before) << "a library without ZORBPluginMain makes no record";
 }
 

@@ -1,5 +1,5 @@
 // The description stream's packed values and the settings read through it.
-#include "startup/settings.h"
+#include "services/settings.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 #include <utility>
 
 #include "sdk/description_encoding.h"
-#include "ui/description_stream.h"
+#include "objects/description_stream.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // DescriptionStream; see description_stream.h.
-#include "ui/description_stream.h"
+#include "objects/description_stream.h"
 
 bool DescriptionStream::Take(uint32_t n) {
   if (Remaining() >= n) return true;

@@ -15,7 +15,7 @@
 #include "services/file_types.h"
 #include "services/folder_items.h"
 #include "services/late_bound.h"
-#include "startup/settings.h"
+#include "services/settings.h"
 #include "ui/event_loop.h"
 #include "ui/native_window.h"
 

@@ -2,7 +2,7 @@
 // (start-up has a few dozen steps) so that recording allocates nothing and
 // cannot change what it measures; the file is written with plain Win32
 // calls after the first paint, when start-up is over.
-#include "startup/startup_trace.h"
+#include "objects/startup_trace.h"
 
 #include <windows.h>
 

@@ -3,8 +3,8 @@
 // port decides whether anything is drawn (visible flag, a DC to draw into).
 #include "objects/strings.h"
 #include "sdk/entry_graphics.h"
-#include "ui/drawing_port.h"
-#include "ui/graphics.h"
+#include "ui/drawing/drawing_port.h"
+#include "ui/drawing/graphics.h"
 
 namespace {
 

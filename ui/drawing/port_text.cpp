@@ -5,9 +5,9 @@
 // DC's alignment at TA_BASELINE, the state its text drawing assumes.
 #include <climits>
 
-#include "ui/drawing_port.h"
-#include "ui/gdi_scope.h"
-#include "ui/port_dc.h"
+#include "ui/drawing/drawing_port.h"
+#include "ui/drawing/gdi_scope.h"
+#include "ui/drawing/port_dc.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
 // Bitmaps drawn into a drawing port. Pictures here are small pixel drawings,
 // so a scaled copy repeats or drops whole pixels (COLORONCOLOR) rather than
 // blending them: the picture stays crisp and its colours exact.
-#include "ui/drawing_port.h"
-#include "ui/gdi_scope.h"
-#include "ui/port_dc.h"
+#include "ui/drawing/drawing_port.h"
+#include "ui/drawing/gdi_scope.h"
+#include "ui/drawing/port_dc.h"
 
 void DrawingPort::DrawBitmap(HBITMAP bitmap, const RECT& source, const RECT& dest) {
   if (!bitmap) return;

@@ -1,5 +1,5 @@
 // Storage for the start-up globals; see process_globals.h.
-#include "startup/process_globals.h"
+#include "objects/process_globals.h"
 
 HINSTANCE gModuleHandle = nullptr;
 uint8_t* gCodeBase = nullptr;

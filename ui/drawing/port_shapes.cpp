@@ -3,9 +3,9 @@
 // DC lent to the port comes back with the objects it had.
 #include <algorithm>
 
-#include "ui/drawing_port.h"
-#include "ui/gdi_scope.h"
-#include "ui/port_dc.h"
+#include "ui/drawing/drawing_port.h"
+#include "ui/drawing/gdi_scope.h"
+#include "ui/drawing/port_dc.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include <string>
 #include <string_view>
 
-#include "ui/colours.h"
+#include "ui/drawing/colours.h"
 
 class DrawingPort {
  public:

@@ -1,13 +1,13 @@
 // Pictures; see pictures.h. The stored pixels are 5-5-5 RGB words, which is
 // exactly a 16-bit device-independent bitmap's format, so the rows are copied
 // as they are into a top-down DIB section (rows padded to 4 bytes).
-#include "ui/pictures.h"
+#include "ui/drawing/pictures.h"
 
 #include <windows.h>
 
 #include <cstring>
 
-#include "ui/pictures_layout.h"
+#include "services/pictures_layout.h"
 
 bool BuildPictureSurface(PictureObject* picture, const uint32_t* description) {
   uint32_t header[4];

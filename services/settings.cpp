@@ -1,9 +1,9 @@
 // Reading the settings item; see settings.h. Counts are stored as packed
 // integers and may be damaged, so every loop also stops once the bytes run
 // out rather than trusting the count.
-#include "startup/settings.h"
+#include "services/settings.h"
 
-#include "ui/description_stream.h"
+#include "objects/description_stream.h"
 
 namespace {
 

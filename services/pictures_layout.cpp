@@ -1,7 +1,7 @@
 // Picture layouts; see pictures_layout.h. All arithmetic is done in 64 bits:
 // a count from the block times an entry size must not wrap into a small,
 // plausible number.
-#include "ui/pictures_layout.h"
+#include "services/pictures_layout.h"
 
 #include "sdk/le_bytes.h"
 

@@ -5,7 +5,7 @@
 #pragma once
 #include <windows.h>
 
-#include "ui/drawing_port.h"
+#include "ui/drawing/drawing_port.h"
 
 class PortDC {
  public:

@@ -2,13 +2,13 @@
 // live in the port, not in the Graphics, so that two Graphics of one window
 // (the "Paint" one and one the application keeps) share the pen, colour and
 // font, as the port's owner expects.
-#include "ui/graphics.h"
+#include "ui/drawing/graphics.h"
 
 #include "objects/builtin_classes.h"
 #include "objects/objects.h"
 #include "objects/strings.h"
 #include "sdk/entry_graphics.h"
-#include "ui/drawing_port.h"
+#include "ui/drawing/drawing_port.h"
 
 namespace {
 

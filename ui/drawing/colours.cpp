@@ -1,5 +1,5 @@
 // Widening and narrowing of colour channels; see colours.h.
-#include "ui/colours.h"
+#include "ui/drawing/colours.h"
 
 namespace {
 uint16_t Widen(uint32_t channel) { return static_cast<uint16_t>((channel & 0xFF) * 257); }

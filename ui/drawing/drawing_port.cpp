@@ -1,10 +1,10 @@
 // The drawing port's state, its device contexts, its font and metrics; the
 // drawing itself is in port_shapes.cpp, port_text.cpp and port_pictures.cpp.
-#include "ui/drawing_port.h"
+#include "ui/drawing/drawing_port.h"
 
-#include "ui/fonts.h"
-#include "ui/gdi_scope.h"
-#include "ui/port_dc.h"
+#include "ui/drawing/fonts.h"
+#include "ui/drawing/gdi_scope.h"
+#include "ui/drawing/port_dc.h"
 
 DrawingPort::DrawingPort() = default;
 

@@ -1,7 +1,7 @@
 // The font cache. Entries are few (an application uses a handful of fonts),
 // so a list searched from the front is enough; keys compare face names
 // without regard to letter case, as GDI does.
-#include "ui/fonts.h"
+#include "ui/drawing/fonts.h"
 
 #include <vector>
 
