@@ -34,6 +34,9 @@ function(add_application_image name)
     DEPENDS ${APP_PROJECT} ${IMAGE_BUILDER}
     COMMENT "Project header for ${name}")
   add_custom_target(${name}_header DEPENDS ${header})
+  # The builder is the host sub-build's output: a rule in another folder that
+  # names its file does not know the sub-build makes it, so the order is said.
+  add_dependencies(${name}_header host)
 
   add_library(${name}_code OBJECT ${APP_SOURCES} ${CMAKE_SOURCE_DIR}/sdk/app_support.cpp)
   target_compile_options(${name}_code PRIVATE ${APPLICATION_CXX_FLAGS})
