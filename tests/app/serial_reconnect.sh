@@ -47,7 +47,10 @@ receive go2 "onetwo"
 keys_wait ctrl+k "Offline"
 pull_cable
 plug_cable "$HOLD"
-sleep 5  # two reconnect periods and more: nothing may happen
+# Two reconnect periods and more (the program's own 2 s timer), stretched
+# with the machine: nothing may happen. There is no event to wait for when
+# nothing is to happen, so this is a window of time, not a wait.
+sleep $((5 * SCALE))
 expect_eq "status after the user's Disconnect" "$(status_text)" "Offline"
 
 # --- pulled, then AutoConnect turned off while offline: the tries stop
@@ -60,7 +63,7 @@ wait_value "AutoConnect unticked" 0 control_value "$PREFS_TITLE" Button#2
 close_prefs_with Save
 expect_pref AutoConnect 0
 plug_cable "$HOLD"
-sleep 5  # as above
+sleep $((5 * SCALE))  # as above
 expect_eq "status with AutoConnect turned off" "$(status_text)" "Offline"
 
 # --- a handheld that takes no more data: a text far longer than the cable
