@@ -65,6 +65,17 @@ message_matching 'The preferences could not be saved to C:\\windows\\Vellory Pre
 app_ends 150 "the program did not end"
 [ -L "$PREFS" ] || fail "the file that could not be read was saved over"
 
+# --- a file whose reading fails after its first kilobyte (as a network drive
+# that goes away): nothing read before the failure is taken for a setting
+rm -f "$PREFS"
+{ printf 'ShowInputView = 1\r\nInputView = partial%%20text\r\n'
+  for i in $(seq 40); do printf 'Pad%d = %040d\r\n' "$i" 0; done; } > "$PREFS"
+export VELLORY_TEST_READ_LIMIT=1024
+start_past_message 'The preferences in C:\\windows\\Vellory Prefs could not be read (?*), so the program starts with the standard settings. *'
+unset VELLORY_TEST_READ_LIMIT
+expect_eq "the Writing Window after a failed read" "$(writing_window)" ""
+quit_app
+
 # --- a text file held while it is sent: named in a message, nothing sent
 rm -rf "$PREFS"
 prefs_file "AutoConnect = 1" "Port = 1" "ShowInputView = 1"
