@@ -10,9 +10,7 @@
 
 #include <windows.h>
 
-#include <algorithm>
 #include <cstddef>
-#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -37,32 +35,11 @@ TextOutputStreamObject* AsOutput(ObjectRecord* o) {
 }
 LineBuffer& BufferOf(TextInputStreamObject* s) { return *reinterpret_cast<LineBuffer*>(s->buffer); }
 
-// A file that fails part-way (a network drive that goes away, a bad sector)
-// is one no test machine has. With VELLORY_TEST_READ_LIMIT=N in its
-// environment the program reads every file as if it failed at byte N, so the
-// tests can see what a caller makes of the part before the failure. This
-// gives how much of `size` a read at the file's current place may take.
-uint32_t TestReadAllowance(HFILE handle, uint32_t size) {
-  static const long limit = [] {
-    char value[16] = {};
-    DWORD n = GetEnvironmentVariableA("VELLORY_TEST_READ_LIMIT", value, sizeof value);
-    return n > 0 && n < sizeof value ? std::atol(value) : -1L;
-  }();
-  if (limit < 0) return size;
-  long at = _llseek(handle, 0, FILE_CURRENT);
-  return at >= limit ? 0 : std::min<uint32_t>(size, static_cast<uint32_t>(limit - at));
-}
-
 // A failed read is told apart from the end of the file: taken for the end,
 // it would hand out the start of a file as if it were all of it.
 uint32_t ReadFromFile(void* file, uint8_t* into, uint32_t size) {
   auto handle = static_cast<HFILE>(reinterpret_cast<intptr_t>(file));
-  uint32_t allowed = TestReadAllowance(handle, size);
-  if (size > 0 && allowed == 0) {
-    NoteFileError(ERROR_NETNAME_DELETED);
-    return kReadFailed;
-  }
-  UINT got = _lread(handle, into, allowed);
+  UINT got = _lread(handle, into, size);
   if (got != static_cast<UINT>(HFILE_ERROR)) return got;
   NoteFileError(GetLastError());
   return kReadFailed;

@@ -70,9 +70,10 @@ app_ends 150 "the program did not end"
 rm -f "$PREFS"
 { printf 'ShowInputView = 1\r\nInputView = partial%%20text\r\n'
   for i in $(seq 40); do printf 'Pad%d = %040d\r\n' "$i" 0; done; } > "$PREFS"
-export VELLORY_TEST_READ_LIMIT=1024
+export LD_PRELOAD="$BUILD/tests/app/read-fail/\$PLATFORM/read-fail.so" \
+  VELLORY_READ_FAIL_PATH="$(realpath "$PREFS")" VELLORY_READ_FAIL_AT=1024
 start_past_message 'The preferences in C:\\windows\\Vellory Prefs could not be read (?*), so the program starts with the standard settings. *'
-unset VELLORY_TEST_READ_LIMIT
+unset LD_PRELOAD VELLORY_READ_FAIL_PATH VELLORY_READ_FAIL_AT
 expect_eq "the Writing Window after a failed read" "$(writing_window)" ""
 quit_app
 
