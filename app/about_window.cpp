@@ -3,6 +3,7 @@
 #include VS_PROJECT_HEADER
 
 #include "app/main_window.h"
+#include "app/pref_names.h"
 #include "app/window_instances.h"
 
 namespace {
@@ -10,7 +11,6 @@ namespace {
 VS_STRING(kVersionText, "VersionText");
 VS_STRING(kVersion, "Version");
 VS_STRING(kSpace, " ");
-VS_STRING(kNumber, "1.1");
 
 ObjectRecord* gAbout = nullptr;
 
@@ -22,7 +22,7 @@ extern "C" {
 
 void AboutView_Open(ObjectRecord* window) {
   vs::String text = vs::String::Borrow(&kVersion) + vs::String::Borrow(&kSpace) +
-                    vs::String::Borrow(&kNumber);
+                    vs::String::Borrow(&kVersionNumber);
   staticCaptionSetter(RuntimeControlFetch(window, &kVersionText), 0, text.get());
 }
 

@@ -14,6 +14,7 @@
 #include "app/autosave.h"
 #include "app/globals.h"
 #include "app/pref_container.h"
+#include "app/pref_names.h"
 
 namespace {
 
@@ -21,7 +22,6 @@ using vs::Ref;
 using vs::String;
 
 VS_STRING(kPrefFile, "Vellory Prefs");
-VS_STRING(kPort, "Port");
 VS_STRING(kBaud, "Baud");
 VS_STRING(kBits, "Bits");
 VS_STRING(kParity, "Parity");
@@ -31,7 +31,6 @@ VS_STRING(kCTS, "CTS");
 VS_STRING(kDTR, "DTR");
 VS_STRING(kShowInputView, "ShowInputView");
 VS_STRING(kShowProgressBar, "ShowProgressBar");
-VS_STRING(kAutoConnect, "AutoConnect");
 VS_STRING(kEnableKeyRepeat, "EnableKeyRepeat");
 VS_STRING(kReturnType, "ReturnType");
 VS_STRING(kShowToolbar, "ShowToolbar");
@@ -42,7 +41,6 @@ VS_STRING(kWidth, "Width");
 VS_STRING(kHeight, "Height");
 VS_STRING(kInputViewKey, "InputView");
 VS_STRING(kVersion, "Version");
-VS_STRING(kVersionNumber, "1.1");
 VS_STRING(kCR, "\r");
 VS_STRING(kAsideSuffix, ".unreadable");
 VS_STRING(kSaveFailed, "The preferences could not be saved to ");

@@ -6,6 +6,7 @@
 #include "app/globals.h"
 #include "app/port_rows.h"
 #include "app/pref_container.h"
+#include "app/pref_names.h"
 #include "app/window_instances.h"
 
 namespace {
@@ -16,8 +17,6 @@ VS_STRING(kPopupSerial, "PopupSerial");
 VS_STRING(kCheckAutoConnect, "CheckAutoConnect");
 VS_STRING(kDesktopOS, "DesktopOS");
 VS_STRING(kHandheldOS, "HandheldOS");
-VS_STRING(kPort, "Port");
-VS_STRING(kAutoConnect, "AutoConnect");
 VS_STRING(kIncomplete,
           "Setup could not complete. Please ensure that you have entered all the information "
           "regarding your desktop and handheld computers.");
