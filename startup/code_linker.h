@@ -53,12 +53,15 @@ bool LinkCallChain(const LoadedBlocks& blocks, uint32_t head, uint32_t target, s
 
 // Applies the code fixups in order: data references get the data base added,
 // import chains are linked through `resolver`, unknown record types are
-// skipped one byte at a time. Stops at the first failure with `message` set.
+// skipped one byte at a time. Stops at the first failure with `message` set:
+// a site outside the code block, a word two records (or chains) link, a data
+// reference whose operand lies outside the data block.
 bool LinkCode(const LoadedBlocks& blocks, const uint8_t* fixups, uint32_t length,
               ImportResolver& resolver, std::string& message);
 
 // Applies the data fixup words (a trailing odd byte is ignored). False with a
-// message when a relocated word would lie outside the data block.
+// message when a relocated word would lie outside the data block, or holds
+// an offset outside the block it is relocated to.
 bool RelocateData(const LoadedBlocks& blocks, const uint8_t* fixups, uint32_t length,
                   std::string& message);
 

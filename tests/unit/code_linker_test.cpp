@@ -56,8 +56,8 @@ uint32_t At(const Bytes& b, uint32_t offset) { return ReadU32LE(b.data() + offse
 // Data references get the data base, unaligned too; any other record type
 // is one byte long.
 TEST(LinkCode, DataReferencesGetTheDataBaseAndUnknownTypesAreSkippedByteByByte) {
-  Image img{Bytes(16, 0), {}};
-  WriteU32LE(img.code.data() + 3, 0x20);
+  Image img{Bytes(16, 0), Bytes(0x20, 0)};
+  WriteU32LE(img.code.data() + 3, 0x20);  // the data block's end
   FakeResolver r;
   std::string message;
   ASSERT_TRUE(img.Link(Cat({{0x00, 0x77, 0xFF}, DataRefRecord(3), DataRefRecord(12), {0x03}}), r, message));
@@ -82,8 +82,9 @@ TEST(ClassifyImport, SplitsTheThreeForms) {
 }
 
 TEST(LinkCode, DamagedRecordsAreRefusedWithoutTouchingMemoryOutsideTheBlock) {
-  // Site 6 names itself as next, and linking it there writes 6 again.
-  const Bytes loop = Cat({Bytes(6, 0x90), Le32(6), Bytes(6, 0x90)});
+  // Site 6 names itself as next, and linking it there writes 6 again; the
+  // word at 2 ends a chain, and is an offset into an empty data block.
+  const Bytes loop = Cat({Bytes(6, 0), Le32(6), Bytes(6, 0)});
   const std::string cut = "a code fixup record is cut short.";
   const struct {
     const char* what;
@@ -96,7 +97,14 @@ TEST(LinkCode, DamagedRecordsAreRefusedWithoutTouchingMemoryOutsideTheBlock) {
       {"import name cut short", {1, 1, 0, 0, 0, 9, 'a', 'b'}, cut},
       // The sanitizers see the length byte read past the stream.
       {"import name length missing", {1, 1, 0, 0, 0}, cut},
-      {"chain that loops", ImportRecord(6, "!Xk.dll!A"), "a chain of call sites does not end."},
+      {"chain that loops", ImportRecord(6, "!Xk.dll!A"), "a word of the code block is linked twice."},
+      {"one site named twice", Cat({DataRefRecord(0), DataRefRecord(0)}), "a word of the code block is linked twice."},
+      {"a site inside another's word", Cat({DataRefRecord(0), DataRefRecord(3)}),
+       "a word of the code block is linked twice."},
+      // Its chain is linked only later, but its sites are claimed now.
+      {"a member import's site named again", Cat({ImportRecord(2, "!M!x"), DataRefRecord(4)}),
+       "a word of the code block is linked twice."},
+      {"an operand past the data block", DataRefRecord(4), "a data reference points outside the data block."},
   };
   for (const auto& c : cases) {
     Image img{loop, {}};
@@ -120,22 +128,31 @@ Bytes Words(std::initializer_list<uint16_t> words) {
 // from words its encoder test pins to the format.
 TEST(RelocateData, AdvancesAndRunsAddTheirBaseAndNothingLeavesTheBlock) {
   using After = std::vector<std::pair<uint32_t, uint32_t>>;  // offset, value after
-  const struct { const char* what; uint32_t size; Bytes fixups; bool ok; After words;
+  const char* past = "a data fixup points outside the data block.";
+  const char* wild = "a relocated word points outside its block.";
+  // Each data word holds its own offset; the code block is 4096 bytes long.
+  const struct { const char* what; uint32_t size; Bytes fixups; const char* refusal; After words;
   } rows[] = {
-      {"a lone last byte is no word", 16, Cat({Words({0x4000}), {0x42}}), true, {{0, kCodeAddr}, {4, 4}}},
-      {"4096 on, other code run", 8192, Words({0x8FFF, 0x4600}), true, {{0, 0}, {4096, 4096 + kCodeAddr}}},
-      {"others keep the cursor", 16, Words({0x1234, 0x4400, 0xC000, 0x4200}), true, {{0, kDataAddr}, {4, 4}}},
-      {"a run to the end", 16, Words({0x8007, 0x4201}), true, {{8, 8 + kDataAddr}, {12, 12 + kDataAddr}}},
-      {"a run one byte past the end", 16, Words({0x8008, 0x4201}), false, {{12, 12}}},
-      {"moving past the end alone", 16, Words({0x8FFF, 0x8FFF}), true, {{12, 12}}},
+      {"a lone last byte is no word", 16, Cat({Words({0x4000}), {0x42}}), nullptr, {{0, kCodeAddr}, {4, 4}}},
+      {"4096 on, other code run", 8192, Words({0x8FFF, 0x4600}), nullptr, {{0, 0}, {4096, 4096 + kCodeAddr}}},
+      {"others keep the cursor", 16, Words({0x1234, 0x4400, 0xC000, 0x4200}), nullptr, {{0, kDataAddr}, {4, 4}}},
+      {"a run to the end", 16, Words({0x8007, 0x4201}), nullptr, {{8, 8 + kDataAddr}, {12, 12 + kDataAddr}}},
+      {"a run one byte past the end", 16, Words({0x8008, 0x4201}), past, {{12, 12}}},
+      {"moving past the end alone", 16, Words({0x8FFF, 0x8FFF}), nullptr, {{12, 12}}},
+      {"an offset past the code block", 8192, Words({0x8FFF, 0x8003, 0x4000}), wild, {{4100, 4100}}},
+      // A cursor one byte short reads a byte of one offset and three of the
+      // next: 0x00100400, past either block.
+      {"an advance one byte short, code run", 8192, Words({0x8FFF, 0x8002, 0x4000}), wild, {{4100, 4100}}},
+      {"an advance one byte short, data run", 8192, Words({0x8FFF, 0x8002, 0x4200}), wild, {{4100, 4100}}},
   };
   for (const auto& r : rows) {
     SCOPED_TRACE(r.what);
-    Image img{{}, Bytes(r.size, 0)};
+    Image img{Bytes(4096, 0), Bytes(r.size, 0)};
     for (uint32_t i = 0; i + 4 <= r.size; i += 4) WriteU32LE(img.data.data() + i, i);
     std::string message;
-    EXPECT_EQ(RelocateData(img.Blocks(), r.fixups.data(), static_cast<uint32_t>(r.fixups.size()), message), r.ok);
-    EXPECT_EQ(message, r.ok ? "" : kPrefix + "a data fixup points outside the data block.");
+    EXPECT_EQ(RelocateData(img.Blocks(), r.fixups.data(), static_cast<uint32_t>(r.fixups.size()), message),
+              r.refusal == nullptr);
+    EXPECT_EQ(message, r.refusal ? kPrefix + r.refusal : "");
     for (auto [offset, value] : r.words) EXPECT_EQ(At(img.data, offset), value) << "at " << offset;
   }
 }

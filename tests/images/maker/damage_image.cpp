@@ -2,8 +2,9 @@
 // locator); each --nth damage is named on stdout.
 //   damage-image IN OUT KIND     KIND: code-byte (one code byte changed, the
 //                                seal kept); class-count, self-superclass,
-//                                instance-size (the seal taken off, so that
-//                                the loader's own checks are what sees them)
+//                                instance-size, advance-short (the seal taken
+//                                off, so that the loader's own checks are
+//                                what sees them)
 //   damage-image IN OUT --nth N  the N-th of the end-to-end damages (any N),
 //                                the seal as the damage leaves it
 #include <cstdio>
@@ -96,8 +97,20 @@ std::vector<uint32_t> DescriptionCounts(const Bytes& f, const Image& im) {
   return counts;
 }
 
-// The named damages: a code byte, the class count, or the first class
-// descriptor of kind 0 whose superclass is another class.
+// The first advance word of the data fixups made one byte short: every
+// later relocation lands a byte early, inside a word it was never meant for.
+bool ShortenAdvance(Bytes& f, const Image& im) {
+  for (uint32_t at = im.block[3]; at + 2 <= im.block[3] + im.length[3]; at += 2) {
+    uint16_t w = ReadU16LE(f.data() + at);
+    if ((w & 0xF000) != 0x8000 || (w & 0x0FFF) == 0) continue;
+    WriteU16LE(f.data() + at, static_cast<uint16_t>(w - 1));
+    return true;
+  }
+  return false;
+}
+
+// The named damages: a code byte, an advance, the class count, or the first
+// class descriptor of kind 0 whose superclass is another class.
 bool Named(Bytes& f, const Image& im, const std::string& kind) {
   if (kind == "code-byte") {
     if (!im.seal || im.length[0] == 0) return false;
@@ -105,6 +118,7 @@ bool Named(Bytes& f, const Image& im, const std::string& kind) {
     return true;
   }
   if (im.seal) std::memset(f.data() + im.seal, 0, 4);
+  if (kind == "advance-short") return ShortenAdvance(f, im);
   uint32_t record = Word(f, im.Data(4)), classes = Word(f, im.Data(record));
   if (kind == "class-count") {
     WriteU32LE(f.data() + im.Data(record), 0x7FFFFFFF);
