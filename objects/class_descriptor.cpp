@@ -1,6 +1,8 @@
 // ReadClassDescriptor; see class_descriptor.h.
 #include "objects/class_descriptor.h"
 
+#include "sdk/image_format.h"
+
 namespace {
 
 // A SpanReader that also reads code addresses, which must lie in the code
@@ -24,7 +26,7 @@ class DescriptorReader : public SpanReader {
 // `count` members as `read` reads each; the count must fit entries of `size`.
 template <typename Read>
 void ReadMembers(DescriptorReader& r, uint32_t size, std::vector<DescribedMember>& out, Read read) {
-  uint32_t count = r.Count(size);
+  uint32_t count = r.Count(size, image::kMaxMembers);
   for (uint32_t i = 0; i < count && r.Ok(); ++i) out.push_back(read());
 }
 
@@ -46,7 +48,7 @@ bool ReadClassDescriptor(uint32_t address, MemorySpan data, MemorySpan code, Cla
     out.destructor = r.Code();
   }
   out.isInterface = static_cast<uint8_t>(r.Word()) != 0;  // a byte in the record
-  uint32_t interfaces = r.Count(4);
+  uint32_t interfaces = r.Count(4, image::kMaxMembers);
   for (uint32_t i = 0; i < interfaces && r.Ok(); ++i) out.interfaces.push_back(r.Word());
   ReadMembers(r, out.isInterface ? 4 : 8, out.methods, [&] {
     std::string_view name = r.Text();
@@ -61,7 +63,7 @@ bool ReadClassDescriptor(uint32_t address, MemorySpan data, MemorySpan code, Cla
     std::string_view name = r.Text();
     return DescribedMember{name, r.Code(), 0};
   });
-  out.vtableCount = r.Count(4);
+  out.vtableCount = r.Count(4, image::kMaxMembers);
   out.vtable = r.Position();
   for (uint32_t i = 0; i < out.vtableCount && r.Ok(); ++i) r.Code();
   return r.Ok();

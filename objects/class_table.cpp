@@ -10,6 +10,7 @@
 #include "objects/classes.h"
 #include "objects/objects.h"
 #include "objects/strings.h"
+#include "sdk/image_format.h"
 #include "sdk/le_bytes.h"
 
 namespace {
@@ -17,9 +18,6 @@ namespace {
 std::vector<ClassRecord*> gClassTable;
 
 constexpr uint32_t kNoSuperclass = 0xFFFFFFFFu;
-// No class of a real application comes near this; anything larger is damage,
-// and sizes close to 4 GB would wrap when rounded to whole words.
-constexpr uint32_t kMaxInstanceSize = 1u << 20;
 
 struct PendingLink {
   int32_t index;
@@ -29,10 +27,12 @@ struct PendingLink {
 CodeAddress Code(uint32_t address) { return reinterpret_cast<CodeAddress>(address); }
 
 void AddMembers(ClassRecord* cls, const ClassDescriptor& d, int32_t self) {
+  InterfaceRecord* lastInterface = nullptr;
   for (uint32_t index : d.interfaces)
     if (RuntimeCheck(index < uint32_t(self) && gClassTable[index], "interface index not earlier"))
-      AddInterface(cls, gClassTable[index]);
-  for (const DescribedMember& m : d.methods) AddMethod(cls, m.name, Code(m.code));
+      lastInterface = AddInterface(cls, gClassTable[index], lastInterface);
+  MethodRecord* lastMethod = nullptr;
+  for (const DescribedMember& m : d.methods) lastMethod = AddMethod(cls, m.name, Code(m.code), lastMethod);
   for (const DescribedMember& m : d.handlers) AddEventHandler(cls, m.name, Code(m.code), m.key);
   for (const DescribedMember& m : d.menuHandlers) AddMenuHandler(cls, m.name, Code(m.code));
   cls->vtable = reinterpret_cast<CodeAddress*>(d.vtable);
@@ -41,8 +41,9 @@ void AddMembers(ClassRecord* cls, const ClassDescriptor& d, int32_t self) {
 
 // A new class record for a kind-0 descriptor, entered in the table.
 ClassRecord* DefineClass(const ClassDescriptor& d, int32_t self) {
-  // Every object starts with the header; its fields come after.
-  if (!RuntimeCheck(d.instanceSize >= sizeof(ObjectRecord) && d.instanceSize <= kMaxInstanceSize,
+  // Every object starts with the header; its fields come after. Sizes close
+  // to 4 GB would wrap when rounded to whole words.
+  if (!RuntimeCheck(d.instanceSize >= sizeof(ObjectRecord) && d.instanceSize <= image::kMaxInstanceSize,
                     "a class's instance size is out of range"))
     return nullptr;
   ClassRecord* cls = NewClassRecord(d.name);
@@ -55,6 +56,14 @@ ClassRecord* DefineClass(const ClassDescriptor& d, int32_t self) {
   return cls;
 }
 
+// The number of classes from `cls` up to its root, itself included, counted
+// no further than one past kMaxClassDepth.
+uint32_t ChainDepth(const ClassRecord* cls) {
+  uint32_t depth = 0;
+  for (; cls && depth <= image::kMaxClassDepth; cls = cls->superclass) ++depth;
+  return depth;
+}
+
 void LinkSuperclass(const PendingLink& link) {
   ClassRecord* cls = gClassTable[link.index];
   if (!cls || link.superclass == kNoSuperclass) return;
@@ -64,12 +73,17 @@ void LinkSuperclass(const PendingLink& link) {
   ClassRecord* super = gClassTable[link.superclass];
   // Links are made one at a time, so the chain above `super` ends; if it
   // reaches `cls`, this link would close a loop that every walk up the chain
-  // would follow for ever.
-  for (const ClassRecord* c = super; c; c = c->superclass)
-    if (!RuntimeCheck(c != cls, "a class is its own superclass")) {
+  // would follow for ever. The walk stops at the depth limit, so that
+  // linking a long chain class by class is not quadratic.
+  uint32_t steps = 0;
+  for (const ClassRecord* c = super; c; c = c->superclass, ++steps) {
+    bool fine = RuntimeCheck(c != cls, "a class is its own superclass") &&
+                RuntimeCheck(steps < image::kMaxClassDepth, "a class's superclass chain is too long");
+    if (!fine) {
       gClassTable[link.index] = nullptr;
       return;
     }
+  }
   cls->superclass = super;
   // Its objects would be too small for the superclass's fields.
   if (!RuntimeCheck(cls->instanceSize >= super->instanceSize, "subclass smaller than its superclass"))
@@ -111,6 +125,11 @@ bool LinkImageClasses(const uint32_t* classList, MemorySpan data, MemorySpan cod
     if (DefineClass(d, static_cast<int32_t>(i))) links.push_back({int32_t(i), d.superclass});
   }
   for (const PendingLink& link : links) LinkSuperclass(link);
+  // A chain linked from its far end grew past the limit after its lower
+  // links were checked.
+  for (ClassRecord*& cls : gClassTable)
+    if (cls && !RuntimeCheck(ChainDepth(cls) <= image::kMaxClassDepth, "a class's superclass chain is too long"))
+      cls = nullptr;
   BuildInterfaceTables();
   return true;
 }

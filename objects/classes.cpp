@@ -20,9 +20,14 @@ Record* NewListRecord() {
   return static_cast<Record*>(TaggedAlloc(sizeof(Record)));
 }
 
-// Appends `record` to the singly linked list starting at `head`.
+// Appends `record` to the singly linked list starting at `head`, whose last
+// record is `last` when that is known.
 template <typename Record>
-void Append(Record*& head, Record* record) {
+void Append(Record*& head, Record* record, Record* last = nullptr) {
+  if (last) {
+    last->next = record;
+    return;
+  }
   Record** link = &head;
   while (*link) link = &(*link)->next;
   *link = record;
@@ -155,11 +160,11 @@ void DestroyClassRecord(ClassRecord* cls) {
   TaggedFree(cls);
 }
 
-MethodRecord* AddMethod(ClassRecord* cls, std::string_view name, CodeAddress code) {
+MethodRecord* AddMethod(ClassRecord* cls, std::string_view name, CodeAddress code, MethodRecord* last) {
   auto* m = NewListRecord<MethodRecord>();
   m->name = NewString(name);
   m->entry.code = code;
-  Append(cls->methods, m);
+  Append(cls->methods, m, last);
   return m;
 }
 
@@ -206,10 +211,10 @@ MenuHandlerRecord* AddMenuHandler(ClassRecord* cls, std::string_view itemName, C
   return h;
 }
 
-InterfaceRecord* AddInterface(ClassRecord* cls, ClassRecord* iface) {
+InterfaceRecord* AddInterface(ClassRecord* cls, ClassRecord* iface, InterfaceRecord* last) {
   auto* r = NewListRecord<InterfaceRecord>();
   r->iface = iface;
-  Append(cls->interfaces, r);
+  Append(cls->interfaces, r, last);
   return r;
 }
 

@@ -19,8 +19,12 @@ ClassRecord* NewClassRecord(std::string_view name);
 void DestroyClassRecord(ClassRecord* cls);
 
 // List builders. Methods, events, interfaces and properties keep declaration
-// order; handlers and menu handlers go on the front of their lists.
-MethodRecord* AddMethod(ClassRecord* cls, std::string_view name, CodeAddress code);
+// order; handlers and menu handlers go on the front of their lists. `last`,
+// when given, is the list's last record (what the previous call returned):
+// a class read from an image adds its members in a row, and each would
+// otherwise walk the whole list again.
+MethodRecord* AddMethod(ClassRecord* cls, std::string_view name, CodeAddress code,
+                        MethodRecord* last = nullptr);
 MethodRecord* AddBuiltInMethod(ClassRecord* cls, const MethodEntry& entry);
 EventDeclaration* DeclareEvent(ClassRecord* cls, EventEntry& entry);
 EventDeclaration* DeclareEvent(ClassRecord* cls, std::string_view name, std::string_view params,
@@ -28,7 +32,7 @@ EventDeclaration* DeclareEvent(ClassRecord* cls, std::string_view name, std::str
 EventHandlerRecord* AddEventHandler(ClassRecord* cls, std::string_view name, CodeAddress code,
                                     uint32_t key);
 MenuHandlerRecord* AddMenuHandler(ClassRecord* cls, std::string_view itemName, CodeAddress code);
-InterfaceRecord* AddInterface(ClassRecord* cls, ClassRecord* iface);
+InterfaceRecord* AddInterface(ClassRecord* cls, ClassRecord* iface, InterfaceRecord* last = nullptr);
 PropertyRecord* AddProperty(ClassRecord* cls, const PropertyEntry& entry);
 
 // True when `cls` is `target` or derives from it; for an interface target,

@@ -21,9 +21,9 @@ const uint8_t* SpanReader::Bytes(uint32_t length) {
   return p;
 }
 
-uint32_t SpanReader::Count(uint32_t size) {
+uint32_t SpanReader::Count(uint32_t size, uint32_t limit) {
   uint32_t n = Word();
-  if (ok_ && !span_.HoldsArray(at_, n, size)) return Fail();
+  if (ok_ && (n > limit || !span_.HoldsArray(at_, n, size))) return Fail();
   return n;
 }
 

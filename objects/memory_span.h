@@ -32,8 +32,9 @@ class SpanReader {
   uint32_t Word();
   // `length` bytes at the current position, or null when they do not fit.
   const uint8_t* Bytes(uint32_t length);
-  // A count of entries of `size` bytes each that must fit after it.
-  uint32_t Count(uint32_t size);
+  // A count of entries of `size` bytes each that must fit after it, and be
+  // at most `limit`.
+  uint32_t Count(uint32_t size, uint32_t limit);
   // The text of the stored StringRecord whose address comes next; "" for null.
   std::string_view Text();
 

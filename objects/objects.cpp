@@ -11,6 +11,7 @@
 #include "objects/class_table.h"
 #include "objects/small_heap.h"
 #include "objects/strings.h"
+#include "sdk/image_format.h"
 
 namespace {
 
@@ -20,9 +21,16 @@ ObjectRecord* gApplicationObject = nullptr;
 
 uint32_t ObjectBytes(const ClassRecord* cls) { return (cls->instanceSize + 3) / 4 * 4; }
 
-void RunConstructors(ObjectRecord* object, ClassRecord* cls) {
-  if (cls->superclass) RunConstructors(object, cls->superclass);
-  if (cls->constructor) reinterpret_cast<ObjectHook>(cls->constructor)(object, cls);
+// Root class first. A loop, not recursion: an image's chains may be
+// kMaxClassDepth deep, and built-in and plug-in chains are a few classes.
+void RunConstructors(ObjectRecord* object) {
+  ClassRecord* chain[image::kMaxClassDepth];
+  uint32_t depth = 0;
+  for (ClassRecord* c = object->cls; c && depth < image::kMaxClassDepth; c = c->superclass) chain[depth++] = c;
+  while (depth > 0) {
+    ClassRecord* c = chain[--depth];
+    if (c->constructor) reinterpret_cast<ObjectHook>(c->constructor)(object, c);
+  }
 }
 
 void RunDestructors(ObjectRecord* object) {
@@ -71,7 +79,7 @@ ObjectRecord* NewObjectOfClass(ClassRecord* cls) {
   memset(object, 0, bytes);
   object->refCount = 1;
   object->cls = cls;
-  RunConstructors(object, cls);
+  RunConstructors(object);
   object->nextLive = gNewestObject;
   if (gNewestObject) gNewestObject->prevLive = object;
   gNewestObject = object;

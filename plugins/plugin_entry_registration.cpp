@@ -60,6 +60,7 @@ void PluginRegisterControl(void* definition) {
 
 void PluginRegisterClass(PluginClassDefinition* d) {
   if (!ClassesAllowed(CurrentPlugin()) || !d || !d->name) return;
+  if (!PluginInstanceFits(kPluginClassDataOffset, d->dataSize)) return;
   if (FindPluginAwareClass(d->name)) return;
   ClassRecord* cls = NewClassRecord(d->name);
   cls->builtIn = 1;

@@ -156,6 +156,7 @@ void AddPluginMethods(ClassRecord* cls, const PluginMethodDefinition* defs, uint
 
 ClassRecord* RegisterControlDefinition(PluginControlDefinition* d) {
   if (!d || (d->version != 3 && d->version != 4) || !d->name) return nullptr;
+  if (!PluginInstanceFits(kPluginControlDataOffset, d->dataSize)) return nullptr;
   ClassRecord* cls = NewClassRecord(d->name);
   cls->builtIn = 1;
   cls->superclass = FindBuiltInClass("RectControl");

@@ -6,14 +6,22 @@
 
 #include "sdk/builtin_class_layout.h"
 #include "sdk/class_records.h"
+#include "sdk/image_format.h"
 #include "sdk/plugin_records.h"
 
 // Where a plain plug-in class's default fields start (a control's data
 // starts at kPluginControlDataOffset).
 inline constexpr uint32_t kPluginClassDataOffset = 24;
 
+// Whether a plug-in's `dataSize` bytes after `offset` make an object no
+// larger than an image class's may be. Worked out in 64 bits: a size near
+// 4 GB must not wrap to a small object that its fields then overrun.
+inline bool PluginInstanceFits(uint32_t offset, uint32_t dataSize) {
+  return uint64_t{offset} + dataSize <= image::kMaxInstanceSize;
+}
+
 // Registers a version 3 or 4 control definition (kept by pointer); null for
-// any other version.
+// any other version, or for data too large for an object.
 ClassRecord* RegisterControlDefinition(PluginControlDefinition* definition);
 
 // Entry `index` of a plug-in's export table. The table carries no count:

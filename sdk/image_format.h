@@ -49,6 +49,15 @@ inline constexpr uint16_t kCodeRunAlt = 0x4600;
 inline constexpr uint32_t kMaxAdvance = 0x1000;
 inline constexpr uint32_t kMaxRun = 0x200;
 
+// Limits of a stored application, far above any real one (a real one has
+// tens of classes and items, tens of members in its largest class, and
+// classes a few deep). Larger is damage; within them start-up work is linear.
+inline constexpr uint32_t kMaxClasses = 1u << 16;
+inline constexpr uint32_t kMaxItems = 1u << 16;
+inline constexpr uint32_t kMaxMembers = 1u << 12;    // in each list of one class descriptor
+inline constexpr uint32_t kMaxClassDepth = 256;      // classes from one up to its root, itself included
+inline constexpr uint32_t kMaxInstanceSize = 1u << 20;  // bytes of one object, header included
+
 // Data block: the entry function's code offset, then the project record's.
 inline constexpr uint32_t kEntryOffsetField = 0;
 inline constexpr uint32_t kProjectRecordField = 4;

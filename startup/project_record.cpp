@@ -1,15 +1,16 @@
 // The project record and items; see project_record.h.
 #include "startup/project_record.h"
 
+#include "sdk/image_format.h"
 #include "sdk/le_bytes.h"
 #include "startup/project_items.h"
 
 bool ReadProjectLists(uint32_t record, MemorySpan data, ProjectLists& out) {
   SpanReader r(record, data);
-  out.classCount = r.Count(4);
+  out.classCount = r.Count(4, image::kMaxClasses);
   if (!r.Ok()) return false;
   SpanReader items(record + 4ull + 4ull * out.classCount, data);
-  out.itemCount = items.Count(4);
+  out.itemCount = items.Count(4, image::kMaxItems);
   out.items = static_cast<uint32_t>(record + 8ull + 4ull * out.classCount);
   return items.Ok();
 }

@@ -12,13 +12,15 @@
 #include "objects/classes.h"
 #include "objects/objects.h"
 #include "objects/strings.h"
+#include "sdk/image_format.h"
 
 namespace {
 
 uint32_t Addr(const void* p) { return reinterpret_cast<uint32_t>(p); }
 
 struct DataBlock {
-  std::vector<uint32_t> words = std::vector<uint32_t>(4096, 0);
+  explicit DataBlock(size_t size = 4096) : words(size, 0) {}
+  std::vector<uint32_t> words;  // never grows: records point into it
   size_t used = 0;
 
   uint32_t* At(size_t i) { return &words[i]; }
@@ -110,6 +112,84 @@ TEST_F(ImageClasses, SuperclassLoopsAndImpossibleSizesAreRefused) {
     ObjectRecord* o = RuntimeNewObject(static_cast<int32_t>(i));
     ASSERT_NE(o, nullptr);
     RuntimeUnlockObject(o);
+  }
+}
+
+std::vector<ClassRecord*> gConstructed;
+void __cdecl NoteConstructor(ObjectRecord*, ClassRecord* cls) { gConstructed.push_back(cls); }
+
+// Classes chained `count` deep, each the superclass of the next (`upward`:
+// each the subclass of the next, so the chain is linked from its far end).
+// Returns the class list's address.
+uint32_t* Chain(DataBlock& d, uint32_t count, bool upward) {
+  uint32_t name = d.String("C");
+  auto hook = reinterpret_cast<uint32_t>(&NoteConstructor);
+  std::vector<uint32_t> list = {count};
+  for (uint32_t i = 0; i < count; ++i) {
+    uint32_t super = upward ? (i + 1 < count ? i + 1 : 0xFFFFFFFF) : (i > 0 ? i - 1 : 0xFFFFFFFF);
+    list.push_back(Addr(d.At(d.Put({0, 24, name, super, 1, hook, 0, 0, 0, 0, 0, 0, 0}))));
+  }
+  return d.At(d.Put(list));
+}
+
+// Chains are capped, checked in time linear in their length, and an object
+// of the deepest class left runs its constructors root first without
+// recursion. (Outside the tests the first refusal ends start-up.)
+TEST_F(ImageClasses, SuperclassChainsAreCappedAndConstructedRootFirst) {
+  constexpr uint32_t kMax = image::kMaxClassDepth;
+  constexpr uint32_t kSome = 0xFFFFFFFF;
+  const struct { const char* what; uint32_t count; bool upward; uint32_t refused; } rows[] = {
+      {"as deep as allowed", kMax, false, 0},
+      {"one deeper, linked from the root", kMax + 1, false, 1},
+      {"one deeper, linked from the far end", kMax + 1, true, 1},
+      {"70,000 deep", 70000, false, kSome},
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.what);
+    gAssertions.clear();
+    DataBlock d(14 * r.count + 64);
+    ASSERT_TRUE(LinkImageClasses(Chain(d, r.count, r.upward), d.Span(), AnyCode()));
+    if (r.refused != kSome) EXPECT_EQ(gAssertions.size(), r.refused);
+    EXPECT_EQ(gAssertions.empty(), r.refused == 0);
+    int32_t deepest = -1;
+    uint32_t deepestDepth = 0;
+    for (int32_t i = 0; i < ClassCount(); ++i) {
+      uint32_t depth = 0;
+      for (const ClassRecord* c = ClassAt(i); c; c = c->superclass) ++depth;
+      ASSERT_LE(depth, kMax) << i;
+      if (depth > deepestDepth) deepest = i, deepestDepth = depth;
+    }
+    ASSERT_EQ(deepestDepth, kMax);
+    gConstructed.clear();
+    ObjectRecord* o = RuntimeNewObject(deepest);
+    ASSERT_NE(o, nullptr);
+    RuntimeUnlockObject(o);
+    ASSERT_EQ(gConstructed.size(), kMax);
+    EXPECT_EQ(gConstructed.back(), ClassAt(deepest));
+    EXPECT_EQ(gConstructed.front()->superclass, nullptr);
+  }
+}
+
+// A descriptor's member lists are capped; within the cap they are built in
+// order and in linear time.
+TEST_F(ImageClasses, MemberListsAreCappedAndKeepTheirOrder) {
+  for (uint32_t count : {image::kMaxMembers, image::kMaxMembers + 1}) {
+    SCOPED_TRACE(count);
+    gAssertions.clear();
+    DataBlock d(2 * count + 64);
+    uint32_t name = d.String("M");
+    std::vector<uint32_t> cls = {0, 24, name, 0xFFFFFFFF, 0, 0, 0, count};
+    for (uint32_t i = 0; i < count; ++i) cls.insert(cls.end(), {name, 0x2000 + i});
+    cls.insert(cls.end(), {0, 0, 0});
+    size_t at = d.Put(cls);
+    ASSERT_TRUE(LinkImageClasses(d.At(d.Put({1, Addr(d.At(at))})), d.Span(), AnyCode()));
+    ClassRecord* c = ClassAt(0);
+    ASSERT_EQ(c != nullptr, count <= image::kMaxMembers);
+    if (!c) continue;
+    uint32_t n = 0;
+    for (const MethodRecord* m = c->methods; m; m = m->next, ++n)
+      ASSERT_EQ(reinterpret_cast<uint32_t>(m->entry.code), 0x2000 + n);
+    EXPECT_EQ(n, count);
   }
 }
 

@@ -219,6 +219,21 @@ TEST_F(PluginInterface, DefaultAccessorsAndExportIndicesStayInsideTheirMemory) {
     EXPECT_EQ(FindProperty(cls, refused), nullptr) << refused;
   DestroyClassRecord(cls);
 
+  // A control's data size is limited like an image class's instance size,
+  // and one near 4 GB does not wrap to a small object.
+  const uint32_t room = image::kMaxInstanceSize - kPluginControlDataOffset;
+  const struct { const char* name; uint32_t size; bool kept; } sizes[] = {
+      {"SizeProbeMost", room, true}, {"SizeProbePast", room + 1, false}, {"SizeProbeWraps", 0xFFFFFFF0u, false}};
+  for (const auto& s : sizes) {
+    PluginControlDefinition big{};
+    big.version = 4;
+    big.name = s.name;
+    big.dataSize = s.size;
+    ClassRecord* registered = RegisterControlDefinition(&big);
+    EXPECT_EQ(registered != nullptr, s.kept) << s.name;
+    if (registered) EXPECT_EQ(registered->instanceSize, image::kMaxInstanceSize);
+  }
+
   // A version 1 definition names its methods by index into an export table
   // without a count: an index that leaves the table's memory gives no routine.
   constexpr DWORD page = 4096;  // the x86 page
