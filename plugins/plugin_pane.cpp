@@ -10,7 +10,8 @@
 #include "ui/drawing/drawing_port.h"
 #include "ui/event_loop.h"
 #include "ui/drawing/graphics.h"
-#include "ui/kind_panes.h"
+#include "ui/kinds/kind_pane.h"
+#include "ui/kinds/tab_panel.h"
 #include "ui/native_window.h"
 #include "ui/window_class_names.h"
 

@@ -14,7 +14,7 @@
 #include "ui/drawing/drawing_port.h"
 #include "ui/drawing/fonts.h"
 #include "ui/drawing/graphics.h"
-#include "ui/kind_panes.h"
+#include "ui/kinds/kind_pane.h"
 
 namespace {
 

@@ -17,9 +17,9 @@
 #include "services/text_encodings.h"
 #include "services/text_streams.h"
 #include "ui/class_events.h"
-#include "ui/control_kinds.h"
 #include "ui/controls.h"
 #include "ui/drawing/graphics.h"
+#include "ui/kinds/control_kinds.h"
 #include "ui/menu_items.h"
 #include "ui/native_window.h"
 #include "ui/drawing/pictures.h"
@@ -100,8 +100,6 @@ const BuiltInBehaviour kBehaviours[] = {
 const BuiltInBehaviour* BuiltInBehaviourOf(const char* name) {
   for (const BuiltInBehaviour& b : kBehaviours)
     if (std::string_view(b.name) == name) return &b;
-  // The control kinds describe themselves (ui/control_kinds.cpp).
-  for (uint32_t i = 0; i < kControlKindBehaviourCount; ++i)
-    if (std::string_view(kControlKindBehaviours[i].name) == name) return &kControlKindBehaviours[i];
-  return nullptr;
+  // The control kinds describe themselves (ui/kinds/).
+  return ControlKindBehaviourOf(name);
 }

@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "ui/kind_rules.h"
+#include "ui/kinds/kind_rules.h"
 
 namespace {
 

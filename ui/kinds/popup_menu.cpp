@@ -2,6 +2,8 @@
 // described InitialValue, split at carriage returns, and from the row entry
 // points. A row may carry a tag object (kept as the row's item data, with a
 // reference). The user's choice of a row raises "Change".
+#include "ui/kinds/popup_menu.h"
+
 #include <windows.h>
 
 #include <cstddef>
@@ -10,9 +12,9 @@
 #include "objects/objects.h"
 #include "sdk/ui_layouts.h"
 #include "sdk/vellory.h"
-#include "ui/control_kinds.h"
-#include "ui/kind_panes.h"
-#include "ui/kind_rules.h"
+#include "ui/controls.h"
+#include "ui/kinds/kind_rules.h"
+#include "ui/kinds/kind_table.h"
 
 namespace {
 
@@ -130,16 +132,7 @@ void PopupPane::Command(int code) {
 }
 
 void __cdecl PopupMenuCreatePane(ObjectRecord* control) {
-  if (!control) return;
-  PopupMenuObject* p = Popup(control);
-  HWND parent = PaneParentOf(&p->rect);
-  if (!parent || p->rect.pane) return;
-  auto* pane = new PopupPane(&p->rect);
-  if (!pane->Create(parent)) {
-    delete pane;
-    return;
-  }
-  p->rect.pane = pane;
+  if (control) MakeKindPane<PopupPane>(&Popup(control)->rect);
 }
 
 extern "C" {
@@ -204,3 +197,43 @@ void RuntimePopupSetRowTag(ObjectRecord* popup, int32_t row, ObjectRecord* tag) 
 }
 
 }  // extern "C"
+
+// --- the kind's row ---------------------------------------------------------------------
+
+static_assert(LayoutSize("PopupMenu") == sizeof(PopupMenuObject));
+
+extern "C" {
+VS_FONT_ACCESSORS(popup, PopupMenuObject)
+}  // extern "C"
+
+EventEntry gPopupMenuEvents[1] = {{0, "Change", "", "", 0, nullptr}};
+
+namespace {
+
+void __cdecl PopupMenuDestruct(ObjectRecord* o, ClassRecord*) {
+  auto* p = reinterpret_cast<PopupMenuObject*>(o);
+  CloseControlPane(&p->rect);
+  RuntimeUnlockString(p->initialValue);
+  p->initialValue = nullptr;
+  ReleaseFontFields(p->font);
+}
+
+const PropertyEntry kPopupMenuProperties[] = {
+    {nullptr, "InitialValue", "String", CodeOf(stringGetter), CodeOf(stringSetter),
+     VS_FIELD_AT(PopupMenuObject, initialValue)},
+    {nullptr, "ListIndex", "Integer", CodeOf(RuntimePopupSelectionGetter),
+     CodeOf(RuntimePopupSelectionSetter), 0},
+    {nullptr, "ListCount", "Integer", CodeOf(RuntimePopupCountGetter), nullptr, 0},
+    {nullptr, "Text", "String", CodeOf(popupTextGetter), nullptr, 0},
+    VS_FONT_ROWS(popup, PopupMenuObject),
+};
+
+const BuiltInHandler kPopupMenuHandlers[] = {{"CreatePane", CodeOf(PopupMenuCreatePane)}};
+
+}  // namespace
+
+const BuiltInBehaviour kPopupMenuKind = {
+    .name = "PopupMenu", .destructor = PopupMenuDestruct,
+    .events = gPopupMenuEvents, .eventCount = 1,
+    .properties = kPopupMenuProperties, .propertyCount = CountOf(kPopupMenuProperties),
+    .handlers = kPopupMenuHandlers, .handlerCount = CountOf(kPopupMenuHandlers)};

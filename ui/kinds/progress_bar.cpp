@@ -3,14 +3,16 @@
 // pane is laid over it, in which a small block sweeps back and forth, moved
 // by a periodic task of the event loop every 10 ticks of kTickMs (which also
 // runs inside RuntimeBackgroundTask, so long work shows it moving).
+#include "ui/kinds/progress_bar.h"
+
 #include <windows.h>
 #include <commctrl.h>
 
 #include "objects/objects.h"
 #include "sdk/ui_layouts.h"
 #include "sdk/vellory.h"
-#include "ui/control_kinds.h"
-#include "ui/kind_panes.h"
+#include "ui/controls.h"
+#include "ui/kinds/kind_table.h"
 #include "ui/window_class_names.h"
 
 namespace {
@@ -147,16 +149,7 @@ void ProgressPane::RunSweep(void* pane) {
 }
 
 void __cdecl ProgressBarCreatePane(ObjectRecord* control) {
-  if (!control) return;
-  ProgressBarObject* b = Bar(control);
-  HWND parent = PaneParentOf(&b->rect);
-  if (!parent || b->rect.pane) return;
-  auto* pane = new ProgressPane(&b->rect);
-  if (!pane->Create(parent)) {
-    delete pane;
-    return;
-  }
-  b->rect.pane = pane;
+  if (control) MakeKindPane<ProgressPane>(&Bar(control)->rect);
 }
 
 extern "C" {
@@ -178,3 +171,34 @@ void progressMaximumSetter(ObjectRecord* bar, uint32_t, int32_t maximum) {
 }
 
 }  // extern "C"
+
+// --- the kind's row ---------------------------------------------------------------------
+
+static_assert(LayoutSize("ProgressBar") == sizeof(ProgressBarObject));
+
+namespace {
+
+void __cdecl ProgressBarConstruct(ObjectRecord* o, ClassRecord*) {
+  reinterpret_cast<ProgressBarObject*>(o)->maximum = 100;
+}
+
+void __cdecl ProgressBarDestruct(ObjectRecord* o, ClassRecord*) {
+  auto* b = reinterpret_cast<ProgressBarObject*>(o);
+  CloseControlPane(&b->rect);
+  ReleaseFontFields(b->font);
+}
+
+const PropertyEntry kProgressBarProperties[] = {
+    {nullptr, "Value", "Integer", CodeOf(progressValueGetter), CodeOf(progressValueSetter), 0},
+    {nullptr, "Maximum", "Integer", CodeOf(progressMaximumGetter), CodeOf(progressMaximumSetter), 0},
+    VS_GENERIC_FONT_ROWS(ProgressBarObject),
+};
+
+const BuiltInHandler kProgressBarHandlers[] = {{"CreatePane", CodeOf(ProgressBarCreatePane)}};
+
+}  // namespace
+
+const BuiltInBehaviour kProgressBarKind = {
+    .name = "ProgressBar", .constructor = ProgressBarConstruct, .destructor = ProgressBarDestruct,
+    .properties = kProgressBarProperties, .propertyCount = CountOf(kProgressBarProperties),
+    .handlers = kProgressBarHandlers, .handlerCount = CountOf(kProgressBarHandlers)};

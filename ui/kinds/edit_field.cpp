@@ -1,10 +1,15 @@
-// EditField: its pane (a plain "EDIT" control, or a "RichEdit" one for
-// styled or multi-line fields), its accessors, its events and the edit
-// commands of the menu bar it serves while it has the focus.
+// EditField: its pane, its accessors, the edit commands of the menu bar it
+// serves while it has the focus, and its row for the class registry. The
+// pane is a plain "EDIT" control, or a "RichEdit" one for styled or
+// multi-line fields, with a plain one standing in where the rich-edit
+// library cannot be loaded.
+#include "ui/kinds/edit_field.h"
+
 #include <windows.h>
 #include <richedit.h>
 
 #include <algorithm>
+#include <cstddef>
 #include <cstring>
 #include <string>
 #include <utility>
@@ -15,10 +20,11 @@
 #include "objects/startup_trace.h"
 #include "sdk/ui_layouts.h"
 #include "sdk/vellory.h"
-#include "ui/control_kinds.h"
 #include "ui/controls.h"
+#include "ui/drawing/colours.h"
+#include "ui/drawing/fonts.h"
 #include "ui/focus.h"
-#include "ui/kind_panes.h"
+#include "ui/kinds/kind_table.h"
 
 namespace {
 
@@ -344,17 +350,6 @@ bool EditPane::HandleMenuItem(const char* itemName) {
 
 namespace {
 
-void MakePane(EditFieldObject* f) {
-  HWND parent = PaneParentOf(&f->rect);
-  if (!parent || f->rect.pane) return;
-  auto* pane = new EditPane(&f->rect);
-  if (!pane->Create(parent)) {
-    delete pane;
-    return;
-  }
-  f->rect.pane = pane;
-}
-
 // Border, MultiLine and ScrollBar decide the window class and style: the
 // pane is made anew with the text it holds, in the state it was in.
 void RemakePane(ObjectRecord* field) {
@@ -367,7 +362,7 @@ void RemakePane(ObjectRecord* field) {
   bool focused = FocusedPaneOf(window) == old;
   bool active = ActivePane() == old;
   CloseControlPane(&f->rect);
-  MakePane(f);
+  MakeKindPane<EditPane>(&f->rect);
   Pane* fresh = f->rect.pane;
   if (!fresh) return;
   fresh->SetTabPanelIndex(f->rect.tabPanelIndex);
@@ -408,7 +403,7 @@ void SetSelectionEffect(ObjectRecord* field, DWORD mask, DWORD effect, bool on) 
 }  // namespace
 
 void __cdecl EditFieldCreatePane(ObjectRecord* control) {
-  if (control) MakePane(Edit(control));
+  if (control) MakeKindPane<EditPane>(&Edit(control)->rect);
 }
 
 extern "C" {
@@ -603,3 +598,86 @@ void editSelTextColorSetter(ObjectRecord* field, uint32_t, uint32_t color) {
 }
 
 }  // extern "C"
+
+// --- the kind's row ---------------------------------------------------------------------
+
+static_assert(LayoutSize("EditField") == sizeof(EditFieldObject));
+
+extern "C" {
+VS_FONT_ACCESSORS(edit, EditFieldObject)
+}  // extern "C"
+
+EventEntry gEditFieldEvents[kEditFieldEventCount] = {
+    {0, "TextChange", "", "", 0, nullptr},
+    {0, "SelChange", "", "", 0, nullptr},
+    {0, "KeyDown", "Key As String", "Boolean", 0, nullptr},
+};
+
+namespace {
+
+void __cdecl EditFieldConstruct(ObjectRecord* o, ClassRecord*) {
+  auto* f = reinterpret_cast<EditFieldObject*>(o);
+  f->border = 1;
+  f->backColor = 0xFFFFFF;
+}
+
+void __cdecl EditFieldDestruct(ObjectRecord* o, ClassRecord*) {
+  auto* f = reinterpret_cast<EditFieldObject*>(o);
+  CloseControlPane(&f->rect);
+  RuntimeUnlockString(f->text);
+  f->text = nullptr;
+  ReleaseFontFields(f->font);
+}
+
+const PropertyEntry kEditFieldProperties[] = {
+    {nullptr, "Text", "String", CodeOf(editTextGetter), CodeOf(editTextSetter), 0},
+    {nullptr, "Border", "Boolean", CodeOf(editBorderGetter), CodeOf(editBorderSetter), 0},
+    {nullptr, "MultiLine", "Boolean", CodeOf(editMultiLineGetter), CodeOf(editMultiLineSetter), 0},
+    {nullptr, "ScrollBar", "Boolean", CodeOf(editScrollBarGetter), CodeOf(editScrollBarSetter), 0},
+    {nullptr, "ReadOnly", "Boolean", CodeOf(editReadOnlyGetter), CodeOf(editReadOnlySetter), 0},
+    {nullptr, "LimitText", "Integer", CodeOf(editLimitTextGetter), CodeOf(editLimitTextSetter), 0},
+    {nullptr, "Password", "Boolean", CodeOf(editPasswordGetter), CodeOf(editPasswordSetter), 0},
+    {nullptr, "Styled", "Boolean", CodeOf(byteFieldGetter), CodeOf(byteFieldSetter),
+     VS_FIELD_AT(EditFieldObject, styled)},
+    {nullptr, "AcceptTabs", "Boolean", CodeOf(byteFieldGetter), CodeOf(byteFieldSetter),
+     VS_FIELD_AT(EditFieldObject, acceptTabs)},
+    {nullptr, "LiveUpdate", "Boolean", CodeOf(byteFieldGetter), CodeOf(byteFieldSetter),
+     VS_FIELD_AT(EditFieldObject, liveUpdate)},
+    {nullptr, "UseFocusRing", "Boolean", CodeOf(byteFieldGetter), CodeOf(byteFieldSetter),
+     VS_FIELD_AT(EditFieldObject, useFocusRing)},
+    {nullptr, "TextColor", "Color", CodeOf(intFieldGetter), CodeOf(editTextColorSetter),
+     VS_FIELD_AT(EditFieldObject, textColor)},
+    {nullptr, "BackColor", "Color", CodeOf(intFieldGetter), CodeOf(editBackColorSetter),
+     VS_FIELD_AT(EditFieldObject, backColor)},
+    {nullptr, "SelStart", "Integer", CodeOf(editSelStartGetter), CodeOf(editSelStartSetter), 0},
+    {nullptr, "SelLength", "Integer", CodeOf(editSelLengthGetter), CodeOf(editSelLengthSetter), 0},
+    {nullptr, "SelText", "String", CodeOf(editSelTextGetter), CodeOf(editSelTextSetter), 0},
+    {nullptr, "TextStyleData", "String", CodeOf(editTextStyleDataGetter), nullptr, 0},
+    {nullptr, "SelBold", "Boolean", CodeOf(editSelBoldGetter), CodeOf(editSelBoldSetter), 0},
+    {nullptr, "SelItalic", "Boolean", CodeOf(editSelItalicGetter), CodeOf(editSelItalicSetter), 0},
+    {nullptr, "SelUnderline", "Boolean", CodeOf(editSelUnderlineGetter),
+     CodeOf(editSelUnderlineSetter), 0},
+    {nullptr, "SelOutline", "Boolean", CodeOf(editSelOutlineGetter), CodeOf(editSelOutlineSetter), 0},
+    {nullptr, "SelShadow", "Boolean", CodeOf(editSelShadowGetter), CodeOf(editSelShadowSetter), 0},
+    {nullptr, "SelCondense", "Boolean", CodeOf(editSelCondenseGetter), CodeOf(editSelCondenseSetter),
+     0},
+    {nullptr, "SelExtend", "Boolean", CodeOf(editSelExtendGetter), CodeOf(editSelExtendSetter), 0},
+    {nullptr, "SelPlain", "Boolean", CodeOf(editSelPlainGetter), CodeOf(editSelPlainSetter), 0},
+    {nullptr, "SelTextFont", "String", CodeOf(editSelTextFontGetter), CodeOf(editSelTextFontSetter),
+     0},
+    {nullptr, "SelTextSize", "Integer", CodeOf(editSelTextSizeGetter), CodeOf(editSelTextSizeSetter),
+     0},
+    {nullptr, "SelTextColor", "Color", CodeOf(editSelTextColorGetter),
+     CodeOf(editSelTextColorSetter), 0},
+    VS_FONT_ROWS(edit, EditFieldObject),
+};
+
+const BuiltInHandler kEditFieldHandlers[] = {{"CreatePane", CodeOf(EditFieldCreatePane)}};
+
+}  // namespace
+
+const BuiltInBehaviour kEditFieldKind = {
+    .name = "EditField", .constructor = EditFieldConstruct, .destructor = EditFieldDestruct,
+    .events = gEditFieldEvents, .eventCount = kEditFieldEventCount,
+    .properties = kEditFieldProperties, .propertyCount = CountOf(kEditFieldProperties),
+    .handlers = kEditFieldHandlers, .handlerCount = CountOf(kEditFieldHandlers)};

@@ -2,6 +2,8 @@
 // whatever the window shows beneath it (its background colour, a backdrop
 // picture), word-wrapped, with ampersands drawn as they are. Every setter
 // stores, then has the text redrawn.
+#include "ui/kinds/static_text.h"
+
 #include <windows.h>
 
 #include <cstddef>
@@ -9,8 +11,10 @@
 #include "objects/objects.h"
 #include "sdk/ui_layouts.h"
 #include "sdk/vellory.h"
-#include "ui/control_kinds.h"
-#include "ui/kind_panes.h"
+#include "ui/controls.h"
+#include "ui/drawing/colours.h"
+#include "ui/kinds/kind_table.h"
+#include "ui/kinds/tab_panel.h"
 #include "ui/window_class_names.h"
 
 namespace {
@@ -75,16 +79,7 @@ void StaticTextPane::Paint(HDC dc) {
 }
 
 void __cdecl StaticTextCreatePane(ObjectRecord* control) {
-  if (!control) return;
-  StaticTextObject* s = Label(control);
-  HWND parent = PaneParentOf(&s->rect);
-  if (!parent || s->rect.pane) return;
-  auto* pane = new StaticTextPane(&s->rect);
-  if (!pane->Create(parent)) {
-    delete pane;
-    return;
-  }
-  s->rect.pane = pane;
+  if (control) MakeKindPane<StaticTextPane>(&Label(control)->rect);
 }
 
 extern "C" {
@@ -137,3 +132,49 @@ void staticAttributeSetter(ObjectRecord* label, uint32_t fieldOffset, bool on) {
 }
 
 }  // extern "C"
+
+// --- the kind's row ---------------------------------------------------------------------
+
+static_assert(LayoutSize("StaticText") == sizeof(StaticTextObject));
+
+namespace {
+
+void __cdecl StaticTextDestruct(ObjectRecord* o, ClassRecord*) {
+  auto* s = reinterpret_cast<StaticTextObject*>(o);
+  CloseControlPane(&s->rect);
+  RuntimeUnlockString(s->text);
+  RuntimeUnlockString(s->textFont);
+  s->text = s->textFont = nullptr;
+}
+
+const PropertyEntry kStaticTextProperties[] = {
+    {nullptr, "Text", "String", CodeOf(stringGetter), CodeOf(staticCaptionSetter),
+     VS_FIELD_AT(StaticTextObject, text)},
+    {nullptr, "Caption", "String", CodeOf(stringGetter), CodeOf(staticCaptionSetter),
+     VS_FIELD_AT(StaticTextObject, text)},
+    {nullptr, "TextAlign", "Integer", CodeOf(shortFieldGetter), CodeOf(staticTextAlignSetter),
+     VS_FIELD_AT(StaticTextObject, textAlign)},
+    {nullptr, "TextColor", "Color", CodeOf(intFieldGetter), CodeOf(staticTextColorSetter),
+     VS_FIELD_AT(StaticTextObject, textColor)},
+    {nullptr, "TextFont", "String", CodeOf(stringGetter), CodeOf(staticTextFontSetter),
+     VS_FIELD_AT(StaticTextObject, textFont)},
+    {nullptr, "TextSize", "Integer", CodeOf(shortFieldGetter), CodeOf(staticTextSizeSetter),
+     VS_FIELD_AT(StaticTextObject, textSize)},
+    {nullptr, "Bold", "Boolean", CodeOf(byteFieldGetter), CodeOf(staticAttributeSetter),
+     VS_FIELD_AT(StaticTextObject, bold)},
+    {nullptr, "Italic", "Boolean", CodeOf(byteFieldGetter), CodeOf(staticAttributeSetter),
+     VS_FIELD_AT(StaticTextObject, italic)},
+    {nullptr, "Underline", "Boolean", CodeOf(byteFieldGetter), CodeOf(staticAttributeSetter),
+     VS_FIELD_AT(StaticTextObject, underline)},
+    {nullptr, "MultiLine", "Boolean", CodeOf(byteFieldGetter), CodeOf(byteFieldSetter),
+     VS_FIELD_AT(StaticTextObject, multiLine)},
+};
+
+const BuiltInHandler kStaticTextHandlers[] = {{"CreatePane", CodeOf(StaticTextCreatePane)}};
+
+}  // namespace
+
+const BuiltInBehaviour kStaticTextKind = {
+    .name = "StaticText", .destructor = StaticTextDestruct,
+    .properties = kStaticTextProperties, .propertyCount = CountOf(kStaticTextProperties),
+    .handlers = kStaticTextHandlers, .handlerCount = CountOf(kStaticTextHandlers)};

@@ -3,6 +3,8 @@
 // that lie on the panel belong to the tab their TabPanelIndex names (1 = the
 // first tab): selecting a tab shows those and hides the others on the panel;
 // controls elsewhere on the window are left alone.
+#include "ui/kinds/tab_panel.h"
+
 #include <windows.h>
 #include <commctrl.h>
 
@@ -14,10 +16,9 @@
 #include "sdk/ui_layouts.h"
 #include "sdk/vellory.h"
 #include "ui/control_dictionary.h"
-#include "ui/control_kinds.h"
 #include "ui/controls.h"
-#include "ui/kind_panes.h"
-#include "ui/kind_rules.h"
+#include "ui/kinds/kind_rules.h"
+#include "ui/kinds/kind_table.h"
 
 namespace {
 
@@ -146,16 +147,7 @@ TabPanelPane* TabPanelUnder(const RectControlObject* control) {
 }
 
 void __cdecl TabPanelCreatePane(ObjectRecord* control) {
-  if (!control) return;
-  TabPanelObject* t = Panel(control);
-  HWND parent = PaneParentOf(&t->rect);
-  if (!parent || t->rect.pane) return;
-  auto* pane = new TabPanelPane(&t->rect);
-  if (!pane->Create(parent)) {
-    delete pane;
-    return;
-  }
-  t->rect.pane = pane;
+  if (control) MakeKindPane<TabPanelPane>(&Panel(control)->rect);
 }
 
 extern "C" {
@@ -173,3 +165,39 @@ void tabPanelValueSetter(ObjectRecord* panel, uint32_t, int32_t tab) {
 }
 
 }  // extern "C"
+
+// --- the kind's row ---------------------------------------------------------------------
+
+static_assert(LayoutSize("TabPanel") == sizeof(TabPanelObject));
+
+EventEntry gTabPanelEvents[1] = {{0, "Change", "", "", 0, nullptr}};
+
+namespace {
+
+void __cdecl TabPanelDestruct(ObjectRecord* o, ClassRecord*) {
+  auto* t = reinterpret_cast<TabPanelObject*>(o);
+  CloseControlPane(&t->rect);
+  RuntimeUnlockString(t->tabDefinition);
+  t->tabDefinition = nullptr;
+  ReleaseFontFields(t->font);
+}
+
+const PropertyEntry kTabPanelProperties[] = {
+    {nullptr, "TabDefinition", "String", CodeOf(stringGetter), CodeOf(stringSetter),
+     VS_FIELD_AT(TabPanelObject, tabDefinition)},
+    {nullptr, "Value", "Integer", CodeOf(tabPanelValueGetter), CodeOf(tabPanelValueSetter), 0},
+    {nullptr, "Facing", "Integer", CodeOf(intFieldGetter), CodeOf(intFieldSetter),
+     VS_FIELD_AT(TabPanelObject, facing)},
+    {nullptr, "SmallTabs", "Boolean", CodeOf(byteFieldGetter), CodeOf(byteFieldSetter),
+     VS_FIELD_AT(TabPanelObject, smallTabs)},
+    VS_GENERIC_FONT_ROWS(TabPanelObject),
+};
+
+const BuiltInHandler kTabPanelHandlers[] = {{"CreatePane", CodeOf(TabPanelCreatePane)}};
+
+}  // namespace
+
+const BuiltInBehaviour kTabPanelKind = {
+    .name = "TabPanel", .destructor = TabPanelDestruct, .events = gTabPanelEvents, .eventCount = 1,
+    .properties = kTabPanelProperties, .propertyCount = CountOf(kTabPanelProperties),
+    .handlers = kTabPanelHandlers, .handlerCount = CountOf(kTabPanelHandlers)};

@@ -1,15 +1,17 @@
-// What the kinds' panes share; see kind_panes.h. A Win32 control's window
+// What the kinds' panes share; see kind_pane.h. A Win32 control's window
 // procedure belongs to its class, so a pane that wants to see the control's
 // messages first puts its own procedure in front (and takes it away again
 // before the window goes). The procedure finds its pane through a window
 // property of its own, set and removed together with the procedure.
-#include "ui/kind_panes.h"
+#include "ui/kinds/kind_pane.h"
 
 #include "objects/builtin_classes.h"
 #include "objects/collation.h"
 #include "objects/events.h"
 #include "objects/objects.h"
+#include "sdk/vellory.h"
 #include "ui/focus.h"
+#include "ui/kinds/tab_panel.h"
 #include "ui/native_window.h"
 #include "ui/runtime_ui.h"
 #include "ui/window_class_names.h"
@@ -59,6 +61,13 @@ bool RaiseBoolOnControl(RectControlObject* control, const EventEntry& event, Str
   bool result = RaiseEvent<bool>(o, event, arg);
   RuntimeUnlockObject(o);
   return result;
+}
+
+void SetCaptionField(ObjectRecord* control, uint32_t offset, StringRecord* caption) {
+  if (!control) return;
+  stringSetter(control, offset, caption);
+  Pane* pane = reinterpret_cast<RectControlObject*>(control)->pane;
+  if (pane && pane->Handle()) SetWindowTextA(pane->Handle(), StringCText(caption));
 }
 
 KindPane::~KindPane() {

@@ -1,5 +1,5 @@
 // The control kinds' pure rules; see kind_rules.h.
-#include "ui/kind_rules.h"
+#include "ui/kinds/kind_rules.h"
 
 std::vector<std::string> SplitItems(std::string_view text, char separator) {
   std::vector<std::string> items;
