@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "objects/assertion.h"
+#include "objects/process_globals.h"
 #include "objects/small_heap.h"
 #include "objects/strings.h"
 
@@ -12,6 +13,13 @@ namespace {
 // Shared by every accessor that hands out a form of the empty string:
 // a zero length byte followed by a terminating zero.
 const uint8_t kEmptyBuffer[2] = {0, 0};
+
+// Whether `s` is one of the application image's string constants. They lie
+// in its data block with counts too high to reach 0; a damaged count that
+// does must not hand the block's memory to the heap.
+bool InImageData(const StringRecord* s) {
+  return reinterpret_cast<uintptr_t>(s) - reinterpret_cast<uintptr_t>(gDataBase) < gDataLength;
+}
 
 }  // namespace
 
@@ -81,7 +89,7 @@ void RuntimeLockString(StringRecord* s) {
 void RuntimeUnlockString(StringRecord* s) {
   if (!s) return;
   if (!RuntimeCheck(s->refCount != 0, "unlocking a string whose count is 0")) return;
-  if (--s->refCount != 0) return;
+  if (--s->refCount != 0 || InImageData(s)) return;
   SmallBlockFree(s->buffer, s->bufferSize);
   SmallBlockFree(s, sizeof(StringRecord));
 }

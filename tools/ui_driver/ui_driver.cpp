@@ -73,7 +73,8 @@
 //   ui-driver run PROGRAM WINDOWCLASS MS    start PROGRAM (in its own folder) and
 //                                      see it through: its "Message" boxes are read
 //                                      ("message: TEXT") and answered with OK, its
-//                                      windows of WINDOWCLASS closed; prints "exit N"
+//                                      windows of WINDOWCLASS closed ("closing:
+//                                      TITLE" each time it asks); prints "exit N"
 //                                      when it ends, or "hang" when it has not ended
 //                                      after MS (then it is ended). Only the
 //                                      program's own windows are touched, so several
@@ -666,6 +667,8 @@ void AnswerWindows(DWORD pid, const char* windowClass, Answers& answers) {
   if (GetTickCount() - answers.lastClose < 1000) return;
   for (HWND w : windows.found)
     if (ClassOf(w) == windowClass) {
+      std::printf("closing: %s\n", TextOf(w).c_str());
+      std::fflush(stdout);
       PostMessageA(w, WM_CLOSE, 0, 0);
       answers.lastClose = GetTickCount();
       return;

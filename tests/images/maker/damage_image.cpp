@@ -5,13 +5,14 @@
 //                                instance-size, advance-short (the seal taken
 //                                off, so that the loader's own checks are
 //                                what sees them)
-//   damage-image IN OUT --nth N  the N-th of the end-to-end damages (any N),
-//                                the seal as the damage leaves it
+//   damage-image IN OUT --nth N [SEED]  damage N of the seeded sequence SEED
+//                                (1 when not given): see Nth
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -136,27 +137,189 @@ bool Named(Bytes& f, const Image& im, const std::string& kind) {
   return false;
 }
 
-// Five kinds in turn: a bit flipped in a record word, a block's length or a
-// description's byte count; the file cut inside the image; such a word set to
-// 0, to all ones, or to an offset reaching across the data block's end.
-std::string Nth(Bytes& f, const Image& im, uint32_t n) {
-  std::vector<uint32_t> words = RecordWords(f, im);
-  for (uint32_t block : im.block) words.push_back(block - 4);  // the lengths
-  if (im.seal) words.insert(words.end(), {im.seal, im.seal + 4});
-  for (uint32_t count : DescriptionCounts(f, im)) words.push_back(count);
-  uint32_t pick = n / 5, at = words[(pick * 7 + n) % words.size()], bit = (pick * 13 + n) % 32;
-  auto text = [](uint64_t v) { return std::to_string(v); };
-  if (n % 5 == 1) {
-    uint32_t cut = im.start + static_cast<uint32_t>((uint64_t{pick} * 2654435761u) % (im.end - im.start));
-    f.resize(cut);
-    return "cut at " + text(cut) + " of an image from " + text(im.start) + " to " + text(im.end);
+// --- seeded damage ---------------------------------------------------------------
+
+// A place the generator may damage: `width` bytes at file offset `at`, in
+// one part of the image. A change to code (`code`), like one to the code
+// block, leaves the image possible, and only the seal can refuse it.
+struct Place {
+  uint32_t at;
+  uint8_t width;
+  bool code = false;
+};
+
+struct Part {
+  const char* name;
+  std::vector<Place> places;
+};
+
+// Every record of the code fixups: its type byte, a data reference's site,
+// an import's chain head, name length and a byte of its name.
+std::vector<Place> CodeFixupPlaces(const Bytes& f, const Image& im) {
+  std::vector<Place> places;
+  for (uint32_t at = im.block[1], end = im.block[1] + im.length[1]; at < end;) {
+    places.push_back({at, 1});
+    if (f[at] == 2 && at + 5 <= end) {
+      places.push_back({at + 1, 4});
+      at += 5;
+    } else if (f[at] == 1 && at + 6 <= end) {
+      places.insert(places.end(), {{at + 1, 4}, {at + 5, 1}});
+      if (f[at + 5] && at + 6 + f[at + 5] <= end) places.push_back({at + 6 + f[at + 5] / 2u, 1});
+      at += 6 + f[at + 5];
+    } else {
+      ++at;
+    }
   }
-  const uint32_t values[] = {Word(f, at) ^ (1u << bit), 0, 0, 0xFFFFFFFF, im.length[2] - 3 + pick % 7};
-  WriteU32LE(f.data() + at, values[n % 5]);
-  if (n % 5 == 0) return "bit " + text(bit) + " of the word at " + text(at) + " flipped";
-  if (n % 5 == 2 || n % 5 == 3)
-    return "word at " + text(at) + (n % 5 == 2 ? " set to 0" : " set to 0xFFFFFFFF");
-  return "word at " + text(at) + " set to " + text(values[4]) + ", across the data block's end";
+  return places;
+}
+
+// Every word of the data fixups.
+std::vector<Place> DataFixupPlaces(const Image& im) {
+  std::vector<Place> places;
+  for (uint32_t at = im.block[3]; at + 2 <= im.block[3] + im.length[3]; at += 2) places.push_back({at, 2});
+  return places;
+}
+
+// The one-byte packed integers of the window and menu descriptions: class
+// indexes, counts, lengths and flags among them.
+std::vector<Place> DescriptionPlaces(const Bytes& f, const Image& im) {
+  std::vector<Place> places;
+  for (uint32_t count : DescriptionCounts(f, im)) {
+    uint32_t length = Word(f, count);
+    for (uint32_t at = count + 4, end = count + 4 + length; at < end; ++at) {
+      if (f[at] < 0x80) places.push_back({at, 1});
+      while (at < end && (f[at] & 0x80)) ++at;  // the rest of a longer integer
+    }
+  }
+  return places;
+}
+
+// The string records the class descriptors name (four words each).
+std::vector<Place> StringPlaces(const Bytes& f, const Image& im) {
+  std::vector<Place> places;
+  uint32_t record = Word(f, im.Data(4)), classes = Word(f, im.Data(record));
+  for (uint32_t i = 0; i < classes && i < 4096 && uint64_t{record} + 8 + 4 * i <= im.length[2]; ++i) {
+    uint32_t d = Word(f, im.Data(record + 4 + 4 * i));
+    if (uint64_t{d} + 12 > im.length[2] || Word(f, im.Data(d)) != 0) continue;  // kind 0 only
+    uint32_t name = Word(f, im.Data(d + 8));
+    if (name == 0 || uint64_t{name} + 16 > im.length[2]) continue;
+    for (uint32_t w = 0; w < 4; ++w) places.push_back({im.Data(name + 4 * w), 4});
+  }
+  return places;
+}
+
+// The embedded plug-in libraries' nodes, found by their ".dll" names: the
+// link to the next node, the size, the name's length and a byte of it, and a
+// few bytes of the library itself.
+std::vector<Place> PluginPlaces(const Bytes& f, const Image& im) {
+  std::vector<Place> places;
+  static const char kDll[] = ".dll";
+  for (uint32_t at = im.block[2] + 13; at + 4 <= im.block[2] + im.length[2]; ++at) {
+    if (std::memcmp(f.data() + at, kDll, 4) != 0) continue;
+    for (uint32_t n = 5; n <= 64 && n <= at + 4 - im.block[2] - 13; ++n) {
+      uint32_t node = at + 4 - n - 13;
+      if (f[node + 12] != n) continue;
+      places.insert(places.end(), {{node, 4}, {node + 4, 4}, {node + 12, 1}, {node + 13, 1}});
+      for (uint32_t k = 1; k <= 8; ++k) places.push_back({at + 4 + k * 61, 1, true});  // the library's headers
+      break;
+    }
+  }
+  return places;
+}
+
+// The locator's two words and, when there is an archive, its count and
+// first entries.
+std::vector<Place> LocatorPlaces(const Bytes& f) {
+  PeFacts facts;
+  std::string error;
+  std::vector<Place> places;
+  if (!ReadPeFacts(f, facts, error) || facts.locatorSize < 8) return places;
+  places.insert(places.end(), {{facts.locatorOffset, 4}, {facts.locatorOffset + 4, 4}});
+  uint32_t archive = Word(f, facts.locatorOffset + 4);
+  for (uint32_t w = 0; w < 3 && uint64_t{archive} + 4 * w + 4 <= f.size(); ++w) places.push_back({archive + 4 * w, 4});
+  return places;
+}
+
+// The project record, its lists, the leading words of descriptors and items,
+// the block lengths and the seal.
+std::vector<Place> RecordPlaces(const Bytes& f, const Image& im) {
+  std::vector<Place> places;
+  for (uint32_t at : RecordWords(f, im)) places.push_back({at, 4});
+  for (uint32_t block : im.block) places.push_back({block - 4, 4});
+  if (im.seal) places.insert(places.end(), {{im.seal, 4}, {im.seal + 4, 4}});
+  return places;
+}
+
+uint32_t Read(const Bytes& f, const Place& p) {
+  if (p.width == 1) return f[p.at];
+  return p.width == 2 ? ReadU16LE(f.data() + p.at) : ReadU32LE(f.data() + p.at);
+}
+
+void Write(Bytes& f, const Place& p, uint32_t v) {
+  if (p.width == 1) f[p.at] = static_cast<uint8_t>(v);
+  else if (p.width == 2) WriteU16LE(f.data() + p.at, static_cast<uint16_t>(v));
+  else WriteU32LE(f.data() + p.at, v);
+}
+
+// A new value for `p`: a bit flipped, a small step, 0 or all ones, the value
+// of another place of its part (an offset aliasing another valid one, a
+// list entry duplicated), or one reaching across the data block's end.
+std::string ChangeValue(Bytes& f, const Image& im, const Part& part, const Place& p, std::mt19937_64& rng) {
+  uint32_t old = Read(f, p), bits = p.width * 8u, mask = bits == 32 ? ~0u : (1u << bits) - 1;
+  uint32_t v = old;
+  std::string what;
+  switch (rng() % 6) {
+    case 0: v = old ^ (1u << rng() % bits), what = "a bit flipped"; break;
+    case 1: {
+      auto step = static_cast<int32_t>(1 + rng() % 8) * (rng() % 2 ? 1 : -1);
+      v = old + static_cast<uint32_t>(step), what = "moved by " + std::to_string(step);
+      break;
+    }
+    case 2: v = rng() % 2 ? 0 : mask, what = v ? "set to all ones" : "set to 0"; break;
+    case 3: {
+      const Place& other = part.places[rng() % part.places.size()];
+      v = Read(f, other), what = "given the value at " + std::to_string(other.at);
+      break;
+    }
+    case 4: {
+      const Place& next = part.places[std::min<size_t>(&p - part.places.data() + 1, part.places.size() - 1)];
+      v = Read(f, next), what = "given its neighbour's value";
+      break;
+    }
+    default: v = im.length[2] - 3 + static_cast<uint32_t>(rng() % 7), what = "set across the data block's end";
+  }
+  Write(f, p, v & mask);
+  return what + " (" + std::to_string(old) + " to " + std::to_string(Read(f, p)) + ")";
+}
+
+// Damage number `n` of the sequence `seed` gives: one place of one part of
+// the image changed, or the file cut inside the image. Where the image has a
+// seal and the blocks keep their places, the seal is mostly made again to
+// fit, so that the loader's own checks meet the damage (as if a faulty
+// builder had made it); otherwise the seal is what refuses it.
+std::string Nth(Bytes& f, const Image& im, uint32_t n, uint64_t seed) {
+  std::mt19937_64 rng(seed * 0x9E3779B97F4A7C15ull + n);
+  if (rng() % 16 == 0) {
+    uint32_t cut = im.start + static_cast<uint32_t>(rng() % (im.end - im.start));
+    f.resize(cut);
+    return "cut at " + std::to_string(cut) + " of an image from " + std::to_string(im.start) + " to " +
+           std::to_string(im.end);
+  }
+  std::vector<Part> parts = {{"code fixups", CodeFixupPlaces(f, im)}, {"data fixups", DataFixupPlaces(im)},
+                             {"descriptions", DescriptionPlaces(f, im)}, {"strings", StringPlaces(f, im)},
+                             {"plug-ins", PluginPlaces(f, im)},          {"locator and archive", LocatorPlaces(f)},
+                             {"records", RecordPlaces(f, im)}};
+  std::erase_if(parts, [](const Part& p) { return p.places.empty(); });
+  const Part& part = parts[rng() % parts.size()];
+  const Place& place = part.places[rng() % part.places.size()];
+  std::string what = std::string(part.name) + ": " + std::to_string(place.width) + " bytes at " +
+                     std::to_string(place.at) + " " + ChangeValue(f, im, part, place, rng);
+  bool layoutKept = true;
+  for (uint32_t i = 0; i < 4; ++i) layoutKept = layoutKept && Word(f, im.block[i] - 4) == im.length[i];
+  if (!im.seal || !layoutKept || place.code || place.at >= im.seal || rng() % 8 == 0)
+    return what + ", seal as it was";
+  WriteU32LE(f.data() + im.seal + 4, image::Crc32(f.data() + im.start, im.end - im.start));
+  return what + ", sealed again";
 }
 
 }  // namespace
@@ -175,7 +338,8 @@ int main(int argc, char** argv) {
   }
   std::string kind = argv[3];
   if (kind == "--nth" && argc > 4) {
-    std::printf("%s\n", Nth(f, im, static_cast<uint32_t>(std::strtoul(argv[4], nullptr, 10))).c_str());
+    uint64_t seed = argc > 5 ? std::strtoull(argv[5], nullptr, 10) : 1;
+    std::printf("%s\n", Nth(f, im, static_cast<uint32_t>(std::strtoul(argv[4], nullptr, 10)), seed).c_str());
   } else if (!Named(f, im, kind)) {
     std::fprintf(stderr, "damage-image: cannot make damage %s\n", kind.c_str());
     return 2;
