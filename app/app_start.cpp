@@ -24,13 +24,18 @@ ObjectRecord* gMain = nullptr;
 ObjectRecord* Control(StringRecord* name) { return RuntimeControlFetch(gMain, name); }
 
 // A diagnostic for finding leaks: with the preference "DebugObjectReport"
-// naming a file, the objects still alive when the main window closes (only
-// those that live as long as the program should be left) are listed there.
+// set, the objects still alive when the main window closes (only those that
+// live as long as the program should be left) are listed in a file of a
+// fixed name beside the preference file. A path taken from the file would
+// let whatever wrote it choose where the program writes.
 VS_STRING(kObjectReportKey, "DebugObjectReport");
+VS_STRING(kObjectReportFile, "Vellory Objects.txt");
 
 void WriteObjectReport() {
-  vs::String path = vs::String::Adopt(PrefContainer_GetString(Prefs(), &kObjectReportKey));
-  if (path.Length()) debugDumpObjects(path.get());
+  if (!PrefContainer_GetBoolean(Prefs(), &kObjectReportKey)) return;
+  vs::Ref folder = vs::Ref::Adopt(getPreferencesFolder());
+  vs::Ref file = vs::Ref::Adopt(FolderChild(folder.get(), &kObjectReportFile));
+  debugDumpObjects(vs::String::Adopt(fileAbsolutePathGetter(file.get())).get());
 }
 
 }  // namespace

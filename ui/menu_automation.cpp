@@ -52,18 +52,15 @@ std::string MenuStateReport() {
   return out;
 }
 
-bool AnswerMenuStateRequest(const COPYDATASTRUCT* data) {
+bool AnswerMenuStateRequest(HWND requester, const COPYDATASTRUCT* data) {
   if (!TestHooksOn()) return false;
-  if (!data || data->dwData != kMenuStateRequest || !data->lpData || !data->cbData) return false;
-  std::string path(static_cast<const char*>(data->lpData), data->cbData);
-  while (!path.empty() && path.back() == '\0') path.pop_back();
+  if (!data || data->dwData != kMenuStateRequest || !IsWindow(requester)) return false;
   RunEnablingCycle();
   std::string report = MenuStateReport();
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  DWORD written = 0;
-  BOOL ok = WriteFile(file, report.data(), static_cast<DWORD>(report.size()), &written, nullptr);
-  CloseHandle(file);
-  return ok && written == report.size();
+  COPYDATASTRUCT answer{kMenuStateReport, static_cast<DWORD>(report.size()), report.data()};
+  // The requester waits in its own send, which lets this one through; a
+  // requester that hangs is given up on.
+  DWORD_PTR taken = 0;
+  return SendMessageTimeoutA(requester, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&answer), SMTO_ABORTIFHUNG,
+                             10000, &taken) != 0 && taken;
 }

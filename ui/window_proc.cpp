@@ -228,8 +228,9 @@ LRESULT OnInitMenu(NativeWindow*, WPARAM wParam, LPARAM) {
   return 0;
 }
 
-LRESULT OnCopyData(NativeWindow*, WPARAM, LPARAM lParam) {
-  return AnswerMenuStateRequest(reinterpret_cast<const COPYDATASTRUCT*>(lParam)) ? TRUE : FALSE;
+LRESULT OnCopyData(NativeWindow*, WPARAM wParam, LPARAM lParam) {
+  auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
+  return AnswerMenuStateRequest(reinterpret_cast<HWND>(wParam), data) ? TRUE : FALSE;
 }
 
 // Log-off and shutdown end the process without closing its windows, so each

@@ -69,4 +69,18 @@ expect_eq "a long Writing Window restored" "$(writing_window)" "$(python3 -c 'pr
 quit_app
 expect_eq "entries written back" "$(grep -c '^Entry' "$PREFS")" 30000
 expect_pref Entry29999 "value%2029999"
+
+# --- the leak report goes only to its own file beside the preferences, never
+# to a path the file names
+REPORT="$(dirname "$PREFS")/Vellory Objects.txt"
+rm -f "$REPORT"
+prefs_file "DebugObjectReport = Z:$WORK/elsewhere.txt"
+start_app
+quit_app
+[ -e "$WORK/elsewhere.txt" ] || [ -e "$REPORT" ] && fail "a report written for a path from the file"
+prefs_file "DebugObjectReport = 1"
+start_app
+quit_app
+grep -q '^[0-9]* objects' "$REPORT" || fail "no leak report beside the preferences"
+rm -f "$REPORT"
 echo PASS

@@ -506,24 +506,37 @@ int PrintOwner(HWND w) {
   return 0;
 }
 
-// Asks the program for its menu report through a file in the temporary folder.
+// The menu report the program sends back ("VSMR"), taken by a window of
+// the driver's own while its request is being answered.
+std::string gMenuReport;
+bool gMenuReported = false;
+
+LRESULT CALLBACK ReportWindowProc(HWND w, UINT message, WPARAM wParam, LPARAM lParam) {
+  auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
+  if (message != WM_COPYDATA || !data || data->dwData != 0x564D5352) return DefWindowProcA(w, message, wParam, lParam);
+  gMenuReport.assign(static_cast<const char*>(data->lpData), data->cbData);
+  gMenuReported = true;
+  return TRUE;
+}
+
+// Asks the program for its menu report ("VSMS", the asking window in wParam).
 int MenuState(HWND w) {
-  char folder[MAX_PATH], path[MAX_PATH];
-  if (!GetTempPathA(MAX_PATH, folder) || !GetTempFileNameA(folder, "vsm", 0, path)) return 2;
-  COPYDATASTRUCT data{0x564D5353, static_cast<DWORD>(std::strlen(path) + 1), path};
+  WNDCLASSA cls{};
+  cls.lpfnWndProc = ReportWindowProc;
+  cls.hInstance = GetModuleHandleA(nullptr);
+  cls.lpszClassName = "VelloryDriverReport";
+  RegisterClassA(&cls);
+  HWND mine = CreateWindowA(cls.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, cls.hInstance, nullptr);
+  COPYDATASTRUCT data{0x564D5353, 0, nullptr};
   DWORD_PTR answer = 0;
-  LRESULT sent = SendMessageTimeoutA(w, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data),
-                                     SMTO_ABORTIFHUNG, 10000, &answer);
-  FILE* f = sent && answer ? std::fopen(path, "rb") : nullptr;
-  if (!f) {
-    DeleteFileA(path);
+  SendMessageTimeoutA(w, WM_COPYDATA, reinterpret_cast<WPARAM>(mine), reinterpret_cast<LPARAM>(&data),
+                      SMTO_ABORTIFHUNG, 10000, &answer);
+  DestroyWindow(mine);
+  if (!gMenuReported) {
     std::fprintf(stderr, "ui-driver: no menu report\n");
     return 2;
   }
-  char buffer[4096];
-  for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, f)) > 0;) std::fwrite(buffer, 1, n, stdout);
-  std::fclose(f);
-  DeleteFileA(path);
+  std::fwrite(gMenuReport.data(), 1, gMenuReport.size(), stdout);
   return 0;
 }
 
