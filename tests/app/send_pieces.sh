@@ -55,6 +55,8 @@ wait_for "the status after Escape" not_sending
 expect_stopped "the status after Escape" '25[0-9][0-9][0-9][0-9]'
 
 mark_tally
+# Text on the clipboard, which would make Send Clipboard enabled otherwise.
+main_driver setclipboard "on the clipboard" || fail "setclipboard"
 keys ctrl+shift+t
 wait_status "Sending..."
 # While it runs, it can be stopped, and no other send can start.
