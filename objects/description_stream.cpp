@@ -45,14 +45,16 @@ void SkipPairs(DescriptionStream& s, int32_t count) {
 
 }  // namespace
 
-bool WindowDescriptionReadsWhole(const uint8_t* bytes, uint32_t length) {
+bool WindowDescriptionReadsWhole(const uint8_t* bytes, uint32_t length,
+                                 std::vector<int32_t>* controlClasses) {
   DescriptionStream s(bytes, length);
   int32_t properties = s.PackedInt();
   s.PackedInt();  // the window's class
   SkipPairs(s, properties);
   int32_t controls = s.PackedInt();
   for (int32_t i = 0; i < controls && !s.Overrun(); ++i) {
-    s.PackedInt();  // the control's class
+    int32_t cls = s.PackedInt();
+    if (controlClasses) controlClasses->push_back(cls);
     SkipPairs(s, s.PackedInt());
   }
   int32_t bindings = s.PackedInt();

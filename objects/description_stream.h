@@ -6,6 +6,7 @@
 #pragma once
 #include <cstdint>
 #include <string_view>
+#include <vector>
 
 class DescriptionStream {
  public:
@@ -36,5 +37,7 @@ class DescriptionStream {
 // property count and class, the properties, each control's class, count and
 // properties, then the data bindings) without acting on it. True when it
 // ends exactly where its bytes do: a description cut short or run long is
-// damage, found before anything is made from it.
-bool WindowDescriptionReadsWhole(const uint8_t* bytes, uint32_t length);
+// damage, found before anything is made from it. `controlClasses`, when
+// given, receives the class index of each control, in order.
+bool WindowDescriptionReadsWhole(const uint8_t* bytes, uint32_t length,
+                                 std::vector<int32_t>* controlClasses = nullptr);

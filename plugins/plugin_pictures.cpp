@@ -3,17 +3,14 @@
 // the picture; the plug-in keeps the picture alive with its own reference.
 #include <windows.h>
 
-#include "objects/builtin_classes.h"
-#include "objects/classes.h"
+#include "objects/checked_cast.h"
 #include "sdk/ui_layouts.h"
 #include "sdk/vellory.h"
 
 namespace {
 
-PictureObject* AsPicture(ObjectRecord* object) {
-  if (!object || !ClassIsa(object->cls, FindBuiltInClass("Picture"))) return nullptr;
-  return reinterpret_cast<PictureObject*>(object);
-}
+// The object as a Picture; null for nil and for an object of any other class.
+PictureObject* AsPicture(ObjectRecord* object) { return As<PictureObject>(object); }
 
 }  // namespace
 

@@ -4,13 +4,13 @@
 // takes a nil instance quietly, since plug-ins pass what they were given.
 #include <windows.h>
 
+#include "objects/checked_cast.h"
 #include "objects/classes.h"
 #include "objects/collation.h"
 #include "objects/strings.h"
 #include "plugins/plugin_pane.h"
 #include "sdk/ui_layouts.h"
 #include "sdk/vellory.h"
-#include "ui/controls.h"
 #include "ui/drawing/drawing_port.h"
 #include "ui/drawing/fonts.h"
 #include "ui/drawing/graphics.h"
@@ -18,10 +18,8 @@
 
 namespace {
 
-RectControlObject* AsRectControl(ObjectRecord* instance) {
-  return instance && IsRectControl(instance) ? reinterpret_cast<RectControlObject*>(instance)
-                                             : nullptr;
-}
+// The object as a RectControl; null for nil and for an object of any other class.
+RectControlObject* AsRectControl(ObjectRecord* instance) { return As<RectControlObject>(instance); }
 
 PluginPane* PluginPaneOf(ObjectRecord* instance) {
   RectControlObject* rc = AsRectControl(instance);
@@ -103,7 +101,7 @@ void ZORBInvalidateControlRect(ObjectRecord* instance, const PluginRect* rect) {
 }
 
 void* ZORBGraphicsDC(ObjectRecord* graphics) {
-  DrawingPort* port = graphics ? GraphicsPort(graphics) : nullptr;
+  DrawingPort* port = GraphicsPort(graphics);
   return port ? port->AttachedDC() : nullptr;
 }
 

@@ -7,7 +7,10 @@
 //
 // Conventions: every entry point is extern "C" cdecl. String arguments are
 // borrowed; string and object results belong to the caller (release them,
-// or let a vs::String / vs::Ref do it). Booleans are one byte.
+// or let a vs::String / vs::Ref do it). Booleans are one byte. An entry
+// point that reads an object as one class's fields (a Timer's, a Window's)
+// takes an object of any other class as it takes nil: it changes nothing
+// and answers what it answers for nil.
 #pragma once
 #include <stddef.h>
 #include <stdint.h>

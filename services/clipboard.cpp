@@ -12,6 +12,7 @@
 #include <string_view>
 
 #include "objects/builtin_classes.h"
+#include "objects/checked_cast.h"
 #include "objects/objects.h"
 #include "objects/strings.h"
 #include "sdk/service_layouts.h"
@@ -21,9 +22,8 @@
 
 namespace {
 
-ClipboardObject* AsClipboard(ObjectRecord* object) {
-  return reinterpret_cast<ClipboardObject*>(object);
-}
+// The object as a Clipboard; null for nil and for an object of any other class.
+ClipboardObject* AsClipboard(ObjectRecord* object) { return As<ClipboardObject>(object); }
 
 // Opens the system clipboard for `object` unless it holds it already.
 bool EnsureOpen(ObjectRecord* object) {
@@ -106,7 +106,7 @@ ObjectRecord* PictureOfDib(const BITMAPINFO* info, size_t size) {
 }  // namespace
 
 void __cdecl ClipboardConstruct(ObjectRecord* object, ClassRecord*) {
-  AsClipboard(object)->isOpen = 0;
+  reinterpret_cast<ClipboardObject*>(object)->isOpen = 0;
 }
 
 void __cdecl ClipboardDestruct(ObjectRecord* object, ClassRecord*) { clipboardClose(object); }

@@ -8,14 +8,13 @@
 
 #include <cstring>
 
+#include "objects/checked_cast.h"
 #include "objects/strings.h"
 #include "sdk/service_layouts.h"
 #include "sdk/vellory.h"
 #include "services/calendar.h"
 
 namespace {
-
-DateObject* AsDate(ObjectRecord* o) { return reinterpret_cast<DateObject*>(o); }
 
 int64_t CurrentLocalFileTime() {
   SYSTEMTIME now;
@@ -45,8 +44,7 @@ DateFields PendingFields(const DateObject* d) {
 
 // The date's time, taking the current time on first use and normalising
 // fields set one by one.
-int64_t TimeOf(ObjectRecord* object) {
-  DateObject* d = AsDate(object);
+int64_t TimeOf(DateObject* d) {
   if (!d->isSet) Store(d, CurrentLocalFileTime());
   if (d->isSet == kFieldsPending) Store(d, FileTimeOfFields(PendingFields(d)));
   return static_cast<int64_t>((uint64_t{d->timeHigh} << 32) | d->timeLow);
@@ -57,7 +55,7 @@ int64_t TimeOf(ObjectRecord* object) {
 void SetField(DateObject* d, int32_t field, int32_t value) {
   if (field < 0 || field > 5) return;
   DateFields f = d->isSet == kFieldsPending ? PendingFields(d)
-                                            : FieldsOfFileTime(TimeOf(&d->header));
+                                            : FieldsOfFileTime(TimeOf(d));
   f = WithField(f, field, value);
   uint8_t packed[8];
   if (!PackDateFields(f, packed)) return Store(d, FileTimeOfFields(f));
@@ -85,15 +83,18 @@ StringRecord* Formatted(const SYSTEMTIME& st, bool date, DWORD flags) {
 extern "C" {
 
 int32_t dateFieldGetter(ObjectRecord* date, uint32_t field) {
-  return DateField(TimeOf(date), static_cast<int32_t>(field));
+  DateObject* d = As<DateObject>(date);
+  return d ? DateField(TimeOf(d), static_cast<int32_t>(field)) : 0;
 }
 
 void dateFieldSetter(ObjectRecord* date, uint32_t field, int32_t value) {
-  SetField(AsDate(date), static_cast<int32_t>(field), value);
+  if (DateObject* d = As<DateObject>(date)) SetField(d, static_cast<int32_t>(field), value);
 }
 
 StringRecord* dateStringGetter(ObjectRecord* date, uint32_t kind) {
-  SYSTEMTIME st = SystemTimeOf(TimeOf(date));
+  DateObject* d = As<DateObject>(date);
+  if (!d) return nullptr;
+  SYSTEMTIME st = SystemTimeOf(TimeOf(d));
   switch (kind) {
     case 0:
     case 2: return Formatted(st, true, DATE_SHORTDATE);
@@ -104,10 +105,13 @@ StringRecord* dateStringGetter(ObjectRecord* date, uint32_t kind) {
   }
 }
 
-double dateTotalSecondsGetter(ObjectRecord* date) { return SecondsSince1904(TimeOf(date)); }
+double dateTotalSecondsGetter(ObjectRecord* date) {
+  DateObject* d = As<DateObject>(date);
+  return d ? SecondsSince1904(TimeOf(d)) : 0;
+}
 
 void dateTotalSecondsSetter(ObjectRecord* date, uint32_t, double seconds) {
-  Store(AsDate(date), FileTimeOfSecondsSince1904(seconds));
+  if (DateObject* d = As<DateObject>(date)) Store(d, FileTimeOfSecondsSince1904(seconds));
 }
 
 }  // extern "C"

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "objects/builtin_classes.h"
+#include "objects/checked_cast.h"
 #include "objects/objects.h"
 #include "objects/strings.h"
 #include "sdk/service_layouts.h"
@@ -23,7 +24,8 @@
 
 namespace {
 
-FolderItemObject* AsItem(ObjectRecord* o) { return reinterpret_cast<FolderItemObject*>(o); }
+// The object as a FolderItem; null for nil and for an object of any other class.
+FolderItemObject* AsItem(ObjectRecord* o) { return As<FolderItemObject>(o); }
 
 std::string ProgramFolder() {
   char path[MAX_PATH];
@@ -31,8 +33,10 @@ std::string ProgramFolder() {
   return FolderOf(std::string_view(path, n));
 }
 
+// Nothing for an object that is no FolderItem.
 void SetPath(ObjectRecord* item, const std::string& path) {
   FolderItemObject* f = AsItem(item);
+  if (!f) return;
   StringRecord* old = f->path;
   f->path = NewString(path);
   f->hasPath = 1;
@@ -104,9 +108,9 @@ ObjectRecord* FileDate(ObjectRecord* item, Stamp which) {
 }
 
 void SetFileDate(ObjectRecord* item, Stamp which, ObjectRecord* date) {
-  if (!date) return;
+  DateObject* d = As<DateObject>(date);
+  if (!d) return;
   dateFieldGetter(date, 0);  // a date not yet used takes the current time now
-  auto* d = reinterpret_cast<DateObject*>(date);
   FILETIME local = {d->timeLow, d->timeHigh}, utc;
   LocalFileTimeToFileTime(&local, &utc);
   HANDLE file = CreateFileA(PathOf(item).c_str(), FILE_WRITE_ATTRIBUTES,
@@ -142,14 +146,16 @@ ObjectRecord* NewFolderItem(const std::string& path) {
 }
 
 std::string PathOf(ObjectRecord* item) {
-  if (!item) return {};
-  if (!AsItem(item)->hasPath) SetPath(item, ProgramFolder());
-  return std::string(StringView(AsItem(item)->path));
+  FolderItemObject* f = AsItem(item);
+  if (!f) return {};
+  if (!f->hasPath) SetPath(item, ProgramFolder());
+  return std::string(StringView(f->path));
 }
 
 void __cdecl FolderItemDestruct(ObjectRecord* item, ClassRecord*) {
-  RuntimeUnlockString(AsItem(item)->path);
-  AsItem(item)->path = nullptr;
+  auto* f = reinterpret_cast<FolderItemObject*>(item);
+  RuntimeUnlockString(f->path);
+  f->path = nullptr;
 }
 
 extern "C" {
@@ -162,6 +168,7 @@ ObjectRecord* FolderItemFromPath(StringRecord* path) { return RuntimeGetFolderIt
 
 ObjectRecord* FolderChild(ObjectRecord* folder, StringRecord* name) {
   if (!folder) RuntimeNilObject();
+  if (!AsItem(folder)) return nullptr;
   return NewFolderItem(PathOf(folder) + "\\" + std::string(StringView(name)));
 }
 ObjectRecord* FolderTrueChild(ObjectRecord* folder, StringRecord* name) {

@@ -9,7 +9,9 @@ void __cdecl FolderItemDestruct(ObjectRecord* item, ClassRecord* cls);
 
 // A new FolderItem for `path` (one reference for the caller).
 ObjectRecord* NewFolderItem(const std::string& path);
-// The item's path; the program's folder for an item made without one.
+// The item's path; the program's folder for an item made without one. ""
+// for nil and for an object that is no FolderItem, which the entry points
+// then treat alike.
 std::string PathOf(ObjectRecord* item);
 
 extern const PropertyEntry kFolderItemProperties[];

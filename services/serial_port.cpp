@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "objects/builtin_classes.h"
+#include "objects/checked_cast.h"
 #include "objects/objects.h"
 #include "objects/strings.h"
 #include "sdk/service_layouts.h"
@@ -40,14 +41,16 @@ DWORD gLastStatusCheck = 0;
 // The ports getSerialPortCount found; getSerialPort answers from them.
 std::vector<int> gPorts;
 
-SerialObject* AsSerial(ObjectRecord* o) { return reinterpret_cast<SerialObject*>(o); }
+// The object as a Serial; null for nil and for an object of any other class.
+SerialObject* AsSerial(ObjectRecord* o) { return As<SerialObject>(o); }
 HANDLE Handle(const SerialObject* s) { return reinterpret_cast<HANDLE>(s->driverHandle); }
 
 // A port's plain name ("COM12") is opened by its device path, which COM10
-// and up need; any other driver name is taken as it is.
+// and up need; any other driver name is taken as it is. Without a SerialPort
+// (the field may hold any object) the port number names the device.
 std::string DeviceName(const SerialObject* s) {
-  if (!s->serialPort) return DevicePath(s->port + 1);
-  auto* port = reinterpret_cast<const SerialPortObject*>(s->serialPort);
+  const SerialPortObject* port = As<SerialPortObject>(s->serialPort);
+  if (!port) return DevicePath(s->port + 1);
   std::string name(StringView(port->inputDriverName));
   int number = PortNumberOfName(name);
   return number ? DevicePath(number) : name;
@@ -180,14 +183,14 @@ void ApplyFlowControl(DCB& dcb, const FlowSettings& f) {
 }  // namespace
 
 void __cdecl SerialConstruct(ObjectRecord* object, ClassRecord*) {
-  SerialObject* s = AsSerial(object);
+  auto* s = reinterpret_cast<SerialObject*>(object);
   s->driverHandle = kClosed;
   s->nextSerial = gFirstSerial;
   gFirstSerial = s;
 }
 
 void __cdecl SerialDestruct(ObjectRecord* object, ClassRecord*) {
-  SerialObject* s = AsSerial(object);
+  auto* s = reinterpret_cast<SerialObject*>(object);
   serialClose(object);
   RuntimeUnlockObject(s->serialPort);
   s->serialPort = nullptr;
@@ -288,7 +291,7 @@ void serialXmitWait(ObjectRecord*) {}
 void serialLeaveDTROnClose(ObjectRecord*) {}
 
 void serialTick(ObjectRecord* serial) {
-  if (serial) Poll(AsSerial(serial));
+  if (SerialObject* s = AsSerial(serial)) Poll(s);
 }
 
 StringRecord* serialRead(ObjectRecord* serial, int32_t count) {

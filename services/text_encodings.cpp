@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "objects/builtin_classes.h"
+#include "objects/checked_cast.h"
 #include "objects/objects.h"
 #include "objects/strings.h"
 #include "sdk/service_layouts.h"
@@ -18,14 +19,8 @@
 
 namespace {
 
-TextEncodingObject* AsEncoding(ObjectRecord* o) { return reinterpret_cast<TextEncodingObject*>(o); }
-TextConverterObject* AsConverter(ObjectRecord* o) {
-  return reinterpret_cast<TextConverterObject*>(o);
-}
-
-// The code page of an encoding object; 0 when the system has none for it.
-uint32_t CodePageOf(ObjectRecord* encoding) {
-  TextEncodingObject* e = AsEncoding(encoding);
+// The code page of an encoding; 0 when the system has none for it.
+uint32_t CodePageOf(const TextEncodingObject* e) {
   uint32_t page = CodePageForEncoding(e->base, e->format);
   // UTF-16 and the runtime's own codes are not code pages the system lists.
   if (page == kEucJpCodePage || page == kIso2022JpCodePage || page == kUtf16CodePage) return page;
@@ -90,11 +85,17 @@ std::string Convert(uint32_t source, uint32_t destination, std::string_view text
 
 ObjectRecord* NewEncoding(uint32_t base, uint32_t variant, uint32_t format) {
   ObjectRecord* object = NewObjectOfClass(FindBuiltInClass("TextEncoding"));
-  TextEncodingObject* e = AsEncoding(object);
+  auto* e = reinterpret_cast<TextEncodingObject*>(object);
   e->base = base;
   e->variant = variant;
   e->format = format;
   return object;
+}
+
+// A field of an encoding; 0 for nil and for any other object.
+int32_t EncodingField(ObjectRecord* encoding, uint32_t TextEncodingObject::*field) {
+  TextEncodingObject* e = As<TextEncodingObject>(encoding);
+  return e ? static_cast<int32_t>(e->*field) : 0;
 }
 
 }  // namespace
@@ -111,28 +112,31 @@ ObjectRecord* getInternetTextEncoding(StringRecord*) { return nullptr; }
 ObjectRecord* getFontTextEncoding(StringRecord*) { return nullptr; }
 StringRecord* textEncodingInternetName(ObjectRecord*) { return NewString(""); }
 
-int32_t textEncodingBaseGetter(ObjectRecord* e) { return static_cast<int32_t>(AsEncoding(e)->base); }
+int32_t textEncodingBaseGetter(ObjectRecord* e) { return EncodingField(e, &TextEncodingObject::base); }
 int32_t textEncodingVariantGetter(ObjectRecord* e) {
-  return static_cast<int32_t>(AsEncoding(e)->variant);
+  return EncodingField(e, &TextEncodingObject::variant);
 }
 int32_t textEncodingFormatGetter(ObjectRecord* e) {
-  return static_cast<int32_t>(AsEncoding(e)->format);
+  return EncodingField(e, &TextEncodingObject::format);
 }
 
 ObjectRecord* getTextConverter(ObjectRecord* source, ObjectRecord* destination) {
-  if (!source || !destination) return nullptr;
-  uint32_t from = CodePageOf(source);
-  uint32_t to = CodePageOf(destination);
+  TextEncodingObject* s = As<TextEncodingObject>(source);
+  TextEncodingObject* d = As<TextEncodingObject>(destination);
+  if (!s || !d) return nullptr;
+  uint32_t from = CodePageOf(s);
+  uint32_t to = CodePageOf(d);
   if (!Convertible(from, to)) return nullptr;
   ObjectRecord* object = NewObjectOfClass(FindBuiltInClass("TextConverter"));
-  AsConverter(object)->sourceCodePage = from;
-  AsConverter(object)->destinationCodePage = to;
+  auto* c = reinterpret_cast<TextConverterObject*>(object);
+  c->sourceCodePage = from;
+  c->destinationCodePage = to;
   return object;
 }
 
 StringRecord* textConverterConvert(ObjectRecord* converter, StringRecord* text) {
-  if (!converter || !text || !text->length) return NewString("");
-  TextConverterObject* c = AsConverter(converter);
+  TextConverterObject* c = As<TextConverterObject>(converter);
+  if (!c || !text || !text->length) return NewString("");
   return NewString(Convert(c->sourceCodePage, c->destinationCodePage, StringView(text)));
 }
 

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "objects/builtin_classes.h"
+#include "objects/checked_cast.h"
 #include "objects/objects.h"
 #include "objects/strings.h"
 #include "sdk/service_layouts.h"
@@ -29,10 +30,9 @@ static_assert(sizeof(LineBuffer) == sizeof(TextInputStreamObject) - offsetof(Tex
 static_assert(offsetof(LineBuffer, failed) == offsetof(TextInputStreamObject, readFailed) -
                                                   offsetof(TextInputStreamObject, buffer));
 
-TextInputStreamObject* AsInput(ObjectRecord* o) { return reinterpret_cast<TextInputStreamObject*>(o); }
-TextOutputStreamObject* AsOutput(ObjectRecord* o) {
-  return reinterpret_cast<TextOutputStreamObject*>(o);
-}
+// The object as an input, or an output, stream; null for nil and for any other object.
+TextInputStreamObject* AsInput(ObjectRecord* o) { return As<TextInputStreamObject>(o); }
+TextOutputStreamObject* AsOutput(ObjectRecord* o) { return As<TextOutputStreamObject>(o); }
 LineBuffer& BufferOf(TextInputStreamObject* s) { return *reinterpret_cast<LineBuffer*>(s->buffer); }
 
 // A failed read is told apart from the end of the file: taken for the end,
@@ -48,13 +48,13 @@ void* FileArg(int32_t file) { return reinterpret_cast<void*>(static_cast<intptr_
 
 ObjectRecord* NewInput(HFILE file) {
   ObjectRecord* object = NewObjectOfClass(FindBuiltInClass("TextInputStream"));
-  AsInput(object)->file = file;
+  reinterpret_cast<TextInputStreamObject*>(object)->file = file;
   return object;
 }
 
 ObjectRecord* NewOutput(HFILE file) {
   ObjectRecord* object = NewObjectOfClass(FindBuiltInClass("TextOutputStream"));
-  AsOutput(object)->file = file;
+  reinterpret_cast<TextOutputStreamObject*>(object)->file = file;
   return object;
 }
 
@@ -106,8 +106,9 @@ void __cdecl TextOutputStreamDestruct(ObjectRecord* stream, ClassRecord*) {
     AbandonReplacing(*r);
     ForgetReplace(stream);
   }
-  RuntimeUnlockString(AsOutput(stream)->delimiter);
-  AsOutput(stream)->delimiter = nullptr;
+  auto* s = reinterpret_cast<TextOutputStreamObject*>(stream);
+  RuntimeUnlockString(s->delimiter);
+  s->delimiter = nullptr;
 }
 
 extern "C" {
@@ -182,8 +183,9 @@ bool TextOutputStreamWrite(ObjectRecord* stream, StringRecord* text) {
 }
 
 bool TextOutputStreamWriteLine(ObjectRecord* stream, StringRecord* text) {
-  if (!stream) return false;
-  std::string_view delimiter = StringView(AsOutput(stream)->delimiter);
+  TextOutputStreamObject* s = AsOutput(stream);
+  if (!s) return false;
+  std::string_view delimiter = StringView(s->delimiter);
   bool wrote = Write(stream, StringView(text));
   return Write(stream, delimiter.empty() ? std::string_view("\r\n") : delimiter) && wrote;
 }

@@ -15,6 +15,7 @@
 #include <string_view>
 #include <vector>
 
+#include "objects/checked_cast.h"
 #include "objects/strings.h"
 #include "sdk/ui_layouts.h"
 #include "sdk/vellory.h"
@@ -149,7 +150,7 @@ bool RuntimeClaimInstance(StringRecord* name) {
 }
 
 void RuntimeInstanceWindow(ObjectRecord* window) {
-  auto* object = reinterpret_cast<WindowObject*>(window);
+  WindowObject* object = As<WindowObject>(window);
   HWND handle = object ? NativeWindowHandle(object->native) : nullptr;
   for (Claim& claim : HeldClaims())
     if (claim.window.word) InterlockedExchange(claim.window.word, HandleToLong(handle));

@@ -5,10 +5,12 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "objects/assertion.h"
 #include "objects/builtin_classes.h"
+#include "objects/checked_cast.h"
 #include "objects/classes.h"
 #include "objects/objects.h"
 #include "objects/process_globals.h"
@@ -26,6 +28,7 @@
 namespace {
 
 std::vector<ObjectRecord*> gProjectObjects;  // index = item number
+std::vector<const ClassRecord*> gModuleClasses;  // of the module items made so far
 bool gHasMenuBar = false;
 
 // Whether `o` is one of the objects made from the project items so far.
@@ -79,8 +82,23 @@ void ApplySettings(const ProjectItem& item) {
   CurrentSettings() = std::move(settings);
 }
 
+// Whether `cls` may be a module's class. The image builder makes each module
+// a class of its own; one of the runtime's classes, a window's or a control's
+// (whose instances entry points read as their layouts), or a class another
+// module has already, can only come from damage.
+bool IsModuleClass(const ClassRecord* cls) {
+  if (!cls || cls->builtIn) return false;
+  if (kClassOf<WindowObject>.Includes(cls) || kClassOf<ControlObject>.Includes(cls)) return false;
+  return std::find(gModuleClasses.begin(), gModuleClasses.end(), cls) == gModuleClasses.end();
+}
+
 ObjectRecord* MakeModule(const ProjectItem& item) {
-  ObjectRecord* instance = RuntimeNewObject(static_cast<int32_t>(item.value));
+  auto index = static_cast<int32_t>(item.value);
+  ClassRecord* cls = index >= 0 && index < ClassCount() ? ClassAt(index) : nullptr;
+  if (!ImageCheck(IsModuleClass(cls), "a module item names a class that is no module's own"))
+    return nullptr;
+  gModuleClasses.push_back(cls);
+  ObjectRecord* instance = RuntimeNewObject(index);
   auto*& stored = *reinterpret_cast<ObjectRecord**>(item.slot);
   RuntimeLockObject(instance);
   // The slot is the image's own word: only an instance made here (a second
@@ -160,6 +178,7 @@ ObjectRecord* MakeItem(uint32_t address, MemorySpan data) {
 
 void CreateProjectItems(const uint32_t* items, uint32_t count, MemorySpan data) {
   gProjectObjects.assign(count + 1, nullptr);
+  gModuleClasses.clear();
   for (uint32_t i = 0; i < count; ++i) {
     uint32_t item = ReadU32LE(reinterpret_cast<const uint8_t*>(items + i));  // not aligned when damaged
     if (item == 0) continue;

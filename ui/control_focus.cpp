@@ -4,9 +4,9 @@
 // window's activation restores it later, see RestoreWindowFocus).
 #include <windows.h>
 
+#include "objects/checked_cast.h"
 #include "sdk/ui_layouts.h"
 #include "sdk/vellory.h"
-#include "ui/controls.h"
 #include "ui/focus.h"
 #include "ui/native_window.h"
 #include "ui/pane.h"
@@ -14,8 +14,8 @@
 extern "C" {
 
 void RuntimeSetFocus(ObjectRecord* control) {
-  if (!IsRectControl(control)) return;
-  auto* rc = reinterpret_cast<RectControlObject*>(control);
+  RectControlObject* rc = As<RectControlObject>(control);
+  if (!rc) return;
   Pane* pane = rc->pane;
   if (!pane || !pane->CanTakeFocus()) return;
   SetFocusedPaneOf(reinterpret_cast<WindowObject*>(rc->control.window), pane);
@@ -24,7 +24,7 @@ void RuntimeSetFocus(ObjectRecord* control) {
 }
 
 void formSetFocus(ObjectRecord* window) {
-  auto* w = reinterpret_cast<WindowObject*>(window);
+  WindowObject* w = As<WindowObject>(window);
   if (!w || !w->native) return;
   SetFocusedPaneOf(w, nullptr);
   SetActiveWindowFocus(w, NativeWindowHandle(w->native));

@@ -4,15 +4,15 @@
 // Win32 control repaints it, and handlers set positions freely.
 #include <windows.h>
 
+#include "objects/checked_cast.h"
 #include "sdk/ui_layouts.h"
 #include "sdk/vellory.h"
 #include "ui/pane.h"
 
 namespace {
 
-RectControlObject* Rect(ObjectRecord* control) {
-  return reinterpret_cast<RectControlObject*>(control);
-}
+// The control as a RectControl; null for nil and for any other object.
+RectControlObject* Rect(ObjectRecord* control) { return As<RectControlObject>(control); }
 
 int16_t Short(int32_t value) { return static_cast<int16_t>(value); }
 
@@ -58,8 +58,9 @@ POINT CursorInControl(const RectControlObject* rc) {
 extern "C" {
 
 int32_t ctlPosGetter(ObjectRecord* control, uint32_t which) {
-  if (!control) return 0;
-  const ShortRect& b = Rect(control)->bounds;
+  RectControlObject* rc = Rect(control);
+  if (!rc) return 0;
+  const ShortRect& b = rc->bounds;
   switch (which) {
     case 0: return b.left;
     case 1: return b.top;
@@ -70,8 +71,8 @@ int32_t ctlPosGetter(ObjectRecord* control, uint32_t which) {
 }
 
 void ctlPosSetter(ObjectRecord* control, uint32_t which, int32_t value) {
-  if (!control) return;
   RectControlObject* rc = Rect(control);
+  if (!rc) return;
   ShortRect moved = Placed(rc->bounds, which, value);
   if (SameRect(moved, rc->bounds)) return;
   rc->bounds = moved;
@@ -79,16 +80,19 @@ void ctlPosSetter(ObjectRecord* control, uint32_t which, int32_t value) {
 }
 
 int32_t controlMouseXGetter(ObjectRecord* control) {
-  return control ? CursorInControl(Rect(control)).x : 0;
+  RectControlObject* rc = Rect(control);
+  return rc ? CursorInControl(rc).x : 0;
 }
 
 int32_t controlMouseYGetter(ObjectRecord* control) {
-  return control ? CursorInControl(Rect(control)).y : 0;
+  RectControlObject* rc = Rect(control);
+  return rc ? CursorInControl(rc).y : 0;
 }
 
 void RuntimeControlRefresh(ObjectRecord* control) {
-  if (!control || !Rect(control)->pane) return;
-  Pane* pane = Rect(control)->pane;
+  RectControlObject* rc = Rect(control);
+  if (!rc || !rc->pane) return;
+  Pane* pane = rc->pane;
   pane->Invalidate();
   if (pane->Handle()) UpdateWindow(pane->Handle());
 }
@@ -97,9 +101,8 @@ void RuntimeControlRefresh(ObjectRecord* control) {
 // to repaint it, together with every child pane it covers.
 void RuntimeControlRefreshRect(ObjectRecord* control, int32_t x, int32_t y, int32_t width,
                                int32_t height) {
-  if (!control) return;
   RectControlObject* rc = Rect(control);
-  if (!rc->pane || !rc->pane->Handle()) return;
+  if (!rc || !rc->pane || !rc->pane->Handle()) return;
   HWND parent = GetParent(rc->pane->Handle());
   RECT r = {rc->bounds.left + x, rc->bounds.top + y, rc->bounds.left + x + width,
             rc->bounds.top + y + height};

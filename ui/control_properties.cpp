@@ -7,6 +7,7 @@
 #include <cstddef>
 
 #include "objects/builtin_classes.h"
+#include "objects/checked_cast.h"
 #include "objects/objects.h"
 #include "sdk/ui_layouts.h"
 #include "sdk/vellory.h"
@@ -16,8 +17,18 @@
 
 namespace {
 
-RectControlObject* Rect(ObjectRecord* control) {
-  return reinterpret_cast<RectControlObject*>(control);
+// The control as a RectControl; null for nil and for any other object.
+RectControlObject* Rect(ObjectRecord* control) { return As<RectControlObject>(control); }
+
+// A lock flag as its getter answers it: false for anything but a RectControl.
+bool Lock(ObjectRecord* control, uint8_t RectControlObject::*lock) {
+  RectControlObject* rc = Rect(control);
+  return rc && rc->*lock;
+}
+
+// Stores a lock flag of a RectControl; nothing for anything else.
+void SetLock(ObjectRecord* control, uint8_t RectControlObject::*lock, bool on) {
+  if (RectControlObject* rc = Rect(control)) rc->*lock = on;
 }
 
 void PassHelp(RectControlObject* rc) {
@@ -67,61 +78,70 @@ EventEntry gRectControlEvents[kRectControlEventCount] = {
 
 extern "C" {
 
-bool controlVisibleGetter(ObjectRecord* control) { return control && Rect(control)->visible; }
+bool controlVisibleGetter(ObjectRecord* control) {
+  RectControlObject* rc = Rect(control);
+  return rc && rc->visible;
+}
 
 void ControlVisibleSetter(ObjectRecord* control, uint32_t, bool visible) {
-  if (!control) return;
   RectControlObject* rc = Rect(control);
+  if (!rc) return;
   if (!visible) ReleaseFocusOfPane(rc->pane);
   if (rc->pane) rc->pane->SetState(visible ? kPaneShow : kPaneHide);
   rc->visible = visible;
 }
 
-bool controlEnabledGetter(ObjectRecord* control) { return control && Rect(control)->enabled; }
+bool controlEnabledGetter(ObjectRecord* control) {
+  RectControlObject* rc = Rect(control);
+  return rc && rc->enabled;
+}
 
 void controlEnabledSetter(ObjectRecord* control, uint32_t, bool enabled) {
-  if (!control) return;
   RectControlObject* rc = Rect(control);
+  if (!rc) return;
   rc->enabled = enabled;
   if (!enabled) ReleaseFocusOfPane(rc->pane);
   if (rc->pane) rc->pane->SetState(enabled ? kPaneEnable : kPaneDisable);
 }
 
-bool controlLockLeftGetter(ObjectRecord* control) { return control && Rect(control)->lockLeft; }
-bool controlLockTopGetter(ObjectRecord* control) { return control && Rect(control)->lockTop; }
-bool controlLockRightGetter(ObjectRecord* control) { return control && Rect(control)->lockRight; }
+bool controlLockLeftGetter(ObjectRecord* control) { return Lock(control, &RectControlObject::lockLeft); }
+bool controlLockTopGetter(ObjectRecord* control) { return Lock(control, &RectControlObject::lockTop); }
+bool controlLockRightGetter(ObjectRecord* control) { return Lock(control, &RectControlObject::lockRight); }
 bool controlLockBottomGetter(ObjectRecord* control) {
-  return control && Rect(control)->lockBottom;
+  return Lock(control, &RectControlObject::lockBottom);
 }
 void controlLockLeftSetter(ObjectRecord* control, uint32_t, bool on) {
-  if (control) Rect(control)->lockLeft = on;
+  SetLock(control, &RectControlObject::lockLeft, on);
 }
 void controlLockTopSetter(ObjectRecord* control, uint32_t, bool on) {
-  if (control) Rect(control)->lockTop = on;
+  SetLock(control, &RectControlObject::lockTop, on);
 }
 void controlLockRightSetter(ObjectRecord* control, uint32_t, bool on) {
-  if (control) Rect(control)->lockRight = on;
+  SetLock(control, &RectControlObject::lockRight, on);
 }
 void controlLockBottomSetter(ObjectRecord* control, uint32_t, bool on) {
-  if (control) Rect(control)->lockBottom = on;
+  SetLock(control, &RectControlObject::lockBottom, on);
 }
 
 void controlBalloonHelpSetter(ObjectRecord* control, uint32_t, StringRecord* text) {
-  if (!control) return;
+  RectControlObject* rc = Rect(control);
+  if (!rc) return;
   stringSetter(control, kBalloonHelp, text);
-  PassHelp(Rect(control));
+  PassHelp(rc);
 }
 
 void controlDisabledBalloonHelpSetter(ObjectRecord* control, uint32_t, StringRecord* text) {
-  if (!control) return;
+  RectControlObject* rc = Rect(control);
+  if (!rc) return;
   stringSetter(control, kDisabledBalloonHelp, text);
-  PassHelp(Rect(control));
+  PassHelp(rc);
 }
 
 void controlMouseCursorSetter(ObjectRecord* control, uint32_t, ObjectRecord* cursor) {
-  if (!control) return;
+  RectControlObject* rc = Rect(control);
+  if (!rc) return;
   objSetter(control, kMouseCursor, cursor);
-  RefreshCursor(Rect(control));
+  RefreshCursor(rc);
 }
 
 }  // extern "C"

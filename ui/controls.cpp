@@ -9,8 +9,7 @@
 #include <string>
 #include <utility>
 
-#include "objects/builtin_classes.h"
-#include "objects/classes.h"
+#include "objects/checked_cast.h"
 #include "objects/collation.h"
 #include "objects/strings.h"
 #include "ui/control_dictionary.h"
@@ -18,8 +17,6 @@
 #include "ui/pane.h"
 
 namespace {
-
-WindowObject* AsWindow(ObjectRecord* window) { return reinterpret_cast<WindowObject*>(window); }
 
 // Reads past the pairs of a control that could not be made, so that the
 // stream stays on the next description.
@@ -44,8 +41,8 @@ void SetDefaults(ObjectRecord* control) {
 }
 
 ObjectRecord* Lookup(ObjectRecord* window, std::string_view key) {
-  if (!window) return nullptr;
-  return FindControl(AsWindow(window)->controls, key);
+  WindowObject* w = As<WindowObject>(window);
+  return w ? FindControl(w->controls, key) : nullptr;
 }
 
 ObjectRecord* Referenced(ObjectRecord* control) {
@@ -55,15 +52,9 @@ ObjectRecord* Referenced(ObjectRecord* control) {
 
 }  // namespace
 
-bool IsControl(const ObjectRecord* object) {
-  static const ClassRecord* controlClass = FindBuiltInClass("Control");
-  return object && ClassIsa(object->cls, controlClass);
-}
+bool IsControl(const ObjectRecord* object) { return kClassOf<ControlObject>.Holds(object); }
 
-bool IsRectControl(const ObjectRecord* object) {
-  static const ClassRecord* rectControl = FindBuiltInClass("RectControl");
-  return object && ClassIsa(object->cls, rectControl);
-}
+bool IsRectControl(const ObjectRecord* object) { return kClassOf<RectControlObject>.Holds(object); }
 
 ObjectRecord* ApplyControlDescription(DescriptionStream& stream, WindowObject* window) {
   int32_t classIndex = stream.PackedInt();
@@ -131,8 +122,8 @@ ObjectRecord* RuntimeControlArrayItemReference(ObjectRecord* window, StringRecor
 }
 
 ObjectRecord* controlWindowGetter(ObjectRecord* control) {
-  if (!control) return nullptr;
-  return Referenced(reinterpret_cast<ControlObject*>(control)->window);
+  ControlObject* c = As<ControlObject>(control);
+  return c ? Referenced(c->window) : nullptr;
 }
 
 }  // extern "C"

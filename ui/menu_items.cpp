@@ -6,6 +6,7 @@
 
 #include <cstddef>
 
+#include "objects/checked_cast.h"
 #include "objects/objects.h"
 #include "objects/strings.h"
 #include "sdk/vellory.h"
@@ -16,7 +17,8 @@
 
 namespace {
 
-MenuItemObject* AsItem(ObjectRecord* o) { return reinterpret_cast<MenuItemObject*>(o); }
+// The object as a MenuItem; null for nil and for an object of any other class.
+MenuItemObject* AsItem(ObjectRecord* o) { return As<MenuItemObject>(o); }
 
 // The first item named `name` with Index `index`, borrowed.
 MenuItemObject* FindItem(StringRecord* name, int32_t index) {
@@ -67,7 +69,7 @@ EventEntry gMenuItemEvents[kMenuItemEventCount] = {
 };
 
 void __cdecl MenuItemDestruct(ObjectRecord* object, ClassRecord*) {
-  MenuItemObject* item = AsItem(object);
+  auto* item = reinterpret_cast<MenuItemObject*>(object);
   for (StringRecord** s : {&item->name, &item->text, &item->balloonHelp, &item->disabledBalloonHelp,
                            &item->tag, &item->commandKey}) {
     RuntimeUnlockString(*s);
@@ -91,26 +93,29 @@ ObjectRecord* RuntimeCloneMenu(StringRecord* name) {
 }
 
 void RuntimeCloseMenuItem(ObjectRecord* item) {
-  if (item) RemoveMenuItem(AsItem(item));
+  if (MenuItemObject* i = AsItem(item)) RemoveMenuItem(i);
 }
 
 void RuntimeEnableMenu(ObjectRecord* item) {
-  if (item) AsItem(item)->enabled = 1;
+  if (MenuItemObject* i = AsItem(item)) i->enabled = 1;
 }
 
 StringRecord* menuItemTextGetter(ObjectRecord* item) {
-  StringRecord* text = AsItem(item)->text;
-  RuntimeLockString(text);
-  return text;
+  MenuItemObject* i = AsItem(item);
+  if (!i) return nullptr;
+  RuntimeLockString(i->text);
+  return i->text;
 }
 
 void menuItemTextSetter(ObjectRecord* item, uint32_t, StringRecord* text) {
+  MenuItemObject* i = AsItem(item);
+  if (!i) return;
   stringSetter(item, offsetof(MenuItemObject, text), text);
-  ChangeShownText(AsItem(item));
+  ChangeShownText(i);
 }
 
 void menuItemCommandKeySetter(ObjectRecord* item, uint32_t, StringRecord* key) {
-  stringSetter(item, offsetof(MenuItemObject, commandKey), key);
+  if (AsItem(item)) stringSetter(item, offsetof(MenuItemObject, commandKey), key);
 }
 
 void enableMenuItems() { RunEnablingCycle(); }

@@ -8,6 +8,7 @@
 #include <algorithm>
 
 #include "objects/builtin_classes.h"
+#include "objects/checked_cast.h"
 #include "objects/events.h"
 #include "objects/objects.h"
 #include "objects/startup_trace.h"
@@ -313,15 +314,13 @@ void NativeWindow::Paint() {
     DeleteObject(brush);
   }
   WindowObject* w = window;
-  if (w && w->backdrop) {
-    auto* picture = reinterpret_cast<PictureObject*>(w->backdrop);
-    if (picture->bitmap) {
-      HDC mem = CreateCompatibleDC(dc);
-      HGDIOBJ old = SelectObject(mem, static_cast<HBITMAP>(picture->bitmap));
-      BitBlt(dc, 0, 0, picture->width, picture->height, mem, 0, 0, SRCCOPY);
-      SelectObject(mem, old);
-      DeleteDC(mem);
-    }
+  PictureObject* picture = w ? As<PictureObject>(w->backdrop) : nullptr;
+  if (picture && picture->bitmap) {
+    HDC mem = CreateCompatibleDC(dc);
+    HGDIOBJ old = SelectObject(mem, static_cast<HBITMAP>(picture->bitmap));
+    BitBlt(dc, 0, 0, picture->width, picture->height, mem, 0, 0, SRCCOPY);
+    SelectObject(mem, old);
+    DeleteDC(mem);
   }
   if (w) RaisePaint(this, dc);
   EndPaint(h, &ps);

@@ -13,6 +13,7 @@
 #include <algorithm>
 
 #include "objects/builtin_classes.h"
+#include "objects/checked_cast.h"
 #include "objects/events.h"
 #include "sdk/ui_layouts.h"
 #include "sdk/vellory.h"
@@ -107,17 +108,25 @@ uint32_t MsUntilTimerDue(uint32_t now) {
 
 extern "C" {
 
-int32_t timerModeGetter(ObjectRecord* timer) { return AsTimer(timer)->mode; }
-
-void timerModeSetter(ObjectRecord* timer, uint32_t, int32_t mode) {
-  AsTimer(timer)->mode = static_cast<int16_t>(mode);
-  AsTimer(timer)->lastFireTime = GetTickCount();
+int32_t timerModeGetter(ObjectRecord* timer) {
+  TimerObject* t = As<TimerObject>(timer);
+  return t ? t->mode : 0;
 }
 
-int32_t timerPeriodGetter(ObjectRecord* timer) { return AsTimer(timer)->period; }
+void timerModeSetter(ObjectRecord* timer, uint32_t, int32_t mode) {
+  TimerObject* t = As<TimerObject>(timer);
+  if (!t) return;
+  t->mode = static_cast<int16_t>(mode);
+  t->lastFireTime = GetTickCount();
+}
+
+int32_t timerPeriodGetter(ObjectRecord* timer) {
+  TimerObject* t = As<TimerObject>(timer);
+  return t ? t->period : 0;
+}
 
 void timerPeriodSetter(ObjectRecord* timer, uint32_t, int32_t period) {
-  AsTimer(timer)->period = period;
+  if (TimerObject* t = As<TimerObject>(timer)) t->period = period;
 }
 
 }  // extern "C"

@@ -4,6 +4,7 @@
 // handler that quits the application reaches this code a second time for the
 // same window.
 #include "objects/builtin_classes.h"
+#include "objects/checked_cast.h"
 #include "objects/events.h"
 #include "objects/objects.h"
 #include "ui/class_events.h"
@@ -65,7 +66,7 @@ void CloseWindowObject(WindowObject* w) {
 }
 
 extern "C" void RuntimeCloseWindow(ObjectRecord* window) {
-  auto* w = reinterpret_cast<WindowObject*>(window);
+  WindowObject* w = As<WindowObject>(window);
   if (!w || !w->native || w->native->closing) return;
   if (RaiseEvent<bool>(window, gWindowEvents[kWindowCancelClose])) return;
   CloseWindowObject(w);

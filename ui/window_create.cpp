@@ -6,10 +6,12 @@
 // pump step, after all "Open" handlers have had their say.
 #include <windows.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "objects/assertion.h"
 #include "objects/builtin_classes.h"
+#include "objects/checked_cast.h"
 #include "objects/class_table.h"
 #include "objects/events.h"
 #include "objects/memory_span.h"
@@ -123,8 +125,20 @@ ObjectRecord* Fail(ObjectRecord* object, ObjectRecord** slot) {
   return nullptr;
 }
 
+// Whether objects of the class at `classIndex` may stand among a window's
+// controls: controls, and the serial lines a window holds beside them (what
+// the image builder allows). Anything else would be made and then read as a
+// control by every entry point that takes one.
+bool MayStandAmongControls(int32_t classIndex) {
+  if (classIndex < 0 || classIndex >= ClassCount()) return false;
+  const ClassRecord* cls = ClassAt(classIndex);
+  return kClassOf<ControlObject>.Includes(cls) || kClassOf<SerialObject>.Includes(cls);
+}
+
 // The description's bytes after its byte count, which must lie in the data
-// block with them; null when they do not.
+// block with them and read whole, naming only classes that may stand among
+// a window's controls; null when they do not. Checked before anything is
+// made, so that a refusal leaves no half-built window behind.
 const uint8_t* DescribedBytes(const uint8_t* description, uint32_t& length) {
   MemorySpan data{reinterpret_cast<uintptr_t>(gDataBase), gDataLength};
   auto at = reinterpret_cast<uintptr_t>(description);
@@ -133,7 +147,12 @@ const uint8_t* DescribedBytes(const uint8_t* description, uint32_t& length) {
   length = ReadU32LE(description);
   if (!ImageCheck(data.Holds(at + 4, length), "a window description runs past the data block"))
     return nullptr;
-  if (!ImageCheck(WindowDescriptionReadsWhole(description + 4, length), "a window description is damaged"))
+  std::vector<int32_t> controlClasses;
+  if (!ImageCheck(WindowDescriptionReadsWhole(description + 4, length, &controlClasses),
+                  "a window description is damaged"))
+    return nullptr;
+  if (!ImageCheck(std::all_of(controlClasses.begin(), controlClasses.end(), MayStandAmongControls),
+                  "a window description names a control whose class is no control"))
     return nullptr;
   return description + 4;
 }
@@ -141,7 +160,7 @@ const uint8_t* DescribedBytes(const uint8_t* description, uint32_t& length) {
 // A new object of the described class, when that class is a window class.
 ObjectRecord* NewWindowObject(int32_t classIndex) {
   ClassRecord* cls = ClassAt(classIndex);
-  if (!ImageCheck(cls && ClassIsa(cls, FindBuiltInClass("Window")),
+  if (!ImageCheck(kClassOf<WindowObject>.Includes(cls),
                   "a window description names a class that is no window"))
     return nullptr;
   return RuntimeNewObject(classIndex);

@@ -5,6 +5,7 @@
 #include "ui/window_graphics.h"
 
 #include "objects/builtin_classes.h"
+#include "objects/checked_cast.h"
 #include "objects/events.h"
 #include "objects/objects.h"
 #include "sdk/entry_graphics.h"
@@ -61,7 +62,7 @@ void RaisePaint(NativeWindow* native, HDC paintDC) {
 }
 
 extern "C" ObjectRecord* windowGraphicsGetter(ObjectRecord* window, uint32_t) {
-  auto* w = reinterpret_cast<WindowObject*>(window);
+  WindowObject* w = As<WindowObject>(window);
   if (!w || !w->native || !w->native->hwnd) return nullptr;
   return ContentGraphics(w->native);
 }

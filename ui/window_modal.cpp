@@ -1,6 +1,7 @@
 // Modal display: the window is shown and the caller waits in a loop of pump
 // steps, so that every other window, timer and port keeps being served while
 // the application's code waits for the window to be closed or hidden.
+#include "objects/checked_cast.h"
 #include "objects/objects.h"
 #include "ui/event_loop.h"
 #include "ui/native_window.h"
@@ -11,10 +12,10 @@ extern "C" {
 // held for the duration, so a handler that drops the last other reference
 // cannot pull it away under the loop; a quit request also ends the wait.
 void RuntimeShowModal(ObjectRecord* window) {
-  if (!window) return;
+  WindowObject* w = As<WindowObject>(window);
+  if (!w) return;
   RuntimeShowWindow(window);
   RuntimeLockObject(window);
-  auto* w = reinterpret_cast<WindowObject*>(window);
   while (w->native && w->native->showWhenIdle && !QuitRequested()) RunPumpStep();
   RuntimeUnlockObject(window);
 }

@@ -8,6 +8,7 @@
 #include <cstddef>
 
 #include "objects/builtin_classes.h"
+#include "objects/checked_cast.h"
 #include "objects/events.h"
 #include "objects/objects.h"
 #include "objects/strings.h"
@@ -17,7 +18,22 @@
 
 namespace {
 
-WindowObject* AsWindow(ObjectRecord* object) { return reinterpret_cast<WindowObject*>(object); }
+// The object as a Window; null for nil and for an object of any other class.
+WindowObject* AsWindow(ObjectRecord* object) { return As<WindowObject>(object); }
+
+// A field of a window as its getter answers it: T() for nil, and for any
+// other object, whose fields are not a window's.
+template <typename T>
+T Field(ObjectRecord* window, T WindowObject::*field) {
+  WindowObject* w = AsWindow(window);
+  return w ? w->*field : T();
+}
+
+// Stores a field of a window; nothing for any other object.
+template <typename T>
+void SetField(ObjectRecord* window, T WindowObject::*field, T value) {
+  if (WindowObject* w = AsWindow(window)) w->*field = value;
+}
 
 void StoreString(StringRecord*& field, StringRecord* value) {
   RuntimeLockString(value);
@@ -99,7 +115,7 @@ EventEntry gWindowEvents[kWindowEventCount] = {
 
 extern "C" {
 
-bool WindowVisibleGetter(ObjectRecord* window, uint32_t) { return AsWindow(window)->visible != 0; }
+bool WindowVisibleGetter(ObjectRecord* window, uint32_t) { return Field(window, &WindowObject::visible); }
 void WindowVisibleSetter(ObjectRecord* window, uint32_t, bool visible) {
   if (visible)
     RuntimeShowWindow(window);
@@ -108,7 +124,9 @@ void WindowVisibleSetter(ObjectRecord* window, uint32_t, bool visible) {
 }
 
 int32_t windowPosGetter(ObjectRecord* window, uint32_t which) {
-  const ShortRect& b = AsWindow(window)->bounds;
+  WindowObject* w = AsWindow(window);
+  if (!w) return 0;
+  const ShortRect& b = w->bounds;
   switch (which) {
     case 0: return b.left;
     case 1: return b.top;
@@ -119,6 +137,7 @@ int32_t windowPosGetter(ObjectRecord* window, uint32_t which) {
 
 void windowPosSetter(ObjectRecord* window, uint32_t which, int32_t value) {
   WindowObject* w = AsWindow(window);
+  if (!w) return;
   const ShortRect b = w->bounds;
   auto v = static_cast<int16_t>(value);
   switch (which) {
@@ -129,96 +148,121 @@ void windowPosSetter(ObjectRecord* window, uint32_t which, int32_t value) {
   }
 }
 
-int32_t windowPlacementGetter(ObjectRecord* window, uint32_t) { return AsWindow(window)->placement; }
+int32_t windowPlacementGetter(ObjectRecord* window, uint32_t) {
+  return Field(window, &WindowObject::placement);
+}
 void windowPlacementSetter(ObjectRecord* window, uint32_t, int32_t value) {
-  AsWindow(window)->placement = value;
+  SetField(window, &WindowObject::placement, value);
 }
 
-StringRecord* windowTitleGetter(ObjectRecord* window, uint32_t) { return Shared(AsWindow(window)->title); }
+StringRecord* windowTitleGetter(ObjectRecord* window, uint32_t) {
+  return Shared(Field(window, &WindowObject::title));
+}
 void windowTitleSetter(ObjectRecord* window, uint32_t, StringRecord* title) {
   WindowObject* w = AsWindow(window);
+  if (!w) return;
   StoreString(w->title, title);
   if (!w->native) return;
   w->native->title = std::string(StringView(title));
   if (w->native->hwnd) SetWindowTextA(w->native->hwnd, StringCText(title));
 }
 
-bool windowCloseBoxGetter(ObjectRecord* window, uint32_t) { return AsWindow(window)->closeBox != 0; }
-void windowCloseBoxSetter(ObjectRecord* window, uint32_t, bool on) { AsWindow(window)->closeBox = on; }
-bool windowGrowIconGetter(ObjectRecord* window, uint32_t) { return AsWindow(window)->growIcon != 0; }
-void windowGrowIconSetter(ObjectRecord* window, uint32_t, bool on) { AsWindow(window)->growIcon = on; }
-bool windowZoomIconGetter(ObjectRecord* window, uint32_t) { return AsWindow(window)->zoomIcon != 0; }
-void windowZoomIconSetter(ObjectRecord* window, uint32_t, bool on) { AsWindow(window)->zoomIcon = on; }
+bool windowCloseBoxGetter(ObjectRecord* window, uint32_t) { return Field(window, &WindowObject::closeBox); }
+void windowCloseBoxSetter(ObjectRecord* window, uint32_t, bool on) {
+  SetField<uint8_t>(window, &WindowObject::closeBox, on);
+}
+bool windowGrowIconGetter(ObjectRecord* window, uint32_t) { return Field(window, &WindowObject::growIcon); }
+void windowGrowIconSetter(ObjectRecord* window, uint32_t, bool on) {
+  SetField<uint8_t>(window, &WindowObject::growIcon, on);
+}
+bool windowZoomIconGetter(ObjectRecord* window, uint32_t) { return Field(window, &WindowObject::zoomIcon); }
+void windowZoomIconSetter(ObjectRecord* window, uint32_t, bool on) {
+  SetField<uint8_t>(window, &WindowObject::zoomIcon, on);
+}
 
-int32_t windowFrameGetter(ObjectRecord* window, uint32_t) { return AsWindow(window)->frame; }
-void windowFrameSetter(ObjectRecord* window, uint32_t, int32_t frame) { AsWindow(window)->frame = frame; }
+int32_t windowFrameGetter(ObjectRecord* window, uint32_t) { return Field(window, &WindowObject::frame); }
+void windowFrameSetter(ObjectRecord* window, uint32_t, int32_t frame) {
+  SetField(window, &WindowObject::frame, frame);
+}
 
 ObjectRecord* windowBackdropGetter(ObjectRecord* window, uint32_t) {
-  ObjectRecord* picture = AsWindow(window)->backdrop;
+  ObjectRecord* picture = Field(window, &WindowObject::backdrop);
   RuntimeLockObject(picture);
   return picture;
 }
+// The backdrop is drawn as a picture's fields: any other object is refused.
 void windowBackdropSetter(ObjectRecord* window, uint32_t, ObjectRecord* picture) {
   WindowObject* w = AsWindow(window);
+  if (!w || (picture && !As<PictureObject>(picture))) return;
   StoreObject(w->backdrop, picture);
   if (w->native && w->native->hwnd) InvalidateRect(w->native->hwnd, nullptr, TRUE);
 }
 
 bool windowHasBackColorGetter(ObjectRecord* window, uint32_t) {
-  return AsWindow(window)->hasBackColor != 0;
+  return Field(window, &WindowObject::hasBackColor);
 }
 void windowHasBackColorSetter(ObjectRecord* window, uint32_t, bool on) {
   WindowObject* w = AsWindow(window);
+  if (!w) return;
   w->hasBackColor = on;
   if (w->native) SetCustomBackground(w->native, on, w->backColor);
 }
 
-uint32_t windowBackColorGetter(ObjectRecord* window, uint32_t) { return AsWindow(window)->backColor; }
+uint32_t windowBackColorGetter(ObjectRecord* window, uint32_t) {
+  return Field(window, &WindowObject::backColor);
+}
 void windowBackColorSetter(ObjectRecord* window, uint32_t, uint32_t color) {
   WindowObject* w = AsWindow(window);
+  if (!w) return;
   w->backColor = color;
   if (w->native && w->hasBackColor) SetCustomBackground(w->native, true, color);
 }
 
 void windowBalloonHelpSetter(ObjectRecord* window, uint32_t, StringRecord* help) {
   WindowObject* w = AsWindow(window);
+  if (!w) return;
   StoreString(w->balloonHelp, help);
   if (w->native) w->native->balloonHelp = std::string(StringView(help));
 }
 
 void formMouseCursorSetter(ObjectRecord* window, uint32_t, ObjectRecord* cursor) {
-  StoreObject(AsWindow(window)->mouseCursor, cursor);
+  if (WindowObject* w = AsWindow(window)) StoreObject(w->mouseCursor, cursor);
 }
 
 int32_t windowControlCountGetter(ObjectRecord* window, uint32_t) {
-  return ControlCount(AsWindow(window)->controls);
+  return ControlCount(Field(window, &WindowObject::controls));
 }
 
 ObjectRecord* windowControl(ObjectRecord* window, int32_t index) {
-  if (!window) return nullptr;
-  ObjectRecord* control = ControlAt(AsWindow(window)->controls, index);
+  ObjectRecord* control = ControlAt(Field(window, &WindowObject::controls), index);
   RuntimeLockObject(control);
   return control;
 }
 
-int32_t windowMouseXGetter(ObjectRecord* window, uint32_t) { return CursorInContent(AsWindow(window)).x; }
-int32_t windowMouseYGetter(ObjectRecord* window, uint32_t) { return CursorInContent(AsWindow(window)).y; }
+int32_t windowMouseXGetter(ObjectRecord* window, uint32_t) {
+  WindowObject* w = AsWindow(window);
+  return w ? CursorInContent(w).x : 0;
+}
+int32_t windowMouseYGetter(ObjectRecord* window, uint32_t) {
+  WindowObject* w = AsWindow(window);
+  return w ? CursorInContent(w).y : 0;
+}
 
 int32_t windowHWNDGetter(ObjectRecord* window, uint32_t) {
-  return reinterpret_cast<int32_t>(NativeWindowHandle(AsWindow(window)->native));
+  return reinterpret_cast<int32_t>(NativeWindowHandle(Field(window, &WindowObject::native)));
 }
 // No Mac window record exists here; the native window object stands for it.
 int32_t windowWindowPtrGetter(ObjectRecord* window, uint32_t) {
-  return reinterpret_cast<int32_t>(AsWindow(window)->native);
+  return reinterpret_cast<int32_t>(Field(window, &WindowObject::native));
 }
 
 void formRefresh(ObjectRecord* window) {
-  HWND h = window ? NativeWindowHandle(AsWindow(window)->native) : nullptr;
+  HWND h = NativeWindowHandle(Field(window, &WindowObject::native));
   if (h) InvalidateRect(h, nullptr, TRUE);
 }
 
 void formRefreshRect(ObjectRecord* window, int32_t left, int32_t top, int32_t width, int32_t height) {
-  HWND h = window ? NativeWindowHandle(AsWindow(window)->native) : nullptr;
+  HWND h = NativeWindowHandle(Field(window, &WindowObject::native));
   RECT r = {left, top, left + width, top + height};
   if (h) InvalidateRect(h, &r, TRUE);
 }
@@ -226,7 +270,7 @@ void formRefreshRect(ObjectRecord* window, int32_t left, int32_t top, int32_t wi
 }  // extern "C"
 
 void __cdecl WindowDestruct(ObjectRecord* object, ClassRecord*) {
-  WindowObject* w = AsWindow(object);
+  auto* w = reinterpret_cast<WindowObject*>(object);
   DestroyControlDictionary(w->controls);
   w->controls = nullptr;
   StoreString(w->title, nullptr);

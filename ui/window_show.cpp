@@ -7,13 +7,12 @@
 
 #include <algorithm>
 
+#include "objects/checked_cast.h"
 #include "objects/objects.h"
 #include "objects/startup_trace.h"
 #include "ui/native_window.h"
 
 namespace {
-
-WindowObject* AsWindow(ObjectRecord* object) { return reinterpret_cast<WindowObject*>(object); }
 
 // How much of a window's top edge must lie on a monitor's work area for its
 // title bar to be grabbed.
@@ -54,8 +53,8 @@ void ShowNativeWindow(NativeWindow* n) {
 extern "C" {
 
 void RuntimeShowWindow(ObjectRecord* window) {
-  if (!window) return;
-  WindowObject* w = AsWindow(window);
+  WindowObject* w = As<WindowObject>(window);
+  if (!w) return;
   w->visible = 1;
   NativeWindow* n = w->native;
   if (!n) return;
@@ -64,8 +63,8 @@ void RuntimeShowWindow(ObjectRecord* window) {
 }
 
 void RuntimeHideWindow(ObjectRecord* window) {
-  if (!window) return;
-  WindowObject* w = AsWindow(window);
+  WindowObject* w = As<WindowObject>(window);
+  if (!w) return;
   w->visible = 0;
   NativeWindow* n = w->native;
   if (!n) return;

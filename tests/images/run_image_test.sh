@@ -5,6 +5,8 @@
 # run_image_test.sh WINE_RUN UI_DRIVER FOLDER PROGRAM STATUS [OPTION...] [MESSAGE]
 #   --truncate FILE N (cut N bytes off FILE), --remove FILE,
 #   --damage TOOL KIND (damage PROGRAM's image with damage-image),
+#   --file PATH TEXT (PATH, outside FOLDER, holds TEXT, printf's escapes
+#     taken, during the run, and is put back as it was when the test ends),
 #   --arg ARG (pass ARG on PROGRAM's command line),
 #   --scenario FILE (a bash file sourced once PROGRAM started: it calls
 #     `drive VERB ARGS...` (the UI driver), `wait_trace LINE`, `fail MESSAGE`
@@ -14,16 +16,28 @@
 set -u
 wine_run=$1 driver=$2 folder=${3%/} program=$4 expected=$5
 shift 5
-args=() scenario= expected_trace= pid=
+args=() scenario= expected_trace= pid= file=
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+saved=$(mktemp -d)
+restore_file() {
+  [ -n "$file" ] || return 0
+  rm -f "$file"
+  [ -e "$saved/file" ] && cp "$saved/file" "$file"
+  return 0
+}
+trap 'restore_file; rm -rf "$work" "$saved"' EXIT
 cp -r "$folder"/. "$work"/
 cd "$work"
 while [ $# -gt 0 ]; do
   case $1 in
     --truncate) truncate -s "-$3" "$2"; shift 3 ;;
     --remove) rm -f "$2"; shift 2 ;;
-    --damage) "$2" "$program" "$program.damaged" "$3" && mv "$program.damaged" "$program"; shift 3 ;;
+    --damage) "$2" "$program" "$program.damaged" "$3" && mv "$program.damaged" "$program" ||
+                { echo "FAIL: no damage $3 made"; exit 1; }
+              shift 3 ;;
+    --file) file=$2; [ -e "$file" ] && cp "$file" "$saved/file"
+            # shellcheck disable=SC2059
+            printf "$3" > "$file"; shift 3 ;;
     --arg) args=("$2"); shift 2 ;;
     --scenario) scenario=$2; shift 2 ;;
     --trace) expected_trace=$2; shift 2 ;;

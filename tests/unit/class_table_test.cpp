@@ -149,7 +149,9 @@ TEST_F(ImageClasses, SuperclassChainsAreCappedAndConstructedRootFirst) {
     gAssertions.clear();
     DataBlock d(14 * r.count + 64);
     ASSERT_TRUE(LinkImageClasses(Chain(d, r.count, r.upward), d.Span(), AnyCode()));
-    if (r.refused != kSome) EXPECT_EQ(gAssertions.size(), r.refused);
+    if (r.refused != kSome) {
+      EXPECT_EQ(gAssertions.size(), r.refused);
+    }
     EXPECT_EQ(gAssertions.empty(), r.refused == 0);
     int32_t deepest = -1;
     uint32_t deepestDepth = 0;

@@ -201,10 +201,11 @@ TEST_F(Controls, ProjectItemsReachSettersHeldOnlyDuringTheCallAndModuleSlotsRele
   RuntimeUnlockObject(movie);
   RuntimeUnlockObject(movie);
 
-  ClassRecord* module = classes.Make("Module", nullptr, 24);
-  ClassRecord* table[] = {module};
-  SetClassTable(table, 1);
-  uint32_t block[8] = {kModuleItem, 0, 0, kModuleItem, 0, 0, 0x4B, 0};
+  ClassRecord* other = classes.Make("Other", nullptr, 24);
+  ClassRecord* table[] = {classes.Make("Module", nullptr, 24), other, FindBuiltInClass("Date"),
+                          classes.Make("Form", "Window"), classes.Make("Ticker", "Timer")};
+  SetClassTable(table, 5);
+  uint32_t block[8] = {kModuleItem, 0, 0, kModuleItem, 1, 0, 0x4B, 0};
   block[2] = block[5] = reinterpret_cast<uint32_t>(&block[6]);
   uint32_t modules[2] = {reinterpret_cast<uint32_t>(&block[0]), reinterpret_cast<uint32_t>(&block[3])};
   MemorySpan data{reinterpret_cast<uintptr_t>(block), sizeof block};
@@ -212,7 +213,7 @@ TEST_F(Controls, ProjectItemsReachSettersHeldOnlyDuringTheCallAndModuleSlotsRele
   CreateProjectItems(modules, 2, data);
   auto* second = reinterpret_cast<ObjectRecord*>(block[6]);
   ASSERT_NE(second, nullptr);
-  EXPECT_EQ(second->cls, module);
+  EXPECT_EQ(second->cls, other);
   EXPECT_EQ(second->refCount, 2u);  // the project's and the slot's
   ObjectRecord* first = RuntimeProjectObject(1);
   ASSERT_NE(first, nullptr);
@@ -222,6 +223,23 @@ TEST_F(Controls, ProjectItemsReachSettersHeldOnlyDuringTheCallAndModuleSlotsRele
   RuntimeUnlockObject(first);
   RuntimeUnlockObject(second);
   RuntimeUnlockObject(second);
+  EXPECT_EQ(static_cast<uint32_t>(LiveObjectCount()), live);
+
+  // A second module of the first one's class, of the runtime's, a window's,
+  // a control's or none is damage: it makes nothing and fills no slot.
+  block[5] = reinterpret_cast<uint32_t>(&block[7]);
+  for (uint32_t index : {0u, 2u, 3u, 4u, 5u, 0xFFFFFFFFu}) {
+    SCOPED_TRACE(index);
+    gAssertions.clear();
+    block[4] = index;
+    block[7] = 0;
+    CreateProjectItems(modules, 2, data);
+    EXPECT_EQ(gAssertions, Log{"a module item names a class that is no module's own"});
+    EXPECT_EQ(block[7], 0u);
+    CreateProjectItems(modules, 0, data);
+    for (int reference = 0; reference < 2; ++reference)  // the project's and the slot's
+      RuntimeUnlockObject(reinterpret_cast<ObjectRecord*>(block[6]));
+  }
   EXPECT_EQ(static_cast<uint32_t>(LiveObjectCount()), live);
 }
 

@@ -8,6 +8,7 @@
 
 #include <string>
 
+#include "objects/builtin_classes.h"
 #include "objects/strings.h"
 #include "sdk/ui_layouts.h"
 #include "sdk/vellory.h"
@@ -119,6 +120,7 @@ TEST_F(InstanceClaim, ALaterCopyIsRefusedAndBringsTheFirstCopysWindowToTheFront)
   ASSERT_TRUE(PumpUntil([this] { return WaitForSingleObject(ready_, 0) == WAIT_OBJECT_0; }, 30000));
   EXPECT_FALSE(PumpUntil([this] { return CopyEnded(); }, 300)) << "gave up before the window was recorded";
   WindowObject recorded{};
+  recorded.header.cls = FindBuiltInClass("Window");
   recorded.native = first_;
   RuntimeInstanceWindow(reinterpret_cast<ObjectRecord*>(&recorded));
   EXPECT_EQ(Outcome(), kRefused);

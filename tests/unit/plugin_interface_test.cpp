@@ -231,7 +231,9 @@ TEST_F(PluginInterface, DefaultAccessorsAndExportIndicesStayInsideTheirMemory) {
     big.dataSize = s.size;
     ClassRecord* registered = RegisterControlDefinition(&big);
     EXPECT_EQ(registered != nullptr, s.kept) << s.name;
-    if (registered) EXPECT_EQ(registered->instanceSize, image::kMaxInstanceSize);
+    if (registered) {
+      EXPECT_EQ(registered->instanceSize, image::kMaxInstanceSize);
+    }
   }
 
   // A version 1 definition names its methods by index into an export table

@@ -1,6 +1,7 @@
 // Window descriptions from a damaged image make no window: a description
-// must lie in the data block with all its bytes, and name a window class,
-// before any object is made from it. Each refusal is reported as damage.
+// must lie in the data block with all its bytes, name a window class and
+// only control classes for its controls, before any object is made from it.
+// Each refusal is reported as damage.
 #include <gtest/gtest.h>
 
 #include "described_window.h"
@@ -27,13 +28,19 @@ TEST(WindowDescriptions, DamagedOnesAreRefusedBeforeAnythingIsMade) {
     for (int32_t v : {0, classIndex, 0, 0}) PutPackedInt(s, v);
     return s;
   };
+  auto withControl = [](int32_t classIndex) {  // a window, one control of the class
+    std::vector<uint8_t> s;
+    for (int32_t v : {0, 0, 1, classIndex, 0, 0}) PutPackedInt(s, v);
+    return s;
+  };
   std::vector<uint8_t> cut, longer = stream(0);  // a control promised and missing, a byte left over
   for (int32_t v : {0, 0, 1}) PutPackedInt(cut, v);
   longer.push_back(0);
   const uint32_t past = static_cast<uint32_t>(stream(0).size() + 1), wraps = 0xFFFFFFFCu;
   const std::string noWindow = "a window description names a class that is no window",
                     damaged = "a window description is damaged",
-                    runsPast = "a window description runs past the data block";
+                    runsPast = "a window description runs past the data block",
+                    noControl = "a window description names a control whose class is no control";
   const struct {
     std::vector<uint8_t> stream;
     std::optional<uint32_t> length;
@@ -45,6 +52,9 @@ TEST(WindowDescriptions, DamagedOnesAreRefusedBeforeAnythingIsMade) {
       {longer, {}, {damaged}},
       {stream(0), past, {runsPast}},
       {stream(0), wraps, {runsPast}},
+      {withControl(0), {}, {noControl}},  // a window among the controls
+      {withControl(2), {}, {noControl}},
+      {withControl(-1), {}, {noControl}},
   };
   for (const auto& r : rows) {
     SCOPED_TRACE(testing::PrintToString(r.stream) + " " + std::to_string(r.length.value_or(0)));

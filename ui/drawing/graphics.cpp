@@ -5,6 +5,7 @@
 #include "ui/drawing/graphics.h"
 
 #include "objects/builtin_classes.h"
+#include "objects/checked_cast.h"
 #include "objects/objects.h"
 #include "objects/strings.h"
 #include "sdk/entry_graphics.h"
@@ -13,6 +14,12 @@
 namespace {
 
 GraphicsObject* AsGraphics(ObjectRecord* g) { return reinterpret_cast<GraphicsObject*>(g); }
+
+// A field of a Graphics; 0 for nil and for any other object.
+int32_t Field(ObjectRecord* g, int32_t GraphicsObject::*field) {
+  GraphicsObject* graphics = As<GraphicsObject>(g);
+  return graphics ? graphics->*field : 0;
+}
 
 // Runs `change` on the port of `g`, when there is one.
 template <typename Change>
@@ -45,7 +52,8 @@ ObjectRecord* NewGraphics(DrawingPort* port, int32_t originX, int32_t originY, i
 }
 
 DrawingPort* GraphicsPort(ObjectRecord* graphics) {
-  return graphics ? AsGraphics(graphics)->port : nullptr;
+  GraphicsObject* g = As<GraphicsObject>(graphics);
+  return g ? g->port : nullptr;
 }
 
 void __cdecl GraphicsConstruct(ObjectRecord* object, ClassRecord*) {
@@ -69,8 +77,8 @@ void graphicsForeColorSetter(ObjectRecord* g, uint32_t, uint32_t colour) {
   WithPort(g, [&](DrawingPort& p) { p.SetForeColour(WidenColour(colour)); });
 }
 
-int32_t graphicsWidthGetter(ObjectRecord* g, uint32_t) { return g ? AsGraphics(g)->width : 0; }
-int32_t graphicsHeightGetter(ObjectRecord* g, uint32_t) { return g ? AsGraphics(g)->height : 0; }
+int32_t graphicsWidthGetter(ObjectRecord* g, uint32_t) { return Field(g, &GraphicsObject::width); }
+int32_t graphicsHeightGetter(ObjectRecord* g, uint32_t) { return Field(g, &GraphicsObject::height); }
 
 // A nil Graphics has no font: its name reads as the empty string.
 StringRecord* graphicsTextFontGetter(ObjectRecord* g, uint32_t) {
@@ -120,12 +128,12 @@ void graphicsPenHeightSetter(ObjectRecord* g, uint32_t, int32_t height) {
   WithPort(g, [&](DrawingPort& p) { p.SetPenHeight(height); });
 }
 
-int32_t graphicsCopiesGetter(ObjectRecord* g, uint32_t) { return g ? AsGraphics(g)->copies : 0; }
+int32_t graphicsCopiesGetter(ObjectRecord* g, uint32_t) { return Field(g, &GraphicsObject::copies); }
 int32_t graphicsFirstPageGetter(ObjectRecord* g, uint32_t) {
-  return g ? AsGraphics(g)->firstPage : 0;
+  return Field(g, &GraphicsObject::firstPage);
 }
 int32_t graphicsLastPageGetter(ObjectRecord* g, uint32_t) {
-  return g ? AsGraphics(g)->lastPage : 0;
+  return Field(g, &GraphicsObject::lastPage);
 }
 
 }  // extern "C"

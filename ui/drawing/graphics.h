@@ -12,7 +12,8 @@
 // owns the one reference; null for a null port.
 ObjectRecord* NewGraphics(DrawingPort* port, int32_t originX, int32_t originY, int32_t width,
                           int32_t height);
-// The port a Graphics draws through (borrowed), or null.
+// The port a Graphics draws through (borrowed); null for nil and for an
+// object that is no Graphics.
 DrawingPort* GraphicsPort(ObjectRecord* graphics);
 
 // Constructor and destructor of the Graphics class: a Graphics starts with

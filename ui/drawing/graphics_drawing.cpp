@@ -1,6 +1,7 @@
 // The drawing entry points of Graphics. Each moves the Graphics' coordinates
 // to the port's by the Graphics' origin and hands the work to the port; the
 // port decides whether anything is drawn (visible flag, a DC to draw into).
+#include "objects/checked_cast.h"
 #include "objects/strings.h"
 #include "sdk/entry_graphics.h"
 #include "ui/drawing/drawing_port.h"
@@ -19,7 +20,7 @@ struct Target {
 };
 
 Target TargetOf(ObjectRecord* g) {
-  auto* graphics = reinterpret_cast<GraphicsObject*>(g);
+  GraphicsObject* graphics = As<GraphicsObject>(g);
   if (!graphics || !graphics->port) return {nullptr, 0, 0};
   return {graphics->port, graphics->originX, graphics->originY};
 }
@@ -88,7 +89,7 @@ void RuntimeGraphicsDrawPicture(ObjectRecord* g, ObjectRecord* picture, int32_t 
                                 int32_t width, int32_t height, int32_t sourceX, int32_t sourceY,
                                 int32_t sourceWidth, int32_t sourceHeight) {
   Target t = TargetOf(g);
-  auto* p = reinterpret_cast<PictureObject*>(picture);
+  PictureObject* p = As<PictureObject>(picture);
   if (!t || !p || !p->bitmap) return;
   RECT dest = t.Box(x, y, OrOwn(width, p->width), OrOwn(height, p->height));
   RECT source = {sourceX, sourceY, sourceX + OrOwn(sourceWidth, p->width),

@@ -6,6 +6,7 @@
 
 #include <cstddef>
 
+#include "objects/checked_cast.h"
 #include "objects/objects.h"
 #include "sdk/ui_layouts.h"
 #include "sdk/vellory.h"
@@ -14,11 +15,8 @@
 
 namespace {
 
-CheckBoxObject* Box(ObjectRecord* o) { return reinterpret_cast<CheckBoxObject*>(o); }
-
-CheckBoxPane* PaneOf(ObjectRecord* box) {
-  return box ? static_cast<CheckBoxPane*>(Box(box)->rect.pane) : nullptr;
-}
+// The object as a CheckBox; null for nil and for an object of any other class.
+CheckBoxObject* Box(ObjectRecord* o) { return As<CheckBoxObject>(o); }
 
 }  // namespace
 
@@ -44,23 +42,25 @@ void CheckBoxPane::Command(int code) {
 }
 
 void __cdecl CheckBoxCreatePane(ObjectRecord* control) {
-  if (control) MakeKindPane<CheckBoxPane>(&Box(control)->rect);
+  if (CheckBoxObject* b = Box(control)) MakeKindPane<CheckBoxPane>(&b->rect);
 }
 
 extern "C" {
 
-StringRecord* checkBoxTitleGetter(ObjectRecord* box) {
-  return box ? stringGetter(box, offsetof(CheckBoxObject, caption)) : nullptr;
-}
+StringRecord* checkBoxTitleGetter(ObjectRecord* box) { return KindCaption<CheckBoxObject>(box); }
 void checkBoxTitleSetter(ObjectRecord* box, uint32_t, StringRecord* caption) {
-  SetCaptionField(box, offsetof(CheckBoxObject, caption), caption);
+  SetKindCaption<CheckBoxObject>(box, caption);
 }
 
-bool checkBoxValueGetter(ObjectRecord* box) { return box && Box(box)->value; }
+bool checkBoxValueGetter(ObjectRecord* box) {
+  CheckBoxObject* b = Box(box);
+  return b && b->value;
+}
 void checkBoxValueSetter(ObjectRecord* box, uint32_t, bool checked) {
-  if (!box) return;
-  if (CheckBoxPane* pane = PaneOf(box)) pane->SetCheck(checked);
-  Box(box)->value = checked ? 1 : 0;
+  CheckBoxObject* b = Box(box);
+  if (!b) return;
+  if (auto* pane = static_cast<CheckBoxPane*>(b->rect.pane)) pane->SetCheck(checked);
+  b->value = checked ? 1 : 0;
 }
 
 }  // extern "C"

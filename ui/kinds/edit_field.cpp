@@ -14,6 +14,7 @@
 #include <string>
 #include <utility>
 
+#include "objects/checked_cast.h"
 #include "objects/collation.h"
 #include "objects/events.h"
 #include "objects/objects.h"
@@ -28,10 +29,12 @@
 
 namespace {
 
-EditFieldObject* Edit(ObjectRecord* field) { return reinterpret_cast<EditFieldObject*>(field); }
+// The object as an EditField; null for nil and for an object of any other class.
+EditFieldObject* Edit(ObjectRecord* field) { return As<EditFieldObject>(field); }
 
 EditPane* PaneOf(ObjectRecord* field) {
-  return field ? static_cast<EditPane*>(Edit(field)->rect.pane) : nullptr;
+  EditFieldObject* f = Edit(field);
+  return f ? static_cast<EditPane*>(f->rect.pane) : nullptr;
 }
 
 // The rich-edit library is loaded once, on the first field that needs it.
@@ -374,11 +377,20 @@ void RemakePane(ObjectRecord* field) {
 }
 
 void SetFlag(ObjectRecord* field, uint8_t EditFieldObject::*flag, bool on) {
-  if (field) Edit(field)->*flag = on ? 1 : 0;
+  if (EditFieldObject* f = Edit(field)) f->*flag = on ? 1 : 0;
 }
 
 bool Flag(ObjectRecord* field, uint8_t EditFieldObject::*flag) {
-  return field && Edit(field)->*flag;
+  EditFieldObject* f = Edit(field);
+  return f && f->*flag;
+}
+
+// Changes a flag that shapes the pane, and remakes the pane when it changed.
+void SetShapingFlag(ObjectRecord* field, uint8_t EditFieldObject::*flag, bool on) {
+  EditFieldObject* f = Edit(field);
+  if (!f || f->*flag == (on ? 1 : 0)) return;
+  f->*flag = on ? 1 : 0;
+  RemakePane(field);
 }
 
 bool SelectionFormat(ObjectRecord* field, CHARFORMATA& format) {
@@ -403,42 +415,36 @@ void SetSelectionEffect(ObjectRecord* field, DWORD mask, DWORD effect, bool on) 
 }  // namespace
 
 void __cdecl EditFieldCreatePane(ObjectRecord* control) {
-  if (control) MakeKindPane<EditPane>(&Edit(control)->rect);
+  if (EditFieldObject* f = Edit(control)) MakeKindPane<EditPane>(&f->rect);
 }
 
 extern "C" {
 
 StringRecord* editTextGetter(ObjectRecord* field) {
-  if (!field) return nullptr;
+  if (!Edit(field)) return nullptr;
   if (EditPane* pane = PaneOf(field)) return pane->Text().Release();
   return stringGetter(field, offsetof(EditFieldObject, text));
 }
 
 void editTextSetter(ObjectRecord* field, uint32_t, StringRecord* text) {
-  if (!field) return;
+  if (!Edit(field)) return;
   stringSetter(field, offsetof(EditFieldObject, text), text);
   if (EditPane* pane = PaneOf(field)) pane->SetText(text);
 }
 
 bool editBorderGetter(ObjectRecord* field) { return Flag(field, &EditFieldObject::border); }
 void editBorderSetter(ObjectRecord* field, uint32_t, bool on) {
-  if (!field || Edit(field)->border == (on ? 1 : 0)) return;
-  SetFlag(field, &EditFieldObject::border, on);
-  RemakePane(field);
+  SetShapingFlag(field, &EditFieldObject::border, on);
 }
 
 bool editMultiLineGetter(ObjectRecord* field) { return Flag(field, &EditFieldObject::multiLine); }
 void editMultiLineSetter(ObjectRecord* field, uint32_t, bool on) {
-  if (!field || Edit(field)->multiLine == (on ? 1 : 0)) return;
-  SetFlag(field, &EditFieldObject::multiLine, on);
-  RemakePane(field);
+  SetShapingFlag(field, &EditFieldObject::multiLine, on);
 }
 
 bool editScrollBarGetter(ObjectRecord* field) { return Flag(field, &EditFieldObject::scrollBar); }
 void editScrollBarSetter(ObjectRecord* field, uint32_t, bool on) {
-  if (!field || Edit(field)->scrollBar == (on ? 1 : 0)) return;
-  SetFlag(field, &EditFieldObject::scrollBar, on);
-  RemakePane(field);
+  SetShapingFlag(field, &EditFieldObject::scrollBar, on);
 }
 
 bool editReadOnlyGetter(ObjectRecord* field) { return Flag(field, &EditFieldObject::readOnly); }
@@ -453,22 +459,28 @@ void editPasswordSetter(ObjectRecord* field, uint32_t, bool on) {
   if (EditPane* pane = PaneOf(field)) pane->ApplyPassword();
 }
 
-int32_t editLimitTextGetter(ObjectRecord* field) { return field ? Edit(field)->limitText : 0; }
+int32_t editLimitTextGetter(ObjectRecord* field) {
+  EditFieldObject* f = Edit(field);
+  return f ? f->limitText : 0;
+}
 void editLimitTextSetter(ObjectRecord* field, uint32_t, int32_t limit) {
-  if (!field) return;
-  Edit(field)->limitText = limit;
+  EditFieldObject* f = Edit(field);
+  if (!f) return;
+  f->limitText = limit;
   if (EditPane* pane = PaneOf(field)) pane->ApplyLimit();
 }
 
 void editTextColorSetter(ObjectRecord* field, uint32_t, uint32_t color) {
-  if (!field) return;
-  Edit(field)->textColor = color;
+  EditFieldObject* f = Edit(field);
+  if (!f) return;
+  f->textColor = color;
   if (EditPane* pane = PaneOf(field)) pane->ApplyColors();
 }
 
 void editBackColorSetter(ObjectRecord* field, uint32_t, uint32_t color) {
-  if (!field) return;
-  Edit(field)->backColor = color;
+  EditFieldObject* f = Edit(field);
+  if (!f) return;
+  f->backColor = color;
   if (EditPane* pane = PaneOf(field)) pane->ApplyColors();
 }
 

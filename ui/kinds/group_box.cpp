@@ -6,6 +6,7 @@
 
 #include <cstddef>
 
+#include "objects/checked_cast.h"
 #include "objects/objects.h"
 #include "sdk/ui_layouts.h"
 #include "sdk/vellory.h"
@@ -14,7 +15,8 @@
 
 namespace {
 
-GroupBoxObject* Group(ObjectRecord* o) { return reinterpret_cast<GroupBoxObject*>(o); }
+// The object as a GroupBox; null for nil and for an object of any other class.
+GroupBoxObject* Group(ObjectRecord* o) { return As<GroupBoxObject>(o); }
 
 }  // namespace
 
@@ -23,16 +25,14 @@ bool GroupBoxPane::Create(HWND parent) {
 }
 
 void __cdecl GroupBoxCreatePane(ObjectRecord* control) {
-  if (control) MakeKindPane<GroupBoxPane>(&Group(control)->rect);
+  if (GroupBoxObject* g = Group(control)) MakeKindPane<GroupBoxPane>(&g->rect);
 }
 
 extern "C" {
 
-StringRecord* groupCaptionGetter(ObjectRecord* group) {
-  return group ? stringGetter(group, offsetof(GroupBoxObject, caption)) : nullptr;
-}
+StringRecord* groupCaptionGetter(ObjectRecord* group) { return KindCaption<GroupBoxObject>(group); }
 void groupCaptionSetter(ObjectRecord* group, uint32_t, StringRecord* caption) {
-  SetCaptionField(group, offsetof(GroupBoxObject, caption), caption);
+  SetKindCaption<GroupBoxObject>(group, caption);
 }
 
 }  // extern "C"

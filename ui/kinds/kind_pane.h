@@ -9,10 +9,13 @@
 #pragma once
 #include <windows.h>
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
 
+#include "objects/checked_cast.h"
+#include "objects/objects.h"
 #include "objects/strings.h"
 #include "sdk/class_records.h"
 #include "sdk/ui_layouts.h"
@@ -127,3 +130,14 @@ void MakeKindPane(RectControlObject* control) {
 // Stores a caption field (at `offset` in the control) and shows it as the
 // pane's window text, which is where a "BUTTON" control draws its caption.
 void SetCaptionField(ObjectRecord* control, uint32_t offset, StringRecord* caption);
+
+// The Caption accessors of a kind with a caption field: the getter answers
+// nil, and the setter does nothing, for any object but a `Kind`.
+template <typename Kind>
+StringRecord* KindCaption(ObjectRecord* control) {
+  return As<Kind>(control) ? stringGetter(control, offsetof(Kind, caption)) : nullptr;
+}
+template <typename Kind>
+void SetKindCaption(ObjectRecord* control, StringRecord* caption) {
+  if (As<Kind>(control)) SetCaptionField(control, offsetof(Kind, caption), caption);
+}

@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "objects/builtin_classes.h"
+#include "objects/checked_cast.h"
 #include "sdk/builtin_class_layout.h"
 #include "sdk/ui_layouts.h"
 #include "sdk/vellory.h"
@@ -55,37 +56,53 @@ constexpr uint32_t kFontUnderline = offsetof(ControlFontFields, underline);
 // has closed the pane: the pane may read the fields until then.
 void ReleaseFontFields(ControlFontFields& f);
 
+// A font field of a `Kind` as its getter answers it; T() for nil and for an
+// object of any other class, whose fields lie elsewhere.
+template <typename Kind, typename T>
+T KindFont(ObjectRecord* c, T ControlFontFields::*field) {
+  Kind* k = As<Kind>(c);
+  return k ? k->font.*field : T();
+}
+
+// Sets a font field of a `Kind` through `setter` (one of the setters above,
+// given the field's offset); nothing for any other object.
+template <typename Kind, typename Value>
+void SetKindFont(ObjectRecord* c, uint32_t field, void(__cdecl* setter)(ObjectRecord*, uint32_t, Value),
+                 Value value) {
+  if (As<Kind>(c)) setter(c, FontOffset<Kind>() + field, value);
+}
+
 // The font accessors a kind offers by name in the entry table
 // (sdk/entry_control_kinds.h): prefix##TextFontGetter and so on, defined in
 // the kind's file inside extern "C".
 #define VS_FONT_ACCESSORS(prefix, Kind)                                                     \
   StringRecord* prefix##TextFontGetter(ObjectRecord* c) {                                  \
-    return c ? stringGetter(c, FontOffset<Kind>() + kFontName) : nullptr;                  \
+    return As<Kind>(c) ? stringGetter(c, FontOffset<Kind>() + kFontName) : nullptr;        \
   }                                                                                        \
   void prefix##TextFontSetter(ObjectRecord* c, uint32_t, StringRecord* name) {             \
-    FontNameSetter(c, FontOffset<Kind>() + kFontName, name);                               \
+    SetKindFont<Kind>(c, kFontName, FontNameSetter, name);                                 \
   }                                                                                        \
   int32_t prefix##TextSizeGetter(ObjectRecord* c) {                                        \
-    return c ? reinterpret_cast<Kind*>(c)->font.textSize : 0;                              \
+    return KindFont<Kind>(c, &ControlFontFields::textSize);                                \
   }                                                                                        \
   void prefix##TextSizeSetter(ObjectRecord* c, uint32_t, int32_t size) {                   \
-    FontSizeSetter(c, FontOffset<Kind>() + kFontSize, size);                               \
+    SetKindFont<Kind>(c, kFontSize, FontSizeSetter, size);                                 \
   }                                                                                        \
-  bool prefix##BoldGetter(ObjectRecord* c) { return c && reinterpret_cast<Kind*>(c)->font.bold; } \
+  bool prefix##BoldGetter(ObjectRecord* c) { return KindFont<Kind>(c, &ControlFontFields::bold); } \
   void prefix##BoldSetter(ObjectRecord* c, uint32_t, bool on) {                            \
-    FontStyleSetter(c, FontOffset<Kind>() + kFontBold, on);                                \
+    SetKindFont<Kind>(c, kFontBold, FontStyleSetter, on);                                  \
   }                                                                                        \
   bool prefix##ItalicGetter(ObjectRecord* c) {                                             \
-    return c && reinterpret_cast<Kind*>(c)->font.italic;                                   \
+    return KindFont<Kind>(c, &ControlFontFields::italic);                                  \
   }                                                                                        \
   void prefix##ItalicSetter(ObjectRecord* c, uint32_t, bool on) {                          \
-    FontStyleSetter(c, FontOffset<Kind>() + kFontItalic, on);                              \
+    SetKindFont<Kind>(c, kFontItalic, FontStyleSetter, on);                                \
   }                                                                                        \
   bool prefix##UnderlineGetter(ObjectRecord* c) {                                          \
-    return c && reinterpret_cast<Kind*>(c)->font.underline;                                \
+    return KindFont<Kind>(c, &ControlFontFields::underline);                               \
   }                                                                                        \
   void prefix##UnderlineSetter(ObjectRecord* c, uint32_t, bool on) {                       \
-    FontStyleSetter(c, FontOffset<Kind>() + kFontUnderline, on);                           \
+    SetKindFont<Kind>(c, kFontUnderline, FontStyleSetter, on);                             \
   }
 
 // The five font rows of a kind's property table, through its named

@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <string>
 
+#include "objects/checked_cast.h"
 #include "objects/objects.h"
 #include "sdk/ui_layouts.h"
 #include "sdk/vellory.h"
@@ -18,10 +19,12 @@
 
 namespace {
 
-PopupMenuObject* Popup(ObjectRecord* o) { return reinterpret_cast<PopupMenuObject*>(o); }
+// The object as a PopupMenu; null for nil and for an object of any other class.
+PopupMenuObject* Popup(ObjectRecord* o) { return As<PopupMenuObject>(o); }
 
 PopupPane* PaneOf(ObjectRecord* popup) {
-  return popup ? static_cast<PopupPane*>(Popup(popup)->rect.pane) : nullptr;
+  PopupMenuObject* p = Popup(popup);
+  return p ? static_cast<PopupPane*>(p->rect.pane) : nullptr;
 }
 
 // The list's drop-down part hangs below the control.
@@ -132,7 +135,7 @@ void PopupPane::Command(int code) {
 }
 
 void __cdecl PopupMenuCreatePane(ObjectRecord* control) {
-  if (control) MakeKindPane<PopupPane>(&Popup(control)->rect);
+  if (PopupMenuObject* p = Popup(control)) MakeKindPane<PopupPane>(&p->rect);
 }
 
 extern "C" {

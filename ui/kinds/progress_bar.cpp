@@ -8,6 +8,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "objects/checked_cast.h"
 #include "objects/objects.h"
 #include "sdk/ui_layouts.h"
 #include "sdk/vellory.h"
@@ -17,11 +18,10 @@
 
 namespace {
 
-ProgressBarObject* Bar(ObjectRecord* o) { return reinterpret_cast<ProgressBarObject*>(o); }
+// The object as a ProgressBar; null for nil and for an object of any other class.
+ProgressBarObject* Bar(ObjectRecord* o) { return As<ProgressBarObject>(o); }
 
-ProgressPane* PaneOf(ObjectRecord* bar) {
-  return bar ? static_cast<ProgressPane*>(Bar(bar)->rect.pane) : nullptr;
-}
+ProgressPane* PaneOf(ProgressBarObject* bar) { return static_cast<ProgressPane*>(bar->rect.pane); }
 
 constexpr uint32_t kSweepInterval = 10;  // ticks (kTickMs)
 constexpr int kBlockWidth = 6;
@@ -149,25 +149,33 @@ void ProgressPane::RunSweep(void* pane) {
 }
 
 void __cdecl ProgressBarCreatePane(ObjectRecord* control) {
-  if (control) MakeKindPane<ProgressPane>(&Bar(control)->rect);
+  if (ProgressBarObject* b = Bar(control)) MakeKindPane<ProgressPane>(&b->rect);
 }
 
 extern "C" {
 
-int32_t progressValueGetter(ObjectRecord* bar) { return bar ? Bar(bar)->value : 0; }
-
-void progressValueSetter(ObjectRecord* bar, uint32_t, int32_t value) {
-  if (!bar) return;
-  if (ProgressPane* pane = PaneOf(bar)) pane->SetValue(value);
-  Bar(bar)->value = value;
+int32_t progressValueGetter(ObjectRecord* bar) {
+  ProgressBarObject* b = Bar(bar);
+  return b ? b->value : 0;
 }
 
-int32_t progressMaximumGetter(ObjectRecord* bar) { return bar ? Bar(bar)->maximum : 0; }
+void progressValueSetter(ObjectRecord* bar, uint32_t, int32_t value) {
+  ProgressBarObject* b = Bar(bar);
+  if (!b) return;
+  if (ProgressPane* pane = PaneOf(b)) pane->SetValue(value);
+  b->value = value;
+}
+
+int32_t progressMaximumGetter(ObjectRecord* bar) {
+  ProgressBarObject* b = Bar(bar);
+  return b ? b->maximum : 0;
+}
 
 void progressMaximumSetter(ObjectRecord* bar, uint32_t, int32_t maximum) {
-  if (!bar) return;
-  if (ProgressPane* pane = PaneOf(bar)) pane->SetMaximum(maximum);
-  Bar(bar)->maximum = maximum;
+  ProgressBarObject* b = Bar(bar);
+  if (!b) return;
+  if (ProgressPane* pane = PaneOf(b)) pane->SetMaximum(maximum);
+  b->maximum = maximum;
 }
 
 }  // extern "C"

@@ -7,6 +7,7 @@
 
 #include <cstddef>
 
+#include "objects/checked_cast.h"
 #include "objects/objects.h"
 #include "sdk/ui_layouts.h"
 #include "sdk/vellory.h"
@@ -15,10 +16,12 @@
 
 namespace {
 
-PushButtonObject* Button(ObjectRecord* o) { return reinterpret_cast<PushButtonObject*>(o); }
+// The object as a PushButton; null for nil and for an object of any other class.
+PushButtonObject* Button(ObjectRecord* o) { return As<PushButtonObject>(o); }
 
 PushButtonPane* PaneOf(ObjectRecord* button) {
-  return button ? static_cast<PushButtonPane*>(Button(button)->rect.pane) : nullptr;
+  PushButtonObject* b = Button(button);
+  return b ? static_cast<PushButtonPane*>(b->rect.pane) : nullptr;
 }
 
 }  // namespace
@@ -58,28 +61,35 @@ void PushButtonPane::Push() {
 }
 
 void __cdecl PushButtonCreatePane(ObjectRecord* control) {
-  if (control) MakeKindPane<PushButtonPane>(&Button(control)->rect);
+  if (PushButtonObject* b = Button(control)) MakeKindPane<PushButtonPane>(&b->rect);
 }
 
 extern "C" {
 
 StringRecord* pushButtonTitleGetter(ObjectRecord* button) {
-  return button ? stringGetter(button, offsetof(PushButtonObject, caption)) : nullptr;
+  return KindCaption<PushButtonObject>(button);
 }
 void pushButtonTitleSetter(ObjectRecord* button, uint32_t, StringRecord* caption) {
-  SetCaptionField(button, offsetof(PushButtonObject, caption), caption);
+  SetKindCaption<PushButtonObject>(button, caption);
 }
 
-bool pushButtonDefaultGetter(ObjectRecord* button) { return button && Button(button)->isDefault; }
+bool pushButtonDefaultGetter(ObjectRecord* button) {
+  PushButtonObject* b = Button(button);
+  return b && b->isDefault;
+}
 void pushButtonDefaultSetter(ObjectRecord* button, uint32_t, bool on) {
-  if (!button) return;
-  Button(button)->isDefault = on ? 1 : 0;
+  PushButtonObject* b = Button(button);
+  if (!b) return;
+  b->isDefault = on ? 1 : 0;
   if (PushButtonPane* pane = PaneOf(button)) pane->SetDefault(on);
 }
 
-bool pushButtonCancelGetter(ObjectRecord* button) { return button && Button(button)->isCancel; }
+bool pushButtonCancelGetter(ObjectRecord* button) {
+  PushButtonObject* b = Button(button);
+  return b && b->isCancel;
+}
 void pushButtonCancelSetter(ObjectRecord* button, uint32_t, bool on) {
-  if (button) Button(button)->isCancel = on ? 1 : 0;
+  if (PushButtonObject* b = Button(button)) b->isCancel = on ? 1 : 0;
 }
 
 void pushButtonPush(ObjectRecord* button) {

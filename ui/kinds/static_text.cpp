@@ -8,6 +8,7 @@
 
 #include <cstddef>
 
+#include "objects/checked_cast.h"
 #include "objects/objects.h"
 #include "sdk/ui_layouts.h"
 #include "sdk/vellory.h"
@@ -19,10 +20,12 @@
 
 namespace {
 
-StaticTextObject* Label(ObjectRecord* label) { return reinterpret_cast<StaticTextObject*>(label); }
+// The object as a StaticText; null for nil and for an object of any other class.
+StaticTextObject* Label(ObjectRecord* label) { return As<StaticTextObject>(label); }
 
 StaticTextPane* PaneOf(ObjectRecord* label) {
-  return label ? static_cast<StaticTextPane*>(Label(label)->rect.pane) : nullptr;
+  StaticTextObject* s = Label(label);
+  return s ? static_cast<StaticTextPane*>(s->rect.pane) : nullptr;
 }
 
 void Redraw(ObjectRecord* label) {
@@ -79,7 +82,7 @@ void StaticTextPane::Paint(HDC dc) {
 }
 
 void __cdecl StaticTextCreatePane(ObjectRecord* control) {
-  if (control) MakeKindPane<StaticTextPane>(&Label(control)->rect);
+  if (StaticTextObject* s = Label(control)) MakeKindPane<StaticTextPane>(&s->rect);
 }
 
 extern "C" {
@@ -88,8 +91,9 @@ extern "C" {
 // step of long work would otherwise redraw itself and everything over it
 // (a busy progress bar's block) at every step, and flicker.
 void staticCaptionSetter(ObjectRecord* label, uint32_t, StringRecord* text) {
-  if (!label) return;
-  bool same = StringView(Label(label)->text) == StringView(text);
+  StaticTextObject* s = Label(label);
+  if (!s) return;
+  bool same = StringView(s->text) == StringView(text);
   stringSetter(label, offsetof(StaticTextObject, text), text);
   if (same) return;
   if (StaticTextPane* pane = PaneOf(label)) pane->CaptionChanged();
@@ -97,32 +101,35 @@ void staticCaptionSetter(ObjectRecord* label, uint32_t, StringRecord* text) {
 }
 
 void staticTextAlignSetter(ObjectRecord* label, uint32_t, int32_t align) {
-  if (!label) return;
-  Label(label)->textAlign = static_cast<int16_t>(align);
+  StaticTextObject* s = Label(label);
+  if (!s) return;
+  s->textAlign = static_cast<int16_t>(align);
   Redraw(label);
 }
 
 void staticTextColorSetter(ObjectRecord* label, uint32_t, uint32_t color) {
-  if (!label) return;
-  Label(label)->textColor = color;
+  StaticTextObject* s = Label(label);
+  if (!s) return;
+  s->textColor = color;
   Redraw(label);
 }
 
 void staticTextFontSetter(ObjectRecord* label, uint32_t, StringRecord* font) {
-  if (!label) return;
+  if (!Label(label)) return;
   stringSetter(label, offsetof(StaticTextObject, textFont), font);
   if (StaticTextPane* pane = PaneOf(label)) pane->RefreshFont();
 }
 
 void staticTextSizeSetter(ObjectRecord* label, uint32_t, int32_t size) {
-  if (!label) return;
-  Label(label)->textSize = static_cast<int16_t>(size);
+  StaticTextObject* s = Label(label);
+  if (!s) return;
+  s->textSize = static_cast<int16_t>(size);
   if (StaticTextPane* pane = PaneOf(label)) pane->RefreshFont();
 }
 
 // The parameter word is the offset of the Bold, Italic or Underline field.
 void staticAttributeSetter(ObjectRecord* label, uint32_t fieldOffset, bool on) {
-  if (!label) return;
+  if (!Label(label)) return;
   if (fieldOffset != offsetof(StaticTextObject, bold) &&
       fieldOffset != offsetof(StaticTextObject, italic) &&
       fieldOffset != offsetof(StaticTextObject, underline))

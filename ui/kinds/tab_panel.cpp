@@ -10,8 +10,7 @@
 
 #include <string>
 
-#include "objects/builtin_classes.h"
-#include "objects/classes.h"
+#include "objects/checked_cast.h"
 #include "objects/objects.h"
 #include "sdk/ui_layouts.h"
 #include "sdk/vellory.h"
@@ -22,11 +21,10 @@
 
 namespace {
 
-TabPanelObject* Panel(ObjectRecord* o) { return reinterpret_cast<TabPanelObject*>(o); }
+// The object as a TabPanel; null for nil and for an object of any other class.
+TabPanelObject* Panel(ObjectRecord* o) { return As<TabPanelObject>(o); }
 
-TabPanelPane* PaneOf(ObjectRecord* panel) {
-  return panel ? static_cast<TabPanelPane*>(Panel(panel)->rect.pane) : nullptr;
-}
+TabPanelPane* PaneOf(TabPanelObject* panel) { return static_cast<TabPanelPane*>(panel->rect.pane); }
 
 }  // namespace
 
@@ -132,14 +130,14 @@ void TabPanelPane::DrawBody(HDC dc, const ShortRect& bounds) {
 }
 
 TabPanelPane* TabPanelUnder(const RectControlObject* control) {
-  static const ClassRecord* tabPanel = FindBuiltInClass("TabPanel");
   if (!control || !control->control.window) return nullptr;
   auto* window = reinterpret_cast<WindowObject*>(control->control.window);
   TabPanelPane* found = nullptr;
   for (int32_t i = 0; i < ControlCount(window->controls); ++i) {
     ObjectRecord* c = ControlAt(window->controls, i);
-    if (c == &control->control.header || !c || !ClassIsa(c->cls, tabPanel)) continue;
-    auto* rc = reinterpret_cast<RectControlObject*>(c);
+    TabPanelObject* panel = c == &control->control.header ? nullptr : Panel(c);
+    if (!panel) continue;
+    RectControlObject* rc = &panel->rect;
     if (!rc->pane || !rc->pane->Handle() || !IsWindowVisible(rc->pane->Handle())) continue;
     if (LiesInside(control->bounds, rc->bounds)) found = static_cast<TabPanelPane*>(rc->pane);
   }
@@ -147,21 +145,22 @@ TabPanelPane* TabPanelUnder(const RectControlObject* control) {
 }
 
 void __cdecl TabPanelCreatePane(ObjectRecord* control) {
-  if (control) MakeKindPane<TabPanelPane>(&Panel(control)->rect);
+  if (TabPanelObject* t = Panel(control)) MakeKindPane<TabPanelPane>(&t->rect);
 }
 
 extern "C" {
 
 int32_t tabPanelValueGetter(ObjectRecord* panel) {
-  if (!panel) return 0;
-  TabPanelPane* pane = PaneOf(panel);
+  TabPanelObject* t = Panel(panel);
+  TabPanelPane* pane = t ? PaneOf(t) : nullptr;
   return pane ? pane->Selected() : 0;
 }
 
 void tabPanelValueSetter(ObjectRecord* panel, uint32_t, int32_t tab) {
-  if (!panel) return;
-  Panel(panel)->value = tab;
-  if (TabPanelPane* pane = PaneOf(panel)) pane->Select(tab);
+  TabPanelObject* t = Panel(panel);
+  if (!t) return;
+  t->value = tab;
+  if (TabPanelPane* pane = PaneOf(t)) pane->Select(tab);
 }
 
 }  // extern "C"

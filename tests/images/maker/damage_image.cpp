@@ -2,9 +2,12 @@
 // locator); each --nth damage is named on stdout.
 //   damage-image IN OUT KIND     KIND: code-byte (one code byte changed, the
 //                                seal kept); class-count, self-superclass,
-//                                instance-size, advance-short (the seal taken
-//                                off, so that the loader's own checks are
-//                                what sees them)
+//                                instance-size, advance-short, no-class (the
+//                                control named TimerSerial made of no class),
+//                                timer-class (the control named ProgressBar
+//                                made of TimerSerial's class, a Timer's) (the
+//                                seal taken off, so that the loader's own
+//                                checks are what sees them)
 //   damage-image IN OUT --nth N [SEED]  damage N of the seeded sequence SEED
 //                                (1 when not given): see Nth
 #include <cstdio>
@@ -98,6 +101,84 @@ std::vector<uint32_t> DescriptionCounts(const Bytes& f, const Image& im) {
   return counts;
 }
 
+// A control of a window description the code refers to: where its class
+// index lies in the file, a packed integer of `bytes` bytes, and its value.
+struct DescribedControl {
+  uint32_t at = 0, bytes = 0;
+  int32_t cls = 0;
+};
+
+// Reads the packed integers and strings of a description stream
+// (sdk/description_encoding.h writes them) from the file, up to `end`.
+struct Packed {
+  const Bytes& f;
+  uint32_t at, end;
+  uint8_t Byte() { return at < end ? f[at++] : 0; }
+  int32_t Int() {
+    uint8_t b = Byte();
+    bool negative = b & 0x40;
+    uint32_t magnitude = b & 0x3F;
+    for (uint32_t shift = 6; (b & 0x80) && at < end; shift += 7) {
+      b = Byte();
+      if (shift < 32) magnitude |= uint32_t{b & 0x7Fu} << shift;
+    }
+    return static_cast<int32_t>(negative ? 0u - magnitude : magnitude);
+  }
+  std::string Text() {
+    int32_t n = Int();
+    if (n < 1 || static_cast<uint32_t>(n) > end - at) return {};
+    at += static_cast<uint32_t>(n);
+    return std::string(f.begin() + at - n, f.begin() + at);
+  }
+};
+
+// The control named `name` in the window descriptions the code refers to.
+bool FindControl(const Bytes& f, const Image& im, const std::string& name, DescribedControl& out) {
+  for (uint32_t count : DescriptionCounts(f, im)) {
+    Packed s{f, count + 4, count + 4 + Word(f, count)};
+    int32_t properties = s.Int();
+    s.Int();  // the window's class
+    for (int32_t i = 0; i < properties && s.at < s.end; ++i) s.Text(), s.Text();
+    int32_t controls = s.Int();
+    for (int32_t i = 0; i < controls && s.at < s.end; ++i) {
+      DescribedControl c{s.at};
+      c.cls = s.Int();
+      c.bytes = s.at - c.at;
+      int32_t pairs = s.Int();
+      for (int32_t p = 0; p < pairs && s.at < s.end; ++p) {
+        std::string key = s.Text(), value = s.Text();
+        if (key != "Name" || value != name) continue;
+        out = c;
+        return true;
+      }
+    }
+  }
+  return false;
+}
+
+// Writes `value` over the control's class index in as many bytes as it took
+// (continuation bytes of zero are allowed); false when it does not fit.
+bool SetClass(Bytes& f, const DescribedControl& c, int32_t value) {
+  uint32_t magnitude = value < 0 ? 0u - static_cast<uint32_t>(value) : static_cast<uint32_t>(value);
+  for (uint32_t i = 0; i < c.bytes; ++i) {
+    uint32_t bits = i ? 7 : 6;
+    auto b = static_cast<uint8_t>(magnitude & ((1u << bits) - 1));
+    magnitude >>= bits;
+    if (i == 0 && value < 0) b |= 0x40;
+    f[c.at + i] = static_cast<uint8_t>(b | (i + 1 < c.bytes ? 0x80 : 0));
+  }
+  return magnitude == 0;
+}
+
+// The control TimerSerial made of no class, or the control ProgressBar made
+// of TimerSerial's class (a Timer, whose fields end where a bar's begin).
+bool ChangeControlClass(Bytes& f, const Image& im, const std::string& kind) {
+  DescribedControl serial, bar;
+  if (!FindControl(f, im, "TimerSerial", serial)) return false;
+  if (kind == "no-class") return SetClass(f, serial, -1);
+  return FindControl(f, im, "ProgressBar", bar) && SetClass(f, bar, serial.cls);
+}
+
 // The first advance word of the data fixups made one byte short: every
 // later relocation lands a byte early, inside a word it was never meant for.
 bool ShortenAdvance(Bytes& f, const Image& im) {
@@ -110,8 +191,9 @@ bool ShortenAdvance(Bytes& f, const Image& im) {
   return false;
 }
 
-// The named damages: a code byte, an advance, the class count, or the first
-// class descriptor of kind 0 whose superclass is another class.
+// The named damages: a code byte, an advance, a control's class, the class
+// count, or the first class descriptor of kind 0 whose superclass is another
+// class.
 bool Named(Bytes& f, const Image& im, const std::string& kind) {
   if (kind == "code-byte") {
     if (!im.seal || im.length[0] == 0) return false;
@@ -120,6 +202,7 @@ bool Named(Bytes& f, const Image& im, const std::string& kind) {
   }
   if (im.seal) std::memset(f.data() + im.seal, 0, 4);
   if (kind == "advance-short") return ShortenAdvance(f, im);
+  if (kind == "no-class" || kind == "timer-class") return ChangeControlClass(f, im, kind);
   uint32_t record = Word(f, im.Data(4)), classes = Word(f, im.Data(record));
   if (kind == "class-count") {
     WriteU32LE(f.data() + im.Data(record), 0x7FFFFFFF);
