@@ -28,13 +28,17 @@ test: build
 	fi; \
 	scripts/test-session $(BUILD) ctest --test-dir $(BUILD) --output-on-failure -j$(JOBS)
 
-# The readers' fuzz tests for longer than the test suite runs them, from a
-# new seed each time (printed first: FUZZ_SEED=n repeats a run).
-FUZZ_INPUTS ?= 5000000
-FUZZ_SEED ?= $(shell date +%s)
+# The readers' fuzz targets, coverage-guided (libFuzzer, 32-bit), for
+# FUZZ_SECONDS each, no input allowed more than FUZZ_TIMEOUT seconds;
+# FUZZ_SEED=n fixes libFuzzer's seed. Needs clang and 32-bit libraries,
+# which `make test` does not: installed here first.
+FUZZ_SECONDS ?= 60
+FUZZ_TIMEOUT ?= 2
+FUZZ_SEED ?=
 fuzz: build
-	$(BUILD)/host/fuzz/reader-fuzz $(BUILD)/vellory-server-dat tests/images/prefs/prefs.expected \
-	  --inputs $(FUZZ_INPUTS) --seed $(FUZZ_SEED)
+	scripts/bootstrap --fuzz
+	cmake --build $(BUILD) --target fuzz32
+	scripts/fuzz $(BUILD) $(FUZZ_SECONDS) $(FUZZ_TIMEOUT) $(FUZZ_SEED)
 
 demo: build
 	scripts/demo $(BUILD)

@@ -68,3 +68,7 @@ bool ReadClassDescriptor(uint32_t address, MemorySpan data, MemorySpan code, Cla
   for (uint32_t i = 0; i < out.vtableCount && r.Ok(); ++i) r.Code();
   return r.Ok();
 }
+
+bool InstanceSizeFits(uint32_t instanceSize) {
+  return instanceSize >= kObjectHeaderBytes && instanceSize <= image::kMaxInstanceSize;
+}

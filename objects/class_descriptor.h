@@ -40,3 +40,11 @@ struct ClassDescriptor {
 // Reads the descriptor at `address`; false when it is of another kind or
 // any part of it lies outside its block.
 bool ReadClassDescriptor(uint32_t address, MemorySpan data, MemorySpan code, ClassDescriptor& out);
+
+// The bytes of the object header every object starts with.
+inline constexpr uint32_t kObjectHeaderBytes = 24;
+
+// Whether objects of a kind-0 class of `instanceSize` bytes can be made: the
+// header fits, and the size stays far enough below 4 GB that rounding it to
+// whole words cannot wrap.
+bool InstanceSizeFits(uint32_t instanceSize);

@@ -18,6 +18,7 @@ namespace {
 std::vector<ClassRecord*> gClassTable;
 
 constexpr uint32_t kNoSuperclass = 0xFFFFFFFFu;
+static_assert(sizeof(ObjectRecord) == kObjectHeaderBytes);
 
 struct PendingLink {
   int32_t index;
@@ -41,10 +42,7 @@ void AddMembers(ClassRecord* cls, const ClassDescriptor& d, int32_t self) {
 
 // A new class record for a kind-0 descriptor, entered in the table.
 ClassRecord* DefineClass(const ClassDescriptor& d, int32_t self) {
-  // Every object starts with the header; its fields come after. Sizes close
-  // to 4 GB would wrap when rounded to whole words.
-  if (!RuntimeCheck(d.instanceSize >= sizeof(ObjectRecord) && d.instanceSize <= image::kMaxInstanceSize,
-                    "a class's instance size is out of range"))
+  if (!RuntimeCheck(InstanceSizeFits(d.instanceSize), "a class's instance size is out of range"))
     return nullptr;
   ClassRecord* cls = NewClassRecord(d.name);
   cls->instanceSize = d.instanceSize;

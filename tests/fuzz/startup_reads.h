@@ -3,6 +3,7 @@
 // start-up's reading of a linked data block, every read seen by the sanitizers.
 #pragma once
 #include <sys/mman.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -22,6 +23,7 @@
 
 using Bytes = std::vector<uint8_t>;
 
+inline uint32_t Size(const Bytes& b) { return static_cast<uint32_t>(b.size()); }
 inline bool Word(const Bytes& b, uint64_t at, uint32_t& value) {
   if (at + 4 > b.size()) return false;
   value = ReadU32LE(b.data() + at);
@@ -68,6 +70,38 @@ class LowBlock {
   uint8_t* base_;
 };
 
+// A block that a pass writes, had back as it was for every input: a private
+// mapping of a memory file that holds it, whose written pages are dropped,
+// so that only they are read again (copying the 700 KB data block for each
+// input would cost more than the pass). It ends against an inaccessible page.
+class FreshBlock {
+ public:
+  explicit FreshBlock(const Bytes& real) : length_(real.size()), pages_((real.size() + 4095) / 4096 * 4096) {
+    int file = memfd_create("fresh-block", 0);
+    if (file < 0 || ftruncate(file, static_cast<off_t>(pages_)) ||
+        pwrite(file, real.data(), length_, static_cast<off_t>(pages_ - length_)) != static_cast<ssize_t>(length_))
+      std::abort();
+    base_ = static_cast<uint8_t*>(mmap(nullptr, pages_ + 4096, PROT_NONE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0));
+    if (base_ == MAP_FAILED ||
+        mmap(base_, pages_, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_FIXED, file, 0) == MAP_FAILED)
+      std::abort();
+    close(file);
+  }
+  ~FreshBlock() { munmap(base_, pages_ + 4096); }
+  FreshBlock(const FreshBlock&) = delete;
+  FreshBlock& operator=(const FreshBlock&) = delete;
+  // The block as it was first.
+  uint8_t* Fresh() {
+    if (madvise(base_, pages_, MADV_DONTNEED)) std::abort();
+    return base_ + pages_ - length_;
+  }
+  uint32_t Length() const { return static_cast<uint32_t>(length_); }
+
+ private:
+  size_t length_, pages_;
+  uint8_t* base_;
+};
+
 struct AcceptAll : ImportResolver {
   explicit AcceptAll(uint32_t address) : target(address) {}
   bool Resolve(const ImportName& import, uint32_t& address, std::string&) override {
@@ -97,7 +131,7 @@ inline const char* ReadProject(MemorySpan data, MemorySpan code) {
     for (const auto* members : {&d.methods, &d.handlers, &d.menuHandlers})
       for (const DescribedMember& member : *members) Touch(member.name.data(), member.name.size());
     if (d.vtableCount) Touch(reinterpret_cast<const uint8_t*>(uintptr_t{d.vtable}), 4ull * d.vtableCount);
-    if (d.kind == 0 && (d.instanceSize < 24 || d.instanceSize > (1u << 20))) refuse("class size");
+    if (d.kind == 0 && !InstanceSizeFits(d.instanceSize)) refuse("class size");
   }
   for (uint32_t n = 0; n < lists.itemCount; ++n) {
     uint32_t address = WordAt(lists.items + 4 * n);
