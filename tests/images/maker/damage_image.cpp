@@ -237,17 +237,20 @@ struct Part {
 };
 
 // Every record of the code fixups: its type byte, a data reference's site,
-// an import's chain head, name length and a byte of its name.
+// an import's chain head, name length and a byte of its name. These are
+// code as much as the code block is: a site moved to another word or a
+// record made one the format skips leaves a possible image, only wrongly
+// linked, which the seal alone can refuse.
 std::vector<Place> CodeFixupPlaces(const Bytes& f, const Image& im) {
   std::vector<Place> places;
   for (uint32_t at = im.block[1], end = im.block[1] + im.length[1]; at < end;) {
-    places.push_back({at, 1});
+    places.push_back({at, 1, true});
     if (f[at] == 2 && at + 5 <= end) {
-      places.push_back({at + 1, 4});
+      places.push_back({at + 1, 4, true});
       at += 5;
     } else if (f[at] == 1 && at + 6 <= end) {
-      places.insert(places.end(), {{at + 1, 4}, {at + 5, 1}});
-      if (f[at + 5] && at + 6 + f[at + 5] <= end) places.push_back({at + 6 + f[at + 5] / 2u, 1});
+      places.insert(places.end(), {{at + 1, 4, true}, {at + 5, 1, true}});
+      if (f[at + 5] && at + 6 + f[at + 5] <= end) places.push_back({at + 6 + f[at + 5] / 2u, 1, true});
       at += 6 + f[at + 5];
     } else {
       ++at;
