@@ -45,6 +45,15 @@ shares=$(sed -E 's/( 0)+ *$//' <<<"$shares")
   || fail "the share sent went back:$shares"
 seen=$(tr ' ' '\n' <<<"$shares" | grep -v '^0$' | grep -v '^100$' | sort -u | grep -c .)
 (( seen >= 3 )) || fail "the bar showed $seen shares between 0 and 100:$shares"
+# The rest of the send takes as long as the machine needs: waited for while
+# the handheld keeps receiving (it pauses a second at each eighth), failing
+# only when it stops short of every line.
+last=-1 still=0
+while now=$(received_so_far); [ "$now" -lt $((LINES * 11)) ]; do
+  if [ "$now" = "$last" ]; then still=$((still + 1)); else still=0 last=$now; fi
+  [ "$still" -lt $((100 * SCALE)) ] || fail "the handheld stopped receiving at $now bytes"
+  sleep 0.1
+done
 wait_writing middledone
 wait_status "Listening"
 wait_value "the bar after sending" "-1 0" bar_blocks
