@@ -296,9 +296,10 @@ message_matching() {
   message_ok
 }
 
-# no_message_box: none comes within a second (times the machine's scale: the
-# UI driver's waits stretch), so that a box that is merely late still fails.
-no_message_box() { ! driver wait '#32770' Message 1000 >/dev/null 2>&1 || fail "an unexpected message box"; }
+# no_message_box [MS]: none comes within MS milliseconds, a second if not
+# given (times the machine's scale: the UI driver's waits stretch), so that a
+# box that is merely late still fails.
+no_message_box() { ! driver wait '#32770' Message "${1:-1000}" >/dev/null 2>&1 || fail "an unexpected message box"; }
 
 # window_pixel TITLE X Y: the colour "R,G,B" at client point X,Y of the
 # program's window TITLE as it is on the screen (a screenshot of the
