@@ -6,28 +6,19 @@
 #include <vector>
 
 #include "objects/arrays.h"
-#include "objects/assertion.h"
 #include "objects/classes.h"
 #include "objects/objects.h"
 #include "objects/small_heap.h"
 #include "objects/strings.h"
 #include "objects/tagged_alloc.h"
+#include "recorded_assertions.h"
 
 namespace {
 
-int gAssertions = 0;
-
 class ArrayTest : public testing::Test {
  protected:
-  void SetUp() override {
-    gAssertions = 0;
-    previous_ = SetAssertionRecorder([](const char*) { ++gAssertions; });
-  }
-  void TearDown() override {
-    SetAssertionRecorder(previous_);
-    EXPECT_EQ(SmallBlockBytesInUse(), heapBefore_) << "a vector or a reference leaked";
-  }
-  AssertionRecorder previous_ = nullptr;
+  void TearDown() override { EXPECT_EQ(SmallBlockBytesInUse(), heapBefore_) << "a vector or a reference leaked"; }
+  RecordedAssertions assertions;
   const uint32_t heapBefore_ = SmallBlockBytesInUse();
 };
 
@@ -82,7 +73,7 @@ TEST_F(ArrayTest, ReadsInsideTheBoundAllocateNothingWritesGrowNoFurtherAndCaller
   RuntimeArrayCreateAddIndex(a, 0, 3);  // would turn the stored element into a row
   EXPECT_EQ(a->dimensions, 1u);
   RuntimeDisposeIntArray(a);
-  EXPECT_EQ(gAssertions, 3);
+  EXPECT_EQ(assertions.seen.size(), 3u);
 }
 
 TEST_F(ArrayTest, StringsAndObjectsAreCountedOnStoreAndRemoveAndListOperationsMoveTheElementsAfterThem) {

@@ -22,6 +22,9 @@
 namespace {
 
 using menutest::Code;
+using menutest::Described;
+using menutest::Pairs;
+using menutest::Place;
 using menutest::Text;
 using Events = std::vector<std::string>;
 
@@ -53,22 +56,10 @@ LOGFONTA FontOf(HFONT font) {
   return lf;
 }
 
-using Pairs = std::vector<std::pair<std::string, std::string>>;
-using Described = std::pair<int32_t, Pairs>;  // a class table index and its properties
-
 enum : int32_t {
   kWindowClass, kProbeEdit, kProbePush, kProbeCheck, kProbePopup, kProbeTabs, kStaticText,
   kGroupBox, kProgressBar, kCheckBox, kEditField, kPopupMenu, kClassCount
 };
-
-// A control's place and, after it, the properties of its kind.
-Pairs Place(const std::string& name, int left, int top, int width, int height, Pairs more = {}, int tab = 0) {
-  Pairs p = {{"Name", name}, {"Index", "-2147483648"}, {"TabPanelIndex", std::to_string(tab)}};
-  for (auto [key, value] : {std::pair{"Left", left}, {"Top", top}, {"Width", width}, {"Height", height}})
-    p.emplace_back(key, std::to_string(value));
-  p.insert(p.end(), more.begin(), more.end());
-  return p;
-}
 
 class ControlKinds : public testing::Test {
  protected:
@@ -114,11 +105,7 @@ class ControlKinds : public testing::Test {
     PutPackedInt(s, kWindowClass);
     for (auto& [n, v] : props) PutPackedString(s, n), PutPackedString(s, v);
     PutPackedInt(s, static_cast<int32_t>(controls.size()));
-    for (const auto& [classIndex, pairs] : controls) {
-      PutPackedInt(s, classIndex);
-      PutPackedInt(s, static_cast<int32_t>(pairs.size()));
-      for (auto& [n, v] : pairs) PutPackedString(s, n), PutPackedString(s, v);
-    }
+    menutest::PutControls(s, controls);
     PutPackedInt(s, 0);
     window = CreateDescribedWindow(s);
     ASSERT_NE(window, nullptr);

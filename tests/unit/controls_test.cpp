@@ -6,9 +6,9 @@
 #include <gtest/gtest.h>
 
 #include "menu_test_support.h"
-#include "objects/assertion.h"
 #include "objects/class_table.h"
 #include "objects/small_heap.h"
+#include "recorded_assertions.h"
 #include "startup/project_items.h"
 #include "ui/controls.h"
 #include "ui/described_properties.h"
@@ -18,15 +18,15 @@
 namespace {
 
 using menutest::Code;
+using menutest::kNoIndex;
 using menutest::NewControl;
+using menutest::Place;
 using menutest::ScratchClasses;
 using menutest::Text;
 
 using Log = std::vector<std::string>;
-using Pairs = std::vector<std::pair<std::string, std::string>>;
-Log gLog, gAssertions;
+Log gLog;
 int32_t gHeldDuringCall = 0;
-const std::string kNoIndex = "-2147483648";
 
 std::string Str(StringRecord* s) { return std::string(StringView(s)); }
 std::string NameOf(ObjectRecord* control) { return Str(reinterpret_cast<ControlObject*>(control)->name); }
@@ -47,17 +47,54 @@ void __cdecl SetObject(ObjectRecord*, uint32_t p, ObjectRecord* o) {
   Note("object", p, o ? "set" : "nil");
 }
 
-// A window with controls under the class table {button, plain control}, and a probe whose setters log.
+ObjectRecord* gMoveFocusTo = nullptr;  // a LostFocus handler moves the focus here
+
+void __cdecl OnGotFocus(ObjectRecord* self) { gLog.push_back("GotFocus " + NameOf(self)); }
+void __cdecl OnLostFocus(ObjectRecord* self) {
+  gLog.push_back("LostFocus " + NameOf(self));
+  if (ObjectRecord* target = std::exchange(gMoveFocusTo, nullptr)) RuntimeSetFocus(target);
+}
+
+class RecordingPane : public Pane {
+ public:
+  using Pane::Pane;
+  void Scroll(int request, int position) override {
+    gLog.push_back("scroll " + std::to_string(request) + " " + std::to_string(position));
+  }
+  LRESULT Notify(NMHDR* header) override {
+    gLog.push_back("notify " + std::to_string(static_cast<int>(header->code)));
+    return notifyResult;
+  }
+  void DrawItem(DRAWITEMSTRUCT* item) override { gLog.push_back("draw item " + std::to_string(item->itemID)); }
+  LRESULT notifyResult = 0;
+  using Pane::CreateChild;
+};
+
+LRESULT CALLBACK ParentProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  LRESULT result = 0;
+  if (DispatchControlNotification(message, wParam, lParam, result)) return result;
+  return DefWindowProcA(hwnd, message, wParam, lParam);
+}
+
+// A window with controls under the class table {button, plain control}, a probe whose setters log,
+// and a parent window on screen for the panes of buttons that log their focus.
 class Controls : public testing::Test {
  protected:
+  static void SetUpTestSuite() {
+    WNDCLASSA wc = {0, ParentProc, 0, 0, GetModuleHandleA(nullptr), nullptr, nullptr, nullptr, nullptr,
+                    "ControlsTestParent"};
+    RegisterClassA(&wc);
+  }
+  static void TearDownTestSuite() { UnregisterClassA("ControlsTestParent", GetModuleHandleA(nullptr)); }
   void SetUp() override {
     gLog.clear();
-    gAssertions.clear();
-    previous_ = SetAssertionRecorder([](const char* what) { gAssertions.push_back(what); });
+    gMoveFocusTo = nullptr;
     button = classes.Make("TestButton", "RectControl");
     button->destructor = Code(LogDestructor);
     ClassRecord* table[] = {button, classes.Make("TestPlain", "Control")};
     SetClassTable(table, 2);
+    cls = classes.Make("FocusControl", "RectControl",
+                       {{"GotFocus", Code(OnGotFocus)}, {"LostFocus", Code(OnLostFocus)}});
     window =
         reinterpret_cast<WindowObject*>(NewObjectOfClass(classes.Make("TestWindow", nullptr, sizeof(WindowObject))));
     window->controls = NewControlDictionary();
@@ -74,21 +111,60 @@ class Controls : public testing::Test {
     ClassRecord* child = classes.Make("ProbeChild", probeClass, 24);
     AddProperty(child, {nullptr, "count", "Integer", nullptr, Code(SetInt), 12});
     probe = NewObjectOfClass(child);
+    parent = MakeParent();
+    ASSERT_NE(parent, nullptr);
+    Activate(parent);
+    ASSERT_EQ(GetActiveWindow(), parent);
   }
   void TearDown() override {
+    ClearActivePane();
+    for (ObjectRecord* c : made) {
+      CloseControlPane(AsRect(c));
+      RuntimeUnlockObject(c);
+    }
+    ForgetWindowFocus(window);
     RuntimeUnlockObject(probe);
     DestroyControlDictionary(window->controls);
     RuntimeUnlockObject(&window->header);
     SetClassTable(nullptr, 0);
-    SetAssertionRecorder(previous_);
+    for (HWND h : parents) DestroyWindow(h);
   }
   bool Apply(std::string_view name, std::string_view value) { return ApplyDescribedProperty(probe, name, value); }
+  HWND MakeParent() {
+    HWND h = CreateWindowExA(0, "ControlsTestParent", "controls test", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100,
+                             100, 300, 200, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    if (h) parents.push_back(h);
+    return h;
+  }
+  void Activate(HWND h) {
+    SetForegroundWindow(h);
+    SetActiveWindow(h);
+  }
+  // A focus-logging button with a recording pane, each 60 pixels right of the last.
+  ObjectRecord* Control(const char* name) {
+    ObjectRecord* c = NewControl(cls, name);
+    made.push_back(c);
+    RectControlObject* rc = AsRect(c);
+    rc->control.window = &window->header;
+    rc->visible = rc->enabled = 1;
+    int16_t left = static_cast<int16_t>(10 + 60 * (made.size() - 1));
+    rc->bounds = {10, left, 30, static_cast<int16_t>(left + 50)};
+    auto* pane = new RecordingPane(rc);
+    EXPECT_TRUE(pane->CreateChild(parent, "BUTTON", "pane", 0));
+    rc->pane = pane;
+    return c;
+  }
+  Pane* PaneOf(ObjectRecord* c) { return AsRect(c)->pane; }
 
-  AssertionRecorder previous_ = nullptr;
+  RecordedAssertions assertions;
   ScratchClasses classes;
   ClassRecord* button = nullptr;
+  ClassRecord* cls = nullptr;
   WindowObject* window = nullptr;
   ObjectRecord* probe = nullptr;
+  HWND parent = nullptr;
+  std::vector<HWND> parents;
+  std::vector<ObjectRecord*> made;
 };
 
 // More keys than buckets; 0x8E and 0x83 differ but collate alike.
@@ -230,11 +306,11 @@ TEST_F(Controls, ProjectItemsReachSettersHeldOnlyDuringTheCallAndModuleSlotsRele
   block[5] = reinterpret_cast<uint32_t>(&block[7]);
   for (uint32_t index : {0u, 2u, 3u, 4u, 5u, 0xFFFFFFFFu}) {
     SCOPED_TRACE(index);
-    gAssertions.clear();
+    assertions.seen.clear();
     block[4] = index;
     block[7] = 0;
     CreateProjectItems(modules, 2, data);
-    EXPECT_EQ(gAssertions, Log{"a module item names a class that is no module's own"});
+    EXPECT_EQ(assertions.seen, Log{"a module item names a class that is no module's own"});
     EXPECT_EQ(block[7], 0u);
     CreateProjectItems(modules, 0, data);
     for (int reference = 0; reference < 2; ++reference)  // the project's and the slot's
@@ -259,31 +335,21 @@ class StatePane : public Pane {
 
 // Fetching by key and the locks are the window tests' (events).
 TEST_F(Controls, DescriptionsAreReadToTheirEndsAndGeometryAndStateReachThePaneOnlyOnChange) {
-  const std::vector<std::pair<int32_t, Pairs>> controls = {
-      {0,
-       {{"Name", "Twin"},
-        {"Index", kNoIndex},
-        {"TabPanelIndex", "2"},
-        {"Visible", "False"},
-        {"Left", "10"},
-        {"Top", "20"},
-        {"Width", "30"},
-        {"Height", "40"},
-        {"BalloonHelp", "help"},
-        {"DisabledBalloonHelp", ""},
-        {"Unknown", "x"},
-        {"MouseCursor", "0"}}},
+  const std::vector<menutest::Described> controls = {
+      {0, Place("Twin", 10, 20, 30, 40,
+                {{"Visible", "False"},
+                 {"BalloonHelp", "help"},
+                 {"DisabledBalloonHelp", ""},
+                 {"Unknown", "x"},
+                 {"MouseCursor", "0"}},
+                2)},
       {1, {{"Name", "Ticker"}, {"Index", kNoIndex}, {"Left", "5"}, {"Visible", "True"}}},
       {99, {{"Name", "Lost"}, {"Index", kNoIndex}}},
       {0, {{"Name", "TWIN"}, {"Index", kNoIndex}, {"Left", "2"}}},
       {0, {{"Name", "Button"}, {"Index", "3"}}},
       {0, {{"Name", "Button"}, {"Index", kNoIndex}}}};
   std::vector<uint8_t> bytes;
-  for (const auto& [classIndex, properties] : controls) {
-    PutPackedInt(bytes, classIndex);
-    PutPackedInt(bytes, static_cast<int32_t>(properties.size()));
-    for (const auto& [name, value] : properties) PutPackedString(bytes, name), PutPackedString(bytes, value);
-  }
+  menutest::PutControls(bytes, controls);
   DescriptionStream stream(bytes.data(), static_cast<uint32_t>(bytes.size()));
   auto next = [&] { return ApplyControlDescription(stream, window); };
   ObjectRecord* c = next();
@@ -301,7 +367,7 @@ TEST_F(Controls, DescriptionsAreReadToTheirEndsAndGeometryAndStateReachThePaneOn
   ASSERT_NE(ticker, nullptr);
   EXPECT_FALSE(IsRectControl(ticker));
   EXPECT_EQ(next(), nullptr);
-  EXPECT_EQ(gAssertions.size(), 1u);  // the class index was reported
+  EXPECT_EQ(assertions.seen.size(), 1u);  // the class index was reported
   next();
   EXPECT_EQ(gLog, Log{"delete Twin"});  // and nothing before
   next();
@@ -342,100 +408,7 @@ TEST_F(Controls, DescriptionsAreReadToTheirEndsAndGeometryAndStateReachThePaneOn
   RuntimeUnlockObject(control);
 }
 
-ObjectRecord* gMoveFocusTo = nullptr;  // a LostFocus handler moves the focus here
-
-void __cdecl OnGotFocus(ObjectRecord* self) { gLog.push_back("GotFocus " + NameOf(self)); }
-void __cdecl OnLostFocus(ObjectRecord* self) {
-  gLog.push_back("LostFocus " + NameOf(self));
-  if (ObjectRecord* target = std::exchange(gMoveFocusTo, nullptr)) RuntimeSetFocus(target);
-}
-
-class RecordingPane : public Pane {
- public:
-  using Pane::Pane;
-  void Scroll(int request, int position) override {
-    gLog.push_back("scroll " + std::to_string(request) + " " + std::to_string(position));
-  }
-  LRESULT Notify(NMHDR* header) override {
-    gLog.push_back("notify " + std::to_string(static_cast<int>(header->code)));
-    return notifyResult;
-  }
-  void DrawItem(DRAWITEMSTRUCT* item) override { gLog.push_back("draw item " + std::to_string(item->itemID)); }
-  LRESULT notifyResult = 0;
-  using Pane::CreateChild;
-};
-
-LRESULT CALLBACK ParentProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  LRESULT result = 0;
-  if (DispatchControlNotification(message, wParam, lParam, result)) return result;
-  return DefWindowProcA(hwnd, message, wParam, lParam);
-}
-
-class ControlWindows : public testing::Test {
- protected:
-  static void SetUpTestSuite() {
-    WNDCLASSA wc = {0, ParentProc, 0, 0, GetModuleHandleA(nullptr), nullptr, nullptr, nullptr, nullptr,
-                    "ControlsTestParent"};
-    RegisterClassA(&wc);
-  }
-  static void TearDownTestSuite() { UnregisterClassA("ControlsTestParent", GetModuleHandleA(nullptr)); }
-  void SetUp() override {
-    gLog.clear();
-    gMoveFocusTo = nullptr;
-    cls = classes.Make("FocusControl", "RectControl",
-                       {{"GotFocus", Code(OnGotFocus)}, {"LostFocus", Code(OnLostFocus)}});
-    window = reinterpret_cast<WindowObject*>(
-        NewObjectOfClass(classes.Make("FocusWindow", nullptr, sizeof(WindowObject))));
-    parent = MakeParent();
-    ASSERT_NE(parent, nullptr);
-    Activate(parent);
-    ASSERT_EQ(GetActiveWindow(), parent);
-  }
-  void TearDown() override {
-    ClearActivePane();
-    for (ObjectRecord* c : made) {
-      CloseControlPane(AsRect(c));
-      RuntimeUnlockObject(c);
-    }
-    ForgetWindowFocus(window);
-    RuntimeUnlockObject(&window->header);
-    for (HWND h : parents) DestroyWindow(h);
-  }
-  HWND MakeParent() {
-    HWND h = CreateWindowExA(0, "ControlsTestParent", "controls test", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100,
-                             100, 300, 200, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-    if (h) parents.push_back(h);
-    return h;
-  }
-  void Activate(HWND h) {
-    SetForegroundWindow(h);
-    SetActiveWindow(h);
-  }
-  // A button with a recording pane, each 60 pixels right of the last.
-  ObjectRecord* Control(const char* name) {
-    ObjectRecord* c = NewControl(cls, name);
-    made.push_back(c);
-    RectControlObject* rc = AsRect(c);
-    rc->control.window = &window->header;
-    rc->visible = rc->enabled = 1;
-    int16_t left = static_cast<int16_t>(10 + 60 * (made.size() - 1));
-    rc->bounds = {10, left, 30, static_cast<int16_t>(left + 50)};
-    auto* pane = new RecordingPane(rc);
-    EXPECT_TRUE(pane->CreateChild(parent, "BUTTON", "pane", 0));
-    rc->pane = pane;
-    return c;
-  }
-  Pane* PaneOf(ObjectRecord* c) { return AsRect(c)->pane; }
-
-  ScratchClasses classes;
-  ClassRecord* cls = nullptr;
-  WindowObject* window = nullptr;
-  HWND parent = nullptr;
-  std::vector<HWND> parents;
-  std::vector<ObjectRecord*> made;
-};
-
-TEST_F(ControlWindows, FocusChangesRaiseLostFocusBeforeGotFocusAndWaitForTheWindowsActivation) {
+TEST_F(Controls, FocusChangesRaiseLostFocusBeforeGotFocusAndWaitForTheWindowsActivation) {
   ObjectRecord *a = Control("A"), *b = Control("B"), *c = Control("C");
   HWND other = MakeParent();
   Activate(other);
@@ -468,7 +441,7 @@ TEST_F(ControlWindows, FocusChangesRaiseLostFocusBeforeGotFocusAndWaitForTheWind
 }
 
 // Keys must not reach a field the user cannot see or is not looking at.
-TEST_F(ControlWindows, HiddenDisabledOrLeftPanesGiveUpTheFocusAndRefuseIt) {
+TEST_F(Controls, HiddenDisabledOrLeftPanesGiveUpTheFocusAndRefuseIt) {
   using Change = void (*)(WindowObject*, ObjectRecord*);
   const std::pair<const char*, Change> kChanges[] = {
       {"hidden", [](WindowObject*, ObjectRecord* c) { ControlVisibleSetter(c, 0, false); }},
@@ -501,7 +474,7 @@ TEST_F(ControlWindows, HiddenDisabledOrLeftPanesGiveUpTheFocusAndRefuseIt) {
 
 // Clicks, edits and tab changes are the kinds' tests. A notification's
 // non-zero answer refuses a tab change.
-TEST_F(ControlWindows, ChildWindowsSitAtTheControlBoundsTakeTheirNotificationsAndClose) {
+TEST_F(Controls, ChildWindowsSitAtTheControlBoundsTakeTheirNotificationsAndClose) {
   ObjectRecord* a = Control("A");
   HWND h = PaneOf(a)->Handle();
   ASSERT_NE(h, nullptr);

@@ -10,8 +10,8 @@
 
 #include "described_window.h"
 #include "menu_test_support.h"
-#include "objects/assertion.h"
 #include "objects/class_table.h"
+#include "recorded_assertions.h"
 #include "ui/focus.h"
 #include "ui/runtime_ui.h"
 #include "ui/timers.h"
@@ -23,7 +23,6 @@ using menutest::gLog;
 using Names = std::vector<std::string>;
 
 ObjectRecord* gSlot = nullptr;  // the application's reference to the window
-std::vector<std::string> gAssertions;
 
 void Log(const std::string& s) { gLog.push_back(s); }
 
@@ -59,22 +58,19 @@ class EventHolds : public testing::Test {
     RegisterBuiltInClasses();
     RegisterRuntimeWindowClasses();
     gLog.clear();
-    gAssertions.clear();
-    previous_ = SetAssertionRecorder([](const char* what) { gAssertions.push_back(what); });
     window_ = classes_.Make("ClosingWindow", "Window", {{"Close", Code(ReleaseSlot)}});
     window_->destructor = Code(WindowGone);
     live_ = LiveObjectCount();
   }
   void TearDown() override {
     EXPECT_EQ(LiveObjectCount(), live_) << "something was released twice or not at all";
-    EXPECT_TRUE(gAssertions.empty()) << gAssertions.front();
-    SetAssertionRecorder(previous_);
+    EXPECT_TRUE(assertions_.seen.empty()) << assertions_.seen.front();
     SetClassTable(nullptr, 0);
   }
 
   menutest::ScratchClasses classes_;
   ClassRecord* window_ = nullptr;
-  AssertionRecorder previous_ = nullptr;
+  RecordedAssertions assertions_;
   int32_t live_ = 0;
 };
 

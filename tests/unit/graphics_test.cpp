@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <deque>
 #include <string>
 #include <vector>
 
@@ -24,23 +25,25 @@ using menutest::kWhite;
 using menutest::PixelSet;
 using menutest::Text;
 
-// A Graphics on a fresh port lent the canvas' DC; the Graphics holds the
-// port's only reference.
+// A Graphics on a fresh port lent the DC of a canvas of its own; the Graphics
+// holds the port's only reference, and goes before its canvas.
 class GraphicsTest : public testing::Test {
  protected:
-  ObjectRecord* Make(Canvas& canvas, int originX = 0, int originY = 0) {
+  std::pair<ObjectRecord*, Canvas&> Make(int width, int height, int originX = 0, int originY = 0) {
+    Canvas& canvas = canvases_.emplace_back(width, height);
     auto* port = new DrawingPort;
     port->AttachDC(canvas.dc);
-    ObjectRecord* g = NewGraphics(port, originX, originY, canvas.width, canvas.height);
+    ObjectRecord* g = NewGraphics(port, originX, originY, width, height);
     port->Release();
     made_.push_back(g);
-    return g;
+    return {g, canvas};
   }
   void TearDown() override {
     for (ObjectRecord* g : made_) RuntimeUnlockObject(g);
   }
 
  private:
+  std::deque<Canvas> canvases_;
   std::vector<ObjectRecord*> made_;
 };
 
@@ -86,8 +89,7 @@ TEST_F(GraphicsTest, LinesAndRectanglesInkThePixelsTheGeometryCallsFor) {
   };
   for (const auto& r : rows) {
     SCOPED_TRACE(r.what);
-    Canvas canvas(50, 40);
-    ObjectRecord* g = Make(canvas);
+    auto [g, canvas] = Make(50, 40);
     graphicsForeColorSetter(g, 0, 0x00FF00);
     r.draw(g);
     for (int y = 0; y < 40; ++y)
@@ -97,8 +99,7 @@ TEST_F(GraphicsTest, LinesAndRectanglesInkThePixelsTheGeometryCallsFor) {
 }
 
 TEST_F(GraphicsTest, TheGraphicsOriginAddsThePortOriginSubtractsAndPixelsReadBack) {
-  Canvas canvas(40, 40);
-  ObjectRecord* g = Make(canvas, 7, 3);
+  auto [g, canvas] = Make(40, 40, 7, 3);
   RuntimeGraphicsFillRect(g, 0, 0, 4, 4);
   PixelSet expected;
   for (int y = 3; y < 7; ++y)
@@ -112,8 +113,6 @@ TEST_F(GraphicsTest, TheGraphicsOriginAddsThePortOriginSubtractsAndPixelsReadBac
   EXPECT_EQ(canvas.At(35, 32), 0x123456u);
   EXPECT_EQ(graphicsPixelGetter(g, 30, 30), 0x123456u);
 }
-
-COLORREF Ref(uint32_t c) { return RGB(c >> 16, (c >> 8) & 0xFF, c & 0xFF); }
 
 PixelSet DirectOutline(int width, int height, COLORREF colour, int penWidth, void (*shape)(HDC)) {
   Canvas canvas(width, height);
@@ -153,15 +152,14 @@ TEST_F(GraphicsTest, OutlinesMatchGdiAndFilledShapesAreSolidInTheForeColourOverT
   };
   for (const Shape& s : shapes) {
     SCOPED_TRACE(s.what);
-    Canvas canvas(60, 50);
-    ObjectRecord* g = Make(canvas);
+    auto [g, canvas] = Make(60, 50);
     graphicsForeColorSetter(g, 0, 0x804020);
     graphicsPenWidthSetter(g, 0, s.penWidth);
     graphicsPenHeightSetter(g, 0, 1);
     s.draw(g);
     PixelSet ink = canvas.InkSet();
     if (!s.filled) {
-      EXPECT_EQ(ink, DirectOutline(60, 50, Ref(0x804020), s.penWidth, s.direct));
+      EXPECT_EQ(ink, DirectOutline(60, 50, RGB(0x80, 0x40, 0x20), s.penWidth, s.direct));
       continue;
     }
     std::set<int> rows = canvas.InkRows();
@@ -195,8 +193,7 @@ std::vector<int> DirectMeasures(HDC dc, int size, const char* face = "Tahoma") {
 }
 
 TEST_F(GraphicsTest, MeasuresAreGdisForTheRequestedFontAndFollowFontChanges) {
-  Canvas canvas(20, 20);
-  ObjectRecord* g = Make(canvas);
+  auto [g, canvas] = Make(20, 20);
   StringRef hello = Text("Hello, world");
   auto measures = [&](ObjectRecord* on) {
     return std::vector<int>{RuntimeGraphicsTextHeight(on), RuntimeGraphicsTextAscent(on),
@@ -214,15 +211,14 @@ TEST_F(GraphicsTest, MeasuresAreGdisForTheRequestedFontAndFollowFontChanges) {
 // Strings are in the fore colour; a wrapped one puts its first baseline where
 // the unwrapped one does.
 TEST_F(GraphicsTest, AWrappedStringPutsItsFirstBaselineWhereTheUnwrappedOneDoes) {
-  Canvas plain(300, 120), wrapped(300, 120), narrow(300, 120);
   StringRef text = Text("Baseline jig");
   const int y = 40;
-  ObjectRecord* a = Make(plain);
+  auto [a, plain] = Make(300, 120);
   RuntimeGraphicsDrawString(a, nullptr, 10, y, 0);
   RuntimeGraphicsDrawString(a, nullptr, 10, y, 100);
   EXPECT_TRUE(plain.InkSet().empty()) << "nil drew";
   RuntimeGraphicsDrawString(a, text.get(), 10, y, 0);
-  ObjectRecord* b = Make(wrapped);
+  auto [b, wrapped] = Make(300, 120);
   RuntimeGraphicsDrawString(b, text.get(), 10, y, 250);
   int ascent = RuntimeGraphicsTextAscent(a), height = RuntimeGraphicsTextHeight(a);
   std::set<int> rows = plain.InkRows();
@@ -233,7 +229,7 @@ TEST_F(GraphicsTest, AWrappedStringPutsItsFirstBaselineWhereTheUnwrappedOneDoes)
   EXPECT_TRUE(rows.count(y - 1)) << "letters stand on the baseline";
   // Too narrow for both words: the second goes to a line below, the first
   // stays where it was, and nothing reaches past the wrap width.
-  ObjectRecord* c = Make(narrow);
+  auto [c, narrow] = Make(300, 120);
   int firstWord = RuntimeGraphicsStringWidth(c, Text("Baseline").get());
   RuntimeGraphicsDrawString(c, text.get(), 10, y, firstWord + 4);
   std::set<int> narrowRows = narrow.InkRows();
@@ -251,8 +247,7 @@ TEST_F(GraphicsTest, PicturesDrawAtTheirSizeOrScaledPixelByPixel) {
   uint32_t stored[] = {16, 2, 2, 8, 0x03E07C00u, 0x7FFF001Fu};  // 5-5-5 pixels: red, green / blue, white
   ObjectRecord* o = NewObjectOfClass(FindBuiltInClass("Picture"));
   ASSERT_TRUE(BuildPictureSurface(reinterpret_cast<PictureObject*>(o), stored));
-  Canvas canvas(60, 60);
-  ObjectRecord* g = Make(canvas, 1, 1);
+  auto [g, canvas] = Make(60, 60, 1, 1);
   RuntimeGraphicsDrawPicture(g, o, 9, 9, -1, -1, 0, 0, -1, -1);  // own size at (10, 10)
   RuntimeGraphicsDrawPicture(g, o, 19, 19, 6, 6, 0, 0, 2, 2);   // three times at (20, 20)
   RuntimeGraphicsDrawPicture(g, o, 39, 39, 4, 4, 1, 0, 1, 1);   // the green pixel alone

@@ -1,6 +1,6 @@
-// What the control, menu, keyboard and drawing tests share: menu descriptions
-// in the stored format, scratch classes, application windows, recording panes
-// and a canvas to draw into.
+// What the control, menu, keyboard and drawing tests share: menu and control
+// descriptions in the stored format, scratch classes, application windows,
+// recording panes and a canvas to draw into.
 #pragma once
 #include <windows.h>
 
@@ -63,6 +63,28 @@ struct Level {
     return BuildMenuBar(whole.bytes.data(), static_cast<uint32_t>(whole.bytes.size()));
   }
 };
+
+// Controls as a window description lists them: a class table index, then the properties by name.
+using Pairs = std::vector<std::pair<std::string, std::string>>;
+using Described = std::pair<int32_t, Pairs>;
+inline const std::string kNoIndex = std::to_string(INT32_MIN);
+
+inline void PutControls(std::vector<uint8_t>& bytes, const std::vector<Described>& controls) {
+  for (const auto& [classIndex, properties] : controls) {
+    PutPackedInt(bytes, classIndex);
+    PutPackedInt(bytes, static_cast<int32_t>(properties.size()));
+    for (const auto& [name, value] : properties) PutPackedString(bytes, name), PutPackedString(bytes, value);
+  }
+}
+
+// A control's place and, after it, the properties of its kind.
+inline Pairs Place(const std::string& name, int left, int top, int width, int height, Pairs more = {}, int tab = 0) {
+  Pairs p = {{"Name", name}, {"Index", kNoIndex}, {"TabPanelIndex", std::to_string(tab)}};
+  for (auto [key, value] : {std::pair{"Left", left}, {"Top", top}, {"Width", width}, {"Height", height}})
+    p.emplace_back(key, std::to_string(value));
+  p.insert(p.end(), more.begin(), more.end());
+  return p;
+}
 
 template <typename F>
 CodeAddress Code(F* f) {

@@ -10,16 +10,16 @@
 #include <vector>
 
 #include "menu_test_support.h"
-#include "objects/assertion.h"
 #include "objects/class_table.h"
 #include "objects/name_map.h"
 #include "objects/small_heap.h"
 #include "objects/tagged_alloc.h"
+#include "recorded_assertions.h"
 
 namespace {
 
 using menutest::Code;
-std::vector<std::string> gLog, gAssertions;
+std::vector<std::string> gLog;
 
 void __cdecl LogConstructor(ObjectRecord* o, ClassRecord* c) {
   // Every field is zero when the root class's constructor runs.
@@ -36,12 +36,7 @@ void UseClasses(std::initializer_list<ClassRecord*> table) { SetClassTable(table
 
 class ObjectModel : public testing::Test {
  protected:
-  void SetUp() override {
-    gLog.clear();
-    gAssertions.clear();
-    previous_ = SetAssertionRecorder([](const char* what) { gAssertions.push_back(what); });
-  }
-  void TearDown() override { SetAssertionRecorder(previous_); }
+  void SetUp() override { gLog.clear(); }
   // A class of `size` bytes whose constructor and destructor log, if `hooks`.
   ClassRecord* Make(const char* name, ClassRecord* super, uint32_t size, bool hooks = true) {
     ClassRecord* c = classes.Make(name, super, size);
@@ -49,7 +44,7 @@ class ObjectModel : public testing::Test {
     if (hooks) c->destructor = Code(LogDestructor);
     return c;
   }
-  AssertionRecorder previous_ = nullptr;
+  RecordedAssertions assertions;
   menutest::ScratchClasses classes;
 };
 
@@ -87,48 +82,44 @@ TEST_F(ObjectModel, CallerErrorsGoToTheAssertionHookAndFieldAccessorsCountRefere
   ClassRecord* a = Make("A", nullptr, 24, false);
   UseClasses({a});
   for (int32_t index : {1, -1}) EXPECT_EQ(RuntimeNewObject(index), nullptr) << index;
-  ASSERT_EQ(gAssertions.size(), 2u);
+  ASSERT_EQ(assertions.seen.size(), 2u);
   ObjectRecord* o = RuntimeNewObject(0);
   o->refCount = 0;  // as if it had been released already
   int32_t live = LiveObjectCount();
   RuntimeUnlockObject(o);
   RuntimeLockObject(o);
-  EXPECT_EQ(gAssertions.size(), 4u);
+  EXPECT_EQ(assertions.seen.size(), 4u);
   EXPECT_EQ(o->refCount, 0u);
   EXPECT_EQ(LiveObjectCount(), live);
   o->refCount = 1;
   RuntimeUnlockObject(o);
   RuntimeLockObject(nullptr);
   RuntimeUnlockObject(nullptr);
-  EXPECT_EQ(gAssertions.size(), 4u);
+  EXPECT_EQ(assertions.seen.size(), 4u);
 
   ClassRecord* c = Make("Holder", nullptr, 36, false);
-  ObjectRecord *holder = NewObjectOfClass(c), *item = NewObjectOfClass(c);
-  objSetter(holder, 24, item);
-  objSetter(holder, 24, item);  // storing the same object again keeps one reference
-  EXPECT_EQ(item->refCount, 2u);
-  ObjectRecord* got = objGetter(holder, 24);
-  EXPECT_EQ(got, item);
-  EXPECT_EQ(item->refCount, 3u);
-  RuntimeUnlockObject(got);
-  objSetter(holder, 24, nullptr);
-  EXPECT_EQ(item->refCount, 1u);
-  StringRecord* s = NewString("text");
-  stringSetter(holder, 28, s);
-  EXPECT_EQ(s->refCount, 2u);
-  StringRecord* read = stringGetter(holder, 28);
-  EXPECT_EQ(read, s);
-  RuntimeUnlockString(read);
-  stringSetter(holder, 28, nullptr);
-  EXPECT_EQ(s->refCount, 1u);
-  RuntimeUnlockString(s);
+  ObjectRecord* holder = NewObjectOfClass(c);
+  // Objects and strings alike: storing the same one again keeps one reference, a read hands out its own.
+  auto counts = [holder](uint32_t at, auto* value, auto set, auto get, auto unlock) {
+    set(holder, at, value);
+    set(holder, at, value);
+    EXPECT_EQ(value->refCount, 2u);
+    auto* read = get(holder, at);
+    EXPECT_EQ(read, value);
+    EXPECT_EQ(value->refCount, 3u);
+    unlock(read);
+    set(holder, at, nullptr);
+    EXPECT_EQ(value->refCount, 1u);
+    unlock(value);
+  };
+  counts(24, NewObjectOfClass(c), objSetter, objGetter, RuntimeUnlockObject);
+  counts(28, NewString("text"), stringSetter, stringGetter, RuntimeUnlockString);
   shortFieldSetter(holder, 32, 0xFFFF8001);
   byteFieldSetter(holder, 34, 0x80);
   EXPECT_EQ(shortFieldGetter(holder, 32), -32767);  // the byte after it is its own field
   EXPECT_EQ(byteFieldGetter(holder, 34), -128);
   intFieldSetter(holder, 28, -5);
   EXPECT_EQ(intFieldGetter(holder, 28), -5);
-  RuntimeUnlockObject(item);
   RuntimeUnlockObject(holder);
 }
 
@@ -158,7 +149,7 @@ TEST_F(ObjectModel, InterfaceTablesFillByNameAlongTheChainCastsCheckAndTheHandle
   // Lookups within the tables are app_starts_and_traces'; past their ends, nothing.
   EXPECT_EQ(FindInterfaceVTableCode(o, 3, 0), nullptr);
   EXPECT_EQ(FindVTableCode(o, 2), nullptr);
-  EXPECT_EQ(gAssertions.size(), 1u);
+  EXPECT_EQ(assertions.seen.size(), 1u);
   RuntimeCheckCast(o, 1);  // a failed cast would raise
   RuntimeCheckCast(nullptr, 2);
   EXPECT_FALSE(RuntimeObjectIsa(nullptr, 1));
