@@ -21,6 +21,28 @@ ObjectRecord* gApplicationObject = nullptr;
 
 uint32_t ObjectBytes(const ClassRecord* cls) { return (cls->instanceSize + 3) / 4 * 4; }
 
+// The field of `object` at `offset`, or null when the object is nil or the
+// field does not lie wholly inside it after the header. Offsets come from the
+// image (compiled code, property tables), so a damaged one must not reach
+// another object, or this one's count and class, which the runtime trusts.
+template <typename T>
+T* CheckedField(ObjectRecord* object, uint32_t offset) {
+  if (!object || !object->cls || offset < sizeof(ObjectRecord)) return nullptr;
+  if (uint64_t{offset} + sizeof(T) > ObjectBytes(object->cls)) return nullptr;
+  return &FieldAt<T>(object, offset);
+}
+
+// Reads a plain field, 0 where there is none; writes it where there is one.
+template <typename T>
+int32_t ReadField(ObjectRecord* object, uint32_t offset) {
+  const T* field = CheckedField<T>(object, offset);
+  return field ? *field : 0;
+}
+template <typename T>
+void WriteField(ObjectRecord* object, uint32_t offset, int32_t value) {
+  if (T* field = CheckedField<T>(object, offset)) *field = static_cast<T>(value);
+}
+
 // Root class first. A loop, not recursion: an image's chains may be
 // kMaxClassDepth deep, and built-in and plug-in chains are a few classes.
 void RunConstructors(ObjectRecord* object) {
@@ -140,42 +162,40 @@ void debugDumpObjects(StringRecord* path) {
 }
 
 ObjectRecord* objGetter(ObjectRecord* object, uint32_t offset) {
-  ObjectRecord* value = FieldAt<ObjectRecord*>(object, offset);
-  RuntimeLockObject(value);
-  return value;
+  ObjectRecord** field = CheckedField<ObjectRecord*>(object, offset);
+  if (!field) return nullptr;
+  RuntimeLockObject(*field);
+  return *field;
 }
 
 void objSetter(ObjectRecord* object, uint32_t offset, ObjectRecord* value) {
-  StoreCounted<RuntimeLockObject, RuntimeUnlockObject>(FieldAt<ObjectRecord*>(object, offset), value);
+  if (ObjectRecord** field = CheckedField<ObjectRecord*>(object, offset))
+    StoreCounted<RuntimeLockObject, RuntimeUnlockObject>(*field, value);
 }
 
 StringRecord* stringGetter(ObjectRecord* object, uint32_t offset) {
-  StringRecord* value = FieldAt<StringRecord*>(object, offset);
-  RuntimeLockString(value);
-  return value;
+  StringRecord** field = CheckedField<StringRecord*>(object, offset);
+  if (!field) return nullptr;
+  RuntimeLockString(*field);
+  return *field;
 }
 
 void stringSetter(ObjectRecord* object, uint32_t offset, StringRecord* value) {
-  StoreCounted<RuntimeLockString, RuntimeUnlockString>(FieldAt<StringRecord*>(object, offset), value);
+  if (StringRecord** field = CheckedField<StringRecord*>(object, offset))
+    StoreCounted<RuntimeLockString, RuntimeUnlockString>(*field, value);
 }
 
-int32_t intFieldGetter(ObjectRecord* object, uint32_t offset) {
-  return FieldAt<int32_t>(object, offset);
-}
+int32_t intFieldGetter(ObjectRecord* object, uint32_t offset) { return ReadField<int32_t>(object, offset); }
 void intFieldSetter(ObjectRecord* object, uint32_t offset, int32_t value) {
-  FieldAt<int32_t>(object, offset) = value;
+  WriteField<int32_t>(object, offset, value);
 }
-int32_t shortFieldGetter(ObjectRecord* object, uint32_t offset) {
-  return FieldAt<int16_t>(object, offset);
-}
+int32_t shortFieldGetter(ObjectRecord* object, uint32_t offset) { return ReadField<int16_t>(object, offset); }
 void shortFieldSetter(ObjectRecord* object, uint32_t offset, int32_t value) {
-  FieldAt<int16_t>(object, offset) = static_cast<int16_t>(value);
+  WriteField<int16_t>(object, offset, value);
 }
-int32_t byteFieldGetter(ObjectRecord* object, uint32_t offset) {
-  return FieldAt<int8_t>(object, offset);
-}
+int32_t byteFieldGetter(ObjectRecord* object, uint32_t offset) { return ReadField<int8_t>(object, offset); }
 void byteFieldSetter(ObjectRecord* object, uint32_t offset, int32_t value) {
-  FieldAt<int8_t>(object, offset) = static_cast<int8_t>(value);
+  WriteField<int8_t>(object, offset, value);
 }
 
 }  // extern "C"

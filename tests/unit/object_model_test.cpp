@@ -120,6 +120,49 @@ TEST_F(ObjectModel, CallerErrorsGoToTheAssertionHookAndFieldAccessorsCountRefere
   EXPECT_EQ(byteFieldGetter(holder, 34), -128);
   intFieldSetter(holder, 28, -5);
   EXPECT_EQ(intFieldGetter(holder, 28), -5);
+
+  // Offsets come from the image: a field that is not wholly inside the object
+  // after its header is not there. Reads give 0 (nil), writes touch nothing:
+  // not the header, not what lies after the object. The object stands in a
+  // block whose bytes after its 36 are guards.
+  alignas(8) uint8_t block[64];
+  std::memset(block, 0xAB, sizeof block);
+  auto* loose = reinterpret_cast<ObjectRecord*>(block);
+  *loose = {1, c, nullptr, nullptr, 0, 0};
+  struct Row {
+    uint32_t offset;
+    bool intFits, shortFits, byteFits;  // objects and strings are as wide as integers
+  } const rows[] = {{23, false, false, false}, {24, true, true, true},   {32, true, true, true},
+                    {33, false, true, true},   {35, false, false, true}, {36, false, false, false},
+                    {0xFFFFFFFE, false, false, false}};
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.offset);
+    uint8_t before[sizeof block];
+    std::memcpy(before, block, sizeof block);
+    intFieldSetter(loose, r.offset, 0x01020304);
+    EXPECT_EQ(intFieldGetter(loose, r.offset), r.intFits ? 0x01020304 : 0);
+    shortFieldSetter(loose, r.offset, -2);
+    EXPECT_EQ(shortFieldGetter(loose, r.offset), r.shortFits ? -2 : 0);
+    byteFieldSetter(loose, r.offset, -3);
+    EXPECT_EQ(byteFieldGetter(loose, r.offset), r.byteFits ? -3 : 0);
+    if (!r.byteFits) {
+      EXPECT_EQ(std::memcmp(before, block, sizeof block), 0);
+    }
+    if (r.intFits) continue;
+    std::memcpy(before, block, sizeof block);
+    objSetter(loose, r.offset, holder);
+    stringSetter(loose, r.offset, holder->cls->name);
+    EXPECT_EQ(objGetter(loose, r.offset), nullptr);
+    EXPECT_EQ(stringGetter(loose, r.offset), nullptr);
+    EXPECT_EQ(std::memcmp(before, block, sizeof block), 0);
+    EXPECT_EQ(holder->refCount, 1u);
+  }
+  // Nil has no fields.
+  intFieldSetter(nullptr, 24, 1);
+  objSetter(nullptr, 24, holder);
+  EXPECT_EQ(intFieldGetter(nullptr, 24), 0);
+  EXPECT_EQ(objGetter(nullptr, 24), nullptr);
+  EXPECT_EQ(holder->refCount, 1u);
   RuntimeUnlockObject(holder);
 }
 
