@@ -3,7 +3,7 @@
 BUILD ?= build
 JOBS  ?= 2
 
-.PHONY: test demo build bootstrap clean fuzz mutants
+.PHONY: test demo dist build bootstrap clean fuzz mutants
 
 bootstrap:
 	scripts/bootstrap
@@ -42,6 +42,10 @@ fuzz: build
 
 demo: build
 	scripts/demo $(BUILD)
+
+# The release archive, build/dist/vellory-server-VERSION-win32.zip.
+dist: build
+	scripts/dist $(BUILD)
 
 # The mutation check (slow, not part of test): does each slip in
 # tests/mutants.txt make a test fail?

@@ -6,6 +6,9 @@
 set -u
 
 WORK=$(mktemp -d)
+# The folder the program is started from (and found in): WORK unless a test
+# puts its copy elsewhere.
+APP_DIR=$WORK
 PREFS="$PREFIX/drive_c/windows/Vellory Prefs"
 DEVICES="$PREFIX/dosdevices"
 MAIN_CLASS=ZBWindow
@@ -78,7 +81,7 @@ wait_sim() {
 # Starts the program without waiting for its main window (a start that
 # stops at a message box first).
 launch_app() {
-  (cd "$WORK" && exec "$WINE_RUN" ./vellory-server.exe) &
+  (cd "$APP_DIR" && exec "$WINE_RUN" ./vellory-server.exe) &
   APP_PID=$!
 }
 
@@ -110,7 +113,7 @@ quit_app() { main_driver close >/dev/null; app_ends 150 "the program did not end
 # run beside this one, is not this test's to end.
 kill_app() {
   local pid here
-  here=$(readlink -f "$WORK")
+  here=$(readlink -f "$APP_DIR")
   for pid in $(pgrep -f 'vellory-server\.exe'); do
     [ "$(readlink -f "/proc/$pid/cwd" 2>/dev/null)" = "$here" ] && kill -KILL "$pid"
   done

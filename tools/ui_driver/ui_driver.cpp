@@ -70,6 +70,9 @@
 //                                      (foreground) one
 //   ui-driver front CLASS TITLE [MS]   make the window the active one, as its task
 //                                      bar button does, and wait until it is
+//   ui-driver version FILE             print FILE's version resource as Windows reads
+//                                      it: "fixed FILEVERSION PRODUCTVERSION", then
+//                                      "NAME=VALUE" for the texts of its first language
 //   ui-driver run PROGRAM WINDOWCLASS MS    start PROGRAM (in its own folder) and
 //                                      see it through: its "Message" boxes are read
 //                                      ("message: TEXT") and answered with OK, its
@@ -788,9 +791,43 @@ int EndSession(HWND w, const char* childName, const char* text) {
   return 0;
 }
 
+// The version resource of `file` through the system's own reader
+// (version.dll), as Explorer's Properties would show it.
+int Version(const char* file) {
+  DWORD ignored = 0, size = GetFileVersionInfoSizeA(file, &ignored);
+  std::vector<char> info(size);
+  if (!size || !GetFileVersionInfoA(file, 0, size, info.data())) return 2;
+  VS_FIXEDFILEINFO* fixed = nullptr;
+  UINT length = 0;
+  if (!VerQueryValueA(info.data(), "\\", reinterpret_cast<void**>(&fixed), &length) || !fixed) return 2;
+  auto dotted = [](DWORD high, DWORD low) {
+    return std::to_string(HIWORD(high)) + "." + std::to_string(LOWORD(high)) + "." + std::to_string(HIWORD(low)) +
+           "." + std::to_string(LOWORD(low));
+  };
+  std::printf("fixed %s %s\n", dotted(fixed->dwFileVersionMS, fixed->dwFileVersionLS).c_str(),
+              dotted(fixed->dwProductVersionMS, fixed->dwProductVersionLS).c_str());
+  struct Language {
+    WORD language, codePage;
+  }* languages = nullptr;
+  if (!VerQueryValueA(info.data(), "\\VarFileInfo\\Translation", reinterpret_cast<void**>(&languages), &length) ||
+      length < sizeof(Language))
+    return 2;
+  for (const char* name : {"ProductName", "ProductVersion", "FileVersion", "FileDescription", "LegalCopyright",
+                           "OriginalFilename"}) {
+    char query[128];
+    std::snprintf(query, sizeof query, "\\StringFileInfo\\%04x%04x\\%s", languages->language,
+                  languages->codePage, name);
+    char* value = nullptr;
+    if (VerQueryValueA(info.data(), query, reinterpret_cast<void**>(&value), &length) && value)
+      std::printf("%s=%s\n", name, value);
+  }
+  return 0;
+}
+
 int main(int argc, char** argv) {
   _setmode(_fileno(stdout), _O_BINARY);
   if (argc == 2 && std::string(argv[1]) == "windows") return EnumWindows(PrintTop, 0), 0;
+  if (argc == 3 && std::string(argv[1]) == "version") return Version(argv[2]);
   if (argc < 4) {
     std::fprintf(stderr, "usage: ui-driver VERB CLASS TITLE [ARG...] (see the source's head)\n");
     return 3;
