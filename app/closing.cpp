@@ -19,10 +19,6 @@ VS_STRING(kWhatNow,
           "without saving it?");
 VS_STRING(kChoices, "Try Again\rSave Text As...\rQuit Without Saving");
 VS_STRING(kChoicesOrStay, "Try Again\rSave Text As...\rQuit Without Saving\rCancel");
-VS_STRING(kTextFileTypes, "text/plain");
-VS_STRING(kTextNotSaved, "The text could not be saved to ");
-VS_STRING(kColon, ": ");
-VS_STRING(kFullStop, ".");
 
 // The buttons of the question, numbered as RuntimeAskQuestion answers.
 enum Choice { kClosedBox = 0, kTryAgain = 1, kSaveAs = 2, kQuitWithoutSaving = 3 };
@@ -32,22 +28,6 @@ enum class Outcome { kSaved, kLetGo, kStay };
 // The user has decided what becomes of the text (kept in another file, or
 // not kept): the program ends without saving or asking again.
 bool gLetGo = false;
-
-// The Writing Window's text in a file the user chooses. False when the
-// dialog is cancelled or the file cannot be written (the user is told).
-bool SaveTextAs() {
-  Ref file = Ref::Adopt(RuntimeGetSaveFolderItem(&kTextFileTypes));
-  if (!file) return false;
-  String text = String::Adopt(editTextGetter(InputView()));
-  Ref stream = Ref::Adopt(FolderItemCreateTextFile(file.get()));
-  if (stream && TextOutputStreamWrite(stream.get(), text.get()) && TextOutputStreamClose(stream.get()))
-    return true;
-  String said = String::Borrow(&kTextNotSaved) + String::Adopt(fileAbsolutePathGetter(file.get()));
-  String reason = String::Adopt(RuntimeFileErrorText());
-  if (reason.Length()) said = said + String::Borrow(&kColon) + reason;
-  RuntimeMsgBox((said + String::Borrow(&kFullStop)).get());
-  return false;
-}
 
 // Saves, and asks for as long as the save fails. Without `mayStay` the
 // program ends whatever the user answers, so there is no Cancel and closing
@@ -59,7 +39,7 @@ Outcome SaveOrAsk(ObjectRecord* main, bool mayStay) {
     int32_t choice = RuntimeAskQuestion(question.get(), mayStay ? &kChoicesOrStay : &kChoices);
     if (choice == kTryAgain) continue;
     if (choice == kSaveAs) {
-      if (SaveTextAs()) return Outcome::kLetGo;
+      if (SaveWritingWindowAs()) return Outcome::kLetGo;
       continue;
     }
     if (choice == kQuitWithoutSaving) return Outcome::kLetGo;

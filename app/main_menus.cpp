@@ -39,6 +39,8 @@ VS_STRING(kStopSendingHelp, "Stops sending; what has gone out so far stays sent.
 VS_STRING(kStopSendingDisabledHelp,
           "Stops sending; what has gone out so far stays sent. Not available because nothing is "
           "being sent.");
+VS_STRING(kFileSaveInputViewAs, "FileSaveInputViewAs");
+VS_STRING(kSaveAsHelp, "Saves the text of the Writing Window to a text file.");
 VS_STRING(kEditSelectAll, "EditSelectAll");
 VS_STRING(kEditUndo, "EditUndo");
 VS_STRING(kEditCopy, "EditCopy");
@@ -194,13 +196,16 @@ void DisableOffline() {
 void EnableWritingWindowItems(ObjectRecord* view) {
   if (controlVisibleGetter(view)) {
     Item(&kFileShowInputView).Text(&kHideText).Help(&kHideHelp);
-    if (TextLength(view) > 0)
+    if (TextLength(view) > 0) {
       Item(&kEditSelectAll).Enable().Help(&kSelectAllHelp);
-    else
+      Item(&kFileSaveInputViewAs).Enable().Help(&kSaveAsHelp);
+    } else {
       Item(&kFileSendInputView).DisabledHelp(&kWritingWindowDisabledHelp);
+    }
     return;
   }
   Item(&kEditSelectAll).Disable();
+  Item(&kFileSaveInputViewAs).Disable();
   Item(&kFileShowInputView).Text(&kShowText).Help(&kShowHelp);
   Item(&kFileSendInputView).DisabledHelp(&kWritingWindowDisabledHelp);
 }
@@ -295,6 +300,11 @@ bool Main_FileSendFile(ObjectRecord* main) {
     return true;
   }
   SendFileInPieces(main, stream.get(), file.get());
+  return true;
+}
+
+bool Main_FileSaveInputViewAs(ObjectRecord*) {
+  SaveWritingWindowAs();
   return true;
 }
 

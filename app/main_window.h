@@ -60,6 +60,10 @@ StringRecord* SaveFailureText();
 // without it). Once the user has chosen, later calls do nothing.
 void SaveBeforeQuitting(ObjectRecord* main);
 
+// Saves the Writing Window's text to a file chosen in the save dialog. False
+// when the dialog is cancelled or the file cannot be written (the user is told).
+bool SaveWritingWindowAs();
+
 // The status line's states, as Main's "Status" field holds them.
 enum MainStatus : int32_t { kStatusOffline = 0, kStatusListening = 1, kStatusReceiving = 2, kStatusSending = 3 };
 

@@ -135,6 +135,9 @@ ObjectRecord* getAppleMenuFolder();
 // named in `fileTypes` (separated by ";") and all files; nil on cancel.
 ObjectRecord* RuntimeGetOpenFolderItem(StringRecord* fileTypes);
 ObjectRecord* RuntimeGetSaveFolderItem(StringRecord* fileTypes);
+// The save dialog with `name` offered as the file's name and opening in
+// `folder` (a FolderItem); either may be nil, which is as above.
+ObjectRecord* RuntimeGetSaveFolderItemNamed(StringRecord* fileTypes, StringRecord* name, ObjectRecord* folder);
 int32_t getVolumeCount();
 ObjectRecord* getVolume(int32_t index);
 

@@ -23,9 +23,17 @@ namespace {
 
 enum class DialogKind { kOpen, kSave };
 
-ObjectRecord* AskForFile(StringRecord* fileTypes, DialogKind kind) {
+// What a dialog starts with besides the file types: a file name (the save
+// dialog's suggestion) and the folder it opens in. Empty: none.
+struct DialogStart {
+  std::string name;
+  std::string folder;
+};
+
+ObjectRecord* AskForFile(StringRecord* fileTypes, DialogKind kind, const DialogStart& start = {}) {
   DialogFilter filter = BuildDialogFilter(CurrentSettings().fileTypes, StringView(fileTypes));
   char file[256] = "";
+  if (start.name.size() < sizeof file) start.name.copy(file, sizeof file - 1);
   OPENFILENAMEA ofn = {};
   ofn.lStructSize = sizeof ofn;
   ofn.hwndOwner = NewWindowOwner();
@@ -33,6 +41,7 @@ ObjectRecord* AskForFile(StringRecord* fileTypes, DialogKind kind) {
   ofn.nFilterIndex = 1;
   ofn.lpstrFile = file;
   ofn.nMaxFile = sizeof file;
+  if (!start.folder.empty()) ofn.lpstrInitialDir = start.folder.c_str();
   ofn.Flags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST;
   using Ask = BOOL(WINAPI*)(OPENFILENAMEA*);
   static Ask open = LateBound<Ask>("comdlg32.dll", "GetOpenFileNameA");
@@ -60,6 +69,11 @@ ObjectRecord* RuntimeGetOpenFolderItem(StringRecord* fileTypes) {
 
 ObjectRecord* RuntimeGetSaveFolderItem(StringRecord* fileTypes) {
   return AskForFile(fileTypes, DialogKind::kSave);
+}
+
+ObjectRecord* RuntimeGetSaveFolderItemNamed(StringRecord* fileTypes, StringRecord* name, ObjectRecord* folder) {
+  DialogStart start{std::string(StringView(name)), folder ? PathOf(folder) : std::string()};
+  return AskForFile(fileTypes, DialogKind::kSave, start);
 }
 
 }  // extern "C"

@@ -148,6 +148,10 @@ menus = [
             item("&Clipboard", "FileSendClipboard", "Shift-V")]),
         item("S&top Sending", "FileStopSending"),
         item("-"),
+        item("Save Writing Window &As...", "FileSaveInputViewAs", "S", disabled=
+             "Saves the text of the Writing Window to a text file. Not available because the "
+             "Vellory Writing Window is hidden or there is no text."),
+        item("-"),
         item("&Game Mode", "FileActivateGameMode", "G"),
         item("Show W&riting Window", "FileShowInputView", "E"),
         item("-"),
@@ -180,7 +184,7 @@ MAIN_METHODS = ["Connect", "Disconnect", "Send", "Receive", "ViewUpdate", "ViewE
                 "PrefsDefault", "SetStatus", "ReceiveGameKey", "InGameMode", "ToggleGameMode",
                 "DisplayWelcomeMessage", "EncodeText", "PrefsCheckVersion"]
 MAIN_MENUS = ["AppleAboutVellory", "EditPreferences", "FileConnect", "FileSendClipboard", "FileStopSending",
-              "EditSelectAll", "FileShowInputView", "FileSendInputView", "FileSendFile",
+              "EditSelectAll", "FileShowInputView", "FileSendInputView", "FileSendFile", "FileSaveInputViewAs",
               "FileActivateGameMode", "AppleVisitWebSite", "HelpOnlineDocumentation"]
 PREF_METHODS = ["Init", "SetPrefFileName", "GetPrefFileName", "PrefLocation", "Read", "Write", "Get",
                 "Put", "FindPrefIndex", "Exists", "Clear", "PutBoolean", "PutDouble", "PutInteger",

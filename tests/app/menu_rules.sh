@@ -8,6 +8,14 @@ source "$LIB"
 NO_CONNECTION="Not available because no connection has been established."
 SEND_VIEW_HELP="Sends the contents of the Writing Window to your handheld."
 SEND_VIEW_DISABLED="$SEND_VIEW_HELP Not available because the Vellory Writing Window is hidden or there is no text."
+SAVE_AS_HELP="Saves the text of the Writing Window to a text file."
+
+# Select All and Save Writing Window As have a Writing Window on the screen
+# with text in it to work on, or are disabled, saying why.
+nothing_to_select_or_save() {
+  expect_menu EditSelectAll 4 0 7 "Selects the entire contents of the Vellory Writing Window. Not available because the Vellory Writing Window is hidden or there is no text."
+  expect_menu FileSaveInputViewAs 4 0 7 "$SAVE_AS_HELP Not available because the Vellory Writing Window is hidden or there is no text."
+}
 
 offline() {
   expect_menu FileConnect 3 "&Connect" 6 "Opens a connection with your handheld."
@@ -30,7 +38,7 @@ for item in AppleVisitWebSite AppleAboutVellory EditPreferences FileConnect File
   expect_menu $item 4 1
 done
 expect_menu FileShowInputView 3 "Hide W&riting Window" 6 "Hides the Vellory Input Window."
-expect_menu EditSelectAll 4 0 7 "Selects the entire contents of the Vellory Writing Window. Not available because the Vellory Writing Window is hidden or there is no text."
+nothing_to_select_or_save
 expect_menu FileSendInputView 7 "$SEND_VIEW_DISABLED"
 
 # Offline with text: Select All is there, sending is not.
@@ -38,6 +46,7 @@ main_driver settext RICHEDIT "hello" || fail "settext"
 menu_snapshot
 offline
 expect_menu EditSelectAll 4 1 6 "Selects the entire contents of the Writing Window."
+expect_menu FileSaveInputViewAs 4 1 6 "$SAVE_AS_HELP"
 # Its shortcut still reaches Send, which drops the text while offline (the
 # handheld's script would see it before "go1").
 keys ctrl+shift+t
@@ -76,7 +85,7 @@ expect_menu FileSendInputView 3 "&Writing Window" 4 1
 main_driver settext RICHEDIT "" || fail "settext"
 menu_snapshot
 expect_menu FileSendInputView 4 0 7 "$SEND_VIEW_DISABLED"
-expect_menu EditSelectAll 4 0
+nothing_to_select_or_save
 
 # Disconnected again.
 keys_wait ctrl+k "Offline"
@@ -91,12 +100,12 @@ cable_say go1
 wait_sim
 quit_app
 
-# The Writing Window hidden (offline as above).
-prefs_file "AutoConnect = 0" "Port = 1" "ShowInputView = 0"
+# The Writing Window hidden (offline as above), with text in it.
+prefs_file "AutoConnect = 0" "Port = 1" "ShowInputView = 0" "InputView = hidden%20text"
 start_app
 menu_snapshot
 expect_menu FileShowInputView 3 "Show W&riting Window" 4 1 6 "Displays the Writing Window."
-expect_menu EditSelectAll 4 0
+nothing_to_select_or_save
 expect_menu FileSendInputView 7 "$SEND_VIEW_DISABLED"
 quit_app
 echo PASS
