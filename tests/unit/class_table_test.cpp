@@ -17,6 +17,9 @@
 namespace {
 
 uint32_t Addr(const void* p) { return reinterpret_cast<uint32_t>(p); }
+MemorySpan AnyCode() { return {0x1000, 0x7FFF0000}; }
+std::vector<ClassRecord*> gConstructed;
+void __cdecl NoteConstructor(ObjectRecord*, ClassRecord* cls) { gConstructed.push_back(cls); }
 
 struct DataBlock {
   explicit DataBlock(size_t size = 4096) : words(size, 0) {}
@@ -40,9 +43,16 @@ struct DataBlock {
     return Addr(At(record));
   }
   MemorySpan Span() { return {reinterpret_cast<uintptr_t>(words.data()), words.size() * 4}; }
+  // Links a class list of descriptors named "C", each {instance size, the
+  // superclass's index in the list or none}, constructed through NoteConstructor.
+  bool LinkClasses(const std::vector<std::pair<uint32_t, uint32_t>>& classes) {
+    uint32_t name = String("C"), hook = reinterpret_cast<uint32_t>(&NoteConstructor);
+    std::vector<uint32_t> list = {static_cast<uint32_t>(classes.size())};
+    for (auto [size, superclass] : classes)
+      list.push_back(Addr(At(Put({0, size, name, superclass, 1, hook, 0, 0, 0, 0, 0, 0, 0}))));
+    return LinkImageClasses(At(Put(list)), Span(), AnyCode());
+  }
 };
-
-MemorySpan AnyCode() { return {0x1000, 0x7FFF0000}; }
 
 std::vector<std::string> gAssertions;
 void Record(const char* what) { gAssertions.push_back(what); }
@@ -84,7 +94,10 @@ TEST_F(ImageClasses, DamagedDescriptorsLeaveNullEntriesAndNothingOutsideIsRead) 
 // A loop in the superclass links would make every walk up a class chain run
 // for ever, and a size outside what an object can be would wrap or leave no
 // room for the header: each such class is refused, the rest still link.
-TEST_F(ImageClasses, SuperclassLoopsAndImpossibleSizesAreRefused) {
+// Chains are capped, checked in time linear in their length, and an object
+// of the deepest class left runs its constructors root first without
+// recursion. (Outside the tests the first refusal ends start-up.)
+TEST_F(ImageClasses, SuperclassLoopsImpossibleSizesAndOverlongChainsAreRefusedAndChainsConstructRootFirst) {
   struct Row {
     const char* what;
     uint32_t size, superclass;
@@ -99,11 +112,9 @@ TEST_F(ImageClasses, SuperclassLoopsAndImpossibleSizesAreRefused) {
                       {"a megabyte", 1u << 20, kNone, true},
                       {"past a megabyte", (1u << 20) + 1, kNone, false}};
   DataBlock d;
-  uint32_t name = d.String("C");
-  std::vector<uint32_t> list = {static_cast<uint32_t>(std::size(rows))};
-  for (const Row& row : rows)
-    list.push_back(Addr(d.At(d.Put({0, row.size, name, row.superclass, 0, 0, 0, 0, 0, 0, 0}))));
-  ASSERT_TRUE(LinkImageClasses(d.At(d.Put(list)), d.Span(), AnyCode()));
+  std::vector<std::pair<uint32_t, uint32_t>> classes;
+  for (const Row& row : rows) classes.push_back({row.size, row.superclass});
+  ASSERT_TRUE(d.LinkClasses(classes));
   for (size_t i = 0; i < std::size(rows); ++i) {
     ClassRecord* cls = ClassAt(static_cast<int32_t>(i));
     EXPECT_EQ(cls != nullptr, rows[i].kept) << rows[i].what;
@@ -113,42 +124,23 @@ TEST_F(ImageClasses, SuperclassLoopsAndImpossibleSizesAreRefused) {
     ASSERT_NE(o, nullptr);
     RuntimeUnlockObject(o);
   }
-}
-
-std::vector<ClassRecord*> gConstructed;
-void __cdecl NoteConstructor(ObjectRecord*, ClassRecord* cls) { gConstructed.push_back(cls); }
-
-// Classes chained `count` deep, each the superclass of the next (`upward`:
-// each the subclass of the next, so the chain is linked from its far end).
-// Returns the class list's address.
-uint32_t* Chain(DataBlock& d, uint32_t count, bool upward) {
-  uint32_t name = d.String("C");
-  auto hook = reinterpret_cast<uint32_t>(&NoteConstructor);
-  std::vector<uint32_t> list = {count};
-  for (uint32_t i = 0; i < count; ++i) {
-    uint32_t super = upward ? (i + 1 < count ? i + 1 : 0xFFFFFFFF) : (i > 0 ? i - 1 : 0xFFFFFFFF);
-    list.push_back(Addr(d.At(d.Put({0, 24, name, super, 1, hook, 0, 0, 0, 0, 0, 0, 0}))));
-  }
-  return d.At(d.Put(list));
-}
-
-// Chains are capped, checked in time linear in their length, and an object
-// of the deepest class left runs its constructors root first without
-// recursion. (Outside the tests the first refusal ends start-up.)
-TEST_F(ImageClasses, SuperclassChainsAreCappedAndConstructedRootFirst) {
   constexpr uint32_t kMax = image::kMaxClassDepth;
   constexpr uint32_t kSome = 0xFFFFFFFF;
-  const struct { const char* what; uint32_t count; bool upward; uint32_t refused; } rows[] = {
+  const struct { const char* what; uint32_t count; bool upward; uint32_t refused; } chains[] = {
       {"as deep as allowed", kMax, false, 0},
       {"one deeper, linked from the root", kMax + 1, false, 1},
       {"one deeper, linked from the far end", kMax + 1, true, 1},
       {"70,000 deep", 70000, false, kSome},
   };
-  for (const auto& r : rows) {
+  for (const auto& r : chains) {
     SCOPED_TRACE(r.what);
     gAssertions.clear();
-    DataBlock d(14 * r.count + 64);
-    ASSERT_TRUE(LinkImageClasses(Chain(d, r.count, r.upward), d.Span(), AnyCode()));
+    // Each class the superclass of the next, or (upward) its subclass, so the chain is linked from its far end.
+    std::vector<std::pair<uint32_t, uint32_t>> chain;
+    for (uint32_t i = 0; i < r.count; ++i)
+      chain.push_back({24, r.upward ? (i + 1 < r.count ? i + 1 : kNone) : (i > 0 ? i - 1 : kNone)});
+    DataBlock deep(14 * r.count + 64);
+    ASSERT_TRUE(deep.LinkClasses(chain));
     if (r.refused != kSome) {
       EXPECT_EQ(gAssertions.size(), r.refused);
     }

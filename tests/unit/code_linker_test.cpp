@@ -53,19 +53,6 @@ Bytes ImportRecord(uint32_t head, const std::string& name) {
 Bytes DataRefRecord(uint32_t site) { return Cat({{2}, Le32(site)}); }
 uint32_t At(const Bytes& b, uint32_t offset) { return ReadU32LE(b.data() + offset); }
 
-// Data references get the data base, unaligned too; any other record type
-// is one byte long.
-TEST(LinkCode, DataReferencesGetTheDataBaseAndUnknownTypesAreSkippedByteByByte) {
-  Image img{Bytes(16, 0), Bytes(0x20, 0)};
-  WriteU32LE(img.code.data() + 3, 0x20);  // the data block's end
-  FakeResolver r;
-  std::string message;
-  ASSERT_TRUE(img.Link(Cat({{0x00, 0x77, 0xFF}, DataRefRecord(3), DataRefRecord(12), {0x03}}), r, message));
-  EXPECT_EQ(At(img.code, 3), kDataAddr + 0x20);
-  EXPECT_EQ(At(img.code, 12), kDataAddr);
-  EXPECT_TRUE(message.empty());
-}
-
 TEST(ClassifyImport, SplitsTheThreeForms) {
   const struct { const char* name; ImportKind kind; const char *library, *routine, *member; } rows[] = {
       {"!Xkernel32.dll!ExitProcess", ImportKind::Library, "kernel32.dll", "ExitProcess", ""},
@@ -81,7 +68,18 @@ TEST(ClassifyImport, SplitsTheThreeForms) {
   }
 }
 
-TEST(LinkCode, DamagedRecordsAreRefusedWithoutTouchingMemoryOutsideTheBlock) {
+// Data references get the data base, unaligned too; any other record type
+// is one byte long.
+TEST(LinkCode, DataReferencesGetTheDataBaseAndDamagedRecordsAreRefusedWithoutTouchingMemoryOutsideTheBlock) {
+  FakeResolver r;
+  r.known["k.dll!A"] = kCodeAddr + 16;
+  std::string message;
+  Image img{Bytes(16, 0), Bytes(0x20, 0)};
+  WriteU32LE(img.code.data() + 3, 0x20);  // the data block's end
+  ASSERT_TRUE(img.Link(Cat({{0x00, 0x77, 0xFF}, DataRefRecord(3), DataRefRecord(12), {0x03}}), r, message));
+  EXPECT_EQ(At(img.code, 3), kDataAddr + 0x20);
+  EXPECT_EQ(At(img.code, 12), kDataAddr);
+  EXPECT_TRUE(message.empty());
   // Site 6 names itself as next, and linking it there writes 6 again; the
   // word at 2 ends a chain, and is an offset into an empty data block.
   const Bytes loop = Cat({Bytes(6, 0), Le32(6), Bytes(6, 0)});
@@ -107,12 +105,10 @@ TEST(LinkCode, DamagedRecordsAreRefusedWithoutTouchingMemoryOutsideTheBlock) {
       {"an operand past the data block", DataRefRecord(4), "a data reference points outside the data block."},
   };
   for (const auto& c : cases) {
-    Image img{loop, {}};
-    FakeResolver r;
-    r.known["k.dll!A"] = kCodeAddr + 16;
-    std::string message;
-    EXPECT_FALSE(img.Link(c.fixups, r, message)) << c.what;
-    EXPECT_EQ(message, kPrefix + c.message) << c.what;
+    Image damaged{loop, {}};
+    std::string why;
+    EXPECT_FALSE(damaged.Link(c.fixups, r, why)) << c.what;
+    EXPECT_EQ(why, kPrefix + c.message) << c.what;
   }
 }
 

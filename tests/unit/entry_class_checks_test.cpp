@@ -23,8 +23,7 @@ int64_t Outcome(Call call) {
     call();
     return 0;
   } else if constexpr (std::is_same_v<R, StringRecord*>) {
-    StringRef s = StringRef::Adopt(call());
-    return s.View().size();
+    return StringRef::Adopt(call()).View().size();
   } else if constexpr (std::is_same_v<R, ObjectRecord*>) {
     ObjectRecord* o = call();
     RuntimeUnlockObject(o);
@@ -148,14 +147,12 @@ const Row kRows[] = {
 // that a cast gone wrong finds no pane or handle to follow), then a pattern
 // well past its end.
 struct Stranger {
-  alignas(8) uint8_t bytes[2048];
+  alignas(8) uint8_t bytes[2048] = {};
   explicit Stranger(const char* name) {
     ClassRecord* cls = FindBuiltInClass(name);
-    std::memset(bytes, 0, sizeof bytes);
     std::memset(bytes + cls->instanceSize, 0xA5, sizeof bytes - cls->instanceSize);
-    auto* o = Object();
-    o->refCount = 1;
-    o->cls = cls;
+    Object()->refCount = 1;
+    Object()->cls = cls;
   }
   ObjectRecord* Object() { return reinterpret_cast<ObjectRecord*>(bytes); }
   std::vector<uint8_t> Snapshot() const { return {bytes, bytes + sizeof bytes}; }

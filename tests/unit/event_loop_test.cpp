@@ -38,6 +38,11 @@ bool gWindowsOpen = true, gCaptured = false, gCancelClose = false, gWatchdogFire
 int gSteps = 0, gCloseAfterSteps = 0;  // 0: never
 
 void Log(const std::string& what) { gLog.push_back(what); }
+// A service's answer, its question logged.
+bool Answer(const char* question, bool answer) {
+  Log(question);
+  return answer;
+}
 
 const WindowServices kFakeServices = {[] {
                                         Log("update");
@@ -45,19 +50,10 @@ const WindowServices kFakeServices = {[] {
                                       },
                                       [] { Log("track"); },
                                       [] { return gCaptured; },
-                                      [](const void*) {
-                                        Log("shortcut");
-                                        return false;
-                                      },
+                                      [](const void*) { return Answer("shortcut", false); },
                                       [] { Log("idle"); },
-                                      [] {
-                                        Log("noWindowOpen");
-                                        return !gWindowsOpen;
-                                      },
-                                      [] {
-                                        Log("CancelClose?");
-                                        return gCancelClose;
-                                      },
+                                      [] { return Answer("noWindowOpen", !gWindowsOpen); },
+                                      [] { return Answer("CancelClose?", gCancelClose); },
                                       [] {
                                         Log("closeAll");
                                         gWindowsOpen = false;
@@ -99,7 +95,9 @@ void __cdecl OnTimerAction(ObjectRecord* timer) {
   if (script.action) script.action(timer, script.count);
 }
 
-Names FiringNames() {
+// Runs the pump until the run ends: the timers' firings, by name.
+Names RunFirings() {
+  RuntimeRun();
   Names names;
   for (const Firing& f : gFirings) names.push_back(f.name);
   return names;
@@ -186,8 +184,7 @@ TEST_F(EventLoopTest, ASingleShotFiresOnePeriodAfterItsModeReadsModeZeroAndMayBe
     if (n == 1) Arm(t, 1);
   });
   Timer("end", 1200, 1, CloseWindows);
-  RuntimeRun();
-  ASSERT_EQ(FiringNames(), (Names{"shot", "shot", "end"}));
+  ASSERT_EQ(RunFirings(), (Names{"shot", "shot", "end"}));
   EXPECT_GE(gFirings[0].tick - armed, 250u);
   EXPECT_EQ(gFirings[0].mode, 0);
   EXPECT_GE(gFirings[1].tick - gFirings[0].tick, 250u);
@@ -200,10 +197,9 @@ TEST_F(EventLoopTest, SettingThePeriodKeepsThePhase) {
   Timer("reference", 700, 1, CloseWindows);
   ObjectRecord* main = Timer("main", 1000, 2);
   Timer("helper", 300, 1, [main](ObjectRecord*, int) { timerPeriodSetter(main, 0, 500); });
-  RuntimeRun();
   // Counted from its Mode, "main" is due at 500; counted from the change of
   // Period (at 300 or later) it would come after "reference".
-  ASSERT_EQ(FiringNames(), (Names{"helper", "main", "reference"}));
+  ASSERT_EQ(RunFirings(), (Names{"helper", "main", "reference"}));
   EXPECT_GE(gFirings[1].tick - armed, 500u);
 }
 
@@ -211,8 +207,7 @@ TEST_F(EventLoopTest, SettingTheModeAgainRestartsTheInterval) {
   ObjectRecord* main = Timer("main", 500, 2, CloseWindows);
   Timer("helper", 300, 1, [main](ObjectRecord*, int) { Arm(main, 2); });
   Timer("reference", 650, 1);
-  RuntimeRun();
-  ASSERT_EQ(FiringNames(), (Names{"helper", "reference", "main"}));
+  ASSERT_EQ(RunFirings(), (Names{"helper", "reference", "main"}));
   EXPECT_GE(gFirings[2].tick - gFirings[0].tick, 500u);
 }
 
@@ -221,8 +216,7 @@ TEST_F(EventLoopTest, ALateTimerFiresOnceAndThenOnePeriodLater) {
     if (n == 1) Sleep(320);  // six periods and more
     if (n == 3) gWindowsOpen = false;
   });
-  RuntimeRun();
-  ASSERT_EQ(FiringNames(), (Names{"late", "late", "late"}));
+  ASSERT_EQ(RunFirings(), (Names{"late", "late", "late"}));
   // No catching up: the third firing waits a whole period after the second.
   EXPECT_GE(gFirings[2].tick - gFirings[1].tick, 50u);
   EXPECT_EQ(gFirings[2].mode, 2);
@@ -237,8 +231,7 @@ TEST_F(EventLoopTest, DueTimersFireInListOrderNewestFirstAndHandlersMayDestroyAn
   Timer("killer", 20, 1, [this, victim](ObjectRecord*, int) { Destroy(victim); });
   Destroy(gone);
   Sleep(60);
-  RuntimeRun();
-  EXPECT_EQ(FiringNames(), (Names{"killer", "self", "end"}));
+  EXPECT_EQ(RunFirings(), (Names{"killer", "self", "end"}));
   EXPECT_EQ(gSteps, 1);
 }
 
@@ -257,8 +250,7 @@ TEST_F(EventLoopTest, InMdiModeClosingTheLastWindowDoesNotEndTheRun) {
   SetMdiMode(true, nullptr);
   gWindowsOpen = false;
   Timer("quit", 150, 1, [](ObjectRecord*, int) { PostQuitMessage(0); });
-  RuntimeRun();
-  EXPECT_EQ(FiringNames(), (Names{"quit"}));
+  EXPECT_EQ(RunFirings(), (Names{"quit"}));
 }
 
 TEST_F(EventLoopTest, WithNothingTimeDrivenThePumpBlocksUntilAMessageComesUnlessTheMouseIsCaptured) {

@@ -13,7 +13,7 @@
 
 namespace {
 
-TEST(Paths, RootDirectoryNameAndParent) {
+TEST(Paths, RootDirectoryNameParentAndJoiningAsChildSiblingOrFromTheRoot) {
   const struct { const char *path, *root, *directory, *name, *parent; } rows[] = {
       {"C:\\Data\\Prefs.txt", "C:\\", "Data\\", "Prefs.txt", "C:\\Data"},
       {"\\\\server\\share\\file", "\\\\server\\", "share\\", "file", "\\\\server\\share"},
@@ -27,17 +27,14 @@ TEST(Paths, RootDirectoryNameAndParent) {
     }
   }
   EXPECT_EQ(FolderOf("C:\\Program\\vellory.exe"), "C:\\Program");
-}
-
-TEST(Paths, JoiningAsChildSiblingOrFromTheRoot) {
   const struct { const char* relative; bool child; const char* joined;
-  } rows[] = {{"Prefs.txt", true, "C:\\Program\\bin\\Prefs.txt"},
-              {"Prefs.txt", false, "C:\\Program\\Prefs.txt"},
-              {"D:\\x.txt", true, "D:\\x.txt"},
-              {"\\Temp\\x.txt", true, "C:\\Temp\\x.txt"},
-              {"sub\\x.txt", true, "C:\\Program\\bin\\sub\\x.txt"},
-              {"sub\\x.txt", false, "C:\\Program\\sub\\x.txt"}};
-  for (const auto& r : rows) EXPECT_EQ(JoinPath("C:\\Program\\bin", r.relative, r.child), r.joined) << r.relative;
+  } joins[] = {{"Prefs.txt", true, "C:\\Program\\bin\\Prefs.txt"},
+               {"Prefs.txt", false, "C:\\Program\\Prefs.txt"},
+               {"D:\\x.txt", true, "D:\\x.txt"},
+               {"\\Temp\\x.txt", true, "C:\\Temp\\x.txt"},
+               {"sub\\x.txt", true, "C:\\Program\\bin\\sub\\x.txt"},
+               {"sub\\x.txt", false, "C:\\Program\\sub\\x.txt"}};
+  for (const auto& r : joins) EXPECT_EQ(JoinPath("C:\\Program\\bin", r.relative, r.child), r.joined) << r.relative;
 }
 
 // A file read in reads of the sizes given, cycling; with `failAt`, a read

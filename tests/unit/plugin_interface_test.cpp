@@ -124,10 +124,8 @@ TEST_F(PluginInterface, TheEmbeddedLibraryIsInstalledAndLoadedAndMalformedOnesAr
 
 TEST_F(PluginInterface, AControlClassIsBuiltFromTheDefinitionOnlyInThePluginsMainAndLinksAndDrawsPictures) {
   ClassRecord* cls = FindPluginClass("TestLamp");
-  PluginControlDefinition* d = nullptr;
-  for (PluginControl* c = FirstPluginControl(); c && !d; c = c->next)
-    if (c->definition && std::string(c->definition->name) == "TestLamp") d = c->definition;
   ASSERT_NE(cls, nullptr);
+  PluginControlDefinition* d = PluginControlOf(cls) ? PluginControlOf(cls)->definition : nullptr;
   ASSERT_NE(d, nullptr);
   EXPECT_EQ(cls->instanceSize, 16u + 92u);
   EXPECT_EQ(cls->superclass, FindBuiltInClass("RectControl"));
@@ -230,10 +228,7 @@ TEST_F(PluginInterface, DefaultAccessorsAndExportIndicesStayInsideTheirMemory) {
     big.name = s.name;
     big.dataSize = s.size;
     ClassRecord* registered = RegisterControlDefinition(&big);
-    EXPECT_EQ(registered != nullptr, s.kept) << s.name;
-    if (registered) {
-      EXPECT_EQ(registered->instanceSize, image::kMaxInstanceSize);
-    }
+    EXPECT_EQ(registered ? registered->instanceSize : 0u, s.kept ? image::kMaxInstanceSize : 0u) << s.name;
   }
 
   // A version 1 definition names its methods by index into an export table
@@ -288,13 +283,11 @@ ObjectRecord* PlugWindow(HWND* pane = nullptr) {
       {"Name", "Plug", "Index", "-2147483648", "Left", "20", "Top", "30", "Width", "40", "Height", "24"});
   put({0}, {});
   ObjectRecord* window = CreateDescribedWindow(s);
-  if (window) {
-    ShowWindow(WindowHandle(window), SW_SHOW);
-    UpdateWindow(WindowHandle(window));
-  }
-  if (window && pane) {
-    StringRef name = StringRef::Adopt(NewString("Plug"));
-    auto* plug = reinterpret_cast<RectControlObject*>(RuntimeControlFetch(window, name.get()));
+  if (!window) return nullptr;
+  ShowWindow(WindowHandle(window), SW_SHOW);
+  UpdateWindow(WindowHandle(window));
+  if (pane) {
+    auto* plug = reinterpret_cast<RectControlObject*>(RuntimeControlFetch(window, Text("Plug").get()));
     *pane = plug && plug->pane ? plug->pane->Handle() : nullptr;
     EXPECT_EQ(plug ? GetControlHWND(&plug->control.header) : nullptr, *pane);
   }
@@ -344,10 +337,9 @@ TEST_F(PluginInterface, ThePaneCallsTheBehaviourSlots) {
   window = PlugWindow(&pane);
   ASSERT_TRUE(window && pane);
   // A part to redraw: window coordinates in, the pane's own in its update region.
-  StringRef plugName = StringRef::Adopt(NewString("Plug"));
   ValidateRect(pane, nullptr);
   const PluginRect part{35, 25, 50, 30};  // top, left, bottom, right
-  ZORBInvalidateControlRect(RuntimeControlFetch(window, plugName.get()), &part);
+  ZORBInvalidateControlRect(RuntimeControlFetch(window, Text("Plug").get()), &part);
   RECT dirty{};
   GetUpdateRect(pane, &dirty, FALSE);
   EXPECT_EQ(std::vector<LONG>({dirty.left, dirty.top, dirty.right, dirty.bottom}), std::vector<LONG>({5, 5, 10, 20}));

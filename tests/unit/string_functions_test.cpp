@@ -66,7 +66,7 @@ void ExpectShares(const StringRef& argument, std::initializer_list<StringRecord*
 
 // --- string records: layout, reference counts, copy-on-write, the handle.
 
-TEST_F(StringFunctions, TheBufferHoldsALengthByteSaturatingAt255TheTextAndAZero) {
+TEST_F(StringFunctions, TheBufferHoldsALengthByteSaturatingAt255TheTextAndAZeroAndTheNullHandleIsEmpty) {
   for (size_t length : {1, 3, 254, 255, 256, 300}) {
     SCOPED_TRACE(length);
     std::string text(length, 'x');
@@ -81,9 +81,7 @@ TEST_F(StringFunctions, TheBufferHoldsALengthByteSaturatingAt255TheTextAndAZero)
     EXPECT_EQ(StringToCString(s), reinterpret_cast<const char*>(s->buffer + 1));
     RuntimeUnlockString(s);
   }
-}
-
-TEST_F(StringFunctions, NothingBelowOneByteIsARecordAndTheNullHandleIsEmpty) {
+  // Nothing below one byte is a record, and the null handle is empty.
   EXPECT_EQ(NewString("abc", 0), nullptr);
   EXPECT_EQ(NewString("abc", -5), nullptr);
   EXPECT_EQ(ZORBBuildString("abc", 0), nullptr);
@@ -98,21 +96,7 @@ TEST_F(StringFunctions, NothingBelowOneByteIsARecordAndTheNullHandleIsEmpty) {
 
 std::string gLastAssertion;
 
-TEST_F(StringFunctions, ARecordWithNoReferencesIsReportedAndLeftAlone) {
-  // It may be off the heap, or freed already: freeing it would corrupt the heap.
-  uint8_t deadText[] = {1, 'z', 0};
-  StringRecord dead{0, deadText, 3, 1};
-  AssertionRecorder previous = SetAssertionRecorder([](const char* what) { gLastAssertion = what; });
-  for (void (*call)(StringRecord*) : {RuntimeUnlockString, RuntimeLockString}) {
-    gLastAssertion.clear();
-    call(&dead);
-    EXPECT_FALSE(gLastAssertion.empty());
-  }
-  SetAssertionRecorder(previous);
-  EXPECT_EQ(dead.refCount, 0u);
-}
-
-TEST_F(StringFunctions, StringRefCopiesLockAndDropsUnlock) {
+TEST_F(StringFunctions, StringRefCountsReferencesAndARecordWithNoneIsReportedAndLeftAlone) {
   StringRecord* s = NewString("abc");
   {
     StringRef borrowed = StringRef::Borrow(s), copy = borrowed;
@@ -126,6 +110,17 @@ TEST_F(StringFunctions, StringRefCopiesLockAndDropsUnlock) {
   }
   EXPECT_EQ(s->refCount, 1u);
   RuntimeUnlockString(s);
+  // A record with no references may be off the heap, or freed already: freeing it would corrupt the heap.
+  uint8_t deadText[] = {1, 'z', 0};
+  StringRecord dead{0, deadText, 3, 1};
+  AssertionRecorder previous = SetAssertionRecorder([](const char* what) { gLastAssertion = what; });
+  for (void (*call)(StringRecord*) : {RuntimeUnlockString, RuntimeLockString}) {
+    gLastAssertion.clear();
+    call(&dead);
+    EXPECT_FALSE(gLastAssertion.empty());
+  }
+  SetAssertionRecorder(previous);
+  EXPECT_EQ(dead.refCount, 0u);
 }
 
 // --- the string functions on single-byte text
@@ -406,14 +401,11 @@ std::string J(std::initializer_list<std::string_view> parts) {
 
 using DbcsText = TextIn<932>;
 
-TEST_F(DbcsText, LeadBytesAtTheEndsOfTheirRangesAndATrailingOneIsACharacterOfItsOwn) {
+TEST_F(DbcsText, LeadBytesEndTheirRangesATrailingOneStandsAloneAndTrailBytesAreSteppedOver) {
   // 'A', half-width katakana and 0x80 are characters of their own.
   for (int b : {0x81, 0x9F, 0xE0, 0x41, 0xA0, 0x80}) EXPECT_EQ(IsLeadByte(b), b > 0x80 && b != 0xA0) << b;
   EXPECT_EQ(CharacterCount("a\x82"), 2);
   EXPECT_EQ(T(StringUCase(S("a\x82").get())), "A\x82");
-}
-
-TEST_F(DbcsText, ReplaceFieldsAndCaseStepOverTrailBytes) {
   StringRef path = S(J({kSo, "\\", kSo}));
   EXPECT_EQ(T(StringReplaceAll(path.get(), S("\\").get(), S("/").get())), J({kSo, "/", kSo}));
   EXPECT_EQ(T(StringReplace(path.get(), S("\\").get(), nullptr)), J({kSo, kSo}));

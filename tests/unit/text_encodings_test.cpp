@@ -18,7 +18,7 @@ const std::string kSjis = "\x93\xFA\x96\x7B";
 const std::string kEuc = "\xC6\xFC\xCB\xDC";
 const std::string kIso = "\x1B$BF|K\\\x1B(B";
 
-TEST(JapaneseEncodings, ConversionsBetweenTheThreeEncodingsAndOfBrokenInput) {
+TEST(JapaneseEncodings, ConversionsOfTheThreeEncodingsAndOfBrokenInputAndTheGuessBetweenThem) {
   const struct {
     std::string (*convert)(std::string_view);
     std::string in, out;
@@ -49,15 +49,12 @@ TEST(JapaneseEncodings, ConversionsBetweenTheThreeEncodingsAndOfBrokenInput) {
   };
   int row = 0;
   for (const auto& r : rows) EXPECT_EQ(r.convert(r.in), r.out) << "row " << row++;
-}
-
-// The guess counts the bytes only one encoding uses; an escape into JIS
-// settles it at once, and text without high bytes is no Japanese encoding.
-TEST(JapaneseEncodings, TheGuessFollowsTheBytesOnlyOneEncodingUses) {
+  // The guess counts the bytes only one encoding uses; an escape into JIS
+  // settles it at once, and text without high bytes is no Japanese encoding.
   const struct {
     std::string text;
     uint32_t base;
-  } rows[] = {
+  } guesses[] = {
       {kIso, 0x820},
       {"\x1B$@F|", 0x820},
       {kSjis, 0xA01},
@@ -67,7 +64,7 @@ TEST(JapaneseEncodings, TheGuessFollowsTheBytesOnlyOneEncodingUses) {
       {"\xFD\xA1\xFE\xA1\x93", 0x920},  // two marks of EUC-JP's last rows against one of Shift-JIS
       {"\xFD\xA1\x93\xFA\x96", 0xA01},
   };
-  for (const auto& r : rows) EXPECT_EQ(GuessJapaneseBase(r.text), r.base) << testing::PrintToString(r.text);
+  for (const auto& r : guesses) EXPECT_EQ(GuessJapaneseBase(r.text), r.base) << testing::PrintToString(r.text);
 }
 
 // Runs of bases map to runs of code pages: the last of a run, the gaps

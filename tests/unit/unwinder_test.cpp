@@ -117,7 +117,26 @@ uint32_t CallCode(const void* code) {
   return result;
 }
 
-class UnwindCatch : public testing::Test {
+// Pages with chosen protections, for stacks and code the walk must not read past.
+class Pages {
+ public:
+  explicit Pages(int count, DWORD protection = PAGE_READWRITE)
+      : base_(static_cast<uint8_t*>(VirtualAlloc(nullptr, count * kPage, MEM_COMMIT | MEM_RESERVE, protection))) {}
+  ~Pages() { VirtualFree(base_, 0, MEM_RELEASE); }
+  uint8_t* Page(int i) const { return base_ + i * kPage; }
+  void Protect(int i, DWORD protection) {
+    DWORD old;
+    VirtualProtect(Page(i), kPage, protection, &old);
+  }
+  static const size_t kPage = 4096;
+
+ private:
+  uint8_t* base_;
+};
+
+// Assembled functions that raise for real, and hand-built stacks for the stop
+// rules, walked with the fixture's own TestError.
+class Unwind : public testing::Test {
  protected:
   void SetUp() override {
     gLog.clear();
@@ -131,15 +150,12 @@ class UnwindCatch : public testing::Test {
                             Make("TestError", runtimeException),
                             Make("Thing", nullptr), Make("Other", nullptr)};
     SetClassTable(table, 5);
-    code_ = static_cast<uint8_t*>(
-        VirtualAlloc(nullptr, kCodeBytes, MEM_COMMIT | MEM_RESERVE, PAGE_EXECUTE_READWRITE));
-    ASSERT_NE(code_, nullptr);
-    next_ = code_;
+    exception_ = RuntimeNewObject(kTestError);
   }
   void TearDown() override {
+    RuntimeUnlockObject(exception_);
     SetAssertionRecorder(previous_);
     SetClassTable(nullptr, 0);
-    VirtualFree(code_, 0, MEM_RELEASE);
   }
 
   ClassRecord* Make(const char* name, ClassRecord* super) {
@@ -153,7 +169,7 @@ class UnwindCatch : public testing::Test {
   const uint8_t* Done(const Assembler& a) {
     const uint8_t* start = next_;
     next_ = const_cast<uint8_t*>(a.Here()) + 16;
-    FlushInstructionCache(GetCurrentProcess(), code_, kCodeBytes);
+    FlushInstructionCache(GetCurrentProcess(), start, a.Here() - start);
     return start;
   }
 
@@ -205,14 +221,41 @@ class UnwindCatch : public testing::Test {
     RuntimeUnlockObject(caught);
   }
 
-  static const size_t kCodeBytes = 65536;
-  uint8_t* code_ = nullptr;
-  uint8_t* next_ = nullptr;
+  uint32_t* Word(size_t index) { return reinterpret_cast<uint32_t*>(stack_.Page(0)) + index; }
+  uint32_t At(size_t index) { return reinterpret_cast<uint32_t>(Word(index)); }
+  // Frame `index` returns to `returnAddress` in the function whose frame is at `caller`.
+  void Link(size_t index, uint32_t caller, const void* returnAddress) {
+    *Word(index) = caller;
+    *Word(index + 1) = reinterpret_cast<uint32_t>(returnAddress);
+  }
+  // A call site's lists: `siteRecords`, then function records: a catch of
+  // TestError at `handler` if given, and the release of the object in `slot`.
+  const uint8_t* Site(std::initializer_list<uint8_t> siteRecords, const uint8_t* handler = nullptr,
+                      int16_t slot = 0) {
+    Assembler a = Function();
+    a.CallSiteList(siteRecords);
+    a.Bytes({0x90, 0x90});
+    a.Epilogue();
+    if (handler) a.Catch(kTestError, handler);
+    if (slot) a.Release(vs_exceptions::kFunctionObject, slot);
+    a.End();
+    return Done(a);
+  }
+  const uint8_t* CatchSite() { return Site({}, code_); }
+  UnwindTarget Walk(size_t frame) { return UnwindFrames(exception_, Word(frame)); }
+  // The walk ended in a catch, which took the fixture's reference: take another.
+  void Relock() { RuntimeLockObject(exception_); }
+
+  Pages codePages_{16, PAGE_EXECUTE_READWRITE};
+  uint8_t* const code_ = codePages_.Page(0);
+  uint8_t* next_ = code_;
   menutest::ScratchClasses classes_;
   AssertionRecorder previous_ = nullptr;
+  Pages stack_{6};
+  ObjectRecord* exception_ = nullptr;
 };
 
-TEST_F(UnwindCatch, TheFirstMatchingHandlerOfTheRaisingCallRunsOnItsFrameWithTheArgumentsReleased) {
+TEST_F(Unwind, TheFirstMatchingHandlerOfTheRaisingCallRunsOnItsFrameWithTheArgumentsReleased) {
   // The exception and a string pushed as arguments: records 2 0 and 1 4 find
   // them 0 and 4 bytes above the stack pointer, where the handler sees them cleared.
   StringRecord* text = NewString("argument");
@@ -247,7 +290,7 @@ __attribute__((noinline)) uint32_t CppMiddle() {
   return local;
 }
 
-TEST_F(UnwindCatch, LocalsOfAbandonedFramesGoBeforeTheCatchRunsPastAFrameOfRuntimeCode) {
+TEST_F(Unwind, LocalsOfAbandonedFramesGoBeforeTheCatchRunsPastAFrameOfRuntimeCode) {
   StringRecord* text = NewString("local text");
   RuntimeLockString(text);                         // one reference for the test, one for the local
   ObjectRecord* thing = RuntimeNewObject(kThing);  // the local's only reference
@@ -280,7 +323,7 @@ TEST_F(UnwindCatch, LocalsOfAbandonedFramesGoBeforeTheCatchRunsPastAFrameOfRunti
 // What an array refuses, it refuses with a raise from inside the runtime.
 ArrayRecord* gArray;  // the test disposes of it: a raise does not return
 
-TEST_F(UnwindCatch, EachRaiseOperationAndRefusedArrayRequestRaisesANewObjectOfItsClass) {
+TEST_F(Unwind, EachRaiseOperationAndRefusedArrayRequestRaisesANewObjectOfItsClass) {
   const char* const kBounds = "OutOfBoundsException";
   const std::pair<void (*)(), const char*> rows[] = {{RaiseEndException, "EndException"},
                                                      {[] { RuntimeRaiseException(nullptr); }, "NilObjectException"},
@@ -312,65 +355,7 @@ TEST_F(UnwindCatch, EachRaiseOperationAndRefusedArrayRequestRaisesANewObjectOfIt
   }
 }
 
-// Pages with chosen protections, for stacks and code the walk must not read past.
-class Pages {
- public:
-  explicit Pages(int count)
-      : base_(static_cast<uint8_t*>(
-            VirtualAlloc(nullptr, count * kPage, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE))) {}
-  ~Pages() { VirtualFree(base_, 0, MEM_RELEASE); }
-  uint8_t* Page(int i) const { return base_ + i * kPage; }
-  void Protect(int i, DWORD protection) {
-    DWORD old;
-    VirtualProtect(Page(i), kPage, protection, &old);
-  }
-  static const size_t kPage = 4096;
-
- private:
-  uint8_t* base_;
-};
-
-class UnwindStop : public UnwindCatch {
- protected:
-  void SetUp() override {
-    UnwindCatch::SetUp();
-    exception_ = RuntimeNewObject(kTestError);
-  }
-  void TearDown() override {
-    RuntimeUnlockObject(exception_);
-    UnwindCatch::TearDown();
-  }
-
-  uint32_t* Word(size_t index) { return reinterpret_cast<uint32_t*>(stack_.Page(0)) + index; }
-  uint32_t At(size_t index) { return reinterpret_cast<uint32_t>(Word(index)); }
-  // Frame `index` returns to `returnAddress` in the function whose frame is at `caller`.
-  void Link(size_t index, uint32_t caller, const void* returnAddress) {
-    *Word(index) = caller;
-    *Word(index + 1) = reinterpret_cast<uint32_t>(returnAddress);
-  }
-  // A call site's lists: `siteRecords`, then function records: a catch of
-  // TestError at `handler` if given, and the release of the object in `slot`.
-  const uint8_t* Site(std::initializer_list<uint8_t> siteRecords, const uint8_t* handler = nullptr,
-                      int16_t slot = 0) {
-    Assembler a = Function();
-    a.CallSiteList(siteRecords);
-    a.Bytes({0x90, 0x90});
-    a.Epilogue();
-    if (handler) a.Catch(kTestError, handler);
-    if (slot) a.Release(vs_exceptions::kFunctionObject, slot);
-    a.End();
-    return Done(a);
-  }
-  const uint8_t* CatchSite() { return Site({}, code_); }
-  UnwindTarget Walk(size_t frame) { return UnwindFrames(exception_, Word(frame)); }
-  // The walk ended in a catch, which took the fixture's reference: take another.
-  void Relock() { RuntimeLockObject(exception_); }
-
-  Pages stack_{6};
-  ObjectRecord* exception_ = nullptr;
-};
-
-TEST_F(UnwindStop, TheCallersListsDecideWhereTheWalkStopsAndWhatItReleasesAndBadFramesEndIt) {
+TEST_F(Unwind, TheCallersListsDecideWhereTheWalkStopsAndWhatItReleasesAndBadFramesEndIt) {
   // Frame 0 returns into frame 20, whose exception slot holds an object, then into a
   // catching frame at 40.
   const uint8_t* withCatch = Site({}, code_);
@@ -407,8 +392,7 @@ TEST_F(UnwindStop, TheCallersListsDecideWhereTheWalkStopsAndWhatItReleasesAndBad
   // 0 -> distant (releases an object, then the walk stops) -> a catching frame.
   const uint8_t* release = Site({}, nullptr, -8);
   for (size_t distant : {1025u, 1024u}) {  // 4100 and 4096 bytes above frame 0
-    ObjectRecord* local = RuntimeNewObject(kThing);
-    *Word(distant - 2) = reinterpret_cast<uint32_t>(local);
+    *Word(distant - 2) = reinterpret_cast<uint32_t>(RuntimeNewObject(kThing));
     Link(0, At(distant), release);
     Link(distant, At(distant + 10), CatchSite());
     bool handled = Walk(0).handled;
@@ -421,8 +405,7 @@ TEST_F(UnwindStop, TheCallersListsDecideWhereTheWalkStopsAndWhatItReleasesAndBad
   Link(100, At(100), CatchSite());  // a frame that is its own caller
   EXPECT_FALSE(Walk(100).handled);
   EXPECT_EQ(*Word(99), 0xABCDu);  // no catch was stored there
-  Pages code(1);
-  code.Protect(0, PAGE_NOACCESS);
+  Pages code(1, PAGE_NOACCESS);
   Link(0, At(10), code.Page(0));
   EXPECT_FALSE(Walk(0).handled);
   stack_.Protect(1, PAGE_NOACCESS);  // the walk moves up into a frame it may not read
@@ -431,42 +414,35 @@ TEST_F(UnwindStop, TheCallersListsDecideWhereTheWalkStopsAndWhatItReleasesAndBad
   EXPECT_TRUE(gAssertions.empty());
 }
 
-TEST_F(UnwindStop, TableErrorsAreReported) {
-  const struct {
-    const char* message;
-    bool handled;
-  } expected[] = {{"function records", false}, {"handler", false}, {"not writable", true}, {"call-site", true}};
-  for (int row = 0; row < 4; ++row) {
-    SCOPED_TRACE(expected[row].message);
+TEST_F(Unwind, TableErrorsAreReported) {
+  // The walk from `frame` ends handled or not as given, with one assertion naming `message`.
+  auto expectReported = [this](size_t frame, bool handled, const char* message) {
+    EXPECT_EQ(Walk(frame).handled, handled) << message;
+    ASSERT_EQ(gAssertions.size(), 1u) << message;
+    EXPECT_NE(gAssertions[0].find(message), std::string::npos) << gAssertions[0];
     gAssertions.clear();
-    Pages code(2);
-    code.Protect(1, PAGE_NOACCESS);
-    size_t frame = 0;
-    if (row == 0) {
-      // A call-site list at the end of the readable page, and no records after it.
-      uint8_t* site = code.Page(1) - 8;
-      std::memcpy(site, "\xEB\x02\x2F\x00\x90\x90\x90\x90", 8);
-      Link(0, At(10), site);
-    } else if (row == 1) {  // a handler on an unreadable page
-      Link(0, At(10), Site({}, code.Page(1)));
-    } else if (row == 2) {
-      // Record 2 88 names the first word of a read-only page.
-      stack_.Protect(1, PAGE_READONLY);
-      frame = 1000;
-      const uint8_t offset = (Pages::kPage / 4 - frame - 2) * 4;
-      Link(frame, At(frame + 10), Site({vs_exceptions::kCallSiteObject, offset}, code_));
-    } else {
-      // 9 is no record; the 2 0 after it still releases the argument.
-      *Word(2) = reinterpret_cast<uint32_t>(RuntimeNewObject(kThing));
-      Link(0, At(10), Site({9, vs_exceptions::kCallSiteObject, 0}, code_));
-    }
-    EXPECT_EQ(Walk(frame).handled, expected[row].handled);
-    ASSERT_EQ(gAssertions.size(), 1u);
-    EXPECT_NE(gAssertions[0].find(expected[row].message), std::string::npos) << gAssertions[0];
-    EXPECT_TRUE(row != 1 || *Word(9) == 0u) << "a catch was stored for a broken frame";
-    EXPECT_TRUE(row != 3 || *Word(2) == 0u) << "the argument was not released";
-    if (expected[row].handled) Relock();
-  }
+    if (handled) Relock();
+  };
+  Pages code(2);
+  code.Protect(1, PAGE_NOACCESS);
+  // A call-site list at the end of the readable page, and no records after it.
+  uint8_t* site = code.Page(1) - 8;
+  std::memcpy(site, "\xEB\x02\x2F\x00\x90\x90\x90\x90", 8);
+  Link(0, At(10), site);
+  expectReported(0, false, "function records");
+  Link(0, At(10), Site({}, code.Page(1)));  // a handler on an unreadable page
+  expectReported(0, false, "handler");
+  EXPECT_EQ(*Word(9), 0u) << "a catch was stored for a broken frame";
+  // Record 2 88 names the first word of a read-only page.
+  stack_.Protect(1, PAGE_READONLY);
+  const uint8_t offset = (Pages::kPage / 4 - 1000 - 2) * 4;
+  Link(1000, At(1010), Site({vs_exceptions::kCallSiteObject, offset}, code_));
+  expectReported(1000, true, "not writable");
+  // 9 is no record; the 2 0 after it still releases the argument.
+  *Word(2) = reinterpret_cast<uint32_t>(RuntimeNewObject(kThing));
+  Link(0, At(10), Site({9, vs_exceptions::kCallSiteObject, 0}, code_));
+  expectReported(0, true, "call-site");
+  EXPECT_EQ(*Word(2), 0u) << "the argument was not released";
   EXPECT_EQ(gLog, Names{"delete Thing"});
 }
 

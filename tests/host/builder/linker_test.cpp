@@ -224,8 +224,9 @@ TEST(ComdatSelection, CopiesThatMustAgreeAreChecked) {
 }
 
 // Each snippet does one thing the image cannot express: the message names
-// the object file and the symbol or section at fault.
-TEST(Refusals, EachForbiddenThingIsNamed) {
+// the object file and the symbol or section at fault. Then requests that go
+// wrong beyond any one object (the generated data is 16 bytes).
+TEST(Refusals, EachForbiddenThingAndEachRequestThatCannotBeLinkedIsNamed) {
   const std::pair<std::string, std::vector<const char*>> rows[] = {
       {"refuse_constructor", {".ctors", "constructors"}},
       {"refuse_tls", {".tls$", "thread-local"}},
@@ -248,10 +249,6 @@ TEST(Refusals, EachForbiddenThingIsNamed) {
     EXPECT_TRUE(error.starts_with(snippet + ".o: ")) << error;
     for (const char* word : words) EXPECT_NE(error.find(word), std::string::npos) << error;
   }
-}
-
-// Requests that go wrong beyond any one object (the generated data is 16 bytes).
-TEST(Refusals, RequestsThatCannotBeLinkedAreNamed) {
   const struct { const char* says; void (*change)(LinkRequest&); } cases[] = {
       {"two.o: Callee is already defined in one.o",
        [](LinkRequest& r) { for (auto o : {"one.o", "two.o"}) r.objects.push_back({o, Snippet("calls_other")}); }},
@@ -329,7 +326,7 @@ std::vector<DataPointer> Consecutive(uint32_t first, size_t count, PointerKind k
 
 // Words worked out by hand from the format: a run is 0x4000 (code) or 0x4200
 // (data) plus its count less one, an advance 0x8000 plus its distance less one.
-TEST(DataFixupEncoding, PointerLayoutsGiveTheirWords) {
+TEST(FixupEncoding, PointerLayoutsGiveTheirWordsOverlapsAreRefusedAndALongestImportNameFits) {
   const struct { const char* what; std::vector<DataPointer> pointers; Words words; } rows[] = {
       {"consecutive pointers of one kind merge", {Data(0), Data(4), Data(8), Code(12), Code(16)}, {0x4202, 0x4001}},
       {"out of order: sorted first", {Data(8), Code(0), Data(4)}, {0x4000, 0x4201}},
@@ -342,10 +339,7 @@ TEST(DataFixupEncoding, PointerLayoutsGiveTheirWords) {
       {"a run of 513", Consecutive(0, 513, PointerKind::Code), {0x41FF, 0x4000}},
   };
   for (const auto& r : rows) EXPECT_EQ(DataWords(r.pointers), r.words) << r.what;
-}
-
-// Overlapping pointers are refused; an import name of 255 bytes fits its length byte.
-TEST(FixupEncoding, OverlapsAreRefusedAndALongestImportNameFits) {
+  // Overlapping pointers are refused; an import name of 255 bytes fits its length byte.
   Bytes out;
   std::string error;
   EXPECT_FALSE(EncodeDataFixups({Data(0), Code(2)}, out, error));

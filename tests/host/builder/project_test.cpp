@@ -34,7 +34,7 @@ Project Parsed(const std::string& json) {
 }
 
 // Built-in classes in use are added; a plug-in control is a RectControl (92 bytes) sized by its data.
-TEST(Project, FieldsFollowTheSuperclassesFields) {
+TEST(Project, FieldsFollowTheSuperclassesFieldsAndMistakesAreNamed) {
   Project p = Parsed(R"({"entry": "Main", "classes": [
       {"name": "App", "super": "Application", "fields": [{"name": "a", "type": "int8"},
                                                          {"name": "b", "type": "int32"}]},
@@ -54,9 +54,6 @@ TEST(Project, FieldsFollowTheSuperclassesFields) {
   }
   EXPECT_EQ(ClassIndex(p, "Application"), 4);
   EXPECT_EQ(ClassIndex(p, "RectControl"), 5);
-}
-
-TEST(Project, MistakesAreNamed) {
   const std::pair<const char*, const char*> cases[] = {
       {R"({"classes": []})", "no entry function"},
       {R"({"entry": "M", "classes": [{"name": "A", "super": "Nothing"}]})", "unknown superclass Nothing"},
@@ -76,8 +73,8 @@ TEST(Project, MistakesAreNamed) {
        "control class Picture does not derive from Control or Serial"},
   };
   for (const auto& [json, says] : cases) {
-    Project p;
-    EXPECT_NE(Read(json, p).find(says), std::string::npos) << json;
+    Project mistaken;
+    EXPECT_NE(Read(json, mistaken).find(says), std::string::npos) << json;
   }
 }
 
