@@ -23,9 +23,14 @@ int32_t LevelGetter(ObjectRecord*, uint32_t) __asm__("\"!GTestLamp!Level\"");
 void App_Open(ObjectRecord*) {
   vt::Trace("App Open");
   // Stands in for a TestLamp: both routines touch only the one field they
-  // are given, so the image needs no class of its own for the control.
-  uint32_t fields[32];
+  // are given, so the image needs no class of its own for the control. Its
+  // header names a class of its size: the runtime's accessors take only a
+  // field inside the object's class.
+  uint32_t fields[32] = {};
+  ClassRecord standIn = {};
+  standIn.instanceSize = sizeof fields;
   auto* lamp = reinterpret_cast<ObjectRecord*>(fields);
+  lamp->cls = &standIn;
   fields[kLevel / 4] = 7;
   fields[kCount / 4] = 0;
   vt::Trace("Level = ", LevelGetter(lamp, kLevel));
