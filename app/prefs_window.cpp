@@ -4,10 +4,12 @@
 // setting value of the same number, except that the parity rows name their
 // parity, whose values run None 0, Odd 1, Even 2, and that the port rows are
 // the ports the machine has (see port_rows.h). AddSerialPortRows, which the
-// setup assistant uses as well, lives here.
+// setup assistant uses as well, lives here. Detect listens with the line
+// settings the tab shows (port_detect.h).
 #include VS_PROJECT_HEADER
 
 #include "app/globals.h"
+#include "app/port_detect.h"
 #include "app/port_rows.h"
 #include "app/window_instances.h"
 
@@ -46,6 +48,21 @@ int32_t RowOfParity(int16_t parity) {
 int32_t RowOr(const WindowControls& c, StringRecord* name, int32_t current) {
   int32_t row = c.Row(name);
   return row < 0 ? current : row;
+}
+
+// The line settings the Connection tab shows; a popup without a selected
+// row keeps the current setting.
+LineChoice ChosenLine(const WindowControls& p) {
+  LineChoice c = CurrentLine();
+  c.baud = static_cast<int16_t>(RowOr(p, &kMenuBaud, c.baud));
+  c.bits = static_cast<int16_t>(RowOr(p, &kMenuBits, c.bits));
+  c.stop = static_cast<int16_t>(RowOr(p, &kMenuStopBits, c.stop));
+  int32_t parityRow = RowOr(p, &kMenuParity, RowOfParity(c.parity));
+  if (parityRow < kParityRows) c.parity = kParityOfRow[parityRow];
+  c.xon = p.Checked(&kCheckXON);
+  c.cts = p.Checked(&kCheckCTS);
+  c.dtr = p.Checked(&kCheckDTR);
+  return c;
 }
 
 // "COM12" → 11, as stored.
@@ -112,15 +129,8 @@ void PrefsView_LoadPreferences(ObjectRecord* window) {
 void PrefsView_SavePreferences(ObjectRecord* window) {
   WindowControls p{window};
   SerialObject* line = SerialSettings();
-  line->baud = static_cast<int16_t>(RowOr(p, &kMenuBaud, line->baud));
-  line->bits = static_cast<int16_t>(RowOr(p, &kMenuBits, line->bits));
+  ApplyLine(line, ChosenLine(p));
   line->port = gPortRows.PortAt(p.Row(&kMenuPort), line->port);
-  line->stop = static_cast<int16_t>(RowOr(p, &kMenuStopBits, line->stop));
-  int32_t parityRow = RowOr(p, &kMenuParity, RowOfParity(line->parity));
-  if (parityRow < kParityRows) line->parity = kParityOfRow[parityRow];
-  line->xon = p.Checked(&kCheckXON);
-  line->cts = p.Checked(&kCheckCTS);
-  line->dtr = p.Checked(&kCheckDTR);
   Global<bool>(G::kAutoConnect) = p.Checked(&kCheckAutoConnect);
   Global<bool>(G::kShowProgressBar) = p.Checked(&kCheckShowProgressBar);
   Global<bool>(G::kEnableKeyRepeat) = p.Checked(&kCheckEnableKeyRepeat);
@@ -135,7 +145,9 @@ void PrefsView_Open(ObjectRecord* window) {
   PrefsView_LoadPreferences(window);
 }
 
-void PrefsView_Close(ObjectRecord*) {
+// Listening stops first: its ports must be free before the line opens again.
+void PrefsView_Close(ObjectRecord* window) {
+  DetectStop(window);
   if (Global<bool>(G::kAutoConnect)) Main_Connect(MainWindow());
   ForgetInstance(&gPrefs);
 }
@@ -143,6 +155,13 @@ void PrefsView_Close(ObjectRecord*) {
 void PortMenu_Open(ObjectRecord* popup) {
   AddSerialPortRows(popup, gPortRows, SerialSettings()->port);
 }
+
+void PrefsDetectButton_Action(ObjectRecord* button) {
+  vs::Ref window = vs::Ref::Adopt(controlWindowGetter(button));
+  WindowControls p{window.get()};
+  DetectClicked(window.get(), {&kMenuPort, 0, &gPortRows}, ChosenLine(p));
+}
+
 void ButtonCancel_Action(ObjectRecord* button) {
   vs::Ref window = vs::Ref::Adopt(controlWindowGetter(button));
   RuntimeCloseWindow(window.get());

@@ -1,9 +1,11 @@
 // The first-run setup assistant: three popups and a check box. Setup takes
 // the choices only when all three popups have one; the rest of the settings
 // keep their defaults, and the choices reach the file with the next save.
+// Detect finds the port for the user (port_detect.h).
 #include VS_PROJECT_HEADER
 
 #include "app/globals.h"
+#include "app/port_detect.h"
 #include "app/port_rows.h"
 #include "app/pref_container.h"
 #include "app/pref_names.h"
@@ -24,10 +26,22 @@ VS_STRING(kIncomplete,
 // Desktop and handheld rows after "Choose...".
 constexpr int32_t kMacOS = 1;
 constexpr int32_t kNewtonOS = 2;
+// The serial popup's first port row, after "Choose...".
+constexpr int32_t kFirstPortRow = 1;
 
 ObjectRecord* gSetup = nullptr;
 // The serial popup's rows after "Choose...".
 PortRows gPortRows;
+
+// The line the assistant's choices make: the current settings, with DTR
+// and CTS on for a Newton.
+LineChoice ChosenLine(const WindowControls& c) {
+  LineChoice line = CurrentLine();
+  if (c.Row(&kPopupHandheld) != kNewtonOS) return line;
+  line.dtr = 1;
+  line.cts = 1;
+  return line;
+}
 
 }  // namespace
 
@@ -53,11 +67,8 @@ void SetupAssistantView_Setup(ObjectRecord* window) {
   Global<int32_t>(G::kReturnType) = desktop == kMacOS ? 0 : 2;
   Global<int32_t>(G::kTextEncoder) = handheld - 1;
   SerialObject* line = SerialSettings();
-  if (handheld == kNewtonOS) {
-    line->dtr = 1;
-    line->cts = 1;
-  }
-  line->port = gPortRows.PortAt(serial - 1, line->port);
+  ApplyLine(line, ChosenLine(c));
+  line->port = gPortRows.PortAt(serial - kFirstPortRow, line->port);
   PrefContainer_PutInteger(prefs, &kPort, line->port);
   bool autoConnect = c.Checked(&kCheckAutoConnect);
   PrefContainer_PutBoolean(prefs, &kAutoConnect, autoConnect);
@@ -72,10 +83,19 @@ void SetupAssistantView_Open(ObjectRecord* window) {
   for (StringRecord* popup : popups) c.SetRow(popup, 0);
 }
 
-void SetupAssistantView_Close(ObjectRecord*) { ForgetInstance(&gSetup); }
+void SetupAssistantView_Close(ObjectRecord* window) {
+  DetectStop(window);
+  ForgetInstance(&gSetup);
+}
 
 void SerialMenu_Open(ObjectRecord* popup) {
   AddSerialPortRows(popup, gPortRows, SerialSettings()->port);
+}
+
+void SetupDetectButton_Action(ObjectRecord* button) {
+  vs::Ref window = vs::Ref::Adopt(controlWindowGetter(button));
+  WindowControls c{window.get()};
+  DetectClicked(window.get(), {&kPopupSerial, kFirstPortRow, &gPortRows}, ChosenLine(c));
 }
 
 void SetupButton_Action(ObjectRecord* button) {

@@ -77,12 +77,23 @@ about = window("AboutView", "AboutView", "About View", 2, 575, 205, back=True, b
 ])
 
 G = dict(font="Geneva", size=9)
-prefs = window("PrefsView", "PrefsView", "Preferences", 1, 300, 290, controls=[
-    control("ButtonCancelClass", "Button_Cancel", (154, 263, 60, 20), Caption="Cancel", Cancel=True,
+# Detect's button, progress line and timer, the same in both windows that
+# have a port popup (app/port_detect.h). The progress line's text is no
+# smaller than 11: Wine draws Tahoma at 9 and 10 wider than it measures it,
+# so a line wrapped to the width would be cut at its end.
+def detect(cls, button, progress, tab, font, size, text_size):
+    return [control(cls, "Button_Detect", button, Caption="Detect", TabPanelIndex=tab, TextFont=font,
+                    TextSize=size),
+            static("Text_Detect", progress, "", tab=tab, font=font, size=text_size, MultiLine=True)]
+
+DETECT_TIMER = timer("DetectTimerClass", "Timer_Detect", 100)
+
+prefs = window("PrefsView", "PrefsView", "Preferences", 1, 300, 336, controls=[
+    control("ButtonCancelClass", "Button_Cancel", (154, 309, 60, 20), Caption="Cancel", Cancel=True,
             LockRight=True, LockBottom=True),
-    control("ButtonSaveClass", "Button_Save", (227, 263, 60, 20), Caption="Save", Default=True,
+    control("ButtonSaveClass", "Button_Save", (227, 309, 60, 20), Caption="Save", Default=True,
             LockRight=True, LockBottom=True),
-    control("TabPanel", "TabPanel1", (2, 3, 296, 253),
+    control("TabPanel", "TabPanel1", (2, 3, 296, 299),
             TabDefinition="General\u0000Game Mode\u0000Connection", LockLeft=True, LockTop=True,
             LockRight=True, LockBottom=True),
     static("StaticText2", (13, 44, 134, 16), "Connecting to:", tab=1),
@@ -94,34 +105,38 @@ prefs = window("PrefsView", "PrefsView", "Preferences", 1, 300, 290, controls=[
     popup("Menu_ReturnType", (148, 133, 139, 20), ["Carriage Return", "Linefeed", "LF/CR"], 1),
     check("Checkbox_EnableKeyRepeat", (13, 41, 260, 20), "Enable Key Repeat", 2),
     static("Text_Port", (31, 43, 66, 16), "Connect via:", tab=3, **G),
-    popup("Menu_Port", (112, 43, 137, 20), [], 3, cls="PortMenuClass", **G),
-    control("GroupBox", "SetupBox", (20, 68, 264, 176), Caption="Setup", Bold=True, TabPanelIndex=3,
+    popup("Menu_Port", (112, 43, 111, 20), [], 3, cls="PortMenuClass", **G),
+    *detect("PrefsDetectButtonClass", (229, 43, 55, 20), (31, 68, 253, 42), 3, "Geneva", 9, 11),
+    control("GroupBox", "SetupBox", (20, 114, 264, 176), Caption="Setup", Bold=True, TabPanelIndex=3,
             TextFont="Geneva", TextSize=9),
-    static("Text_Baud", (31, 95, 66, 16), "Speed:", tab=3, **G),
-    popup("Menu_Baud", (112, 95, 111, 20), ["300", "600", "1200", "1800", "2400", "3600", "4800", "7200",
-                                          "9600", "14400", "19200", "28800", "38400", "57600"], 3, **G),
-    static("Text_Bits", (31, 119, 66, 16), "Data bits:", tab=3, **G),
-    popup("Menu_Bits", (112, 119, 111, 20), ["5", "6", "7", "8"], 3, **G),
-    static("Text_Parity", (31, 143, 66, 16), "Parity:", tab=3, **G),
-    popup("Menu_Parity", (112, 143, 111, 20), ["None", "Even", "Odd"], 3, **G),
-    static("Text_Stop", (31, 167, 66, 16), "Stop bits:", tab=3, **G),
-    popup("Menu_StopBits", (112, 167, 111, 20), ["1", "1.5", "2"], 3, **G),
-    static("Text_Flow", (31, 193, 66, 16), "Flow control:", tab=3, **G),
-    check("Checkbox_XON", (112, 191, 91, 20), "XON/XOFF", 3, **G),
-    check("Checkbox_CTS", (112, 213, 40, 20), "CTS", 3, **G),
-    check("Checkbox_DTR", (175, 213, 48, 20), "DTR", 3, **G),
+    static("Text_Baud", (31, 141, 66, 16), "Speed:", tab=3, **G),
+    popup("Menu_Baud", (112, 141, 111, 20), ["300", "600", "1200", "1800", "2400", "3600", "4800", "7200",
+                                           "9600", "14400", "19200", "28800", "38400", "57600"], 3, **G),
+    static("Text_Bits", (31, 165, 66, 16), "Data bits:", tab=3, **G),
+    popup("Menu_Bits", (112, 165, 111, 20), ["5", "6", "7", "8"], 3, **G),
+    static("Text_Parity", (31, 189, 66, 16), "Parity:", tab=3, **G),
+    popup("Menu_Parity", (112, 189, 111, 20), ["None", "Even", "Odd"], 3, **G),
+    static("Text_Stop", (31, 213, 66, 16), "Stop bits:", tab=3, **G),
+    popup("Menu_StopBits", (112, 213, 111, 20), ["1", "1.5", "2"], 3, **G),
+    static("Text_Flow", (31, 239, 66, 16), "Flow control:", tab=3, **G),
+    check("Checkbox_XON", (112, 237, 91, 20), "XON/XOFF", 3, **G),
+    check("Checkbox_CTS", (112, 259, 40, 20), "CTS", 3, **G),
+    check("Checkbox_DTR", (175, 259, 48, 20), "DTR", 3, **G),
+    DETECT_TIMER,
 ])
 
-setup = window("SetupAssistantView", "SetupAssistantView", "Vellory Setup Assistant", 2, 400, 400,
+setup = window("SetupAssistantView", "SetupAssistantView", "Vellory Setup Assistant", 2, 400, 424,
                back=True, backdrop="9", close=True, grow=True, zoom=True, controls=[
     static("StaticText1", (136, 234, 103, 16), "My Desktop OS:", TextAlign=2),
     popup("PopupDesktop", (244, 233, 143, 17), ["Choose...", "Mac OS", "Windows"], 0),
     static("StaticText2", (137, 262, 102, 19), "My Handheld OS:", TextAlign=2),
     popup("PopupHandheld", (244, 262, 143, 20), ["Choose...", "Palm OS", "Newton OS", "Windows CE"], 0),
     static("StaticText3", (122, 294, 117, 19), "Serial Port To Use:", TextAlign=2),
-    popup("PopupSerial", (244, 294, 143, 20), ["Choose..."], 0, cls="SerialMenuClass"),
+    popup("PopupSerial", (244, 294, 82, 20), ["Choose..."], 0, cls="SerialMenuClass"),
+    *detect("SetupDetectButtonClass", (332, 294, 55, 20), (13, 352, 308, 58), 0, "System", 12, 12),
     check("CheckAutoConnect", (157, 325, 230, 20), "Automatically connect at startup", 0),
-    control("SetupButtonClass", "PushButton1", (327, 367, 60, 20), Caption="Setup", Default=True),
+    control("SetupButtonClass", "PushButton1", (327, 391, 60, 20), Caption="Setup", Default=True),
+    DETECT_TIMER,
 ])
 
 def item(text, name="", key="", help="", disabled="", cls=None, items=None, kind=None):
@@ -248,6 +263,9 @@ classes = [
     action_class("SetupButtonClass", "PushButton", "SetupButton_Action"),
     action_class("PortMenuClass", "PopupMenu", "PortMenu_Open", "Open"),
     action_class("SerialMenuClass", "PopupMenu", "SerialMenu_Open", "Open"),
+    action_class("PrefsDetectButtonClass", "PushButton", "PrefsDetectButton_Action"),
+    action_class("SetupDetectButtonClass", "PushButton", "SetupDetectButton_Action"),
+    action_class("DetectTimerClass", "Timer", "DetectTimer_Action"),
     {"name": "DisclosureTriangle", "plugin": True, "dataSize": 12},
     {"name": "Separator", "plugin": True},
     {"name": "Date", "builtIn": True},

@@ -29,9 +29,17 @@ saved_prefs=
 if [ -e "$PREFS" ]; then saved_prefs="$WORK/saved-prefs"; cp "$PREFS" "$saved_prefs"; fi
 
 cleanup() {
+  local pid n
   [ -n "$APP_PID" ] && kill "$APP_PID" 2>/dev/null
   [ -n "$SIM_PID" ] && kill "$SIM_PID" 2>/dev/null
   [ -n "$WATCH_PID" ] && kill "$WATCH_PID" 2>/dev/null
+  [ -n "$HOLDER_PID" ] && kill "$HOLDER_PID" 2>/dev/null
+  for pid in "${CABLE_PIDS[@]}"; do kill "$pid" 2>/dev/null; done
+  for n in "${LISTED_PORTS[@]}"; do unlist_port "$n"; done
+  for n in "${!SAVED_LINKS[@]}"; do
+    rm -f "$DEVICES/com$n"
+    [ -n "${SAVED_LINKS[$n]}" ] && ln -s "${SAVED_LINKS[$n]}" "$DEVICES/com$n"
+  done
   rm -f "$DEVICES/com2"
   [ -n "$saved_com2" ] && ln -s "$saved_com2" "$DEVICES/com2"
   rm -rf "$PREFS" "$PREFS".unreadable*
@@ -67,10 +75,14 @@ start_sim() {
   TALLY_MARK=0
   "$SIM" --pty "$WORK/cable" --tally "$WORK/tally" "$@" > "$WORK/sim.log" 2>&1 &
   SIM_PID=$!
-  for _ in $(seq $((50 * SCALE))); do [ -e "$WORK/cable" ] && break; sleep 0.1; done
-  [ -e "$WORK/cable" ] || fail "the simulator made no cable"
+  cable_made "$WORK/cable"
   mkdir -p "$DEVICES"
   ln -sfn "$(readlink -f "$WORK/cable")" "$DEVICES/com2"
+}
+# cable_made LINK: a simulator's pseudo-terminal appears at LINK.
+cable_made() {
+  for _ in $(seq $((50 * SCALE))); do [ -e "$1" ] && return; sleep 0.1; done
+  fail "the simulator made no cable at $1"
 }
 # wait_sim [WHAT]: the handheld's script ends and passes (else fails saying WHAT).
 wait_sim() {
@@ -402,4 +414,67 @@ open_prefs() {
 close_prefs_with() {
   driver press ZBWindow "$PREFS_TITLE" "$1" >/dev/null || fail "no $1 button"
   driver waitgone ZBWindow "$PREFS_TITLE" 10000 >/dev/null || fail "$1 left the Preferences window open"
+}
+
+# --- more ports: their links, the system's list, quiet cables, a held port ------
+# What a test changes here is put back when it ends, before COM2's link.
+
+declare -A SAVED_LINKS=()
+LISTED_PORTS=()
+CABLE_PIDS=()
+HOLDER_PID=
+HELD_LINK=
+
+# link_port N TARGET: COMn points at TARGET.
+link_port() {
+  [ -n "${SAVED_LINKS[$1]+set}" ] || SAVED_LINKS[$1]=$(readlink "$DEVICES/com$1" 2>/dev/null || true)
+  mkdir -p "$DEVICES"
+  ln -sfn "$2" "$DEVICES/com$1"
+}
+
+# list_port N: the system lists COMn, as it lists a port Wine was told of.
+# The list lives as long as the Wine server: a program of the test must be
+# running (hold_port's holder keeps one).
+SERIALCOMM='HKLM\HARDWARE\DEVICEMAP\SERIALCOMM'
+list_port() {
+  "$WINE_RUN" reg add "$SERIALCOMM" /v "\\Device\\VelloryTest$1" /t REG_SZ /d "COM$1" /f >/dev/null 2>&1 \
+    || fail "could not add COM$1 to the system's list"
+  LISTED_PORTS+=("$1")
+}
+unlist_port() { "$WINE_RUN" reg delete "$SERIALCOMM" /v "\\Device\\VelloryTest$1" /f >/dev/null 2>&1; }
+
+# quiet_cable N: COMn is a cable that nothing writes to (a simulator only holds its far end).
+quiet_cable() {
+  printf '%s\n' "$HOLD" > "$WORK/quiet.script"
+  "$SIM" --pty "$WORK/quiet$1" --script "$WORK/quiet.script" > /dev/null 2>&1 &
+  CABLE_PIDS+=($!)
+  cable_made "$WORK/quiet$1"
+  link_port "$1" "$(readlink -f "$WORK/quiet$1")"
+}
+
+# hold_port N: another program (port-holder.exe) holds COMn, which must lead
+# to a device, for exclusive use until release_port or the end of the test.
+# Wine, unlike Windows, lets a second program open a held port, which a
+# second port-holder --try shows: COMn then points at a device that does not
+# exist, which no program can open, until release_port puts its link back.
+hold_port() {
+  local second
+  "$WINE_RUN" "$BUILD/tests/app/port-holder.exe" "COM$1" > "$WORK/holder.log" 2>&1 &
+  HOLDER_PID=$!
+  wait_for "the other program to hold COM$1" grep -q held "$WORK/holder.log"
+  HELD_LINK=
+  if second=$("$WINE_RUN" "$BUILD/tests/app/port-holder.exe" --try "COM$1" | tr -d '\r'); then
+    echo "COM$1 held by another program opens once more ($second): the system shares serial ports;"
+    echo "COM$1 now points at a device that does not exist"
+    HELD_LINK=$(readlink "$DEVICES/com$1")
+    link_port "$1" "$WORK/no-such-device"
+  else
+    echo "COM$1 held by another program: $second"
+  fi
+}
+release_port() {
+  kill "$HOLDER_PID"
+  wait "$HOLDER_PID" 2>/dev/null
+  HOLDER_PID=
+  [ -z "$HELD_LINK" ] || ln -sfn "$HELD_LINK" "$DEVICES/com$1"
 }

@@ -9,7 +9,7 @@ source "$LIB"
 # Children of the Preferences window, in the order the window makes them.
 ENCODER=ComboBox#0 RETURN=ComboBox#1 PORT=ComboBox#2 BAUD=ComboBox#3 BITS=ComboBox#4
 PARITY=ComboBox#5 STOP=ComboBox#6
-AUTO=Button#2 PROGRESS=Button#3 REPEAT=Button#4 XON=Button#6 CTS=Button#7 DTR=Button#8
+AUTO=Button#2 PROGRESS=Button#3 REPEAT=Button#4 XON=Button#7 CTS=Button#8 DTR=Button#9
 
 # expect_controls NAME=ROW...: the child in each variable NAME above shows
 # ROW (a popup's row, a check box's state).

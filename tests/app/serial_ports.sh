@@ -7,22 +7,6 @@
 # setup assistant lists and stores COM12 as well.
 source "$LIB"
 PORT=ComboBox#2 AUTO=Button#2
-SERIALCOMM='HKLM\HARDWARE\DEVICEMAP\SERIALCOMM'
-ENTRY='\Device\VelloryTest12'
-saved_com12=$(readlink "$DEVICES/com12" 2>/dev/null || true)
-unlist_com12() { "$WINE_RUN" reg delete "$SERIALCOMM" /v "$ENTRY" /f >/dev/null 2>&1; }
-restore_com12() {
-  unlist_com12
-  rm -f "$DEVICES/com12"
-  [ -n "$saved_com12" ] && ln -s "$saved_com12" "$DEVICES/com12"
-}
-trap 'restore_com12; cleanup' EXIT
-# The system's list lives as long as the Wine server: entries are made while
-# the program runs.
-list_com12() {
-  "$WINE_RUN" reg add "$SERIALCOMM" /v "$ENTRY" /t REG_SZ /d COM12 /f >/dev/null 2>&1 \
-    || fail "could not add COM12 to the system's list"
-}
 
 # expect_port_list ROWS: the rows begin with COM1 to COM4, run in number
 # order without repeats, and hold every port named in ROWS' extra lines.
@@ -36,7 +20,7 @@ expect_port_list() {
 row_of() { echo "$1" | grep -nx "$2" | cut -d: -f1 | awk '{ print $1 - 1 }'; }
 
 start_handheld 'expect hello\r 60000' 'send back' 'wait 5000'
-ln -sfn "$(readlink -f "$WORK/cable")" "$DEVICES/com12"
+link_port 12 "$(readlink -f "$WORK/cable")"
 prefs_file "AutoConnect = 0" "Port = 1" "ShowInputView = 1"
 start_app
 
@@ -47,8 +31,8 @@ expect_port_list "$rows"
 echo "$rows" | grep -qx COM12 && fail "COM12 listed before the system has it"
 close_prefs_with Cancel
 
-# --- listed: chosen, saved as Port = 11 and used
-list_com12
+# --- listed (while the program runs): chosen, saved as Port = 11 and used
+list_port 12
 open_prefs
 rows=$(popup_rows "$PREFS_TITLE" $PORT)
 expect_port_list "$rows" COM12
@@ -78,7 +62,7 @@ quit_app
 expect_pref Port 11
 
 # --- a stored port the list lacks (COM21) is its own row and is kept
-unlist_com12
+unlist_port 12
 prefs_file "AutoConnect = 0" "Port = 20" "ShowInputView = 1"
 start_app
 open_prefs

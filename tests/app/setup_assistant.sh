@@ -66,7 +66,7 @@ start_handheld "$HOLD"
 start_with_assistant
 choose "$SETUP_TITLE" ComboBox#0 2 ComboBox#1 1 ComboBox#2 2
 driver press ZBWindow "$SETUP_TITLE" "Automatically connect at startup" >/dev/null
-wait_value "the auto connect box checked" 1 control_value "$SETUP_TITLE" Button#0
+wait_value "the auto connect box checked" 1 control_value "$SETUP_TITLE" Button#1
 press_setup
 driver waitgone ZBWindow "$SETUP_TITLE" 10000 >/dev/null || fail "the assistant stayed open"
 expect_eq "welcome text A" "$(writing_window)" "$TEXT_A"
@@ -87,7 +87,7 @@ ln -sfn "$WORK/no-such-cable" "$DEVICES/com2"
 start_with_assistant
 choose "$SETUP_TITLE" ComboBox#0 2 ComboBox#1 3 ComboBox#2 2
 driver press ZBWindow "$SETUP_TITLE" "Automatically connect at startup" >/dev/null
-wait_value "the auto connect box checked" 1 control_value "$SETUP_TITLE" Button#0
+wait_value "the auto connect box checked" 1 control_value "$SETUP_TITLE" Button#1
 press_setup
 message_box "$PORT_BUSY"
 driver waitgone ZBWindow "$SETUP_TITLE" 10000 >/dev/null || fail "the assistant stayed open (B)"
