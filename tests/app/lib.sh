@@ -413,7 +413,9 @@ open_prefs() {
 # close_prefs_with BUTTON: Save or Cancel, and the window gone.
 close_prefs_with() {
   driver press ZBWindow "$PREFS_TITLE" "$1" >/dev/null || fail "no $1 button"
-  driver waitgone ZBWindow "$PREFS_TITLE" 10000 >/dev/null || fail "$1 left the Preferences window open"
+  # Save writes the file and may open the line first: on a loaded emulated
+  # machine that has taken more than 30 s.
+  driver waitgone ZBWindow "$PREFS_TITLE" 30000 >/dev/null || fail "$1 left the Preferences window open"
 }
 
 # --- more ports: their links, the system's list, quiet cables, a held port ------
