@@ -41,6 +41,9 @@ void StopSending(ObjectRecord* main);
 // Tells the user that `file` `what` ("could not be opened", say), with the
 // system's reason: "The file C:\x.txt could not be opened: reason."
 void TellFileFailure(StringRecord* what, ObjectRecord* file);
+// The same sentence in general: `before`, the file's path, `after` (may be
+// nil), then ": " and the system's reason when there is one, and ".".
+void TellAboutFile(StringRecord* before, ObjectRecord* file, StringRecord* after);
 
 // Puts the insertion point after the last character of an edit field.
 void PlaceInsertionPointAtEnd(ObjectRecord* view);

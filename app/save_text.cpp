@@ -20,8 +20,6 @@ VS_STRING(kTextFileTypes, "text/plain");
 VS_STRING(kSuggestedName, "Writing Window.txt");
 VS_STRING(kFolderKey, "SaveTextFolder");
 VS_STRING(kTextNotSaved, "The text could not be saved to ");
-VS_STRING(kColon, ": ");
-VS_STRING(kFullStop, ".");
 VS_STRING(kCrLf, "\r\n");
 VS_STRING(kCr, "\r");
 VS_STRING(kLf, "\n");
@@ -41,10 +39,7 @@ bool WriteText(ObjectRecord* file, StringRecord* text) {
   // A failed write has given up the new file already; closing only tidies.
   if (stream) written = TextOutputStreamClose(stream.get()) && written;
   if (written) return true;
-  String said = String::Borrow(&kTextNotSaved) + String::Adopt(fileAbsolutePathGetter(file));
-  String reason = String::Adopt(RuntimeFileErrorText());
-  if (reason.Length()) said = said + String::Borrow(&kColon) + reason;
-  RuntimeMsgBox((said + String::Borrow(&kFullStop)).get());
+  TellAboutFile(&kTextNotSaved, file, nullptr);
   return false;
 }
 

@@ -136,12 +136,17 @@ String Number(int32_t n) {
 
 bool SendingInPieces() { return gSend.active; }
 
-void TellFileFailure(StringRecord* what, ObjectRecord* file) {
-  String said = String::Borrow(&kTheFile) + String::Adopt(fileAbsolutePathGetter(file)) +
-                String::Borrow(&kSpace) + String::Borrow(what);
+void TellAboutFile(StringRecord* before, ObjectRecord* file, StringRecord* after) {
+  String said = String::Borrow(before) + String::Adopt(fileAbsolutePathGetter(file));
+  if (after) said = said + String::Borrow(after);
   String reason = String::Adopt(RuntimeFileErrorText());
   if (reason.Length()) said = said + String::Borrow(&kColon) + reason;
   RuntimeMsgBox((said + String::Borrow(&kFullStop)).get());
+}
+
+void TellFileFailure(StringRecord* what, ObjectRecord* file) {
+  String after = String::Borrow(&kSpace) + String::Borrow(what);
+  TellAboutFile(&kTheFile, file, after.get());
 }
 
 bool SendInPieces(ObjectRecord* main, StringRecord* text) {

@@ -2,7 +2,7 @@
 # (run_app_test.sh sets WINE_RUN, DRIVER, SIM, BUILD, PREFIX) and drive the real
 # vellory-server.exe as a user would: the UI driver, and the handheld simulator
 # at the far end of a cable on COM2. What a test changes in the prefix (the
-# preference file, the COM2 link) is put back when it ends, passing or failing.
+# preference file, the port links) is put back when it ends, passing or failing.
 set -u
 
 WORK=$(mktemp -d)
@@ -24,7 +24,6 @@ HOLD="wait 3600000"
 # stretch themselves).
 SCALE=${VELLORY_TIME_SCALE:-1}
 
-saved_com2=$(readlink "$DEVICES/com2" 2>/dev/null || true)
 saved_prefs=
 if [ -e "$PREFS" ]; then saved_prefs="$WORK/saved-prefs"; cp "$PREFS" "$saved_prefs"; fi
 
@@ -40,8 +39,6 @@ cleanup() {
     rm -f "$DEVICES/com$n"
     [ -n "${SAVED_LINKS[$n]}" ] && ln -s "${SAVED_LINKS[$n]}" "$DEVICES/com$n"
   done
-  rm -f "$DEVICES/com2"
-  [ -n "$saved_com2" ] && ln -s "$saved_com2" "$DEVICES/com2"
   rm -rf "$PREFS" "$PREFS".unreadable*
   [ -n "$saved_prefs" ] && cp "$saved_prefs" "$PREFS"
   rm -rf "$WORK"
@@ -76,8 +73,7 @@ start_sim() {
   "$SIM" --pty "$WORK/cable" --tally "$WORK/tally" "$@" > "$WORK/sim.log" 2>&1 &
   SIM_PID=$!
   cable_made "$WORK/cable"
-  mkdir -p "$DEVICES"
-  ln -sfn "$(readlink -f "$WORK/cable")" "$DEVICES/com2"
+  link_port 2 "$(readlink -f "$WORK/cable")"
 }
 # cable_made LINK: a simulator's pseudo-terminal appears at LINK.
 cable_made() {
@@ -383,7 +379,7 @@ seen_status() {
 # started again at the same path is the same cable plugged back in.
 plug_cable() {
   start_handheld "$@"
-  ln -sfn "$WORK/cable" "$DEVICES/com2"
+  link_port 2 "$WORK/cable"
 }
 # pull_cable: the simulator ends and its pseudo-terminal goes with it.
 pull_cable() {
@@ -418,8 +414,8 @@ close_prefs_with() {
   driver waitgone ZBWindow "$PREFS_TITLE" 30000 >/dev/null || fail "$1 left the Preferences window open"
 }
 
-# --- more ports: their links, the system's list, quiet cables, a held port ------
-# What a test changes here is put back when it ends, before COM2's link.
+# --- ports: their links (COM2's the cable's too), the system's list, quiet
+# cables, a held port. What a test changes here is put back when it ends.
 
 declare -A SAVED_LINKS=()
 LISTED_PORTS=()

@@ -82,8 +82,7 @@ quit_app
 pull_cable
 
 # --- 3. Windows / Windows CE / COM2 that cannot be opened: text B
-mkdir -p "$DEVICES"
-ln -sfn "$WORK/no-such-cable" "$DEVICES/com2"
+link_port 2 "$WORK/no-such-cable"
 start_with_assistant
 choose "$SETUP_TITLE" ComboBox#0 2 ComboBox#1 3 ComboBox#2 2
 driver press ZBWindow "$SETUP_TITLE" "Automatically connect at startup" >/dev/null
