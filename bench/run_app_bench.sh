@@ -75,9 +75,6 @@ helper() { local name=$1; shift; "$wine_run" "$helpers/$name.exe" "$@"; }
 # The path Wine's Z: drive gives a Linux path.
 windows_path() { echo "Z:${1//\//\\}"; }
 
-# A preference value as the program writes it: blanks, "%" and "=" escaped.
-escaped() { printf '%s' "$1" | sed 's/%/%25/g; s/ /%20/g; s/=/%3D/g'; }
-
 # prefs_file LINE...: the preference file holds exactly these lines (CR LF).
 prefs_file() {
   : > "$prefs"
@@ -371,8 +368,12 @@ sys.stdout.write(("%20".join(line.split(" ")) + "%0D%0A") * (1048576 // 66))')"
 report_names() { tail -n +3 "$1" | tr -d '\r'; }
 report_classes() { report_names "$1" | sort | uniq -c; }
 
+# The program writes its report only beside the preference file, under a
+# name of its own: it is moved to REPORT-PATH after each session.
 object_session() {  # REPORT-PATH [full]
-  session_prefs 1 "DebugObjectReport = $(escaped "$(windows_path "$1")")"
+  local report; report="$(dirname "$prefs")/Vellory Objects.txt"
+  rm -f "$report"
+  session_prefs 1 "DebugObjectReport = 1"
   start_app
   if [ "${2:-}" = full ]; then
     helper delivery-probe COM3 3 text > /dev/null || echo "  (frames were not all delivered)"
@@ -389,7 +390,8 @@ object_session() {  # REPORT-PATH [full]
     driver waitgone '*' "Preferences" 10000 > /dev/null || die "the Preferences window stayed"
   fi
   quit_app
-  [ -f "$1" ] || die "no object report at $1"
+  [ -f "$report" ] || die "no object report at $report"
+  mv "$report" "$1"
 }
 
 bench_objects() {

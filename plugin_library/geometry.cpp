@@ -16,12 +16,6 @@ RingEdges BevelRingEdges(PlugRect r) {
           {{r.left + 1, bottom}, {right, bottom}, {right, r.top}}};
 }
 
-PlugRect BevelContentRect(PlugRect bounds, bool enabled, int bevel) {
-  PlugRect r = PlugInset(bounds, 1);
-  if (!enabled) return r;
-  return PlugInset(r, bevel + 1);
-}
-
 PlugPoint BevelIconOrigin(PlugRect r, int w, int h, int align, int dx, int dy) {
   int x = r.left + (r.right - r.left - w) / 2;
   int y = r.top + (r.bottom - r.top - h) / 2;

@@ -34,10 +34,6 @@ struct RingEdges {
 };
 RingEdges BevelRingEdges(PlugRect r);
 
-// The area a bevel button fills and clips its caption to: the bounds
-// inside the frame and, when enabled, inside bevel + 1 rings.
-PlugRect BevelContentRect(PlugRect bounds, bool enabled, int bevel);
-
 // Top-left of a w x h icon in `r` for alignment 0-9 and the offsets.
 PlugPoint BevelIconOrigin(PlugRect r, int w, int h, int align, int dx, int dy);
 

@@ -72,5 +72,3 @@ bool Win32ImportResolver::Defer(const ImportName& import, uint32_t head, std::st
   DeferMemberImport(import.member, head);
   return true;
 }
-
-int LoadedLibraryCount() { return static_cast<int>(LoadedLibraries().size()); }

@@ -10,6 +10,3 @@ class Win32ImportResolver final : public ImportResolver {
   bool Resolve(const ImportName& import, uint32_t& address, std::string& message) override;
   bool Defer(const ImportName& import, uint32_t head, std::string& message) override;
 };
-
-// The number of distinct libraries loaded for library imports so far.
-int LoadedLibraryCount();

@@ -4,7 +4,6 @@
 # named in a message, and a send cut short says how much went.
 source "$LIB"
 HOLDER="$BUILD/tests/app/file-holder.exe"
-HOLDER_PID=
 WINDOWS_PREFS='C:\windows\Vellory Prefs'
 
 # hold MS PATH: another program holds the file until MS have passed (a
@@ -30,7 +29,7 @@ let_go
 prefs_file "ShowInputView = 1" "InputView = held%20long"
 before=$(md5sum < "$PREFS")
 hold $((20000 * SCALE)) "$WINDOWS_PREFS"
-start_past_message 'The preferences in C:\\windows\\Vellory Prefs could not be read (?*), so the program starts with the standard settings. The file is left as it is, and nothing will be saved over it.'
+start_app 'The preferences in C:\\windows\\Vellory Prefs could not be read (?*), so the program starts with the standard settings. The file is left as it is, and nothing will be saved over it.'
 let_go
 main_driver chars RICHEDIT "typed" >/dev/null
 message_box "The preferences could not be saved to C:\\windows\\Vellory Prefs: it could not be read when the program started, so nothing is saved over it."
@@ -46,7 +45,7 @@ expect_eq "the held file" "$(md5sum < "$PREFS")" "$before"
 rm -f "$PREFS"
 mkdir "$PREFS"
 echo "older text" > "$PREFS.unreadable"
-start_past_message 'The preferences in C:\\windows\\Vellory Prefs could not be read*kept as C:\\windows\\Vellory Prefs.unreadable 2.'
+start_app 'The preferences in C:\\windows\\Vellory Prefs could not be read*kept as C:\\windows\\Vellory Prefs.unreadable 2.'
 main_driver chars RICHEDIT "fresh" >/dev/null
 wait_writing "fresh"
 quit_app
@@ -59,7 +58,7 @@ expect_eq "the new file's text" "$(pref_value InputView)" "fresh"
 # closing fails, and says so)
 rm -rf "$PREFS" "$PREFS".unreadable*
 ln -s /proc/self/mem "$PREFS"
-start_past_message 'The preferences in C:\\windows\\Vellory Prefs could not be read (?*), so the program starts with the standard settings. *'
+start_app 'The preferences in C:\\windows\\Vellory Prefs could not be read (?*), so the program starts with the standard settings. *'
 main_driver close >/dev/null
 message_matching 'The preferences could not be saved to C:\\windows\\Vellory Prefs: ?*'
 app_ends 150 "the program did not end"
@@ -72,7 +71,7 @@ rm -f "$PREFS"
   for i in $(seq 40); do printf 'Pad%d = %040d\r\n' "$i" 0; done; } > "$PREFS"
 export LD_PRELOAD="$BUILD/tests/app/read-fail/\$PLATFORM/read-fail.so" \
   VELLORY_READ_FAIL_PATH="$(realpath "$PREFS")" VELLORY_READ_FAIL_AT=1024
-start_past_message 'The preferences in C:\\windows\\Vellory Prefs could not be read (?*), so the program starts with the standard settings. *'
+start_app 'The preferences in C:\\windows\\Vellory Prefs could not be read (?*), so the program starts with the standard settings. *'
 unset LD_PRELOAD VELLORY_READ_FAIL_PATH VELLORY_READ_FAIL_AT
 expect_eq "the Writing Window after a failed read" "$(writing_window)" ""
 quit_app

@@ -59,7 +59,6 @@ cp "$BUILD/vellory-server.exe" "$BUILD/user-guide.html" "$WORK/"
 
 # prefs_file LINE...: the preference file holds exactly these lines (CR LF; at least one).
 prefs_file() { printf '%s\r\n' "$@" > "$PREFS"; }
-no_prefs_file() { rm -f "$PREFS"; }
 
 # The preference file's value for KEY (as written, still escaped).
 pref_value() { tr -d '\r' < "$PREFS" | sed -n "s/^$1 = //p"; }
@@ -76,33 +75,20 @@ start_sim() {
   link_port 2 "$(readlink -f "$WORK/cable")"
 }
 # cable_made LINK: a simulator's pseudo-terminal appears at LINK.
-cable_made() {
-  for _ in $(seq $((50 * SCALE))); do [ -e "$1" ] && return; sleep 0.1; done
-  fail "the simulator made no cable at $1"
-}
+cable_made() { wait_for "the simulator's cable at $1" test -e "$1"; }
 # wait_sim [WHAT]: the handheld's script ends and passes (else fails saying WHAT).
 wait_sim() {
   wait "$SIM_PID" || fail "${1:-the script of the handheld failed}"
   SIM_PID=
 }
 
-# Starts the program without waiting for its main window (a start that
-# stops at a message box first).
-launch_app() {
+# start_app [PATTERN]: starts the program and waits for its main window;
+# with PATTERN, a start that stops at a message box first whose text matches
+# PATTERN (a glob: '\\' for a backslash), which is answered.
+start_app() {
   (cd "$APP_DIR" && exec "$WINE_RUN" ./vellory-server.exe) &
   APP_PID=$!
-}
-
-start_app() {
-  launch_app
-  driver wait "$MAIN_CLASS" "$MAIN_TITLE" 30000 >/dev/null || fail "no main window"
-}
-# start_past_message PATTERN: starts the program, whose start stops at a
-# message box whose text matches PATTERN (a glob: '\\' for a backslash),
-# answers it and waits for the main window.
-start_past_message() {
-  launch_app
-  message_matching "$1"
+  [ $# = 0 ] || message_matching "$1"
   driver wait "$MAIN_CLASS" "$MAIN_TITLE" 30000 >/dev/null || fail "no main window"
 }
 
@@ -143,11 +129,11 @@ status_text() {
 
 expect_eq() { [ "$2" = "$3" ] || fail "$1: got '$2', expected '$3'"; }
 
-# wait_for DESCRIPTION COMMAND...: retries for up to 10 s (times SCALE)
-# until it succeeds.
+# wait_for DESCRIPTION COMMAND...: retries for up to WAIT_SECONDS (10 by
+# default) times SCALE until it succeeds.
 wait_for() {
   local what=$1; shift
-  for _ in $(seq $((100 * SCALE))); do "$@" && return 0; sleep 0.1; done
+  for _ in $(seq $((${WAIT_SECONDS:-10} * 10 * SCALE))); do "$@" && return 0; sleep 0.1; done
   fail "timed out waiting for $what"
 }
 
@@ -156,6 +142,13 @@ wait_for() {
 SETUP_TITLE="Vellory Setup Assistant"
 PREFS_TITLE="Preferences"
 ABOUT_TITLE="About View"
+
+# A first start (no preference file), up to the setup assistant.
+start_with_assistant() {
+  rm -f "$PREFS"
+  start_app
+  driver wait ZBWindow "$SETUP_TITLE" 10000 >/dev/null || fail "no setup assistant"
+}
 
 prefs_lines() { tr -d '\r' < "$PREFS"; }
 
@@ -359,12 +352,8 @@ expect_stopped() {
 watch_status() {
   main_driver watchtext ZB_Pane "$1" 60000 > "$WORK/watch.out" 2>&1 &
   WATCH_PID=$!
-  for _ in $(seq 600); do
-    grep -q watching "$WORK/watch.out" && return 0
-    kill -0 "$WATCH_PID" 2>/dev/null || break
-    sleep 0.1
-  done
-  fail "no watcher on the status line: $(cat "$WORK/watch.out")"
+  # The watcher is a Wine program of its own: its start is slow on a loaded machine.
+  WAIT_SECONDS=60 wait_for "a watcher on the status line" grep -q watching "$WORK/watch.out"
 }
 seen_status() {
   local pid=$WATCH_PID

@@ -56,8 +56,7 @@ keys ctrl+shift+t
 keys_wait ctrl+k "Listening"
 menu_snapshot
 expect_menu FileConnect 3 "&Disconnect" 6 "Closes the serial connection with your handheld."
-expect_menu FileSend 4 1
-expect_menu FileSendFile 4 1
+for item in FileSend FileSendFile; do expect_menu $item 4 1; done
 expect_menu FileStopSending 4 0 7 "Stops sending; what has gone out so far stays sent. Not available because nothing is being sent."
 expect_menu FileActivateGameMode 4 1 5 0 6 "Configures the Vellory Server to treat your handheld as a gaming controller."
 expect_menu FileSendClipboard 4 0 7 "Sends the contents of the clipboard to your handheld. Not available because there is nothing in the Clipboard or it is not text."

@@ -8,9 +8,7 @@ prefs_file "AutoConnect = 1" "Port = 1" "ShowInputView = 1"
 start_handheld 'expect go1 3600000'
 hold_port 2
 
-launch_app
-message_box "The serial port could not be open. It may be in use by another application."
-driver wait "$MAIN_CLASS" "$MAIN_TITLE" 30000 >/dev/null || fail "no main window"
+start_app "The serial port could not be open. It may be in use by another application."
 wait_status "Offline"
 
 release_port 2

@@ -42,9 +42,7 @@ link_port 12 "$(readlink -f "$WORK/cable")"
 for n in 1 2 3; do quiet_cable $n; done
 
 # --- the setup assistant: Cancel keeps COM3, then the handheld is found and set up
-no_prefs_file
-start_app
-driver wait ZBWindow "$SETUP_TITLE" 10000 >/dev/null || fail "no setup assistant"
+start_with_assistant
 expect_eq "the ports offered" "$(popup_rows "$SETUP_TITLE" $PORT | tr '\n' ' ')" "Choose... COM1 COM2 COM3 COM4 COM12 "
 choose "$SETUP_TITLE" $PORT 3
 detect "$SETUP_TITLE"

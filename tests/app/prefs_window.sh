@@ -30,10 +30,6 @@ toggle() {
     shift 2
   done
 }
-# main_visible_in_prefs TEXT 0|1: the Preferences child with that text is hidden or shown.
-main_visible_in_prefs() {
-  driver children ZBWindow "$PREFS_TITLE" | tr -d '\r' | awk -F'|' -v t="$1" -v v="$2" '$2 == t && $4 == v { f = 1 } END { exit !f }'
-}
 
 start_handheld "$HOLD"
 prefs_file "Port = 1" "Baud = 10" "Bits = 3" "Parity = 1" "Stop = 0" "XON = 0" "CTS = 1" "DTR = 0" \
@@ -51,12 +47,6 @@ expect_controls PORT=1 BAUD=10 BITS=3 PARITY=2 STOP=0 XON=0 CTS=1 DTR=0 AUTO=0 P
 # the far end of "Connect on startup" (13,84 260x20) against one beside it.
 expect_eq "the colour of a check box on the tab panel" "$(window_pixel "$PREFS_TITLE" 268 94)" \
   "$(window_pixel "$PREFS_TITLE" 285 94)"
-# A real click on a tab's title shows that tab.
-retry_action "the Game Mode tab" 'driver realclick ZBWindow "$PREFS_TITLE" 100 14' \
-  main_visible_in_prefs 'Enable Key Repeat' 1
-retry_action "the Connection tab" 'driver realclick ZBWindow "$PREFS_TITLE" 178 14' \
-  main_visible_in_prefs 'XON/XOFF' 1
-main_visible_in_prefs 'Enable Key Repeat' 0 || fail "the Game Mode tab's check box is still shown"
 close_prefs_with Cancel
 sleep 0.5
 expect_eq "status after Cancel" "$(status_text)" "Offline"

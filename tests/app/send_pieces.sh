@@ -25,8 +25,8 @@ slowly() { for _ in $(seq "$1"); do echo 'wait 1000'; echo 'take 8000 600000'; d
   echo "$HOLD"
 } > "$WORK/handheld.script"
 start_connected
-# 252,500 bytes in 2,500 lines: far more than the cable holds unread (a
-# pseudo-terminal takes about 100 KB).
+# 252,500 bytes in 2,500 lines: far more than the cable holds unread
+# (CABLE_HOLDS in lib.sh).
 python3 -c 'print(("0123456789" * 10 + "\r") * 2500, end="")' > "$WORK/long.txt"
 writing_from long.txt
 

@@ -24,13 +24,6 @@ link_port 12 "$(readlink -f "$WORK/cable")"
 prefs_file "AutoConnect = 0" "Port = 1" "ShowInputView = 1"
 start_app
 
-# --- without COM12 in the system's list
-open_prefs
-rows=$(popup_rows "$PREFS_TITLE" $PORT)
-expect_port_list "$rows"
-echo "$rows" | grep -qx COM12 && fail "COM12 listed before the system has it"
-close_prefs_with Cancel
-
 # --- listed (while the program runs): chosen, saved as Port = 11 and used
 list_port 12
 open_prefs

@@ -24,12 +24,6 @@ TEXT_C="Congratulations! You've properly configured the Vellory Server. To get s
 2. Choose File->Connect on your desktop and Connect on your handheld.
 3. Start writing to enjoy the benefits of handwriting recognition!"
 
-start_with_assistant() {
-  no_prefs_file
-  start_app
-  driver wait ZBWindow "$SETUP_TITLE" 10000 >/dev/null || fail "no setup assistant"
-}
-
 press_setup() { driver press ZBWindow "$SETUP_TITLE" Setup >/dev/null || fail "no Setup button"; }
 
 setup_refused() {

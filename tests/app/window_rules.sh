@@ -36,9 +36,8 @@ driver wait ZBWindow "$PREFS_TITLE" 0 >/dev/null || fail "Ctrl+Q in Preferences 
 kill -0 "$APP_PID" 2>/dev/null || fail "Ctrl+Q in Preferences quit the program"
 
 # The text encoding popup (General tab, 112,43 175x20; its title at 30,14):
-# a real click opens
-# its list, whose keys are then the list's: the list closes, Preferences
-# stays.
+# a real click opens its list, whose keys are then the list's: the list
+# closes, Preferences stays.
 retry_action "the General tab" 'driver realclick ZBWindow "$PREFS_TITLE" 30 14' shown_in_prefs 'Connecting to:'
 list_open() { driver windows | tr -d '\r' | grep -q '^ComboLBox|'; }
 list_closed() { ! list_open; }

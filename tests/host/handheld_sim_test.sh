@@ -8,8 +8,6 @@ trap 'rm -rf "$dir"' EXIT
 cat > "$dir/good" <<'SCRIPT'
 send-chunked 3 20 hello
 expect ok\r\n 3000
-raw \x02x
-expect-nothing 200
 SCRIPT
 "$sim" --pty "$dir/cable" --script "$dir/good" > "$dir/log" 2>&1 &
 pid=$!

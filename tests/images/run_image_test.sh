@@ -8,15 +8,18 @@
 #   --file PATH TEXT (PATH, outside FOLDER, holds TEXT, printf's escapes
 #     taken, during the run, and is put back as it was when the test ends),
 #   --arg ARG (pass ARG on PROGRAM's command line),
+#   --cable SIMULATOR SCRIPT PREFIX (the handheld simulator runs SCRIPT at the
+#     far end of a cable on the prefix's COM2, put back when the test ends;
+#     COM1 Wine points at the machine's first serial port whenever it starts),
 #   --scenario FILE (a bash file sourced once PROGRAM started: it calls
-#     `drive VERB ARGS...` (the UI driver), `wait_trace LINE`, `fail MESSAGE`
-#     and `screenshot`, which saves the desktop as FOLDER.png),
+#     `drive VERB ARGS...` (the UI driver), `wait_trace LINE`, `fail MESSAGE`,
+#     `screenshot`, which saves the desktop as FOLDER.png, and `wait_sim`),
 #   --trace EXPECTED (after the run, trace.log must hold the lines of EXPECTED).
 #   MESSAGE: a carriage return in the shown text is matched as \r.
 set -u
 wine_run=$1 driver=$2 folder=${3%/} program=$4 expected=$5
 shift 5
-args=() scenario= expected_trace= pid= file=
+args=() cable=() scenario= expected_trace= pid= file= sim= com2= com2_was=
 work=$(mktemp -d)
 saved=$(mktemp -d)
 restore_file() {
@@ -25,7 +28,14 @@ restore_file() {
   [ -e "$saved/file" ] && cp "$saved/file" "$file"
   return 0
 }
-trap 'restore_file; rm -rf "$work" "$saved"' EXIT
+restore_com2() {
+  [ -n "$com2" ] || return 0
+  [ -n "$sim" ] && kill "$sim" 2>/dev/null
+  rm -f "$com2"
+  [ -n "$com2_was" ] && ln -s "$com2_was" "$com2"
+  return 0
+}
+trap 'restore_file; restore_com2; rm -rf "$work" "$saved"' EXIT
 cp -r "$folder"/. "$work"/
 cd "$work"
 while [ $# -gt 0 ]; do
@@ -39,6 +49,7 @@ while [ $# -gt 0 ]; do
             # shellcheck disable=SC2059
             printf "$3" > "$file"; shift 3 ;;
     --arg) args=("$2"); shift 2 ;;
+    --cable) cable=("$2" "$3" "$4"); shift 4 ;;
     --scenario) scenario=$2; shift 2 ;;
     --trace) expected_trace=$2; shift 2 ;;
     *) break ;;
@@ -51,9 +62,12 @@ screenshot() { import -window root "$folder.png"; return 0; }
 fail() {
   echo "FAIL: $*"
   [ -f trace.log ] && { echo "--- trace so far"; tr '\r' '\n' < trace.log; }
+  [ -f sim.log ] && { echo "--- simulator"; cat sim.log; }
   [ -n "$pid" ] && kill "$pid" 2>/dev/null
   exit 1
 }
+# wait_sim: the simulator's script ends and passes.
+wait_sim() { wait "$sim" || fail "the handheld's script failed"; sim=; }
 # wait_trace LINE: waits up to 10 s until trace.log holds LINE, so a step
 # that posts or clicks can be known handled before the next one.
 wait_trace() {
@@ -64,6 +78,16 @@ wait_trace() {
   fail "no '$1' in the trace"
 }
 
+if [ ${#cable[@]} -gt 0 ]; then
+  com2_was=$(readlink "${cable[2]}/dosdevices/com2")
+  com2=${cable[2]}/dosdevices/com2
+  "${cable[0]}" --pty "$work/cable" --script "${cable[1]}" > sim.log 2>&1 &
+  sim=$!
+  for _ in $(seq 50); do [ -e "$work/cable" ] && break; sleep 0.1; done
+  [ -e "$work/cable" ] || fail "the simulator made no cable"
+  mkdir -p "$(dirname "$com2")"
+  ln -sfn "$(readlink -f "$work/cable")" "$com2"
+fi
 "$wine_run" "./$program" "${args[@]}" &
 pid=$!
 if [ -n "$message" ]; then

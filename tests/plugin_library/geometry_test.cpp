@@ -21,13 +21,6 @@ PlugRect Box(const PlugPolygon& p) {
 // Rectangles compare (and print) as tuples.
 std::tuple<int, int, int, int> Edges(PlugRect r) { return {r.left, r.top, r.right, r.bottom}; }
 
-TEST(PlugGeometry, BevelContentIsInsideTheFrameAndTheRings) {
-  PlugRect b{10, 20, 70, 42};
-  EXPECT_EQ(Edges(BevelContentRect(b, true, 0)), Edges({12, 22, 68, 40}));
-  EXPECT_EQ(Edges(BevelContentRect(b, true, 2)), Edges({14, 24, 66, 38}));
-  EXPECT_EQ(Edges(BevelContentRect(b, false, 2)), Edges({11, 21, 69, 41}));  // no rings when disabled
-}
-
 TEST(PlugGeometry, IconAlignmentsPlaceTheIconAgainstEachSide) {
   const struct {
     int align, x, y;

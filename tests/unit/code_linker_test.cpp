@@ -138,8 +138,7 @@ TEST(RelocateData, AdvancesAndRunsAddTheirBaseAndNothingLeavesTheBlock) {
       {"an offset past the code block", 8192, Words({0x8FFF, 0x8003, 0x4000}), wild, {{4100, 4100}}},
       // A cursor one byte short reads a byte of one offset and three of the
       // next: 0x00100400, past either block.
-      {"an advance one byte short, code run", 8192, Words({0x8FFF, 0x8002, 0x4000}), wild, {{4100, 4100}}},
-      {"an advance one byte short, data run", 8192, Words({0x8FFF, 0x8002, 0x4200}), wild, {{4100, 4100}}},
+      {"an advance one byte short", 8192, Words({0x8FFF, 0x8002, 0x4200}), wild, {{4100, 4100}}},
   };
   for (const auto& r : rows) {
     SCOPED_TRACE(r.what);

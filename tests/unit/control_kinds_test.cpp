@@ -29,15 +29,11 @@ using menutest::Text;
 using Events = std::vector<std::string>;
 
 Events gEvents;
-std::string gConsume;  // the KeyDown handler consumes this key
 
 void Log(ObjectRecord* c, const std::string& what) {
   gEvents.push_back(what + " " + std::string(StringView(reinterpret_cast<ControlObject*>(c)->name)));
 }
 void __cdecl OnAction(ObjectRecord* c) { Log(c, "Action"); }
-void __cdecl OnCheckAction(ObjectRecord* c) {
-  Log(c, checkBoxValueGetter(c) ? "Action(checked)" : "Action(unchecked)");
-}
 void __cdecl OnChange(ObjectRecord* c) { Log(c, "Change"); }
 void __cdecl OnTextChange(ObjectRecord* c) { Log(c, "TextChange"); }
 void __cdecl OnSelChange(ObjectRecord* c) { Log(c, "SelChange"); }
@@ -45,7 +41,7 @@ void __cdecl OnGotFocus(ObjectRecord* c) { Log(c, "GotFocus"); }
 void __cdecl OnLostFocus(ObjectRecord* c) { Log(c, "LostFocus"); }
 bool __cdecl OnKeyDown(ObjectRecord* c, StringRecord* key) {
   Log(c, "KeyDown " + std::string(StringView(key)));
-  return StringView(key) == gConsume;
+  return false;
 }
 
 std::string Str(StringRecord* owned) { return std::string(StringRef::Adopt(owned).View()); }
@@ -70,7 +66,6 @@ class ControlKinds : public testing::Test {
 
   void SetUp() override {
     gEvents.clear();
-    gConsume.clear();
     fontsBefore = CachedFontCount();
     table = {classes.Make("KindsTestWindow", "Window"),
              classes.Make("ProbeEdit", "EditField",
@@ -80,7 +75,7 @@ class ControlKinds : public testing::Test {
                            {"GotFocus", Code(OnGotFocus)},
                            {"LostFocus", Code(OnLostFocus)}}),
              classes.Make("ProbePush", "PushButton", {{"Action", Code(OnAction)}}),
-             classes.Make("ProbeCheck", "CheckBox", {{"Action", Code(OnCheckAction)}}),
+             classes.Make("ProbeCheck", "CheckBox", {{"Action", Code(OnAction)}}),
              classes.Make("ProbePopup", "PopupMenu", {{"Change", Code(OnChange)}}),
              classes.Make("ProbeTabs", "TabPanel", {{"Change", Code(OnChange)}})};
     for (const char* builtIn : {"StaticText", "GroupBox", "ProgressBar", "CheckBox", "EditField", "PopupMenu"})
@@ -188,18 +183,10 @@ TEST_F(ControlKinds, TextSelectionKeysClicksAndTheEditMenuGoThroughTheFieldsPane
   EXPECT_EQ(editSelTextGetter(loose), nullptr);
   RuntimeUnlockObject(loose);
 
-  gConsume = "x";
-  gEvents.clear();
-  for (char c : std::string("axb")) SendMessageA(HandleOf("Tabbed"), WM_CHAR, c, 1);
-  EXPECT_EQ(Str(editTextGetter(Find("Tabbed"))), "ab");
-  std::vector<std::string> keys;
-  for (const std::string& e : gEvents)
-    if (e.rfind("KeyDown", 0) == 0 || e.rfind("TextChange", 0) == 0) keys.push_back(e);
-  EXPECT_EQ(keys, (Events{"KeyDown a Tabbed", "TextChange Tabbed", "KeyDown x Tabbed", "KeyDown b Tabbed",
-                          "TextChange Tabbed"}));
+  // Typed characters and what KeyDown consumes are the window tests' (kinds).
   MSG tab = {HandleOf("Tabbed"), WM_KEYDOWN, VK_TAB, 1, 0, {0, 0}};
   EXPECT_TRUE(PaneOf("Tabbed")->KeyDown(tab));
-  EXPECT_EQ(Str(editTextGetter(Find("Tabbed"))), "ab\t");
+  EXPECT_EQ(Str(editTextGetter(Find("Tabbed"))), "\t");
   EXPECT_NE(std::find(gEvents.begin(), gEvents.end(), "KeyDown \t Tabbed"), gEvents.end());
   BYTE keyState[256];  // Ctrl+Tab moves the focus on, even from a field that takes tabs
   GetKeyboardState(keyState);
@@ -208,7 +195,7 @@ TEST_F(ControlKinds, TextSelectionKeysClicksAndTheEditMenuGoThroughTheFieldsPane
   EXPECT_FALSE(PaneOf("Tabbed")->KeyDown(tab));
   keyState[VK_CONTROL] = 0;
   SetKeyboardState(keyState);
-  EXPECT_EQ(Str(editTextGetter(Find("Tabbed"))), "ab\t");
+  EXPECT_EQ(Str(editTextGetter(Find("Tabbed"))), "\t");
   tab.hwnd = HandleOf("Untabbed");
   EXPECT_FALSE(PaneOf("Untabbed")->KeyDown(tab));
   // A click into a field (or the Tab key) makes it the active pane.
@@ -339,8 +326,10 @@ TEST_F(ControlKinds, StaticTextDrawsItsTextAsIsAndItsCaptionSetterRedrawsOnAChan
   EXPECT_EQ(Str(stringGetter(label, offsetof(StaticTextObject, text))), "Listening");
 }
 
-// Popup rows from InitialValue, and which tab shows what on a click or key,
-// are the window tests' (kinds).
+// A click on a check box, popup rows from InitialValue, choosing a row, and
+// which tab shows what on a click or key are the window tests' (kinds); rows
+// added and a row chosen by the program, the application's (serial_ports,
+// port_detect).
 TEST_F(ControlKinds, CheckBoxesPopupsAndTabPanelsChangeThemselvesAndPanesShareCachedFonts) {
   Build({{kProbeCheck, Place("Check", 10, 10, 120, 20, {{"Caption", "Connect"}, {"Value", "True"}})},
          {kGroupBox, Place("Setup", 10, 40, 200, 100, {{"Caption", "Setup"}, {"Bold", "True"}})},
@@ -354,10 +343,9 @@ TEST_F(ControlKinds, CheckBoxesPopupsAndTabPanelsChangeThemselvesAndPanesShareCa
          {kCheckBox, Place("TwoHidden", 20, 240, 100, 20, {{"Visible", "False"}}, 2)}});
   EXPECT_TRUE(gEvents.empty());
   HWND box = HandleOf("Check");
-  SendMessageA(box, BM_CLICK, 0, 0);
-  EXPECT_EQ(SendMessageA(box, BM_GETCHECK, 0, 0), BST_UNCHECKED);
-  checkBoxValueSetter(Find("Check"), 0, true);
   EXPECT_EQ(SendMessageA(box, BM_GETCHECK, 0, 0), BST_CHECKED);
+  checkBoxValueSetter(Find("Check"), 0, false);
+  EXPECT_EQ(SendMessageA(box, BM_GETCHECK, 0, 0), BST_UNCHECKED);
   // A drop-down list whose list hangs about 200 pixels below the control.
   ObjectRecord* p = Find("Rows");
   HWND combo = HandleOf("Rows");
@@ -367,13 +355,7 @@ TEST_F(ControlKinds, CheckBoxesPopupsAndTabPanelsChangeThemselvesAndPanesShareCa
   EXPECT_GT(dropped.bottom - dropped.top, 180);
   EXPECT_EQ(RuntimePopupSelectionGetter(p), -1);
   EXPECT_EQ(Str(popupTextGetter(p)), "");
-  StringRef x = Text("x");
-  RuntimePopupAddRow(p, x.get());
-  EXPECT_EQ(RuntimePopupCountGetter(p), 3);
-  RuntimePopupSelectionSetter(p, 0, 2);
-  EXPECT_EQ(Str(popupTextGetter(p)), "x");
-  EXPECT_EQ(RuntimePopupSelectionGetter(p), 2);
-  EXPECT_EQ(gEvents, (Events{"Action(unchecked) Check"}));  // none for the runtime's own changes
+  EXPECT_TRUE(gEvents.empty());  // none for the runtime's own changes
   auto* tabs = PaneOf<TabPanelPane>("Tabs");
   ASSERT_NE(tabs, nullptr);
   char title[32] = "";
@@ -397,7 +379,7 @@ TEST_F(ControlKinds, CheckBoxesPopupsAndTabPanelsChangeThemselvesAndPanesShareCa
   EXPECT_EQ(static_cast<KindPane*>(PaneOf("C"))->FontSize(), DefaultFontSize() > 0 ? DefaultFontSize() : 12);
 }
 
-// The progress bar's sweep seen on screen is the window tests' (kinds).
+// A click raising Action, and the progress bar's sweep seen on screen, are the window tests' (kinds).
 TEST_F(ControlKinds, PushButtonsRaiseActionWhenClickedOrPushedAndAProgressBarSweepsWhileItsMaximumIsZero) {
   Build({{kProbePush, Place("Save", 10, 10, 80, 24, {{"Caption", "Save"}, {"Default", "True"}})},
          {kProbePush, Place("Cancel", 100, 10, 80, 24, {{"Caption", "Cancel"}, {"Cancel", "True"}})},
@@ -408,7 +390,6 @@ TEST_F(ControlKinds, PushButtonsRaiseActionWhenClickedOrPushedAndAProgressBarSwe
   EXPECT_EQ(Style(cancel) & 0x0F, BS_PUSHBUTTON);
   EXPECT_FALSE(PaneOf("Save")->IsCancelButton());
   EXPECT_TRUE(PaneOf("Cancel")->IsCancelButton());
-  SendMessageA(save, BM_CLICK, 0, 0);
   RuntimeSetFocus(Find("Save"));
   pushButtonPush(Find("Cancel"));
   EXPECT_EQ(ActivePane(), PaneOf("Save")) << "pushing took the focus";
@@ -417,7 +398,7 @@ TEST_F(ControlKinds, PushButtonsRaiseActionWhenClickedOrPushedAndAProgressBarSwe
   EXPECT_TRUE(PaneOf("Cancel")->KeyDown(enter));
   controlEnabledSetter(Find("Save"), 0, false);
   pushButtonPush(Find("Save"));  // a disabled button is not pushed
-  EXPECT_EQ(gEvents, (Events{"Action Save", "Action Cancel", "Action Save", "Action Cancel"}));
+  EXPECT_EQ(gEvents, (Events{"Action Cancel", "Action Save", "Action Cancel"}));
 
   ObjectRecord* bar = Find("Bar");
   auto* pane = PaneOf<ProgressPane>("Bar");

@@ -17,8 +17,6 @@ std::string Parts(const Declaration& d) {
 
 TEST(DeclarationParser, ReadsNameParametersAndResult) {
   const std::pair<const char*, const char*> rows[] = {
-      {"InsertRow(row As Integer, text As String)",
-       "InsertRow|row:Integer text:String|row As Integer, text As String|"},
       {"MouseDown(X As Integer, Y As Integer) As Boolean",
        "MouseDown|X:Integer Y:Integer|X As Integer, Y As Integer|Boolean"},
       {"Action", "Action|||"},

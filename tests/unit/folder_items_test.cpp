@@ -86,9 +86,8 @@ TEST_F(ServiceObjects, FolderItemsNameListRenameDateDeleteWriteAndReadFiles) {
   EXPECT_FALSE(fileExistsGetter(item));
   EXPECT_EQ(folderGetModified(item), nullptr);
 
-  // More than a buffer's worth with every line end, read back whole, then with
-  // the stream's handle closed behind its back after the first kilobyte (under
-  // Wine a locked range still reads): the lines before come, then a failed end.
+  // More than a buffer's worth with every line end, read back whole (a read
+  // failing part-way is LineReader's and app_held_files').
   ObjectRecord* out = Keep(FolderItemCreateTextFile(Item("lines.txt")));
   ASSERT_NE(out, nullptr);
   const char* ends[] = {"\r\n", "\r", "\n"};
@@ -109,21 +108,8 @@ TEST_F(ServiceObjects, FolderItemsNameListRenameDateDeleteWriteAndReadFiles) {
   EXPECT_EQ(Take(TextInputStreamReadAll(in)), text.substr(8));
   EXPECT_TRUE(TextInputStreamEOF(in));
   EXPECT_FALSE(TextInputStreamReadFailed(in));  // only at its end
-  TextInputStreamClose(in);
-
-  in = Keep(FolderItemOpenTextFile(Item("lines.txt")));
-  ASSERT_NE(in, nullptr);
-  std::string got = Take(TextInputStreamReadLine(in));
-  auto* stream = reinterpret_cast<TextInputStreamObject*>(in);
-  ASSERT_TRUE(CloseHandle(LongToHandle(stream->file)));
-  while (!TextInputStreamEOF(in)) got += Take(TextInputStreamReadLine(in));
-  std::string before = text.substr(0, 1024);
-  std::erase_if(before, [](char c) { return c == '\r' || c == '\n'; });
-  EXPECT_EQ(got, before);
-  EXPECT_TRUE(TextInputStreamReadFailed(in));
-  EXPECT_EQ(LastFileError(), static_cast<DWORD>(ERROR_INVALID_HANDLE));
-  stream->file = 0;  // closed already
   EXPECT_FALSE(TextInputStreamReadFailed(nullptr));
+  TextInputStreamClose(in);
 }
 
 // Saving over a file: each step fails once as the system would fail it, then

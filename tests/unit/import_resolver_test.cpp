@@ -1,61 +1,16 @@
-// Imports resolved against real system libraries and the runtime's entry table.
-// Runtime imports linked through the resolver, missing imports' messages and
-// member imports are the image tests'.
-#include "startup/import_resolver.h"
-
-#include <windows.h>
-
+// Runtime imports looked up in the entry table by name. Imports linked
+// through the resolver (library routines among them: the exit image calls two
+// of kernel32.dll's), missing imports' messages and member imports are the
+// image tests'.
 #include <gtest/gtest.h>
 
 #include <cctype>
 #include <string>
-#include <vector>
 
-#include "sdk/le_bytes.h"
 #include "sdk/vellory.h"
 #include "startup/entry_table.h"
 
 namespace {
-
-// Code with two call sites, at operand offsets 1 and 11, each the end of its chain.
-struct CodeImage {
-  std::vector<uint8_t> code = std::vector<uint8_t>(32, 0);
-  LoadedBlocks Blocks() {
-    return {code.data(), static_cast<uint32_t>(code.size()),
-            reinterpret_cast<uint32_t>(code.data()), nullptr, 0, 0};
-  }
-  // The address a linked call at operand offset `site` reaches.
-  uint32_t Target(uint32_t site) {
-    return ReadU32LE(code.data() + site) + reinterpret_cast<uint32_t>(code.data()) + site + 4;
-  }
-  // Links two imports with a site each.
-  bool Link(const std::string& first, const std::string& second, std::string& message) {
-    std::vector<uint8_t> fixups = Import(1, first), more = Import(11, second);
-    fixups.insert(fixups.end(), more.begin(), more.end());
-    Win32ImportResolver resolver;
-    return LinkCode(Blocks(), fixups.data(), fixups.size(), resolver, message);
-  }
-  static std::vector<uint8_t> Import(uint32_t head, const std::string& name) {
-    std::vector<uint8_t> r = {1, 0, 0, 0, 0, static_cast<uint8_t>(name.size())};
-    WriteU32LE(r.data() + 1, head);
-    r.insert(r.end(), name.begin(), name.end());
-    return r;
-  }
-};
-
-TEST(LibraryImports, TwoImportsOfOneLibraryLoadItOnce) {
-  CodeImage img;
-  int before = LoadedLibraryCount();
-  std::string message;
-  ASSERT_TRUE(img.Link("!Xversion.dll!GetFileVersionInfoSizeA", "!XVERSION.DLL!VerQueryValueA", message))
-      << message;
-  EXPECT_EQ(LoadedLibraryCount(), before + 1);
-  HMODULE version = GetModuleHandleA("version.dll");
-  ASSERT_NE(version, nullptr);
-  EXPECT_EQ(img.Target(1),
-            reinterpret_cast<uint32_t>(GetProcAddress(version, "GetFileVersionInfoSizeA")));
-  EXPECT_EQ(img.Target(11), reinterpret_cast<uint32_t>(GetProcAddress(version, "VerQueryValueA")));
-}
 
 TEST(RuntimeImports, AreFoundInTheEntryTableInAnyLetterCase) {
   for (const char* name : {"", "RuntimeUnlockStrin", "RuntimeUnlockStringX"})

@@ -34,14 +34,11 @@ TEST(MenuShortcuts, KeyNames) {
   for (const auto& [vk, character, name] : rows) EXPECT_EQ(KeyName(vk, character), name) << vk;
 }
 
+// Ctrl+Q, Ctrl+Shift+T and Shift+T alone pressed for real are the window tests' (menus).
 TEST(MenuShortcuts, KeyPressesMatchTheirCommandKeysOnly) {
-  const KeyModifiers none, ctrl{true, false, false}, shift{false, true, false},
-      ctrlShift{true, true, false}, ctrlAlt{true, false, true};
+  const KeyModifiers none, ctrl{true, false, false}, ctrlShift{true, true, false}, ctrlAlt{true, false, true};
   const std::tuple<const char*, KeyModifiers, uint32_t, char, bool> rows[] = {
-      {"Q", ctrl, 'Q', 'q', true},
       {"Q", none, 'Q', 'q', false},
-      {"Shift-T", ctrlShift, 'T', 't', true},
-      {"Shift-T", shift, 'T', 't', false},
       {"shift-v", ctrlShift, 'V', 'v', true},
       {"/", ctrl, kVkOem2, '/', true},
       {"F10", none, kVkF10, 0, true},

@@ -53,7 +53,6 @@ TEST_F(ObjectModel, ConstructorsRunRootFirstOnZeroedFieldsAndTheLastUnlockDestru
   ClassRecord* b = Make("B", a, 32);
   UseClasses({a, b, Make("C", b, 37)});  // C rounded up to 40 bytes
   uint32_t heap = SmallBlockBytesInUse();
-  int32_t live = LiveObjectCount();
   ObjectRecord* o = RuntimeNewObject(2);
   ASSERT_NE(o, nullptr);
   EXPECT_EQ(gLog, (std::vector<std::string>{"new A", "new B", "new C"}));
@@ -61,14 +60,12 @@ TEST_F(ObjectModel, ConstructorsRunRootFirstOnZeroedFieldsAndTheLastUnlockDestru
   RuntimeUnlockObject(o);
 
   ObjectRecord *first = NewObjectOfClass(a), *middle = NewObjectOfClass(b), *last = NewObjectOfClass(a);
-  EXPECT_EQ(LiveObjectCount(), live + 3);
   RuntimeLockObject(middle);
   RuntimeUnlockObject(middle);
   gLog.clear();
   RuntimeUnlockObject(middle);
   EXPECT_EQ(gLog, (std::vector<std::string>{"delete B", "delete A"}));
   // The live list, newest first, closes over the gap; then the head moves.
-  EXPECT_EQ(LiveObjectCount(), live + 2);
   EXPECT_EQ(last->nextLive, first);
   EXPECT_EQ(first->prevLive, last);
   RuntimeUnlockObject(last);
@@ -118,8 +115,6 @@ TEST_F(ObjectModel, CallerErrorsGoToTheAssertionHookAndFieldAccessorsCountRefere
   byteFieldSetter(holder, 34, 0x80);
   EXPECT_EQ(shortFieldGetter(holder, 32), -32767);  // the byte after it is its own field
   EXPECT_EQ(byteFieldGetter(holder, 34), -128);
-  intFieldSetter(holder, 28, -5);
-  EXPECT_EQ(intFieldGetter(holder, 28), -5);
 
   // Offsets come from the image: a field that is not wholly inside the object
   // after its header is not there. Reads give 0 (nil), writes touch nothing:

@@ -25,10 +25,7 @@ namespace {
 
 TEST(SerialSettings, IndicesOutsideTheTablesFallBackToTheCommonCaseAndAWriteMayTakeItsLineTimePlusTwoSeconds) {
   const std::pair<int16_t, uint32_t> bauds[] = {{0, 300}, {8, 9600}, {12, 38400}, {13, 57600}, {14, 57600}, {-1, 57600}};
-  for (auto [index, rate] : bauds) {
-    EXPECT_EQ(BaudRateForIndex(index), rate) << index;
-    EXPECT_EQ(LineSettingsFor(index, 3, 0, 0).baudRate, rate) << index;
-  }
+  for (auto [index, rate] : bauds) EXPECT_EQ(BaudRateForIndex(index), rate) << index;
   // Bits, parity and stop bits as stored, and as the system numbers them
   // (parity 2 is even, stop bits 1 one and a half).
   const int16_t rows[][6] = {{3, 0, 0, 8, 0, 0}, {2, 2, 1, 7, 2, 1}, {0, 7, 9, 5, 0, 0}, {1, 1, 2, 6, 1, 2}};
@@ -70,14 +67,8 @@ TEST(SerialSettings, PortNamesAreComAndANumberUpTo256AndTheListHasTheFirstFour) 
   };
   for (auto [name, number] : names) EXPECT_EQ(PortNumberOfName(name), number) << name;
   // The first four and every listed port, in number order, each once.
-  const struct {
-    std::vector<std::string> listed;
-    std::vector<int> ports;
-  } rows[] = {
-      {{"COM33", "COM12", "COM3"}, {1, 2, 3, 4, 12, 33}},
-      {{"COM256", "COM257", "LPT1", "COM12", "com12", ""}, {1, 2, 3, 4, 12, 256}},
-  };
-  for (const auto& r : rows) EXPECT_EQ(PortList(r.listed), r.ports) << r.listed.size() << " listed";
+  EXPECT_EQ(PortList({"COM256", "COM257", "LPT1", "COM12", "com12", "", "COM3"}),
+            (std::vector<int>{1, 2, 3, 4, 12, 256}));
 }
 
 #ifdef _WIN32
@@ -129,9 +120,6 @@ TEST_F(SerialLine, ANewLineIsClosedAndReadsTakeFromTheBuffer) {
   Fields()->dataArrived = 1;
   EXPECT_EQ(Take(serialReadAll(serial_)), "xyz");
   EXPECT_FALSE(Fields()->dataArrived);
-  Arrive("gone");
-  serialFlush(serial_);
-  EXPECT_EQ(Take(serialReadAll(serial_)), "");
   Arrive("released");
   serialClose(serial_);
   serialClose(serial_);
@@ -153,8 +141,6 @@ TEST_F(SerialLine, WritingToALineThatCannotOpenWritesNothingAndStaysClosed) {
   RuntimeUnlockObject(port);
   EXPECT_FALSE(Write("lost"));
   EXPECT_FALSE(Fields()->isOpen);
-  EXPECT_FALSE(serialOpen(serial_));
-  EXPECT_EQ(Fields()->driverHandle, 0xFFFFFFFFu);
 }
 
 // Over the cable: the Serial object uses COM3, and the far end, COM4, opened

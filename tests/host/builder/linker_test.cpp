@@ -288,7 +288,6 @@ TEST(Refusals, CoffFieldsAndIndexesPointingOutsideAreRefused) {
       {"contents of .text", {{kSection + 20, size - 2, 4}}},
       {"relocations of .text", {{kRelocations, 0xFFFFFFF0, 4}}},
       {"symbol table", {{12, 0x10000000, 4}}},  // the symbol count
-      {"symbol table", {{kSymbolTable, size, 4}}},
       {"symbol that does not exist", {{relocations + 4, 100000, 4}}},  // the first relocation's
       {"section that does not exist", {{symbols + 12, 40, 2}}},  // .file's section number
       {"string table", {{symbols, 0, 4}, {symbols + 4, 0x7FFFFFFF, 4}}},  // .file's name, past its end

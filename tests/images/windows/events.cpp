@@ -1,7 +1,8 @@
 // One window with controls, driven from outside: the order of the controls'
 // and the window's "Open", fetching controls by key, the three ways a
-// control follows a resize by its locks, a "CancelClose" that keeps the
-// window, and the closing order. Closing the only window ends the run.
+// control follows a resize by its locks, and the closing order. Closing the
+// only window ends the run. (A "CancelClose" that keeps the window: the
+// application's, app/prefs_safety.sh.)
 #include "window_events_project.h"
 #include "sdk/ui_layouts.h"
 #include "tests/images/app_trace.h"
@@ -48,12 +49,6 @@ void Events_Resized(ObjectRecord* w) {
   Trace("Resized ", windowPosGetter(w, 2), " ", windowPosGetter(w, 3));
   const String keys[] = {Line("Grow"), Line("Corner"), Line("Still")};
   for (const String& key : keys) TraceBounds(w, key);
-}
-
-bool Events_CancelClose(ObjectRecord* w) {
-  bool keep = Field<int32_t>(w, vs_project::EventWindow::kRefusals)++ == 0;
-  Trace(keep ? Line("CancelClose: keep") : Line("CancelClose: agree"));
-  return keep;
 }
 
 void Events_Close(ObjectRecord*) { Trace("Close window"); }
