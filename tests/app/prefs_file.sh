@@ -4,7 +4,7 @@
 # it closes: every line in order as "NAME = VALUE", escaped, comments gone,
 # unknown keys and the typed text kept. A restart restores that text with the
 # insertion point at its end, and writes the same file again. A file of
-# 30,000 entries (each name found once per line read) and a long Writing
+# 100,000 entries (each name found once per line read) and a long Writing
 # Window starts the program as any other does, and is written back whole.
 source "$LIB"
 
@@ -60,14 +60,14 @@ expect_eq "the file after a read and a write" "$(prefs_lines)" "${EXPECTED}!"
 
 # --- a large file: the main window comes within the usual start-up limit
 python3 -c 'import sys
-for i in range(30000): sys.stdout.write("Entry%05d = value%%20%d\r\n" % (i, i))
+for i in range(100000): sys.stdout.write("Entry%06d = value%%20%d\r\n" % (i, i))
 sys.stdout.write("InputView = " + "a" * 3070 + "%41\r\n")' > "$PREFS"
 start_app
 # (its escape straddles the end of the first 3,072 bytes the decoder takes)
 expect_eq "a long Writing Window restored" "$(writing_window)" "$(python3 -c 'print("a" * 3070 + "A")')"
 quit_app
-expect_eq "entries written back" "$(grep -c '^Entry' "$PREFS")" 30000
-expect_pref Entry29999 "value%2029999"
+expect_eq "entries written back" "$(grep -c '^Entry' "$PREFS")" 100000
+expect_pref Entry099999 "value%2099999"
 
 # --- the leak report goes only to its own file beside the preferences, never
 # to a path the file names
