@@ -46,7 +46,6 @@ struct Level {
     ++count;
     return *this;
   }
-  // A top-level entry, always followed by its level.
   Level& Menu(const std::string& text, const Level& items, int32_t kind = 0) {
     Entry(text, "", "", 0, INT32_MIN, nullptr, kind);
     Append(items);
@@ -56,7 +55,6 @@ struct Level {
     PutPackedInt(bytes, level.count);
     bytes.insert(bytes.end(), level.bytes.begin(), level.bytes.end());
   }
-  // The menu bar made from this top level.
   bool BuildBar() const {
     Level whole;
     whole.Append(*this);
@@ -102,7 +100,6 @@ struct ScratchClasses {
     made.push_back(c);
     return c;
   }
-  // A subclass of a built-in class, with these event handlers.
   ClassRecord* Make(const char* name, const char* builtIn, Handlers handlers = {}) {
     ClassRecord* super = FindBuiltInClass(builtIn);
     ClassRecord* c = Make(name, super, super->instanceSize);
@@ -233,7 +230,6 @@ struct Canvas {
     GdiFlush();
     return bits[y * width + x] & 0xFFFFFF;
   }
-  // Every pixel, row by row.
   std::vector<uint32_t> Pixels() const {
     std::vector<uint32_t> all;
     for (int i = 0; i < width * height; ++i) all.push_back(At(i % width, i / width));

@@ -19,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "objects/description_stream.h"
 #include "sdk/image_seal.h"
 #include "sdk/le_bytes.h"
 #include "tools/image_builder/pe_resources.h"
@@ -108,45 +109,22 @@ struct DescribedControl {
   int32_t cls = 0;
 };
 
-// Reads the packed integers and strings of a description stream
-// (sdk/description_encoding.h writes them) from the file, up to `end`.
-struct Packed {
-  const Bytes& f;
-  uint32_t at, end;
-  uint8_t Byte() { return at < end ? f[at++] : 0; }
-  int32_t Int() {
-    uint8_t b = Byte();
-    bool negative = b & 0x40;
-    uint32_t magnitude = b & 0x3F;
-    for (uint32_t shift = 6; (b & 0x80) && at < end; shift += 7) {
-      b = Byte();
-      if (shift < 32) magnitude |= uint32_t{b & 0x7Fu} << shift;
-    }
-    return static_cast<int32_t>(negative ? 0u - magnitude : magnitude);
-  }
-  std::string Text() {
-    int32_t n = Int();
-    if (n < 1 || static_cast<uint32_t>(n) > end - at) return {};
-    at += static_cast<uint32_t>(n);
-    return std::string(f.begin() + at - n, f.begin() + at);
-  }
-};
-
 // The control named `name` in the window descriptions the code refers to.
 bool FindControl(const Bytes& f, const Image& im, const std::string& name, DescribedControl& out) {
   for (uint32_t count : DescriptionCounts(f, im)) {
-    Packed s{f, count + 4, count + 4 + Word(f, count)};
-    int32_t properties = s.Int();
-    s.Int();  // the window's class
-    for (int32_t i = 0; i < properties && s.at < s.end; ++i) s.Text(), s.Text();
-    int32_t controls = s.Int();
-    for (int32_t i = 0; i < controls && s.at < s.end; ++i) {
-      DescribedControl c{s.at};
-      c.cls = s.Int();
-      c.bytes = s.at - c.at;
-      int32_t pairs = s.Int();
-      for (int32_t p = 0; p < pairs && s.at < s.end; ++p) {
-        std::string key = s.Text(), value = s.Text();
+    uint32_t end = count + 4 + Word(f, count);
+    DescriptionStream s(f.data() + count + 4, end - count - 4);
+    int32_t properties = s.PackedInt();
+    s.PackedInt();  // the window's class
+    for (int32_t i = 0; i < properties && !s.Overrun(); ++i) s.PackedString(), s.PackedString();
+    int32_t controls = s.PackedInt();
+    for (int32_t i = 0; i < controls && !s.Overrun(); ++i) {
+      DescribedControl c{end - s.Remaining()};
+      c.cls = s.PackedInt();
+      c.bytes = end - s.Remaining() - c.at;
+      int32_t pairs = s.PackedInt();
+      for (int32_t p = 0; p < pairs && !s.Overrun(); ++p) {
+        std::string_view key = s.PackedString(), value = s.PackedString();
         if (key != "Name" || value != name) continue;
         out = c;
         return true;
