@@ -3,7 +3,8 @@
 // before the memory manager has said that it is there: frames and stack
 // slots are checked with VirtualQuery, and code bytes through a reader that
 // remembers the last readable region so that the byte-by-byte scan for a
-// function's records does not ask for every byte.
+// function's records does not ask for every byte. What the record lists say
+// is read in unwind_records.cpp; this file acts on it.
 #include "objects/unwinder.h"
 
 #include <windows.h>
@@ -15,6 +16,7 @@
 #include "objects/classes.h"
 #include "objects/objects.h"
 #include "objects/strings.h"
+#include "objects/unwind_records.h"
 #include "sdk/exception_records.h"
 
 namespace {
@@ -25,11 +27,6 @@ const DWORD kReadable = PAGE_READONLY | PAGE_READWRITE | PAGE_WRITECOPY | PAGE_E
                         PAGE_EXECUTE_READWRITE | PAGE_EXECUTE_WRITECOPY;
 const DWORD kWritable =
     PAGE_READWRITE | PAGE_WRITECOPY | PAGE_EXECUTE_READWRITE | PAGE_EXECUTE_WRITECOPY;
-
-// How far the scan from a call site looks for its function's records, and
-// how long a record list may be: beyond either the tables are not there.
-const uint32_t kMaxScanBytes = 1u << 20;
-const uint32_t kMaxListBytes = 4096;
 
 // The end of the committed region holding `address` when its protection
 // allows `wanted`, else 0.
@@ -62,27 +59,17 @@ uintptr_t WordAt(uintptr_t address) {
   return word;
 }
 
-// Reads code bytes; after the first unreadable one every read yields 0 and
-// Ok() turns false.
-class CodeReader {
+// Code bytes as the memory manager allows them to be read.
+class CodeReader final : public CodeBytes {
  public:
   explicit CodeReader(const uint8_t* at) : at_(reinterpret_cast<uintptr_t>(at)) {}
 
-  bool Ok() const { return ok_; }
-  const uint8_t* Here() const { return reinterpret_cast<const uint8_t*>(at_); }
+  bool Ok() const override { return ok_; }
+  uintptr_t Here() const override { return at_; }
 
-  uint8_t Byte() {
+  uint8_t Byte() override {
     if (!ok_ || !Readable(at_)) return Fail();
     return *reinterpret_cast<const uint8_t*>(at_++);
-  }
-  int16_t Int16() {
-    uint32_t high = Byte();
-    return static_cast<int16_t>(high << 8 | Byte());
-  }
-  int32_t Int32() {
-    uint32_t value = 0;
-    for (int i = 0; i < 4; ++i) value = value << 8 | Byte();
-    return static_cast<int32_t>(value);
   }
   // Releases may run code that changes what is mapped.
   void Forget() { known_start_ = known_end_ = 0; }
@@ -134,52 +121,9 @@ bool HasCallSiteList(const uint8_t* returnAddress) {
   return returnAddress[0] == kShortJump && returnAddress[2] == kMarker;
 }
 
-// The records after the call; `stack` is the caller's stack pointer at the call.
-bool ReadCallSiteRecords(CodeReader& code, uintptr_t stack, bool* noCatch) {
-  for (uint32_t read = 0; read < kMaxListBytes; ++read) {
-    uint8_t record = code.Byte();
-    if (!code.Ok()) return false;
-    switch (record) {
-      case kEndOfList:
-        return true;
-      case kCallSiteString:
-      case kCallSiteObject: {
-        uintptr_t slot = stack + code.Byte();
-        if (!code.Ok()) return false;
-        if (record == kCallSiteString)
-          ReleaseString(slot);
-        else
-          ReleaseObject(slot);
-        code.Forget();
-        break;
-      }
-      case kCallSiteNoCatch:
-        *noCatch = true;
-        break;
-      default:
-        RuntimeCheck(false, "exception: unknown call-site record");
-        break;
-    }
-  }
-  return false;
-}
-
-// Moves `code` past the first leave, ret, marker ahead of it.
-bool SkipToFunctionRecords(CodeReader& code) {
-  uint8_t previous2 = 0, previous1 = 0;
-  for (uint32_t scanned = 0; scanned < kMaxScanBytes; ++scanned) {
-    uint8_t byte = code.Byte();
-    if (!code.Ok()) return false;
-    if (previous2 == kLeave && previous1 == kReturn && byte == kMarker) return true;
-    previous2 = previous1;
-    previous1 = byte;
-  }
-  return false;
-}
-
 // Takes `exception` into the catching frame and says where to go on.
-FrameOutcome Catch(ObjectRecord* exception, uintptr_t frame, uintptr_t caller,
-                   const uint8_t* handler, UnwindTarget* target) {
+FrameOutcome TakeException(ObjectRecord* exception, uintptr_t frame, uintptr_t caller,
+                           const uint8_t* handler, UnwindTarget* target) {
   if (!IsReadableMemory(handler, 1)) return Broken("exception: a handler lies outside the code");
   void* slot = reinterpret_cast<void*>(caller + kCurrentExceptionSlot);
   if (!IsWritableMemory(slot, sizeof exception))
@@ -192,52 +136,52 @@ FrameOutcome Catch(ObjectRecord* exception, uintptr_t frame, uintptr_t caller,
   return FrameOutcome::kCaught;
 }
 
-FrameOutcome ReadFunctionRecords(CodeReader& code, ObjectRecord* exception, bool noCatch,
-                                 uintptr_t frame, uintptr_t caller, UnwindTarget* target) {
-  for (uint32_t read = 0; read < kMaxListBytes; ++read) {
-    uint8_t record = code.Byte();
-    if (!code.Ok()) return Broken("exception: function records run into unreadable code");
-    switch (record) {
-      case kEndOfList:
-        return FrameOutcome::kPassed;
-      case kFunctionCatch: {
-        int32_t classIndex = code.Int16();
-        const uint8_t* offsetField = code.Here();
-        int32_t offset = code.Int32();
-        if (!code.Ok()) return Broken("exception: a catch record runs into unreadable code");
-        if (noCatch || !RuntimeObjectIsa(exception, classIndex)) break;
-        return Catch(exception, frame, caller, offsetField + offset, target);
-      }
-      case kFunctionString:
-      case kFunctionObject: {
-        uintptr_t slot = caller + code.Int16();
-        if (!code.Ok()) return Broken("exception: a release record runs into unreadable code");
-        if (record == kFunctionString)
-          ReleaseString(slot);
-        else
-          ReleaseObject(slot);
-        code.Forget();
-        break;
-      }
-      default:
-        RuntimeCheck(false, "exception: unknown function record");
-        break;
-    }
+// What the records of a compiled frame ask of the walk.
+class FrameRecords final : public UnwindVisitor {
+ public:
+  FrameRecords(CodeReader& code, ObjectRecord* exception, uintptr_t frame, uintptr_t caller, UnwindTarget* target)
+      : code_(code), exception_(exception), frame_(frame), caller_(caller), target_(target) {}
+
+  // Where a catch that ended the function's list left the walk.
+  FrameOutcome caught = FrameOutcome::kBroken;
+
+  void Release(Held kind, uintptr_t slot) override {
+    if (kind == Held::kString)
+      ReleaseString(slot);
+    else
+      ReleaseObject(slot);
+    code_.Forget();
   }
-  return Broken("exception: a function record list has no end");
-}
+  bool Catch(int32_t classIndex, uintptr_t handler) override {
+    if (!RuntimeObjectIsa(exception_, classIndex)) return false;
+    caught = TakeException(exception_, frame_, caller_, reinterpret_cast<const uint8_t*>(handler), target_);
+    return true;
+  }
+  void Damage(const char* what) override { RuntimeCheck(false, what); }
+
+ private:
+  CodeReader& code_;
+  ObjectRecord* exception_;
+  uintptr_t frame_, caller_;
+  UnwindTarget* target_;
+};
 
 // A frame of compiled code: `frame` is its callee's frame, `caller` its own.
 FrameOutcome VisitCompiledFrame(ObjectRecord* exception, uintptr_t frame, uintptr_t caller,
                                 const uint8_t* returnAddress, UnwindTarget* target) {
   CodeReader code(returnAddress + 3);
+  FrameRecords records(code, exception, frame, caller, target);
   bool noCatch = false;
-  if (!ReadCallSiteRecords(code, frame + kCallerStackFromFrame, &noCatch))
-    return Broken("exception: a call-site list has no end");
-  if (!SkipToFunctionRecords(code))
-    return Broken("exception: no function records after a call site");
-  FrameOutcome outcome = ReadFunctionRecords(code, exception, noCatch, frame, caller, target);
-  if (outcome != FrameOutcome::kPassed) return outcome;
+  if (!ReadCallSiteList(code, frame + kCallerStackFromFrame, records, &noCatch)) return FrameOutcome::kBroken;
+  if (!SkipToFunctionList(code, records)) return FrameOutcome::kBroken;
+  switch (ReadFunctionList(code, caller, noCatch, records)) {
+    case FunctionListEnd::kBroken:
+      return FrameOutcome::kBroken;
+    case FunctionListEnd::kCaught:
+      return records.caught;
+    case FunctionListEnd::kEnd:
+      break;
+  }
   ReleaseObject(caller + kCurrentExceptionSlot);
   return FrameOutcome::kPassed;
 }

@@ -5,7 +5,6 @@
 // input starts from the same state, so a reproducer it writes fails alone.
 //
 //   coverage-fuzz --list
-//   coverage-fuzz --write-seeds=DIR
 //   coverage-fuzz --target=NAME [LIBFUZZER FLAGS] [CORPUS DIR... | REPRODUCER]
 // with --image=DIR and --prefs=FILE in any of them when the real inputs are
 // not where the build that made this program left them.
@@ -34,8 +33,7 @@ std::string Flag(int argc, char** argv, const char* name, const char* otherwise)
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
   auto* targets = new ReaderTargets(Flag(*argc, *argv, "image", VELLORY_IMAGE_DIR),
                                     Flag(*argc, *argv, "prefs", VELLORY_PREFS_EXPECTED));
-  std::string name = Flag(*argc, *argv, "target", ""), seeds = Flag(*argc, *argv, "write-seeds", "");
-  if (!seeds.empty()) std::exit(targets->WriteSeeds(seeds) ? 0 : 1);
+  std::string name = Flag(*argc, *argv, "target", "");
   bool list = std::any_of(*argv, *argv + *argc, [](const char* a) { return std::strcmp(a, "--list") == 0; });
   if (list || !(gTarget = targets->Find(name))) {
     if (!list) std::fprintf(stderr, "coverage-fuzz: no target '%s'; --target= takes one of:\n", name.c_str());

@@ -37,7 +37,7 @@ void InPlaceImage::AddTargets(uint32_t record, const ProjectLists& lists, RealSe
 
 bool InPlaceImage::ReadsWhole() { return whole_ && !ReadProject(data_span_, code_span_); }
 
-void InPlaceImage::Run(const Bytes& damage) {
+void InPlaceImage::Run(const Bytes& damage, const char* (*read)(MemorySpan data, MemorySpan code)) {
   std::vector<std::pair<uint32_t, uint32_t>> saved;
   for (size_t r = 0; r < kMaxDamage && 8 * r + 8 <= damage.size(); ++r) {
     uint32_t pick = ReadU32LE(&damage[8 * r]), value = ReadU32LE(&damage[8 * r + 4]);
@@ -47,6 +47,6 @@ void InPlaceImage::Run(const Bytes& damage) {
     uint32_t base = static_cast<uint32_t>(data_span_.start);
     Put(at, how == kXor ? WordAt(at) ^ value : how == kFromData ? base + value : value);
   }
-  ReadProject(data_span_, code_span_);
+  read(data_span_, code_span_);
   for (auto it = saved.rbegin(); it != saved.rend(); ++it) Put(it->first, it->second);
 }

@@ -3,11 +3,9 @@
 // damage test's copies); prints per program the first stage that refuses it
 // (locator, blocks, fixups, relocation, entry, ReadProject) or "read whole".
 #include <cstdio>
-#include <fstream>
-#include <iterator>
 
 #include "startup/image_reader.h"
-#include "tests/fuzz/startup_reads.h"
+#include "tests/fuzz/real_seeds.h"
 #include "tools/image_builder/pe_resources.h"
 
 namespace {
@@ -41,8 +39,7 @@ std::string Check(const Bytes& file) {
 
 int main(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
-    std::ifstream in(argv[i], std::ios::binary);
-    Bytes file((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    Bytes file = FileBytes(argv[i]);
     std::printf("%s|%s\n", argv[i], Check(file).c_str());
   }
   return 0;

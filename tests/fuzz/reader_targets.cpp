@@ -11,6 +11,7 @@
 #include "app/frame_assembler.h"
 #include "app/pref_codec.h"
 #include "objects/description_stream.h"
+#include "objects/unwind_records.h"
 #include "plugins/declaration_parser.h"
 #include "plugins/embedded_plugins.h"
 #include "services/japanese_encodings.h"
@@ -152,7 +153,33 @@ void PluginDeclaration(const Bytes& input) {
     for (const DeclaredParameter& p : d->params) Touch(p.type.data(), p.type.size());
 }
 
-Bytes Text(std::string_view s) { return Bytes(s.begin(), s.end()); }
+// The bytes after a call, past the jump and marker the unwinder checks first, ending
+// against an unreadable page. A list read whole ends on its end bytes, within its limit.
+struct CodeAfterCall final : CodeBytes, UnwindVisitor {
+  CodeAfterCall(const uint8_t* bytes, size_t n) : in(bytes), size(n) {}
+  uint8_t Byte() override { return (ok = ok && at < size) ? in[at++] : 0; }
+  bool Ok() const override { return ok; }
+  uintptr_t Here() const override { return reinterpret_cast<uintptr_t>(in + at); }
+  void Release(Held kind, uintptr_t slot) override { gSink = gSink + slot + (kind == Held::kString); }
+  bool Catch(int32_t classIndex, uintptr_t handler) override { return (classIndex + handler) % 2 == 0; }
+  void Damage(const char* what) override { Touch(what, std::strlen(what)); }
+  bool Ends(bool whole, size_t limit, Bytes end) {
+    if (at - from > limit || (whole && !std::equal(end.begin(), end.end(), in + at - end.size()))) std::abort();
+    from = at;
+    return whole;
+  }
+  const uint8_t* in;
+  size_t size, at = 3, from = 3;
+  bool ok = true;
+};
+
+void UnwindRecords(const uint8_t* bytes, size_t n) {
+  CodeAfterCall c(bytes, n);
+  bool noCatch = false;
+  if (c.Ends(ReadCallSiteList(c, 0x1000, c, &noCatch), 2 * kMaxListBytes, {0}) &&
+      c.Ends(SkipToFunctionList(c, c), kMaxScanBytes, {0xC9, 0xC3, 0x2F}))
+    c.Ends(ReadFunctionList(c, 0x80000000, noCatch, c) == FunctionListEnd::kEnd, 7 * kMaxListBytes, {0});
+}
 
 }  // namespace
 
@@ -215,6 +242,12 @@ void ReaderTargets::AddImageTargets() {
       {"project", Shape::kWords, {damage}, [this](const Bytes& b) { inPlace_.Run(b); },
        inPlace_.DataLength()},
       {"plugin-list", Shape::kPluginNode, seeds_.pluginLists, [this](const Bytes& b) { PluginList(low_, b); }},
+      // Compiled code's exception tables after a call; the last with a call-site list too long.
+      {"unwind-records", Shape::kBlind,
+       {{0xEB, 4, 0x2F, 1, 8, 0, 0x90, 0x90, 0xC9, 0xC3, 0x2F, 4, 0, 1, 0, 0, 0, 0x10, 5, 0xFF, 0xF8, 0},
+        {0xEB, 5, 0x2F, 2, 0, 7, 0, 0x90, 0xC9, 0xC3, 0x2F, 6, 0xFF, 0xF4, 4, 0, 2, 0xFF, 0xFF, 0xFF, 0xF2, 0},
+        Bytes(3 + 2 * kMaxListBytes + 8, 1)},
+       [this](const Bytes& b) { UnwindRecords(low_.Place(b), b.size()); }},
   });
 }
 

@@ -5,26 +5,10 @@
 // reader-fuzz (fuzz_readers.cpp), seeded and native, in the test suite, and
 // coverage-fuzz (coverage_fuzz.cpp), libFuzzer in 32 bits, for `make fuzz`.
 #pragma once
-#include <functional>
 #include <string_view>
 
 #include "tests/fuzz/in_place_image.h"
-
-// What an input is, for a mutator that does not learn it from coverage.
-enum class Shape {
-  kBlind,       // bytes
-  kWords,       // counts, sizes and offsets as 32-bit words
-  kStream,      // a description stream's packed integers and strings
-  kPluginNode,  // a plug-in list node: next, size, reserved, name
-};
-
-struct ReaderTarget {
-  const char* name;
-  Shape shape;
-  std::vector<Bytes> seeds;
-  std::function<void(const Bytes&)> run;
-  uint32_t wordsAround = 0;  // the block size edge words are chosen around; 0: the input's own
-};
+#include "tests/fuzz/mutator.h"
 
 class ReaderTargets {
  public:

@@ -6,6 +6,7 @@ set(FUZZED_READER_SOURCES
   ${REPO}/app/pref_codec.cpp
   ${REPO}/objects/class_descriptor.cpp
   ${REPO}/objects/memory_span.cpp
+  ${REPO}/objects/unwind_records.cpp
   ${REPO}/plugins/declaration_parser.cpp
   ${REPO}/plugins/embedded_plugins.cpp
   ${REPO}/services/japanese_encodings.cpp

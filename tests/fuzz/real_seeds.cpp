@@ -62,6 +62,11 @@ void FuzzFail(const std::string& why, int status) {
   std::exit(status);
 }
 
+Bytes FileBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
 Bytes Words(std::initializer_list<uint32_t> words, size_t size) {
   Bytes b(std::max(size, 4 * words.size()), 0x5A);
   for (size_t i = 0; i < words.size(); ++i) WriteU32LE(b.data() + 4 * i, words.begin()[i]);
@@ -74,8 +79,7 @@ RealSeeds LoadRealSeeds(const std::string& imageDir, const std::string& prefsExp
       {image::kCodeFile, &s.code}, {image::kDataFile, &s.data}, {image::kCodeFixupsFile, &s.codeFixups},
       {image::kDataFixupsFile, &s.dataFixups}, {image::kArchiveFile, &s.archive}};
   for (const auto& [name, into] : files) {
-    std::ifstream in(imageDir + "/" + name, std::ios::binary);
-    into->assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    *into = FileBytes(imageDir + "/" + name);
     if (into->empty()) FuzzFail(imageDir + "/" + name + " is missing or empty");
   }
   FromCodeReferences(s);

@@ -18,6 +18,9 @@ struct RealSeeds {
 // Says why to stderr and exits with `status`.
 [[noreturn]] void FuzzFail(const std::string& why, int status = 2);
 
+// The bytes of the file at `path`; none when it cannot be read.
+Bytes FileBytes(const std::string& path);
+
 // `words` little-endian, then 0x5A bytes up to `size`.
 Bytes Words(std::initializer_list<uint32_t> words, size_t size);
 

@@ -2,8 +2,12 @@
 // (stored addresses are 32-bit words), imports all taken as offered, and
 // start-up's reading of a linked data block, every read seen by the sanitizers.
 #pragma once
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <sys/mman.h>
 #include <unistd.h>
+#endif
 
 #include <algorithm>
 #include <cstdlib>
@@ -14,6 +18,7 @@
 #include "objects/class_descriptor.h"
 #include "sdk/image_format.h"
 #include "sdk/le_bytes.h"
+#include "tests/fuzz/mutator.h"
 #include "services/pictures_layout.h"
 #include "services/settings.h"
 #include "startup/code_linker.h"
@@ -21,9 +26,6 @@
 #include "startup/project_record.h"
 #include "ui/menu_description.h"
 
-using Bytes = std::vector<uint8_t>;
-
-inline uint32_t Size(const Bytes& b) { return static_cast<uint32_t>(b.size()); }
 inline bool Word(const Bytes& b, uint64_t at, uint32_t& value) {
   if (at + 4 > b.size()) return false;
   value = ReadU32LE(b.data() + at);
@@ -50,11 +52,19 @@ inline uint32_t Low(const uint8_t* p) { return static_cast<uint32_t>(reinterpret
 class LowBlock {
  public:
   explicit LowBlock(size_t capacity) : pages_((capacity + 4095) / 4096 * 4096 + 4096) {
+#ifdef _WIN32  // a 32-bit process has nothing above 4 GB
+    DWORD was;
+    base_ = static_cast<uint8_t*>(VirtualAlloc(nullptr, pages_, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE));
+    if (!base_ || !VirtualProtect(base_ + pages_ - 4096, 4096, PAGE_NOACCESS, &was)) std::abort();
+  }
+  ~LowBlock() { VirtualFree(base_, 0, MEM_RELEASE); }
+#else
     base_ = static_cast<uint8_t*>(
         mmap(nullptr, pages_, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_32BIT, -1, 0));
     if (base_ == MAP_FAILED || mprotect(base_ + pages_ - 4096, 4096, PROT_NONE)) std::abort();
   }
   ~LowBlock() { munmap(base_, pages_); }
+#endif
   LowBlock(const LowBlock&) = delete;
   LowBlock& operator=(const LowBlock&) = delete;
   uint8_t* Place(const uint8_t* bytes, size_t n) {
@@ -70,6 +80,7 @@ class LowBlock {
   uint8_t* base_;
 };
 
+#ifndef _WIN32
 // A block that a pass writes, had back as it was for every input: a private
 // mapping of a memory file that holds it, whose written pages are dropped,
 // so that only they are read again (copying the 700 KB data block for each
@@ -101,6 +112,7 @@ class FreshBlock {
   size_t length_, pages_;
   uint8_t* base_;
 };
+#endif
 
 struct AcceptAll : ImportResolver {
   explicit AcceptAll(uint32_t address) : target(address) {}

@@ -2,22 +2,24 @@
 // too long over is a fault as much as a crash (a reader quadratic in a count
 // it trusts stalls start-up), but a process that hangs tells nothing: the
 // watchdog names the target and the input, keeps the input's bytes and ends
-// the process. A timer ticks once a second and compares a count of inputs
-// begun, so that an input costs no system call.
+// the process. A tick once a second compares a count of inputs begun, so
+// that an input costs no system call.
 #pragma once
 #include <cstdint>
-
-#include "tests/fuzz/startup_reads.h"
+#include <vector>
 
 namespace watchdog {
 
 // Starts the ticks: an input still running after `seconds` seconds (at most
-// one more) is written to a file in the current folder, named with the
-// target and `seed` on stderr, and the process ends with status 3.
+// two more) is reported, and the process ends with status 3.
 void Start(unsigned seconds, uint64_t seed);
 
 // Marks the start of input number `index` of `target`; `input` must live
 // until the next Begin.
-void Begin(const char* target, uint64_t index, const Bytes& input);
+void Begin(const char* target, uint64_t index, const std::vector<uint8_t>& input);
+
+// Writes the current input to finding-TARGET-INDEX in the current folder and
+// says on stderr which it was, with `seed`, and `what` it did.
+void Report(const char* what);
 
 }  // namespace watchdog
