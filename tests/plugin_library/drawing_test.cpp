@@ -15,7 +15,6 @@ constexpr COLORREF kBlack = RGB(0, 0, 0);
 
 class PluginDrawing : public PluginTest {
  protected:
-  // A control drawn once `prepare` has set it up; At reads its surface.
   void Drawn(const char* kind, RECT bounds, std::function<void(fake::Control*)> prepare = nullptr) {
     drawn_ = fake::MakeControl(kind, bounds);
     if (prepare) prepare(drawn_);
@@ -119,7 +118,6 @@ TEST_F(PluginDrawing, SeparatorDrawsShadowThenHighlightAcrossItsLongSide) {
   }
 }
 
-// Each of these kinds, enabled and disabled, marks its surface.
 TEST_F(PluginDrawing, OtherKindsMarkTheirSurfaceEnabledAndDisabled) {
   const struct {
     const char* kind;

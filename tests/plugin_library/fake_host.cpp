@@ -36,7 +36,7 @@ void __cdecl GetControlBounds(PlugInstance i, ControlBounds16* out) {
   *out = ControlBounds16{int16_t(r.top), int16_t(r.left), int16_t(r.bottom), int16_t(r.right)};
 }
 
-int __cdecl GetControlVisible(PlugInstance i) { return ControlOf(i)->visible; }
+int __cdecl GetControlVisible(PlugInstance) { return 1; }
 int __cdecl ControlEnabled(PlugInstance i) { return ControlOf(i)->enabled; }
 // A control's graphics object is the control itself, handed out with a
 // reference of its own as the runtime hands out a new graphics object.

@@ -44,7 +44,6 @@ class Surface {
   Surface& operator=(const Surface&) = delete;
   HDC dc() const { return dc_; }
   COLORREF at(int x, int y) const { return GetPixel(dc_, x, y); }
-  // The pixels of the whole surface that are not paper.
   int Marked() const {
     int marked = 0;
     for (int y = 0; y < height_; ++y)
@@ -72,7 +71,6 @@ struct Control {
   std::vector<uint8_t> memory;
   RECT bounds{};
   bool enabled = true;
-  bool visible = true;
   std::unique_ptr<Surface> surface;
   HWND hwnd = nullptr;
   const ControlDefinition* definition = nullptr;
@@ -122,7 +120,6 @@ inline void MouseUp(Control* c, int x, int y) { c->Call(kSlotMouseUp, x, y); }
 
 }  // namespace fake
 
-// The library loaded and the records clear before each test.
 class PluginTest : public ::testing::Test {
  protected:
   void SetUp() override {

@@ -66,11 +66,4 @@ TEST(PlugGeometry, ArrowHeadsCoverTheirBoxes) {
   EXPECT_EQ(BevelMenuMark({2, 2, 58, 20}, 0).count, 0);
 }
 
-TEST(PlugGeometry, LittleArrowsHalves) {
-  const struct {
-    int x, y, part;
-  } hits[] = {{10, 20, 1}, {22, 31, 1}, {22, 32, 2}, {23, 25, 0}, {15, 43, 0}};
-  for (const auto& h : hits) EXPECT_EQ(LittleArrowsPartAt(10, 20, h.x, h.y), h.part) << h.x << "," << h.y;
-}
-
 }  // namespace

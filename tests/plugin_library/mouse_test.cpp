@@ -169,27 +169,28 @@ TEST_F(PluginMouse, DisclosureTriangleFlipsOnlyOnAPressInside) {
   EXPECT_EQ(Raised(), (Events{"Action", "Action"}));
 }
 
+// The lower half starts at the box's row 12; its right and bottom edges are outside.
 TEST_F(PluginMouse, LittleArrowsRaiseAtThePressAndRepeatAfterTheDelay) {
-  fake::Control* c = fake::MakeControl("LittleArrows", {0, 0, 13, 23});
+  fake::Control* c = fake::MakeControl("LittleArrows", {10, 20, 23, 43});
   auto* d = c->data<LittleArrowsData>();
-  EXPECT_EQ(fake::MouseDown(c, 13, 5), 0);  // outside the box
-  EXPECT_EQ(fake::MouseDown(c, 6, 15), 1);
+  EXPECT_EQ(fake::MouseDown(c, 23, 25), 0);
+  EXPECT_EQ(fake::MouseDown(c, 10, 32), 1);
   EXPECT_EQ(d->pressedPart, 2);
-  fake::MouseDrag(c, 6, 15);  // too soon to repeat
+  fake::MouseDrag(c, 16, 35);  // too soon to repeat
   EXPECT_EQ(Raised(), Events{"Down"});
-  fake::MouseDrag(c, 6, 5);  // onto the other half: released look
+  fake::MouseDrag(c, 16, 31);  // onto the other half: released look
   EXPECT_EQ(d->drawnPart, 0);
   Sleep(300);
-  fake::MouseDrag(c, 6, 5);
+  fake::MouseDrag(c, 16, 43);  // off the box: no repeat
   EXPECT_EQ(Raised(), Events{"Down"});
-  fake::MouseDrag(c, 6, 15);
-  fake::MouseDrag(c, 6, 16);
+  fake::MouseDrag(c, 16, 35);
+  fake::MouseDrag(c, 16, 36);
   EXPECT_EQ(Raised(), (Events{"Down", "Down", "Down"}));
-  fake::MouseUp(c, 6, 16);
+  fake::MouseUp(c, 16, 36);
   EXPECT_EQ(d->pressedPart, 0);
   EXPECT_EQ(d->drawnPart, 0);
   c->enabled = false;
-  EXPECT_EQ(fake::MouseDown(c, 6, 5), 0);
+  EXPECT_EQ(fake::MouseDown(c, 16, 25), 0);
 }
 
 // A plug-in setter gets the word the default getter gets (data offset +

@@ -164,7 +164,6 @@ TEST(LinkData, PointersInDataReachTheirTargetsAndTheBytesAroundThemStay) {
       {"mixed", 0, Code("HandlerA")},     {"mixed", 4, Data("table", 0)},
       {"mixed", 8, Code("HandlerB")},     {"packed", 1, Data("table", 8)},
       {"packed", 6, Code("HandlerB")},    {"gapped", 0, Data("table", 0)},
-      {"table", 0, 10},                   {"table", 12, 40},
       {"target", 0, 7},                   {"gapped", 4 + 6000, Data("zeros", 12)},
   };
   for (const auto& c : cases) EXPECT_EQ(At(c.at, c.plus), c.expected) << c.at << " + " << c.plus;
