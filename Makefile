@@ -29,15 +29,15 @@ test: build
 	scripts/test-session $(BUILD) ctest --test-dir $(BUILD) --output-on-failure -j$(JOBS)
 
 # The readers' fuzz targets, coverage-guided (libFuzzer, 32-bit), for
-# FUZZ_SECONDS each, no input allowed more than FUZZ_TIMEOUT seconds;
-# FUZZ_SEED=n fixes libFuzzer's seed. Needs clang and 32-bit libraries,
+# FUZZ_SECONDS each, then what builds on them under Wine (builders-fuzz), no
+# input allowed more than FUZZ_TIMEOUT seconds; FUZZ_SEED=n fixes libFuzzer's seed. Needs clang and 32-bit libraries,
 # which `make test` does not: installed here first.
 FUZZ_SECONDS ?= 60
 FUZZ_TIMEOUT ?= 2
 FUZZ_SEED ?=
 fuzz: build
 	scripts/bootstrap --fuzz
-	cmake --build $(BUILD) --target fuzz32
+	cmake --build $(BUILD) --target fuzz32 builders-fuzz
 	scripts/fuzz $(BUILD) $(FUZZ_SECONDS) $(FUZZ_TIMEOUT) $(FUZZ_SEED)
 
 demo: build

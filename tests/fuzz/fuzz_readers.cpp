@@ -14,8 +14,7 @@
 
 int main(int argc, char** argv) {
   if (argc < 3)
-    FuzzFail("usage: reader-fuzz IMAGE_DIR PREFS_EXPECTED [--inputs N] [--seed S] [--only NAME] [--timeout S]"
-             " [--write-seeds DIR]");
+    FuzzFail("usage: reader-fuzz IMAGE_DIR PREFS_EXPECTED [--FLAG VALUE]... (flags as above)");
   std::map<std::string, std::string> flags = {
       {"--inputs", "100000"}, {"--seed", "1"}, {"--only", ""}, {"--timeout", "5"}, {"--write-seeds", ""}};
   for (int i = 3; i + 1 < argc; i += 2) flags[argv[i]] = argv[i + 1];

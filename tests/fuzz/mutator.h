@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <functional>
 #include <random>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -153,20 +154,28 @@ inline Bytes Mutate(Mutator& m, const ReaderTarget& t) {
 }
 
 // Runs the target's seeds, then `inputs` mutations of them, each under the
-// watchdog; prints how many and how fast.
-inline void Fuzz(const ReaderTarget& t, uint64_t inputs, uint64_t seed) {
+// watchdog; prints how many and how fast. With `reachedNew` (whether the
+// input just run reached code none before it had), a mutation that did is
+// kept to be mutated in turn.
+inline void Fuzz(const ReaderTarget& t, uint64_t inputs, uint64_t seed,
+                 const std::function<bool()>& reachedNew = nullptr) {
   Mutator m(seed);
+  ReaderTarget pool = t;
   uint64_t index = 0;
   auto started = std::chrono::steady_clock::now();
   for (const Bytes& s : t.seeds) watchdog::Begin(t.name, index++, s), t.run(s);
   for (uint64_t i = 0; i < inputs; ++i) {
-    Bytes b = Mutate(m, t);
-    for (int tries = 0; t.reads && !t.reads(b) && tries < 1000; ++tries) b = Mutate(m, t);
+    Bytes b = Mutate(m, pool);
+    for (int tries = 0; t.reads && !t.reads(b) && tries < 1000; ++tries) b = Mutate(m, pool);
+    if (reachedNew) reachedNew();  // what the check of the mutation reached is not the input's
     watchdog::Begin(t.name, index++, b);
     t.run(b);
+    if (reachedNew && reachedNew()) pool.seeds.push_back(b);
   }
+  watchdog::End();
   std::chrono::duration<double> took = std::chrono::steady_clock::now() - started;
-  std::printf("%-14s %3zu seeds, %llu inputs, %.0f inputs/s\n", t.name, t.seeds.size(),
-              static_cast<unsigned long long>(inputs), inputs / std::max(took.count(), 1e-9));
+  std::string kept = reachedNew ? ", " + std::to_string(pool.seeds.size() - t.seeds.size()) + " kept" : "";
+  std::printf("%-14s %3zu seeds, %llu inputs, %.0f inputs/s%s\n", t.name, t.seeds.size(),
+              static_cast<unsigned long long>(inputs), inputs / std::max(took.count(), 1e-9), kept.c_str());
   std::fflush(stdout);
 }

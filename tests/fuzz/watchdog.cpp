@@ -43,12 +43,15 @@ void Begin(const char* target, uint64_t index, const std::vector<uint8_t>& input
   gBegun.fetch_add(1);
 }
 
+void End() { gInput = nullptr; }
+
 void Report(const char* what) {
   const std::vector<uint8_t>* input = gInput.load();
+  if (!input) return;
   unsigned long long index = gIndex.load();
   char file[256];
   std::snprintf(file, sizeof file, "finding-%s-%llu", gTarget.load(), index);
-  std::FILE* out = input ? std::fopen(file, "wb") : nullptr;
+  std::FILE* out = std::fopen(file, "wb");
   bool kept = out && std::fwrite(input->data(), 1, input->size(), out) == input->size();
   if (out) std::fclose(out);
   std::fprintf(stderr, "fuzz: %s: input %llu (seed %llu) %s; %s %s\n", gTarget.load(), index,

@@ -15,11 +15,12 @@ namespace watchdog {
 void Start(unsigned seconds, uint64_t seed);
 
 // Marks the start of input number `index` of `target`; `input` must live
-// until the next Begin.
+// until the next Begin or End, which says no input is running.
 void Begin(const char* target, uint64_t index, const std::vector<uint8_t>& input);
+void End();
 
-// Writes the current input to finding-TARGET-INDEX in the current folder and
-// says on stderr which it was, with `seed`, and `what` it did.
+// When an input is running: writes it to finding-TARGET-INDEX in the current
+// folder and says on stderr which it was, with `seed`, and `what` it did.
 void Report(const char* what);
 
 }  // namespace watchdog

@@ -10,10 +10,12 @@
 
 #include "objects/small_heap.h"
 #include "startup/layer_hooks.h"
+#include "tests/fuzz/watchdog.h"
 
 namespace {
 
 LONG WINAPI FailOnCrash(EXCEPTION_POINTERS* info) {
+  watchdog::Report("crashed");  // when a fuzz input was running, which
   const EXCEPTION_RECORD* e = info->ExceptionRecord;
   std::fprintf(stderr, "unhandled exception 0x%08lx at %p: the test run fails\n", e->ExceptionCode,
                e->ExceptionAddress);
