@@ -16,7 +16,7 @@ build: bootstrap
 # run here and the Windows tests in an emulated machine that can run them,
 # a few times slower: every test's time limit is three times as long there,
 # and the damaged-image test takes a sample of 60.
-NATIVE_TESTS = host_|fuzz_readers|damaged_loads_on_host|handheld_simulator
+NATIVE_TESTS = host_|fuzz_readers|handheld_simulator
 test: build
 	@if [ -f $(BUILD)/wineprefix/.cannot-run-32-bit ]; then \
 	  status=0; \
@@ -30,8 +30,9 @@ test: build
 
 # The readers' fuzz targets, coverage-guided (libFuzzer, 32-bit), for
 # FUZZ_SECONDS each, then what builds on them under Wine (builders-fuzz), no
-# input allowed more than FUZZ_TIMEOUT seconds; FUZZ_SEED=n fixes libFuzzer's seed. Needs clang and 32-bit libraries,
-# which `make test` does not: installed here first.
+# input allowed more than FUZZ_TIMEOUT seconds; FUZZ_SEED=n fixes libFuzzer's
+# seed. Needs clang and 32-bit libraries, which `make test` does not:
+# installed here first.
 FUZZ_SECONDS ?= 60
 FUZZ_TIMEOUT ?= 2
 FUZZ_SEED ?=

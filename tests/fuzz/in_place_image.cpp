@@ -35,9 +35,9 @@ void InPlaceImage::AddTargets(uint32_t record, const ProjectLists& lists, RealSe
   }
 }
 
-bool InPlaceImage::ReadsWhole() { return whole_ && !ReadProject(data_span_, code_span_); }
+bool InPlaceImage::ReadsWhole() { return whole_ && ReadProject(data_span_, code_span_); }
 
-void InPlaceImage::Run(const Bytes& damage, const char* (*read)(MemorySpan data, MemorySpan code)) {
+void InPlaceImage::Run(const Bytes& damage, bool (*read)(MemorySpan data, MemorySpan code)) {
   std::vector<std::pair<uint32_t, uint32_t>> saved;
   for (size_t r = 0; r < kMaxDamage && 8 * r + 8 <= damage.size(); ++r) {
     uint32_t pick = ReadU32LE(&damage[8 * r]), value = ReadU32LE(&damage[8 * r + 4]);

@@ -24,7 +24,7 @@ class InPlaceImage {
   // Whether the real image reads whole, as the program needs it to.
   bool ReadsWhole();
   // Applies `damage`, reads the project with `read`, and undoes it.
-  void Run(const Bytes& damage, const char* (*read)(MemorySpan data, MemorySpan code) = ReadProject);
+  void Run(const Bytes& damage, bool (*read)(MemorySpan data, MemorySpan code) = ReadProject);
   uint32_t DataLength() const { return static_cast<uint32_t>(data_span_.length); }
 
  private:

@@ -125,32 +125,31 @@ struct AcceptAll : ImportResolver {
   uint32_t target;
 };
 
-// Reads the linked data block as start-up does, on after a refusal; the first
-// stage that refused, or nullptr.
-inline const char* ReadProject(MemorySpan data, MemorySpan code) {
+// Reads the linked data block as start-up does, on after a refusal; whether
+// it was read whole.
+inline bool ReadProject(MemorySpan data, MemorySpan code) {
   uint32_t record = WordAt(static_cast<uint32_t>(data.start) + image::kProjectRecordField);
   ProjectLists lists;
-  if (!ReadProjectLists(record, data, lists)) return "project record";
-  const char* refused = nullptr;
-  auto refuse = [&](const char* stage) { refused = refused ? refused : stage; };
+  if (!ReadProjectLists(record, data, lists)) return false;
+  bool whole = true;
   for (uint32_t i = 0; i < lists.classCount; ++i) {
     ClassDescriptor d;
     if (!ReadClassDescriptor(WordAt(record + 4 + 4 * i), data, code, d)) {
-      refuse("class descriptor");
+      whole = false;
       continue;
     }
     Touch(d.name.data(), d.name.size());
     for (const auto* members : {&d.methods, &d.handlers, &d.menuHandlers})
       for (const DescribedMember& member : *members) Touch(member.name.data(), member.name.size());
     if (d.vtableCount) Touch(reinterpret_cast<const uint8_t*>(uintptr_t{d.vtable}), 4ull * d.vtableCount);
-    if (d.kind == 0 && !InstanceSizeFits(d.instanceSize)) refuse("class size");
+    if (d.kind == 0 && !InstanceSizeFits(d.instanceSize)) whole = false;
   }
   for (uint32_t n = 0; n < lists.itemCount; ++n) {
     uint32_t address = WordAt(lists.items + 4 * n);
     ProjectItem item;
     if (!address) continue;
     if (!ReadProjectItem(address, data, item)) {
-      refuse("project item");
+      whole = false;
       continue;
     }
     uint32_t ends = std::min<uint32_t>(item.length, 64);  // a misplaced run reads past one of its ends
@@ -159,9 +158,9 @@ inline const char* ReadProject(MemorySpan data, MemorySpan code) {
     std::vector<MenuEntryDescription> menus;
     uint32_t header[4] = {};
     if (item.type == kPictureItem) memcpy(header, item.bytes, sizeof header);
-    if (item.type == kSettingsItem && !ParseSettings(item.bytes, item.length, settings)) refuse("settings");
-    if (item.type == kMenuBarItem && !ReadMenuBarDescription(item.bytes, item.length, menus)) refuse("menu bar");
-    if (item.type == kPictureItem && !StoredPictureFits(header)) refuse("picture");
+    if (item.type == kSettingsItem && !ParseSettings(item.bytes, item.length, settings)) whole = false;
+    if (item.type == kMenuBarItem && !ReadMenuBarDescription(item.bytes, item.length, menus)) whole = false;
+    if (item.type == kPictureItem && !StoredPictureFits(header)) whole = false;
   }
-  return refused;
+  return whole;
 }

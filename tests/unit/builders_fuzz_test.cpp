@@ -123,20 +123,20 @@ void Converted(const Bytes& b) {
 
 // The project record, classes and items, linked and made as start-up does;
 // the modules, standing in as built-in classes, are refused.
-const char* MakeProject(MemorySpan data, MemorySpan code) {
+bool MakeProject(MemorySpan data, MemorySpan code) {
   uint32_t record = WordAt(static_cast<uint32_t>(data.start) + image::kProjectRecordField);
   ProjectLists lists;
   if (!ReadProjectLists(record, data, lists) || !LinkImageClasses(reinterpret_cast<uint32_t*>(record), data, code))
-    return "project record";
+    return false;
   StandIns();
   CreateProjectItems(reinterpret_cast<const uint32_t*>(lists.items), lists.itemCount, data);
   DestroyMenuBar();
-  return nullptr;
+  return true;
 }
 
 // The delivered image's plug-ins, as its start hands over the list (the
 // library's name is 12 bytes into its node), then its classes and items.
-const char* InstallImage(MemorySpan data, MemorySpan code) {
+bool InstallImage(MemorySpan data, MemorySpan code) {
   RegisterBuiltInClasses();
   RegisterRuntimeWindowClasses();
   const char kName[] = "\x0dzorbplug1.dll";
